@@ -253,7 +253,8 @@ private:
     friend class GridCell;
     void columnLayoutChanged();
     void sortedSet(GridColumn *c);
-    void cellChanged(int col, int row);
+    void cellChanged(int col, int row); // a value changed
+    void notifyCell(int col, int row);  // only the look changed
     void initCells(GridColumn &c, int first, int count);
     int indexOf(const GridColumn *c) const;
     int positionOf(const GridColumn *c) const;

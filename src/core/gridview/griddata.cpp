@@ -1,0 +1,548 @@
+#include "gridview/griddata.h"
+#include "gridview/gridconvert.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace vq {
+
+using namespace gridconvert;
+
+// ---- GridColumn ----
+
+GridColumn::GridColumn(GridData *grid, ColumnKind kind) : m_grid(grid), m_kind(kind)
+{
+    switch (kind) {
+    case ColumnKind::Text:
+        m_sortType = SortType::Alphabetic;
+        break;
+    case ColumnKind::Numeric:
+        m_sortType = SortType::Numeric;
+        m_defaultValue = QStringLiteral("0");
+        break;
+    case ColumnKind::CheckBox:
+        m_sortType = SortType::Boolean;
+        m_defaultValue = QStringLiteral("false");
+        break;
+    }
+}
+
+int GridColumn::Index() const { return m_grid->indexOf(this); }
+int GridColumn::Position() const { return m_grid->positionOf(this); }
+void GridColumn::SetPosition(int position) { m_grid->MoveColumnPosition(Position(), position); }
+void GridColumn::layoutChanged() { m_grid->columnLayoutChanged(); }
+
+void GridColumn::SetCaption(const QString &caption)
+{
+    if (m_caption == caption)
+        return;
+    m_caption = caption;
+    layoutChanged();
+}
+
+void GridColumn::SetWidth(int width)
+{
+    width = std::max(width, MinWidth);
+    if (m_width == width)
+        return;
+    m_width = width;
+    layoutChanged();
+}
+
+void GridColumn::SetAlignment(GridAlignment a)
+{
+    if (m_alignment == a)
+        return;
+    m_alignment = a;
+    layoutChanged();
+}
+
+void GridColumn::SetVerticalAlignment(GridVerticalAlignment a)
+{
+    if (m_vAlignment == a)
+        return;
+    m_vAlignment = a;
+    layoutChanged();
+}
+
+void GridColumn::SetVisible(bool visible)
+{
+    if (m_visible == visible)
+        return;
+    m_visible = visible;
+    layoutChanged();
+}
+
+void GridColumn::SetOptions(ColumnOptions o)
+{
+    if (m_options == o)
+        return;
+    m_options = o;
+    layoutChanged();
+}
+
+void GridColumn::SetSorted(bool sorted)
+{
+    if (sorted)
+        m_grid->sortedSet(this);
+    else if (m_sorted) {
+        m_sorted = false;
+        layoutChanged();
+    }
+}
+
+void GridColumn::SetSortKind(SortKind k)
+{
+    if (m_sortKind == k)
+        return;
+    m_sortKind = k;
+    layoutChanged();
+}
+
+void GridColumn::SetWrapKind(WrapKind w)
+{
+    if (m_wrapKind == w)
+        return;
+    m_wrapKind = w;
+    layoutChanged();
+}
+
+// ---- GridData ----
+
+GridData::GridData() = default;
+GridData::~GridData() = default;
+
+void GridData::AddObserver(GridObserver *o)
+{
+    if (o && std::find(m_observers.begin(), m_observers.end(), o) == m_observers.end())
+        m_observers.push_back(o);
+}
+
+void GridData::RemoveObserver(GridObserver *o)
+{
+    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), o), m_observers.end());
+}
+
+void GridData::SetOptions(GridOptions o)
+{
+    if (m_options == o)
+        return;
+    m_options = o;
+    columnLayoutChanged();
+}
+
+int GridData::indexOf(const GridColumn *c) const
+{
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        if (m_columns[i].get() == c)
+            return static_cast<int>(i);
+    return -1;
+}
+
+int GridData::positionOf(const GridColumn *c) const
+{
+    for (size_t i = 0; i < m_display.size(); ++i)
+        if (m_display[i] == c)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void GridData::columnLayoutChanged()
+{
+    for (GridObserver *o : m_observers)
+        o->gridColumnLayoutChanged();
+}
+
+void GridData::sortedSet(GridColumn *c)
+{
+    for (auto &col : m_columns)
+        col->m_sorted = col.get() == c;
+    columnLayoutChanged();
+}
+
+void GridData::cellChanged(int col, int row)
+{
+    m_changedSinceSort = true;
+    for (GridObserver *o : m_observers)
+        o->gridCellChanged(col, row);
+}
+
+void GridData::notifyCell(int col, int row)
+{
+    for (GridObserver *o : m_observers)
+        o->gridCellChanged(col, row);
+}
+
+GridColumn *GridData::ColumnByName(const QString &name)
+{
+    for (auto &c : m_columns)
+        if (c->m_name == name)
+            return c.get();
+    return nullptr;
+}
+
+void GridData::initCells(GridColumn &c, int first, int count)
+{
+    const auto n = static_cast<size_t>(first + count);
+    const bool useDefaults = HasOption(goUseDefaultValues);
+    c.m_colors.resize(n, c.m_color);
+    switch (c.m_kind) {
+    case ColumnKind::Text:
+        c.m_text.resize(n, useDefaults ? c.m_defaultValue : QString());
+        break;
+    case ColumnKind::Numeric:
+        c.m_number.resize(n, useDefaults ? tryFloat(c.m_defaultValue).value_or(0.0) : 0.0);
+        break;
+    case ColumnKind::CheckBox:
+        c.m_flag.resize(n, useDefaults && tryBoolean(c.m_defaultValue).value_or(false) ? 1 : 0);
+        break;
+    }
+}
+
+GridColumn &GridData::AddColumn(ColumnKind kind, const QString &caption)
+{
+    for (GridObserver *o : m_observers)
+        o->gridColumnsAboutToChange();
+    auto col = std::unique_ptr<GridColumn>(new GridColumn(this, kind));
+    col->m_caption = caption;
+    col->m_color = m_color;
+    initCells(*col, 0, m_rowCount);
+    GridColumn &ref = *col;
+    m_columns.push_back(std::move(col));
+    m_display.push_back(&ref);
+    for (GridObserver *o : m_observers)
+        o->gridColumnsChanged();
+    return ref;
+}
+
+void GridData::ClearColumns()
+{
+    for (GridObserver *o : m_observers)
+        o->gridColumnsAboutToChange();
+    m_display.clear();
+    m_columns.clear();
+    m_lastSortColumn = nullptr;
+    m_changedSinceSort = true;
+    for (GridObserver *o : m_observers)
+        o->gridColumnsChanged();
+}
+
+namespace {
+template <typename T> void moveItem(std::vector<T> &v, int from, int to)
+{
+    auto f = v.begin() + from, t = v.begin() + to;
+    if (from < to)
+        std::rotate(f, f + 1, t + 1);
+    else
+        std::rotate(t, f, f + 1);
+}
+} // namespace
+
+void GridData::MoveColumnIndex(int from, int to)
+{
+    const int n = ColumnCount();
+    if (from < 0 || from >= n || to < 0 || to >= n || from == to)
+        return;
+    for (GridObserver *o : m_observers)
+        o->gridColumnsAboutToChange();
+    moveItem(m_columns, from, to);
+    for (GridObserver *o : m_observers)
+        o->gridColumnsChanged();
+}
+
+void GridData::MoveColumnPosition(int from, int to)
+{
+    const int n = ColumnCount();
+    if (from < 0 || from >= n || to < 0 || to >= n || from == to)
+        return;
+    moveItem(m_display, from, to);
+    columnLayoutChanged();
+}
+
+void GridData::AddRows(int count)
+{
+    if (count <= 0)
+        return;
+    const int first = m_rowCount;
+    for (auto &c : m_columns)
+        initCells(*c, first, count);
+    const auto n = static_cast<size_t>(first + count);
+    m_rowHeights.resize(n, m_rowSize);
+    m_rowSelected.resize(n, 0);
+    m_rowCount += count;
+    m_changedSinceSort = true;
+    for (GridObserver *o : m_observers)
+        o->gridRowsAppended(first, count);
+}
+
+void GridData::DeleteRow(int row)
+{
+    if (row < 0 || row >= m_rowCount)
+        return;
+    for (GridObserver *o : m_observers)
+        o->gridRowsAboutToBeRemoved(row, 1);
+    for (auto &c : m_columns) {
+        c->m_colors.erase(c->m_colors.begin() + row);
+        if (!c->m_text.empty())
+            c->m_text.erase(c->m_text.begin() + row);
+        if (!c->m_number.empty())
+            c->m_number.erase(c->m_number.begin() + row);
+        if (!c->m_flag.empty())
+            c->m_flag.erase(c->m_flag.begin() + row);
+    }
+    if (m_rowSelected[static_cast<size_t>(row)])
+        --m_selectedCount;
+    m_rowHeights.erase(m_rowHeights.begin() + row);
+    m_rowSelected.erase(m_rowSelected.begin() + row);
+    --m_rowCount;
+    m_changedSinceSort = true;
+    for (GridObserver *o : m_observers)
+        o->gridRowsRemoved(row, 1);
+}
+
+void GridData::ClearRows()
+{
+    const int n = m_rowCount;
+    if (n > 0)
+        for (GridObserver *o : m_observers)
+            o->gridRowsAboutToBeRemoved(0, n);
+    // clear() keeps the capacity: the program rebuilds its tables from nothing on every search.
+    for (auto &c : m_columns) {
+        c->m_colors.clear();
+        c->m_text.clear();
+        c->m_number.clear();
+        c->m_flag.clear();
+    }
+    m_rowHeights.clear();
+    m_rowSelected.clear();
+    m_selectedCount = 0;
+    m_rowCount = 0;
+    m_changedSinceSort = true;
+    if (n > 0)
+        for (GridObserver *o : m_observers)
+            o->gridRowsRemoved(0, n);
+}
+
+bool GridData::RowSelected(int row) const
+{
+    return row >= 0 && row < m_rowCount && m_rowSelected[static_cast<size_t>(row)] != 0;
+}
+
+void GridData::SetRowSelected(int row, bool selected)
+{
+    if (row < 0 || row >= m_rowCount)
+        return;
+    std::uint8_t &flag = m_rowSelected[static_cast<size_t>(row)];
+    if ((flag != 0) == selected)
+        return;
+    flag = selected ? 1 : 0;
+    m_selectedCount += selected ? 1 : -1;
+    notifyCell(-1, row);
+}
+
+namespace {
+Error outOfBounds(int col, int row)
+{
+    return Error(QStringLiteral("Cell out of bounds (%1, %2)").arg(col).arg(row));
+}
+} // namespace
+
+QString GridData::GetCellText(int col, int row) const
+{
+    if (!ValidCell(col, row))
+        throw outOfBounds(col, row);
+    return const_cast<GridData *>(this)->CellAt(col, row).AsString();
+}
+
+void GridData::SetCellText(int col, int row, const QString &text)
+{
+    if (!ValidCell(col, row))
+        throw outOfBounds(col, row);
+    CellAt(col, row).SetAsString(text);
+}
+
+// ---- Sorting ----
+
+GridColumn *GridData::SortedColumn()
+{
+    for (auto &c : m_columns)
+        if (c->m_sorted)
+            return c.get();
+    return nullptr;
+}
+
+bool GridData::HeaderClick(int col)
+{
+    if (col < 0 || col >= ColumnCount())
+        return false;
+    GridColumn &c = Column(col);
+    if (!c.HasOption(coCanSort))
+        return false;
+    SortKind kind = c.m_sortKind;
+    if (c.m_sorted)
+        kind = kind == SortKind::Ascending ? SortKind::Descending : SortKind::Ascending;
+    SortRows(col, kind);
+    return true;
+}
+
+namespace {
+
+constexpr double kNoValue = -std::numeric_limits<double>::infinity();
+
+double finiteOr(double v) { return std::isnan(v) ? kNoValue : v; }
+
+QString asciiLower(const QString &s)
+{
+    QString out = s;
+    for (QChar &ch : out) {
+        const char16_t u = ch.unicode();
+        if (u >= u'A' && u <= u'Z')
+            ch = QChar(static_cast<char16_t>(u + 32));
+    }
+    return out;
+}
+
+// A dotted address as one number, so that 10.0.0.9 sorts before 10.0.0.10.
+double dottedKey(const QString &s)
+{
+    const QStringList parts = s.trimmed().split(QLatin1Char('.'));
+    if (parts.size() != 4)
+        return kNoValue;
+    double key = 0;
+    for (const QString &p : parts) {
+        bool ok = false;
+        const int v = p.toInt(&ok);
+        if (!ok || v < 0 || v > 255)
+            return kNoValue;
+        key = key * 256 + v;
+    }
+    return key;
+}
+
+template <typename T, typename V> void permute(std::vector<T> &v, const std::vector<V> &order)
+{
+    if (v.empty())
+        return;
+    std::vector<T> out;
+    out.reserve(v.size());
+    for (V i : order)
+        out.push_back(std::move(v[static_cast<size_t>(i)]));
+    v.swap(out);
+}
+
+template <typename T> void reverseAll(std::vector<T> &v) { std::reverse(v.begin(), v.end()); }
+
+} // namespace
+
+void GridData::SortRows(int col, SortKind kind)
+{
+    if (col < 0 || col >= ColumnCount())
+        return;
+    GridColumn &c = Column(col);
+    const bool wasSorted = c.m_sorted;
+    const SortKind wasKind = c.m_sortKind;
+    for (auto &other : m_columns)
+        other->m_sorted = other.get() == &c;
+    c.m_sortKind = kind;
+    if (!wasSorted || wasKind != kind)
+        columnLayoutChanged();
+
+    const bool sameColumn = m_lastSortColumn == &c && !m_changedSinceSort;
+    if (m_rowCount < 2 || (sameColumn && kind == m_lastSortKind)) {
+        m_lastSortColumn = &c;
+        m_lastSortKind = kind;
+        m_changedSinceSort = false;
+        return;
+    }
+
+    for (GridObserver *o : m_observers)
+        o->gridRowsAboutToBeReordered();
+
+    if (sameColumn) {
+        // Nothing changed since the last sort by this column: the other direction is the reverse.
+        for (auto &x : m_columns) {
+            reverseAll(x->m_colors);
+            reverseAll(x->m_text);
+            reverseAll(x->m_number);
+            reverseAll(x->m_flag);
+        }
+    } else {
+        std::vector<int> order(static_cast<size_t>(m_rowCount));
+        std::iota(order.begin(), order.end(), 0);
+        const bool desc = kind == SortKind::Descending;
+        auto sortBy = [&](auto less) {
+            if (desc)
+                std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return less(b, a); });
+            else
+                std::stable_sort(order.begin(), order.end(), less);
+        };
+        const SortType type = c.m_sortType;
+        const bool textual = type == SortType::Alphabetic || type == SortType::CaseInsensitive;
+        if (textual) {
+            std::vector<QString> keys;
+            const std::vector<QString> *texts = &c.m_text;
+            if (c.m_kind != ColumnKind::Text || type == SortType::CaseInsensitive) {
+                keys.reserve(static_cast<size_t>(m_rowCount));
+                for (int r = 0; r < m_rowCount; ++r) {
+                    QString s = CellAt(col, r).AsString();
+                    keys.push_back(type == SortType::CaseInsensitive ? asciiLower(s) : s);
+                }
+                texts = &keys;
+            }
+            const QString *k = texts->data();
+            sortBy([k](int a, int b) { return QString::compare(k[a], k[b], Qt::CaseSensitive) < 0; });
+        } else if (c.m_kind == ColumnKind::Numeric && type != SortType::Boolean && type != SortType::IP) {
+            const double *k = c.m_number.data();
+            std::vector<double> keys(k, k + m_rowCount);
+            for (double &v : keys)
+                v = finiteOr(v);
+            const double *kk = keys.data();
+            sortBy([kk](int a, int b) { return kk[a] < kk[b]; });
+        } else {
+            std::vector<double> keys(static_cast<size_t>(m_rowCount));
+            for (int r = 0; r < m_rowCount; ++r) {
+                const auto i = static_cast<size_t>(r);
+                double key = kNoValue;
+                switch (c.m_kind) {
+                case ColumnKind::CheckBox:
+                    key = type == SortType::IP ? kNoValue : c.m_flag[i];
+                    break;
+                case ColumnKind::Numeric:
+                    key = type == SortType::Boolean ? (c.m_number[i] != 0.0 ? 1 : 0) : kNoValue;
+                    break;
+                case ColumnKind::Text: {
+                    const QString &s = c.m_text[i];
+                    if (type == SortType::Numeric)
+                        key = tryFloat(s).value_or(kNoValue);
+                    else if (type == SortType::Date) {
+                        const auto d = tryDateTime(s);
+                        key = d ? dayNumber(*d) : kNoValue;
+                    } else if (type == SortType::Boolean)
+                        key = tryBoolean(s).value_or(false) ? 1 : 0;
+                    else
+                        key = dottedKey(s);
+                    break;
+                }
+                }
+                keys[i] = finiteOr(key);
+            }
+            const double *kk = keys.data();
+            sortBy([kk](int a, int b) { return kk[a] < kk[b]; });
+        }
+        for (auto &x : m_columns) {
+            permute(x->m_colors, order);
+            permute(x->m_text, order);
+            permute(x->m_number, order);
+            permute(x->m_flag, order);
+        }
+    }
+    m_lastSortColumn = &c;
+    m_lastSortKind = kind;
+    m_changedSinceSort = false;
+    for (GridObserver *o : m_observers)
+        o->gridRowsReordered();
+}
+
+} // namespace vq
