@@ -1,0 +1,95 @@
+#include "catalogsession.h"
+
+#include "error.h"
+#include "schema.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <optional>
+
+namespace vq {
+
+CatalogSession::CatalogSession()
+    : Name(nullptr, schema::kTitles), Series(nullptr, schema::kEpisodes), ADoType(nullptr, schema::kTypes),
+      TSub(nullptr, schema::kLanguages), Codec(nullptr, schema::kCodecs), Format_f(nullptr, schema::kFormats),
+      RJk(nullptr, schema::kRjk), Ext(nullptr, schema::kExt), ADS(nullptr, schema::kAllT),
+      UpTime(nullptr, schema::kUpTime)
+{
+}
+
+CatalogSession::~CatalogSession()
+{
+    try {
+        close();
+    } catch (...) {
+        // Closing posts pending edits; a failure there must not escape a destructor.
+    }
+}
+
+std::vector<DataSet *> CatalogSession::all()
+{
+    return {&ADoType, &Ext, &Name, &Series, &RJk, &TSub, &Codec, &Format_f, &ADS, &UpTime};
+}
+
+Catalog &CatalogSession::catalog() const
+{
+    if (!m_catalog)
+        throw Error(QStringLiteral("No catalog is open."));
+    return *m_catalog;
+}
+
+void CatalogSession::open(const QString &path)
+{
+    auto fresh = std::make_unique<Catalog>(QFileInfo(path).absoluteFilePath());
+    close();
+    m_catalog = std::move(fresh);
+    for (DataSet *ds : all())
+        ds->setCatalog(m_catalog.get());
+    Name.open();
+    Series.open();
+    Name.setFiltered(false);
+    Name.setSort(titleSort());
+    Series.setSort(episodeSort());
+}
+
+void CatalogSession::close()
+{
+    if (!m_catalog)
+        return;
+    std::optional<Error> pending;
+    for (DataSet *ds : all()) {
+        try {
+            ds->close();
+        } catch (const Error &e) {
+            if (!pending)
+                pending = e;
+            ds->cancel();
+            ds->setCatalog(nullptr);
+        }
+    }
+    for (DataSet *ds : all())
+        ds->setCatalog(nullptr);
+    m_catalog.reset();
+    if (pending)
+        throw *pending;
+}
+
+QString CatalogSession::newCatalogPath(const QString &startDir, const QString &name)
+{
+    if (name.contains(QLatin1Char('/')) || name.contains(QChar(0)) || name == QLatin1String(".") ||
+        name == QLatin1String(".."))
+        throw Error(QStringLiteral("\"%1\" cannot be used as the name of a catalog file.").arg(name));
+    return QDir(startDir).filePath(name + QStringLiteral(".vdq"));
+}
+
+void CatalogSession::makeNewCatalog(const QString &newPath)
+{
+    catalog().copyTo(newPath);
+    open(newPath);
+    m_catalog->deleteAllTitles();
+    Name.open();
+    Series.open();
+    Name.setFiltered(false);
+}
+
+} // namespace vq

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "catalog.h"
+#include "dataset.h"
+
+#include <memory>
+
+namespace vq {
+
+// The one catalog connection with every table object opened on it. The window and the
+// command-line tool each own one; the page operations work on its data sets.
+class CatalogSession {
+public:
+    CatalogSession();
+    ~CatalogSession();
+
+    // Opens the file and its tables (Список and Серии unfiltered and sorted by name). The file is
+    // checked before the catalog that is open now is closed, so a refused file changes nothing.
+    void open(const QString &path);
+    // Closes the tables (Тип, Ext, Список, Серии, Rjk, then the rest) and the connection.
+    void close();
+    bool isOpen() const { return m_catalog != nullptr; }
+    Catalog &catalog() const;
+    QString path() const { return m_catalog ? m_catalog->path() : QString(); }
+
+    // The path a new catalog named `name` gets in `startDir`; refuses names that are no plain file name.
+    static QString newCatalogPath(const QString &startDir, const QString &name);
+    // Copies the open catalog to `newPath` (never over an existing file), opens the copy and
+    // deletes all of its titles in one transaction; the lookup tables stay.
+    void makeNewCatalog(const QString &newPath);
+
+    // Titles by name, episodes by name: the order the program shows them in.
+    static QString titleSort() { return QStringLiteral("Название ASC"); }
+    static QString episodeSort() { return QStringLiteral("Серия ASC"); }
+
+    DataSet Name;     // Список
+    DataSet Series;   // Серии
+    DataSet ADoType;  // Тип
+    DataSet TSub;     // Sub
+    DataSet Codec;    // Codec
+    DataSet Format_f; // Format
+    DataSet RJk;      // Rjk
+    DataSet Ext;      // Ext
+    DataSet ADS;      // All t
+    DataSet UpTime;   // Up_time
+
+private:
+    std::vector<DataSet *> all();
+    std::unique_ptr<Catalog> m_catalog;
+};
+
+} // namespace vq

@@ -1,0 +1,751 @@
+#include "dataset.h"
+
+#include "catalog.h"
+#include "error.h"
+#include "formats.h"
+#include "schema.h"
+
+#include <QLocale>
+#include <algorithm>
+
+namespace vq {
+
+QString Filter::expression() const
+{
+    switch (kind) {
+    case Equals:
+        return QStringLiteral("%1 = %2").arg(field).arg(number);
+    case Prefix:
+        return QStringLiteral("%1 like '%2%'").arg(field, text);
+    case Like:
+        return QStringLiteral("%1 like '%2'").arg(field, text);
+    case None:
+        break;
+    }
+    return QString();
+}
+
+DataSet::DataSet(Catalog *catalog, const QString &name)
+    : m_catalog(catalog), m_name(name), m_query(schema::isQuery(name))
+{
+    using K = FieldSpec::Kind;
+    auto stored = [&](const QString &n, int col) { m_fields.push_back({n, K::Stored, col, -1, 0, {}}); };
+    auto lookup = [&](const QString &n, int col, const QString &table, int len) {
+        m_fields.push_back({n, K::Lookup, col, -1, len, table});
+    };
+    if (name == schema::kTitles) {
+        stored(QStringLiteral("ID"), 0);
+        stored(QStringLiteral("Название"), 1);
+        lookup(QStringLiteral("Type"), 4, schema::kTypes, 5);
+        stored(QStringLiteral("Количество серий"), 2);
+        stored(QStringLiteral("Комментарий"), 3);
+        stored(QStringLiteral("NType"), 4);
+    } else if (name == schema::kEpisodes) {
+        stored(QStringLiteral("ID"), 0);
+        stored(QStringLiteral("Название"), 1);
+        stored(QStringLiteral("Серия"), 2);
+        m_fields.push_back({QStringLiteral("Size"), K::Size, 3, -1, 20, {}});
+        stored(QStringLiteral("Объём (байт)"), 3);
+        m_fields.push_back({QStringLiteral("Размеры"), K::Frame, 4, 5, 10, {}});
+        stored(QStringLiteral("Ширина"), 4);
+        stored(QStringLiteral("Высота"), 5);
+        m_fields.push_back({QStringLiteral("Time"), K::PlayTime, 6, -1, 20, {}});
+        stored(QStringLiteral("Длительность"), 6);
+        stored(QStringLiteral("Звук"), 7);
+        stored(QStringLiteral("Субтитры встроенные"), 8);
+        stored(QStringLiteral("Субтитры внешние"), 9);
+        lookup(QStringLiteral("Sound"), 7, schema::kLanguages, 10);
+        lookup(QStringLiteral("Sub_In"), 8, schema::kLanguages, 10);
+        lookup(QStringLiteral("Sub_Ext"), 9, schema::kLanguages, 10);
+        const QStringList rest = {QStringLiteral("Video_Codec_id"), QStringLiteral("Audio_Codec_id"),
+                                  QStringLiteral("O_Bitrate"),      QStringLiteral("V_Bitrate"),
+                                  QStringLiteral("A_Bitrate"),      QStringLiteral("A_Hz"),
+                                  QStringLiteral("Format_Pack_id"), QStringLiteral("Audio_Stream_Count"),
+                                  QStringLiteral("Update")};
+        for (int i = 0; i < rest.size(); ++i)
+            stored(rest[i], 10 + i);
+    } else if (name == schema::kExt) {
+        const QStringList first = {QStringLiteral("ID"), QStringLiteral("Название"), QStringLiteral("Количество серий"),
+                                   QStringLiteral("Комментарий"), QStringLiteral("NType"), QStringLiteral("Ширина")};
+        for (int i = 0; i < first.size(); ++i)
+            stored(first[i], i);
+        m_fields.push_back({QStringLiteral("RZm"), K::Frame, 5, 6, 20, {}});
+        stored(QStringLiteral("Высота"), 6);
+        stored(QStringLiteral("Звук"), 7);
+        stored(QStringLiteral("Субтитры встроенные"), 8);
+        stored(QStringLiteral("Субтитры внешние"), 9);
+        stored(QStringLiteral("Sum-Объём(байт)"), 10);
+        stored(QStringLiteral("Sum-Длительность"), 11);
+        lookup(QStringLiteral("Sound"), 7, schema::kLanguages, 20);
+        lookup(QStringLiteral("Sub_IN"), 8, schema::kLanguages, 20);
+        lookup(QStringLiteral("Sub_Ext"), 9, schema::kLanguages, 20);
+    } else if (name == schema::kRjk) {
+        stored(QStringLiteral("ID"), 0);
+        stored(QStringLiteral("Sum-Объём(байт)"), 1);
+        stored(QStringLiteral("Sum-Длительность"), 2);
+        stored(QStringLiteral("Название"), 3);
+    } else if (name == schema::kUpTime) {
+        stored(QStringLiteral("ID"), 0);
+        stored(QStringLiteral("Max-Update"), 1);
+        stored(QStringLiteral("Название"), 2);
+    } else if (name == schema::kAllT) {
+        stored(QStringLiteral("Long"), 0);
+        stored(QStringLiteral("Size"), 1);
+    } else {
+        const auto cols = schema::tableColumns(name);
+        if (cols.empty())
+            throw Error(QStringLiteral("The catalog has no table or stored query \"%1\".").arg(name));
+        for (size_t i = 0; i < cols.size(); ++i)
+            stored(cols[i].name, int(i));
+    }
+}
+
+DataSet::~DataSet() = default;
+
+void DataSet::setCatalog(Catalog *catalog)
+{
+    // The old connection may already be gone: drop the state without touching it.
+    m_state = Inactive;
+    m_table.reset();
+    m_viewValid = false;
+    m_buffer.clear();
+    m_catalog = catalog;
+}
+
+QString DataSet::fieldName(int index) const
+{
+    if (index < 0 || index >= fieldCount())
+        throw Error(QStringLiteral("The data set \"%1\" has no field number %2.").arg(m_name).arg(index));
+    return m_fields[size_t(index)].name;
+}
+
+int DataSet::fieldIndex(const QString &name) const
+{
+    for (size_t i = 0; i < m_fields.size(); ++i)
+        if (m_fields[i].name == name)
+            return int(i);
+    return -1;
+}
+
+int DataSet::fieldOrThrow(const QString &field) const
+{
+    const int i = fieldIndex(field);
+    if (i < 0)
+        throw Error(QStringLiteral("The data set \"%1\" has no field \"%2\".").arg(m_name, field));
+    return i;
+}
+
+void DataSet::requireOpen() const
+{
+    if (m_state == Inactive || !m_catalog)
+        throw Error(QStringLiteral("The data set \"%1\" is not open.").arg(m_name));
+}
+
+void DataSet::requireWritable() const
+{
+    requireOpen();
+    if (m_query)
+        throw Error(QStringLiteral("The stored query \"%1\" is read-only.").arg(m_name));
+    m_catalog->ensureWritable();
+}
+
+void DataSet::open()
+{
+    if (!m_catalog)
+        throw Error(QStringLiteral("No catalog is open."));
+    if (m_state == Edit || m_state == Insert)
+        post();
+    m_catalog->checkExternalChanges();
+    m_state = Browse;
+    m_table.reset();
+    m_viewValid = false;
+    m_keepRow = -1;
+    m_pos = -1;
+    sync();
+}
+
+void DataSet::close()
+{
+    if (m_state == Edit || m_state == Insert)
+        post();
+    m_state = Inactive;
+    m_table.reset();
+    m_viewValid = false;
+    m_rows.clear();
+    m_pos = -1;
+}
+
+void DataSet::checkBrowse()
+{
+    requireOpen();
+    if (m_state == Edit || m_state == Insert)
+        post();
+}
+
+void DataSet::setFilter(const Filter &filter)
+{
+    if (m_state == Edit || m_state == Insert)
+        post();
+    if (filter.kind != Filter::None)
+        fieldOrThrow(filter.field);
+    m_filter = filter;
+    m_viewValid = false;
+    m_keepRow = -1;
+}
+
+void DataSet::setFiltered(bool on)
+{
+    if (m_state == Edit || m_state == Insert)
+        post();
+    if (m_filtered == on)
+        return;
+    m_filtered = on;
+    m_viewValid = false;
+    m_keepRow = -1;
+}
+
+void DataSet::setSort(const QString &sort)
+{
+    if (m_state == Edit || m_state == Insert)
+        post();
+    QString field = sort.trimmed();
+    bool desc = false;
+    if (field.endsWith(QLatin1String(" DESC"), Qt::CaseInsensitive)) {
+        desc = true;
+        field.chop(5);
+    } else if (field.endsWith(QLatin1String(" ASC"), Qt::CaseInsensitive)) {
+        field.chop(4);
+    }
+    field = field.trimmed();
+    int col = -1;
+    if (!field.isEmpty()) {
+        const int f = fieldOrThrow(field);
+        if (m_fields[size_t(f)].kind != FieldSpec::Stored)
+            throw Error(QStringLiteral("The data set \"%1\" cannot be sorted by \"%2\".").arg(m_name, field));
+        col = m_fields[size_t(f)].col;
+    }
+    m_sortText = sort;
+    m_sortCol = col;
+    m_sortDesc = desc;
+    m_viewValid = false;
+    m_keepRow = currentRow();
+}
+
+bool DataSet::passes(const TableData &t, int r) const
+{
+    if (!t.alive(r))
+        return false;
+    if (!m_filtered || m_filter.kind == Filter::None)
+        return true;
+    const FieldSpec &f = m_fields[size_t(fieldIndex(m_filter.field))];
+    if (f.kind != FieldSpec::Stored) {
+        // Filters on computed fields compare their text.
+        return false;
+    }
+    const int c = f.col;
+    switch (m_filter.kind) {
+    case Filter::Equals:
+        if (t.isNull(r, c))
+            return false;
+        if (t.column(c).type == FieldType::Float)
+            return t.realAt(r, c) == double(m_filter.number);
+        return t.intAt(r, c) == m_filter.number;
+    case Filter::Prefix:
+        return !t.isNull(r, c) && t.textAt(r, c).startsWith(m_filter.text, Qt::CaseInsensitive);
+    case Filter::Like:
+        return !t.isNull(r, c) && t.textAt(r, c).compare(m_filter.text, Qt::CaseInsensitive) == 0;
+    case Filter::None:
+        break;
+    }
+    return true;
+}
+
+void DataSet::sync()
+{
+    requireOpen();
+    TablePtr t = m_catalog->table(m_name);
+    if (t != m_table || t->generation() != m_generation) {
+        if (m_viewValid && m_table && m_pos >= 0 && m_pos < int(m_rows.size()) && t == m_table)
+            m_keepRow = m_rows[size_t(m_pos)];
+        else if (t != m_table && m_table && m_viewValid && m_pos >= 0 && m_pos < int(m_rows.size()) &&
+                 m_table->columnCount() > 0 && !m_table->isNull(m_rows[size_t(m_pos)], 0)) {
+            // The file was read again: find the same record by its key.
+            const int r = t->rowById(m_table->intAt(m_rows[size_t(m_pos)], 0));
+            m_keepRow = r;
+        }
+        m_table = t;
+        m_generation = t->generation();
+        m_viewValid = false;
+    }
+    if (!m_viewValid)
+        rebuild();
+}
+
+void DataSet::rebuild()
+{
+    const TableData &t = *m_table;
+    const int oldPos = m_pos;
+    m_rows.clear();
+    m_viewSorted = false;
+    const bool filtering = m_filtered && m_filter.kind != Filter::None;
+    int filterCol = -1;
+    if (filtering) {
+        const FieldSpec &f = m_fields[size_t(fieldIndex(m_filter.field))];
+        if (f.kind == FieldSpec::Stored)
+            filterCol = f.col;
+    }
+    if (filtering && m_filter.kind == Filter::Equals && filterCol == 0 && t.refColumn() != 0) {
+        const int r = t.rowById(m_filter.number);
+        if (r >= 0 && t.alive(r))
+            m_rows.push_back(r);
+    } else if (filtering && m_filter.kind == Filter::Equals && filterCol >= 0 && filterCol == t.refColumn()) {
+        for (int r : t.rowsByRef(m_filter.number))
+            if (t.alive(r))
+                m_rows.push_back(r);
+    } else if (m_sortCol >= 0 && t.column(m_sortCol).type == FieldType::Text && t.aliveRows() <= 200000) {
+        m_rows.reserve(size_t(filtering ? 64 : t.aliveRows()));
+        for (int r : t.sortedRows(m_sortCol))
+            if (passes(t, r))
+                m_rows.push_back(r);
+        if (m_sortDesc)
+            std::reverse(m_rows.begin(), m_rows.end());
+        m_viewSorted = true;
+    } else {
+        for (int r = 0; r < t.physicalRows(); ++r)
+            if (passes(t, r))
+                m_rows.push_back(r);
+    }
+    if (m_sortCol < 0)
+        m_viewSorted = true;
+    m_viewValid = true;
+    if (m_rows.empty()) {
+        m_pos = -1;
+    } else if (m_keepRow >= 0) {
+        ensureSorted();
+        auto it = std::find(m_rows.begin(), m_rows.end(), m_keepRow);
+        m_pos = it != m_rows.end() ? int(it - m_rows.begin()) : std::clamp(oldPos, 0, int(m_rows.size()) - 1);
+    } else {
+        m_pos = 0;
+    }
+    m_keepRow = -1;
+}
+
+void DataSet::ensureSorted()
+{
+    if (m_viewSorted)
+        return;
+    const TableData &t = *m_table;
+    const int c = m_sortCol;
+    if (t.column(c).type == FieldType::Text) {
+        std::stable_sort(m_rows.begin(), m_rows.end(), [&](int a, int b) {
+            return t.sortKey(a, c).compare(t.sortKey(b, c)) < 0;
+        });
+    } else {
+        std::stable_sort(m_rows.begin(), m_rows.end(), [&](int a, int b) {
+            if (t.isNull(a, c) != t.isNull(b, c))
+                return t.isNull(a, c);
+            if (t.column(c).type == FieldType::Float)
+                return t.realAt(a, c) < t.realAt(b, c);
+            return t.intAt(a, c) < t.intAt(b, c);
+        });
+    }
+    if (m_sortDesc)
+        std::reverse(m_rows.begin(), m_rows.end());
+    m_viewSorted = true;
+}
+
+int DataSet::recordCount()
+{
+    requireOpen();
+    if (m_state == Insert)
+        return int(m_rows.size()) + 1;
+    sync();
+    return int(m_rows.size());
+}
+
+void DataSet::first()
+{
+    checkBrowse();
+    sync();
+    ensureSorted();
+    m_pos = m_rows.empty() ? -1 : 0;
+}
+
+void DataSet::last()
+{
+    checkBrowse();
+    sync();
+    ensureSorted();
+    m_pos = int(m_rows.size()) - 1;
+}
+
+void DataSet::next()
+{
+    checkBrowse();
+    sync();
+    ensureSorted();
+    if (m_pos + 1 < int(m_rows.size()))
+        ++m_pos;
+    else if (!m_rows.empty())
+        m_pos = int(m_rows.size()); // past the end: eof
+}
+
+void DataSet::prior()
+{
+    checkBrowse();
+    sync();
+    ensureSorted();
+    if (m_pos > 0)
+        --m_pos;
+}
+
+bool DataSet::eof()
+{
+    requireOpen();
+    sync();
+    return m_rows.empty() || m_pos >= int(m_rows.size());
+}
+
+int DataSet::recNo()
+{
+    requireOpen();
+    sync();
+    return m_pos >= 0 && m_pos < int(m_rows.size()) ? m_pos + 1 : 0;
+}
+
+void DataSet::setRecNo(int n)
+{
+    checkBrowse();
+    sync();
+    ensureSorted();
+    if (m_rows.empty()) {
+        m_pos = -1;
+        return;
+    }
+    m_pos = std::clamp(n, 1, int(m_rows.size())) - 1;
+}
+
+int DataSet::currentRow()
+{
+    if (m_state == Inactive || !m_viewValid || !m_table)
+        return -1;
+    ensureSorted();
+    return m_pos >= 0 && m_pos < int(m_rows.size()) ? m_rows[size_t(m_pos)] : -1;
+}
+
+QVariant DataSet::storedValue(int col)
+{
+    if (m_state == Edit || m_state == Insert)
+        return m_buffer[size_t(col)];
+    sync();
+    const int r = currentRow();
+    if (r < 0)
+        return QVariant();
+    return m_table->valueAt(r, col);
+}
+
+QString DataSet::lookupText(const QString &table, const QVariant &key)
+{
+    if (!key.isValid() || key.isNull())
+        return QString();
+    TablePtr t = m_catalog->table(table);
+    const int r = t->rowById(key.toLongLong());
+    return r >= 0 && t->alive(r) ? t->textAt(r, 1) : QString();
+}
+
+FieldType DataSet::fieldType(int field) const
+{
+    const FieldSpec &f = m_fields[size_t(field)];
+    if (f.kind != FieldSpec::Stored)
+        return FieldType::Text;
+    if (m_table)
+        return m_table->column(f.col).type;
+    return FieldType::Text;
+}
+
+QVariant DataSet::fieldValue(int field)
+{
+    requireOpen();
+    if (field < 0 || field >= fieldCount())
+        throw Error(QStringLiteral("The data set \"%1\" has no field number %2.").arg(m_name).arg(field));
+    sync();
+    const FieldSpec &f = m_fields[size_t(field)];
+    QString text;
+    switch (f.kind) {
+    case FieldSpec::Stored:
+        return storedValue(f.col);
+    case FieldSpec::Lookup:
+        text = lookupText(f.lookupTable, storedValue(f.col));
+        break;
+    case FieldSpec::Size: {
+        const QVariant v = storedValue(f.col);
+        if (v.isNull())
+            return QVariant();
+        text = GroupDigits(plainNumberText(v.toDouble()));
+        break;
+    }
+    case FieldSpec::Frame: {
+        if (currentRow() < 0 && m_state == Browse)
+            return QVariant();
+        const QVariant w = storedValue(f.col), h = storedValue(f.col2);
+        text = frameSizeText(w.isNull() ? QString() : QString::number(w.toLongLong()),
+                             h.isNull() ? QString() : QString::number(h.toLongLong()));
+        break;
+    }
+    case FieldSpec::PlayTime:
+        if (currentRow() < 0 && m_state == Browse)
+            return QVariant();
+        text = FormatPlayTime(storedValue(f.col).toLongLong());
+        break;
+    }
+    if (f.maxLen > 0 && text.size() > f.maxLen)
+        text.truncate(f.maxLen);
+    return text;
+}
+
+QVariant DataSet::value(int field) { return fieldValue(field); }
+QVariant DataSet::value(const QString &field) { return fieldValue(fieldOrThrow(field)); }
+
+bool DataSet::isNull(const QString &field)
+{
+    const QVariant v = value(field);
+    return !v.isValid() || v.isNull();
+}
+
+QString DataSet::asString(int field)
+{
+    const QVariant v = fieldValue(field);
+    if (!v.isValid() || v.isNull())
+        return QString();
+    switch (v.metaType().id()) {
+    case QMetaType::Double:
+        return plainNumberText(v.toDouble());
+    case QMetaType::QDateTime:
+        return QLocale().toString(v.toDateTime(), QLocale::ShortFormat);
+    default:
+        return v.toString();
+    }
+}
+
+qint64 DataSet::asInteger(int field)
+{
+    const QVariant v = fieldValue(field);
+    if (!v.isValid() || v.isNull())
+        return 0;
+    if (v.metaType().id() == QMetaType::Double)
+        return roundHalfEven(v.toDouble());
+    if (v.metaType().id() == QMetaType::QString) {
+        const QString s = v.toString().trimmed();
+        if (s.isEmpty())
+            return 0;
+        bool ok = false;
+        const qint64 n = s.toLongLong(&ok);
+        if (!ok)
+            throw Error(QStringLiteral("'%1' is not a valid integer value").arg(v.toString()));
+        return n;
+    }
+    return v.toLongLong();
+}
+
+double DataSet::asFloat(int field)
+{
+    const QVariant v = fieldValue(field);
+    if (!v.isValid() || v.isNull())
+        return 0.0;
+    if (v.metaType().id() == QMetaType::QString) {
+        const QString s = v.toString().trimmed();
+        if (s.isEmpty())
+            return 0.0;
+        bool ok = false;
+        double d = s.toDouble(&ok);
+        if (!ok)
+            d = QLocale().toDouble(s, &ok);
+        if (!ok)
+            throw Error(QStringLiteral("'%1' is not a valid floating point value").arg(v.toString()));
+        return d;
+    }
+    return v.toDouble();
+}
+
+QDateTime DataSet::asDateTime(int field)
+{
+    const QVariant v = fieldValue(field);
+    if (!v.isValid() || v.isNull())
+        return QDateTime();
+    if (v.metaType().id() == QMetaType::QDateTime)
+        return v.toDateTime();
+    if (auto ms = naiveMsFromStorageText(v.toString()))
+        return dateTimeFromNaiveMs(*ms);
+    throw Error(QStringLiteral("'%1' is not a valid date and time").arg(v.toString()));
+}
+
+QString DataSet::asString(const QString &field) { return asString(fieldOrThrow(field)); }
+qint64 DataSet::asInteger(const QString &field) { return asInteger(fieldOrThrow(field)); }
+double DataSet::asFloat(const QString &field) { return asFloat(fieldOrThrow(field)); }
+QDateTime DataSet::asDateTime(const QString &field) { return asDateTime(fieldOrThrow(field)); }
+
+void DataSet::append()
+{
+    checkBrowse();
+    requireWritable();
+    sync();
+    m_buffer.assign(size_t(m_table->columnCount()), QVariant());
+    m_modified.assign(m_buffer.size(), 0);
+    m_state = Insert;
+}
+
+void DataSet::edit()
+{
+    checkBrowse();
+    requireWritable();
+    sync();
+    const int r = currentRow();
+    if (r < 0)
+        throw Error(QStringLiteral("The data set \"%1\" has no record to edit.").arg(m_name));
+    m_buffer.resize(size_t(m_table->columnCount()));
+    for (int c = 0; c < m_table->columnCount(); ++c)
+        m_buffer[size_t(c)] = m_table->valueAt(r, c);
+    m_modified.assign(m_buffer.size(), 0);
+    m_state = Edit;
+}
+
+void DataSet::setValue(const QString &field, const QVariant &value)
+{
+    requireOpen();
+    if (m_state != Edit && m_state != Insert)
+        throw Error(QStringLiteral("The data set \"%1\" is not in edit or insert mode.").arg(m_name));
+    const FieldSpec &f = m_fields[size_t(fieldOrThrow(field))];
+    if (f.kind != FieldSpec::Stored || f.col == 0)
+        throw Error(QStringLiteral("The field \"%1\" cannot be changed.").arg(field));
+    m_buffer[size_t(f.col)] = value;
+    m_modified[size_t(f.col)] = 1;
+}
+
+void DataSet::post()
+{
+    requireOpen();
+    if (m_state != Edit && m_state != Insert)
+        return;
+    const TableData &t = *m_table;
+    QStringList cols;
+    QVariantList values;
+    for (int c = 1; c < t.columnCount(); ++c) {
+        if (!m_modified[size_t(c)])
+            continue;
+        QVariant v = m_buffer[size_t(c)];
+        const ColumnDef &def = t.column(c);
+        if (def.type == FieldType::Text && !v.isNull() && v.toString().size() > schema::kMaxTextLength)
+            throw Error(QStringLiteral("The field \"%1\" takes at most %2 characters; the text given has %3. "
+                                       "Nothing was stored.")
+                            .arg(def.name)
+                            .arg(schema::kMaxTextLength)
+                            .arg(v.toString().size()));
+        if ((def.type == FieldType::Integer || def.type == FieldType::Float) && v.isValid() && !v.isNull() &&
+            v.metaType().id() == QMetaType::QString) {
+            bool ok = false;
+            const QString s = v.toString().trimmed();
+            if (s.isEmpty()) {
+                v = QVariant();
+            } else if (def.type == FieldType::Integer) {
+                v = s.toLongLong(&ok);
+                if (!ok)
+                    throw Error(QStringLiteral("'%1' is not a valid integer value").arg(s));
+            } else {
+                v = s.toDouble(&ok);
+                if (!ok)
+                    throw Error(QStringLiteral("'%1' is not a valid floating point value").arg(s));
+            }
+        }
+        cols << def.name;
+        values << v;
+    }
+    qint64 id = 0;
+    if (m_state == Insert) {
+        QStringList quoted, marks;
+        for (const QString &c : cols) {
+            quoted << QStringLiteral("\"%1\"").arg(c);
+            marks << QStringLiteral("?");
+        }
+        const QString sql = cols.isEmpty()
+                                ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(m_name)
+                                : QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                                      .arg(m_name, quoted.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+        Statement &st = m_catalog->statement(sql);
+        for (int i = 0; i < values.size(); ++i)
+            st.bind(i + 1, values[i]);
+        try {
+            st.step();
+        } catch (const Error &e) {
+            throw Error(QStringLiteral("A new row of \"%1\" cannot be stored in the catalog \"%2\": %3")
+                            .arg(m_name, m_catalog->path(), e.message()));
+        }
+        id = m_catalog->lastInsertId();
+    } else {
+        id = m_buffer[0].toLongLong();
+        if (!cols.isEmpty()) {
+            QStringList sets;
+            for (const QString &c : cols)
+                sets << QStringLiteral("\"%1\" = ?").arg(c);
+            Statement &st = m_catalog->statement(
+                QStringLiteral("UPDATE \"%1\" SET %2 WHERE \"ID\" = ?").arg(m_name, sets.join(QStringLiteral(", "))));
+            for (int i = 0; i < values.size(); ++i)
+                st.bind(i + 1, values[i]);
+            st.bind(int(values.size()) + 1, id);
+            try {
+                st.step();
+            } catch (const Error &e) {
+                throw Error(QStringLiteral("A change of \"%1\" cannot be stored in the catalog \"%2\": %3")
+                                .arg(m_name, m_catalog->path(), e.message()));
+            }
+        }
+    }
+    m_state = Browse;
+    m_buffer.clear();
+    m_catalog->reloadRow(m_name, id);
+    TablePtr table = m_catalog->table(m_name);
+    const int r = table->rowById(id);
+    m_table = table;
+    m_generation = table->generation();
+    m_keepRow = r;
+    m_viewValid = false;
+    rebuild();
+    if (r >= 0 && (m_pos < 0 || m_rows[size_t(m_pos)] != r) && !passes(*table, r)) {
+        // A record that the filter does not pass stays current until the data set moves.
+        m_rows.insert(m_rows.begin() + std::max(0, m_pos), r);
+        m_pos = std::max(0, m_pos);
+    }
+}
+
+void DataSet::cancel()
+{
+    if (m_state == Edit || m_state == Insert) {
+        m_state = Browse;
+        m_buffer.clear();
+    }
+}
+
+void DataSet::remove()
+{
+    checkBrowse();
+    requireWritable();
+    sync();
+    const int r = currentRow();
+    if (r < 0)
+        throw Error(QStringLiteral("The data set \"%1\" has no record to delete.").arg(m_name));
+    const qint64 id = m_table->intAt(r, 0);
+    Statement &st = m_catalog->statement(QStringLiteral("DELETE FROM \"%1\" WHERE \"ID\" = ?").arg(m_name));
+    st.bind(1, id);
+    try {
+        st.step();
+    } catch (const Error &e) {
+        throw Error(QStringLiteral("A row of \"%1\" cannot be deleted from the catalog \"%2\": %3")
+                        .arg(m_name, m_catalog->path(), e.message()));
+    }
+    const int pos = m_pos;
+    m_catalog->forgetRow(m_name, id);
+    sync();
+    // The record after the deleted one becomes current, or the one before it at the end.
+    m_pos = m_rows.empty() ? -1 : std::min(pos, int(m_rows.size()) - 1);
+}
+
+} // namespace vq

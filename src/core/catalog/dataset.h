@@ -1,0 +1,140 @@
+#pragma once
+
+#include "tabledata.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+#include <vector>
+
+namespace vq {
+
+class Catalog;
+
+// A filter of a data set, with its value bound rather than pasted into a query text.
+struct Filter {
+    enum Kind { None, Equals, Prefix, Like };
+    Kind kind = None;
+    QString field;
+    qint64 number = 0; // Equals
+    QString text;      // Prefix: the name begins with it; Like: the whole name, letter case ignored
+
+    static Filter equals(const QString &field, qint64 value) { return {Equals, field, value, {}}; }
+    static Filter prefix(const QString &field, const QString &text) { return {Prefix, field, 0, text}; }
+    static Filter like(const QString &field, const QString &text) { return {Like, field, 0, text}; }
+    // The expression as the data layer would have written it, for messages.
+    QString expression() const;
+    bool operator==(const Filter &o) const = default;
+};
+
+// A table or stored query of the open catalog, opened by name: filtered, sorted and positioned in
+// memory over rows read once; changes are written through to the file at once.
+class DataSet {
+public:
+    enum State { Inactive, Browse, Edit, Insert };
+
+    DataSet(Catalog *catalog, const QString &name);
+    ~DataSet();
+    DataSet(const DataSet &) = delete;
+    DataSet &operator=(const DataSet &) = delete;
+
+    const QString &name() const { return m_name; }
+    void setCatalog(Catalog *catalog); // closes the data set
+    Catalog *catalog() const { return m_catalog; }
+
+    void open(); // re-opening a stored query recomputes it
+    void close();
+    bool isOpen() const { return m_state != Inactive; }
+    State state() const { return m_state; }
+
+    int fieldCount() const { return int(m_fields.size()); }
+    QString fieldName(int index) const;
+    int fieldIndex(const QString &name) const; // -1 when there is none
+
+    void setFilter(const Filter &filter);
+    const Filter &filter() const { return m_filter; }
+    void setFiltered(bool on);
+    bool isFiltered() const { return m_filtered; }
+    // "Название ASC" and the like; an empty text sorts by the key.
+    void setSort(const QString &sort);
+    const QString &sort() const { return m_sortText; }
+
+    int recordCount();
+    bool isEmpty() { return recordCount() == 0; }
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool eof();
+    int recNo();           // 1-based; 0 when there is no record
+    void setRecNo(int n);  // 1-based; out of range is clamped
+
+    // Reading a field of the current record; a missing value reads as "" and 0.
+    bool isNull(const QString &field);
+    QString asString(const QString &field);
+    qint64 asInteger(const QString &field);
+    double asFloat(const QString &field);
+    QDateTime asDateTime(const QString &field);
+    QVariant value(const QString &field);
+    QString asString(int field);
+    qint64 asInteger(int field);
+    double asFloat(int field);
+    QDateTime asDateTime(int field);
+    QVariant value(int field);
+
+    void append();
+    void edit();
+    void setValue(const QString &field, const QVariant &value);
+    void post();
+    void cancel();
+    void remove();
+
+private:
+    struct FieldSpec {
+        enum Kind { Stored, Lookup, Size, Frame, PlayTime };
+        QString name;
+        Kind kind = Stored;
+        int col = -1;
+        int col2 = -1;
+        int maxLen = 0;
+        QString lookupTable;
+    };
+
+    void requireOpen() const;
+    void requireWritable() const;
+    void checkBrowse();
+    void sync();
+    void rebuild();
+    void ensureSorted();
+    int currentRow();
+    bool passes(const TableData &t, int r) const;
+    int fieldOrThrow(const QString &field) const;
+    QVariant storedValue(int col);
+    QVariant fieldValue(int field);
+    FieldType fieldType(int field) const;
+    QString lookupText(const QString &table, const QVariant &key);
+
+    Catalog *m_catalog;
+    QString m_name;
+    bool m_query;
+    std::vector<FieldSpec> m_fields;
+    State m_state = Inactive;
+    Filter m_filter;
+    bool m_filtered = false;
+    QString m_sortText;
+    int m_sortCol = -1;
+    bool m_sortDesc = false;
+
+    TablePtr m_table;
+    quint64 m_generation = 0;
+    bool m_viewValid = false;
+    bool m_viewSorted = false;
+    std::vector<int> m_rows;
+    int m_pos = -1;
+    int m_keepRow = -1;
+
+    std::vector<QVariant> m_buffer;
+    std::vector<char> m_modified;
+};
+
+} // namespace vq

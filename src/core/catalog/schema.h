@@ -1,0 +1,39 @@
+#pragma once
+
+#include "tabledata.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace vq::schema {
+
+// Names of the catalog's tables and stored queries, as they stand in the file.
+inline const QString kTitles = QStringLiteral("Список");
+inline const QString kEpisodes = QStringLiteral("Серии");
+inline const QString kTypes = QStringLiteral("Тип");
+inline const QString kLanguages = QStringLiteral("Sub");
+inline const QString kCodecs = QStringLiteral("Codec");
+inline const QString kFormats = QStringLiteral("Format");
+inline const QString kAltNames = QStringLiteral("Alt_Ani_Name");
+inline const QString kRjk = QStringLiteral("Rjk");
+inline const QString kExt = QStringLiteral("Ext");
+inline const QString kAllT = QStringLiteral("All t");
+inline const QString kUpTime = QStringLiteral("Up_time");
+
+// Texts longer than this are refused (the columns are declared text(50), real titles are longer).
+constexpr int kMaxTextLength = 255;
+
+QStringList tableNames();
+QStringList queryNames();
+bool isQuery(const QString &name);
+
+// Stored columns of a table in the order they are selected, and the column grouped by index.
+std::vector<ColumnDef> tableColumns(const QString &table);
+int tableRefColumn(const QString &table);
+
+// Every statement that makes an empty catalog, and the starter rows of the lookup tables.
+QStringList createStatements();
+QStringList starterRowStatements();
+
+} // namespace vq::schema

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class QSettings;
+
+namespace vq {
+
+// The program's settings file (the INI file that stands in for the registry key Software\Morvik).
+std::unique_ptr<QSettings> openSettings();
+
+// Integer and boolean values are stored as text; missing or unparsable text gives the default.
+int readIntSetting(QSettings &s, const QString &key, int def);
+bool readBoolSetting(QSettings &s, const QString &key, bool def);
+void writeIntSetting(QSettings &s, const QString &key, int value);
+void writeBoolSetting(QSettings &s, const QString &key, bool value);
+
+// "Data" of "View": the path of the catalog last opened.
+QString rememberedCatalogPath();
+void rememberCatalogPath(const QString &path);
+
+// Where the first catalog is made when none is remembered.
+QString starterCatalogPath();
+
+} // namespace vq

@@ -1,0 +1,269 @@
+#include "tabledata.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <algorithm>
+
+namespace vq {
+
+namespace {
+
+qint64 daysFromCivil(qint64 y, unsigned m, unsigned d)
+{
+    y -= m <= 2;
+    const qint64 era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = unsigned(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + qint64(doe) - 719468;
+}
+
+constexpr qint64 kDayMs = 86400000;
+constexpr qint64 kJulianDayOfEpoch = 2440588;
+
+QCollator &nameCollator()
+{
+    static QString localeName;
+    static QCollator collator;
+    const QLocale locale;
+    if (locale.name() != localeName) {
+        localeName = locale.name();
+        collator = QCollator(locale);
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        collator.setNumericMode(false);
+    }
+    return collator;
+}
+
+int digits(QStringView t, qsizetype pos, int n)
+{
+    int v = 0;
+    for (int k = 0; k < n; ++k) {
+        const QChar c = t[pos + k];
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+        v = v * 10 + (c.unicode() - '0');
+    }
+    return v;
+}
+
+const std::vector<int> kNoRows;
+
+} // namespace
+
+qint64 naiveMsFromDateTime(const QDateTime &dt)
+{
+    const QDate d = dt.date();
+    return (d.toJulianDay() - kJulianDayOfEpoch) * kDayMs + dt.time().msecsSinceStartOfDay();
+}
+
+QDateTime dateTimeFromNaiveMs(qint64 ms)
+{
+    qint64 days = ms / kDayMs;
+    qint64 rest = ms % kDayMs;
+    if (rest < 0) {
+        rest += kDayMs;
+        --days;
+    }
+    return QDateTime(QDate::fromJulianDay(days + kJulianDayOfEpoch), QTime::fromMSecsSinceStartOfDay(int(rest)));
+}
+
+qint64 naiveNowMs() { return naiveMsFromDateTime(QDateTime::currentDateTime()); }
+
+QString naiveMsToStorageText(qint64 ms)
+{
+    return dateTimeFromNaiveMs(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+}
+
+std::optional<qint64> naiveMsFromStorageText(QStringView t)
+{
+    // Fast path for what the program writes: "yyyy-MM-dd HH:mm:ss[.zzz]" (a 'T' is accepted too).
+    if (t.size() >= 19 && t[4] == QLatin1Char('-') && t[7] == QLatin1Char('-') &&
+        (t[10] == QLatin1Char(' ') || t[10] == QLatin1Char('T')) && t[13] == QLatin1Char(':') &&
+        t[16] == QLatin1Char(':')) {
+        const int y = digits(t, 0, 4), mo = digits(t, 5, 2), d = digits(t, 8, 2);
+        const int h = digits(t, 11, 2), mi = digits(t, 14, 2), s = digits(t, 17, 2);
+        int z = 0;
+        if (t.size() >= 23 && t[19] == QLatin1Char('.'))
+            z = digits(t, 20, 3);
+        if (y >= 0 && mo >= 1 && mo <= 12 && d >= 1 && d <= 31 && h >= 0 && h < 24 && mi >= 0 && mi < 60 &&
+            s >= 0 && s < 62 && z >= 0)
+            return daysFromCivil(y, unsigned(mo), unsigned(d)) * kDayMs + ((h * 60 + mi) * 60 + s) * 1000LL + z;
+    }
+    QDateTime dt = QDateTime::fromString(t.toString(), Qt::ISODateWithMs);
+    if (!dt.isValid())
+        dt = QDateTime::fromString(t.toString(), Qt::ISODate);
+    if (!dt.isValid())
+        return std::nullopt;
+    return naiveMsFromDateTime(dt);
+}
+
+TableData::TableData(QString name, std::vector<ColumnDef> columns, int refColumn)
+    : m_name(std::move(name)), m_defs(std::move(columns)), m_cols(m_defs.size()), m_refCol(refColumn)
+{
+    touch();
+}
+
+int TableData::columnIndex(const QString &name) const
+{
+    for (size_t c = 0; c < m_defs.size(); ++c)
+        if (m_defs[c].name == name)
+            return int(c);
+    return -1;
+}
+
+QVariant TableData::valueAt(int r, int c) const
+{
+    if (isNull(r, c))
+        return QVariant();
+    switch (m_defs[size_t(c)].type) {
+    case FieldType::Integer:
+        return QVariant(intAt(r, c));
+    case FieldType::Float:
+        return QVariant(realAt(r, c));
+    case FieldType::Text:
+        return QVariant(textAt(r, c));
+    case FieldType::DateTime:
+        return QVariant(dateTimeFromNaiveMs(intAt(r, c)));
+    }
+    return QVariant();
+}
+
+int TableData::appendRow()
+{
+    const int r = int(m_alive.size());
+    for (size_t c = 0; c < m_cols.size(); ++c) {
+        Column &col = m_cols[c];
+        col.null.push_back(1);
+        switch (m_defs[c].type) {
+        case FieldType::Integer:
+        case FieldType::DateTime:
+            col.i.push_back(0);
+            break;
+        case FieldType::Float:
+            col.d.push_back(0.0);
+            break;
+        case FieldType::Text:
+            col.s.emplace_back();
+            break;
+        }
+    }
+    m_alive.push_back(1);
+    ++m_aliveCount;
+    for (auto &keys : m_sortKeys)
+        keys.emplace_back();
+    return r;
+}
+
+void TableData::indexRow(int r, bool add)
+{
+    if (!isNull(r, 0) && (m_defs[0].type == FieldType::Integer)) {
+        if (add && m_refCol != 0)
+            m_byId.insert(intAt(r, 0), r);
+        else if (!add && m_byId.value(intAt(r, 0), -1) == r)
+            m_byId.remove(intAt(r, 0));
+    }
+    if (m_refCol >= 0 && !isNull(r, m_refCol)) {
+        auto &rows = m_byRef[intAt(r, m_refCol)];
+        if (add)
+            rows.push_back(r);
+        else
+            rows.erase(std::remove(rows.begin(), rows.end(), r), rows.end());
+    }
+}
+
+void TableData::setNull(int r, int c)
+{
+    const bool indexed = (c == 0 || c == m_refCol) && alive(r);
+    if (indexed)
+        indexRow(r, false);
+    m_cols[size_t(c)].null[size_t(r)] = 1;
+    if (m_defs[size_t(c)].type == FieldType::Text) {
+        m_cols[size_t(c)].s[size_t(r)].clear();
+        if (auto it = m_sortKeys.find(c); it != m_sortKeys.end())
+            (*it)[size_t(r)].reset();
+    }
+    if (indexed)
+        indexRow(r, true);
+}
+
+void TableData::setInt(int r, int c, qint64 v)
+{
+    const bool indexed = (c == 0 || c == m_refCol) && alive(r);
+    if (indexed)
+        indexRow(r, false);
+    m_cols[size_t(c)].i[size_t(r)] = v;
+    m_cols[size_t(c)].null[size_t(r)] = 0;
+    if (indexed)
+        indexRow(r, true);
+}
+
+void TableData::setReal(int r, int c, double v)
+{
+    m_cols[size_t(c)].d[size_t(r)] = v;
+    m_cols[size_t(c)].null[size_t(r)] = 0;
+}
+
+void TableData::setText(int r, int c, const QString &v)
+{
+    m_cols[size_t(c)].s[size_t(r)] = v;
+    m_cols[size_t(c)].null[size_t(r)] = 0;
+    if (auto it = m_sortKeys.find(c); it != m_sortKeys.end())
+        (*it)[size_t(r)].reset();
+}
+
+void TableData::kill(int r)
+{
+    if (!alive(r))
+        return;
+    indexRow(r, false);
+    m_alive[size_t(r)] = 0;
+    --m_aliveCount;
+}
+
+const std::vector<int> &TableData::rowsByRef(qint64 key) const
+{
+    auto it = m_byRef.constFind(key);
+    return it == m_byRef.constEnd() ? kNoRows : *it;
+}
+
+void TableData::touch()
+{
+    static quint64 counter = 0;
+    m_generation = ++counter;
+}
+
+const QCollatorSortKey &TableData::sortKey(int r, int c) const
+{
+    auto it = m_sortKeys.find(c);
+    if (it == m_sortKeys.end())
+        it = m_sortKeys.insert(c, std::vector<std::optional<QCollatorSortKey>>(m_alive.size()));
+    auto &slot = (*it)[size_t(r)];
+    if (!slot)
+        slot.emplace(nameCollator().sortKey(textAt(r, c)));
+    return *slot;
+}
+
+const std::vector<int> &TableData::sortedRows(int c) const
+{
+    if (m_sortedGeneration != m_generation) {
+        m_sorted.clear();
+        m_sortedGeneration = m_generation;
+    }
+    auto it = m_sorted.find(c);
+    if (it != m_sorted.end())
+        return *it;
+    std::vector<int> rows;
+    rows.reserve(size_t(m_aliveCount));
+    for (int r = 0; r < physicalRows(); ++r)
+        if (alive(r)) {
+            sortKey(r, c);
+            rows.push_back(r);
+        }
+    std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
+        return sortKey(a, c).compare(sortKey(b, c)) < 0;
+    });
+    return *m_sorted.insert(c, std::move(rows));
+}
+
+} // namespace vq
