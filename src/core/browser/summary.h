@@ -1,0 +1,79 @@
+#pragma once
+
+#include "exportlist.h"
+
+#include <QDateTime>
+#include <QSet>
+#include <QString>
+
+namespace vq {
+
+class CatalogSession;
+class DataSet;
+class GridData;
+
+// Column layout of the summary GVSV, the title lists GV/GV4 and the selection list GV3.
+namespace gvsv {
+enum Column { Title = 0, Type, Episodes, Size, Duration, Quality, Sound, SubIn, SubExt, Comment, Selected, Id };
+constexpr int ColumnCount = 12;
+} // namespace gvsv
+namespace gv3 {
+constexpr int CommentColumn = 9;
+constexpr int IdColumn = 10;
+} // namespace gv3
+
+constexpr int kRecentDays = 14;
+
+void setupSummaryGrid(GridData &grid);
+void setupTitleGrid(GridData &grid);
+void setupSelectionGrid(GridData &grid);
+
+// Fills `out` for the title at 1-based record `recNo` of `Список` as it is filtered and sorted now;
+// leaves `Список` on that record and `Rjk`/`Ext` filtered to the title.
+void GetExtParam(CatalogSession &session, int recNo, TExportList &out);
+
+// Whether a title whose episodes last changed at `maxUpdate` counts as recently updated.
+bool updatedRecently(const QDateTime &maxUpdate, const QDateTime &now);
+
+// Rebuilds the summary from the titles `Список` passes. Titles in `selected` are shown marked
+// (aqua, "Выбрано" true), so a rebuild never loses the selection marks.
+void LoadGvSv(CatalogSession &session, GridData &gvsv, TExportList &exportList, const QSet<qint64> &selected = {},
+              const QDateTime &now = QDateTime::currentDateTime());
+
+// Rebuilds the two title lists from the titles `Список` passes.
+void LoadName(CatalogSession &session, GridData &gv, GridData *gv4, const QDateTime &now = QDateTime::currentDateTime());
+
+// The texts of the "Всего" box.
+struct CatalogStats {
+    int titles = 0;
+    int files = 0;
+    double sizeBytes = 0;
+    double durationMs = 0;
+    QString LCount, LCE, LSize, LTime;
+};
+// Re-opens `All t`, `Rjk` and `Ext` and counts all titles and episodes, leaving the filters of
+// `Список` and `Серии` as they were.
+CatalogStats UpStat(CatalogSession &session);
+
+// Running totals of the selection set.
+struct SelTotals {
+    int TitleCount = 0;
+    int FileCount = 0;
+    double SizeBytes = 0;
+    double DurationSum = 0;
+    void clear() { *this = SelTotals(); }
+    QString LVAni() const;
+    QString LVFile() const;
+    QString LVSize() const;
+    QString LVtime() const;
+};
+
+// The current title's episode count and sums, as a selection toggle adds or subtracts them.
+struct TitleAmounts {
+    int files = 0;
+    double sizeBytes = 0;
+    double durationMs = 0;
+};
+TitleAmounts currentTitleAmounts(CatalogSession &session);
+
+} // namespace vq
