@@ -1,0 +1,147 @@
+#include "cli.h"
+
+#include "catalog/settings.h"
+
+#include <QJsonDocument>
+#include <map>
+
+namespace vq::cli {
+
+namespace {
+
+struct Entry {
+    QString usage;
+    CommandFn fn;
+};
+
+std::map<QString, Entry> &registry()
+{
+    static std::map<QString, Entry> commands;
+    return commands;
+}
+
+QString usageText()
+{
+    QString text = QStringLiteral("usage: vidoteq-cli [--catalog FILE] COMMAND [ARGS]\ncommands:\n");
+    for (const auto &[name, entry] : registry())
+        text += QStringLiteral("  %1\n").arg(entry.usage);
+    return text;
+}
+
+} // namespace
+
+Command::Command(const char *name, const char *usage, CommandFn fn)
+{
+    registry()[QString::fromUtf8(name)] = {QString::fromUtf8(usage), fn};
+}
+
+bool Context::takeFlag(const QString &name)
+{
+    return m_args.removeAll(name) > 0;
+}
+
+std::optional<QString> Context::takeOption(const QString &name)
+{
+    const int i = int(m_args.indexOf(name));
+    if (i < 0)
+        return std::nullopt;
+    if (i + 1 >= m_args.size())
+        throw UsageError(QStringLiteral("%1 needs a value").arg(name));
+    const QString value = m_args.at(i + 1);
+    m_args.remove(i, 2);
+    return value;
+}
+
+QStringList Context::positional(int min, int max)
+{
+    for (const QString &a : m_args)
+        if (a.startsWith(QLatin1String("--")))
+            throw UsageError(QStringLiteral("unknown option %1").arg(a));
+    if (m_args.size() < min || (max >= 0 && m_args.size() > max))
+        throw UsageError(QStringLiteral("wrong number of arguments"));
+    return m_args;
+}
+
+CatalogSession &Context::session()
+{
+    if (!m_session) {
+        if (m_catalogPath.isEmpty())
+            throw Error(QStringLiteral("No catalog is remembered; name one with --catalog FILE."));
+        auto s = std::make_unique<CatalogSession>();
+        s->open(m_catalogPath);
+        m_session = std::move(s);
+    }
+    return *m_session;
+}
+
+void Context::printJson(const QJsonArray &rows)
+{
+    out << QString::fromUtf8(QJsonDocument(rows).toJson(QJsonDocument::Indented));
+}
+
+void Context::printJson(const QJsonObject &object)
+{
+    out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
+}
+
+void Context::printTsv(const QStringList &fields)
+{
+    // A tab or line break inside a text would break the row apart: shown as a blank.
+    QStringList clean;
+    clean.reserve(fields.size());
+    for (QString f : fields) {
+        f.replace(QLatin1Char('\t'), QLatin1Char(' '));
+        f.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        f.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        clean << f;
+    }
+    out << clean.join(QLatin1Char('\t')) << '\n';
+}
+
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    QStringList args = arguments;
+    QString catalog;
+    bool given = false;
+    try {
+        if (const int i = int(args.indexOf(QStringLiteral("--catalog"))); i >= 0) {
+            if (i + 1 >= args.size())
+                throw UsageError(QStringLiteral("--catalog needs a file"));
+            catalog = args.at(i + 1);
+            args.remove(i, 2);
+            given = true;
+        }
+        if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h"))
+            throw UsageError(args.isEmpty() ? QStringLiteral("no command given") : QString());
+        const QString name = args.takeFirst();
+        auto it = registry().find(name);
+        if (it == registry().end())
+            throw UsageError(QStringLiteral("unknown command %1").arg(name));
+        if (!given)
+            catalog = rememberedCatalogPath();
+        Context ctx(args, out, err, catalog);
+        ctx.setCatalogGiven(given);
+        const int status = it->second.fn(ctx);
+        out.flush();
+        return status;
+    } catch (const UsageError &e) {
+        out.flush();
+        if (!e.message().isEmpty())
+            err << "vidoteq-cli: " << e.message() << '\n';
+        err << usageText();
+        err.flush();
+        return 2;
+    } catch (const Error &e) {
+        out.flush();
+        err << "vidoteq-cli: " << QString(e.message()).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
+        err.flush();
+        return 1;
+    } catch (const std::exception &e) {
+        out.flush();
+        err << "vidoteq-cli: " << QString::fromUtf8(e.what()) << '\n';
+        err.flush();
+        return 1;
+    }
+}
+
+} // namespace vq::cli

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "catalog/catalogsession.h"
+#include "catalog/error.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QStringList>
+#include <QTextStream>
+#include <memory>
+
+namespace vq::cli {
+
+// A wrong call of the tool: exit status 2 and the usage line.
+class UsageError : public Error {
+public:
+    using Error::Error;
+};
+
+class Context {
+public:
+    Context(QStringList args, QTextStream &out, QTextStream &err, QString catalogPath)
+        : m_args(std::move(args)), out(out), err(err), m_catalogPath(std::move(catalogPath))
+    {
+    }
+
+    // The arguments after the command's name.
+    const QStringList &args() const { return m_args; }
+    // Takes "--name" out of the arguments; true when it was there.
+    bool takeFlag(const QString &name);
+    // Takes "--name VALUE" out of the arguments.
+    std::optional<QString> takeOption(const QString &name);
+    // What is left must be plain arguments (no unknown option).
+    QStringList positional(int min, int max);
+
+    // The catalog given with --catalog, or the remembered one; opened on first use.
+    CatalogSession &session();
+    QString catalogPath() const { return m_catalogPath; }
+    bool catalogGiven() const { return m_catalogGiven; }
+    void setCatalogGiven(bool given) { m_catalogGiven = given; }
+
+    void printJson(const QJsonArray &rows);
+    void printJson(const QJsonObject &object);
+    void printTsv(const QStringList &fields);
+
+    QStringList m_args;
+    QTextStream &out;
+    QTextStream &err;
+
+private:
+    QString m_catalogPath;
+    bool m_catalogGiven = false;
+    std::unique_ptr<CatalogSession> m_session;
+};
+
+using CommandFn = int (*)(Context &);
+
+// Each command's file registers itself with one of these at namespace scope.
+struct Command {
+    Command(const char *name, const char *usage, CommandFn fn);
+};
+
+// Runs the tool in-process: returns the exit status (0 done, 1 error, 2 usage).
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err);
+
+} // namespace vq::cli
