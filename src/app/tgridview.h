@@ -1,0 +1,174 @@
+#pragma once
+
+#include "gridview/griddata.h"
+
+#include <QPalette>
+#include <QTableView>
+
+#include <memory>
+
+class QLineEdit;
+
+namespace vq {
+
+class GridModel;
+class GridEditor;
+
+// Where the focus goes after an edit is accepted with Enter.
+enum MoveDirection { mdNone, mdUp, mdDown, mdLeft, mdRight };
+
+// The owner-filled grid: shows a GridData and adds the focused cell, keyboard and mouse
+// navigation, in-place editing and the grid's events. The focused cell is the grid's own
+// (CurrentCol, CurrentRow); Qt's current index only follows it for drawing.
+//
+// Structural changes are coalesced: rows appended while filling reach the view in one batch
+// (when control returns to the event loop, or at once when an operation needs the view's
+// geometry), and cell changes cause one repaint.
+class TGridView : public QTableView, private GridObserver {
+    Q_OBJECT
+
+public:
+    explicit TGridView(QWidget *parent = nullptr);
+    ~TGridView() override;
+
+    GridData &Data() { return *m_data; }
+    const GridData &Data() const { return *m_data; }
+
+    // Grid settings.
+    GridOptions Options() const { return m_data->Options(); }
+    void SetOptions(GridOptions o) { m_data->SetOptions(o); }
+    int RowSize() const { return m_data->RowSize(); }
+    void SetRowSize(int px);
+    int HeaderSize() const { return m_headerSize; }
+    void SetHeaderSize(int px);
+    GridColor Color() const { return m_data->Color(); }
+    void SetColor(GridColor c);
+    GridColor GridLinesColor() const { return m_gridLinesColor; }
+    void SetGridLinesColor(GridColor c);
+    MoveDirection SelectionMoveDirection() const { return m_moveDirection; }
+    void SetSelectionMoveDirection(MoveDirection d) { m_moveDirection = d; }
+    bool AutoScroll() const { return m_autoScroll; }
+    void SetAutoScroll(bool on) { m_autoScroll = on; }
+
+    // Columns.
+    int ColumnCount() const { return m_data->ColumnCount(); }
+    GridColumn &Column(int index) { return m_data->Column(index); }
+    GridColumn *ColumnByName(const QString &name) { return m_data->ColumnByName(name); }
+    GridColumn &AddColumn(ColumnKind kind, const QString &caption) { return m_data->AddColumn(kind, caption); }
+    GridColumn &AddTextColumn(const QString &caption) { return m_data->AddTextColumn(caption); }
+    void ClearColumns() { m_data->ClearColumns(); }
+    void MoveColumnIndex(int from, int to) { m_data->MoveColumnIndex(from, to); }
+    void MoveColumnPosition(int from, int to) { m_data->MoveColumnPosition(from, to); }
+
+    // Rows and cells.
+    int RowCount() const { return m_data->RowCount(); }
+    void AddRows(int count) { m_data->AddRows(count); }
+    void DeleteRow(int row) { m_data->DeleteRow(row); }
+    void ClearRows() { m_data->ClearRows(); }
+    QString GetCellText(int col, int row) const { return m_data->GetCellText(col, row); }
+    void SetCellText(int col, int row, const QString &text) { m_data->SetCellText(col, row, text); }
+    GridCell CellAt(int col, int row) { return m_data->CellAt(col, row); }
+    bool RowSelected(int row) const { return m_data->RowSelected(row); }
+    void SetRowSelected(int row, bool selected) { m_data->SetRowSelected(row, selected); }
+    int SelectedRowCount() const { return m_data->SelectedRowCount(); }
+
+    // Focus and scrolling.
+    int CurrentRow() const { return m_row; }
+    int CurrentCol() const { return m_col; }
+    void MoveToCell(int col, int row, Qt::KeyboardModifiers shift = Qt::NoModifier);
+    void SetCurrentRow(int row);
+    void MakeRowVisible(int row);
+    int TopRow();          // first visible row
+    int VisibleRowCount(); // rows that fit wholly into the view, at least 1
+
+    // In-place editing.
+    void EditCell(int col, int row, const QString &text = QString());
+    void AcceptEdit(); // store a changed text, then move by SelectionMoveDirection
+    void CancelEdit();
+    bool Editing() const { return m_editing; }
+    int EditCol() const { return m_editCol; }
+    int EditRow() const { return m_editRow; }
+    QLineEdit *Editor() const;
+
+    // Brings the view up to date with the data at once instead of at the next event loop turn.
+    void Flush();
+
+    QColor ResolveColor(GridColor c) const;
+
+Q_SIGNALS:
+    void selectCell(int col, int row);
+    void deselectCell(int col, int row);
+    void beforeEdit(int col, int row, bool &accept);
+    void editText(int col, int row, const QString &value);
+    void editAccept(int col, int row, const QString &value, bool &accept);
+    void afterEdit(int col, int row, const QString &value);
+    void sortColumn(int col, bool ascending);
+    void headerClick(int col);
+    void columnResize(int col);
+    // Raised after the grid's own key handling; the event is ignored unless the grid used it.
+    void keyDown(QKeyEvent *event);
+    // Raised after a left or right press on a cell has moved the focus there.
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos);
+    // Raised only for a left double click on a cell.
+    void dblClick();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void updateEditorGeometries() override;
+
+private:
+    // GridObserver
+    void gridRowsAppended(int first, int count) override;
+    void gridRowsAboutToBeRemoved(int first, int count) override;
+    void gridRowsRemoved(int first, int count) override;
+    void gridRowsAboutToBeReordered() override;
+    void gridRowsReordered() override;
+    void gridColumnsAboutToChange() override;
+    void gridColumnsChanged() override;
+    void gridColumnLayoutChanged() override;
+    void gridCellChanged(int col, int row) override;
+
+    void scheduleFlush();
+    void syncColumns();
+    void syncCurrentIndex();
+    void applyPalette();
+    void pressAt(QMouseEvent *event);
+    bool navigate(QKeyEvent *event);
+    int nextVisibleColumn(int col, int step) const;
+    void ensureRowVisible(int row);
+    void setTopRow(int row);
+    void moveBy(MoveDirection d);
+    void finishEdit(bool store, bool move);
+    bool canStore(int col, const QString &text) const;
+    void onHeaderClicked(int logical);
+    void onSectionResized(int logical, int oldSize, int newSize);
+    void onSectionMoved(int logical, int oldVisual, int newVisual);
+
+    std::unique_ptr<GridData> m_data;
+    GridModel *m_model = nullptr;
+    GridEditor *m_editor = nullptr;
+    QPalette m_basePalette;
+
+    int m_col = 0;
+    int m_row = 0;
+    int m_headerSize = 18;
+    GridColor m_gridLinesColor = clBtnFace;
+    MoveDirection m_moveDirection = mdDown;
+    bool m_autoScroll = false;
+
+    bool m_editing = false;
+    int m_editCol = -1;
+    int m_editRow = -1;
+
+    bool m_flushPending = false;
+    bool m_repaintPending = false;
+    bool m_syncing = false;
+    bool m_focusRowWasSelected = false;
+};
+
+} // namespace vq
