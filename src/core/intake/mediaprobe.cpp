@@ -1,0 +1,184 @@
+#include "mediaprobe.h"
+
+#include "catalog/error.h"
+#include "mediainfodll.h"
+
+#include <QDir>
+#include <QLocale>
+
+#include <limits>
+
+namespace vq {
+
+namespace {
+
+// TEMPORARY: the catalog's value formats replace these two once they are in.
+QString FormatPlayTime(qint64 ms) {
+    if (ms < 0)
+        ms = 0;
+    return QStringLiteral("%1:%2:%3,%4")
+        .arg(ms / 3600000, 2, 10, QLatin1Char('0'))
+        .arg(ms / 60000 % 60, 2, 10, QLatin1Char('0'))
+        .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
+        .arg(ms % 1000, 3, 10, QLatin1Char('0'));
+}
+
+QString GroupDigits(QString text) {
+    while (text.size() % 3 != 0)
+        text.prepend(QLatin1Char(' '));
+    QString out;
+    for (qsizetype i = 0; i < text.size(); i += 3)
+        out += text.mid(i, 3) + QLatin1Char(' ');
+    return out;
+}
+
+template <typename T> std::optional<T> parseInteger(QStringView text) {
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    if (i == text.size())
+        return std::nullopt;
+    // Accumulate towards the negative side so that the type's minimum fits too.
+    T value = 0;
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        const T digit = T(c - u'0');
+        if (value < (std::numeric_limits<T>::min() + digit) / 10)
+            return std::nullopt;
+        value = value * 10 - digit;
+    }
+    if (negative)
+        return value;
+    if (value == std::numeric_limits<T>::min())
+        return std::nullopt;
+    return T(-value);
+}
+
+std::optional<qint32> twoDigits(QStringView text, qsizetype at) {
+    const char16_t a = text[at].unicode(), b = text[at + 1].unicode();
+    if (a < u'0' || a > u'9' || b < u'0' || b > u'9')
+        return std::nullopt;
+    return (a - u'0') * 10 + (b - u'0');
+}
+
+QString orNotAvailable(const QString &text) {
+    return text.isEmpty() ? QString::fromLatin1(kNotAvailable) : text;
+}
+
+} // namespace
+
+std::optional<qint64> parseInt64(QStringView text) {
+    return parseInteger<qint64>(text);
+}
+
+std::optional<qint32> parseInt32(QStringView text) {
+    return parseInteger<qint32>(text);
+}
+
+std::optional<qint32> ParsePlayTime(QStringView text) {
+    if (text.size() < 12)
+        return std::nullopt;
+    const auto hours = twoDigits(text, 0), minutes = twoDigits(text, 3), seconds = twoDigits(text, 6);
+    if (!hours || !minutes || !seconds)
+        return std::nullopt;
+    int millis = 0;
+    for (qsizetype i = 9; i < 12; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        millis = millis * 10 + (c - u'0');
+    }
+    return ((*hours * 60 + *minutes) * 60 + *seconds) * 1000 + millis;
+}
+
+QString samplingRateText(qint32 hz) {
+    // Tenths of a kilohertz, rounded half away from zero in whole numbers, so no binary fraction
+    // decides a half.
+    const qint64 magnitude = hz < 0 ? -qint64(hz) : qint64(hz);
+    const qint64 tenths = (magnitude + 50) / 100;
+    QString text = QString::number(tenths / 10);
+    if (tenths % 10 != 0)
+        text += QLocale().decimalPoint() + QString::number(tenths % 10);
+    if (hz < 0 && tenths != 0)
+        text.prepend(QLatin1Char('-'));
+    return text;
+}
+
+QString rateText(qint32 videoBitrate, qint32 audioBitrate, qint32 audioHz) {
+    return QString::number(videoBitrate / 1024) + QLatin1String("Kbps || ") +
+           QString::number(audioBitrate / 1000) + QLatin1String("Kbps @ ") + samplingRateText(audioHz) +
+           QLatin1String("KHz");
+}
+
+ProbePage probePageTexts(const TVVF &episode) {
+    ProbePage page;
+    page.EName = episode.FileName;
+    page.ELong = FormatPlayTime(episode.DurationMs);
+    page.EDSize = GroupDigits(QString::number(episode.SizeBytes));
+    page.EWidth = QString::number(episode.Width);
+    page.EHeigth = QString::number(episode.Height);
+    page.ECodec = episode.VideoCodec + QLatin1String(" || ") + episode.AudioCodec;
+    page.LRate = rateText(episode.VideoBitrate, episode.AudioBitrate, episode.AudioHz);
+    page.LSCount = QString::number(episode.AudioStreamCount);
+    return page;
+}
+
+void OpenAVI(const QString &name, TVVF &episode, ProbePage &page, const QString &folder) {
+    const QString path = QDir(folder.isEmpty() ? QDir::currentPath() : folder).filePath(name);
+    episode.FileName = name;
+
+    MediaInfoDll library;
+    const bool opened = (library.open(path) & 0xFF) == 1;
+
+    const QString sizeText = library.get(MediaStream::General, QStringLiteral("FileSize"));
+    const std::optional<qint64> size = parseInt64(sizeText);
+    if (!size)
+        throw Error(QStringLiteral("'%1' is not a valid integer value").arg(sizeText));
+
+    TVVF next = episode;
+    next.SizeBytes = *size;
+    auto number = [&](MediaStream kind, const char *parameter) {
+        return parseInt32(library.get(kind, QLatin1String(parameter))).value_or(0);
+    };
+    if (opened) {
+        next.VideoCodec = orNotAvailable(library.get(MediaStream::Video, QStringLiteral("Codec")));
+        next.AudioCodec = orNotAvailable(library.get(MediaStream::Audio, QStringLiteral("Codec/String")));
+        next.ContainerFormat = orNotAvailable(library.get(MediaStream::General, QStringLiteral("Format")));
+        next.OverallBitrate = number(MediaStream::General, "OveralBitRate");
+        next.VideoBitrate = number(MediaStream::Video, "BitRate");
+        next.AudioBitrate = number(MediaStream::Audio, "BitRate");
+        next.AudioHz = number(MediaStream::Audio, "SamplingRate");
+        // No number means no picture: a frame size left over from the previous file would be stored
+        // with this one.
+        next.Width = number(MediaStream::Video, "Width");
+        next.Height = number(MediaStream::Video, "Height");
+        // One step: a file without an audio count gets no play time either.
+        const std::optional<qint32> audioCount =
+            parseInt32(library.get(MediaStream::General, QStringLiteral("AudioCount")));
+        const std::optional<qint32> playTime =
+            ParsePlayTime(library.get(MediaStream::General, QStringLiteral("PlayTime/String3")));
+        next.AudioStreamCount = audioCount && playTime ? quint8(*audioCount & 0xFF) : 0;
+        next.DurationMs = audioCount && playTime ? *playTime : 0;
+    } else {
+        next.DurationMs = 0;
+        next.AudioStreamCount = 0;
+        next.AudioHz = 0;
+        next.AudioBitrate = 0;
+        next.VideoBitrate = 0;
+        next.OverallBitrate = 0;
+        next.Width = 0;
+        next.Height = 0;
+        next.ContainerFormat = next.AudioCodec = next.VideoCodec = QString::fromLatin1(kNotAvailable);
+    }
+    library.close();
+
+    episode = next;
+    page = probePageTexts(episode);
+}
+
+} // namespace vq
