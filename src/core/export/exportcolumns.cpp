@@ -10,26 +10,23 @@ struct ColumnSpec {
 };
 
 constexpr ColumnSpec Columns[ExportColumnCount] = {
-    {u"Название", 35},     {u"Тип", 8},      {u"Серии", 8},  {u"Объём", 8},   {u"Длительность", 15},
-    {u"Качество", 10},     {u"Звук", 10},    {u"Sub In", 8}, {u"Sub Ext", 8}, {u"Комментарий", 30},
+    {u"Название", 35}, {u"Тип", 8},   {u"Серии", 8},  {u"Объём", 8},   {u"Длительность", 15},
+    {u"Качество", 10}, {u"Звук", 10}, {u"Sub In", 8}, {u"Sub Ext", 8}, {u"Комментарий", 30},
 };
 
 } // namespace
 
-QString exportColumnCaption(int column)
-{
+QString exportColumnCaption(int column) {
     Q_ASSERT(column >= 0 && column < ExportColumnCount);
     return QString::fromUtf16(Columns[column].caption);
 }
 
-int exportSpreadsheetWidth(int column)
-{
+int exportSpreadsheetWidth(int column) {
     Q_ASSERT(column >= 0 && column < ExportColumnCount);
     return Columns[column].spreadsheetWidth;
 }
 
-QString exportText(const TExportList &title, int column)
-{
+QString exportText(const TExportList &title, int column) {
     switch (column) {
     case 0:
         return title.Title;
@@ -56,13 +53,11 @@ QString exportText(const TExportList &title, int column)
     return {};
 }
 
-QString totalsLabel(const QString &titleCount)
-{
+QString totalsLabel(const QString &titleCount) {
     return QStringLiteral("Всего:  ") + titleCount;
 }
 
-std::array<int, ExportColumnCount> packedColumnIndexes(const ExportColumnChoice &choice)
-{
+std::array<int, ExportColumnCount> packedColumnIndexes(const ExportColumnChoice &choice) {
     std::array<int, ExportColumnCount> target{};
     int chosenBefore = 0;
     for (int i = 0; i < ExportColumnCount; ++i) {
@@ -73,8 +68,7 @@ std::array<int, ExportColumnCount> packedColumnIndexes(const ExportColumnChoice 
     return target;
 }
 
-int chosenColumnCount(const ExportColumnChoice &choice)
-{
+int chosenColumnCount(const ExportColumnChoice &choice) {
     int count = 0;
     for (bool chosen : choice)
         count += chosen ? 1 : 0;

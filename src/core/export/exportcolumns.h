@@ -29,8 +29,7 @@ inline constexpr int ExportDurationColumn = 4;
 // Which of the ten summary columns the selection exports write; index i is summary column i.
 using ExportColumnChoice = std::array<bool, ExportColumnCount>;
 
-inline ExportColumnChoice allExportColumns()
-{
+inline ExportColumnChoice allExportColumns() {
     ExportColumnChoice choice;
     choice.fill(true);
     return choice;

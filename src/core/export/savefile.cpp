@@ -6,13 +6,11 @@
 
 namespace vq {
 
-QString cannotCreateFileMessage(const QString &path, const QString &reason)
-{
+QString cannotCreateFileMessage(const QString &path, const QString &reason) {
     return QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason);
 }
 
-void saveFileOrThrow(const QString &path, const QByteArray &data)
-{
+void saveFileOrThrow(const QString &path, const QByteArray &data) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw Error(cannotCreateFileMessage(path, file.errorString()));

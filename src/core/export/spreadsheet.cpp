@@ -6,14 +6,12 @@ namespace vq {
 
 namespace {
 
-QString boolText(bool value)
-{
+QString boolText(bool value) {
     return value ? QStringLiteral("true") : QStringLiteral("false");
 }
 
 // Names the spreadsheet program refuses; refusing them here keeps the written file valid.
-void checkSheetName(const QString &name)
-{
+void checkSheetName(const QString &name) {
     static const QString forbidden = QStringLiteral("[]:*?/\\");
     bool bad = name.isEmpty() || name.size() > 31 || name.startsWith(u'\'') || name.endsWith(u'\'');
     for (QChar c : name)
@@ -24,8 +22,7 @@ void checkSheetName(const QString &name)
 
 } // namespace
 
-FontModel mergeFonts(const FontModel &a, const FontModel &b)
-{
+FontModel mergeFonts(const FontModel &a, const FontModel &b) {
     FontModel m;
     m.bold = a.bold.order >= b.bold.order ? a.bold : b.bold;
     m.size = a.size.order >= b.size.order ? a.size : b.size;
@@ -33,19 +30,16 @@ FontModel mergeFonts(const FontModel &a, const FontModel &b)
     return m;
 }
 
-QString SheetModel::cell(int row, int column) const
-{
+QString SheetModel::cell(int row, int column) const {
     auto it = cells.find(cellKey(row, column));
     return it == cells.end() ? QString() : it->second;
 }
 
-bool SheetModel::hasCell(int row, int column) const
-{
+bool SheetModel::hasCell(int row, int column) const {
     return cells.count(cellKey(row, column)) != 0;
 }
 
-FontModel SheetModel::effectiveFont(int row, int column) const
-{
+FontModel SheetModel::effectiveFont(int row, int column) const {
     FontModel rowFont, columnFont;
     if (auto it = rowFonts.find(row); it != rowFonts.end())
         rowFont = it->second;
@@ -56,27 +50,25 @@ FontModel SheetModel::effectiveFont(int row, int column) const
 
 // --- font -------------------------------------------------------------------------------------
 
-FontModel &SpreadsheetFont::font() const
-{
+FontModel &SpreadsheetFont::font() const {
     SheetModel &s = m_app->sheet(m_book, m_sheet);
     return m_isRow ? s.rowFonts[m_index] : s.columnFonts[m_index];
 }
 
-QString SpreadsheetFont::describe() const
-{
-    return QStringLiteral("%1(%2).Font.").arg(m_isRow ? QStringLiteral("Rows") : QStringLiteral("Columns")).arg(m_index);
+QString SpreadsheetFont::describe() const {
+    return QStringLiteral("%1(%2).Font.")
+        .arg(m_isRow ? QStringLiteral("Rows") : QStringLiteral("Columns"))
+        .arg(m_index);
 }
 
-void SpreadsheetFont::setBold(bool bold)
-{
+void SpreadsheetFont::setBold(bool bold) {
     if (m_app->logging())
         m_app->log(describe() + QStringLiteral("Bold=") + boolText(bold));
     FontModel &f = font();
     f.bold = {bold, ++m_app->sheet(m_book, m_sheet).lastOrder};
 }
 
-void SpreadsheetFont::setSize(int size)
-{
+void SpreadsheetFont::setSize(int size) {
     if (m_app->logging())
         m_app->log(describe() + QStringLiteral("Size=") + QString::number(size));
     if (size < 1 || size > 409)
@@ -85,8 +77,7 @@ void SpreadsheetFont::setSize(int size)
     f.size = {size, ++m_app->sheet(m_book, m_sheet).lastOrder};
 }
 
-void SpreadsheetFont::setColor(int color)
-{
+void SpreadsheetFont::setColor(int color) {
     if (m_app->logging())
         m_app->log(describe() + QStringLiteral("Color=") + QString::number(color));
     if (color < 0 || color > 0xFFFFFF)
@@ -97,8 +88,7 @@ void SpreadsheetFont::setColor(int color)
 
 // --- ranges -----------------------------------------------------------------------------------
 
-void SpreadsheetRange::setColumnWidth(double width)
-{
+void SpreadsheetRange::setColumnWidth(double width) {
     if (m_app->logging())
         m_app->log(QStringLiteral("%1(%2).ColumnWidth=%3")
                        .arg(m_isRow ? QStringLiteral("Rows") : QStringLiteral("Columns"))
@@ -111,13 +101,11 @@ void SpreadsheetRange::setColumnWidth(double width)
     m_app->sheet(m_book, m_sheet).columnWidths[m_index] = width;
 }
 
-SpreadsheetFont SpreadsheetRange::Font() const
-{
+SpreadsheetFont SpreadsheetRange::Font() const {
     return SpreadsheetFont(m_app, m_book, m_sheet, m_isRow, m_index);
 }
 
-SpreadsheetRange SpreadsheetRanges::operator()(int index) const
-{
+SpreadsheetRange SpreadsheetRanges::operator()(int index) const {
     const int limit = m_isRow ? SheetMaxRows : SheetMaxColumns;
     if (index < 1 || index > limit)
         throw Error(QStringLiteral("%1 %2 is outside the sheet.")
@@ -128,13 +116,11 @@ SpreadsheetRange SpreadsheetRanges::operator()(int index) const
 
 // --- sheet ------------------------------------------------------------------------------------
 
-SheetModel &SpreadsheetSheet::model() const
-{
+SheetModel &SpreadsheetSheet::model() const {
     return m_app->sheet(m_book, m_sheet);
 }
 
-void SpreadsheetSheet::setName(const QString &name)
-{
+void SpreadsheetSheet::setName(const QString &name) {
     m_app->log(QStringLiteral("Name=") + name);
     checkSheetName(name);
     const auto &sheets = m_app->m_books[m_book].sheets;
@@ -145,32 +131,29 @@ void SpreadsheetSheet::setName(const QString &name)
     model().name = name;
 }
 
-QString SpreadsheetSheet::Name() const
-{
+QString SpreadsheetSheet::Name() const {
     return model().name;
 }
 
-SpreadsheetRanges SpreadsheetSheet::Columns() const
-{
+SpreadsheetRanges SpreadsheetSheet::Columns() const {
     m_app->log(QStringLiteral("Columns"));
     return SpreadsheetRanges(m_app, m_book, m_sheet, false);
 }
 
-SpreadsheetRanges SpreadsheetSheet::Rows() const
-{
+SpreadsheetRanges SpreadsheetSheet::Rows() const {
     m_app->log(QStringLiteral("Rows"));
     return SpreadsheetRanges(m_app, m_book, m_sheet, true);
 }
 
-void SpreadsheetSheet::setCells(int row, int column, const QString &value)
-{
+void SpreadsheetSheet::setCells(int row, int column, const QString &value) {
     if (m_app->logging())
         m_app->log(QStringLiteral("cells(%1,%2)=%3").arg(row).arg(column).arg(value));
     if (row < 1 || row > SheetMaxRows || column < 1 || column > SheetMaxColumns)
         throw Error(QStringLiteral("Cell (%1, %2) is outside the sheet.").arg(row).arg(column));
     // The most a cell holds; a longer text would be cut by the spreadsheet program.
     if (value.size() > 32767)
-        throw Error(QStringLiteral("The text for cell (%1, %2) is longer than a cell holds.").arg(row).arg(column));
+        throw Error(
+            QStringLiteral("The text for cell (%1, %2) is longer than a cell holds.").arg(row).arg(column));
     SheetModel &s = model();
     if (value.isEmpty())
         s.cells.erase(SheetModel::cellKey(row, column));
@@ -180,8 +163,7 @@ void SpreadsheetSheet::setCells(int row, int column, const QString &value)
 
 // --- workbooks --------------------------------------------------------------------------------
 
-SpreadsheetSheet SpreadsheetWorkbook::WorkSheets(int index) const
-{
+SpreadsheetSheet SpreadsheetWorkbook::WorkSheets(int index) const {
     m_app->log(QStringLiteral("WorkSheets(%1)").arg(index));
     const auto &sheets = m_app->m_books[m_book].sheets;
     if (index < 1 || index > int(sheets.size()))
@@ -189,8 +171,7 @@ SpreadsheetSheet SpreadsheetWorkbook::WorkSheets(int index) const
     return SpreadsheetSheet(m_app, m_book, index - 1);
 }
 
-SpreadsheetSheet SpreadsheetWorkbook::WorkSheets(const QString &name) const
-{
+SpreadsheetSheet SpreadsheetWorkbook::WorkSheets(const QString &name) const {
     m_app->log(QStringLiteral("WorkSheets(\"%1\")").arg(name));
     const auto &sheets = m_app->m_books[m_book].sheets;
     for (int i = 0; i < int(sheets.size()); ++i) {
@@ -200,8 +181,7 @@ SpreadsheetSheet SpreadsheetWorkbook::WorkSheets(const QString &name) const
     throw Error(QStringLiteral("There is no worksheet \"%1\".").arg(name));
 }
 
-SpreadsheetWorkbook SpreadsheetWorkbooks::Add(std::int16_t templateKind)
-{
+SpreadsheetWorkbook SpreadsheetWorkbooks::Add(std::int16_t templateKind) {
     m_app->log(QStringLiteral("Workbooks.Add(%1)").arg(templateKind));
     if (templateKind != WorkbookOneSheet)
         throw Error(QStringLiteral("Unsupported workbook template %1.").arg(templateKind));
@@ -212,27 +192,23 @@ SpreadsheetWorkbook SpreadsheetWorkbooks::Add(std::int16_t templateKind)
     return SpreadsheetWorkbook(m_app, int(m_app->m_books.size()) - 1);
 }
 
-int SpreadsheetWorkbooks::Count() const
-{
+int SpreadsheetWorkbooks::Count() const {
     return m_app->workbookCount();
 }
 
-void SpreadsheetApplication::setVisible(bool visible)
-{
+void SpreadsheetApplication::setVisible(bool visible) {
     log(QStringLiteral("Visible=") + boolText(visible));
     m_visible = visible;
 }
 
-SpreadsheetWorkbook SpreadsheetApplication::Workbooks(int index)
-{
+SpreadsheetWorkbook SpreadsheetApplication::Workbooks(int index) {
     log(QStringLiteral("Workbooks(%1)").arg(index));
     if (index < 1 || index > workbookCount())
         throw Error(QStringLiteral("There is no workbook %1.").arg(index));
     return SpreadsheetWorkbook(this, index - 1);
 }
 
-const WorkbookModel &SpreadsheetApplication::workbook(int index) const
-{
+const WorkbookModel &SpreadsheetApplication::workbook(int index) const {
     if (index < 1 || index > workbookCount())
         throw Error(QStringLiteral("There is no workbook %1.").arg(index));
     return m_books[index - 1];

@@ -36,8 +36,7 @@ struct SheetModel {
     std::map<std::uint64_t, QString> cells; // cellKey(row, col) -> text; rows and columns 1-based
     std::uint64_t lastOrder = 0;
 
-    static std::uint64_t cellKey(int row, int column)
-    {
+    static std::uint64_t cellKey(int row, int column) {
         return (std::uint64_t(std::uint32_t(row)) << 32) | std::uint32_t(column);
     }
     static int keyRow(std::uint64_t key) { return int(key >> 32); }
@@ -70,9 +69,7 @@ public:
 private:
     friend class SpreadsheetRange;
     SpreadsheetFont(SpreadsheetApplication *app, int book, int sheet, bool isRow, int index)
-        : m_app(app), m_book(book), m_sheet(sheet), m_isRow(isRow), m_index(index)
-    {
-    }
+        : m_app(app), m_book(book), m_sheet(sheet), m_isRow(isRow), m_index(index) {}
     FontModel &font() const;
     QString describe() const;
     SpreadsheetApplication *m_app;
@@ -90,9 +87,7 @@ public:
 private:
     friend class SpreadsheetRanges;
     SpreadsheetRange(SpreadsheetApplication *app, int book, int sheet, bool isRow, int index)
-        : m_app(app), m_book(book), m_sheet(sheet), m_isRow(isRow), m_index(index)
-    {
-    }
+        : m_app(app), m_book(book), m_sheet(sheet), m_isRow(isRow), m_index(index) {}
     SpreadsheetApplication *m_app;
     int m_book, m_sheet;
     bool m_isRow;
@@ -107,9 +102,7 @@ public:
 private:
     friend class SpreadsheetSheet;
     SpreadsheetRanges(SpreadsheetApplication *app, int book, int sheet, bool isRow)
-        : m_app(app), m_book(book), m_sheet(sheet), m_isRow(isRow)
-    {
-    }
+        : m_app(app), m_book(book), m_sheet(sheet), m_isRow(isRow) {}
     SpreadsheetApplication *m_app;
     int m_book, m_sheet;
     bool m_isRow;
@@ -128,7 +121,8 @@ public:
 
 private:
     friend class SpreadsheetWorkbook;
-    SpreadsheetSheet(SpreadsheetApplication *app, int book, int sheet) : m_app(app), m_book(book), m_sheet(sheet) {}
+    SpreadsheetSheet(SpreadsheetApplication *app, int book, int sheet)
+        : m_app(app), m_book(book), m_sheet(sheet) {}
     SheetModel &model() const;
     SpreadsheetApplication *m_app;
     int m_book, m_sheet;
@@ -181,8 +175,7 @@ private:
     friend class SpreadsheetRange;
     friend class SpreadsheetFont;
 
-    void log(const QString &line)
-    {
+    void log(const QString &line) {
         if (m_log)
             m_log->append(line);
     }

@@ -14,38 +14,34 @@ namespace {
 
 // The opening both exports share: a visible program with a new one-sheet workbook named for the
 // export; returns the sheet's columns collection.
-SpreadsheetRanges openSheet(SpreadsheetApplication &app)
-{
+SpreadsheetRanges openSheet(SpreadsheetApplication &app) {
     app.setVisible(true);
     app.Workbooks().Add(WorkbookOneSheet);
     app.Workbooks(1).WorkSheets(1).setName(ExportSheetName);
     return app.Workbooks(1).WorkSheets(ExportSheetName).Columns();
 }
 
-void setBoldTen(const SpreadsheetRanges &columns)
-{
+void setBoldTen(const SpreadsheetRanges &columns) {
     for (int n = 1; n <= ExportColumnCount; ++n) {
         columns(n).Font().setBold(true);
         columns(n).Font().setSize(10);
     }
 }
 
-void setHeaderStyle(const SpreadsheetRanges &rows, int row)
-{
+void setHeaderStyle(const SpreadsheetRanges &rows, int row) {
     rows(row).Font().setBold(true);
     rows(row).Font().setColor(ExportHeaderColor);
     rows(row).Font().setSize(10);
 }
 
-QString cellValue(int column, const QString &text)
-{
+QString cellValue(int column, const QString &text) {
     return column == ExportEpisodesColumn ? QStringLiteral(" ") + text : text;
 }
 
 } // namespace
 
-void exportSummarySheet(SpreadsheetApplication &app, const TitleTextsSource &nextTitle, const ExportTotals &totals)
-{
+void exportSummarySheet(SpreadsheetApplication &app, const TitleTextsSource &nextTitle,
+                        const ExportTotals &totals) {
     const SpreadsheetRanges columns = openSheet(app);
     for (int n = 1; n <= ExportColumnCount; ++n)
         columns(n).setColumnWidth(exportSpreadsheetWidth(n - 1));
@@ -73,8 +69,7 @@ void exportSummarySheet(SpreadsheetApplication &app, const TitleTextsSource &nex
 }
 
 void exportSelectionSheet(SpreadsheetApplication &app, int rowCount, const GridTextSource &cellText,
-                          const ExportColumnChoice &choice, const ExportTotals &totals)
-{
+                          const ExportColumnChoice &choice, const ExportTotals &totals) {
     // Sheet column (1-based) of each chosen column: the chosen ones packed to the left in order.
     std::array<int, ExportColumnCount> sheetColumn = packedColumnIndexes(choice);
     for (int &c : sheetColumn)
@@ -113,23 +108,20 @@ void exportSelectionSheet(SpreadsheetApplication &app, int rowCount, const GridT
         sheet.setCells(totalsRow, sheetColumn[ExportDurationColumn], totals.duration);
 }
 
-void writeSummaryXlsx(const QString &path, const TitleTextsSource &nextTitle, const ExportTotals &totals)
-{
+void writeSummaryXlsx(const QString &path, const TitleTextsSource &nextTitle, const ExportTotals &totals) {
     SpreadsheetApplication app;
     exportSummarySheet(app, nextTitle, totals);
     writeXlsx(app.workbook(1), path);
 }
 
 void writeSelectionXlsx(const QString &path, int rowCount, const GridTextSource &cellText,
-                        const ExportColumnChoice &choice, const ExportTotals &totals)
-{
+                        const ExportColumnChoice &choice, const ExportTotals &totals) {
     SpreadsheetApplication app;
     exportSelectionSheet(app, rowCount, cellText, choice, totals);
     writeXlsx(app.workbook(1), path);
 }
 
-QString newSpreadsheetExportPath()
-{
+QString newSpreadsheetExportPath() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     if (folder.isEmpty())
         folder = QDir::tempPath();

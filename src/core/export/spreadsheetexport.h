@@ -18,7 +18,8 @@ using GridTextSource = std::function<QString(int column, int row)>;
 
 // The whole catalog into a new sheet: captions, one row per title, one empty row, then the totals
 // of the whole catalog ("Всего" box).
-void exportSummarySheet(SpreadsheetApplication &app, const TitleTextsSource &nextTitle, const ExportTotals &totals);
+void exportSummarySheet(SpreadsheetApplication &app, const TitleTextsSource &nextTitle,
+                        const ExportTotals &totals);
 
 // The selection grid's rows, chosen columns only and packed to the left, the selection's totals
 // ("Выбрано" box) right under the data.

@@ -15,8 +15,7 @@
 
 namespace vq {
 
-std::uint32_t tcolorToRgb(int color)
-{
+std::uint32_t tcolorToRgb(int color) {
     const std::uint32_t c = std::uint32_t(color) & 0xFFFFFFu;
     return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
 }
@@ -28,8 +27,7 @@ class FormatCache {
 public:
     explicit FormatCache(lxw_workbook *book) : m_book(book) {}
 
-    lxw_format *get(const FontModel &font)
-    {
+    lxw_format *get(const FontModel &font) {
         if (!font.isSet())
             return nullptr;
         const Key key{font.bold.isSet() ? int(font.bold.value) : -1, font.size.isSet() ? font.size.value : -1,
@@ -56,25 +54,22 @@ private:
 
 // The file format reads "_x0041_" in a text as an escaped character; a text that holds such a
 // sequence literally gets its underscore escaped so that it reads back unchanged.
-QByteArray cellBytes(const QString &text)
-{
+QByteArray cellBytes(const QString &text) {
     if (!text.contains(QLatin1String("_x"), Qt::CaseInsensitive))
         return text.toUtf8();
-    static const QRegularExpression literal(QStringLiteral("_(?=x[0-9A-Fa-f]{4}_)"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression literal(QStringLiteral("_(?=x[0-9A-Fa-f]{4}_)"),
+                                            QRegularExpression::CaseInsensitiveOption);
     QString escaped = text;
     escaped.replace(literal, QStringLiteral("_x005F_"));
     return escaped.toUtf8();
 }
 
-void check(lxw_error err, const QString &path)
-{
+void check(lxw_error err, const QString &path) {
     if (err != LXW_NO_ERROR)
         throw Error(cannotCreateFileMessage(path, QString::fromUtf8(lxw_strerror(err))));
 }
 
-void writeSheet(lxw_worksheet *ws, const SheetModel &sheet, FormatCache &formats,
-                const QString &path)
-{
+void writeSheet(lxw_worksheet *ws, const SheetModel &sheet, FormatCache &formats, const QString &path) {
     std::set<int> columns;
     for (const auto &[c, w] : sheet.columnWidths)
         columns.insert(c);
@@ -113,8 +108,7 @@ void writeSheet(lxw_worksheet *ws, const SheetModel &sheet, FormatCache &formats
 
 } // namespace
 
-void writeXlsx(const WorkbookModel &model, const QString &path)
-{
+void writeXlsx(const WorkbookModel &model, const QString &path) {
     QTemporaryDir tmp;
     if (!tmp.isValid())
         throw Error(cannotCreateFileMessage(path, tmp.errorString()));
@@ -132,7 +126,8 @@ void writeXlsx(const WorkbookModel &model, const QString &path)
         for (const SheetModel &sheet : model.sheets) {
             lxw_worksheet *ws = workbook_add_worksheet(book, sheet.name.toUtf8().constData());
             if (!ws)
-                throw Error(cannotCreateFileMessage(path, QStringLiteral("Invalid worksheet name \"%1\".").arg(sheet.name)));
+                throw Error(cannotCreateFileMessage(
+                    path, QStringLiteral("Invalid worksheet name \"%1\".").arg(sheet.name)));
             writeSheet(ws, sheet, formats, path);
         }
         closed = true;

@@ -21,16 +21,14 @@ namespace {
 
 const QString Purple = QStringLiteral("800080");
 const int SheetWidths[10] = {35, 8, 8, 8, 15, 10, 10, 8, 8, 30};
-const char *const Captions[10] = {"Название", "Тип", "Серии", "Объём", "Длительность",
+const char *const Captions[10] = {"Название", "Тип",  "Серии",  "Объём",   "Длительность",
                                   "Качество", "Звук", "Sub In", "Sub Ext", "Комментарий"};
 
-QString u8(const char *s)
-{
+QString u8(const char *s) {
     return QString::fromUtf8(s);
 }
 
-TExportList title(const QString &name, const QString &episodes, const QString &comment = {})
-{
+TExportList title(const QString &name, const QString &episodes, const QString &comment = {}) {
     TExportList t;
     t.Title = name;
     t.TypeText = QStringLiteral("TV");
@@ -45,8 +43,7 @@ TExportList title(const QString &name, const QString &episodes, const QString &c
     return t;
 }
 
-TitleTextsSource fromList(const std::vector<TExportList> &titles)
-{
+TitleTextsSource fromList(const std::vector<TExportList> &titles) {
     auto pos = std::make_shared<size_t>(0);
     return [titles, pos](TExportList &out) {
         if (*pos >= titles.size())
@@ -60,21 +57,18 @@ const ExportTotals Totals{QStringLiteral("3"), QStringLiteral("42"), QStringLite
                           QStringLiteral("1d 02:03:04")};
 
 // Width as the user sees it: the file stores the character width plus cell padding.
-int shownWidth(const XlsxBook &book, int column)
-{
+int shownWidth(const XlsxBook &book, int column) {
     return int(std::floor(book.column(column).width));
 }
 
-void expectHeaderFont(const XlsxBook &book, int row, int column)
-{
+void expectHeaderFont(const XlsxBook &book, int row, int column) {
     const auto f = book.cellFont(row, column);
     EXPECT_TRUE(f.bold) << row << "," << column;
     EXPECT_EQ(f.size, 10) << row << "," << column;
     EXPECT_EQ(f.rgb, Purple) << row << "," << column;
 }
 
-void expectAllText(const XlsxBook &book)
-{
+void expectAllText(const XlsxBook &book) {
     for (auto [r, c] : book.filledCells()) {
         EXPECT_EQ(book.cell(r, c).type, QStringLiteral("s")) << r << "," << c;
         EXPECT_FALSE(book.cell(r, c).hasFormula) << r << "," << c;
@@ -89,8 +83,7 @@ protected:
 
 } // namespace
 
-TEST_F(SpreadsheetExport, SummaryWritesEveryTitleAndTotalsOneRowBelow)
-{
+TEST_F(SpreadsheetExport, SummaryWritesEveryTitleAndTotalsOneRowBelow) {
     const std::vector<TExportList> titles = {
         title(u8("Ёлка и «ёж»"), QStringLiteral("12"), u8("хорошо")),
         title(QStringLiteral("=1+1"), QString()),
@@ -111,7 +104,8 @@ TEST_F(SpreadsheetExport, SummaryWritesEveryTitleAndTotalsOneRowBelow)
     for (int r = 0; r < 3; ++r) {
         for (int n = 1; n <= 10; ++n) {
             const QString expected = exportText(titles[r], n - 1);
-            EXPECT_EQ(book.text(r + 2, n), n == 3 ? QStringLiteral(" ") + expected : expected) << r << "," << n;
+            EXPECT_EQ(book.text(r + 2, n), n == 3 ? QStringLiteral(" ") + expected : expected)
+                << r << "," << n;
             if (!book.hasCell(r + 2, n)) {
                 EXPECT_TRUE(expected.isEmpty());
                 continue;
@@ -139,10 +133,10 @@ TEST_F(SpreadsheetExport, SummaryWritesEveryTitleAndTotalsOneRowBelow)
     expectAllText(book);
 }
 
-TEST_F(SpreadsheetExport, EmptyCatalogPutsTotalsInRowThree)
-{
-    writeSummaryXlsx(path(), fromList({}), {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0 Gb"),
-                                            QStringLiteral("00:00:00")});
+TEST_F(SpreadsheetExport, EmptyCatalogPutsTotalsInRowThree) {
+    writeSummaryXlsx(
+        path(), fromList({}),
+        {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0 Gb"), QStringLiteral("00:00:00")});
     const XlsxBook book(path());
     EXPECT_EQ(book.text(1, 1), QStringLiteral("Название"));
     for (int n = 1; n <= 10; ++n)
@@ -153,28 +147,44 @@ TEST_F(SpreadsheetExport, EmptyCatalogPutsTotalsInRowThree)
     EXPECT_EQ(book.filledCells().size(), 14u);
 }
 
-TEST_F(SpreadsheetExport, SummaryCallsComeInTheFixedOrder)
-{
+TEST_F(SpreadsheetExport, SummaryCallsComeInTheFixedOrder) {
     SpreadsheetApplication app;
     QStringList log;
     app.setCallLog(&log);
     exportSummarySheet(app, fromList({title(QStringLiteral("A"), QStringLiteral("1"))}), Totals);
 
-    QStringList expected = {"Visible=true", "Workbooks.Add(-4167)", "Workbooks(1)", "WorkSheets(1)", "Name=Anime List",
-                            "Workbooks(1)", "WorkSheets(\"Anime List\")", "Columns"};
+    QStringList expected = {
+        "Visible=true", "Workbooks.Add(-4167)",       "Workbooks(1)", "WorkSheets(1)", "Name=Anime List",
+        "Workbooks(1)", "WorkSheets(\"Anime List\")", "Columns"};
     for (int n = 1; n <= 10; ++n)
         expected << QStringLiteral("Columns(%1).ColumnWidth=%2").arg(n).arg(SheetWidths[n - 1]);
     for (int n = 1; n <= 10; ++n)
-        expected << QStringLiteral("Columns(%1).Font.Bold=true").arg(n) << QStringLiteral("Columns(%1).Font.Size=10").arg(n);
-    expected << "Workbooks(1)" << "WorkSheets(\"Anime List\")" << "Rows" << "Rows(1).Font.Bold=true"
-             << "Rows(1).Font.Color=8388736" << "Rows(1).Font.Size=10";
-    expected << "Workbooks(1)" << "WorkSheets(\"Anime List\")";
+        expected << QStringLiteral("Columns(%1).Font.Bold=true").arg(n)
+                 << QStringLiteral("Columns(%1).Font.Size=10").arg(n);
+    expected << "Workbooks(1)"
+             << "WorkSheets(\"Anime List\")"
+             << "Rows"
+             << "Rows(1).Font.Bold=true"
+             << "Rows(1).Font.Color=8388736"
+             << "Rows(1).Font.Size=10";
+    expected << "Workbooks(1)"
+             << "WorkSheets(\"Anime List\")";
     for (int n = 1; n <= 10; ++n)
         expected << QStringLiteral("cells(1,%1)=%2").arg(n).arg(u8(Captions[n - 1]));
-    expected << "cells(2,1)=A" << "cells(2,2)=TV" << "cells(2,3)= 1" << "cells(2,4)=1,5 Gb" << "cells(2,5)=05:00:00"
-             << "cells(2,6)=1920x1080" << "cells(2,7)=Jap" << "cells(2,8)=Rus" << "cells(2,9)=Eng" << "cells(2,10)=";
-    expected << "Rows(4).Font.Bold=true" << "Rows(4).Font.Color=8388736" << "Rows(4).Font.Size=10"
-             << QStringLiteral("cells(4,1)=Всего:  3") << "cells(4,3)=42" << "cells(4,4)=12,25 Gb"
+    expected << "cells(2,1)=A"
+             << "cells(2,2)=TV"
+             << "cells(2,3)= 1"
+             << "cells(2,4)=1,5 Gb"
+             << "cells(2,5)=05:00:00"
+             << "cells(2,6)=1920x1080"
+             << "cells(2,7)=Jap"
+             << "cells(2,8)=Rus"
+             << "cells(2,9)=Eng"
+             << "cells(2,10)=";
+    expected << "Rows(4).Font.Bold=true"
+             << "Rows(4).Font.Color=8388736"
+             << "Rows(4).Font.Size=10" << QStringLiteral("cells(4,1)=Всего:  3") << "cells(4,3)=42"
+             << "cells(4,4)=12,25 Gb"
              << "cells(4,5)=1d 02:03:04";
     EXPECT_EQ(log, expected);
     EXPECT_TRUE(app.Visible());
@@ -193,8 +203,7 @@ struct SelectionCase {
     int episodesSheetColumn; // 0 when the episodes column is not chosen
 };
 
-QString gridText(int column, int row)
-{
+QString gridText(int column, int row) {
     if (column == 2)
         return row == 1 ? QString() : QStringLiteral("%1").arg(row + 10);
     return QStringLiteral("c%1r%2").arg(column).arg(row);
@@ -202,9 +211,9 @@ QString gridText(int column, int row)
 
 } // namespace
 
-TEST_F(SpreadsheetExport, SelectionPacksChosenColumnsToTheLeft)
-{
-    const ExportTotals sel{QStringLiteral("2"), QStringLiteral("7"), QStringLiteral("3,00 Gb"), QStringLiteral("10:00:00")};
+TEST_F(SpreadsheetExport, SelectionPacksChosenColumnsToTheLeft) {
+    const ExportTotals sel{QStringLiteral("2"), QStringLiteral("7"), QStringLiteral("3,00 Gb"),
+                           QStringLiteral("10:00:00")};
     const QString label = QStringLiteral("Всего:  2");
     std::map<int, QString> allCaptions, allTotals{{1, label}, {3, "7"}, {4, "3,00 Gb"}, {5, "10:00:00"}};
     std::map<int, int> allWidths;
@@ -286,34 +295,42 @@ TEST_F(SpreadsheetExport, SelectionPacksChosenColumnsToTheLeft)
     }
 }
 
-TEST_F(SpreadsheetExport, SelectionWithNoColumnSetsOnlyFonts)
-{
+TEST_F(SpreadsheetExport, SelectionWithNoColumnSetsOnlyFonts) {
     SpreadsheetApplication app;
     QStringList log;
     app.setCallLog(&log);
     exportSelectionSheet(app, 1, gridText, ExportColumnChoice{}, Totals);
-    QStringList expected = {"Visible=true", "Workbooks.Add(-4167)", "Workbooks(1)", "WorkSheets(1)", "Name=Anime List",
-                            "Workbooks(1)", "WorkSheets(\"Anime List\")", "Columns"};
+    QStringList expected = {
+        "Visible=true", "Workbooks.Add(-4167)",       "Workbooks(1)", "WorkSheets(1)", "Name=Anime List",
+        "Workbooks(1)", "WorkSheets(\"Anime List\")", "Columns"};
     for (int n = 1; n <= 10; ++n)
-        expected << QStringLiteral("Columns(%1).Font.Bold=true").arg(n) << QStringLiteral("Columns(%1).Font.Size=10").arg(n);
-    expected << "Workbooks(1)" << "WorkSheets(\"Anime List\")" << "Rows" << "Rows(1).Font.Bold=true"
-             << "Rows(1).Font.Color=8388736" << "Rows(1).Font.Size=10" << "Workbooks(1)" << "WorkSheets(\"Anime List\")"
-             << "Rows(3).Font.Bold=true" << "Rows(3).Font.Color=8388736" << "Rows(3).Font.Size=10";
+        expected << QStringLiteral("Columns(%1).Font.Bold=true").arg(n)
+                 << QStringLiteral("Columns(%1).Font.Size=10").arg(n);
+    expected << "Workbooks(1)"
+             << "WorkSheets(\"Anime List\")"
+             << "Rows"
+             << "Rows(1).Font.Bold=true"
+             << "Rows(1).Font.Color=8388736"
+             << "Rows(1).Font.Size=10"
+             << "Workbooks(1)"
+             << "WorkSheets(\"Anime List\")"
+             << "Rows(3).Font.Bold=true"
+             << "Rows(3).Font.Color=8388736"
+             << "Rows(3).Font.Size=10";
     EXPECT_EQ(log, expected);
     EXPECT_TRUE(app.workbook(1).sheets.at(0).cells.empty());
 }
 
-TEST(SpreadsheetColours, WindowsColoursBecomeRgb)
-{
+TEST(SpreadsheetColours, WindowsColoursBecomeRgb) {
     const std::pair<int, std::uint32_t> cases[] = {
-        {8388736, 0x800080}, {0x0000FF, 0xFF0000}, {0xFF0000, 0x0000FF}, {0xF0CAA6, 0xA6CAF0}, {0x123456, 0x563412}, {0, 0},
+        {8388736, 0x800080},  {0x0000FF, 0xFF0000}, {0xFF0000, 0x0000FF},
+        {0xF0CAA6, 0xA6CAF0}, {0x123456, 0x563412}, {0, 0},
     };
     for (auto [tcolor, rgb] : cases)
         EXPECT_EQ(tcolorToRgb(tcolor), rgb) << tcolor;
 }
 
-TEST_F(SpreadsheetExport, LaterFontSettingWinsWhereRowAndColumnCross)
-{
+TEST_F(SpreadsheetExport, LaterFontSettingWinsWhereRowAndColumnCross) {
     SpreadsheetApplication app;
     app.Workbooks().Add(WorkbookOneSheet);
     SpreadsheetSheet sheet = app.Workbooks(1).WorkSheets(1);
@@ -339,8 +356,7 @@ TEST_F(SpreadsheetExport, LaterFontSettingWinsWhereRowAndColumnCross)
         {2, 2, true, 11, "FF0000"},  // the row's 11 came after the column's 9
         {2, 3, false, 11, "FF0000"}, // blank crossing cell: the row's 11 came after the column's 20
         {2, 4, false, 16, "FF0000"}, // blank crossing cell: the column's 16 came last
-        {5, 2, true, 9, ""},
-        {2, 5, false, 11, "FF0000"},
+        {5, 2, true, 9, ""},         {2, 5, false, 11, "FF0000"},
     };
     for (const auto &e : expected) {
         const auto f = book.cellFont(e.row, e.column);
@@ -351,25 +367,54 @@ TEST_F(SpreadsheetExport, LaterFontSettingWinsWhereRowAndColumnCross)
     EXPECT_EQ(book.sheetNames(), QStringList{QStringLiteral("Sheet1")});
 }
 
-TEST(SpreadsheetSurface, RefusesWhatTheSpreadsheetProgramWould)
-{
+TEST(SpreadsheetSurface, RefusesWhatTheSpreadsheetProgramWould) {
     const std::pair<const char *, std::function<void(SpreadsheetApplication &)>> cases[] = {
         {"no workbook yet", [](SpreadsheetApplication &a) { a.Workbooks(1); }},
         {"other template", [](SpreadsheetApplication &a) { a.Workbooks().Add(0); }},
-        {"second workbook", [](SpreadsheetApplication &a) { a.Workbooks().Add(WorkbookOneSheet); a.Workbooks(2); }},
+        {"second workbook",
+         [](SpreadsheetApplication &a) {
+             a.Workbooks().Add(WorkbookOneSheet);
+             a.Workbooks(2);
+         }},
         {"sheet 2", [](SpreadsheetApplication &a) { a.Workbooks().Add(WorkbookOneSheet).WorkSheets(2); }},
-        {"unknown sheet", [](SpreadsheetApplication &a) { a.Workbooks().Add(WorkbookOneSheet).WorkSheets("Nope"); }},
-        {"slash in name", [](SpreadsheetApplication &a) { a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).setName("a/b"); }},
-        {"long name", [](SpreadsheetApplication &a) { a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).setName(QString(32, 'x')); }},
-        {"column 0", [](SpreadsheetApplication &a) { a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).Columns(0); }},
-        {"column past end", [](SpreadsheetApplication &a) { a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).Columns(16385); }},
-        {"row 0", [](SpreadsheetApplication &a) { a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).Rows(0); }},
-        {"cell row 0", [](SpreadsheetApplication &a) { a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).setCells(0, 1, "x"); }},
-        {"negative colour", [](SpreadsheetApplication &a) { a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).Rows(1).Font().setColor(-1); }},
-        {"system colour", [](SpreadsheetApplication &a) { a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).Rows(1).Font().setColor(0xFF00000F); }},
-        {"size 0", [](SpreadsheetApplication &a) { a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).Columns(1).Font().setSize(0); }},
-        {"width 256", [](SpreadsheetApplication &a) { a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).Columns(1).setColumnWidth(256); }},
-        {"row width", [](SpreadsheetApplication &a) { a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).Rows(1).setColumnWidth(8); }},
+        {"unknown sheet",
+         [](SpreadsheetApplication &a) { a.Workbooks().Add(WorkbookOneSheet).WorkSheets("Nope"); }},
+        {"slash in name",
+         [](SpreadsheetApplication &a) { a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).setName("a/b"); }},
+        {"long name",
+         [](SpreadsheetApplication &a) {
+             a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).setName(QString(32, 'x'));
+         }},
+        {"column 0",
+         [](SpreadsheetApplication &a) { a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).Columns(0); }},
+        {"column past end",
+         [](SpreadsheetApplication &a) { a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).Columns(16385); }},
+        {"row 0",
+         [](SpreadsheetApplication &a) { a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).Rows(0); }},
+        {"cell row 0",
+         [](SpreadsheetApplication &a) {
+             a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).setCells(0, 1, "x");
+         }},
+        {"negative colour",
+         [](SpreadsheetApplication &a) {
+             a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).Rows(1).Font().setColor(-1);
+         }},
+        {"system colour",
+         [](SpreadsheetApplication &a) {
+             a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).Rows(1).Font().setColor(0xFF00000F);
+         }},
+        {"size 0",
+         [](SpreadsheetApplication &a) {
+             a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).Columns(1).Font().setSize(0);
+         }},
+        {"width 256",
+         [](SpreadsheetApplication &a) {
+             a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).Columns(1).setColumnWidth(256);
+         }},
+        {"row width",
+         [](SpreadsheetApplication &a) {
+             a.Workbooks().Add(WorkbookOneSheet).WorkSheets(1).Rows(1).setColumnWidth(8);
+         }},
     };
     for (const auto &[name, call] : cases) {
         SpreadsheetApplication app;
@@ -381,8 +426,7 @@ TEST(SpreadsheetSurface, RefusesWhatTheSpreadsheetProgramWould)
     EXPECT_EQ(app.Workbooks(1).WorkSheets(QStringLiteral("anime list")).Name(), QStringLiteral("Anime List"));
 }
 
-TEST_F(SpreadsheetExport, UnwritablePathReportsFileAndReason)
-{
+TEST_F(SpreadsheetExport, UnwritablePathReportsFileAndReason) {
     const QString existing = path(QStringLiteral("keep.xlsx"));
     writeSummaryXlsx(existing, fromList({title(QStringLiteral("Old"), "1")}), Totals);
     const QByteArray before = [&] {
@@ -392,7 +436,8 @@ TEST_F(SpreadsheetExport, UnwritablePathReportsFileAndReason)
     }();
 
     QDir(m_dir.path()).mkdir(QStringLiteral("folder"));
-    const QString targets[] = {m_dir.filePath(QStringLiteral("missing/out.xlsx")), m_dir.filePath(QStringLiteral("folder"))};
+    const QString targets[] = {m_dir.filePath(QStringLiteral("missing/out.xlsx")),
+                               m_dir.filePath(QStringLiteral("folder"))};
     for (const QString &target : targets) {
         try {
             writeSummaryXlsx(target, fromList({title(QStringLiteral("New"), "2")}), Totals);
@@ -408,8 +453,7 @@ TEST_F(SpreadsheetExport, UnwritablePathReportsFileAndReason)
     EXPECT_EQ(f.readAll(), before);
 }
 
-TEST_F(SpreadsheetExport, ControlCharactersAndLongCatalogsRoundTrip)
-{
+TEST_F(SpreadsheetExport, ControlCharactersAndLongCatalogsRoundTrip) {
     std::vector<TExportList> titles;
     for (int i = 0; i < 1500; ++i)
         titles.push_back(title(QStringLiteral("T%1\tx").arg(i, 4, 10, QLatin1Char('0')), QString::number(i),

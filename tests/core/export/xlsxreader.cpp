@@ -8,8 +8,7 @@
 
 namespace vqtest {
 
-QByteArray unzipMember(const QString &zip, const QString &member)
-{
+QByteArray unzipMember(const QString &zip, const QString &member) {
     QProcess unzip;
     unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), zip, member});
     if (!unzip.waitForFinished(30000) || unzip.exitStatus() != QProcess::NormalExit)
@@ -19,8 +18,7 @@ QByteArray unzipMember(const QString &zip, const QString &member)
 
 namespace {
 
-std::pair<int, int> parseRef(QStringView ref)
-{
+std::pair<int, int> parseRef(QStringView ref) {
     int column = 0, i = 0;
     while (i < ref.size() && ref[i].isLetter()) {
         column = column * 26 + (ref[i].unicode() - 'A' + 1);
@@ -30,8 +28,7 @@ std::pair<int, int> parseRef(QStringView ref)
 }
 
 // Undoes the _xHHHH_ escapes the file format uses for characters XML cannot hold.
-QString unescape(const QString &text)
-{
+QString unescape(const QString &text) {
     static const QRegularExpression escape(QStringLiteral("_x([0-9A-Fa-f]{4})_"));
     QString out;
     qsizetype last = 0;
@@ -45,8 +42,7 @@ QString unescape(const QString &text)
 }
 
 // Text of a string item: the <t> elements it holds, concatenated.
-QString readItemText(QXmlStreamReader &xml, const QString &endName)
-{
+QString readItemText(QXmlStreamReader &xml, const QString &endName) {
     QString text;
     while (!xml.atEnd()) {
         xml.readNext();
@@ -60,8 +56,7 @@ QString readItemText(QXmlStreamReader &xml, const QString &endName)
 
 } // namespace
 
-XlsxBook::XlsxBook(const QString &path)
-{
+XlsxBook::XlsxBook(const QString &path) {
     const QByteArray workbook = unzipMember(path, QStringLiteral("xl/workbook.xml"));
     if (workbook.isEmpty())
         throw std::runtime_error("not an xlsx file");
@@ -86,7 +81,8 @@ XlsxBook::XlsxBook(const QString &path)
                     m_fonts.back().bold = true;
                 else if (xml.isStartElement() && xml.name() == u"sz")
                     m_fonts.back().size = xml.attributes().value(QLatin1String("val")).toDouble();
-                else if (xml.isStartElement() && xml.name() == u"color" && xml.attributes().hasAttribute(QLatin1String("rgb")))
+                else if (xml.isStartElement() && xml.name() == u"color" &&
+                         xml.attributes().hasAttribute(QLatin1String("rgb")))
                     m_fonts.back().rgb = xml.attributes().value(QLatin1String("rgb")).toString().right(6);
             }
         } else if (xml.isStartElement() && xml.name() == u"cellXfs") {
@@ -104,12 +100,15 @@ XlsxBook::XlsxBook(const QString &path)
             continue;
         const auto attrs = xml.attributes();
         if (xml.name() == u"col") {
-            XlsxColumn col{attrs.value(QLatin1String("width")).toDouble(), attrs.value(QLatin1String("style")).toInt()};
-            for (int c = attrs.value(QLatin1String("min")).toInt(); c <= attrs.value(QLatin1String("max")).toInt(); ++c)
+            XlsxColumn col{attrs.value(QLatin1String("width")).toDouble(),
+                           attrs.value(QLatin1String("style")).toInt()};
+            for (int c = attrs.value(QLatin1String("min")).toInt();
+                 c <= attrs.value(QLatin1String("max")).toInt(); ++c)
                 m_columns[c] = col;
         } else if (xml.name() == u"row") {
             if (attrs.value(QLatin1String("customFormat")) == u"1")
-                m_rowStyles[attrs.value(QLatin1String("r")).toInt()] = attrs.value(QLatin1String("s")).toInt();
+                m_rowStyles[attrs.value(QLatin1String("r")).toInt()] =
+                    attrs.value(QLatin1String("s")).toInt();
         } else if (xml.name() == u"c") {
             XlsxCell cell;
             const auto ref = parseRef(attrs.value(QLatin1String("r")));
@@ -133,14 +132,12 @@ XlsxBook::XlsxBook(const QString &path)
         throw std::runtime_error("no styles");
 }
 
-XlsxCell XlsxBook::cell(int row, int column) const
-{
+XlsxCell XlsxBook::cell(int row, int column) const {
     auto it = m_cells.find({row, column});
     return it == m_cells.end() ? XlsxCell{} : it->second;
 }
 
-std::vector<std::pair<int, int>> XlsxBook::filledCells() const
-{
+std::vector<std::pair<int, int>> XlsxBook::filledCells() const {
     std::vector<std::pair<int, int>> out;
     for (const auto &[ref, cell] : m_cells) {
         if (!cell.type.isEmpty() || cell.hasFormula)
@@ -149,20 +146,17 @@ std::vector<std::pair<int, int>> XlsxBook::filledCells() const
     return out;
 }
 
-XlsxColumn XlsxBook::column(int column) const
-{
+XlsxColumn XlsxBook::column(int column) const {
     auto it = m_columns.find(column);
     return it == m_columns.end() ? XlsxColumn{} : it->second;
 }
 
-int XlsxBook::rowStyle(int row) const
-{
+int XlsxBook::rowStyle(int row) const {
     auto it = m_rowStyles.find(row);
     return it == m_rowStyles.end() ? 0 : it->second;
 }
 
-XlsxFont XlsxBook::font(int style) const
-{
+XlsxFont XlsxBook::font(int style) const {
     return m_fonts.at(m_styleFont.at(style));
 }
 
