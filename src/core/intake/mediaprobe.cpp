@@ -1,6 +1,7 @@
 #include "mediaprobe.h"
 
 #include "catalog/error.h"
+#include "catalog/formats.h"
 #include "mediainfodll.h"
 
 #include <QDir>
@@ -11,26 +12,6 @@
 namespace vq {
 
 namespace {
-
-// TEMPORARY: the catalog's value formats replace these two once they are in.
-QString FormatPlayTime(qint64 ms) {
-    if (ms < 0)
-        ms = 0;
-    return QStringLiteral("%1:%2:%3,%4")
-        .arg(ms / 3600000, 2, 10, QLatin1Char('0'))
-        .arg(ms / 60000 % 60, 2, 10, QLatin1Char('0'))
-        .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
-        .arg(ms % 1000, 3, 10, QLatin1Char('0'));
-}
-
-QString GroupDigits(QString text) {
-    while (text.size() % 3 != 0)
-        text.prepend(QLatin1Char(' '));
-    QString out;
-    for (qsizetype i = 0; i < text.size(); i += 3)
-        out += text.mid(i, 3) + QLatin1Char(' ');
-    return out;
-}
 
 template <typename T> std::optional<T> parseInteger(QStringView text) {
     qsizetype i = 0;
