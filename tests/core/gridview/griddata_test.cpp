@@ -1,0 +1,403 @@
+#include "gridview/griddata.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include <algorithm>
+#include <vector>
+
+using namespace vq;
+
+namespace {
+
+// A grid of text columns c0..c(n-1) filled with "col:row".
+void fill(GridData &g, int cols, int rows)
+{
+    for (int c = 0; c < cols; ++c) {
+        GridColumn &col = g.AddTextColumn(QStringLiteral("C%1").arg(c));
+        col.SetName(QStringLiteral("n%1").arg(c));
+    }
+    for (int r = 0; r < rows; ++r) {
+        g.AddRows(1);
+        for (int c = 0; c < cols; ++c)
+            g.SetCellText(c, r, QStringLiteral("%1:%2").arg(c).arg(r));
+    }
+}
+
+QStringList column(GridData &g, int col)
+{
+    QStringList out;
+    for (int r = 0; r < g.RowCount(); ++r)
+        out << g.GetCellText(col, r);
+    return out;
+}
+
+struct Address {
+    int col, row;
+    const char *message;
+};
+
+class OutOfBounds : public ::testing::TestWithParam<Address> {};
+
+TEST_P(OutOfBounds, GetAndSetNameColumnAndRow)
+{
+    GridData g;
+    fill(g, 4, 7);
+    const Address a = GetParam();
+    try {
+        g.SetCellText(a.col, a.row, QStringLiteral("x"));
+        FAIL() << "SetCellText raised nothing";
+    } catch (const Error &e) {
+        EXPECT_EQ(e.message(), QString::fromLatin1(a.message));
+    }
+    try {
+        (void)g.GetCellText(a.col, a.row);
+        FAIL() << "GetCellText raised nothing";
+    } catch (const Error &e) {
+        EXPECT_EQ(e.message(), QString::fromLatin1(a.message));
+    }
+    EXPECT_EQ(g.RowCount(), 7);
+    for (int c = 0; c < 4; ++c)
+        EXPECT_EQ(column(g, c).join(QLatin1Char(',')).count(QLatin1Char('x')), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Grid, OutOfBounds,
+                         ::testing::Values(Address{3, 7, "Cell out of bounds (3, 7)"},
+                                           Address{4, 0, "Cell out of bounds (4, 0)"},
+                                           Address{-1, 2, "Cell out of bounds (-1, 2)"},
+                                           Address{0, -1, "Cell out of bounds (0, -1)"},
+                                           Address{12, 120, "Cell out of bounds (12, 120)"}));
+
+TEST(GridRows, AddingAndDeletingTheLastRowRestoresTheCount)
+{
+    GridData g;
+    fill(g, 3, 5);
+    g.AddRows(1);
+    g.AddRows(1);
+    EXPECT_EQ(g.RowCount(), 7);
+    g.DeleteRow(g.RowCount() - 1);
+    g.DeleteRow(g.RowCount() - 1);
+    EXPECT_EQ(g.RowCount(), 5);
+    EXPECT_EQ(g.GetCellText(2, 4), QStringLiteral("2:4"));
+}
+
+TEST(GridRows, DeletingARowMovesTheRowsBelowUpWithTheirColoursAndFlags)
+{
+    GridData g;
+    fill(g, 2, 4);
+    g.CellAt(1, 2).SetColor(clAqua);
+    g.SetRowSelected(2, true);
+    g.SetRowSelected(1, true);
+    EXPECT_EQ(g.SelectedRowCount(), 2);
+
+    g.DeleteRow(1);
+    EXPECT_EQ(column(g, 0), (QStringList{"0:0", "0:2", "0:3"}));
+    EXPECT_EQ(column(g, 1), (QStringList{"1:0", "1:2", "1:3"}));
+    EXPECT_EQ(g.CellAt(1, 1).Color(), clAqua);
+    EXPECT_TRUE(g.RowSelected(1));
+    EXPECT_EQ(g.SelectedRowCount(), 1);
+
+    g.DeleteRow(3); // past the end: nothing
+    g.DeleteRow(-1);
+    EXPECT_EQ(g.RowCount(), 3);
+}
+
+TEST(GridRows, NewCellsAreEmptyOrTakeDefaultsAndColumnColours)
+{
+    GridData g;
+    GridColumn &t = g.AddColumn(ColumnKind::Text, QStringLiteral("t"));
+    GridColumn &n = g.AddColumn(ColumnKind::Numeric, QStringLiteral("n"));
+    GridColumn &b = g.AddColumn(ColumnKind::CheckBox, QStringLiteral("b"));
+    EXPECT_EQ(n.DefaultValue(), QStringLiteral("0"));
+    t.SetDefaultValue(QStringLiteral("?"));
+    n.SetDefaultValue(QStringLiteral("5"));
+    b.SetDefaultValue(QStringLiteral("true"));
+    n.SetColor(clSilver);
+    g.AddRows(1);
+    EXPECT_EQ(g.GetCellText(0, 0), QString());
+    EXPECT_EQ(g.CellAt(1, 0).AsInteger(), 0);
+    EXPECT_FALSE(g.CellAt(2, 0).AsBoolean());
+    EXPECT_EQ(g.CellAt(1, 0).Color(), clSilver);
+    EXPECT_EQ(g.RowHeight(0), 16);
+    EXPECT_FALSE(g.RowSelected(0));
+
+    g.SetOptions(g.Options() | goUseDefaultValues);
+    g.SetRowSize(20);
+    g.AddRows(2);
+    EXPECT_EQ(g.GetCellText(0, 2), QStringLiteral("?"));
+    EXPECT_EQ(g.CellAt(1, 2).AsInteger(), 5);
+    EXPECT_TRUE(g.CellAt(2, 2).AsBoolean());
+    EXPECT_EQ(g.RowHeight(2), 20);
+
+    // A column added to a grid with rows gets cells for them, in the grid's colour.
+    g.SetColor(clSkyBlue);
+    g.AddTextColumn(QStringLiteral("late"));
+    EXPECT_EQ(g.GetCellText(3, 2), QStringLiteral(""));
+    EXPECT_EQ(g.CellAt(3, 1).Color(), clSkyBlue);
+}
+
+TEST(GridRows, ClearRowsEmptiesRowsAndSelectionButKeepsColumns)
+{
+    GridData g;
+    fill(g, 3, 50);
+    g.SetRowSelected(10, true);
+    g.ClearRows();
+    EXPECT_EQ(g.RowCount(), 0);
+    EXPECT_EQ(g.SelectedRowCount(), 0);
+    EXPECT_EQ(g.ColumnCount(), 3);
+    g.AddRows(1);
+    EXPECT_EQ(g.GetCellText(2, 0), QString());
+    EXPECT_FALSE(g.RowSelected(0));
+}
+
+TEST(GridRows, SelectedFlagsAreCountedOnce)
+{
+    GridData g;
+    fill(g, 1, 5);
+    g.SetRowSelected(3, true);
+    g.SetRowSelected(3, true);
+    g.SetRowSelected(9, true); // no such row
+    EXPECT_EQ(g.SelectedRowCount(), 1);
+    g.SetRowSelected(3, false);
+    g.SetRowSelected(3, false);
+    EXPECT_EQ(g.SelectedRowCount(), 0);
+    EXPECT_FALSE(g.RowSelected(-1));
+}
+
+TEST(GridColumns, MoveColumnIndexCarriesTheCells)
+{
+    GridData g;
+    fill(g, 7, 6);
+    const QStringList five = column(g, 5);
+    const QStringList one = column(g, 1);
+    const int positionOfFive = g.Column(5).Position();
+    g.MoveColumnIndex(5, 1);
+    EXPECT_EQ(column(g, 1), five);
+    EXPECT_EQ(column(g, 2), one);
+    EXPECT_EQ(g.Column(1).Name(), QStringLiteral("n5"));
+    EXPECT_EQ(g.Column(1).Index(), 1);
+    // The display order is a separate order: the column keeps its place on screen.
+    EXPECT_EQ(g.Column(1).Position(), positionOfFive);
+
+    g.MoveColumnIndex(1, 7); // outside: nothing
+    g.MoveColumnIndex(-1, 0);
+    EXPECT_EQ(column(g, 1), five);
+    g.MoveColumnIndex(1, 5);
+    for (int c = 0; c < 7; ++c)
+        EXPECT_EQ(g.GetCellText(c, 3), QStringLiteral("%1:3").arg(c));
+}
+
+TEST(GridColumns, PositionsFormTheDisplayOrder)
+{
+    GridData g;
+    fill(g, 4, 1);
+    g.MoveColumnPosition(0, 2);
+    EXPECT_EQ(g.ColumnAtPosition(0).Name(), QStringLiteral("n1"));
+    EXPECT_EQ(g.ColumnAtPosition(2).Name(), QStringLiteral("n0"));
+    EXPECT_EQ(g.Column(0).Position(), 2);
+    g.Column(3).SetPosition(0);
+    EXPECT_EQ(g.ColumnAtPosition(0).Name(), QStringLiteral("n3"));
+    EXPECT_EQ(g.ColumnAtPosition(3).Name(), QStringLiteral("n0"));
+    // Cells are still addressed by the column order.
+    EXPECT_EQ(g.GetCellText(3, 0), QStringLiteral("3:0"));
+    g.MoveColumnPosition(1, 1);
+    g.MoveColumnPosition(1, 4);
+    EXPECT_EQ(g.ColumnAtPosition(1).Name(), QStringLiteral("n1"));
+}
+
+TEST(GridColumns, WidthNeverBelowEight)
+{
+    GridData g;
+    GridColumn &c = g.AddTextColumn(QStringLiteral("w"));
+    for (auto [given, stored] : std::vector<std::pair<int, int>>{{3, 8}, {8, 8}, {-5, 8}, {0, 8}, {9, 9}, {262, 262}}) {
+        c.SetWidth(given);
+        EXPECT_EQ(c.Width(), stored) << given;
+    }
+}
+
+TEST(GridColumns, ByNameFindsTheFirstExactMatch)
+{
+    GridData g;
+    g.AddTextColumn(QStringLiteral("a")).SetName(QStringLiteral("n1"));
+    g.AddTextColumn(QStringLiteral("b")).SetName(QStringLiteral("n1"));
+    g.AddTextColumn(QStringLiteral("c")).SetName(QStringLiteral("N2"));
+    ASSERT_NE(g.ColumnByName(QStringLiteral("n1")), nullptr);
+    EXPECT_EQ(g.ColumnByName(QStringLiteral("n1"))->Caption(), QStringLiteral("a"));
+    EXPECT_EQ(g.ColumnByName(QStringLiteral("n2")), nullptr);
+    EXPECT_EQ(g.ColumnByName(QString()), nullptr);
+    g.ClearColumns();
+    EXPECT_EQ(g.ColumnCount(), 0);
+    EXPECT_EQ(g.ColumnByName(QStringLiteral("n1")), nullptr);
+}
+
+// ---- sorting ----
+
+TEST(GridSort, SecondHeaderClickReversesUnchangedRows)
+{
+    GridData g;
+    g.AddTextColumn(QStringLiteral("key"));
+    g.AddTextColumn(QStringLiteral("tag"));
+    const char *rows[][2] = {{"b", "b1"}, {"a", "a1"}, {"b", "b2"}, {"a", "a2"}};
+    for (auto &r : rows) {
+        g.AddRows(1);
+        g.SetCellText(0, g.RowCount() - 1, QString::fromLatin1(r[0]));
+        g.SetCellText(1, g.RowCount() - 1, QString::fromLatin1(r[1]));
+    }
+    ASSERT_TRUE(g.HeaderClick(0));
+    EXPECT_TRUE(g.Column(0).Sorted());
+    EXPECT_EQ(g.Column(0).GetSortKind(), SortKind::Ascending);
+    EXPECT_EQ(column(g, 1), (QStringList{"a1", "a2", "b1", "b2"}));
+
+    // Same column again, nothing changed: the order is simply reversed, equal keys included.
+    ASSERT_TRUE(g.HeaderClick(0));
+    EXPECT_EQ(g.Column(0).GetSortKind(), SortKind::Descending);
+    EXPECT_EQ(column(g, 1), (QStringList{"b2", "b1", "a2", "a1"}));
+
+    ASSERT_TRUE(g.HeaderClick(0));
+    EXPECT_EQ(column(g, 1), (QStringList{"a1", "a2", "b1", "b2"}));
+
+    // After a change the rows are sorted anew.
+    g.SetCellText(0, 0, QStringLiteral("a"));
+    ASSERT_TRUE(g.HeaderClick(0));
+    EXPECT_EQ(column(g, 1), (QStringList{"b1", "b2", "a1", "a2"}));
+}
+
+TEST(GridSort, OnlyOneColumnIsSortedAndUnsortableColumnsIgnoreClicks)
+{
+    GridData g;
+    fill(g, 3, 4);
+    g.Column(2).RemoveOption(coCanSort);
+    EXPECT_FALSE(g.HeaderClick(2));
+    EXPECT_FALSE(g.Column(2).Sorted());
+    EXPECT_FALSE(g.HeaderClick(9));
+
+    g.Column(1).SetSortKind(SortKind::Descending);
+    ASSERT_TRUE(g.HeaderClick(0));
+    ASSERT_TRUE(g.HeaderClick(1));
+    EXPECT_FALSE(g.Column(0).Sorted());
+    EXPECT_TRUE(g.Column(1).Sorted());
+    EXPECT_EQ(g.SortedColumn(), &g.Column(1));
+    // A newly sorted column keeps the direction it had.
+    EXPECT_EQ(column(g, 1), (QStringList{"1:3", "1:2", "1:1", "1:0"}));
+}
+
+TEST(GridSort, WholeRowsMoveButFlagsAndHeightsStay)
+{
+    GridData g;
+    fill(g, 3, 3);
+    g.SetCellText(0, 0, QStringLiteral("z"));
+    g.CellAt(2, 0).SetColor(clAqua);
+    g.SetRowSelected(0, true);
+    g.SetRowHeight(0, 30);
+    g.SortRows(0, SortKind::Ascending);
+    EXPECT_EQ(column(g, 0), (QStringList{"0:1", "0:2", "z"}));
+    EXPECT_EQ(column(g, 2), (QStringList{"2:1", "2:2", "2:0"}));
+    EXPECT_EQ(g.CellAt(2, 2).Color(), clAqua);
+    EXPECT_EQ(g.CellAt(2, 0).Color(), clWindow);
+    EXPECT_TRUE(g.RowSelected(0));
+    EXPECT_EQ(g.RowHeight(0), 30);
+}
+
+struct SortCase {
+    const char *name;
+    ColumnKind kind;
+    SortType type;
+    QStringList input;
+    QStringList ascending;
+};
+
+class SortTypes : public ::testing::TestWithParam<SortCase> {};
+
+TEST_P(SortTypes, OrderRowsByTheColumnsSortType)
+{
+    const SortCase &s = GetParam();
+    GridData g;
+    g.AddColumn(s.kind, QStringLiteral("key")).SetSortType(s.type);
+    g.AddTextColumn(QStringLiteral("original row"));
+    for (const QString &v : s.input) {
+        g.AddRows(1);
+        g.SetCellText(0, g.RowCount() - 1, v);
+        g.CellAt(1, g.RowCount() - 1).SetAsInteger(g.RowCount() - 1);
+    }
+    const QStringList before = column(g, 0);
+    g.SortRows(0, SortKind::Ascending);
+    EXPECT_EQ(column(g, 0), s.ascending);
+    // The second column travelled with its row.
+    for (int r = 0; r < g.RowCount(); ++r)
+        EXPECT_EQ(g.GetCellText(0, r), before[g.CellAt(1, r).AsInteger()]) << r;
+
+    g.SetCellText(1, 0, g.GetCellText(1, 0)); // a change: the next sort is a real one
+    g.SortRows(0, SortKind::Descending);
+    QStringList descending = s.ascending;
+    std::reverse(descending.begin(), descending.end());
+    EXPECT_EQ(column(g, 0), descending);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Grid, SortTypes,
+    ::testing::Values(
+        SortCase{"AlphabeticByCharacterCodes", ColumnKind::Text, SortType::Alphabetic,
+                 {"b", "B", "а", "Я", "a", "A"},
+                 {"A", "B", "a", "b", "Я", "а"}},
+        SortCase{"CaseInsensitiveLowersLatinOnly", ColumnKind::Text, SortType::CaseInsensitive,
+                 {"b", "C", "a", "Б", "б"},
+                 {"a", "b", "C", "Б", "б"}},
+        SortCase{"NumericText", ColumnKind::Text, SortType::Numeric,
+                 {"10", "9", "x", "100", "-1.5"},
+                 {"x", "-1.5", "9", "10", "100"}},
+        SortCase{"NumericColumn", ColumnKind::Numeric, SortType::Numeric,
+                 {"10", "9", "100", "-1.5"},
+                 {"-1.5", "9", "10", "100"}},
+        SortCase{"DateText", ColumnKind::Text, SortType::Date,
+                 {"2024-01-02", "01.01.2024", "2023-12-31 23:59:59", "never"},
+                 {"never", "2023-12-31 23:59:59", "01.01.2024", "2024-01-02"}},
+        SortCase{"BooleanCheckBox", ColumnKind::CheckBox, SortType::Boolean,
+                 {"true", "false", "true"},
+                 {"False", "True", "True"}},
+        SortCase{"AddressText", ColumnKind::Text, SortType::IP,
+                 {"10.0.0.10", "10.0.0.9", "9.255.0.1"},
+                 {"9.255.0.1", "10.0.0.9", "10.0.0.10"}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// ---- change notification ----
+
+struct Recorder : GridObserver {
+    GridData *grid = nullptr;
+    QStringList log;
+    void gridRowsAppended(int first, int count) override { log << QStringLiteral("add %1 %2").arg(first).arg(count); }
+    void gridRowsAboutToBeRemoved(int first, int count) override
+    {
+        log << QStringLiteral("remove? %1 %2 of %3").arg(first).arg(count).arg(grid->RowCount());
+    }
+    void gridRowsRemoved(int first, int count) override
+    {
+        log << QStringLiteral("removed %1 %2 of %3").arg(first).arg(count).arg(grid->RowCount());
+    }
+    void gridRowsAboutToBeReordered() override { log << QStringLiteral("sort?"); }
+    void gridRowsReordered() override { log << QStringLiteral("sorted"); }
+    void gridCellChanged(int col, int row) override { log << QStringLiteral("cell %1 %2").arg(col).arg(row); }
+};
+
+TEST(GridObserver, HearsEveryChangeBeforeAndAfter)
+{
+    GridData g;
+    Recorder rec;
+    rec.grid = &g;
+    g.AddTextColumn(QStringLiteral("a"));
+    g.AddObserver(&rec);
+    g.AddRows(2);
+    g.SetCellText(0, 1, QStringLiteral("x"));
+    g.CellAt(0, 0).SetColor(clAqua);
+    g.SetRowSelected(1, true);
+    g.HeaderClick(0);
+    g.DeleteRow(0);
+    g.ClearRows();
+    g.RemoveObserver(&rec);
+    g.AddRows(1);
+    EXPECT_EQ(rec.log, (QStringList{"add 0 2", "cell 0 1", "cell 0 0", "cell -1 1", "sort?", "sorted",
+                                    "remove? 0 1 of 2", "removed 0 1 of 1", "remove? 0 1 of 1",
+                                    "removed 0 1 of 0"}));
+}
+
+} // namespace
