@@ -108,6 +108,20 @@ void exportSelectionSheet(SpreadsheetApplication &app, int rowCount, const GridT
         sheet.setCells(totalsRow, sheetColumn[ExportDurationColumn], totals.duration);
 }
 
+void exportSelectionSheet(SpreadsheetApplication &app, const GridData &grid, const ExportColumnChoice &choice,
+                          const ExportTotals &totals) {
+    exportSelectionSheet(
+        app, grid.RowCount(), [&grid](int column, int row) { return grid.GetCellText(column, row); }, choice,
+        totals);
+}
+
+void writeSelectionXlsx(const QString &path, const GridData &grid, const ExportColumnChoice &choice,
+                        const ExportTotals &totals) {
+    SpreadsheetApplication app;
+    exportSelectionSheet(app, grid, choice, totals);
+    writeXlsx(app.workbook(1), path);
+}
+
 void writeSummaryXlsx(const QString &path, const TitleTextsSource &nextTitle, const ExportTotals &totals) {
     SpreadsheetApplication app;
     exportSummarySheet(app, nextTitle, totals);

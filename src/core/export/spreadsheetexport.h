@@ -2,6 +2,7 @@
 
 #include "export/exportcolumns.h"
 #include "export/spreadsheet.h"
+#include "gridview/griddata.h"
 
 #include <functional>
 
@@ -26,10 +27,16 @@ void exportSummarySheet(SpreadsheetApplication &app, const TitleTextsSource &nex
 void exportSelectionSheet(SpreadsheetApplication &app, int rowCount, const GridTextSource &cellText,
                           const ExportColumnChoice &choice, const ExportTotals &totals);
 
+// The selection grid itself as the source: its cells (column, row) in column order.
+void exportSelectionSheet(SpreadsheetApplication &app, const GridData &grid, const ExportColumnChoice &choice,
+                          const ExportTotals &totals);
+
 // The same, written to an .xlsx file at path. Throws vq::Error.
 void writeSummaryXlsx(const QString &path, const TitleTextsSource &nextTitle, const ExportTotals &totals);
 void writeSelectionXlsx(const QString &path, int rowCount, const GridTextSource &cellText,
                         const ExportColumnChoice &choice, const ExportTotals &totals);
+void writeSelectionXlsx(const QString &path, const GridData &grid, const ExportColumnChoice &choice,
+                        const ExportTotals &totals);
 
 // A new file name for a spreadsheet export in the user's cache folder (the folder is made).
 QString newSpreadsheetExportPath();

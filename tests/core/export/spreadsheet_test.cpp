@@ -295,6 +295,29 @@ TEST_F(SpreadsheetExport, SelectionPacksChosenColumnsToTheLeft) {
     }
 }
 
+TEST_F(SpreadsheetExport, SelectionReadsTheGridByColumnOrder) {
+    GridData grid;
+    for (int i = 0; i < 10; ++i)
+        grid.AddTextColumn(exportColumnCaption(i));
+    grid.AddTextColumn(QStringLiteral("ID")).SetVisible(false);
+    grid.AddRows(2);
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 11; ++c)
+            grid.SetCellText(c, r, gridText(c, r));
+    ExportColumnChoice choice{};
+    choice[2] = choice[6] = true;
+    writeSelectionXlsx(path(), grid, choice, Totals);
+    const XlsxBook book(path());
+    std::map<std::pair<int, int>, QString> actual,
+        expected = {
+            {{1, 1}, u8("Серии")}, {{1, 2}, u8("Звук")}, {{2, 1}, " 10"}, {{2, 2}, "c6r0"},
+            {{3, 1}, " "},         {{3, 2}, "c6r1"},     {{4, 1}, "42"},
+        };
+    for (auto ref : book.filledCells())
+        actual[ref] = book.text(ref.first, ref.second);
+    EXPECT_EQ(actual, expected);
+}
+
 TEST_F(SpreadsheetExport, SelectionWithNoColumnSetsOnlyFonts) {
     SpreadsheetApplication app;
     QStringList log;

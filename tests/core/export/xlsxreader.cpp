@@ -11,6 +11,8 @@ namespace vqtest {
 QByteArray unzipMember(const QString &zip, const QString &member) {
     QProcess unzip;
     unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), zip, member});
+    if (!unzip.waitForStarted(30000))
+        throw std::runtime_error("cannot run unzip (Debian package unzip) to read the xlsx file back");
     if (!unzip.waitForFinished(30000) || unzip.exitStatus() != QProcess::NormalExit)
         throw std::runtime_error("unzip failed");
     return unzip.readAllStandardOutput();
