@@ -4,17 +4,7 @@
 
 #include <array>
 
-#if __has_include("browser/exportlist.h")
 #include "browser/exportlist.h"
-#else
-namespace vq {
-// The ten display texts of one title, in summary column order.
-struct TExportList {
-    QString Title, TypeText, EpisodeCount, SizeText, DurationText, QualityText, SoundText, SubInText,
-        SubExtText, CommentText;
-};
-} // namespace vq
-#endif
 
 namespace vq {
 
