@@ -303,6 +303,11 @@ TablePtr Catalog::loadTable(const QString &name)
         throw Error(QStringLiteral("The catalog has no table \"%1\".").arg(name));
     auto t = std::make_shared<TableData>(name, cols, schema::tableRefColumn(name));
     try {
+        {
+            Statement top(m_db, QStringLiteral("SELECT max(\"ID\") FROM \"%1\"").arg(name));
+            if (top.step())
+                t->reserve(int(std::clamp<qint64>(sqlite3_column_int64(top.handle(), 0), 0, 10000000)));
+        }
         Statement st(m_db, selectSql(name, cols) + QStringLiteral(" ORDER BY \"ID\""));
         while (st.step())
             readInto(*t, st.handle(), t->appendRow());

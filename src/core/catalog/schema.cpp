@@ -9,7 +9,10 @@ QStringList tableNames()
 
 QStringList queryNames() { return {kRjk, kExt, kAllT, kUpTime}; }
 
-bool isQuery(const QString &name) { return queryNames().contains(name); }
+bool isQuery(const QString &name)
+{
+    return name == kRjk || name == kExt || name == kAllT || name == kUpTime;
+}
 
 std::vector<ColumnDef> tableColumns(const QString &t)
 {

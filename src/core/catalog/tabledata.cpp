@@ -155,13 +155,65 @@ int TableData::appendRow()
     return r;
 }
 
+int TableData::rowById(qint64 id) const
+{
+    if (m_refCol == 0 || m_cols.empty() || m_defs[0].type != FieldType::Integer)
+        return -1;
+    if (!m_idsSorted)
+        return m_byId.value(id, -1);
+    const auto &ids = m_cols[0].i;
+    auto it = std::lower_bound(ids.begin(), ids.end(), id);
+    if (it == ids.end() || *it != id)
+        return -1;
+    const int r = int(it - ids.begin());
+    return alive(r) && !isNull(r, 0) ? r : -1;
+}
+
+void TableData::reserve(int rows)
+{
+    for (size_t c = 0; c < m_cols.size(); ++c) {
+        Column &col = m_cols[c];
+        col.null.reserve(size_t(rows));
+        switch (m_defs[c].type) {
+        case FieldType::Integer:
+        case FieldType::DateTime:
+            col.i.reserve(size_t(rows));
+            break;
+        case FieldType::Float:
+            col.d.reserve(size_t(rows));
+            break;
+        case FieldType::Text:
+            col.s.reserve(size_t(rows));
+            break;
+        }
+    }
+    m_alive.reserve(size_t(rows));
+}
+
 void TableData::indexRow(int r, bool add)
 {
-    if (!isNull(r, 0) && (m_defs[0].type == FieldType::Integer)) {
-        if (add && m_refCol != 0)
-            m_byId.insert(intAt(r, 0), r);
-        else if (!add && m_byId.value(intAt(r, 0), -1) == r)
-            m_byId.remove(intAt(r, 0));
+    if (m_refCol != 0 && !isNull(r, 0) && m_defs[0].type == FieldType::Integer) {
+        const qint64 id = intAt(r, 0);
+        if (m_idsSorted && add) {
+            // Still ascending when this key is above every earlier live or dead key before it.
+            for (int p = r - 1; p >= 0; --p) {
+                if (isNull(p, 0))
+                    continue;
+                if (intAt(p, 0) >= id) {
+                    m_idsSorted = false;
+                    for (int q = 0; q < physicalRows(); ++q)
+                        if (q != r && alive(q) && !isNull(q, 0))
+                            m_byId.insert(intAt(q, 0), q);
+                }
+                break;
+            }
+        }
+        if (!m_idsSorted) {
+            if (add)
+                m_byId.insert(id, r);
+            else if (m_byId.value(id, -1) == r)
+                m_byId.remove(id);
+        }
     }
     if (m_refCol >= 0 && !isNull(r, m_refCol)) {
         auto &rows = m_byRef[intAt(r, m_refCol)];

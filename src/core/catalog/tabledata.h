@@ -48,6 +48,7 @@ public:
     QVariant valueAt(int r, int c) const;
 
     int appendRow();
+    void reserve(int rows);
     void setNull(int r, int c);
     void setInt(int r, int c, qint64 v);
     void setReal(int r, int c, double v);
@@ -55,7 +56,7 @@ public:
     void kill(int r);
 
     // Column 0 is the key: unique for tables and for Rjk/Up_time.
-    int rowById(qint64 id) const { return m_byId.value(id, -1); }
+    int rowById(qint64 id) const;
     // Rows grouped by a second integer column (the owning title of an episode, the ID of Ext rows).
     int refColumn() const { return m_refCol; }
     const std::vector<int> &rowsByRef(qint64 key) const;
@@ -82,6 +83,9 @@ private:
     std::vector<char> m_alive;
     int m_aliveCount = 0;
     int m_refCol = -1;
+    // Keys arrive in ascending order (read by key, new rows numbered upwards), so the key column
+    // itself is the index; a hash is built only if a key ever arrives out of order.
+    bool m_idsSorted = true;
     QHash<qint64, int> m_byId;
     QHash<qint64, std::vector<int>> m_byRef;
     quint64 m_generation = 0;
