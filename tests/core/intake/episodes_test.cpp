@@ -1,0 +1,382 @@
+#include "catalog/catalog.h"
+#include "catalog/catalogsession.h"
+#include "catalog/error.h"
+#include "intake/episodes.h"
+#include "print.h"
+#include "support/media.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using vq::test::Sample;
+using vq::test::testMedia;
+
+namespace {
+
+class CatalogFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        m_path = m_dir.filePath(QStringLiteral("intake.vdq"));
+        vq::Catalog::createStarter(m_path);
+        m_session.open(m_path);
+        m_title = addTitle(QStringLiteral("Тетрадь смерти"));
+        addTitle(QStringLiteral("Other"));
+        // The title page narrows the episodes to the chosen title.
+        m_session.Series.setFilter(vq::Filter::equals(QStringLiteral("Название"), m_title));
+        m_session.Series.setFiltered(true);
+    }
+
+    qint32 addTitle(const QString &name) {
+        vq::DataSet &t = m_session.Name;
+        t.append();
+        t.setValue(QStringLiteral("Название"), name);
+        t.setValue(QStringLiteral("NType"), 4);
+        t.post();
+        return qint32(t.asInteger(QStringLiteral("ID")));
+    }
+
+    // Rows as the file holds them, read through a connection of their own.
+    struct Stored {
+        QList<QVariantMap> episodes;
+        QMap<qint64, QString> codecs, formats;
+    };
+    Stored readBack() const {
+        vq::CatalogSession other;
+        other.open(m_path);
+        Stored s;
+        for (vq::DataSet *lookup : {&other.Codec, &other.Format_f}) {
+            lookup->open();
+            for (lookup->first(); !lookup->eof(); lookup->next())
+                (lookup == &other.Codec ? s.codecs : s.formats)
+                    .insert(lookup->asInteger(QStringLiteral("ID")),
+                            lookup->asString(QStringLiteral("Name")));
+        }
+        other.Series.setSort(QString()); // by key: the order they were stored in
+        for (other.Series.first(); !other.Series.eof(); other.Series.next()) {
+            QVariantMap row;
+            for (int f = 0; f < other.Series.fieldCount(); ++f)
+                row.insert(other.Series.fieldName(f), other.Series.value(f));
+            s.episodes.append(row);
+        }
+        return s;
+    }
+
+    static vq::StoreChoice languages() {
+        vq::StoreChoice c;
+        c.soundId = 0;
+        c.subInId = 1;
+        c.subExtId = 2;
+        return c;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_path;
+    vq::CatalogSession m_session;
+    qint32 m_title = 0;
+};
+
+using GiveIDt = CatalogFixture;
+
+TEST_F(GiveIDt, OneRowPerNameWhateverItsCaseOrCharacters) {
+    vq::DataSet &codecs = m_session.Codec;
+    codecs.open();
+    ASSERT_EQ(codecs.recordCount(), 0);
+
+    struct Step {
+        const char *name;
+        int sameAs; // index of the earlier step whose row it must reuse; -1: a new row
+    };
+    const Step steps[] = {
+        {"AVC", -1},        // 0: first row of an empty table
+        {"avc", 0},         // 1
+        {"AAC LC", -1},     // 2: a longer name is another name
+        {"AAC", -1},        // 3
+        {"n/a", -1},        // 4
+        {"Don't", -1},      // 5: an apostrophe is just a character
+        {"DON'T", 5},       // 6
+        {"a%b", -1},        // 7: % and _ match only themselves
+        {"axxb", -1},       // 8
+        {"_", -1},          // 9
+        {"x", -1},          // 10
+        {"%", -1},          // 11
+        {"Видеокодек", -1}, // 12
+        {"ВИДЕОКОДЕК", 12}, // 13
+        {"AAC LC", 2},      // 14
+    };
+    QList<qint32> ids;
+    int rows = 0;
+    for (const Step &s : steps) {
+        SCOPED_TRACE(s.name);
+        const qint32 id = vq::GiveIDt(QString::fromUtf8(s.name), codecs);
+        ids.append(id);
+        if (s.sameAs < 0) {
+            ++rows;
+            EXPECT_FALSE(ids.mid(0, ids.size() - 1).contains(id));
+        } else {
+            EXPECT_EQ(id, ids[s.sameAs]);
+        }
+        codecs.setFiltered(false);
+        EXPECT_EQ(codecs.recordCount(), rows);
+    }
+    // Stored as given, found again by a fresh reader.
+    const Stored stored = readBack();
+    EXPECT_EQ(stored.codecs.value(ids[5]), QStringLiteral("Don't"));
+    EXPECT_EQ(stored.codecs.value(ids[7]), QStringLiteral("a%b"));
+    EXPECT_EQ(stored.codecs.value(ids[12]), QString::fromUtf8("Видеокодек"));
+    EXPECT_EQ(stored.codecs.size(), rows);
+}
+
+using AddToBase = CatalogFixture;
+
+TEST_F(AddToBase, StoresEveryFieldOfTheProbe) {
+    vq::TVVF episode;
+    vq::ProbePage page;
+    episode.TitleId = m_title;
+    QList<Sample> ids{Sample::Avi, Sample::Mkv, Sample::NoVideo, Sample::Mp4, Sample::Huge};
+    QList<vq::TVVF> probed;
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+    for (Sample id : ids) {
+        const vq::test::MediaSample &s = testMedia()[id];
+        vq::OpenAVI(s.name, episode, page, s.folder);
+        vq::AddToBase(m_session, episode, languages());
+        probed.append(episode);
+    }
+    const QDateTime after = QDateTime::currentDateTime().addSecs(1);
+
+    const Stored stored = readBack();
+    ASSERT_EQ(stored.episodes.size(), ids.size());
+    for (int i = 0; i < ids.size(); ++i) {
+        const vq::test::MediaSample &s = testMedia()[ids[i]];
+        const vq::TVVF &e = probed[i];
+        const QVariantMap &row = stored.episodes[i];
+        SCOPED_TRACE(s.name.toStdString());
+        EXPECT_EQ(row[QStringLiteral("Название")].toLongLong(), m_title);
+        EXPECT_EQ(row[QStringLiteral("Серия")].toString(), s.name);
+        EXPECT_EQ(row[QStringLiteral("Объём (байт)")].toDouble(), double(s.sizeBytes));
+        EXPECT_EQ(row[QStringLiteral("Ширина")].toInt(), s.width);
+        EXPECT_EQ(row[QStringLiteral("Высота")].toInt(), s.height);
+        EXPECT_EQ(row[QStringLiteral("Звук")].toInt(), 0);
+        EXPECT_EQ(row[QStringLiteral("Субтитры встроенные")].toInt(), 1);
+        EXPECT_EQ(row[QStringLiteral("Субтитры внешние")].toInt(), 2);
+        EXPECT_GE(row[QStringLiteral("Длительность")].toLongLong(), s.durationMs);
+        EXPECT_LE(row[QStringLiteral("Длительность")].toLongLong(), s.durationMs + 150);
+        EXPECT_EQ(row[QStringLiteral("O_Bitrate")].toInt(), e.OverallBitrate);
+        EXPECT_EQ(row[QStringLiteral("V_Bitrate")].toInt(), e.VideoBitrate);
+        EXPECT_EQ(row[QStringLiteral("A_Bitrate")].toInt(), e.AudioBitrate);
+        if (s.audioBitrateExact) {
+            EXPECT_EQ(row[QStringLiteral("A_Bitrate")].toInt(), s.audioBitrate);
+        }
+        EXPECT_EQ(row[QStringLiteral("A_Hz")].toInt(), s.audioHz);
+        EXPECT_EQ(row[QStringLiteral("Audio_Stream_Count")].toInt(), s.audioStreams);
+        EXPECT_EQ(stored.codecs.value(row[QStringLiteral("Video_Codec_id")].toLongLong()), s.videoCodec);
+        EXPECT_EQ(stored.codecs.value(row[QStringLiteral("Audio_Codec_id")].toLongLong()), s.audioCodec);
+        EXPECT_EQ(stored.formats.value(row[QStringLiteral("Format_Pack_id")].toLongLong()), s.container);
+        const QDateTime update = row[QStringLiteral("Update")].toDateTime();
+        EXPECT_GE(update, before);
+        EXPECT_LE(update, after);
+    }
+    // Huge is Mkv padded: the same names, no new rows for them.
+    EXPECT_EQ(stored.formats.size(), 3); // AVI, Matroska, MPEG-4
+    EXPECT_EQ(stored.codecs.size(),
+              7); // FMP4, MPEG-1 Audio layer 3, V_MPEG4/ISO/AVC, AAC LC, n/a, MPEG-2.5 ..., AVC
+
+    // The page's episode grid shows the title's episodes, the new one last.
+    EXPECT_TRUE(m_session.Series.isFiltered());
+    EXPECT_EQ(m_session.Series.recordCount(), ids.size());
+    EXPECT_EQ(m_session.Series.recNo(), m_session.Series.recordCount());
+}
+
+TEST_F(AddToBase, TypedFrameSizeCountsOnlyWithTheBoxUnchecked) {
+    const vq::test::MediaSample &s = testMedia()[Sample::Avi];
+    vq::TVVF episode;
+    vq::ProbePage page;
+    episode.TitleId = m_title;
+    vq::OpenAVI(s.name, episode, page, s.folder);
+
+    vq::StoreChoice typed = languages();
+    typed.widthText = QStringLiteral("720");
+    typed.heightText = QStringLiteral(" 400 ");
+    vq::AddToBase(m_session, episode, typed); // box checked: the probe's size
+    typed.videoOnly = false;
+    vq::AddToBase(m_session, episode, typed);
+
+    const Stored stored = readBack();
+    ASSERT_EQ(stored.episodes.size(), 2);
+    EXPECT_EQ(stored.episodes[0][QStringLiteral("Ширина")].toInt(), 320);
+    EXPECT_EQ(stored.episodes[0][QStringLiteral("Высота")].toInt(), 240);
+    EXPECT_EQ(stored.episodes[1][QStringLiteral("Ширина")].toInt(), 720);
+    EXPECT_EQ(stored.episodes[1][QStringLiteral("Высота")].toInt(), 400);
+}
+
+TEST_F(AddToBase, RefusedInputWritesNothing) {
+    const vq::test::MediaSample &s = testMedia()[Sample::Mov];
+    vq::TVVF episode;
+    vq::ProbePage page;
+    episode.TitleId = m_title;
+    vq::OpenAVI(s.name, episode, page, s.folder);
+
+    struct Case {
+        const char *what;
+        vq::StoreChoice choice;
+        qint32 titleId;
+        QString message; // empty: only that it fails
+    };
+    vq::StoreChoice noSound = languages(), noSubExt = languages(), badWidth = languages(),
+                    badHeight = languages();
+    noSound.soundId.reset();
+    noSubExt.subExtId.reset();
+    badWidth.videoOnly = badHeight.videoOnly = false;
+    badWidth.widthText = QStringLiteral("72O");
+    badWidth.heightText = QStringLiteral("400");
+    badHeight.widthText = QStringLiteral("720");
+    badHeight.heightText = QString();
+    const QString nullToInt = QStringLiteral("Could not convert variant of type (Null) into type (Integer)");
+    const Case cases[] = {
+        {"no sound language", noSound, m_title, nullToInt},
+        {"no external subtitle language", noSubExt, m_title, nullToInt},
+        {"typed width not a number", badWidth, m_title, QStringLiteral("'72O' is not a valid integer value")},
+        {"typed height empty", badHeight, m_title, QStringLiteral("'' is not a valid integer value")},
+        {"title that is not in the catalog", languages(), 999999, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        episode.TitleId = c.titleId;
+        try {
+            vq::AddToBase(m_session, episode, c.choice);
+            ADD_FAILURE() << "stored";
+        } catch (const vq::Error &e) {
+            if (!c.message.isEmpty()) {
+                EXPECT_EQ(e.message(), c.message);
+            }
+        }
+        EXPECT_EQ(episode.Width, 176); // a refused typed size is not taken
+        EXPECT_EQ(m_session.Series.state(), vq::DataSet::Browse);
+    }
+    const Stored stored = readBack();
+    EXPECT_TRUE(stored.episodes.isEmpty());
+    EXPECT_TRUE(stored.codecs.isEmpty()); // the codec names went with the refused row
+    EXPECT_TRUE(stored.formats.isEmpty());
+
+    // And the data sets still work.
+    episode.TitleId = m_title;
+    vq::AddToBase(m_session, episode, languages());
+    EXPECT_EQ(readBack().episodes.size(), 1);
+}
+
+class AddAll : public CatalogFixture {
+protected:
+    void SetUp() override {
+        CatalogFixture::SetUp();
+        ASSERT_TRUE(m_files.isValid());
+        for (Sample id : {Sample::Mkv, Sample::Mov, Sample::Ogm}) {
+            const vq::test::MediaSample &s = testMedia()[id];
+            ASSERT_TRUE(QFile::copy(s.path, m_files.filePath(s.name)));
+            m_entries.append(s.name);
+        }
+    }
+    QTemporaryDir m_files;
+    QStringList m_entries; // clip.mkv, clip.mov, clip.ogm: the order the list shows them in
+};
+
+TEST_F(AddAll, ShownFirstFileIsStoredAsShownAndTheRestAsProbed) {
+    vq::TVVF episode;
+    vq::ProbePage page;
+    episode.TitleId = m_title;
+    vq::OpenAVI(m_entries[0], episode, page, m_files.path());
+    // The user typed a frame size for the shown file with the box unchecked.
+    vq::StoreChoice choice = languages();
+    choice.videoOnly = false;
+    choice.widthText = QStringLiteral("720");
+    choice.heightText = QStringLiteral("576");
+
+    QList<std::pair<int, int>> progress;
+    const vq::AddAllResult r = vq::addAllToBase(
+        m_session, m_entries, episode, page, choice,
+        [&](int pos, int max) {
+            progress.append({pos, max});
+        },
+        m_files.path());
+    EXPECT_TRUE(r.ok()) << r.error.toStdString();
+    EXPECT_EQ(r.stored, 3);
+    EXPECT_EQ(progress, (QList<std::pair<int, int>>{{0, 2}, {1, 2}, {2, 2}}));
+    EXPECT_EQ(page.EName, m_entries[2]);
+
+    const Stored stored = readBack();
+    ASSERT_EQ(stored.episodes.size(), 3);
+    const int widths[] = {720, 176, 320}, heights[] = {576, 144, 240};
+    for (int i = 0; i < 3; ++i) {
+        const QVariantMap &row = stored.episodes[i];
+        EXPECT_EQ(row[QStringLiteral("Серия")].toString(), m_entries[i]);
+        EXPECT_EQ(row[QStringLiteral("Название")].toLongLong(), m_title);
+        EXPECT_EQ(row[QStringLiteral("Звук")].toInt(), 0);
+        EXPECT_EQ(row[QStringLiteral("Субтитры встроенные")].toInt(), 1);
+        EXPECT_EQ(row[QStringLiteral("Субтитры внешние")].toInt(), 2);
+        EXPECT_EQ(row[QStringLiteral("Ширина")].toInt(), widths[i]);
+        EXPECT_EQ(row[QStringLiteral("Высота")].toInt(), heights[i]);
+    }
+}
+
+TEST_F(AddAll, FirstFileIsProbedWhenAnotherOneIsShown) {
+    const vq::test::MediaSample &shown = testMedia()[Sample::Avi];
+    vq::TVVF episode;
+    vq::ProbePage page;
+    episode.TitleId = m_title;
+    vq::OpenAVI(shown.name, episode, page, shown.folder);
+    const vq::AddAllResult r =
+        vq::addAllToBase(m_session, m_entries, episode, page, languages(), {}, m_files.path());
+    EXPECT_TRUE(r.ok());
+    const Stored stored = readBack();
+    ASSERT_EQ(stored.episodes.size(), 3);
+    EXPECT_EQ(stored.episodes[0][QStringLiteral("Серия")].toString(), m_entries[0]);
+    EXPECT_EQ(stored.formats.value(stored.episodes[0][QStringLiteral("Format_Pack_id")].toLongLong()),
+              QStringLiteral("Matroska"));
+}
+
+TEST_F(AddAll, AFailureKeepsTheFilesStoredBeforeIt) {
+    QStringList entries = m_entries;
+    entries.insert(2, QStringLiteral("gone.mkv")); // listed, then deleted before the run
+    vq::TVVF episode;
+    vq::ProbePage page;
+    episode.TitleId = m_title;
+    QList<int> positions;
+    const vq::AddAllResult r = vq::addAllToBase(
+        m_session, entries, episode, page, languages(), [&](int pos, int) { positions.append(pos); },
+        m_files.path());
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.stored, 2);
+    EXPECT_EQ(r.failedEntry, 2);
+    EXPECT_EQ(r.error, QStringLiteral("'' is not a valid integer value"));
+    EXPECT_EQ(positions, (QList<int>{0, 1}));
+
+    const Stored stored = readBack(); // committed: another connection sees them
+    ASSERT_EQ(stored.episodes.size(), 2);
+    EXPECT_EQ(stored.episodes[0][QStringLiteral("Серия")].toString(), entries[0]);
+    EXPECT_EQ(stored.episodes[1][QStringLiteral("Серия")].toString(), entries[1]);
+
+    // A language missing stops the run at its first file.
+    vq::StoreChoice none = languages();
+    none.subInId.reset();
+    const vq::AddAllResult r2 =
+        vq::addAllToBase(m_session, m_entries, episode, page, none, {}, m_files.path());
+    EXPECT_EQ(r2.stored, 0);
+    EXPECT_EQ(r2.failedEntry, 0);
+    EXPECT_EQ(readBack().episodes.size(), 2);
+}
+
+TEST_F(AddAll, EmptyListDoesNothing) {
+    vq::TVVF episode;
+    vq::ProbePage page;
+    bool called = false;
+    const vq::AddAllResult r =
+        vq::addAllToBase(m_session, {}, episode, page, languages(), [&](int, int) { called = true; });
+    EXPECT_TRUE(r.ok());
+    EXPECT_EQ(r.stored, 0);
+    EXPECT_FALSE(called);
+    EXPECT_TRUE(readBack().episodes.isEmpty());
+}
+
+} // namespace
