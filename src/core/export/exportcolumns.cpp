@@ -1,5 +1,7 @@
 #include "export/exportcolumns.h"
 
+#include "browser/summary.h"
+
 namespace vq {
 
 namespace {
@@ -27,30 +29,15 @@ int exportSpreadsheetWidth(int column) {
 }
 
 QString exportText(const TExportList &title, int column) {
-    switch (column) {
-    case 0:
-        return title.Title;
-    case 1:
-        return title.TypeText;
-    case 2:
-        return title.EpisodeCount;
-    case 3:
-        return title.SizeText;
-    case 4:
-        return title.DurationText;
-    case 5:
-        return title.QualityText;
-    case 6:
-        return title.SoundText;
-    case 7:
-        return title.SubInText;
-    case 8:
-        return title.SubExtText;
-    case 9:
-        return title.CommentText;
-    }
-    Q_ASSERT(false);
-    return {};
+    return title.field(column);
+}
+
+ExportTotals catalogTotals(const CatalogStats &stats) {
+    return {stats.LCount, stats.LCE, stats.LSize, stats.LTime};
+}
+
+ExportTotals selectionTotals(const SelTotals &totals) {
+    return {totals.LVAni(), totals.LVFile(), totals.LVSize(), totals.LVtime()};
 }
 
 QString totalsLabel(const QString &titleCount) {

@@ -8,6 +8,9 @@
 
 namespace vq {
 
+struct CatalogStats;
+struct SelTotals;
+
 inline constexpr int ExportColumnCount = 10;
 
 // Column indexes of the ten summary columns that the exports treat specially.
@@ -41,6 +44,10 @@ struct ExportTotals {
     QString size;
     QString duration;
 };
+
+// The "Всего" box's texts (whole catalog) and the "Выбрано" box's texts (selection).
+ExportTotals catalogTotals(const CatalogStats &stats);
+ExportTotals selectionTotals(const SelTotals &totals);
 
 // Label of the totals row in the title column: the word, a colon, two blanks, the number of titles.
 QString totalsLabel(const QString &titleCount);

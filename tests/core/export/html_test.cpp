@@ -1,3 +1,4 @@
+#include "browser/summary.h"
 #include "catalog/error.h"
 #include "export/htmlexport.h"
 
@@ -402,4 +403,17 @@ TEST(HtmlLayout, ColumnsAreRearrangedForTheTimeOfTheExport) {
     EXPECT_EQ(grid.Column(5).Name(), "n5");
     EXPECT_EQ(exportedColumnCount(grid), 10);
     EXPECT_EQ(grid.RowCount(), 1);
+}
+
+TEST_F(HtmlExport, WindowGridsExportTheTenColumnsAlike) {
+    GridData summary, selection;
+    setupSummaryGrid(summary);
+    setupSelectionGrid(selection);
+    addRow(summary, RowB, 3);
+    addRow(selection, RowB, 3);
+    exportSummaryHtml(summary, path(SummaryHtmlFileName), Totals, Clock, Russian);
+    exportSelectionHtml(selection, path(SelectionHtmlFileName), allExportColumns(), Totals, Clock, Russian);
+    const QStringList summaryLines = readLines(path(SummaryHtmlFileName));
+    EXPECT_EQ(summaryLines.mid(10, 12), headerLines(AllTen));
+    EXPECT_EQ(readLines(path(SelectionHtmlFileName)), summaryLines);
 }
