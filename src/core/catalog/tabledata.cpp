@@ -25,7 +25,10 @@ QCollator &nameCollator()
 {
     static QString localeName;
     static QCollator collator;
-    const QLocale locale;
+    QLocale locale;
+    // The C locale compares code points with letter case; the root collation of English does not.
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
     if (locale.name() != localeName) {
         localeName = locale.name();
         collator = QCollator(locale);

@@ -1,0 +1,208 @@
+#include "catalog/catalogsession.h"
+#include "catalog/error.h"
+#include "catalog/settings.h"
+#include "support/temp_catalog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+using namespace vq;
+using vq::test::TempCatalog;
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// Opening must fail with a message naming the file, and leave the file as it was.
+void expectRefused(const QString &path, const char *what)
+{
+    const QByteArray before = test::fileBytes(path);
+    try {
+        Catalog c(path);
+        ADD_FAILURE() << what << ": opened";
+    } catch (const Error &e) {
+        EXPECT_TRUE(e.message().contains(path)) << what << ": " << e.message().toStdString();
+    }
+    EXPECT_EQ(test::fileBytes(path), before) << what;
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral("-wal"))) << what;
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral("-journal"))) << what;
+}
+
+} // namespace
+
+TEST(CatalogOpen, RefusesWhatIsNotACatalog)
+{
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("cover.png"));
+    writeFile(png, QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(200, 'x'));
+    const QString text = dir.filePath(QStringLiteral("notes.vdq"));
+    writeFile(text, "Naruto\tTV\t220\n");
+    const QString empty = dir.filePath(QStringLiteral("empty.vdq"));
+    writeFile(empty, QByteArray());
+    const QString foreign = dir.filePath(QStringLiteral("other.sqlite"));
+    {
+        sqlite3 *db = nullptr;
+        sqlite3_open(QFile::encodeName(foreign).constData(), &db);
+        sqlite3_exec(db, "CREATE TABLE t(x); INSERT INTO t VALUES (1)", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    TempCatalog good;
+    const QString truncated = dir.filePath(QStringLiteral("truncated.vdq"));
+    {
+        // A real catalog with enough rows to span many pages, cut in half.
+        for (int i = 0; i < 300; ++i)
+            good.addTitle(QStringLiteral("Title %1 with a long enough name to fill pages").arg(i));
+        good.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+        const QByteArray whole = test::fileBytes(good.path());
+        writeFile(truncated, whole.left(whole.size() / 2));
+    }
+    expectRefused(png, "png");
+    expectRefused(text, "text");
+    expectRefused(empty, "empty");
+    expectRefused(foreign, "sqlite without catalog tables");
+    expectRefused(truncated, "truncated");
+
+    for (const QString &path : {dir.path(), dir.filePath(QStringLiteral("missing.vdq")), QString()}) {
+        EXPECT_THROW(Catalog c(path), Error) << path.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("missing.vdq"))));
+}
+
+TEST(CatalogOpen, StarterCatalogHasLookupRows)
+{
+    TempCatalog t;
+    CatalogSession s;
+    s.open(t.path());
+    s.ADoType.open();
+    EXPECT_EQ(s.ADoType.recordCount(), 4);
+    for (int id = 1; id <= 4; ++id) {
+        s.ADoType.setFilter(Filter::equals(QStringLiteral("ID"), id));
+        s.ADoType.setFiltered(true);
+        ASSERT_EQ(s.ADoType.recordCount(), 1) << id;
+        EXPECT_FALSE(s.ADoType.asString(QStringLiteral("Тип")).isEmpty());
+        EXPECT_LE(s.ADoType.asString(QStringLiteral("Тип")).size(), 5);
+    }
+    s.TSub.open();
+    for (int id = 0; id <= 2; ++id) {
+        s.TSub.setFilter(Filter::equals(QStringLiteral("ID"), id));
+        s.TSub.setFiltered(true);
+        EXPECT_EQ(s.TSub.recordCount(), 1) << id;
+    }
+    EXPECT_THROW(Catalog::createStarter(t.path()), Error);
+}
+
+TEST(CatalogOpen, ReadOnlyFileReadsButRefusesWrites)
+{
+    if (getuid() == 0)
+        GTEST_SKIP() << "root writes read-only files regardless of their mode";
+    TempCatalog t;
+    t.addTitle(QStringLiteral("Akira"));
+    t.exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+    QFile::setPermissions(t.path(), QFile::ReadOwner | QFile::ReadUser);
+    CatalogSession s;
+    s.open(t.path());
+    EXPECT_EQ(s.Name.recordCount(), 1);
+    s.Name.first();
+    s.Name.edit();
+    s.Name.setValue(QStringLiteral("Название"), QStringLiteral("Other"));
+    EXPECT_THROW(s.Name.post(), Error);
+}
+
+TEST(CatalogOpen, WriteWaitsForAnotherWriterThenFails)
+{
+    TempCatalog t;
+    const qint64 id = t.addTitle(QStringLiteral("Akira"));
+    CatalogSession s;
+    s.open(t.path());
+    t.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    t.exec(QStringLiteral("UPDATE \"Список\" SET \"Комментарий\" = 'held' WHERE \"ID\" = %1").arg(id));
+    s.Name.first();
+    s.Name.edit();
+    s.Name.setValue(QStringLiteral("Комментарий"), QStringLiteral("mine"));
+    try {
+        s.Name.post();
+        ADD_FAILURE() << "posted while another process held the file";
+    } catch (const Error &e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("locked"))) << e.message().toStdString();
+    }
+    t.exec(QStringLiteral("ROLLBACK"));
+    s.Name.cancel();
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT \"Комментарий\" FROM \"Список\"")), QString());
+}
+
+TEST(CatalogSessionTest, RefusedFileKeepsTheOpenCatalog)
+{
+    TempCatalog t;
+    t.addTitle(QStringLiteral("Akira"));
+    QTemporaryDir dir;
+    const QString bad = dir.filePath(QStringLiteral("bad.vdq"));
+    writeFile(bad, "not a catalog");
+    CatalogSession s;
+    s.open(t.path());
+    EXPECT_THROW(s.open(bad), Error);
+    ASSERT_TRUE(s.isOpen());
+    EXPECT_EQ(s.path(), t.path());
+    EXPECT_EQ(s.Name.recordCount(), 1);
+}
+
+TEST(CatalogSessionTest, NewCatalogIsACopyWithoutTitles)
+{
+    TempCatalog t;
+    const qint64 a = t.addTitle(QStringLiteral("Akira"));
+    t.addEpisode(a, {.size = 100.0});
+    t.exec(QStringLiteral("INSERT INTO \"Alt_Ani_Name\"(\"Название_id\", \"Альтернативное Название\") VALUES (%1, 'アキラ')").arg(a));
+    t.exec(QStringLiteral("INSERT INTO \"Codec\"(\"Name\") VALUES ('AAC LC')"));
+    CatalogSession s;
+    s.open(t.path());
+    QTemporaryDir dir;
+    const QString target = CatalogSession::newCatalogPath(dir.path(), QStringLiteral("2006"));
+    EXPECT_EQ(target, dir.filePath(QStringLiteral("2006.vdq")));
+    s.makeNewCatalog(target);
+    EXPECT_EQ(s.path(), target);
+    EXPECT_EQ(s.Name.recordCount(), 0);
+    s.Series.setFiltered(false);
+    EXPECT_EQ(s.Series.recordCount(), 0);
+    s.Codec.open();
+    EXPECT_EQ(s.Codec.recordCount(), 1);
+    s.ADoType.open();
+    EXPECT_EQ(s.ADoType.recordCount(), 4);
+    // The source is untouched.
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT count(*) FROM \"Серии\"")), QStringLiteral("1"));
+
+    // Never over an existing file, and the open catalog keeps its titles.
+    const QByteArray before = test::fileBytes(t.path());
+    CatalogSession other;
+    other.open(target);
+    EXPECT_THROW(other.makeNewCatalog(t.path()), Error);
+    s.close();
+    other.close();
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT count(*) FROM \"Список\"")), QStringLiteral("1"));
+    EXPECT_THROW(CatalogSession::newCatalogPath(dir.path(), QStringLiteral("../escape")), Error);
+}
+
+TEST(Settings, RememberedPathAndTextValues)
+{
+    test::isolateSettings();
+    rememberCatalogPath(QStringLiteral("/some/where.vdq"));
+    EXPECT_EQ(rememberedCatalogPath(), QStringLiteral("/some/where.vdq"));
+    auto s = openSettings();
+    writeIntSetting(*s, QStringLiteral("View/Width"), 1000);
+    EXPECT_EQ(s->value(QStringLiteral("View/Width")).toString(), QStringLiteral("1000"));
+    s->setValue(QStringLiteral("View/Left"), QStringLiteral("abc"));
+    EXPECT_EQ(readIntSetting(*s, QStringLiteral("View/Left"), 174), 174);
+    EXPECT_EQ(readIntSetting(*s, QStringLiteral("View/Missing"), 7), 7);
+    s->setValue(QStringLiteral("SelForm/sl3"), QStringLiteral("0"));
+    s->setValue(QStringLiteral("SelForm/sl4"), QStringLiteral("5"));
+    s->setValue(QStringLiteral("SelForm/sl5"), QStringLiteral("yes"));
+    EXPECT_FALSE(readBoolSetting(*s, QStringLiteral("SelForm/sl3"), true));
+    EXPECT_TRUE(readBoolSetting(*s, QStringLiteral("SelForm/sl4"), false));
+    EXPECT_TRUE(readBoolSetting(*s, QStringLiteral("SelForm/sl5"), true));
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QTemporaryDir>
+#include <optional>
+
+struct sqlite3;
+
+namespace vq::test {
+
+// Points the program's settings and data folders at a temporary folder, once per test program.
+QString isolateSettings();
+
+// One episode as it is put straight into a catalog file; unset values stay NULL.
+struct EpisodeRow {
+    QString name = QStringLiteral("ep.mkv");
+    std::optional<double> size = std::nullopt;
+    std::optional<int> width = std::nullopt;
+    std::optional<int> height = std::nullopt;
+    std::optional<qint64> durationMs = std::nullopt;
+    std::optional<int> sound = std::nullopt;
+    std::optional<int> subIn = std::nullopt;
+    std::optional<int> subExt = std::nullopt;
+    std::optional<QDateTime> update = std::nullopt;
+};
+
+// A starter catalog in a temporary folder, filled through SQLite directly (not through the code
+// under test).
+class TempCatalog {
+public:
+    TempCatalog();
+    ~TempCatalog();
+    const QString &path() const { return m_path; }
+    QString dir() const { return m_dir.path(); }
+
+    qint64 addTitle(const QString &name, const QString &count = {}, const QString &comment = {}, int type = 0);
+    qint64 addEpisode(qint64 titleId, const EpisodeRow &e);
+    void exec(const QString &sql);
+    // One value from a query, as text ("" for NULL).
+    QString scalar(const QString &sql);
+
+private:
+    sqlite3 *db();
+    QTemporaryDir m_dir;
+    QString m_path;
+    sqlite3 *m_db = nullptr;
+};
+
+QByteArray fileBytes(const QString &path);
+
+} // namespace vq::test
