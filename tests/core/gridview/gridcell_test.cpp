@@ -31,6 +31,8 @@ struct Conversion {
     std::optional<double> asFloat; // nullopt: reading raises
     std::optional<bool> asBoolean; // nullopt: reading raises
 };
+void PrintTo(const Conversion &c, std::ostream *os) { *os << c.name; }
+
 
 class CellConversion : public ::testing::TestWithParam<Conversion> {};
 

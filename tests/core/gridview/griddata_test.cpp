@@ -9,6 +9,8 @@
 
 using namespace vq;
 
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
 namespace {
 
 // A grid of text columns c0..c(n-1) filled with "col:row".
@@ -306,6 +308,8 @@ struct SortCase {
     QStringList input;
     QStringList ascending;
 };
+void PrintTo(const SortCase &c, std::ostream *os) { *os << c.name; }
+
 
 class SortTypes : public ::testing::TestWithParam<SortCase> {};
 
