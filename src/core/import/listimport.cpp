@@ -1,0 +1,288 @@
+#include "listimport.h"
+
+#include "catalog/catalog.h"
+#include "catalog/catalogsession.h"
+#include "catalog/error.h"
+#include "gridview/griddata.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <cstring>
+#include <iconv.h>
+
+namespace vq {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Название");
+const QString kType = QStringLiteral("NType");
+const QString kEpisodes = QStringLiteral("Количество серий");
+const QString kComment = QStringLiteral("Комментарий");
+
+// Summary grid columns the preview takes its widths from.
+constexpr int kSummaryTitle = 0;
+constexpr int kSummaryType = 1;
+constexpr int kSummaryEpisodes = 2;
+constexpr int kSummaryComment = 9;
+
+// glibc's converter, for a Qt built without ICU (QStringDecoder then knows no Windows code pages).
+QString decodeCp1251WithIconv(const QByteArray &bytes)
+{
+    iconv_t cd = iconv_open("UTF-8", "CP1251");
+    if (cd == iconv_t(-1))
+        throw Error(QStringLiteral("The list is not UTF-8 and no converter from Windows-1251 is available."));
+    QByteArray out;
+    out.resize(bytes.size() * 3 + 16);
+    char *in = const_cast<char *>(bytes.constData());
+    size_t inLeft = size_t(bytes.size());
+    char *dst = out.data();
+    size_t outLeft = size_t(out.size());
+    while (inLeft > 0) {
+        if (iconv(cd, &in, &inLeft, &dst, &outLeft) != size_t(-1))
+            break;
+        if (errno != EILSEQ && errno != EINVAL)
+            break;
+        // A byte the code page leaves undefined becomes the replacement character.
+        ++in;
+        --inLeft;
+        if (outLeft >= 3) {
+            memcpy(dst, "\xEF\xBF\xBD", 3);
+            dst += 3;
+            outLeft -= 3;
+        }
+    }
+    iconv_close(cd);
+    out.truncate(qsizetype(dst - out.data()));
+    return QString::fromUtf8(out);
+}
+
+} // namespace
+
+QStringList wizardItemTexts()
+{
+    return {QStringLiteral("Название"), QStringLiteral("Тип"), QStringLiteral("Серии"),
+            QStringLiteral("Тип и Серии (если в одном поле)"), QStringLiteral("Комментарий")};
+}
+
+QStringList WizardColumnCaptions()
+{
+    return {QStringLiteral("Название"), QStringLiteral("Тип"), QStringLiteral("Серии"), QStringLiteral("Тип и Серии"),
+            QStringLiteral("Комментарий")};
+}
+
+WizardChecks defaultWizardChecks()
+{
+    return {true, true, true, false, true};
+}
+
+void applyCheckRule(WizardChecks &checks)
+{
+    if (checks[wizard::TypeAndEpisodes]) {
+        checks[wizard::Type] = false;
+        checks[wizard::Episodes] = false;
+    }
+}
+
+QString decodeListText(const QByteArray &bytes)
+{
+    QByteArray data = bytes;
+    if (data.startsWith("\xEF\xBB\xBF"))
+        data.remove(0, 3);
+    {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString text = utf8(data);
+        if (!utf8.hasError())
+            return text;
+    }
+    QStringDecoder cp1251("windows-1251");
+    if (!cp1251.isValid())
+        return decodeCp1251WithIconv(data);
+    return cp1251(data);
+}
+
+QStringList splitListLines(const QString &text)
+{
+    QStringList lines;
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar ch = text.at(i);
+        if (ch != u'\r' && ch != u'\n')
+            continue;
+        lines << text.mid(start, i - start);
+        if (ch == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines << text.mid(start);
+    return lines;
+}
+
+QStringList readListFile(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("The list \"%1\" cannot be read: %2").arg(path, f.errorString()));
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        throw Error(QStringLiteral("The list \"%1\" cannot be read: %2").arg(path, f.errorString()));
+    return splitListLines(decodeListText(bytes));
+}
+
+void buildPreview(GridData &preview, const WizardChecks &checks, const GridData &summary, const QStringList &lines)
+{
+    const QStringList captions = WizardColumnCaptions();
+    auto summaryWidth = [&](int col) {
+        return col < summary.ColumnCount() ? summary.Column(col).Width() : GridColumn::MinWidth;
+    };
+    preview.ClearRows();
+    preview.ClearColumns();
+    const int widths[] = {summaryWidth(kSummaryTitle), summaryWidth(kSummaryType), summaryWidth(kSummaryEpisodes),
+                          summaryWidth(kSummaryType) + summaryWidth(kSummaryEpisodes), summaryWidth(kSummaryComment)};
+    for (int item = 0; item < wizard::ItemCount; ++item) {
+        if (checks[size_t(item)])
+            preview.AddTextColumn(captions[item]).SetWidth(widths[item]);
+    }
+    FillGridFromList(preview, lines);
+}
+
+void FillGridFromList(GridData &grid, const QStringList &lines)
+{
+    if (lines.isEmpty())
+        return;
+    const int last = std::min<qsizetype>(grid.ColumnCount() - 1, lines.first().count(u'\t'));
+    const int first = grid.RowCount();
+    grid.AddRows(int(lines.size()));
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString &line = lines[i];
+        qsizetype pos = 0;
+        for (int c = 0; c <= last && pos <= line.size(); ++c) {
+            qsizetype tab = line.indexOf(u'\t', pos);
+            if (tab < 0)
+                tab = line.size();
+            const QString field = line.mid(pos, tab - pos);
+            if (!field.isEmpty())
+                grid.SetCellText(c, first + i, field);
+            pos = tab + 1;
+        }
+    }
+}
+
+std::optional<int> typeFromText(const QString &text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    switch (text.at(0).unicode()) {
+    case u'M':
+        return 2;
+    case u'O':
+        return 1;
+    case u'T':
+        return 3;
+    default:
+        return 4;
+    }
+}
+
+TypeAndEpisodes splitTypeAndEpisodes(const QString &cell)
+{
+    if (cell.isEmpty())
+        return {4, QString()};
+    int type = 4;
+    qsizetype cut = 0;
+    switch (cell.at(0).unicode()) {
+    case u'O':
+        type = 1;
+        cut = 3;
+        break;
+    case u'M':
+        type = 2;
+        cut = 5;
+        break;
+    case u'T':
+        type = 3;
+        cut = 2;
+        break;
+    default:
+        break;
+    }
+    QString rest = cell.mid(cut);
+    if (rest.isEmpty())
+        rest = QStringLiteral("1");
+    return {type, rest};
+}
+
+ImportResult importPreviewRows(CatalogSession &session, const GridData &preview, const WizardChecks &checks,
+                               int firstRow, const ImportProgress &progress)
+{
+    ImportResult result;
+    const int rows = preview.RowCount();
+    if (firstRow >= rows)
+        return result;
+    DataSet &name = session.Name;
+    if (!name.isOpen())
+        name.open();
+    // Every posted row rebuilds the data set's view; a filter that passes nothing keeps that
+    // cheap on large catalogs. The list is shown unfiltered again afterwards.
+    name.setFilter(Filter::equals(QStringLiteral("ID"), 0));
+    name.setFiltered(true);
+    struct Unfilter {
+        DataSet &ds;
+        ~Unfilter()
+        {
+            ds.setFiltered(false);
+            ds.setFilter(Filter());
+        }
+    } unfilter{name};
+    Catalog::Transaction transaction(session.catalog());
+    for (int r = firstRow; r < rows; ++r) {
+        try {
+            name.append();
+            int c = 0;
+            if (checks[wizard::Title])
+                name.setValue(kTitle, preview.GetCellText(c++, r));
+            if (checks[wizard::Type]) {
+                if (const auto type = typeFromText(preview.GetCellText(c++, r)))
+                    name.setValue(kType, *type);
+            } else {
+                name.setValue(kType, 4);
+            }
+            if (checks[wizard::Episodes])
+                name.setValue(kEpisodes, preview.GetCellText(c++, r));
+            if (checks[wizard::TypeAndEpisodes]) {
+                const TypeAndEpisodes te = splitTypeAndEpisodes(preview.GetCellText(c++, r));
+                name.setValue(kType, te.type);
+                name.setValue(kEpisodes, te.episodes);
+            }
+            if (checks[wizard::Comment])
+                name.setValue(kComment, preview.GetCellText(c++, r));
+            name.post();
+        } catch (const Error &e) {
+            if (name.state() == DataSet::Insert)
+                name.cancel();
+            result.failedRow = r;
+            result.error = e.message();
+            break;
+        }
+        ++result.imported;
+        if (progress)
+            progress(result.imported, rows - firstRow);
+    }
+    transaction.commit();
+    return result;
+}
+
+QString refusedRowMessage(int lineNo, int before, const QString &reason)
+{
+    return QStringLiteral("Line %1 of the list could not be added: %2\n"
+                          "The %3 line(s) before it were added to the catalog; line %1 and the lines after it "
+                          "were not.")
+        .arg(lineNo)
+        .arg(reason)
+        .arg(before);
+}
+
+} // namespace vq
