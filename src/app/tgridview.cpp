@@ -6,7 +6,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 #include <functional>
@@ -88,12 +90,15 @@ public:
         } else
             endRemoveRows();
     }
-    void aboutToReorder()
+    // A reset rather than a layout change: for a layout change the views store and restore
+    // every row of their headers, which costs more than the sort on large grids. The section
+    // counts stay, so column widths and order survive.
+    void aboutToReorder() { beginResetModel(); }
+    void reordered()
     {
-        publish();
-        Q_EMIT layoutAboutToBeChanged();
+        m_rows = m_data.RowCount();
+        endResetModel();
     }
-    void reordered() { Q_EMIT layoutChanged(); }
     void columnsAboutToChange() { beginResetModel(); }
     void columnsChanged()
     {
@@ -108,15 +113,6 @@ public:
     }
 
 private:
-    bool highlighted(int col, int row) const
-    {
-        if (m_data.Column(col).HasOption(coDontHighlight))
-            return false;
-        if (m_data.RowSelected(row))
-            return true;
-        return !m_data.HasOption(goSelectFullRow) && col == m_view->CurrentCol() && row == m_view->CurrentRow();
-    }
-
     TGridView *m_view;
     GridData &m_data;
     int m_rows = 0;
@@ -143,9 +139,9 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(toQt(col.Alignment(), col.VerticalAlignment()));
     case Qt::BackgroundRole:
-        return QBrush(m_view->ResolveColor(highlighted(c, r) ? clHighlight : cell.Color()));
+        return QBrush(m_view->ResolveColor(m_view->highlighted(c, r) ? clHighlight : cell.Color()));
     case Qt::ForegroundRole:
-        return QBrush(m_view->ResolveColor(highlighted(c, r) ? clHighlightText : clWindowText));
+        return QBrush(m_view->ResolveColor(m_view->highlighted(c, r) ? clHighlightText : clWindowText));
     default:
         return QVariant();
     }
@@ -162,6 +158,55 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
         return QVariant::fromValue(toQt(col.Alignment(), GridVerticalAlignment::Middle));
     return QVariant();
 }
+
+// Paints a cell straight from the grid's data: its colour, then one line of text cut with an
+// ellipsis. The standard delegate lays every cell's text out in full, which makes a screenful
+// of a wide grid several times slower to draw.
+class GridDelegate : public QStyledItemDelegate {
+public:
+    GridDelegate(TGridView *view, GridData &data) : QStyledItemDelegate(view), m_view(view), m_data(data) {}
+
+    void paint(QPainter *p, const QStyleOptionViewItem &opt, const QModelIndex &index) const override
+    {
+        const int r = index.row(), c = index.column();
+        if (!m_data.ValidCell(c, r))
+            return;
+        const GridColumn &col = m_data.Column(c);
+        GridCell cell = m_data.CellAt(c, r);
+        const bool hl = m_view->highlighted(c, r);
+        p->fillRect(opt.rect, m_view->ResolveColor(hl ? clHighlight : cell.Color()));
+        const Qt::Alignment align = toQt(col.Alignment(), col.VerticalAlignment());
+        if (col.Kind() == ColumnKind::CheckBox) {
+            QStyleOptionViewItem box(opt);
+            const int side = std::min(opt.rect.height(), 13);
+            const QRect area = opt.rect.adjusted(2, 0, -2, 0);
+            box.rect = QStyle::alignedRect(opt.direction, align, QSize(side, side), area);
+            box.state = (opt.state & QStyle::State_Enabled) |
+                        (cell.AsBoolean() ? QStyle::State_On : QStyle::State_Off);
+            m_view->style()->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, p, m_view);
+        } else {
+            const QString text = cell.AsString();
+            if (!text.isEmpty()) {
+                const QRect area = opt.rect.adjusted(3, 0, -3, 0);
+                const QString shown = col.GetWrapKind() == WrapKind::Ellipsis
+                                          ? opt.fontMetrics.elidedText(text, Qt::ElideRight, area.width())
+                                          : text;
+                p->setPen(m_view->ResolveColor(hl ? clHighlightText : clWindowText));
+                p->drawText(area, int(align) | Qt::TextSingleLine, shown);
+            }
+        }
+        if ((opt.state & QStyle::State_HasFocus) && m_view->hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(opt);
+            focus.backgroundColor = m_view->ResolveColor(hl ? clHighlight : cell.Color());
+            m_view->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, p, m_view);
+        }
+    }
+
+private:
+    TGridView *m_view;
+    GridData &m_data;
+};
 
 // The in-place editor. It keeps every key it gets, so that arrows typed into it never reach
 // the grid's navigation.
@@ -198,6 +243,7 @@ TGridView::TGridView(QWidget *parent) : QTableView(parent), m_data(std::make_uni
     m_basePalette = palette();
     m_model = new GridModel(this, *m_data);
     setModel(m_model);
+    setItemDelegate(new GridDelegate(this, *m_data));
     m_data->AddObserver(this);
 
     setSelectionMode(QAbstractItemView::NoSelection);
@@ -362,6 +408,8 @@ void TGridView::gridRowsAboutToBeReordered()
 void TGridView::gridRowsReordered()
 {
     m_model->reordered();
+    syncColumns();
+    syncCurrentIndex();
     viewport()->update();
 }
 
@@ -475,6 +523,15 @@ void TGridView::onSectionMoved(int, int oldVisual, int newVisual)
 }
 
 // ---- focus ----
+
+bool TGridView::highlighted(int col, int row) const
+{
+    if (m_data->Column(col).HasOption(coDontHighlight))
+        return false;
+    if (m_data->RowSelected(row))
+        return true;
+    return !m_data->HasOption(goSelectFullRow) && col == m_col && row == m_row;
+}
 
 void TGridView::MoveToCell(int col, int row, Qt::KeyboardModifiers)
 {

@@ -13,6 +13,7 @@ namespace vq {
 
 class GridModel;
 class GridEditor;
+class GridDelegate;
 
 // Where the focus goes after an edit is accepted with Enter.
 enum MoveDirection { mdNone, mdUp, mdDown, mdLeft, mdRight };
@@ -122,6 +123,10 @@ protected:
     void updateEditorGeometries() override;
 
 private:
+    friend class GridModel;
+    friend class GridDelegate;
+    bool highlighted(int col, int row) const;
+
     // GridObserver
     void gridRowsAppended(int first, int count) override;
     void gridRowsAboutToBeRemoved(int first, int count) override;

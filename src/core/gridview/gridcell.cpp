@@ -32,7 +32,7 @@ std::optional<double> tryFloat(const QString &text)
     if (t.isEmpty())
         return std::nullopt;
     bool ok = false;
-    double v = QLocale::c().toDouble(t, &ok);
+    double v = t.toDouble(&ok); // the C locale's form
     if (ok)
         return v;
     // Lists typed by people use the decimal comma of their locale.

@@ -393,15 +393,32 @@ constexpr double kNoValue = -std::numeric_limits<double>::infinity();
 
 double finiteOr(double v) { return std::isnan(v) ? kNoValue : v; }
 
-QString asciiLower(const QString &s)
+// Case-insensitive order lowers the Latin letters A to Z only and compares character codes.
+inline char16_t foldUnit(char16_t u, bool fold) { return fold && u >= u'A' && u <= u'Z' ? u + 32 : u; }
+
+int compareText(const QString &a, const QString &b, bool fold)
 {
-    QString out = s;
-    for (QChar &ch : out) {
-        const char16_t u = ch.unicode();
-        if (u >= u'A' && u <= u'Z')
-            ch = QChar(static_cast<char16_t>(u + 32));
+    if (!fold)
+        return QString::compare(a, b, Qt::CaseSensitive);
+    const qsizetype n = std::min(a.size(), b.size());
+    const QChar *pa = a.constData(), *pb = b.constData();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t x = foldUnit(pa[i].unicode(), true), y = foldUnit(pb[i].unicode(), true);
+        if (x != y)
+            return x < y ? -1 : 1;
     }
-    return out;
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+// The first four UTF-16 units, the first in the high bits; missing units count as 0, so a
+// shorter text sorts before its continuations as in the full comparison.
+std::uint64_t textPrefix(const QString &s, bool fold)
+{
+    std::uint64_t key = 0;
+    const QChar *p = s.constData();
+    for (qsizetype i = 0; i < 4; ++i)
+        key = (key << 16) | (i < s.size() ? foldUnit(p[i].unicode(), fold) : 0u);
+    return key;
 }
 
 // A dotted address as one number, so that 10.0.0.9 sorts before 10.0.0.10.
@@ -481,18 +498,36 @@ void GridData::SortRows(int col, SortKind kind)
         const SortType type = c.m_sortType;
         const bool textual = type == SortType::Alphabetic || type == SortType::CaseInsensitive;
         if (textual) {
-            std::vector<QString> keys;
-            const std::vector<QString> *texts = &c.m_text;
-            if (c.m_kind != ColumnKind::Text || type == SortType::CaseInsensitive) {
-                keys.reserve(static_cast<size_t>(m_rowCount));
-                for (int r = 0; r < m_rowCount; ++r) {
-                    QString s = CellAt(col, r).AsString();
-                    keys.push_back(type == SortType::CaseInsensitive ? asciiLower(s) : s);
-                }
-                texts = &keys;
+            std::vector<QString> converted;
+            const QString *k = c.m_text.data();
+            if (c.m_kind != ColumnKind::Text) {
+                converted.reserve(static_cast<size_t>(m_rowCount));
+                for (int r = 0; r < m_rowCount; ++r)
+                    converted.push_back(CellAt(col, r).AsString());
+                k = converted.data();
             }
-            const QString *k = texts->data();
-            sortBy([k](int a, int b) { return QString::compare(k[a], k[b], Qt::CaseSensitive) < 0; });
+            const bool fold = type == SortType::CaseInsensitive;
+            // Most comparisons are decided by the first four characters, packed into one number;
+            // only ties read the strings themselves.
+            struct Entry {
+                std::uint64_t prefix;
+                int row;
+            };
+            std::vector<Entry> entries(static_cast<size_t>(m_rowCount));
+            for (int r = 0; r < m_rowCount; ++r)
+                entries[static_cast<size_t>(r)] = {textPrefix(k[r], fold), r};
+            auto less = [k, fold](const Entry &a, const Entry &b) {
+                if (a.prefix != b.prefix)
+                    return a.prefix < b.prefix;
+                return compareText(k[a.row], k[b.row], fold) < 0;
+            };
+            if (desc)
+                std::stable_sort(entries.begin(), entries.end(),
+                                 [&](const Entry &a, const Entry &b) { return less(b, a); });
+            else
+                std::stable_sort(entries.begin(), entries.end(), less);
+            for (size_t i = 0; i < entries.size(); ++i)
+                order[i] = entries[i].row;
         } else if (c.m_kind == ColumnKind::Numeric && type != SortType::Boolean && type != SortType::IP) {
             const double *k = c.m_number.data();
             std::vector<double> keys(k, k + m_rowCount);
