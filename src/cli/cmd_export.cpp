@@ -1,0 +1,154 @@
+// The exports without the window: the summary (every title) or a selection of titles, as an HTML
+// page or a spreadsheet file.
+#include "cli.h"
+
+#include "browser/summary.h"
+#include "catalog/settings.h"
+#include "export/htmlexport.h"
+#include "export/spreadsheetexport.h"
+#include "gridview/griddata.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+#include <optional>
+#include <vector>
+
+namespace vq::cli {
+
+namespace {
+
+enum class Format { Html, Xlsx };
+
+std::vector<qint64> parseIds(const QString &text)
+{
+    std::vector<qint64> ids;
+    for (const QString &part : text.split(QLatin1Char(','))) {
+        bool ok = false;
+        const qint64 id = part.trimmed().toLongLong(&ok);
+        if (!ok || id <= 0)
+            throw UsageError(QStringLiteral("--selection takes title IDs separated by commas, not \"%1\"").arg(text));
+        ids.push_back(id);
+    }
+    return ids;
+}
+
+ExportColumnChoice parseColumns(const QString &text)
+{
+    ExportColumnChoice choice{};
+    if (text.trimmed().isEmpty())
+        return choice; // no column chosen
+    for (const QString &part : text.split(QLatin1Char(','))) {
+        bool ok = false;
+        const int column = part.trimmed().toInt(&ok);
+        if (!ok || column < 0 || column >= ExportColumnCount)
+            throw UsageError(QStringLiteral("--columns takes column numbers 0 to 9 separated by commas, not \"%1\"")
+                                 .arg(text));
+        choice[size_t(column)] = true;
+    }
+    return choice;
+}
+
+// The choice the window would use: the one it saved, every column when it never did.
+ExportColumnChoice rememberedColumns()
+{
+    const std::unique_ptr<QSettings> s = openSettings();
+    ExportColumnChoice choice{};
+    for (int n = 0; n < ExportColumnCount; ++n)
+        choice[size_t(n)] = readBoolSetting(*s, QStringLiteral("SelForm/sl%1").arg(n), true);
+    return choice;
+}
+
+// The selection list as the window fills it: each title's ten summary texts and its ID, in the
+// given order, with the running totals of the selection.
+void fillSelection(CatalogSession &s, const std::vector<qint64> &ids, GridData &grid, SelTotals &totals)
+{
+    setupSelectionGrid(grid);
+    TExportList texts;
+    for (const qint64 id : ids) {
+        s.Name.setFiltered(false);
+        s.Name.setFilter(Filter::equals(QStringLiteral("ID"), id));
+        s.Name.setFiltered(true);
+        if (s.Name.recordCount() == 0)
+            throw Error(QStringLiteral("There is no title with ID %1.").arg(id));
+        s.Series.setFilter(Filter::equals(QStringLiteral("Название"), id));
+        s.Series.setFiltered(true);
+        GetExtParam(s, 1, texts);
+        grid.AddRows(1);
+        const int row = grid.RowCount() - 1;
+        for (int c = 0; c < TExportList::FieldCount; ++c)
+            grid.SetCellText(c, row, texts.field(c));
+        grid.CellAt(gv3::IdColumn, row).SetAsInteger(int(id));
+        const TitleAmounts a = currentTitleAmounts(s);
+        totals.TitleCount += 1;
+        totals.FileCount += a.files;
+        totals.SizeBytes += a.sizeBytes;
+        totals.DurationSum += a.durationMs;
+    }
+}
+
+int runExport(Context &c, Format format)
+{
+    const std::optional<QString> selection = c.takeOption(QStringLiteral("--selection"));
+    const std::optional<QString> columns = c.takeOption(QStringLiteral("--columns"));
+    const QString out = c.positional(1, 1).first();
+    if (out.isEmpty())
+        throw UsageError(QStringLiteral("the output file needs a name"));
+    if (columns && !selection)
+        throw UsageError(QStringLiteral("--columns chooses the columns of a --selection export"));
+    const std::vector<qint64> ids = selection ? parseIds(*selection) : std::vector<qint64>();
+    const ExportColumnChoice choice = columns ? parseColumns(*columns) : rememberedColumns();
+
+    CatalogSession &s = c.session();
+    const CatalogStats stats = UpStat(s); // the stored queries as every refresh computes them
+
+    if (selection) {
+        GridData grid;
+        SelTotals sel;
+        fillSelection(s, ids, grid, sel);
+        if (format == Format::Html)
+            exportSelectionHtml(grid, out, choice, selectionTotals(sel));
+        else
+            writeSelectionXlsx(out, grid, choice, selectionTotals(sel));
+    } else {
+        s.Name.setFiltered(false);
+        s.Name.setSort(CatalogSession::titleSort());
+        if (format == Format::Html) {
+            GridData grid;
+            setupSummaryGrid(grid);
+            TExportList texts;
+            LoadGvSv(s, grid, texts);
+            exportSummaryHtml(grid, out, catalogTotals(stats));
+        } else {
+            const int count = s.Name.recordCount();
+            int recNo = 0;
+            writeSummaryXlsx(
+                out,
+                [&](TExportList &title) {
+                    if (recNo >= count)
+                        return false;
+                    GetExtParam(s, ++recNo, title);
+                    return true;
+                },
+                catalogTotals(stats));
+        }
+    }
+    c.out << QFileInfo(out).absoluteFilePath() << '\n';
+    return 0;
+}
+
+int cmdExportHtml(Context &c) { return runExport(c, Format::Html); }
+int cmdExportXlsx(Context &c) { return runExport(c, Format::Xlsx); }
+
+const Command exportHtml("export-html",
+                         "export-html OUT [--selection ID,ID,...] [--columns N,N,...]  the summary or the "
+                         "selection as an HTML page (columns 0-9; default: the window's choice)",
+                         cmdExportHtml);
+const Command exportXlsx("export-xlsx",
+                         "export-xlsx OUT [--selection ID,ID,...] [--columns N,N,...]  the same as a "
+                         "spreadsheet file",
+                         cmdExportXlsx);
+
+} // namespace
+
+} // namespace vq::cli
