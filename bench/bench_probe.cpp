@@ -49,8 +49,8 @@ void bareProbe(const std::wstring &path) {
         ask(Stream_Audio, L"SamplingRate");
         ask(Stream_Video, L"Width");
         ask(Stream_Video, L"Height");
-        ask(Stream_General, L"AudioCount");
-        ask(Stream_General, L"PlayTime/String3", L"Duration/String3");
+        if (!mi.Get(Stream_General, 0, L"AudioCount").empty())
+            ask(Stream_General, L"PlayTime/String3", L"Duration/String3");
     }
     mi.Close();
 }

@@ -142,9 +142,10 @@ void OpenAVI(const QString &name, TVVF &episode, ProbePage &page, const QString 
         const std::optional<qint32> audioCount =
             parseInt32(library.get(MediaStream::General, QStringLiteral("AudioCount")));
         const std::optional<qint32> playTime =
-            ParsePlayTime(library.get(MediaStream::General, QStringLiteral("PlayTime/String3")));
-        next.AudioStreamCount = audioCount && playTime ? quint8(*audioCount & 0xFF) : 0;
-        next.DurationMs = audioCount && playTime ? *playTime : 0;
+            audioCount ? ParsePlayTime(library.get(MediaStream::General, QStringLiteral("PlayTime/String3")))
+                       : std::nullopt;
+        next.AudioStreamCount = playTime ? quint8(*audioCount & 0xFF) : 0;
+        next.DurationMs = playTime ? *playTime : 0;
     } else {
         next.DurationMs = 0;
         next.AudioStreamCount = 0;
