@@ -1,0 +1,395 @@
+#include "intake_handlers.h"
+
+#include "catalog/error.h"
+#include "dialogs.h"
+#include "errorguard.h"
+#include "intake/folderscan.h"
+#include "page_intake.h"
+#include "tgridview.h"
+#include "tview_base.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileSystemModel>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTreeView>
+
+namespace vq {
+
+namespace {
+
+bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+std::optional<qint32> chosenKey(const QComboBox *box)
+{
+    if (box->currentIndex() < 0)
+        return std::nullopt;
+    bool ok = false;
+    const int key = box->currentData().toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return key;
+}
+
+int rowOfId(TGridView &grid, qint64 id)
+{
+    for (int r = 0; r < grid.RowCount(); ++r)
+        if (grid.CellAt(0, r).AsInteger() == id)
+            return r;
+    return -1;
+}
+
+} // namespace
+
+TIntakeHandlers::TIntakeHandlers(TView_Base &window) : QObject(&window), m_win(window), m_p(window.intakePage())
+{
+    setObjectName(QStringLiteral("IntakeHandlers"));
+    connectAll();
+}
+
+void TIntakeHandlers::connectAll()
+{
+    auto g = [this](auto f) { return ErrorGuard::wrap(&m_win, f); };
+    // The scan already gives the user's case-insensitive order; the list's own sort would not.
+    m_p->LB1->setSortingEnabled(false);
+
+    connect(m_p->BSee, &QPushButton::clicked, this, g([this] { BSeeClick(); }));
+    connect(m_p->STV, &QTreeView::clicked, this, g([this](const QModelIndex &) { STVClick(); }));
+    connect(m_p->LB1, &QListWidget::itemClicked, this, g([this](QListWidgetItem *) { LB1Click(); }));
+    TGridView *gv4 = m_p->GV4;
+    connect(gv4, &TGridView::selectCell, this, g([this](int c, int r) { GV4SelectCell(c, r); }));
+    connect(gv4, &TGridView::keyDown, this, g([this](QKeyEvent *e) { GV4KeyDown(e); }));
+    connect(gv4, &TGridView::afterEdit, this, g([this](int c, int r, const QString &) { GV4AfterEdit(c, r); }));
+    connect(m_p->BAdd, &QPushButton::clicked, this, g([this] { BAddClick(); }));
+    connect(m_p->BAddAll, &QPushButton::clicked, this, g([this] { BAddAllClick(); }));
+
+    m_p->STV->installEventFilter(this);
+    m_p->ENewAni->installEventFilter(this);
+    m_p->ESname->installEventFilter(this);
+}
+
+bool TIntakeHandlers::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (watched == m_p->STV && type == QEvent::KeyRelease) {
+        auto *k = static_cast<QKeyEvent *>(event);
+        // A held key scans once, when it is finally let go.
+        if (!k->isAutoRepeat())
+            ErrorGuard::run(&m_win, [&] { STVKeyDown(k->key()); });
+    } else if (watched == m_p->ENewAni) {
+        if (type == QEvent::FocusIn)
+            ENewAniClick();
+        else if (type == QEvent::FocusOut)
+            ENewAniExit();
+        else if (type == QEvent::KeyPress)
+            ErrorGuard::run(&m_win, [&] { ENewAniKeyDown(static_cast<QKeyEvent *>(event)->key()); });
+    } else if (watched == m_p->ESname && type == QEvent::KeyPress) {
+        ErrorGuard::run(&m_win, [&] { ESnameKeyDown(static_cast<QKeyEvent *>(event)->key()); });
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// ---- folder scan ----
+
+QString TIntakeHandlers::selectedFolder() const
+{
+    const QModelIndex index = m_p->STV->currentIndex();
+    return index.isValid() ? m_p->FolderModel->filePath(index) : QString();
+}
+
+void TIntakeHandlers::selectFolder(const QString &folder)
+{
+    const QModelIndex index = m_p->FolderModel->index(folder);
+    if (!index.isValid())
+        return;
+    m_p->STV->setCurrentIndex(index);
+    m_p->STV->scrollTo(index);
+}
+
+void TIntakeHandlers::See()
+{
+    m_p->LB1->clear();
+    const QString folder = selectedFolder();
+    if (!isScannableFolder(folder))
+        return;
+    m_p->LB1->addItems(vq::See(folder, m_p->CAvi->isChecked()));
+}
+
+void TIntakeHandlers::BSeeClick() { See(); }
+
+void TIntakeHandlers::STVClick()
+{
+    if (isScannableFolder(selectedFolder()))
+        See();
+}
+
+void TIntakeHandlers::STVKeyDown(int key)
+{
+    if (key == Qt::Key_F5)
+        refreshTree();
+    STVClick();
+}
+
+void TIntakeHandlers::refreshTree()
+{
+    // The model caches what it has read; a fresh model reads every folder again from the root.
+    const QString keep = selectedFolder();
+    QFileSystemModel *old = m_p->FolderModel;
+    auto *model = new QFileSystemModel(m_p);
+    model->setFilter(old->filter());
+    model->setRootPath(QStringLiteral("/"));
+    QItemSelectionModel *oldSelection = m_p->STV->selectionModel();
+    m_p->STV->setModel(model);
+    delete oldSelection;
+    m_p->STV->setRootIndex(model->index(QStringLiteral("/")));
+    for (int c = 1; c < model->columnCount(); ++c)
+        m_p->STV->hideColumn(c);
+    m_p->FolderModel = model;
+    old->deleteLater();
+    if (!keep.isEmpty())
+        selectFolder(keep);
+}
+
+void TIntakeHandlers::LB1Click()
+{
+    const QListWidgetItem *item = m_p->LB1->currentItem();
+    if (!item || !item->isSelected())
+        return;
+    OpenAVI(item->text());
+}
+
+// ---- probe ----
+
+void TIntakeHandlers::OpenAVI(const QString &name)
+{
+    TVVF &episode = m_win.CurrentEpisode();
+    const QString shown = episode.FileName;
+    try {
+        vq::OpenAVI(name, episode, m_page);
+    } catch (...) {
+        // The page still shows the previous file; the record must name that file too, or "Добавить"
+        // would store the unreadable file under the previous file's values.
+        episode.FileName = shown;
+        throw;
+    }
+    showProbe();
+}
+
+void TIntakeHandlers::showProbe()
+{
+    m_p->EName->setText(m_page.EName);
+    m_p->ELong->setText(m_page.ELong);
+    m_p->EDSize->setText(m_page.EDSize);
+    m_p->EWidth->setText(m_page.EWidth);
+    m_p->EHeigth->setText(m_page.EHeigth);
+    m_p->ECodec->setText(m_page.ECodec);
+    m_p->LRate->setText(m_page.LRate);
+    m_p->LSCount->setText(m_page.LSCount);
+}
+
+// ---- titles ----
+
+void TIntakeHandlers::ENewAniClick()
+{
+    if (m_p->ENewAni->text() == TPageIntake::newTitlePlaceholder())
+        m_p->ENewAni->clear();
+}
+
+void TIntakeHandlers::ENewAniExit()
+{
+    if (m_p->ENewAni->text().isEmpty())
+        m_p->ENewAni->setText(TPageIntake::newTitlePlaceholder());
+}
+
+void TIntakeHandlers::ENewAniKeyDown(int key)
+{
+    if (!isEnter(key))
+        return;
+    const QString text = m_p->ENewAni->text();
+    // A nameless title could only be found again by its empty row.
+    if (text.trimmed().isEmpty() || text == TPageIntake::newTitlePlaceholder())
+        return;
+    CatalogSession &s = m_win.session();
+    if (!s.isOpen())
+        return;
+    m_win.postPendingTitleEdit();
+    DataSet &name = s.Name;
+    name.setFiltered(false);
+    name.append();
+    qint64 id = 0;
+    try {
+        name.setValue(QStringLiteral("Название"), text);
+        name.setValue(QStringLiteral("NType"), 4);
+        name.post();
+        id = name.asInteger(QStringLiteral("ID"));
+    } catch (...) {
+        name.cancel(); // a refused name is not left pending for the next move
+        throw;
+    }
+    m_p->ENewAni->setText(TPageIntake::newTitlePlaceholder());
+    m_win.UpDateAll(true);
+    TGridView &gv4 = m_win.GV4();
+    const int row = rowOfId(gv4, id);
+    if (row >= 0)
+        gv4.SetCurrentRow(row);
+    gv4.MakeRowVisible(gv4.CurrentRow());
+}
+
+void TIntakeHandlers::GV4SelectCell(int ACol, int ARow)
+{
+    TGridView &gv4 = m_win.GV4();
+    TGridView &gv = m_win.GV();
+    if (!m_win.session().isOpen() || ARow < 0 || ARow >= gv4.RowCount())
+        return;
+    const qint64 id = gv4.CellAt(0, ARow).AsInteger();
+    // The two lists hold the same rows; should they ever not, the title is made current by its ID.
+    if (ARow < gv.RowCount() && gv.CellAt(0, ARow).AsInteger() == id)
+        gv.MoveToCell(ACol, ARow);
+    else
+        m_win.makeTitleCurrent(id);
+    m_win.CurrentEpisode().TitleId = qint32(m_win.currentTitleId());
+    DataSet &series = m_win.session().Series;
+    if (series.isOpen())
+        series.last();
+    m_p->ESname->setText(gv4.GetCellText(1, ARow));
+    if (gv4.Column(1).HasOption(coEditing))
+        gv4.Column(1).RemoveOption(coEditing);
+}
+
+void TIntakeHandlers::GV4KeyDown(QKeyEvent *event)
+{
+    TGridView &g = m_win.GV4();
+    const int key = event->key();
+    if (key == Qt::Key_F2) {
+        if (g.RowCount() == 0)
+            return;
+        g.Column(1).AddOption(coEditing);
+        g.EditCell(1, g.CurrentRow());
+        return;
+    }
+    CatalogSession &s = m_win.session();
+    if (key == Qt::Key_Delete && s.isOpen() && s.Name.recordCount() > 0) {
+        DataSet &name = s.Name;
+        const QString question = QStringLiteral("Удалить ") + name.asString(QStringLiteral("Название")) + QStringLiteral(" ?");
+        if (!m_win.dialogs().askYesNo(&m_win, QStringLiteral("Вы уверены?"), question))
+            return;
+        const int r = g.CurrentRow();
+        name.remove();
+        m_win.UpDateAll(true);
+        const int rows = g.RowCount();
+        if (rows == 0) {
+            // Nothing left to choose: episodes must not go to the deleted title.
+            m_p->ESname->clear();
+            m_win.CurrentEpisode().TitleId = 0;
+            return;
+        }
+        g.MoveToCell(1, std::max(0, r < rows - 1 ? r : r - 1));
+        g.MakeRowVisible(std::min(r, rows - 1));
+        return;
+    }
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        m_win.GVKNF(key, g, 1);
+}
+
+void TIntakeHandlers::GV4AfterEdit(int ACol, int ARow) { m_win.EditName(m_win.GV4(), ACol, ARow, 0); }
+
+void TIntakeHandlers::ESnameKeyDown(int key)
+{
+    if (!isEnter(key))
+        return;
+    TGridView &g = m_win.GV4();
+    const int row = g.CurrentRow();
+    if (row < 0 || row >= g.RowCount())
+        return;
+    g.SetCellText(1, row, m_p->ESname->text());
+    m_win.EditName(g, 1, row, 0);
+}
+
+// ---- adding ----
+
+StoreChoice TIntakeHandlers::storeChoice() const
+{
+    StoreChoice c;
+    c.soundId = chosenKey(m_p->CSound);
+    c.subInId = chosenKey(m_p->CSub_In);
+    c.subExtId = chosenKey(m_p->CSub_Ext);
+    c.videoOnly = m_p->CAvi->isChecked();
+    c.widthText = m_p->EWidth->text();
+    c.heightText = m_p->EHeigth->text();
+    return c;
+}
+
+void TIntakeHandlers::afterAdding()
+{
+    m_win.UpDateAll(false);
+    // The episode grids show the stored rows at once, as a bound grid would.
+    m_win.LoadSeries();
+    DataSet &series = m_win.session().Series;
+    if (series.isOpen())
+        series.last();
+    TGridView &grid = m_win.DBGrid1();
+    if (grid.RowCount() > 0) {
+        grid.SetCurrentRow(grid.RowCount() - 1);
+        grid.MakeRowVisible(grid.CurrentRow());
+    }
+}
+
+void TIntakeHandlers::BAddClick()
+{
+    if (m_p->ESname->text().isEmpty() || m_p->EName->text().isEmpty() || !m_win.session().isOpen())
+        return;
+    AddToBase(m_win.session(), m_win.CurrentEpisode(), storeChoice());
+    afterAdding();
+    m_p->LB1->setFocus();
+}
+
+void TIntakeHandlers::BAddAllClick()
+{
+    QListWidget *list = m_p->LB1;
+    if (m_p->ESname->text().isEmpty() || m_p->EName->text().isEmpty() || list->count() == 0 ||
+        !m_win.session().isOpen())
+        return;
+    QStringList entries;
+    for (int i = 0; i < list->count(); ++i)
+        entries << list->item(i)->text();
+
+    QProgressBar *bar = m_p->PBAdd;
+    bar->setRange(0, int(entries.size()) - 1);
+    bar->setValue(0);
+    bar->show();
+    // Laid out now: the run does not return to the event loop before it ends.
+    if (QLayout *l = m_p->ProbePanel->layout())
+        l->activate();
+    struct HideBar {
+        QProgressBar *bar;
+        ~HideBar() { bar->hide(); }
+    } hide{bar};
+    m_progressSeen.clear();
+
+    const AddAllResult result = addAllToBase(
+        m_win.session(), entries, m_win.CurrentEpisode(), m_page, storeChoice(), [&](int position, int maximum) {
+            m_progressSeen << position;
+            bar->setMaximum(maximum);
+            bar->setValue(position);
+            bar->repaint();
+        });
+    bar->hide();
+    showProbe();
+    if (result.stored > 0)
+        afterAdding();
+    if (!result.ok()) {
+        // The record again describes the file the page shows.
+        m_win.CurrentEpisode().FileName = m_page.EName;
+        throw Error(QStringLiteral("%1: %2\nДобавлено файлов: %3 из %4.")
+                        .arg(entries.value(result.failedEntry), result.error, QString::number(result.stored),
+                             QString::number(entries.size())));
+    }
+}
+
+} // namespace vq

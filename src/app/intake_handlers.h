@@ -1,0 +1,71 @@
+#pragma once
+
+#include "intake/episodes.h"
+#include "intake/mediaprobe.h"
+
+#include <QObject>
+
+class QKeyEvent;
+
+namespace vq {
+
+class TView_Base;
+class TPageIntake;
+
+// The handlers of the page "Добавить новое": folder scan, probe, title choice and adding episodes.
+// The window owns one (a child object made by wireIntake); the state it works on is the window's.
+class TIntakeHandlers : public QObject {
+    Q_OBJECT
+public:
+    explicit TIntakeHandlers(TView_Base &window);
+
+    // ---- folder scan ----
+    // The folder selected in the tree; empty when nothing is.
+    QString selectedFolder() const;
+    // Shows `folder` selected in the tree (expanding its parents).
+    void selectFolder(const QString &folder);
+    void See();
+    void BSeeClick();
+    void STVClick();
+    void STVKeyDown(int key);
+    // Re-reads the folder tree from its root, keeping the selected folder.
+    void refreshTree();
+    void LB1Click();
+
+    // ---- probe ----
+    void OpenAVI(const QString &name);
+    // The texts of the last probe (what the page shows).
+    const ProbePage &probePage() const { return m_page; }
+
+    // ---- titles ----
+    void ENewAniClick();
+    void ENewAniExit();
+    void ENewAniKeyDown(int key);
+    void GV4SelectCell(int ACol, int ARow);
+    void GV4KeyDown(QKeyEvent *event);
+    void GV4AfterEdit(int ACol, int ARow);
+    void ESnameKeyDown(int key);
+
+    // ---- adding ----
+    // What the page adds to a probe: the three languages, the box and the typed frame size.
+    StoreChoice storeChoice() const;
+    void BAddClick();
+    void BAddAllClick();
+    // Progress positions shown by the last "Добавить всё", in order (for the record of a run).
+    const QList<int> &progressSeen() const { return m_progressSeen; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void connectAll();
+    void showProbe();
+    void afterAdding();
+
+    TView_Base &m_win;
+    TPageIntake *m_p;
+    ProbePage m_page;
+    QList<int> m_progressSeen;
+};
+
+} // namespace vq
