@@ -14,6 +14,12 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <ctime>
+
+namespace {
+// Processor time of this process: on a busy machine the wall clock says more about the neighbours.
+double cpuMs() { return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC; }
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -42,14 +48,16 @@ int main(int argc, char **argv)
     const QString html = QDir(out.path()).filePath(vq::SummaryHtmlFileName);
     for (int round = 0; round < 3; ++round) {
         t.restart();
+        const double cpu = cpuMs();
         vq::exportSummaryHtml(grid, html, totals);
-        std::printf("HTML export of the summary (%d rows, %lld bytes): %lld ms (target <= 200 ms)\n", grid.RowCount(),
-                    QFileInfo(html).size(), t.elapsed());
+        std::printf("HTML export of the summary (%d rows, %lld bytes): %lld ms wall, %.0f ms cpu (target <= 200 ms)\n",
+                    grid.RowCount(), QFileInfo(html).size(), t.elapsed(), cpuMs() - cpu);
     }
 
     const QString xlsx = QDir(out.path()).filePath(QStringLiteral("AnimeList.xlsx"));
     for (int round = 0; round < 3; ++round) {
         t.restart();
+        const double cpu = cpuMs();
         s.Name.setFiltered(false);
         s.Name.first();
         const int count = s.Name.recordCount();
@@ -65,8 +73,16 @@ int main(int argc, char **argv)
                 return true;
             },
             totals);
-        std::printf("spreadsheet export of %d titles, file written (%lld bytes): %lld ms (target <= 2000 ms)\n", count,
-                    QFileInfo(xlsx).size(), t.elapsed());
+        std::printf("spreadsheet export of %d titles, file written (%lld bytes): %lld ms wall, %.0f ms cpu "
+                    "(target <= 2000 ms)\n",
+                    count, QFileInfo(xlsx).size(), t.elapsed(), cpuMs() - cpu);
     }
+    // Where the spreadsheet's time goes: reading the texts of every title alone.
+    t.restart();
+    const double cpu = cpuMs();
+    s.Name.setFiltered(false);
+    for (int recNo = 1, n = s.Name.recordCount(); recNo <= n; ++recNo)
+        vq::GetExtParam(s, recNo, texts);
+    std::printf("  of which the texts of every title: %lld ms wall, %.0f ms cpu\n", t.elapsed(), cpuMs() - cpu);
     return 0;
 }
