@@ -111,8 +111,9 @@ void GetExtParam(CatalogSession &s, int recNo, TExportList &out)
     ext.setFilter(Filter::equals(QStringLiteral("ID"), id));
     ext.setFiltered(true);
     ext.first();
-    static const QString kRZm = QStringLiteral("RZm"), kSound = QStringLiteral("Sound"),
-                         kSubIn = QStringLiteral("Sub_IN"), kSubExt = QStringLiteral("Sub_Ext");
+    // The field layout of Ext is fixed: look the positions up once.
+    static const int kRZm = ext.fieldIndex(QStringLiteral("RZm")), kSound = ext.fieldIndex(QStringLiteral("Sound")),
+                     kSubIn = ext.fieldIndex(QStringLiteral("Sub_IN")), kSubExt = ext.fieldIndex(QStringLiteral("Sub_Ext"));
     out.QualityText = ext.asString(kRZm);
     out.SoundText = ext.asString(kSound);
     out.SubInText = ext.asString(kSubIn);

@@ -242,6 +242,7 @@ void Catalog::invalidate()
 {
     m_tables.clear();
     m_queries.clear();
+    bumpChangeStamp();
 }
 
 TablePtr Catalog::table(const QString &name)
@@ -387,6 +388,7 @@ void Catalog::deleteAllTitles()
     m_tables.remove(schema::kTitles);
     m_tables.remove(schema::kEpisodes);
     m_tables.remove(schema::kAltNames);
+    bumpChangeStamp();
 }
 
 Catalog::Transaction::Transaction(Catalog &catalog) : m_catalog(catalog)

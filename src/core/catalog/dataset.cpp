@@ -263,6 +263,8 @@ bool DataSet::passes(const TableData &t, int r) const
 void DataSet::sync()
 {
     requireOpen();
+    if (m_viewValid && m_table && m_stamp == changeStamp())
+        return;
     TablePtr t = m_catalog->table(m_name);
     if (t != m_table || t->generation() != m_generation) {
         if (m_viewValid && m_table && m_pos >= 0 && m_pos < int(m_rows.size()) && t == m_table)
@@ -279,6 +281,7 @@ void DataSet::sync()
     }
     if (!m_viewValid)
         rebuild();
+    m_stamp = changeStamp();
 }
 
 void DataSet::rebuild()

@@ -127,6 +127,7 @@ private:
 
     TablePtr m_table;
     quint64 m_generation = 0;
+    quint64 m_stamp = 0;
     bool m_viewValid = false;
     bool m_viewSorted = false;
     std::vector<int> m_rows;

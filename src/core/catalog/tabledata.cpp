@@ -282,11 +282,14 @@ const std::vector<int> &TableData::rowsByRef(qint64 key) const
     return it == m_byRef.constEnd() ? kNoRows : *it;
 }
 
-void TableData::touch()
-{
-    static quint64 counter = 0;
-    m_generation = ++counter;
+namespace {
+quint64 g_stamp = 0;
 }
+
+quint64 changeStamp() { return g_stamp; }
+void bumpChangeStamp() { ++g_stamp; }
+
+void TableData::touch() { m_generation = ++g_stamp; }
 
 const QCollatorSortKey &TableData::sortKey(int r, int c) const
 {

@@ -18,6 +18,11 @@ struct ColumnDef {
     FieldType type;
 };
 
+// Grows whenever any table's rows change or cached rows are dropped: a data set whose stamp is
+// current needs no look at the catalog at all.
+quint64 changeStamp();
+void bumpChangeStamp();
+
 // Date-times are kept as local wall-clock milliseconds since 1970-01-01 00:00 (no zone), as the
 // catalog stores them; that keeps spans and maxima exact and loading cheap.
 qint64 naiveMsFromDateTime(const QDateTime &dt);
