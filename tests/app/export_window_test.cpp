@@ -1,5 +1,5 @@
 // The export buttons and the column chooser of a real window over a temporary catalog.
-#include "app/app_fixture.h"
+#include "app/window_fixture.h"
 #include "catalog/settings.h"
 #include "dialogs.h"
 #include "page_stats.h"
@@ -16,6 +16,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
@@ -83,12 +84,15 @@ QString readText(const QString &path)
     return QString::fromUtf8(f.readAll());
 }
 
-class ExportWindow : public ::testing::Test {
+// The window of the shared fixture, but with dialogs that let a test look at the window while a
+// message is open.
+class ExportWindow : public test::WindowTest {
 protected:
     void SetUp() override
     {
-        test::App();
-        test::isolateSettings();
+        WindowTest::SetUp();
+        // Spreadsheets go to the cache folder: a temporary one.
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(QFileInfo(startDir()).dir().filePath(QStringLiteral("cache"))));
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &opener, "open");
         akira = cat.addTitle(QStringLiteral("Akira"), QStringLiteral("1"), QStringLiteral("классика"), 2);
         cat.addEpisode(akira, {.name = QStringLiteral("Akira.mkv"), .size = 734003200.0, .width = 1920, .height = 1080,
@@ -99,23 +103,23 @@ protected:
                                    .height = 480, .durationMs = 1440000});
         cowboy = cat.addTitle(QStringLiteral("Cowboy"));
         rememberCatalogPath(cat.path());
-        m_savedDir = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(startDir.path()));
-        window = std::make_unique<TView_Base>(dialogs);
-        ASSERT_TRUE(window->FormCreate());
-        dialogs.clear();
+        win = std::make_unique<test::TestView>(watching);
+        win->screen = screen;
+        ASSERT_TRUE(win->FormCreate());
+        win->show();
+        QCoreApplication::processEvents();
+        window = win.get();
+        watching.clear();
     }
 
     void TearDown() override
     {
-        if (window)
-            window->FormClose();
-        window.reset();
+        WindowTest::TearDown();
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-        QDir::setCurrent(m_savedDir);
+        qunsetenv("XDG_CACHE_HOME");
     }
 
-    QString inStartDir(const QString &name) const { return QDir(startDir.path()).filePath(name); }
+    QString inStartDir(const QString &name) const { return QDir(startDir()).filePath(name); }
 
     // Puts the titles of the given summary rows into the selection, as the toggle key does.
     void select(std::initializer_list<int> rows)
@@ -127,14 +131,10 @@ protected:
     }
 
     test::TempCatalog cat;
-    QTemporaryDir startDir;
-    WatchingDialogs dialogs;
+    WatchingDialogs watching;
     FileOpener opener;
-    std::unique_ptr<TView_Base> window;
+    TView_Base *window = nullptr;
     qint64 akira = 0, bebop = 0, cowboy = 0;
-
-private:
-    QString m_savedDir;
 };
 
 TEST_F(ExportWindow, SummaryHtmlWritesPageWithTotalsAndGivesTheRowsBack)
@@ -143,14 +143,14 @@ TEST_F(ExportWindow, SummaryHtmlWritesPageWithTotalsAndGivesTheRowsBack)
     ASSERT_EQ(sv.RowCount(), 3);
     const GridState before = stateOf(sv);
     int rowsWhileShown = -1;
-    dialogs.onInform = [&] { rowsWhileShown = sv.RowCount(); };
+    watching.onInform = [&] { rowsWhileShown = sv.RowCount(); };
 
     QTest::mouseClick(window->BToHtML(), Qt::LeftButton);
 
-    ASSERT_TRUE(dialogs.errors().isEmpty()) << dialogs.errors().join('\n').toStdString();
-    ASSERT_EQ(dialogs.count(QStringLiteral("inform")), 1);
-    EXPECT_EQ(dialogs.calls().back().text, QStringLiteral("Создан файл AnimeList.html"));
-    EXPECT_EQ(dialogs.calls().back().caption, QString());
+    ASSERT_TRUE(watching.errors().isEmpty()) << watching.errors().join('\n').toStdString();
+    ASSERT_EQ(watching.count(QStringLiteral("inform")), 1);
+    EXPECT_EQ(watching.calls().back().text, QStringLiteral("Создан файл AnimeList.html"));
+    EXPECT_EQ(watching.calls().back().caption, QString());
     EXPECT_EQ(rowsWhileShown, 5); // the separator and the totals are there while the message is open
     EXPECT_EQ(stateOf(sv), before);
 
@@ -175,13 +175,13 @@ TEST_F(ExportWindow, SelectionHtmlUsesTheChoiceAndLeavesTheListExactlyAsItWas)
     window->ExportColumnChoice() = {true, false, false, false, false, true, false, false, false, true};
     const GridState before = stateOf(g3);
     GridState whileShown;
-    dialogs.onInform = [&] { whileShown = stateOf(g3); };
+    watching.onInform = [&] { whileShown = stateOf(g3); };
 
     QTest::mouseClick(window->statsPage()->BSToHTML, Qt::LeftButton);
 
-    ASSERT_TRUE(dialogs.errors().isEmpty()) << dialogs.errors().join('\n').toStdString();
-    ASSERT_EQ(dialogs.count(QStringLiteral("inform")), 1);
-    EXPECT_EQ(dialogs.calls().back().text, QStringLiteral("Создан файл SelAnime.html"));
+    ASSERT_TRUE(watching.errors().isEmpty()) << watching.errors().join('\n').toStdString();
+    ASSERT_EQ(watching.count(QStringLiteral("inform")), 1);
+    EXPECT_EQ(watching.calls().back().text, QStringLiteral("Создан файл SelAnime.html"));
     EXPECT_EQ(stateOf(g3), before);
     EXPECT_EQ(whileShown, before); // restored before the message, as the page is already written
 
@@ -211,8 +211,8 @@ TEST_F(ExportWindow, WriteFailureShowsTheErrorAndKeepsTheGrids)
     const Case cases[] = {
         {"a folder in the way of the summary page", false, [](const QString &p) { QDir().mkpath(p); }},
         {"a folder in the way of the selection page", true, [](const QString &p) { QDir().mkpath(p); }},
-        {"the start folder gone", false, [this](const QString &) { QDir(startDir.path()).removeRecursively(); }},
-        {"the start folder gone, selection", true, [this](const QString &) { QDir(startDir.path()).removeRecursively(); }},
+        {"the start folder gone", false, [this](const QString &) { QDir(startDir()).removeRecursively(); }},
+        {"the start folder gone, selection", true, [this](const QString &) { QDir(startDir()).removeRecursively(); }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -221,17 +221,17 @@ TEST_F(ExportWindow, WriteFailureShowsTheErrorAndKeepsTheGrids)
         c.block(path);
         TGridView &grid = c.selection ? window->GV3() : window->GVSV();
         const GridState before = stateOf(grid);
-        dialogs.clear();
+        watching.clear();
 
         QTest::mouseClick(c.selection ? window->statsPage()->BSToHTML : window->BToHtML(), Qt::LeftButton);
 
-        ASSERT_EQ(dialogs.errors().size(), 1);
-        EXPECT_TRUE(dialogs.errors().first().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(path)))
-            << dialogs.errors().first().toStdString();
-        EXPECT_GT(dialogs.errors().first().size(), QStringLiteral("Cannot create file \"%1\". ").arg(path).size());
-        EXPECT_EQ(dialogs.count(QStringLiteral("inform")), 0);
+        ASSERT_EQ(watching.errors().size(), 1);
+        EXPECT_TRUE(watching.errors().first().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(path)))
+            << watching.errors().first().toStdString();
+        EXPECT_GT(watching.errors().first().size(), QStringLiteral("Cannot create file \"%1\". ").arg(path).size());
+        EXPECT_EQ(watching.count(QStringLiteral("inform")), 0);
         EXPECT_EQ(stateOf(grid), before);
-        QDir().mkpath(startDir.path());
+        QDir().mkpath(startDir());
         QDir(path).removeRecursively();
     }
 }
@@ -332,8 +332,8 @@ TEST_F(ExportWindow, SummarySpreadsheetKeepsTheCurrentTitle)
 
     QTest::mouseClick(window->BToExl(), Qt::LeftButton);
 
-    ASSERT_TRUE(dialogs.errors().isEmpty()) << dialogs.errors().join('\n').toStdString();
-    EXPECT_EQ(dialogs.count(QStringLiteral("inform")), 0); // no message on success
+    ASSERT_TRUE(watching.errors().isEmpty()) << watching.errors().join('\n').toStdString();
+    EXPECT_EQ(watching.count(QStringLiteral("inform")), 0); // no message on success
     EXPECT_EQ(window->currentTitleId(), bebop);
     EXPECT_EQ(window->session().Name.recordCount(), 1); // still narrowed to it
     const TitleAmounts amountsAfter = currentTitleAmounts(window->session());
@@ -364,7 +364,7 @@ TEST_F(ExportWindow, SelectionSpreadsheetReadsTheListWithTheChosenColumns)
 
     QTest::mouseClick(window->statsPage()->BSToExcel, Qt::LeftButton);
 
-    ASSERT_TRUE(dialogs.errors().isEmpty()) << dialogs.errors().join('\n').toStdString();
+    ASSERT_TRUE(watching.errors().isEmpty()) << watching.errors().join('\n').toStdString();
     ASSERT_EQ(opener.opened.size(), 1);
     vqtest::XlsxBook book(opener.opened.first().toLocalFile());
     EXPECT_EQ(book.text(1, 1), QStringLiteral("Название"));
