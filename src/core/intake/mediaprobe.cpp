@@ -138,13 +138,12 @@ void OpenAVI(const QString &name, TVVF &episode, ProbePage &page, const QString 
         // with this one.
         next.Width = number(MediaStream::Video, "Width");
         next.Height = number(MediaStream::Video, "Height");
-        // One step: a file without an audio count gets no play time either.
+        // A clip without sound still has a play time: only its audio count is missing.
         const std::optional<qint32> audioCount =
             parseInt32(library.get(MediaStream::General, QStringLiteral("AudioCount")));
         const std::optional<qint32> playTime =
-            audioCount ? ParsePlayTime(library.get(MediaStream::General, QStringLiteral("PlayTime/String3")))
-                       : std::nullopt;
-        next.AudioStreamCount = playTime ? quint8(*audioCount & 0xFF) : 0;
+            ParsePlayTime(library.get(MediaStream::General, QStringLiteral("PlayTime/String3")));
+        next.AudioStreamCount = audioCount ? quint8(*audioCount & 0xFF) : 0;
         next.DurationMs = playTime ? *playTime : 0;
     } else {
         next.DurationMs = 0;
