@@ -1,12 +1,17 @@
+#include "dialogs.h"
+#include "tview_base.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("Vidoteq"));
-    w.resize(1090, 876);
-    w.show();
+    QCoreApplication::setOrganizationName(QStringLiteral("Morvik"));
+    QCoreApplication::setApplicationName(QStringLiteral("Vidoteq"));
+    vq::QtDialogs dialogs;
+    vq::TView_Base window(dialogs);
+    if (!window.FormCreate())
+        return 0; // no catalog chosen at start-up
+    window.show();
     return app.exec();
 }

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QFileSystemModel;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QSplitter;
+class QTreeView;
+
+namespace vq {
+
+class TGridView;
+
+// Page 3 "Добавить новое": laid out here; the intake handlers are connected by wireIntake().
+class TPageIntake : public QWidget {
+    Q_OBJECT
+public:
+    explicit TPageIntake(QWidget *parent = nullptr);
+
+    QSplitter *SplitterMain = nullptr;  // left part | Panel8
+    QSplitter *SplitterLeft = nullptr;  // Panel14 over the lower part
+    QSplitter *SplitterLower = nullptr; // Panel13 | probe panel
+    QSplitter *SplitterRight = nullptr; // Panel9 over the file list
+
+    QWidget *Panel14 = nullptr; // episode grid; its height is the setting s6
+    TGridView *DBGrid1 = nullptr;
+    QWidget *Panel13 = nullptr; // new title box over the title list; its width is the setting s7
+    QLineEdit *ENewAni = nullptr;
+    TGridView *GV4 = nullptr;
+
+    QWidget *ProbePanel = nullptr;
+    QLineEdit *ESname = nullptr;
+    QLineEdit *EName = nullptr;
+    QLineEdit *ELong = nullptr;
+    QLineEdit *EDSize = nullptr;
+    QLineEdit *EWidth = nullptr;
+    QLineEdit *EHeigth = nullptr;
+    QLineEdit *ECodec = nullptr;
+    QLabel *LRate = nullptr;
+    QComboBox *CSound = nullptr;
+    QLabel *LSCount = nullptr;
+    QComboBox *CSub_In = nullptr;
+    QComboBox *CSub_Ext = nullptr;
+    QPushButton *BAdd = nullptr;
+    QPushButton *BAddAll = nullptr;
+    QProgressBar *PBAdd = nullptr;
+
+    QWidget *Panel8 = nullptr; // folder tree over file list; its width is the setting s2
+    QWidget *Panel9 = nullptr; // folder tree; its height is the setting s3
+    QTreeView *STV = nullptr;
+    QFileSystemModel *FolderModel = nullptr;
+    QCheckBox *CAvi = nullptr; // "AVI"
+    QPushButton *BSee = nullptr;
+    QListWidget *LB1 = nullptr;
+
+    static QString newTitlePlaceholder() { return QStringLiteral("...Добавить новое аниме..."); }
+};
+
+} // namespace vq

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+class QLineEdit;
+class QSplitter;
+
+namespace vq {
+
+class TGridView;
+
+// Page 0 "Информация по сериям": the title list on the left, the current title's editors and
+// episodes on the right.
+class TPageTitles : public QWidget {
+    Q_OBJECT
+public:
+    explicit TPageTitles(QWidget *parent = nullptr);
+
+    QSplitter *Splitter1 = nullptr;
+    QWidget *Panel1 = nullptr; // holds GV; its width is the setting s1
+    TGridView *GV = nullptr;
+    QWidget *Bar = nullptr; // 25 px: LCBType, ECount, ESize, ETime, EKoment
+    QComboBox *LCBType = nullptr;
+    QLineEdit *ECount = nullptr;
+    QLineEdit *ESize = nullptr;
+    QLineEdit *ETime = nullptr;
+    QLineEdit *EKoment = nullptr;
+    TGridView *DBGrid2 = nullptr;
+};
+
+// The seven columns of the episode grids (pages 0 and 3): data-set field, caption, alignment,
+// display width in characters, and the settings value name of the width.
+struct EpisodeColumn {
+    const char *field;
+    const char *caption;
+    int align; // 0 left, 1 right, 2 centre
+    int chars;
+    const char *setting;
+};
+extern const EpisodeColumn kEpisodeColumns[7];
+void setupEpisodeGrid(TGridView &grid);
+
+} // namespace vq

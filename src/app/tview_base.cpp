@@ -1,0 +1,530 @@
+#include "tview_base.h"
+
+#include "catalog/error.h"
+#include "catalog/settings.h"
+#include "dialogs.h"
+#include "errorguard.h"
+#include "page_intake.h"
+#include "page_service.h"
+#include "page_stats.h"
+#include "page_summary.h"
+#include "page_titles.h"
+#include "tgridview.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace vq {
+
+void TClickPanel::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Q_EMIT clicked();
+    QLabel::mouseReleaseEvent(event);
+}
+
+TView_Base::TView_Base(Dialogs &dialogs, QWidget *parent) : QMainWindow(parent), m_dialogs(dialogs)
+{
+    ErrorGuard::install(&m_dialogs);
+    m_exportColumnChoice.fill(true);
+    for (int c = 0; c < 7; ++c)
+        m_seriesWidths[size_t(c)] = kEpisodeColumns[c].chars;
+    m_panelSizes = {300, 296, 360, 337, 0, 224, 300};
+    buildWindow();
+    connectHandlers();
+    applySeriesWidths();
+    VstatUpDate();
+    wireIntake();
+}
+
+TView_Base::~TView_Base()
+{
+    if (ErrorGuard::dialogs() == &m_dialogs)
+        ErrorGuard::install(nullptr);
+}
+
+TGridView &TView_Base::GV() { return *m_titles->GV; }
+TGridView &TView_Base::GV4() { return *m_intake->GV4; }
+TGridView &TView_Base::GVSV() { return *m_summary->GVSV; }
+TGridView &TView_Base::GV3() { return *m_stats->GV3; }
+TGridView &TView_Base::DBGrid1() { return *m_intake->DBGrid1; }
+TGridView &TView_Base::DBGrid2() { return *m_titles->DBGrid2; }
+
+void TView_Base::buildWindow()
+{
+    setWindowTitle(QStringLiteral("Vidoteq"));
+    resize(1090, 876);
+    auto *central = new QWidget(this);
+    auto *cl = new QVBoxLayout(central);
+    cl->setContentsMargins(0, 0, 0, 0);
+    cl->setSpacing(0);
+
+    m_panel3 = new QWidget(central);
+    m_panel3->setObjectName(QStringLiteral("Panel3"));
+    m_panel3->setFixedHeight(24);
+    auto *bar = new QHBoxLayout(m_panel3);
+    bar->setContentsMargins(8, 1, 0, 1);
+    bar->setSpacing(0);
+    m_eFound = new QLineEdit(m_panel3);
+    m_eFound->setObjectName(QStringLiteral("EFound"));
+    m_eFound->setFixedSize(281, 22);
+    m_bToExl = new QPushButton(QStringLiteral("To Excel"), m_panel3);
+    m_bToExl->setObjectName(QStringLiteral("BToExl"));
+    m_bToExl->setFixedSize(75, 22);
+    m_bToHtML = new QPushButton(QStringLiteral("To HTML"), m_panel3);
+    m_bToHtML->setObjectName(QStringLiteral("BToHtML"));
+    m_bToHtML->setFixedSize(75, 22);
+    m_panel18 = new TClickPanel(m_panel3);
+    m_panel18->setObjectName(QStringLiteral("Panel18"));
+    m_panel18->setFixedHeight(22);
+    m_panel18->setMinimumWidth(120);
+    m_panel18->setMaximumWidth(426);
+    m_panel18->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    m_panel18->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_panel18->setAlignment(Qt::AlignCenter);
+    m_panel18->setCursor(Qt::PointingHandCursor);
+    bar->addWidget(m_eFound);
+    bar->addSpacing(304 - 8 - 281);
+    bar->addWidget(m_bToExl);
+    bar->addSpacing(392 - 304 - 75);
+    bar->addWidget(m_bToHtML);
+    bar->addStretch(1);
+    bar->addWidget(m_panel18);
+    cl->addWidget(m_panel3);
+
+    m_pages = new QTabWidget(central);
+    m_pages->setObjectName(QStringLiteral("PageControl1"));
+    m_pages->setTabPosition(QTabWidget::South);
+    m_titles = new TPageTitles;
+    m_summary = new TPageSummary;
+    m_stats = new TPageStats;
+    m_intake = new TPageIntake;
+    m_service = new TPageService;
+    m_pages->addTab(m_titles, QStringLiteral("Информация по сериям"));
+    m_pages->addTab(m_summary, QStringLiteral("Сводная таблица"));
+    m_pages->addTab(m_stats, QStringLiteral("Статистика"));
+    m_pages->addTab(m_intake, QStringLiteral("Добавить новое"));
+    m_pages->addTab(m_service, QStringLiteral("Дополнительно"));
+    cl->addWidget(m_pages, 1);
+    setCentralWidget(central);
+
+    m_sbarPanel = new QLabel(QStringLiteral("Всего:"), this);
+    m_sbarPanel->setObjectName(QStringLiteral("SBar"));
+    m_sbarPanel->setFixedWidth(150);
+    statusBar()->addWidget(m_sbarPanel);
+    statusBar()->setSizeGripEnabled(true);
+
+    for (QWidget *w : {static_cast<QWidget *>(m_titles->Panel1), static_cast<QWidget *>(m_intake->Panel13)})
+        w->installEventFilter(this);
+    for (QWidget *w : {static_cast<QWidget *>(m_titles->LCBType), static_cast<QWidget *>(m_titles->ECount),
+                       static_cast<QWidget *>(m_titles->EKoment)})
+        w->installEventFilter(this);
+    for (QSplitter *s : {m_titles->Splitter1, m_intake->SplitterMain, m_intake->SplitterRight, m_stats->Splitter,
+                         m_intake->SplitterLeft, m_intake->SplitterLower})
+        s->installEventFilter(this);
+}
+
+void TView_Base::connectHandlers()
+{
+    auto g = [this](auto f) { return ErrorGuard::wrap(this, f); };
+
+    connect(m_panel18, &TClickPanel::clicked, this, g([this] { Panel18Click(); }));
+    connect(m_eFound, &QLineEdit::textChanged, this, g([this](const QString &) { EFoundChange(); }));
+    connect(m_bToExl, &QPushButton::clicked, this, g([this] { BToExlClick(); }));
+    connect(m_bToHtML, &QPushButton::clicked, this, g([this] { BToHtMLClick(); }));
+    connect(m_stats->BSToExcel, &QPushButton::clicked, this, g([this] { BSToExcelClick(); }));
+    connect(m_stats->BSToHTML, &QPushButton::clicked, this, g([this] { BSToHTMLClick(); }));
+    connect(m_stats->BSet, &QPushButton::clicked, this, g([this] { BSetClick(); }));
+    connect(m_service->BNewBase, &QPushButton::clicked, this, g([this] { BNewBaseClick(); }));
+    connect(m_service->BImportSp, &QPushButton::clicked, this, g([this] { BImportSpClick(); }));
+    connect(m_pages, &QTabWidget::tabBarClicked, this, [this](int index) {
+        if (index >= 0)
+            m_noActivePage = false;
+    });
+
+    TGridView *gvsv = &GVSV();
+    connect(gvsv, &TGridView::selectCell, this, g([this](int c, int r) { GVSVSelectCell(c, r); }));
+    connect(gvsv, &TGridView::keyDown, this, g([this](QKeyEvent *e) { GVSVKeyDown(e); }));
+    connect(gvsv, &TGridView::mouseDown, this,
+            g([this](Qt::MouseButton b, Qt::KeyboardModifiers, const QPoint &) { GVSVMouseDown(b); }));
+    connect(gvsv, &TGridView::dblClick, this, g([this] { GVSVDblClick(); }));
+    connect(gvsv, &TGridView::afterEdit, this,
+            g([this](int c, int r, const QString &v) { GVSVAfterEdit(c, r, v); }));
+
+    TGridView *gv = &GV();
+    connect(gv, &TGridView::selectCell, this, g([this](int c, int r) { GVSelectCell(c, r); }));
+    connect(gv, &TGridView::keyDown, this, g([this](QKeyEvent *e) { GVKeyDown(e); }));
+    connect(gv, &TGridView::afterEdit, this, g([this](int c, int r, const QString &v) { GVAfterEdit(c, r, v); }));
+
+    TGridView *gv3 = &GV3();
+    connect(gv3, &TGridView::selectCell, this, g([this](int c, int r) { GV3SelectCell(c, r); }));
+    connect(gv3, &TGridView::keyDown, this, g([this](QKeyEvent *e) { GV3KeyDown(e); }));
+    connect(gv3, &TGridView::dblClick, this, g([this] { GV3DblClick(); }));
+
+    connect(&DBGrid2(), &TGridView::keyDown, this, g([this](QKeyEvent *e) { DBGrid1KeyDown(DBGrid2(), e); }));
+    connect(&DBGrid1(), &TGridView::keyDown, this, g([this](QKeyEvent *e) { DBGrid1KeyDown(DBGrid1(), e); }));
+
+    TPageTitles *t = m_titles;
+    connect(t->LCBType, &QComboBox::activated, this, g([this](int index) {
+        writeTitleField(QStringLiteral("NType"), m_titles->LCBType->itemData(index));
+        DS2DataChange();
+    }));
+    connect(t->ECount, &QLineEdit::textEdited, this,
+            g([this](const QString &v) { writeTitleField(QStringLiteral("Количество серий"), v); }));
+    connect(t->EKoment, &QLineEdit::textEdited, this,
+            g([this](const QString &v) { writeTitleField(QStringLiteral("Комментарий"), v); }));
+    connect(t->ECount, &QLineEdit::textChanged, this, [this] { ECountChange(); });
+    connect(t->EKoment, &QLineEdit::textChanged, this, [this] { EKomentChange(); });
+}
+
+bool TView_Base::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Resize) {
+        if (watched == m_titles->Panel1)
+            Panel1Resize();
+        else if (watched == m_intake->Panel13)
+            Panel13Resize();
+        else if (auto *s = qobject_cast<QSplitter *>(watched)) {
+            // A splitter gets its stored size once it has a size of its own to divide.
+            if (!s->property("vqApplied").toBool() && s->isVisible()) {
+                s->setProperty("vqApplied", true);
+                applyPanelSizes();
+            }
+        }
+    } else if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
+        if (watched == m_titles->LCBType || watched == m_titles->ECount || watched == m_titles->EKoment) {
+            if (type == QEvent::FocusIn)
+                CBTypeEnter();
+            else if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+                CBTypeExit();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- panel sizes ----
+
+namespace {
+struct SplitterSlot {
+    QSplitter *splitter;
+    int index;
+};
+} // namespace
+
+static SplitterSlot slotOf(TView_Base *w, int i)
+{
+    switch (i) {
+    case 0:
+        return {w->titlesPage()->Splitter1, 0};
+    case 1:
+        return {w->intakePage()->SplitterMain, 1};
+    case 2:
+        return {w->intakePage()->SplitterRight, 0};
+    case 3:
+        return {w->statsPage()->Splitter, 0};
+    case 5:
+        return {w->intakePage()->SplitterLeft, 0};
+    case 6:
+        return {w->intakePage()->SplitterLower, 0};
+    default:
+        return {nullptr, 0};
+    }
+}
+
+int TView_Base::panelSize(int index) const
+{
+    if (index == 4)
+        return m_service->Panel19->width();
+    const SplitterSlot s = slotOf(const_cast<TView_Base *>(this), index);
+    if (s.splitter && s.splitter->property("vqApplied").toBool())
+        return s.splitter->sizes().value(s.index);
+    return m_panelSizes[size_t(index)];
+}
+
+void TView_Base::setPanelSize(int index, int px)
+{
+    if (index < 0 || index >= 7)
+        return;
+    if (index == 4) {
+        m_service->Panel19->resize(px, m_service->Panel19->height());
+        return;
+    }
+    m_panelSizes[size_t(index)] = px;
+    applyPanelSizes();
+}
+
+void TView_Base::applyPanelSizes()
+{
+    for (int i = 0; i < 7; ++i) {
+        const SplitterSlot s = slotOf(this, i);
+        if (!s.splitter || !s.splitter->property("vqApplied").toBool())
+            continue;
+        QList<int> sizes = s.splitter->sizes();
+        int total = 0;
+        for (int v : sizes)
+            total += v;
+        if (total <= 0 || sizes.size() != 2)
+            continue;
+        const int want = std::clamp(m_panelSizes[size_t(i)], 0, total);
+        sizes[s.index] = want;
+        sizes[1 - s.index] = total - want;
+        s.splitter->setSizes(sizes);
+        m_panelSizes[size_t(i)] = s.splitter->sizes().value(s.index);
+    }
+}
+
+void TView_Base::Panel1Resize()
+{
+    // The grid fills the panel.
+    GV().Column(1).SetWidth(m_titles->Panel1->width() - 38);
+}
+
+void TView_Base::Panel13Resize()
+{
+    // ENewAni spans the panel through the layout, so it is always as wide as GV4.
+    GV4().Column(1).SetWidth(m_intake->Panel13->width() - 38);
+}
+
+// ---- pages ----
+
+int TView_Base::ActivePage() const { return m_noActivePage ? -1 : m_pages->currentIndex(); }
+
+void TView_Base::setActivePage(int page)
+{
+    if (page < 0 || page >= PageCount) {
+        m_noActivePage = true;
+        return;
+    }
+    m_noActivePage = false;
+    m_pages->setCurrentIndex(page);
+}
+
+void TView_Base::showPage(int page) { setActivePage(page); }
+
+QSize TView_Base::screenSize() const
+{
+    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+    return s ? s->geometry().size() : QSize(1 << 20, 1 << 20);
+}
+
+// ---- lifecycle ----
+
+bool TView_Base::FormCreate()
+{
+    m_starting = true;
+    struct Done {
+        bool &flag;
+        ~Done() { flag = false; }
+    } done{m_starting};
+
+    m_detailEditing = false;
+    ErrorGuard::run(this, [this] { loadparam(); });
+    m_startDir = QDir::currentPath();
+    try {
+        ErrorGuard::run(this, [this] {
+            OpenBase(true);
+            m_session.ADoType.open();
+            fillTypeList();
+            UpStat();
+            m_session.Name.setFiltered(false);
+            m_session.Name.setSort(CatalogSession::titleSort());
+            LoadName();
+            LoadGvSv();
+            m_session.Series.setSort(CatalogSession::episodeSort());
+            LoadSeries();
+            fillLanguageLists();
+            m_selTotals.clear();
+            VstatUpDate();
+        });
+    } catch (const StartupCancelled &) {
+        return false;
+    }
+    return true;
+}
+
+void TView_Base::FormClose()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    ErrorGuard::run(this, [this] { saveparam(); });
+    // A typed change of the current title is stored, not lost with the window.
+    ErrorGuard::run(this, [this] { postPendingTitleEdit(); });
+    ErrorGuard::run(this, [this] { m_session.close(); });
+}
+
+void TView_Base::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TView_Base::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    m_shownOnce = true;
+}
+
+void TView_Base::UpDateAll(bool Full)
+{
+    if (!m_session.isOpen())
+        return;
+    UpStat();
+    DataSet &name = m_session.Name;
+    name.setFiltered(false);
+    if (Full)
+        LoadName();
+    LoadGvSv();
+    if (!Full)
+        name.setFiltered(true);
+    if (Full) {
+        LoadSeries();
+        if (!m_eFound->text().isEmpty())
+            m_eFound->clear(); // runs EFoundChange
+        selectSummaryRow(0);
+    }
+}
+
+void TView_Base::fillTypeList()
+{
+    QComboBox *box = m_titles->LCBType;
+    box->clear();
+    DataSet &types = m_session.ADoType;
+    if (!types.isOpen())
+        types.open();
+    const int n = types.recordCount();
+    for (int r = 1; r <= n; ++r) {
+        types.setRecNo(r);
+        box->addItem(types.asString(1), types.asInteger(0));
+    }
+}
+
+void TView_Base::fillLanguageLists()
+{
+    DataSet &subs = m_session.TSub;
+    if (!subs.isOpen())
+        subs.open();
+    QComboBox *boxes[3] = {m_intake->CSound, m_intake->CSub_In, m_intake->CSub_Ext};
+    for (QComboBox *b : boxes)
+        b->clear();
+    const int n = subs.recordCount();
+    const int lang = subs.fieldIndex(QStringLiteral("Язык"));
+    for (int r = 1; r <= n; ++r) {
+        subs.setRecNo(r);
+        for (QComboBox *b : boxes)
+            b->addItem(subs.asString(lang >= 0 ? lang : 1), subs.asInteger(0));
+    }
+    for (int i = 0; i < 3; ++i)
+        boxes[i]->setCurrentIndex(boxes[i]->findData(i));
+}
+
+// ---- catalogs ----
+
+QString TView_Base::askCatalogFile()
+{
+    const QString chosen =
+        m_dialogs.openFile(this, QStringLiteral("Укажите файл базы"), m_lastDialogPath,
+                           QStringLiteral("Файл Vidoteq (*.vdq);;Все файлы (*)"));
+    if (!chosen.isEmpty())
+        m_lastDialogPath = chosen;
+    return chosen;
+}
+
+void TView_Base::OpenBase(bool UseSaved)
+{
+    QString path;
+    if (UseSaved) {
+        path = rememberedCatalogPath();
+        if (path.isEmpty()) {
+            // First start: nothing remembered, so the program makes its own first catalog.
+            const QString starter = starterCatalogPath();
+            if (!QFileInfo::exists(starter)) {
+                QDir().mkpath(QFileInfo(starter).absolutePath());
+                Catalog::createStarter(starter);
+            }
+            path = starter;
+        }
+        if (!QFileInfo(path).isFile())
+            path.clear();
+    }
+    if (path.isEmpty()) {
+        path = askCatalogFile();
+        if (path.isEmpty()) {
+            if (UseSaved && m_starting && !m_session.isOpen())
+                throw StartupCancelled{};
+            return; // cancelled: the open catalog stays as it was
+        }
+    }
+
+    postPendingTitleEdit();
+    const QString previous = m_session.isOpen() ? m_session.path() : QString();
+    m_panel18->setText(path);
+    try {
+        m_session.open(path);
+    } catch (...) {
+        // A refused file leaves the open catalog open; the panel shows what is open.
+        if (m_session.isOpen())
+            m_panel18->setText(m_session.path());
+        throw;
+    }
+    rememberCatalogPath(path);
+    if (!UseSaved || previous != path) {
+        // The selection belongs to the catalog it was made in.
+        GVSV().ClearRows();
+        clearSelection();
+    }
+    clearCurrentTitle();
+    m_session.Name.setFiltered(false);
+    m_session.Name.setSort(CatalogSession::titleSort());
+    m_session.Series.setSort(CatalogSession::episodeSort());
+    if (!m_starting) {
+        // A catalog opened later needs its lookup lists too.
+        m_session.ADoType.open();
+        fillTypeList();
+        fillLanguageLists();
+    }
+}
+
+void TView_Base::Panel18Click()
+{
+    OpenBase(false);
+    UpDateAll(true);
+}
+
+void TView_Base::BNewBaseClick()
+{
+    const std::optional<QString> name =
+        m_dialogs.inputText(this, QStringLiteral("Название новой базы"), QStringLiteral("Введите имя файла"), QString());
+    if (!name || name->isEmpty())
+        return;
+    if (!m_session.isOpen())
+        throw Error(QStringLiteral("Нет открытой базы, с которой можно снять копию."));
+    const QString newPath = CatalogSession::newCatalogPath(m_startDir, *name);
+    if (QFileInfo::exists(newPath))
+        throw Error(QStringLiteral("Файл %1 уже есть; он не будет заменён.").arg(QDir::toNativeSeparators(newPath)));
+    postPendingTitleEdit();
+    m_session.makeNewCatalog(newPath);
+    rememberCatalogPath(newPath);
+    m_panel18->setText(newPath);
+    GVSV().ClearRows();
+    clearSelection();
+    clearCurrentTitle();
+    m_session.Name.setSort(CatalogSession::titleSort());
+    m_session.Series.setSort(CatalogSession::episodeSort());
+    UpDateAll(true);
+}
+
+} // namespace vq

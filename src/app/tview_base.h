@@ -1,0 +1,227 @@
+#pragma once
+
+#include "browser/exportlist.h"
+#include "browser/summary.h"
+#include "catalog/catalogsession.h"
+#include "intake/mediaprobe.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QSet>
+
+#include <array>
+
+class QKeyEvent;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace vq {
+
+class Dialogs;
+class TGridView;
+class TPageTitles;
+class TPageSummary;
+class TPageStats;
+class TPageIntake;
+class TPageService;
+
+// The path panel of the top bar: shows the open catalog's path, a click switches catalogs.
+class TClickPanel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+    // Its design width when the bar has room; it gives way on a narrow window.
+    QSize sizeHint() const override { return {426, 22}; }
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+// Thrown when the user cancels the open dialog at start-up with no catalog to fall back on.
+struct StartupCancelled {};
+
+// The main window: owns the catalog session, every grid and the program-wide state, and is where
+// the named operations live. Each page is its own widget class; the page files implement the
+// operations of their page as members of this class.
+class TView_Base : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int PageCount = 5;
+    enum Page { TOsn = 0, Tns = 1, Stat = 2, TabNewA = 3, TabServ = 4 };
+
+    explicit TView_Base(Dialogs &dialogs, QWidget *parent = nullptr);
+    ~TView_Base() override;
+
+    // ---- lifecycle ----
+    // The creation sequence. False when the user cancelled the open dialog at start-up: the
+    // program then ends without showing the window.
+    bool FormCreate();
+    // The close sequence; runs once (closing the window runs it).
+    void FormClose();
+    void UpDateAll(bool Full);
+    void OpenBase(bool UseSaved);
+    void Panel18Click();
+    void BNewBaseClick();
+    void loadparam();
+    void saveparam();
+    void Panel1Resize();
+    void Panel13Resize();
+
+    // ---- summary table ----
+    void LoadGvSv();
+    void EFoundChange();
+    // Row of a title in a grid, -1 when the grid does not list it.
+    int SeeingRed(qint64 id);
+    int SeeingSV(qint64 id);
+    int SeeingG3(qint64 id);
+    void GVSVSelectCell(int ACol, int ARow);
+    void GVSVKeyDown(QKeyEvent *event);
+    void GVSVMouseDown(Qt::MouseButton button);
+    void GVSVDblClick();
+    void GVSVAfterEdit(int ACol, int ARow, const QString &value);
+
+    // ---- titles and episodes ----
+    void LoadName();
+    void LoadSeries();
+    void GVSelectCell(int ACol, int ARow);
+    void GVKeyDown(QKeyEvent *event);
+    void GVAfterEdit(int ACol, int ARow, const QString &value);
+    void GVKNF(int key, TGridView &grid, int col);
+    void EditName(TGridView &grid, int ACol, int ARow, int IdCol);
+    // Delete key of the two episode grids (DBGrid2 on page 0, DBGrid1 on page 3).
+    void DBGrid1KeyDown(TGridView &grid, QKeyEvent *event);
+    void DS2DataChange();
+    void ECountChange();
+    void EKomentChange();
+    void CBTypeEnter();
+    void CBTypeExit();
+    // Makes the title current without moving GV (the title list may not show it).
+    void makeTitleCurrent(qint64 id);
+    // Writes a typed but unposted change of the current title to the catalog.
+    void postPendingTitleEdit();
+    // The ID of the current title, 0 when there is none.
+    qint64 currentTitleId();
+
+    // ---- statistics and selection ----
+    void UpStat();
+    void VstatUpDate();
+    void SelIOClick();
+    void AddToG3();
+    void DelFromG3();
+    void GV3SelectCell(int ACol, int ARow);
+    void GV3KeyDown(QKeyEvent *event);
+    void GV3DblClick();
+    // Forgets the selection: list, marks, totals.
+    void clearSelection();
+
+    // ---- handlers owned by other areas (exports_wiring.cpp, intake_wiring.cpp, import_wiring.cpp) ----
+    void BToExlClick();
+    void BToHtMLClick();
+    void BSToExcelClick();
+    void BSToHTMLClick();
+    void BSetClick();
+    void BImportSpClick();
+    // Connects the intake page's handlers; runs once at the end of construction.
+    void wireIntake();
+
+    // ---- state ----
+    CatalogSession &session() { return m_session; }
+    Dialogs &dialogs() { return m_dialogs; }
+    const QString &StartDir() const { return m_startDir; }
+    TExportList &exportList() { return m_exportList; }
+    TVVF &CurrentEpisode() { return m_currentEpisode; }
+    vq::SelTotals &selTotals() { return m_selTotals; }
+    std::array<bool, 10> &ExportColumnChoice() { return m_exportColumnChoice; }
+    bool DetailEditing() const { return m_detailEditing; }
+    const QSet<qint64> &selectedIds() const { return m_selectedIds; }
+    // Display widths in characters of the episode grids' seven columns.
+    std::array<int, 7> &seriesWidths() { return m_seriesWidths; }
+
+    // ---- controls ----
+    TPageTitles *titlesPage() const { return m_titles; }
+    TPageSummary *summaryPage() const { return m_summary; }
+    TPageStats *statsPage() const { return m_stats; }
+    TPageIntake *intakePage() const { return m_intake; }
+    TPageService *servicePage() const { return m_service; }
+    TGridView &GV();
+    TGridView &GV4();
+    TGridView &GVSV();
+    TGridView &GV3();
+    TGridView &DBGrid1();
+    TGridView &DBGrid2();
+    QWidget *Panel3() const { return m_panel3; }
+    QLineEdit *EFound() const { return m_eFound; }
+    QPushButton *BToExl() const { return m_bToExl; }
+    QPushButton *BToHtML() const { return m_bToHtML; }
+    TClickPanel *Panel18() const { return m_panel18; }
+    QLabel *SBarPanel() const { return m_sbarPanel; }
+    QTabWidget *PageControl1() const { return m_pages; }
+    // The active page, -1 when none is (a stored page outside 0..4).
+    int ActivePage() const;
+    void setActivePage(int page);
+
+    // The seven splitter-controlled panel sizes, s1 to s7 (index 0 to 6).
+    int panelSize(int index) const;
+    void setPanelSize(int index, int px);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    // The size of the screen the window is measured against; tests give their own.
+    virtual QSize screenSize() const;
+
+private:
+    void buildWindow();
+    void connectHandlers();
+    void applyPanelSizes();
+    void fillTypeList();
+    void fillLanguageLists();
+    void showTitleDetails();
+    void clearCurrentTitle();
+    void writeTitleField(const QString &field, const QVariant &value);
+    void fillEpisodeGrids();
+    void applySeriesWidths();
+    void readSeriesWidths();
+    void mirrorIntoSummary(int column, const QString &text);
+    void selectSummaryRow(int row);
+    void showPage(int page);
+    QString askCatalogFile();
+
+    Dialogs &m_dialogs;
+    CatalogSession m_session;
+
+    QString m_startDir;
+    TExportList m_exportList;
+    TVVF m_currentEpisode;
+    vq::SelTotals m_selTotals;
+    std::array<bool, 10> m_exportColumnChoice{};
+    bool m_detailEditing = false;
+    QSet<qint64> m_selectedIds;
+    std::array<int, 7> m_seriesWidths{};
+    std::array<int, 7> m_panelSizes{};
+    bool m_noActivePage = false;
+    bool m_starting = false;
+    bool m_closed = false;
+    bool m_shownOnce = false;
+    QString m_lastDialogPath;
+
+    QWidget *m_panel3 = nullptr;
+    QLineEdit *m_eFound = nullptr;
+    QPushButton *m_bToExl = nullptr;
+    QPushButton *m_bToHtML = nullptr;
+    TClickPanel *m_panel18 = nullptr;
+    QLabel *m_sbarPanel = nullptr;
+    QTabWidget *m_pages = nullptr;
+    TPageTitles *m_titles = nullptr;
+    TPageSummary *m_summary = nullptr;
+    TPageStats *m_stats = nullptr;
+    TPageIntake *m_intake = nullptr;
+    TPageService *m_service = nullptr;
+};
+
+} // namespace vq
