@@ -192,14 +192,14 @@ void TView_Base::connectHandlers()
 bool TView_Base::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (type == QEvent::Resize) {
-        if (watched == m_titles->Panel1)
+    if (type == QEvent::Resize || type == QEvent::Show) {
+        if (watched == m_titles->Panel1 && type == QEvent::Resize)
             Panel1Resize();
-        else if (watched == m_intake->Panel13)
+        else if (watched == m_intake->Panel13 && type == QEvent::Resize)
             Panel13Resize();
         else if (auto *s = qobject_cast<QSplitter *>(watched)) {
-            // A splitter gets its stored size once it has a size of its own to divide.
-            if (!s->property("vqApplied").toBool() && s->isVisible()) {
+            // A splitter gets its stored size once it is shown with a size of its own to divide.
+            if (!s->property("vqApplied").toBool() && s->isVisible() && s->width() > 0 && s->height() > 0) {
                 s->setProperty("vqApplied", true);
                 applyPanelSizes();
             }

@@ -300,10 +300,7 @@ TEST_F(Window, TitleColumnsFollowTheirPanels)
     QCoreApplication::processEvents();
     win->setPanelSize(6, 200);
     QCoreApplication::processEvents();
-    EXPECT_EQ(win->GV4().Column(1).Width(), 162) << win->intakePage()->Panel13->minimumSizeHint().width() << " "
-                                                 << win->intakePage()->SplitterLower->width() << " "
-                                                 << win->intakePage()->GV4->minimumSizeHint().width() << " "
-                                                 << win->intakePage()->ENewAni->minimumSizeHint().width();
+    EXPECT_EQ(win->GV4().Column(1).Width(), 162);
     EXPECT_EQ(win->intakePage()->ENewAni->width(), 200);
 }
 
