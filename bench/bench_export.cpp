@@ -18,14 +18,15 @@
 
 namespace {
 // Processor time of this process: on a busy machine the wall clock says more about the neighbours.
-double cpuMs() { return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC; }
+double cpuMs() {
+    return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC;
+}
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
-    const QString path =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::temp().filePath(QStringLiteral("vidoteq-bench-20k.vdq"));
+    const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                  : QDir::temp().filePath(QStringLiteral("vidoteq-bench-20k.vdq"));
     if (!QFileInfo::exists(path))
         vq::bench::generateCatalog(path, 20000, 400000);
     QTemporaryDir out;
@@ -50,7 +51,8 @@ int main(int argc, char **argv)
         t.restart();
         const double cpu = cpuMs();
         vq::exportSummaryHtml(grid, html, totals);
-        std::printf("HTML export of the summary (%d rows, %lld bytes): %lld ms wall, %.0f ms cpu (target <= 200 ms)\n",
+        std::printf("HTML export of the summary (%d rows, %lld bytes): %lld ms wall, %.0f ms cpu (target <= "
+                    "200 ms)\n",
                     grid.RowCount(), QFileInfo(html).size(), t.elapsed(), cpuMs() - cpu);
     }
 
@@ -83,6 +85,7 @@ int main(int argc, char **argv)
     s.Name.setFiltered(false);
     for (int recNo = 1, n = s.Name.recordCount(); recNo <= n; ++recNo)
         vq::GetExtParam(s, recNo, texts);
-    std::printf("  of which the texts of every title: %lld ms wall, %.0f ms cpu\n", t.elapsed(), cpuMs() - cpu);
+    std::printf("  of which the texts of every title: %lld ms wall, %.0f ms cpu\n", t.elapsed(),
+                cpuMs() - cpu);
     return 0;
 }

@@ -20,8 +20,7 @@ namespace vq {
 
 namespace {
 
-ExportTotals labelTotals(QLabel *titles, QLabel *files, QLabel *size, QLabel *duration)
-{
+ExportTotals labelTotals(QLabel *titles, QLabel *files, QLabel *size, QLabel *duration) {
     return {titles->text(), files->text(), size->text(), duration->text()};
 }
 
@@ -30,16 +29,14 @@ ExportTotals labelTotals(QLabel *titles, QLabel *files, QLabel *size, QLabel *du
 // the title the window shows, also when the export fails half-way.
 class CurrentTitleKeeper {
 public:
-    explicit CurrentTitleKeeper(CatalogSession &s) : m_s(s)
-    {
+    explicit CurrentTitleKeeper(CatalogSession &s) : m_s(s) {
         DataSet &name = s.Name;
         m_id = name.recordCount() > 0 ? name.asInteger(0) : 0;
         m_name = {name.filter(), name.isFiltered(), name.sort()};
         m_rjk = {s.RJk.filter(), s.RJk.isFiltered(), s.RJk.sort()};
         m_ext = {s.Ext.filter(), s.Ext.isFiltered(), s.Ext.sort()};
     }
-    ~CurrentTitleKeeper()
-    {
+    ~CurrentTitleKeeper() {
         try {
             restore();
         } catch (...) {
@@ -49,8 +46,7 @@ public:
     CurrentTitleKeeper(const CurrentTitleKeeper &) = delete;
     CurrentTitleKeeper &operator=(const CurrentTitleKeeper &) = delete;
 
-    void restore()
-    {
+    void restore() {
         if (m_done)
             return;
         m_done = true;
@@ -77,8 +73,7 @@ private:
         Filter filter;
         bool filtered = false;
         QString sort;
-        void apply(DataSet &set) const
-        {
+        void apply(DataSet &set) const {
             set.setSort(sort);
             set.setFilter(filter);
             set.setFiltered(filtered);
@@ -91,8 +86,7 @@ private:
 };
 
 // Hands a written spreadsheet to the desktop; when nothing opens it the user learns where it is.
-void openSpreadsheet(TView_Base &window, const QString &path)
-{
+void openSpreadsheet(TView_Base &window, const QString &path) {
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
         window.dialogs().inform(&window, QString(),
                                 QStringLiteral("Таблица сохранена в файл %1, но открыть её нечем.")
@@ -101,8 +95,7 @@ void openSpreadsheet(TView_Base &window, const QString &path)
 
 } // namespace
 
-void TView_Base::BToHtMLClick()
-{
+void TView_Base::BToHtMLClick() {
     TPageStats *st = statsPage();
     const ExportTotals totals = labelTotals(st->LCount, st->LCE, st->LSize, st->LTime);
     GridData &grid = GVSV().Data();
@@ -113,8 +106,7 @@ void TView_Base::BToHtMLClick()
     rows.remove();
 }
 
-void TView_Base::BSToHTMLClick()
-{
+void TView_Base::BSToHTMLClick() {
     TPageStats *st = statsPage();
     const ExportTotals totals = labelTotals(st->LVAni, st->LVFile, st->LVSize, st->LVtime);
     GridData &grid = GV3().Data();
@@ -127,8 +119,7 @@ void TView_Base::BSToHTMLClick()
     m_dialogs.inform(this, QString(), QStringLiteral("Создан файл ") + SelectionHtmlFileName);
 }
 
-void TView_Base::BToExlClick()
-{
+void TView_Base::BToExlClick() {
     if (!m_session.isOpen())
         throw Error(QStringLiteral("Нет открытой базы."));
     // A typed change of the current title belongs in the sheet.
@@ -162,8 +153,7 @@ void TView_Base::BToExlClick()
     openSpreadsheet(*this, path);
 }
 
-void TView_Base::BSToExcelClick()
-{
+void TView_Base::BSToExcelClick() {
     TPageStats *st = statsPage();
     const ExportTotals totals = labelTotals(st->LVAni, st->LVFile, st->LVSize, st->LVtime);
     const QString path = newSpreadsheetExportPath();
@@ -171,8 +161,7 @@ void TView_Base::BSToExcelClick()
     openSpreadsheet(*this, path);
 }
 
-void TView_Base::BSetClick()
-{
+void TView_Base::BSetClick() {
     const std::unique_ptr<QSettings> settings = openSettings();
     TSelForm form(m_exportColumnChoice, this);
     form.move(readIntSetting(*settings, QStringLiteral("SelForm/Left"), TSelForm::DefaultLeft),

@@ -5,8 +5,7 @@
 
 namespace vq {
 
-TSelForm::TSelForm(ExportColumnChoice &choice, QWidget *parent) : QDialog(parent), m_choice(choice)
-{
+TSelForm::TSelForm(ExportColumnChoice &choice, QWidget *parent) : QDialog(parent), m_choice(choice) {
     setObjectName(QStringLiteral("SelForm"));
     setWindowTitle(QStringLiteral("Export List:"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -37,26 +36,22 @@ TSelForm::TSelForm(ExportColumnChoice &choice, QWidget *parent) : QDialog(parent
     FormCreate();
 }
 
-void TSelForm::FormCreate()
-{
+void TSelForm::FormCreate() {
     for (int i = 0; i < ExportColumnCount; ++i)
         CLS->item(i)->setCheckState(m_choice[size_t(i)] ? Qt::Checked : Qt::Unchecked);
 }
 
-void TSelForm::BSelAllClick()
-{
+void TSelForm::BSelAllClick() {
     for (int i = 0; i < ExportColumnCount; ++i)
         CLS->item(i)->setCheckState(Qt::Checked);
 }
 
-void TSelForm::FormClose()
-{
+void TSelForm::FormClose() {
     for (int i = 0; i < ExportColumnCount; ++i)
         m_choice[size_t(i)] = CLS->item(i)->checkState() == Qt::Checked;
 }
 
-void TSelForm::done(int result)
-{
+void TSelForm::done(int result) {
     // Every way out (Ok, the close box, Escape) ends here, so the ticks are always taken over.
     FormClose();
     QDialog::done(result);

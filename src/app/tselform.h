@@ -20,7 +20,7 @@ public:
     explicit TSelForm(ExportColumnChoice &choice, QWidget *parent = nullptr);
 
     QListWidget *CLS = nullptr;
-    QPushButton *BApple = nullptr; // "Ok"
+    QPushButton *BApple = nullptr;  // "Ok"
     QPushButton *BSelAll = nullptr; // "Выбрать всё"
 
     void done(int result) override;

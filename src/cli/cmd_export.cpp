@@ -20,21 +20,20 @@ namespace {
 
 enum class Format { Html, Xlsx };
 
-std::vector<qint64> parseIds(const QString &text)
-{
+std::vector<qint64> parseIds(const QString &text) {
     std::vector<qint64> ids;
     for (const QString &part : text.split(QLatin1Char(','))) {
         bool ok = false;
         const qint64 id = part.trimmed().toLongLong(&ok);
         if (!ok || id <= 0)
-            throw UsageError(QStringLiteral("--selection takes title IDs separated by commas, not \"%1\"").arg(text));
+            throw UsageError(
+                QStringLiteral("--selection takes title IDs separated by commas, not \"%1\"").arg(text));
         ids.push_back(id);
     }
     return ids;
 }
 
-ExportColumnChoice parseColumns(const QString &text)
-{
+ExportColumnChoice parseColumns(const QString &text) {
     ExportColumnChoice choice{};
     if (text.trimmed().isEmpty())
         return choice; // no column chosen
@@ -42,16 +41,16 @@ ExportColumnChoice parseColumns(const QString &text)
         bool ok = false;
         const int column = part.trimmed().toInt(&ok);
         if (!ok || column < 0 || column >= ExportColumnCount)
-            throw UsageError(QStringLiteral("--columns takes column numbers 0 to 9 separated by commas, not \"%1\"")
-                                 .arg(text));
+            throw UsageError(
+                QStringLiteral("--columns takes column numbers 0 to 9 separated by commas, not \"%1\"")
+                    .arg(text));
         choice[size_t(column)] = true;
     }
     return choice;
 }
 
 // The choice the window would use: the one it saved, every column when it never did.
-ExportColumnChoice rememberedColumns()
-{
+ExportColumnChoice rememberedColumns() {
     const std::unique_ptr<QSettings> s = openSettings();
     ExportColumnChoice choice{};
     for (int n = 0; n < ExportColumnCount; ++n)
@@ -61,8 +60,7 @@ ExportColumnChoice rememberedColumns()
 
 // The selection list as the window fills it: each title's ten summary texts and its ID, in the
 // given order, with the running totals of the selection.
-void fillSelection(CatalogSession &s, const std::vector<qint64> &ids, GridData &grid, SelTotals &totals)
-{
+void fillSelection(CatalogSession &s, const std::vector<qint64> &ids, GridData &grid, SelTotals &totals) {
     setupSelectionGrid(grid);
     TExportList texts;
     for (const qint64 id : ids) {
@@ -87,8 +85,7 @@ void fillSelection(CatalogSession &s, const std::vector<qint64> &ids, GridData &
     }
 }
 
-int runExport(Context &c, Format format)
-{
+int runExport(Context &c, Format format) {
     const std::optional<QString> selection = c.takeOption(QStringLiteral("--selection"));
     const std::optional<QString> columns = c.takeOption(QStringLiteral("--columns"));
     const QString out = c.positional(1, 1).first();
@@ -137,8 +134,12 @@ int runExport(Context &c, Format format)
     return 0;
 }
 
-int cmdExportHtml(Context &c) { return runExport(c, Format::Html); }
-int cmdExportXlsx(Context &c) { return runExport(c, Format::Xlsx); }
+int cmdExportHtml(Context &c) {
+    return runExport(c, Format::Html);
+}
+int cmdExportXlsx(Context &c) {
+    return runExport(c, Format::Xlsx);
+}
 
 const Command exportHtml("export-html",
                          "export-html OUT [--selection ID,ID,...] [--columns N,N,...]  the summary or the "

@@ -44,8 +44,7 @@ public Q_SLOTS:
 class WatchingDialogs : public ScriptedDialogs {
 public:
     std::function<void()> onInform;
-    void inform(QWidget *parent, const QString &caption, const QString &text) override
-    {
+    void inform(QWidget *parent, const QString &caption, const QString &text) override {
         ScriptedDialogs::inform(parent, caption, text);
         if (onInform)
             onInform();
@@ -59,8 +58,7 @@ struct GridState {
     bool operator==(const GridState &) const = default;
 };
 
-GridState stateOf(TGridView &g)
-{
+GridState stateOf(TGridView &g) {
     GridState s;
     for (int c = 0; c < g.ColumnCount(); ++c) {
         const GridColumn &col = g.Column(c);
@@ -76,8 +74,7 @@ GridState stateOf(TGridView &g)
     return s;
 }
 
-QString readText(const QString &path)
-{
+QString readText(const QString &path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return {};
@@ -88,19 +85,28 @@ QString readText(const QString &path)
 // message is open.
 class ExportWindow : public test::WindowTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         WindowTest::SetUp();
         // Spreadsheets go to the cache folder: a temporary one.
-        qputenv("XDG_CACHE_HOME", QFile::encodeName(QFileInfo(startDir()).dir().filePath(QStringLiteral("cache"))));
+        qputenv("XDG_CACHE_HOME",
+                QFile::encodeName(QFileInfo(startDir()).dir().filePath(QStringLiteral("cache"))));
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &opener, "open");
         akira = cat.addTitle(QStringLiteral("Akira"), QStringLiteral("1"), QStringLiteral("классика"), 2);
-        cat.addEpisode(akira, {.name = QStringLiteral("Akira.mkv"), .size = 734003200.0, .width = 1920, .height = 1080,
-                               .durationMs = 7440000, .sound = 0, .subIn = 1, .subExt = 2});
+        cat.addEpisode(akira, {.name = QStringLiteral("Akira.mkv"),
+                               .size = 734003200.0,
+                               .width = 1920,
+                               .height = 1080,
+                               .durationMs = 7440000,
+                               .sound = 0,
+                               .subIn = 1,
+                               .subExt = 2});
         bebop = cat.addTitle(QStringLiteral("Bebop <&> Бибоп"), QStringLiteral("26"), QString(), 3);
         for (int e = 1; e <= 3; ++e)
-            cat.addEpisode(bebop, {.name = QStringLiteral("Bebop%1.avi").arg(e), .size = 367001600.0, .width = 640,
-                                   .height = 480, .durationMs = 1440000});
+            cat.addEpisode(bebop, {.name = QStringLiteral("Bebop%1.avi").arg(e),
+                                   .size = 367001600.0,
+                                   .width = 640,
+                                   .height = 480,
+                                   .durationMs = 1440000});
         cowboy = cat.addTitle(QStringLiteral("Cowboy"));
         rememberCatalogPath(cat.path());
         win = std::make_unique<test::TestView>(watching);
@@ -112,8 +118,7 @@ protected:
         watching.clear();
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         WindowTest::TearDown();
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         qunsetenv("XDG_CACHE_HOME");
@@ -122,8 +127,7 @@ protected:
     QString inStartDir(const QString &name) const { return QDir(startDir()).filePath(name); }
 
     // Puts the titles of the given summary rows into the selection, as the toggle key does.
-    void select(std::initializer_list<int> rows)
-    {
+    void select(std::initializer_list<int> rows) {
         for (int r : rows) {
             window->GVSV().SetCurrentRow(r);
             window->SelIOClick();
@@ -137,8 +141,7 @@ protected:
     qint64 akira = 0, bebop = 0, cowboy = 0;
 };
 
-TEST_F(ExportWindow, SummaryHtmlWritesPageWithTotalsAndGivesTheRowsBack)
-{
+TEST_F(ExportWindow, SummaryHtmlWritesPageWithTotalsAndGivesTheRowsBack) {
     TGridView &sv = window->GVSV();
     ASSERT_EQ(sv.RowCount(), 3);
     const GridState before = stateOf(sv);
@@ -159,15 +162,15 @@ TEST_F(ExportWindow, SummaryHtmlWritesPageWithTotalsAndGivesTheRowsBack)
     EXPECT_TRUE(page.contains(QStringLiteral(">Bebop &lt;&amp;&gt; Бибоп</td>")));
     EXPECT_TRUE(page.contains(QStringLiteral(">Всего:  3</td>")));
     const TPageStats *st = window->statsPage();
-    EXPECT_TRUE(page.contains(QStringLiteral(">%1</td>").arg(st->LCE->text()))) << st->LCE->text().toStdString();
+    EXPECT_TRUE(page.contains(QStringLiteral(">%1</td>").arg(st->LCE->text())))
+        << st->LCE->text().toStdString();
     EXPECT_TRUE(page.contains(QStringLiteral(">%1</td>").arg(st->LSize->text())));
     EXPECT_TRUE(page.contains(QStringLiteral(">%1</td>").arg(st->LTime->text())));
     // Three titles, the separator and the totals: five data rows and the header.
     EXPECT_EQ(page.count(QStringLiteral("<tr>")), 6);
 }
 
-TEST_F(ExportWindow, SelectionHtmlUsesTheChoiceAndLeavesTheListExactlyAsItWas)
-{
+TEST_F(ExportWindow, SelectionHtmlUsesTheChoiceAndLeavesTheListExactlyAsItWas) {
     select({0, 1});
     TGridView &g3 = window->GV3();
     ASSERT_EQ(g3.RowCount(), 2);
@@ -186,9 +189,10 @@ TEST_F(ExportWindow, SelectionHtmlUsesTheChoiceAndLeavesTheListExactlyAsItWas)
     EXPECT_EQ(whileShown, before); // restored before the message, as the page is already written
 
     const QString page = readText(inStartDir(QStringLiteral("SelAnime.html")));
-    const QStringList header = {QStringLiteral("<td align=\"Left\" width=\"300\"> <b>Название </b> </td>"),
-                                QStringLiteral("<td align=\"Center\" width=\"80\"> <b>Качество </b> </td>"),
-                                QStringLiteral("<td align=\"Left\" width=\"186\"> <b>Комментарий </b> </td>")};
+    const QStringList header = {
+        QStringLiteral("<td align=\"Left\" width=\"300\"> <b>Название </b> </td>"),
+        QStringLiteral("<td align=\"Center\" width=\"80\"> <b>Качество </b> </td>"),
+        QStringLiteral("<td align=\"Left\" width=\"186\"> <b>Комментарий </b> </td>")};
     EXPECT_TRUE(page.contains(QStringLiteral("<tr>\r\n") + header.join(QStringLiteral("\r\n")) +
                               QStringLiteral("\r\n</tr>")))
         << page.toStdString();
@@ -199,8 +203,7 @@ TEST_F(ExportWindow, SelectionHtmlUsesTheChoiceAndLeavesTheListExactlyAsItWas)
 }
 
 // A page that cannot be written: the error box names the file, no success message, grids as before.
-TEST_F(ExportWindow, WriteFailureShowsTheErrorAndKeepsTheGrids)
-{
+TEST_F(ExportWindow, WriteFailureShowsTheErrorAndKeepsTheGrids) {
     select({1});
     window->ExportColumnChoice() = {false, true, true, false, true, false, false, true, false, false};
     struct Case {
@@ -212,7 +215,8 @@ TEST_F(ExportWindow, WriteFailureShowsTheErrorAndKeepsTheGrids)
         {"a folder in the way of the summary page", false, [](const QString &p) { QDir().mkpath(p); }},
         {"a folder in the way of the selection page", true, [](const QString &p) { QDir().mkpath(p); }},
         {"the start folder gone", false, [this](const QString &) { QDir(startDir()).removeRecursively(); }},
-        {"the start folder gone, selection", true, [this](const QString &) { QDir(startDir()).removeRecursively(); }},
+        {"the start folder gone, selection", true,
+         [this](const QString &) { QDir(startDir()).removeRecursively(); }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -226,9 +230,11 @@ TEST_F(ExportWindow, WriteFailureShowsTheErrorAndKeepsTheGrids)
         QTest::mouseClick(c.selection ? window->statsPage()->BSToHTML : window->BToHtML(), Qt::LeftButton);
 
         ASSERT_EQ(watching.errors().size(), 1);
-        EXPECT_TRUE(watching.errors().first().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(path)))
+        EXPECT_TRUE(
+            watching.errors().first().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(path)))
             << watching.errors().first().toStdString();
-        EXPECT_GT(watching.errors().first().size(), QStringLiteral("Cannot create file \"%1\". ").arg(path).size());
+        EXPECT_GT(watching.errors().first().size(),
+                  QStringLiteral("Cannot create file \"%1\". ").arg(path).size());
         EXPECT_EQ(watching.count(QStringLiteral("inform")), 0);
         EXPECT_EQ(stateOf(grid), before);
         QDir().mkpath(startDir());
@@ -237,8 +243,7 @@ TEST_F(ExportWindow, WriteFailureShowsTheErrorAndKeepsTheGrids)
 }
 
 // Runs the chooser through the "SetUp" button; `act` works on the open window, then closes it.
-void runChooser(TView_Base &window, const std::function<void(TSelForm &)> &act)
-{
+void runChooser(TView_Base &window, const std::function<void(TSelForm &)> &act) {
     bool ran = false;
     QTimer::singleShot(0, [&] {
         auto *form = qobject_cast<TSelForm *>(QApplication::activeModalWidget());
@@ -253,14 +258,13 @@ void runChooser(TView_Base &window, const std::function<void(TSelForm &)> &act)
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-QPoint savedChooserPosition()
-{
+QPoint savedChooserPosition() {
     const auto s = openSettings();
-    return {readIntSetting(*s, QStringLiteral("SelForm/Left"), -1), readIntSetting(*s, QStringLiteral("SelForm/Top"), -1)};
+    return {readIntSetting(*s, QStringLiteral("SelForm/Left"), -1),
+            readIntSetting(*s, QStringLiteral("SelForm/Top"), -1)};
 }
 
-TEST_F(ExportWindow, ChooserTakesTheTicksOverOnEveryClose)
-{
+TEST_F(ExportWindow, ChooserTakesTheTicksOverOnEveryClose) {
     const ExportColumnChoice pattern = {true, false, true, false, true, false, true, false, true, false};
     window->ExportColumnChoice() = pattern;
 
@@ -301,8 +305,7 @@ TEST_F(ExportWindow, ChooserTakesTheTicksOverOnEveryClose)
     EXPECT_EQ(window->ExportColumnChoice(), expected);
 }
 
-TEST_F(ExportWindow, ChooserPositionIsReadAndSaved)
-{
+TEST_F(ExportWindow, ChooserPositionIsReadAndSaved) {
     {
         const auto s = openSettings();
         s->remove(QStringLiteral("SelForm/Left"));
@@ -324,8 +327,7 @@ TEST_F(ExportWindow, ChooserPositionIsReadAndSaved)
     EXPECT_EQ(savedChooserPosition(), QPoint(-1500, 40));
 }
 
-TEST_F(ExportWindow, SummarySpreadsheetKeepsTheCurrentTitle)
-{
+TEST_F(ExportWindow, SummarySpreadsheetKeepsTheCurrentTitle) {
     window->makeTitleCurrent(bebop);
     ASSERT_EQ(window->currentTitleId(), bebop);
     const TitleAmounts amountsBefore = currentTitleAmounts(window->session());
@@ -356,8 +358,7 @@ TEST_F(ExportWindow, SummarySpreadsheetKeepsTheCurrentTitle)
     EXPECT_EQ(book.text(6, 3), window->statsPage()->LCE->text());
 }
 
-TEST_F(ExportWindow, SelectionSpreadsheetReadsTheListWithTheChosenColumns)
-{
+TEST_F(ExportWindow, SelectionSpreadsheetReadsTheListWithTheChosenColumns) {
     select({0, 2});
     window->GV3().SetCellText(9, 1, QStringLiteral("правка в списке"));
     window->ExportColumnChoice() = {true, false, false, false, false, true, false, false, false, true};

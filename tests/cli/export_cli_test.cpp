@@ -23,23 +23,20 @@ struct ExportRun {
     QString out, err;
 };
 
-ExportRun exportCli(const QStringList &args)
-{
+ExportRun exportCli(const QStringList &args) {
     QString out, err;
     QTextStream o(&out), e(&err);
     const int status = cli::run(args, o, e);
     return {status, out, err};
 }
 
-QString readText(const QString &path)
-{
+QString readText(const QString &path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
 // Data cells of a page, row by row; header cells carry <b> and are left out.
-QList<QStringList> pageRows(const QString &page)
-{
+QList<QStringList> pageRows(const QString &page) {
     QList<QStringList> rows;
     for (const QString &tr : page.split(QStringLiteral("<tr>\r\n")).mid(1)) {
         if (tr.contains(QStringLiteral("<b>")))
@@ -58,21 +55,26 @@ QList<QStringList> pageRows(const QString &page)
 
 class ExportCli : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         test::isolateSettings();
-        cowboy = cat.addTitle(QStringLiteral("Cowboy"), QStringLiteral("26"), QStringLiteral("<b>жирный</b>"), 3);
+        cowboy =
+            cat.addTitle(QStringLiteral("Cowboy"), QStringLiteral("26"), QStringLiteral("<b>жирный</b>"), 3);
         for (int e = 1; e <= 3; ++e)
-            cat.addEpisode(cowboy, {.name = QStringLiteral("c%1.mkv").arg(e), .size = 536870912.0, .width = 640,
-                                    .height = 480, .durationMs = 1440000});
+            cat.addEpisode(cowboy, {.name = QStringLiteral("c%1.mkv").arg(e),
+                                    .size = 536870912.0,
+                                    .width = 640,
+                                    .height = 480,
+                                    .durationMs = 1440000});
         akira = cat.addTitle(QStringLiteral("Akira"), QStringLiteral("1"), QString(), 2);
-        cat.addEpisode(akira, {.name = QStringLiteral("Akira.mkv"), .size = 1073741824.0, .width = 1920,
-                               .height = 1080, .durationMs = 7440000});
+        cat.addEpisode(akira, {.name = QStringLiteral("Akira.mkv"),
+                               .size = 1073741824.0,
+                               .width = 1920,
+                               .height = 1080,
+                               .durationMs = 7440000});
         empty = cat.addTitle(QStringLiteral("Берсерк"));
     }
 
-    QStringList args(const QString &command, const QString &out, const QStringList &more = {}) const
-    {
+    QStringList args(const QString &command, const QString &out, const QStringList &more = {}) const {
         return QStringList{QStringLiteral("--catalog"), cat.path(), command, out} + more;
     }
     QString outPath(const QString &name) const { return QDir(dir.path()).filePath(name); }
@@ -82,8 +84,7 @@ protected:
     qint64 cowboy = 0, akira = 0, empty = 0;
 };
 
-TEST_F(ExportCli, SummaryPageHasEveryTitleInNameOrderAndTheCatalogTotals)
-{
+TEST_F(ExportCli, SummaryPageHasEveryTitleInNameOrderAndTheCatalogTotals) {
     const QString out = outPath(QStringLiteral("AnimeList.html"));
     const ExportRun r = exportCli(args(QStringLiteral("export-html"), out));
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
@@ -105,17 +106,18 @@ TEST_F(ExportCli, SummaryPageHasEveryTitleInNameOrderAndTheCatalogTotals)
     EXPECT_TRUE(rows[4][3].endsWith(QStringLiteral(" Gb"))) << rows[4][3].toStdString();
 }
 
-TEST_F(ExportCli, SelectionPageKeepsTheGivenOrderAndTheChosenColumns)
-{
+TEST_F(ExportCli, SelectionPageKeepsTheGivenOrderAndTheChosenColumns) {
     const QString out = outPath(QStringLiteral("SelAnime.html"));
-    const ExportRun r = exportCli(args(QStringLiteral("export-html"), out,
-                                       {QStringLiteral("--selection"), QStringLiteral("%1,%2").arg(cowboy).arg(akira),
-                                        QStringLiteral("--columns"), QStringLiteral("9,2,0")}));
+    const ExportRun r =
+        exportCli(args(QStringLiteral("export-html"), out,
+                       {QStringLiteral("--selection"), QStringLiteral("%1,%2").arg(cowboy).arg(akira),
+                        QStringLiteral("--columns"), QStringLiteral("9,2,0")}));
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QString page = readText(out);
-    EXPECT_TRUE(page.contains(QStringLiteral("<tr>\r\n<td align=\"Left\" width=\"262\"> <b>Название </b> </td>\r\n"
-                                             "<td align=\"Center\" width=\"73\"> <b>Серии </b> </td>\r\n"
-                                             "<td align=\"Left\" width=\"186\"> <b>Комментарий </b> </td>\r\n</tr>")))
+    EXPECT_TRUE(
+        page.contains(QStringLiteral("<tr>\r\n<td align=\"Left\" width=\"262\"> <b>Название </b> </td>\r\n"
+                                     "<td align=\"Center\" width=\"73\"> <b>Серии </b> </td>\r\n"
+                                     "<td align=\"Left\" width=\"186\"> <b>Комментарий </b> </td>\r\n</tr>")))
         << page.toStdString();
     const QList<QStringList> rows = pageRows(page);
     ASSERT_EQ(rows.size(), 4);
@@ -126,8 +128,7 @@ TEST_F(ExportCli, SelectionPageKeepsTheGivenOrderAndTheChosenColumns)
     EXPECT_EQ(rows[3], (QStringList{QStringLiteral("Всего:  2"), QStringLiteral("4"), QString()}));
 }
 
-TEST_F(ExportCli, SelectionWithoutColumnsUsesTheWindowsSavedChoice)
-{
+TEST_F(ExportCli, SelectionWithoutColumnsUsesTheWindowsSavedChoice) {
     {
         const auto s = openSettings();
         for (int n = 0; n < 10; ++n)
@@ -147,8 +148,7 @@ TEST_F(ExportCli, SelectionWithoutColumnsUsesTheWindowsSavedChoice)
     EXPECT_EQ(rows[2][1], QStringLiteral("02:04:00,000"));
 }
 
-TEST_F(ExportCli, SummarySpreadsheet)
-{
+TEST_F(ExportCli, SummarySpreadsheet) {
     const QString out = outPath(QStringLiteral("all.xlsx"));
     const ExportRun r = exportCli(args(QStringLiteral("export-xlsx"), out));
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
@@ -167,19 +167,17 @@ TEST_F(ExportCli, SummarySpreadsheet)
     EXPECT_EQ(book.font(book.rowStyle(6)).rgb, QStringLiteral("800080"));
 }
 
-TEST_F(ExportCli, SelectionSpreadsheetWithNoColumnChosenIsEmpty)
-{
+TEST_F(ExportCli, SelectionSpreadsheetWithNoColumnChosenIsEmpty) {
     const QString out = outPath(QStringLiteral("sel.xlsx"));
-    const ExportRun r = exportCli(args(QStringLiteral("export-xlsx"), out,
-                                       {QStringLiteral("--selection"), QString::number(empty),
-                                        QStringLiteral("--columns"), QString()}));
+    const ExportRun r = exportCli(args(
+        QStringLiteral("export-xlsx"), out,
+        {QStringLiteral("--selection"), QString::number(empty), QStringLiteral("--columns"), QString()}));
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     vqtest::XlsxBook book(out);
     EXPECT_TRUE(book.filledCells().empty());
 }
 
-TEST_F(ExportCli, BadArgumentsAndFailures)
-{
+TEST_F(ExportCli, BadArgumentsAndFailures) {
     QFile blocker(outPath(QStringLiteral("plain-file")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
@@ -195,16 +193,27 @@ TEST_F(ExportCli, BadArgumentsAndFailures)
         {args(QStringLiteral("export-html"), ok, {QStringLiteral("--selection")}), 2},
         {args(QStringLiteral("export-html"), ok, {QStringLiteral("--selection"), QStringLiteral("1,x")}), 2},
         {args(QStringLiteral("export-html"), ok, {QStringLiteral("--selection"), QString()}), 2},
-        {args(QStringLiteral("export-xlsx"), ok, {QStringLiteral("--selection"), id, QStringLiteral("--columns"), QStringLiteral("10")}), 2},
-        {args(QStringLiteral("export-xlsx"), ok, {QStringLiteral("--selection"), id, QStringLiteral("--columns"), QStringLiteral("-1")}), 2},
+        {args(QStringLiteral("export-xlsx"), ok,
+              {QStringLiteral("--selection"), id, QStringLiteral("--columns"), QStringLiteral("10")}),
+         2},
+        {args(QStringLiteral("export-xlsx"), ok,
+              {QStringLiteral("--selection"), id, QStringLiteral("--columns"), QStringLiteral("-1")}),
+         2},
         {args(QStringLiteral("export-html"), ok, {QStringLiteral("--columns"), QStringLiteral("1")}), 2},
         {args(QStringLiteral("export-html"), ok, {QStringLiteral("--bogus")}), 2},
-        {args(QStringLiteral("export-html"), ok, {QStringLiteral("--selection"), QStringLiteral("%1,999").arg(id)}), 1},
+        {args(QStringLiteral("export-html"), ok,
+              {QStringLiteral("--selection"), QStringLiteral("%1,999").arg(id)}),
+         1},
         {args(QStringLiteral("export-html"), outPath(QStringLiteral("plain-file/out.html"))), 1},
         {args(QStringLiteral("export-html"), outPath(QStringLiteral("folder.html"))), 1},
         {args(QStringLiteral("export-xlsx"), outPath(QStringLiteral("plain-file/out.xlsx"))), 1},
-        {args(QStringLiteral("export-xlsx"), outPath(QStringLiteral("folder.html")), {QStringLiteral("--selection"), id}), 1},
-        {args(QStringLiteral("export-xlsx"), ok, {QStringLiteral("--catalog"), outPath(QStringLiteral("none.vdq"))}).mid(2), 1},
+        {args(QStringLiteral("export-xlsx"), outPath(QStringLiteral("folder.html")),
+              {QStringLiteral("--selection"), id}),
+         1},
+        {args(QStringLiteral("export-xlsx"), ok,
+              {QStringLiteral("--catalog"), outPath(QStringLiteral("none.vdq"))})
+             .mid(2),
+         1},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
@@ -217,9 +226,10 @@ TEST_F(ExportCli, BadArgumentsAndFailures)
         }
     }
     EXPECT_FALSE(QFileInfo::exists(ok)); // nothing written by a refused call
-    const ExportRun blocked = exportCli(args(QStringLiteral("export-html"), outPath(QStringLiteral("folder.html"))));
-    EXPECT_TRUE(blocked.err.startsWith(
-        QStringLiteral("vidoteq-cli: Cannot create file \"%1\". ").arg(outPath(QStringLiteral("folder.html")))))
+    const ExportRun blocked =
+        exportCli(args(QStringLiteral("export-html"), outPath(QStringLiteral("folder.html"))));
+    EXPECT_TRUE(blocked.err.startsWith(QStringLiteral("vidoteq-cli: Cannot create file \"%1\". ")
+                                           .arg(outPath(QStringLiteral("folder.html")))))
         << blocked.err.toStdString();
     EXPECT_TRUE(QFileInfo(outPath(QStringLiteral("folder.html"))).isDir());
 }
