@@ -278,6 +278,13 @@ TGridView::TGridView(QWidget *parent) : QTableView(parent), m_data(std::make_uni
     connect(hh, &QHeaderView::sectionResized, this, &TGridView::onSectionResized);
     connect(hh, &QHeaderView::sectionMoved, this, &TGridView::onSectionMoved);
 
+    m_clickEdit.setSingleShot(true);
+    connect(&m_clickEdit, &QTimer::timeout, this, [this] {
+        if (m_clickEditCol == m_col && m_clickEditRow == m_row && m_data->ValidCell(m_col, m_row) &&
+            m_data->Column(m_col).HasOption(coEditing))
+            EditCell(m_col, m_row);
+    });
+
     applyPalette();
     syncColumns();
 }
@@ -536,11 +543,16 @@ bool TGridView::highlighted(int col, int row) const
 void TGridView::MoveToCell(int col, int row, Qt::KeyboardModifiers)
 {
     Flush();
+    // The editor belongs to the cell being left; its handlers may change the grid.
+    if (m_editing && (col != m_editCol || row != m_editRow))
+        finishEdit(canStore(m_editCol, m_editor->text()), false);
     const int rows = m_data->RowCount();
     col = std::clamp(col, 0, std::max(m_data->ColumnCount() - 1, 0));
     row = std::clamp(row, 0, std::max(rows - 1, 0));
-    if (col != m_col || row != m_row)
+    if (col != m_col || row != m_row) {
+        m_clickEdit.stop();
         Q_EMIT deselectCell(m_col, m_row);
+    }
     const int former = m_row;
     m_col = col;
     m_row = row;
@@ -707,7 +719,12 @@ bool TGridView::navigate(QKeyEvent *e)
 
 void TGridView::keyPressEvent(QKeyEvent *event)
 {
-    const bool used = navigate(event);
+    bool used = navigate(event);
+    if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier &&
+        m_data->ValidCell(m_col, m_row) && m_data->Column(m_col).HasOption(coEditing)) {
+        EditCell(m_col, m_row);
+        used = true;
+    }
     event->setAccepted(used);
     Q_EMIT keyDown(event);
 }
@@ -718,13 +735,22 @@ void TGridView::pressAt(QMouseEvent *event)
         setFocus(Qt::MouseFocusReason);
     const Qt::MouseButton button = event->button();
     const QPoint pos = event->position().toPoint();
+    bool onFocusedCell = false;
     if (button == Qt::LeftButton || button == Qt::RightButton) {
         Flush();
         const QModelIndex idx = indexAt(pos);
-        if (idx.isValid())
+        if (idx.isValid()) {
+            onFocusedCell = idx.column() == m_col && idx.row() == m_row;
             MoveToCell(idx.column(), idx.row(), event->modifiers());
+        }
     }
     Q_EMIT mouseDown(button, event->modifiers(), pos);
+    if (button == Qt::LeftButton && onFocusedCell && event->type() == QEvent::MouseButtonPress &&
+        m_data->ValidCell(m_col, m_row) && m_data->Column(m_col).HasOption(coEditing)) {
+        m_clickEditCol = m_col;
+        m_clickEditRow = m_row;
+        m_clickEdit.start(QApplication::doubleClickInterval());
+    }
 }
 
 void TGridView::mousePressEvent(QMouseEvent *event)
@@ -736,6 +762,7 @@ void TGridView::mousePressEvent(QMouseEvent *event)
 void TGridView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The second press of a double click is a press as well.
+    m_clickEdit.stop();
     pressAt(event);
     if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
         Q_EMIT dblClick();

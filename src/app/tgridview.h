@@ -4,6 +4,7 @@
 
 #include <QPalette>
 #include <QTableView>
+#include <QTimer>
 
 #include <memory>
 
@@ -106,7 +107,8 @@ Q_SIGNALS:
     void sortColumn(int col, bool ascending);
     void headerClick(int col);
     void columnResize(int col);
-    // Raised after the grid's own key handling; the event is ignored unless the grid used it.
+    // Raised after the grid's own key handling (navigation, and F2 on a column with coEditing);
+    // the event is ignored unless the grid used it.
     void keyDown(QKeyEvent *event);
     // Raised after a left or right press on a cell has moved the focus there.
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos);
@@ -169,6 +171,10 @@ private:
     bool m_editing = false;
     int m_editCol = -1;
     int m_editRow = -1;
+
+    QTimer m_clickEdit; // a click on the focused cell edits it unless a double click follows
+    int m_clickEditCol = -1;
+    int m_clickEditRow = -1;
 
     bool m_flushPending = false;
     bool m_repaintPending = false;

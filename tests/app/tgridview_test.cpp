@@ -578,3 +578,63 @@ TEST_F(GridTest, ClickingAnotherCellKeepsTheTypedText)
 }
 
 } // namespace
+
+namespace {
+
+// The selection list's comment column is editable all the time; the user opens its editor.
+class SelectionListTest : public GridTest {
+protected:
+    void SetUp() override
+    {
+        GridTest::SetUp();
+        grid->Column(9).AddOption(coEditing);
+        grid->resize(1200, grid->height()); // the comment column in view
+        fill(5);
+        showActive();
+        grid->MoveToCell(9, 2);
+        log.clear();
+    }
+};
+
+TEST_F(SelectionListTest, F2EditsTheFocusedCellOfAnEditableColumn)
+{
+    QTest::keyClick(grid.get(), Qt::Key_F2);
+    ASSERT_TRUE(grid->Editing());
+    EXPECT_EQ(grid->EditCol(), 9);
+    EXPECT_EQ(grid->EditRow(), 2);
+    EXPECT_EQ(log, (QStringList{"key 1000031 at 2"}));
+    QTest::keyClick(grid->Editor(), Qt::Key_Escape);
+    grid->MoveToCell(3, 2);
+    QTest::keyClick(grid.get(), Qt::Key_F2); // not an editable column
+    EXPECT_FALSE(grid->Editing());
+}
+
+TEST_F(SelectionListTest, AClickOnTheFocusedCellEditsItAfterTheDoubleClickTime)
+{
+    ASSERT_TRUE(grid->viewport()->rect().contains(cellCenter(9, 2)));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cellCenter(9, 2));
+    EXPECT_FALSE(grid->Editing());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return grid->Editing(); }, QApplication::doubleClickInterval() + 2000));
+    EXPECT_EQ(grid->EditRow(), 2);
+}
+
+TEST_F(SelectionListTest, ADoubleClickIsNotAnEdit)
+{
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cellCenter(9, 2));
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    EXPECT_FALSE(grid->Editing());
+    EXPECT_TRUE(log.contains(QStringLiteral("dblclick")));
+}
+
+TEST_F(SelectionListTest, MovingTheFocusEndsTheEditKeepingTheText)
+{
+    grid->EditCell(9, 2);
+    QTest::keyClicks(grid->Editor(), QStringLiteral("+"));
+    log.clear();
+    grid->SetCurrentRow(4);
+    EXPECT_FALSE(grid->Editing());
+    EXPECT_EQ(grid->GetCellText(9, 2), QStringLiteral("9:2+"));
+    EXPECT_EQ(log, (QStringList{"accept? 9 2 9:2+", "after 9 2 9:2+ = 9:2+", "deselect 9 2", "select 9 4"}));
+}
+
+} // namespace
