@@ -1,0 +1,236 @@
+#include "cli.h"
+#include "intake/mediaprobe.h"
+#include "support/media.h"
+#include "support/temp_catalog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+using namespace vq;
+using vq::test::MediaSample;
+using vq::test::Sample;
+using vq::test::TempCatalog;
+using vq::test::testMedia;
+
+namespace {
+
+struct CliResult {
+    int status;
+    QString out, err;
+};
+
+CliResult cli(const QStringList &args)
+{
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    const int status = vq::cli::run(args, o, e);
+    return {status, out, err};
+}
+
+// Episodes as "title|name|width|height|size|sound|subIn|subExt", sorted.
+QStringList stored(TempCatalog &cat)
+{
+    const QString rows = cat.scalar(QStringLiteral(
+        "SELECT group_concat(line, ';') FROM (SELECT \"Название\" || '|' || \"Серия\" || '|' || \"Ширина\" || '|' || "
+        "\"Высота\" || '|' || CAST(\"Объём (байт)\" AS INTEGER) || '|' || \"Звук\" || '|' || \"Субтитры встроенные\" "
+        "|| '|' || \"Субтитры внешние\" AS line FROM \"Серии\" ORDER BY line)"));
+    return rows.isEmpty() ? QStringList() : rows.split(u';');
+}
+
+QString line(qint64 title, const MediaSample &s, const char *langs = "0|1|2")
+{
+    return QStringLiteral("%1|%2|%3|%4|%5|%6")
+        .arg(title)
+        .arg(s.name)
+        .arg(s.width)
+        .arg(s.height)
+        .arg(s.sizeBytes)
+        .arg(QLatin1String(langs));
+}
+
+class IntakeCli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::isolateSettings();
+        ASSERT_TRUE(m_dir.isValid());
+    }
+    QString copy(const QString &sub, std::initializer_list<Sample> which)
+    {
+        const QString dir = QDir(m_dir.path()).filePath(sub);
+        QDir().mkpath(dir);
+        for (Sample id : which)
+            EXPECT_TRUE(QFile::copy(testMedia()[id].path, QDir(dir).filePath(testMedia()[id].name)));
+        return dir;
+    }
+    QStringList withCatalog(const TempCatalog &cat, QStringList args)
+    {
+        return QStringList{QStringLiteral("--catalog"), cat.path()} + args;
+    }
+    QTemporaryDir m_dir;
+};
+
+TEST_F(IntakeCli, ProbeJsonMatchesTheMadeFiles)
+{
+    const QList<Sample> which = {Sample::Mp4, Sample::Avi, Sample::Mov, Sample::NoAudio, Sample::NoVideo};
+    QStringList args = {QStringLiteral("probe"), QStringLiteral("--json")};
+    for (Sample id : which)
+        args << testMedia()[id].path;
+    const CliResult r = cli(args);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QJsonArray rows = QJsonDocument::fromJson(r.out.toUtf8()).array();
+    ASSERT_EQ(rows.size(), which.size());
+    for (int i = 0; i < which.size(); ++i) {
+        const MediaSample &s = testMedia()[which[i]];
+        SCOPED_TRACE(s.name.toStdString());
+        const QJsonObject o = rows[i].toObject();
+        EXPECT_EQ(o.value(QStringLiteral("FileName")).toString(), s.name);
+        EXPECT_EQ(o.value(QStringLiteral("SizeBytes")).toInteger(), s.sizeBytes);
+        EXPECT_EQ(o.value(QStringLiteral("Width")).toInt(), s.width);
+        EXPECT_EQ(o.value(QStringLiteral("Height")).toInt(), s.height);
+        EXPECT_EQ(o.value(QStringLiteral("AudioHz")).toInt(), s.audioHz);
+        EXPECT_EQ(o.value(QStringLiteral("AudioStreamCount")).toInt(), s.audioStreams);
+        EXPECT_EQ(o.value(QStringLiteral("VideoCodec")).toString(), s.videoCodec);
+        EXPECT_EQ(o.value(QStringLiteral("AudioCodec")).toString(), s.audioCodec);
+        EXPECT_EQ(o.value(QStringLiteral("ContainerFormat")).toString(), s.container);
+        const qint64 ms = o.value(QStringLiteral("DurationMs")).toInteger();
+        if (s.isMedia && s.durationMs > 0) {
+            EXPECT_GE(ms, s.durationMs);
+            EXPECT_LE(ms, s.durationMs + 150);
+        } else {
+            EXPECT_EQ(ms, 0);
+        }
+        if (s.audioBitrateExact) {
+            EXPECT_EQ(o.value(QStringLiteral("AudioBitrate")).toInt(), s.audioBitrate);
+        }
+        EXPECT_EQ(o.value(QStringLiteral("ECodec")).toString(), s.videoCodec + QStringLiteral(" || ") + s.audioCodec);
+        EXPECT_EQ(o.value(QStringLiteral("LSCount")).toString(), QString::number(s.audioStreams));
+        // The texts are the window's: the same as the page's own formatting of the same probe.
+        TVVF e;
+        ProbePage page;
+        OpenAVI(s.name, e, page, s.folder);
+        EXPECT_EQ(o.value(QStringLiteral("ELong")).toString(), page.ELong);
+        EXPECT_EQ(o.value(QStringLiteral("EDSize")).toString(), page.EDSize);
+        EXPECT_EQ(o.value(QStringLiteral("LRate")).toString(), page.LRate);
+        EXPECT_EQ(o.value(QStringLiteral("OverallBitrate")).toInt(), e.OverallBitrate);
+        EXPECT_EQ(o.value(QStringLiteral("VideoBitrate")).toInt(), e.VideoBitrate);
+        EXPECT_EQ(o.keys().size(), 18);
+    }
+
+    // TSV: one line a file, the record's fields first.
+    const CliResult tsv = cli({QStringLiteral("probe"), testMedia()[Sample::Mov].path});
+    ASSERT_EQ(tsv.status, 0);
+    const QStringList fields = tsv.out.trimmed().split(u'\t');
+    ASSERT_EQ(fields.size(), 18);
+    EXPECT_EQ(fields[0], testMedia()[Sample::Mov].name);
+    EXPECT_EQ(fields[3], QStringLiteral("176"));
+}
+
+TEST_F(IntakeCli, MissingOrWrongArgumentsFailCleanly)
+{
+    TempCatalog cat;
+    const qint64 id = cat.addTitle(QStringLiteral("Alpha"));
+    const QString dir = copy(QStringLiteral("few"), {Sample::Mkv});
+    const QString missing = QDir(m_dir.path()).filePath(QStringLiteral("gone.mkv"));
+    struct Case {
+        const char *name;
+        QStringList args;
+        int status;
+    } const cases[] = {
+        {"probe of a missing file", {QStringLiteral("probe"), testMedia()[Sample::Mkv].path, missing}, 1},
+        {"probe of a folder", {QStringLiteral("probe"), dir}, 1},
+        {"add of a missing file", {QStringLiteral("add"), QStringLiteral("--title"), QStringLiteral("New"), dir, missing}, 1},
+        {"add to an unknown title", {QStringLiteral("add"), QStringLiteral("--title-id"), QStringLiteral("999"), dir}, 1},
+        {"add with an unknown language",
+         {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(id), QStringLiteral("--sound"),
+          QStringLiteral("77"), dir},
+         1},
+        {"both title options",
+         {QStringLiteral("add"), QStringLiteral("--title"), QStringLiteral("X"), QStringLiteral("--title-id"),
+          QString::number(id), dir},
+         2},
+        {"no title", {QStringLiteral("add"), dir}, 2},
+        {"no path", {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(id)}, 2},
+        {"probe without a file", {QStringLiteral("probe")}, 2},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliResult r = cli(withCatalog(cat, c.args));
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+        if (c.status == 1) {
+            EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
+        }
+    }
+    // Nothing was half done.
+    EXPECT_TRUE(stored(cat).isEmpty());
+    EXPECT_EQ(cat.scalar(QStringLiteral("SELECT count(*) FROM \"Список\"")), QStringLiteral("1"));
+}
+
+TEST_F(IntakeCli, AddFoldersAndFiles)
+{
+    TempCatalog cat;
+    const qint64 alpha = cat.addTitle(QStringLiteral("Alpha"));
+    const QString dir = copy(QStringLiteral("season"), {Sample::Mkv, Sample::Avi});
+    QFile note(QDir(dir).filePath(QStringLiteral("notes.txt")));
+    ASSERT_TRUE(note.open(QIODevice::WriteOnly));
+    note.close();
+    // A file of the same name in another folder is probed for itself.
+    const QString other = copy(QStringLiteral("other"), {Sample::Mp4});
+    const QString sameName = QDir(other).filePath(testMedia()[Sample::Avi].name);
+    ASSERT_TRUE(QFile::copy(testMedia()[Sample::Mov].path, sameName));
+    const QString before = QDir::currentPath();
+
+    const CliResult r = cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha),
+                                              dir, sameName}));
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("3\t%1\n").arg(alpha));
+    EXPECT_EQ(QDir::currentPath(), before);
+    MediaSample movAsAvi = testMedia()[Sample::Mov];
+    movAsAvi.name = testMedia()[Sample::Avi].name;
+    QStringList expected = {line(alpha, testMedia()[Sample::Mkv]), line(alpha, testMedia()[Sample::Avi]),
+                            line(alpha, movAsAvi)};
+    expected.sort();
+    EXPECT_EQ(stored(cat), expected);
+
+    // --title makes a type-4 title once and finds it the next time; languages as given.
+    const QString one = testMedia()[Sample::Mp4].path;
+    for (int run = 0; run < 2; ++run) {
+        const CliResult t = cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title"), QStringLiteral("Новое"),
+                                                  QStringLiteral("--sound"), QStringLiteral("1"), QStringLiteral("--sub-in"),
+                                                  QStringLiteral("2"), QStringLiteral("--sub-ext"), QStringLiteral("0"), one}));
+        ASSERT_EQ(t.status, 0) << t.err.toStdString();
+    }
+    const QString newId = cat.scalar(QStringLiteral("SELECT \"ID\" FROM \"Список\" WHERE \"Название\" = 'Новое'"));
+    EXPECT_EQ(cat.scalar(QStringLiteral("SELECT count(*) || '|' || max(\"NType\") FROM \"Список\" WHERE \"Название\" = 'Новое'")),
+              QStringLiteral("1|4"));
+    EXPECT_EQ(cat.scalar(QStringLiteral("SELECT count(*) FROM \"Серии\" WHERE \"Название\" = %1 AND \"Звук\" = 1 AND "
+                                        "\"Субтитры встроенные\" = 2 AND \"Субтитры внешние\" = 0")
+                             .arg(newId)),
+              QStringLiteral("2"));
+}
+
+TEST_F(IntakeCli, AllEntriesStopsAtWhatCannotBeProbedAndKeepsTheRest)
+{
+    TempCatalog cat;
+    const qint64 alpha = cat.addTitle(QStringLiteral("Alpha"));
+    const QString dir = copy(QStringLiteral("mixed"), {Sample::Mkv});
+    ASSERT_TRUE(QDir(dir).mkdir(QStringLiteral("zz")));
+    // The box checked: the subfolder is not listed.
+    CliResult r = cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha), dir}));
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(stored(cat).size(), 1);
+    // Unchecked: the subfolder stops the run after the clip, which stays stored.
+    r = cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha),
+                              QStringLiteral("--all-entries"), dir}));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("/zz:"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("1 of 2"))) << r.err.toStdString();
+    EXPECT_EQ(stored(cat).size(), 2);
+}
+
+} // namespace
