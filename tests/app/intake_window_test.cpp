@@ -1,0 +1,427 @@
+#include "window_fixture.h"
+
+#include "intake/mediaprobe.h"
+#include "intake_handlers.h"
+#include "page_intake.h"
+#include "support/media.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTreeView>
+
+using namespace vq;
+using namespace vq::test;
+
+namespace {
+
+class IntakeWindow : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        ASSERT_TRUE(m_files.isValid());
+    }
+
+    // Starts on `cat` with page 3 showing.
+    void open(TempCatalog &cat)
+    {
+        ASSERT_TRUE(startOn(cat));
+        win->setActivePage(TView_Base::TabNewA);
+        QCoreApplication::processEvents();
+        page = win->intakePage();
+        h = win->findChild<TIntakeHandlers *>();
+        ASSERT_NE(h, nullptr);
+    }
+
+    // A folder of its own under the test's temporary folder.
+    QString folder(const QString &name)
+    {
+        const QString path = QDir(m_files.path()).filePath(name);
+        QDir().mkpath(path);
+        return path;
+    }
+    static void touch(const QString &dir, const QString &name, const QByteArray &bytes = {})
+    {
+        QFile f(QDir(dir).filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    // Copies test clips into `dir`; returns the samples as they are named there.
+    static QList<MediaSample> copyClips(const QString &dir, std::initializer_list<Sample> which)
+    {
+        QList<MediaSample> out;
+        for (Sample id : which) {
+            MediaSample s = testMedia()[id];
+            const QString to = QDir(dir).filePath(s.name);
+            EXPECT_TRUE(QFile::copy(s.path, to)) << to.toStdString();
+            s.folder = dir;
+            s.path = to;
+            out << s;
+        }
+        return out;
+    }
+
+    // Selects `dir` in the tree and clicks it, as the user does.
+    void clickFolder(const QString &dir)
+    {
+        h->selectFolder(dir);
+        QTreeView *tree = page->STV;
+        // The model reads folders in the background: wait until the row is laid out and stays put.
+        const QPersistentModelIndex target = page->FolderModel->index(dir);
+        auto underPointer = [&] {
+            tree->scrollTo(target);
+            QTest::qWait(20);
+            const QRect r = tree->visualRect(target);
+            return r.isValid() && tree->indexAt(r.center()) == QModelIndex(target);
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(underPointer(), 3000);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(target).center());
+        QCoreApplication::processEvents();
+        ASSERT_EQ(h->selectedFolder(), dir);
+    }
+    void clickFile(const QString &name)
+    {
+        QListWidget *lb = page->LB1;
+        const QList<QListWidgetItem *> found = lb->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << name.toStdString();
+        lb->scrollToItem(found.first());
+        QTest::mouseClick(lb->viewport(), Qt::LeftButton, {}, lb->visualItemRect(found.first()).center());
+        QCoreApplication::processEvents();
+    }
+    void clickTitle(const QString &title)
+    {
+        TGridView &g = win->GV4();
+        for (int r = 0; r < g.RowCount(); ++r)
+            if (g.GetCellText(1, r) == title) {
+                g.MoveToCell(1, r);
+                return;
+            }
+        FAIL() << "no title " << title.toStdString();
+    }
+    QStringList files() const
+    {
+        QStringList out;
+        for (int i = 0; i < page->LB1->count(); ++i)
+            out << page->LB1->item(i)->text();
+        return out;
+    }
+    QStringList pageTexts() const
+    {
+        return {page->EName->text(),   page->ELong->text(),  page->EDSize->text(), page->EWidth->text(),
+                page->EHeigth->text(), page->ECodec->text(), page->LRate->text(),  page->LSCount->text()};
+    }
+    static QStringList texts(const ProbePage &p)
+    {
+        return {p.EName, p.ELong, p.EDSize, p.EWidth, p.EHeigth, p.ECodec, p.LRate, p.LSCount};
+    }
+    // Stored episodes, one "name|title|width|height|size|sound|subIn|subExt" line each, by name.
+    static QStringList stored(TempCatalog &cat)
+    {
+        const QString rows = cat.scalar(QStringLiteral(
+            "SELECT group_concat(line, ';') FROM (SELECT \"Серия\" || '|' || \"Название\" || '|' || \"Ширина\" || '|' || "
+            "\"Высота\" || '|' || CAST(\"Объём (байт)\" AS INTEGER) || '|' || \"Звук\" || '|' || "
+            "\"Субтитры встроенные\" || '|' || \"Субтитры внешние\" AS line FROM \"Серии\" ORDER BY \"Серия\")"));
+        return rows.isEmpty() ? QStringList() : rows.split(u';');
+    }
+    static QString line(const MediaSample &s, qint64 title, int width = -1)
+    {
+        return QStringLiteral("%1|%2|%3|%4|%5|0|1|2")
+            .arg(s.name)
+            .arg(title)
+            .arg(width < 0 ? s.width : width)
+            .arg(s.height)
+            .arg(s.sizeBytes);
+    }
+
+    TPageIntake *page = nullptr;
+    TIntakeHandlers *h = nullptr;
+
+private:
+    QTemporaryDir m_files;
+};
+
+TEST_F(IntakeWindow, ScanFollowsTheBoxAndTheTree)
+{
+    TempCatalog cat;
+    open(cat);
+    const QString dir = folder(QStringLiteral("scan"));
+    for (const char *n : {"b.mkv", "a.AVI", "c.txt"})
+        touch(dir, QString::fromUtf8(n));
+    QDir(dir).mkdir(QStringLiteral("x"));
+
+    EXPECT_TRUE(page->CAvi->isChecked());
+    clickFolder(dir);
+    EXPECT_EQ(files(), QStringList({"a.AVI", "b.mkv"}));
+    EXPECT_EQ(QDir::currentPath(), dir);
+
+    page->CAvi->setChecked(false);
+    QTest::mouseClick(page->BSee, Qt::LeftButton);
+    EXPECT_EQ(files(), QStringList({"a.AVI", "b.mkv", "c.txt", "x"}));
+
+    // F5 reads the tree again and rescans what is selected.
+    touch(dir, QStringLiteral("B2.avi"));
+    QFileSystemModel *before = page->FolderModel;
+    page->STV->setFocus();
+    QTest::keyRelease(page->STV, Qt::Key_F5);
+    EXPECT_NE(page->FolderModel, before);
+    EXPECT_EQ(h->selectedFolder(), dir);
+    EXPECT_EQ(files(), QStringList({"a.AVI", "b.mkv", "B2.avi", "c.txt", "x"}));
+
+    // An empty folder lists nothing and leaves the current directory where the last scan put it.
+    const QString empty = folder(QStringLiteral("empty"));
+    clickFolder(empty);
+    EXPECT_EQ(h->selectedFolder(), empty);
+    EXPECT_TRUE(files().isEmpty()) << files().join(u' ').toStdString();
+    EXPECT_EQ(QDir::currentPath(), dir);
+    EXPECT_EQ(dialogs.count(QStringLiteral("showError")), 0);
+}
+
+TEST_F(IntakeWindow, ClickProbesTheFileIntoTheRecordAndThePage)
+{
+    TempCatalog cat;
+    open(cat);
+    const QString dir = folder(QStringLiteral("probe"));
+    const QList<MediaSample> clips = copyClips(dir, {Sample::Mp4, Sample::Avi, Sample::NoVideo});
+    QDir(dir).mkdir(QStringLiteral("zero.avi")); // listed, but the library cannot size a folder
+    clickFolder(dir);
+    ASSERT_EQ(files().size(), 4);
+
+    for (const MediaSample &s : clips) {
+        SCOPED_TRACE(s.name.toStdString());
+        clickFile(s.name);
+        TVVF expected;
+        ProbePage expectedPage;
+        OpenAVI(s.name, expected, expectedPage, dir);
+        expected.TitleId = win->CurrentEpisode().TitleId;
+        EXPECT_EQ(win->CurrentEpisode(), expected);
+        EXPECT_EQ(pageTexts(), texts(expectedPage));
+        EXPECT_EQ(win->CurrentEpisode().Width, s.width);
+        EXPECT_EQ(win->CurrentEpisode().SizeBytes, s.sizeBytes);
+        EXPECT_EQ(page->ECodec->text(), s.videoCodec + QStringLiteral(" || ") + s.audioCodec);
+    }
+
+    // A file the library cannot size: one error, and the page and record still describe the last file.
+    const QStringList shown = pageTexts();
+    const TVVF before = win->CurrentEpisode();
+    clickFile(QStringLiteral("zero.avi"));
+    ASSERT_EQ(dialogs.errors().size(), 1);
+    EXPECT_TRUE(dialogs.errors().first().endsWith(QStringLiteral("is not a valid integer value")))
+        << dialogs.errors().first().toStdString();
+    EXPECT_EQ(pageTexts(), shown);
+    EXPECT_EQ(win->CurrentEpisode(), before);
+}
+
+TEST_F(IntakeWindow, NewTitleFromTheEditAbovePlaceholderRules)
+{
+    TempCatalog cat;
+    cat.addTitle(QStringLiteral("Alpha"));
+    cat.addTitle(QStringLiteral("Omega"));
+    open(cat);
+    QLineEdit *e = page->ENewAni;
+    const QString placeholder = QStringLiteral("...Добавить новое аниме...");
+    EXPECT_EQ(e->text(), placeholder);
+
+    // Focus empties the placeholder; leaving empty brings it back; leaving with text keeps it.
+    e->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(e->text(), QString());
+    page->LB1->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(e->text(), placeholder);
+    e->setFocus();
+    QTest::keyClicks(e, QStringLiteral("draft"));
+    page->LB1->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(e->text(), QStringLiteral("draft"));
+
+    // Enter on an empty or blank name makes nothing.
+    for (const QString &blank : {QString(), QStringLiteral("   ")}) {
+        e->setFocus();
+        e->setText(blank);
+        QTest::keyClick(e, Qt::Key_Return);
+        EXPECT_EQ(cat.scalar(QStringLiteral("SELECT count(*) FROM \"Список\"")), QStringLiteral("2"));
+    }
+
+    e->setText(QStringLiteral("Mid's 100%"));
+    QTest::keyClick(e, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cat.scalar(QStringLiteral("SELECT \"NType\" FROM \"Список\" WHERE \"Название\" = 'Mid''s 100%'")),
+              QStringLiteral("4"));
+    EXPECT_EQ(e->text(), placeholder);
+    const QStringList expected = {"Alpha", "Mid's 100%", "Omega"};
+    EXPECT_EQ(column(win->GV4(), 1), expected);
+    EXPECT_EQ(column(win->GV(), 1), expected);
+    EXPECT_EQ(win->GV4().CurrentRow(), 1);
+    EXPECT_EQ(page->ESname->text(), QStringLiteral("Mid's 100%"));
+    EXPECT_EQ(QString::number(win->CurrentEpisode().TitleId),
+              cat.scalar(QStringLiteral("SELECT \"ID\" FROM \"Список\" WHERE \"NType\" = 4")));
+    EXPECT_EQ(dialogs.count(QStringLiteral("showError")), 0);
+}
+
+TEST_F(IntakeWindow, AddAllStoresEveryFileShownFirstFileAsShown)
+{
+    TempCatalog cat;
+    cat.addTitle(QStringLiteral("Alpha"));
+    const qint64 beta = cat.addTitle(QStringLiteral("Beta"));
+    open(cat);
+    const QString dir = folder(QStringLiteral("three"));
+    const QList<MediaSample> clips = copyClips(dir, {Sample::Mkv, Sample::Avi, Sample::Mpg});
+    clickFolder(dir);
+    const QStringList listed = files();
+    ASSERT_EQ(listed.size(), 3);
+    clickTitle(QStringLiteral("Beta"));
+    EXPECT_EQ(page->ESname->text(), QStringLiteral("Beta"));
+    EXPECT_EQ(win->CurrentEpisode().TitleId, beta);
+    EXPECT_EQ(win->GV().CurrentRow(), 1);
+
+    // The first listed file is shown, with a typed width the unchecked box takes.
+    clickFile(listed.first());
+    page->CAvi->setChecked(false);
+    page->EWidth->setText(QStringLiteral("720"));
+    QTest::mouseClick(page->BAddAll, Qt::LeftButton);
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(dialogs.count(QStringLiteral("showError")), 0) << dialogs.errors().join(u'\n').toStdString();
+    EXPECT_EQ(h->progressSeen(), QList<int>({0, 1, 2}));
+    EXPECT_FALSE(page->PBAdd->isVisible());
+    QStringList expected;
+    for (const MediaSample &s : clips)
+        expected << line(s, beta, s.name == listed.first() ? 720 : -1);
+    expected.sort();
+    EXPECT_EQ(stored(cat), expected);
+    EXPECT_EQ(win->DBGrid1().RowCount(), 3);
+    EXPECT_EQ(page->EName->text(), listed.last());
+}
+
+TEST_F(IntakeWindow, AddTakesTheTypedFrameSizeOnlyWithTheBoxUnchecked)
+{
+    struct Case {
+        bool box;
+        int storedWidth; // -1: the probed one
+    } const cases[] = {{true, -1}, {false, 720}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.box);
+        TempCatalog cat;
+        const qint64 id = cat.addTitle(QStringLiteral("Alpha"));
+        open(cat);
+        const QString dir = folder(QStringLiteral("one%1").arg(c.box));
+        const MediaSample clip = copyClips(dir, {Sample::Mp4}).first();
+        clickFolder(dir);
+        clickTitle(QStringLiteral("Alpha"));
+        clickFile(clip.name);
+        page->CAvi->setChecked(c.box);
+        page->EWidth->setText(QStringLiteral("720"));
+        QTest::mouseClick(page->BAdd, Qt::LeftButton);
+        EXPECT_EQ(stored(cat), QStringList{line(clip, id, c.storedWidth)});
+        EXPECT_EQ(win->DBGrid1().RowCount(), 1);
+        closeWindow();
+    }
+}
+
+TEST_F(IntakeWindow, NoTitleOrNoFileAddsNothing)
+{
+    TempCatalog cat;
+    cat.addTitle(QStringLiteral("Alpha"));
+    open(cat);
+    const QString dir = folder(QStringLiteral("some"));
+    const MediaSample clip = copyClips(dir, {Sample::Mkv}).first();
+    clickFolder(dir);
+
+    auto pressBoth = [&] {
+        QTest::mouseClick(page->BAdd, Qt::LeftButton);
+        QTest::mouseClick(page->BAddAll, Qt::LeftButton);
+    };
+    clickFile(clip.name); // a file but no title
+    pressBoth();
+    EXPECT_TRUE(stored(cat).isEmpty());
+
+    closeWindow();
+    open(cat);
+    clickTitle(QStringLiteral("Alpha")); // a title but no file
+    h->selectFolder(dir);
+    h->See();
+    ASSERT_EQ(files().size(), 1);
+    pressBoth();
+    EXPECT_TRUE(stored(cat).isEmpty());
+    EXPECT_FALSE(page->PBAdd->isVisible());
+    EXPECT_EQ(dialogs.count(QStringLiteral("showError")), 0);
+}
+
+TEST_F(IntakeWindow, AFailureInAddAllKeepsWhatWasStored)
+{
+    TempCatalog cat;
+    const qint64 id = cat.addTitle(QStringLiteral("Alpha"));
+    open(cat);
+    const QString dir = folder(QStringLiteral("broken"));
+    const QList<MediaSample> clips = copyClips(dir, {Sample::Mkv, Sample::Mp4});
+    QDir(dir).mkdir(QStringLiteral("zz.avi")); // listed last, and cannot be probed
+    clickFolder(dir);
+    clickTitle(QStringLiteral("Alpha"));
+    clickFile(files().first());
+    QTest::mouseClick(page->BAddAll, Qt::LeftButton);
+
+    QStringList expected = {line(clips[0], id), line(clips[1], id)};
+    expected.sort();
+    EXPECT_EQ(stored(cat), expected);
+    ASSERT_EQ(dialogs.errors().size(), 1);
+    EXPECT_TRUE(dialogs.errors().first().contains(QStringLiteral("zz.avi")));
+    EXPECT_FALSE(page->PBAdd->isVisible());
+    EXPECT_EQ(win->DBGrid1().RowCount(), 2);
+    // "Добавить" afterwards stores what the page shows, not the unreadable file.
+    EXPECT_EQ(win->CurrentEpisode().FileName, page->EName->text());
+}
+
+TEST_F(IntakeWindow, TitleListKeys)
+{
+    TempCatalog cat;
+    for (const char *t : {"Alpha", "Bravo", "Beta", "Delta", "Echo"})
+        cat.addTitle(QString::fromUtf8(t));
+    open(cat);
+    TGridView &g = win->GV4();
+    clickTitle(QStringLiteral("Alpha"));
+
+    // Letters step through the titles that begin with them.
+    key(&g, Qt::Key_B);
+    EXPECT_EQ(page->ESname->text(), QStringLiteral("Beta"));
+    key(&g, Qt::Key_B);
+    EXPECT_EQ(page->ESname->text(), QStringLiteral("Bravo"));
+    EXPECT_EQ(win->GV().CurrentRow(), 2);
+
+    // F2 opens the name for editing until another title is chosen.
+    key(&g, Qt::Key_F2);
+    EXPECT_TRUE(g.Column(1).HasOption(coEditing));
+    g.CancelEdit();
+    clickTitle(QStringLiteral("Delta"));
+    EXPECT_FALSE(g.Column(1).HasOption(coEditing));
+
+    // Delete asks; No keeps the title, Yes removes it and focuses the row that moved up.
+    dialogs.setNextAnswer(Answer::No);
+    key(&g, Qt::Key_Delete);
+    ASSERT_EQ(dialogs.count(QStringLiteral("askYesNo")), 1);
+    EXPECT_EQ(dialogs.calls().back().caption, QStringLiteral("Вы уверены?"));
+    EXPECT_EQ(dialogs.calls().back().text, QStringLiteral("Удалить Delta ?"));
+    EXPECT_EQ(column(g, 1).size(), 5);
+    clickTitle(QStringLiteral("Beta"));
+    dialogs.setNextAnswer(Answer::Yes);
+    key(&g, Qt::Key_Delete);
+    EXPECT_EQ(column(g, 1), QStringList({"Alpha", "Bravo", "Delta", "Echo"}));
+    EXPECT_EQ(g.CurrentRow(), 1);
+    EXPECT_EQ(page->ESname->text(), QStringLiteral("Bravo"));
+    // The second-to-last title: the one above it becomes current.
+    clickTitle(QStringLiteral("Delta"));
+    dialogs.setNextAnswer(Answer::Yes);
+    key(&g, Qt::Key_Delete);
+    EXPECT_EQ(column(g, 1), QStringList({"Alpha", "Bravo", "Echo"}));
+    EXPECT_EQ(page->ESname->text(), QStringLiteral("Bravo"));
+    EXPECT_EQ(dialogs.count(QStringLiteral("showError")), 0);
+}
+
+} // namespace
