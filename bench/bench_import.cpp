@@ -1,33 +1,32 @@
 // Importing a 20,000-line list into a 20,000-title catalog, then the refresh the window runs.
 #include "browser/summary.h"
+#include "catalog/catalogsession.h"
 #include "catalog/settings.h"
+#include "catalog_generator.h"
 #include "dialogs.h"
+#include "gridview/griddata.h"
+#include "import/listimport.h"
 #include "tfmastera.h"
 #include "tgridview.h"
 #include "tview_base.h"
-#include "catalog/catalogsession.h"
-#include "catalog_generator.h"
-#include "gridview/griddata.h"
-#include "import/listimport.h"
 
 #include <QApplication>
-#include <QListWidget>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QListWidget>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cstdio>
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString source =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::temp().filePath(QStringLiteral("vidoteq-bench-20k.vdq"));
+    const QString source = argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                    : QDir::temp().filePath(QStringLiteral("vidoteq-bench-20k.vdq"));
     if (!QFileInfo::exists(source))
         vq::bench::generateCatalog(source, 20000, 400000);
     QTemporaryDir dir;
@@ -67,8 +66,8 @@ int main(int argc, char **argv)
     vq::buildPreview(preview, vq::defaultWizardChecks(), summary, list);
     const qint64 previewMs = t.elapsed();
     int lastProgress = 0;
-    const vq::ImportResult r =
-        vq::importPreviewRows(s, preview, vq::defaultWizardChecks(), 0, [&](int done, int) { lastProgress = done; });
+    const vq::ImportResult r = vq::importPreviewRows(s, preview, vq::defaultWizardChecks(), 0,
+                                                     [&](int done, int) { lastProgress = done; });
     const qint64 importMs = t.elapsed();
     // The refresh with titles reloaded.
     vq::UpStat(s);
@@ -113,8 +112,8 @@ int main(int argc, char **argv)
         std::printf("window import went wrong: summary %d rows\n", window.GVSV().RowCount());
         return 1;
     }
-    std::printf("window: preview + import of %d lines into 20,000 titles, window refresh included: %lld ms\n", lines,
-                windowMs);
+    std::printf("window: preview + import of %d lines into 20,000 titles, window refresh included: %lld ms\n",
+                lines, windowMs);
     window.FormClose();
     return 0;
 }

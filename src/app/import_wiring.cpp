@@ -4,8 +4,7 @@
 
 namespace vq {
 
-void TView_Base::BImportSpClick()
-{
+void TView_Base::BImportSpClick() {
     TFMasterA::showModal(*this);
 }
 

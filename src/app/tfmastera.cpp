@@ -18,8 +18,7 @@ namespace vq {
 
 QString TFMasterA::ImportFileName;
 
-TFMasterA::TFMasterA(TView_Base &main) : QDialog(&main), m_main(main)
-{
+TFMasterA::TFMasterA(TView_Base &main) : QDialog(&main), m_main(main) {
     setObjectName(QStringLiteral("FMasterA"));
     setWindowTitle(QStringLiteral("Мастер импорта списка"));
     setModal(true);
@@ -70,14 +69,12 @@ TFMasterA::TFMasterA(TView_Base &main) : QDialog(&main), m_main(main)
     connect(CLB, &QListWidget::itemChanged, this, &TFMasterA::CLBClickCheck);
 }
 
-void TFMasterA::showModal(TView_Base &main)
-{
+void TFMasterA::showModal(TView_Base &main) {
     TFMasterA form(main);
     form.exec();
 }
 
-void TFMasterA::FormCreate()
-{
+void TFMasterA::FormCreate() {
     const QStringList texts = wizardItemTexts();
     const WizardChecks initial = defaultWizardChecks();
     for (int i = 0; i < wizard::ItemCount; ++i) {
@@ -87,15 +84,13 @@ void TFMasterA::FormCreate()
     }
 }
 
-void TFMasterA::showEvent(QShowEvent *event)
-{
+void TFMasterA::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
     if (const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 }
 
-void TFMasterA::CLBClickCheck(QListWidgetItem *)
-{
+void TFMasterA::CLBClickCheck(QListWidgetItem *) {
     if (m_applyingRule)
         return;
     WizardChecks c = checks();
@@ -106,24 +101,21 @@ void TFMasterA::CLBClickCheck(QListWidgetItem *)
     m_applyingRule = false;
 }
 
-WizardChecks TFMasterA::checks() const
-{
+WizardChecks TFMasterA::checks() const {
     WizardChecks c{};
     for (int i = 0; i < wizard::ItemCount; ++i)
         c[size_t(i)] = CLB->item(i)->checkState() == Qt::Checked;
     return c;
 }
 
-void TFMasterA::setChecked(int item, bool on)
-{
+void TFMasterA::setChecked(int item, bool on) {
     QListWidgetItem *it = CLB->item(item);
     const Qt::CheckState state = on ? Qt::Checked : Qt::Unchecked;
     if (it->checkState() != state)
         it->setCheckState(state);
 }
 
-QStringList TFMasterA::lines() const
-{
+QStringList TFMasterA::lines() const {
     QStringList out;
     out.reserve(LB->count());
     for (int i = 0; i < LB->count(); ++i)
@@ -131,10 +123,10 @@ QStringList TFMasterA::lines() const
     return out;
 }
 
-void TFMasterA::BOpenClick()
-{
-    const QString path = m_main.dialogs().openFile(this, QStringLiteral("Выберите файл для импорта"), ImportFileName,
-                                                   QStringLiteral("Text file (*.txt);;Any text file (*)"));
+void TFMasterA::BOpenClick() {
+    const QString path =
+        m_main.dialogs().openFile(this, QStringLiteral("Выберите файл для импорта"), ImportFileName,
+                                  QStringLiteral("Text file (*.txt);;Any text file (*)"));
     if (path.isEmpty())
         return;
     // Read first: a file that cannot be read leaves the list as it was.
@@ -146,18 +138,17 @@ void TFMasterA::BOpenClick()
     LB->setUpdatesEnabled(true);
 }
 
-void TFMasterA::BUpdateClick()
-{
+void TFMasterA::BUpdateClick() {
     m_previewLines = lines();
     buildPreview(GV->Data(), checks(), m_main.GVSV().Data(), m_previewLines);
 }
 
-void TFMasterA::BToBaseClick()
-{
+void TFMasterA::BToBaseClick() {
     const int rows = GV->RowCount();
     if (rows == 0)
         return;
-    const Answer answer = m_main.dialogs().askYesNoCancel(this, QString(), QStringLiteral("Добавить в текущею базу?"));
+    const Answer answer =
+        m_main.dialogs().askYesNoCancel(this, QString(), QStringLiteral("Добавить в текущею базу?"));
     if (answer == Answer::Cancel)
         return;
     CatalogSession &session = m_main.session();
@@ -204,8 +195,9 @@ void TFMasterA::BToBaseClick()
         m_doneLines = m_previewLines.mid(0, r.failedRow);
         m_doneCatalog = session.path();
     }
-    throw Error(refusedRowMessage(r.failedRow + 1, r.failedRow, r.error) +
-                QStringLiteral("\nThe next \"To Base\" into this catalog starts at line %1.").arg(r.failedRow + 1));
+    throw Error(
+        refusedRowMessage(r.failedRow + 1, r.failedRow, r.error) +
+        QStringLiteral("\nThe next \"To Base\" into this catalog starts at line %1.").arg(r.failedRow + 1));
 }
 
 } // namespace vq

@@ -37,7 +37,7 @@ public:
     QListWidget *CLB = nullptr; // which fields the lines hold
     QListWidget *LB = nullptr;  // the raw lines
     QProgressBar *PBar = nullptr;
-    TGridView *GV = nullptr;    // the preview
+    TGridView *GV = nullptr; // the preview
 
     // The handlers; each raises vq::Error on failure (the buttons run them inside the error guard).
     void BOpenClick();

@@ -12,10 +12,10 @@ namespace vq::cli {
 
 namespace {
 
-WizardChecks parseFields(const QString &text)
-{
-    static const QStringList names = {QStringLiteral("title"), QStringLiteral("type"), QStringLiteral("episodes"),
-                                      QStringLiteral("type+episodes"), QStringLiteral("comment")};
+WizardChecks parseFields(const QString &text) {
+    static const QStringList names = {QStringLiteral("title"), QStringLiteral("type"),
+                                      QStringLiteral("episodes"), QStringLiteral("type+episodes"),
+                                      QStringLiteral("comment")};
     WizardChecks checks{};
     for (const QString &f : text.split(u',', Qt::SkipEmptyParts)) {
         const int item = int(names.indexOf(f.trimmed()));
@@ -28,8 +28,7 @@ WizardChecks parseFields(const QString &text)
     return checks;
 }
 
-int cmdImportList(Context &c)
-{
+int cmdImportList(Context &c) {
     const auto fields = c.takeOption(QStringLiteral("--fields"));
     const auto newCatalog = c.takeOption(QStringLiteral("--new-catalog"));
     const QString file = c.positional(1, 1).first();
@@ -55,9 +54,10 @@ int cmdImportList(Context &c)
     return 0;
 }
 
-const Command importList("import-list",
-                         "import-list FILE [--fields title,type,episodes,type+episodes,comment] [--new-catalog NAME]",
-                         cmdImportList);
+const Command
+    importList("import-list",
+               "import-list FILE [--fields title,type,episodes,type+episodes,comment] [--new-catalog NAME]",
+               cmdImportList);
 
 } // namespace
 

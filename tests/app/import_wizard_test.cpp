@@ -18,36 +18,31 @@ namespace {
 // The wizard on a real main window over a temporary catalog (see WindowTest).
 class ImportWizardTest : public test::WindowTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         WindowTest::SetUp();
         m_cat.addTitle(QStringLiteral("Existing"));
         ASSERT_TRUE(startOn(m_cat));
         m_wizard = std::make_unique<TFMasterA>(*win);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         m_wizard.reset();
         WindowTest::TearDown();
     }
 
-    QString writeList(const QByteArray &bytes, const QString &name = QStringLiteral("list.txt"))
-    {
+    QString writeList(const QByteArray &bytes, const QString &name = QStringLiteral("list.txt")) {
         const QString path = QDir(m_cat.dir()).filePath(name);
         QFile f(path);
         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
         f.write(bytes);
         return path;
     }
-    void open(const QString &path)
-    {
+    void open(const QString &path) {
         dialogs.setNextFileName(path);
         click(m_wizard->BOpen);
     }
     void click(QPushButton *b) { QTest::mouseClick(b, Qt::LeftButton); }
     // The titles of a catalog file in the order they were added.
-    static QString titlesOf(const QString &catalog)
-    {
+    static QString titlesOf(const QString &catalog) {
         CatalogSession s;
         s.open(catalog);
         QStringList names;
@@ -63,8 +58,7 @@ protected:
     std::unique_ptr<TFMasterA> m_wizard;
 };
 
-QStringList checked(const TFMasterA &w)
-{
+QStringList checked(const TFMasterA &w) {
     QStringList out;
     for (int i = 0; i < w.CLB->count(); ++i)
         if (w.CLB->item(i)->checkState() == Qt::Checked)
@@ -74,8 +68,7 @@ QStringList checked(const TFMasterA &w)
 
 } // namespace
 
-TEST_F(ImportWizardTest, CreationAndCheckRule)
-{
+TEST_F(ImportWizardTest, CreationAndCheckRule) {
     TFMasterA &w = *m_wizard;
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Мастер импорта списка"));
     EXPECT_TRUE(w.isModal());
@@ -98,8 +91,7 @@ TEST_F(ImportWizardTest, CreationAndCheckRule)
     EXPECT_EQ(checked(w), (QStringList{"0", "2", "4"}));
 }
 
-TEST_F(ImportWizardTest, OpenDialogAndFailedOpen)
-{
+TEST_F(ImportWizardTest, OpenDialogAndFailedOpen) {
     TFMasterA &w = *m_wizard;
     open(writeList("A\tTV\t12\r\n\r\nB\tOVA\r\n"));
     ASSERT_EQ(dialogs.count(QStringLiteral("openFile")), 1);
@@ -118,8 +110,7 @@ TEST_F(ImportWizardTest, OpenDialogAndFailedOpen)
     EXPECT_TRUE(TFMasterA::ImportFileName.endsWith(QStringLiteral("list.txt")));
 }
 
-TEST_F(ImportWizardTest, UpdateTwiceThenYes)
-{
+TEST_F(ImportWizardTest, UpdateTwiceThenYes) {
     TFMasterA &w = *m_wizard;
     open(writeList("A\tTV\t12\nB\tOVA\n"));
     click(w.BUpdate);
@@ -142,8 +133,7 @@ TEST_F(ImportWizardTest, UpdateTwiceThenYes)
     EXPECT_EQ(win->GVSV().RowCount(), 3);
 }
 
-TEST_F(ImportWizardTest, CancelAndEmptyListWriteNothing)
-{
+TEST_F(ImportWizardTest, CancelAndEmptyListWriteNothing) {
     TFMasterA &w = *m_wizard;
     open(writeList(""));
     click(w.BUpdate);
@@ -158,8 +148,7 @@ TEST_F(ImportWizardTest, CancelAndEmptyListWriteNothing)
     EXPECT_EQ(titlesOf(m_cat.path()), QStringLiteral("Existing"));
 }
 
-TEST_F(ImportWizardTest, NoMakesANewCatalogFirst)
-{
+TEST_F(ImportWizardTest, NoMakesANewCatalogFirst) {
     TFMasterA &w = *m_wizard;
     open(writeList("X\tMovie\tnote\n"));
     w.CLB->item(3)->setCheckState(Qt::Checked);
@@ -196,8 +185,7 @@ TEST_F(ImportWizardTest, NoMakesANewCatalogFirst)
     EXPECT_EQ(s.Name.asString(QStringLiteral("Комментарий")), QStringLiteral("note"));
 }
 
-TEST_F(ImportWizardTest, RefusedRowThenTheRest)
-{
+TEST_F(ImportWizardTest, RefusedRowThenTheRest) {
     TFMasterA &w = *m_wizard;
     const QByteArray longName(300, 'x');
     open(writeList("A\tTV\t1\nB\tTV\t2\n" + longName + "\tTV\t3\nD\tTV\t4\n"));
@@ -205,7 +193,8 @@ TEST_F(ImportWizardTest, RefusedRowThenTheRest)
     dialogs.setNextAnswer(Answer::Yes);
     click(w.BToBase);
     ASSERT_EQ(dialogs.errors().size(), 1);
-    EXPECT_TRUE(dialogs.errors().first().contains(QStringLiteral("Line 3"))) << dialogs.errors().first().toStdString();
+    EXPECT_TRUE(dialogs.errors().first().contains(QStringLiteral("Line 3")))
+        << dialogs.errors().first().toStdString();
     EXPECT_TRUE(w.PBar->isHidden());
     EXPECT_EQ(titlesOf(m_cat.path()), QStringLiteral("Existing,A,B"));
     EXPECT_EQ(win->GVSV().RowCount(), 3);

@@ -16,16 +16,14 @@ struct CliResult {
     QString out, err;
 };
 
-CliResult importCli(const QStringList &args)
-{
+CliResult importCli(const QStringList &args) {
     QString out, err;
     QTextStream o(&out), e(&err);
     const int status = vq::cli::run(args, o, e);
     return {status, out, err};
 }
 
-QString writeList(const QString &dir, const QByteArray &bytes)
-{
+QString writeList(const QString &dir, const QByteArray &bytes) {
     static int n = 0;
     const QString path = QDir(dir).filePath(QStringLiteral("list%1.txt").arg(++n));
     QFile f(path);
@@ -43,8 +41,7 @@ struct InFolder {
 
 } // namespace
 
-TEST(ImportCli, FieldsAndValues)
-{
+TEST(ImportCli, FieldsAndValues) {
     test::isolateSettings();
     TempCatalog t;
     t.addTitle(QStringLiteral("Old"));
@@ -54,7 +51,9 @@ TEST(ImportCli, FieldsAndValues)
         QByteArray list;
         QString expected; // title|type|episodes|comment of the new rows, by ID
     } const cases[] = {
-        {"default fields, Windows-1251", {}, QByteArray("\xC0\xEA\xE8\xF0\xE0\tMovie\t1\t\xEA\xEB\xE0\xF1\xF1\xE8\xEA\xE0\r\nB\tOVA\r\n"),
+        {"default fields, Windows-1251",
+         {},
+         QByteArray("\xC0\xEA\xE8\xF0\xE0\tMovie\t1\t\xEA\xEB\xE0\xF1\xF1\xE8\xEA\xE0\r\nB\tOVA\r\n"),
          QStringLiteral("Акира|2|1|классика;B|1||")},
         {"type and episodes in one field",
          {QStringLiteral("--fields"), QStringLiteral("title,type+episodes,comment")},
@@ -68,22 +67,24 @@ TEST(ImportCli, FieldsAndValues)
     for (const Case &c : cases) {
         t.exec(QStringLiteral("DELETE FROM \"Список\" WHERE \"Название\" <> 'Old'"));
         const QString list = writeList(t.dir(), c.list);
-        const CliResult r = importCli(QStringList{QStringLiteral("--catalog"), t.path(), QStringLiteral("import-list"), list} +
-                                c.extra);
+        const CliResult r = importCli(
+            QStringList{QStringLiteral("--catalog"), t.path(), QStringLiteral("import-list"), list} +
+            c.extra);
         ASSERT_EQ(r.status, 0) << c.name << ": " << r.err.toStdString();
         const int rows = int(c.expected.count(u';')) + 1;
         EXPECT_EQ(r.out, QStringLiteral("%1\t%2\n").arg(rows).arg(t.path())) << c.name;
-        EXPECT_EQ(t.scalar(QStringLiteral("SELECT group_concat(\"Название\" || '|' || \"NType\" || '|' || "
-                                          "ifnull(\"Количество серий\", '') || '|' || ifnull(\"Комментарий\", ''), ';') "
-                                          "FROM (SELECT * FROM \"Список\" WHERE \"Название\" <> 'Old' ORDER BY \"ID\")")),
+        EXPECT_EQ(t.scalar(QStringLiteral(
+                      "SELECT group_concat(\"Название\" || '|' || \"NType\" || '|' || "
+                      "ifnull(\"Количество серий\", '') || '|' || ifnull(\"Комментарий\", ''), ';') "
+                      "FROM (SELECT * FROM \"Список\" WHERE \"Название\" <> 'Old' ORDER BY \"ID\")")),
                   c.expected)
             << c.name;
     }
-    EXPECT_EQ(t.scalar(QStringLiteral("SELECT count(*) FROM \"Список\" WHERE \"Название\" = 'Old'")), QStringLiteral("1"));
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT count(*) FROM \"Список\" WHERE \"Название\" = 'Old'")),
+              QStringLiteral("1"));
 }
 
-TEST(ImportCli, RefusedRowAndBadCalls)
-{
+TEST(ImportCli, RefusedRowAndBadCalls) {
     test::isolateSettings();
     TempCatalog t;
     const QString list = writeList(t.dir(), "A\tTV\t1\n" + QByteArray(300, 'x') + "\tTV\t2\nC\tTV\t3\n");
@@ -91,7 +92,8 @@ TEST(ImportCli, RefusedRowAndBadCalls)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("Line 2"))) << r.err.toStdString();
-    EXPECT_EQ(t.scalar(QStringLiteral("SELECT group_concat(\"Название\") FROM \"Список\"")), QStringLiteral("A"));
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT group_concat(\"Название\") FROM \"Список\"")),
+              QStringLiteral("A"));
 
     struct Bad {
         QStringList args;
@@ -99,7 +101,9 @@ TEST(ImportCli, RefusedRowAndBadCalls)
     } const bad[] = {
         {{QStringLiteral("import-list")}, 2},
         {{QStringLiteral("import-list"), list, QStringLiteral("--fields"), QStringLiteral("title,year")}, 2},
-        {{QStringLiteral("import-list"), list, QStringLiteral("--fields"), QStringLiteral("type,type+episodes")}, 2},
+        {{QStringLiteral("import-list"), list, QStringLiteral("--fields"),
+          QStringLiteral("type,type+episodes")},
+         2},
         {{QStringLiteral("import-list"), list, QStringLiteral("--new-catalog"), QString()}, 2},
         {{QStringLiteral("import-list"), QDir(t.dir()).filePath(QStringLiteral("none.txt"))}, 1},
     };
@@ -111,15 +115,14 @@ TEST(ImportCli, RefusedRowAndBadCalls)
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT count(*) FROM \"Список\"")), QStringLiteral("1"));
 }
 
-TEST(ImportCli, NewCatalog)
-{
+TEST(ImportCli, NewCatalog) {
     test::isolateSettings();
     TempCatalog t;
     t.addTitle(QStringLiteral("Kept"));
     InFolder here(t.dir());
     const QString list = writeList(t.dir(), "N1\tTV\t12\nN2\tOVA\t2\n");
     CliResult r = importCli({QStringLiteral("--catalog"), t.path(), QStringLiteral("import-list"), list,
-                       QStringLiteral("--new-catalog"), QStringLiteral("2006")});
+                             QStringLiteral("--new-catalog"), QStringLiteral("2006")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QString made = QDir(t.dir()).filePath(QStringLiteral("2006.vdq"));
     ASSERT_TRUE(QFileInfo::exists(made));
@@ -129,11 +132,13 @@ TEST(ImportCli, NewCatalog)
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.count(u'\n'), 2);
     EXPECT_TRUE(r.out.startsWith(QStringLiteral("N1\t")));
-    EXPECT_EQ(t.scalar(QStringLiteral("SELECT group_concat(\"Название\") FROM \"Список\"")), QStringLiteral("Kept"));
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT group_concat(\"Название\") FROM \"Список\"")),
+              QStringLiteral("Kept"));
 
     // A name that is taken makes no catalog, and nothing goes into the one that is open.
     r = importCli({QStringLiteral("--catalog"), t.path(), QStringLiteral("import-list"), list,
                    QStringLiteral("--new-catalog"), QStringLiteral("2006")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(t.scalar(QStringLiteral("SELECT group_concat(\"Название\") FROM \"Список\"")), QStringLiteral("Kept"));
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT group_concat(\"Название\") FROM \"Список\"")),
+              QStringLiteral("Kept"));
 }

@@ -28,8 +28,7 @@ constexpr int kSummaryEpisodes = 2;
 constexpr int kSummaryComment = 9;
 
 // glibc's converter, for a Qt built without ICU (QStringDecoder then knows no Windows code pages).
-QString decodeCp1251WithIconv(const QByteArray &bytes)
-{
+QString decodeCp1251WithIconv(const QByteArray &bytes) {
     iconv_t cd = iconv_open("UTF-8", "CP1251");
     if (cd == iconv_t(-1))
         throw Error(QStringLiteral("The list is not UTF-8 and no converter from Windows-1251 is available."));
@@ -60,33 +59,28 @@ QString decodeCp1251WithIconv(const QByteArray &bytes)
 
 } // namespace
 
-QStringList wizardItemTexts()
-{
+QStringList wizardItemTexts() {
     return {QStringLiteral("Название"), QStringLiteral("Тип"), QStringLiteral("Серии"),
             QStringLiteral("Тип и Серии (если в одном поле)"), QStringLiteral("Комментарий")};
 }
 
-QStringList WizardColumnCaptions()
-{
-    return {QStringLiteral("Название"), QStringLiteral("Тип"), QStringLiteral("Серии"), QStringLiteral("Тип и Серии"),
-            QStringLiteral("Комментарий")};
+QStringList WizardColumnCaptions() {
+    return {QStringLiteral("Название"), QStringLiteral("Тип"), QStringLiteral("Серии"),
+            QStringLiteral("Тип и Серии"), QStringLiteral("Комментарий")};
 }
 
-WizardChecks defaultWizardChecks()
-{
+WizardChecks defaultWizardChecks() {
     return {true, true, true, false, true};
 }
 
-void applyCheckRule(WizardChecks &checks)
-{
+void applyCheckRule(WizardChecks &checks) {
     if (checks[wizard::TypeAndEpisodes]) {
         checks[wizard::Type] = false;
         checks[wizard::Episodes] = false;
     }
 }
 
-QString decodeListText(const QByteArray &bytes)
-{
+QString decodeListText(const QByteArray &bytes) {
     QByteArray data = bytes;
     if (data.startsWith("\xEF\xBB\xBF"))
         data.remove(0, 3);
@@ -102,8 +96,7 @@ QString decodeListText(const QByteArray &bytes)
     return cp1251(data);
 }
 
-QStringList splitListLines(const QString &text)
-{
+QStringList splitListLines(const QString &text) {
     QStringList lines;
     const qsizetype n = text.size();
     qsizetype start = 0;
@@ -121,8 +114,7 @@ QStringList splitListLines(const QString &text)
     return lines;
 }
 
-QStringList readListFile(const QString &path)
-{
+QStringList readListFile(const QString &path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("The list \"%1\" cannot be read: %2").arg(path, f.errorString()));
@@ -132,16 +124,17 @@ QStringList readListFile(const QString &path)
     return splitListLines(decodeListText(bytes));
 }
 
-void buildPreview(GridData &preview, const WizardChecks &checks, const GridData &summary, const QStringList &lines)
-{
+void buildPreview(GridData &preview, const WizardChecks &checks, const GridData &summary,
+                  const QStringList &lines) {
     const QStringList captions = WizardColumnCaptions();
     auto summaryWidth = [&](int col) {
         return col < summary.ColumnCount() ? summary.Column(col).Width() : GridColumn::MinWidth;
     };
     preview.ClearRows();
     preview.ClearColumns();
-    const int widths[] = {summaryWidth(kSummaryTitle), summaryWidth(kSummaryType), summaryWidth(kSummaryEpisodes),
-                          summaryWidth(kSummaryType) + summaryWidth(kSummaryEpisodes), summaryWidth(kSummaryComment)};
+    const int widths[] = {
+        summaryWidth(kSummaryTitle), summaryWidth(kSummaryType), summaryWidth(kSummaryEpisodes),
+        summaryWidth(kSummaryType) + summaryWidth(kSummaryEpisodes), summaryWidth(kSummaryComment)};
     for (int item = 0; item < wizard::ItemCount; ++item) {
         if (checks[size_t(item)])
             preview.AddTextColumn(captions[item]).SetWidth(widths[item]);
@@ -149,8 +142,7 @@ void buildPreview(GridData &preview, const WizardChecks &checks, const GridData 
     FillGridFromList(preview, lines);
 }
 
-void FillGridFromList(GridData &grid, const QStringList &lines)
-{
+void FillGridFromList(GridData &grid, const QStringList &lines) {
     if (lines.isEmpty())
         return;
     const int last = std::min<qsizetype>(grid.ColumnCount() - 1, lines.first().count(u'\t'));
@@ -171,8 +163,7 @@ void FillGridFromList(GridData &grid, const QStringList &lines)
     }
 }
 
-std::optional<int> typeFromText(const QString &text)
-{
+std::optional<int> typeFromText(const QString &text) {
     if (text.isEmpty())
         return std::nullopt;
     switch (text.at(0).unicode()) {
@@ -187,8 +178,7 @@ std::optional<int> typeFromText(const QString &text)
     }
 }
 
-TypeAndEpisodes splitTypeAndEpisodes(const QString &cell)
-{
+TypeAndEpisodes splitTypeAndEpisodes(const QString &cell) {
     if (cell.isEmpty())
         return {4, QString()};
     int type = 4;
@@ -216,8 +206,7 @@ TypeAndEpisodes splitTypeAndEpisodes(const QString &cell)
 }
 
 ImportResult importPreviewRows(CatalogSession &session, const GridData &preview, const WizardChecks &checks,
-                               int firstRow, const ImportProgress &progress)
-{
+                               int firstRow, const ImportProgress &progress) {
     ImportResult result;
     const int rows = preview.RowCount();
     if (firstRow >= rows)
@@ -231,8 +220,7 @@ ImportResult importPreviewRows(CatalogSession &session, const GridData &preview,
     name.setFiltered(true);
     struct Unfilter {
         DataSet &ds;
-        ~Unfilter()
-        {
+        ~Unfilter() {
             ds.setFiltered(false);
             ds.setFilter(Filter());
         }
@@ -275,11 +263,10 @@ ImportResult importPreviewRows(CatalogSession &session, const GridData &preview,
     return result;
 }
 
-QString refusedRowMessage(int lineNo, int before, const QString &reason)
-{
-    return QStringLiteral("Line %1 of the list could not be added: %2\n"
-                          "The %3 line(s) before it were added to the catalog; line %1 and the lines after it "
-                          "were not.")
+QString refusedRowMessage(int lineNo, int before, const QString &reason) {
+    return QStringLiteral(
+               "Line %1 of the list could not be added: %2 The %3 line(s) before it are in the catalog; "
+               "line %1 and the lines after it are not.")
         .arg(lineNo)
         .arg(reason)
         .arg(before);

@@ -40,7 +40,8 @@ QStringList readListFile(const QString &path);
 // Rebuilds the preview: columns for the checked items, widths from the summary grid's columns,
 // then one row per line. The preview starts empty every time, so a second rebuild never doubles
 // the rows that an import would write.
-void buildPreview(GridData &preview, const WizardChecks &checks, const GridData &summary, const QStringList &lines);
+void buildPreview(GridData &preview, const WizardChecks &checks, const GridData &summary,
+                  const QStringList &lines);
 // Appends one row per line; the first line's tab count limits the filled columns of every line.
 // Fields are taken as they are (no trimming, no unquoting).
 void FillGridFromList(GridData &grid, const QStringList &lines);
@@ -59,9 +60,9 @@ TypeAndEpisodes splitTypeAndEpisodes(const QString &cell);
 // A row the catalog refuses ends the import: the rows before it are committed and the result
 // says which row failed and why. `progress` is told (rows done, rows in all) after each row.
 struct ImportResult {
-    int imported = 0;    // rows written by this call
-    int failedRow = -1;  // preview row that was refused, -1 when all went in
-    QString error;       // the catalog's reason
+    int imported = 0;   // rows written by this call
+    int failedRow = -1; // preview row that was refused, -1 when all went in
+    QString error;      // the catalog's reason
     bool ok() const { return failedRow < 0; }
 };
 using ImportProgress = std::function<void(int done, int total)>;

@@ -14,8 +14,7 @@ using namespace vq;
 namespace {
 
 // A stand-in for the summary grid: ten columns of distinct widths (the test links no browser).
-void setupSummary(GridData &summary)
-{
+void setupSummary(GridData &summary) {
     summary.ClearColumns();
     for (int c = 0; c < 10; ++c)
         summary.AddTextColumn(QString::number(c)).SetWidth(50 + 10 * c);
@@ -32,8 +31,7 @@ struct Title {
 // A starter catalog in a temporary folder with its session open.
 class ImportTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
         m_path = m_dir.filePath(QStringLiteral("list.vdq"));
         Catalog::createStarter(m_path);
@@ -41,15 +39,13 @@ protected:
         setupSummary(m_summary);
     }
 
-    ImportResult import(const QStringList &lines, const WizardChecks &checks, int firstRow = 0)
-    {
+    ImportResult import(const QStringList &lines, const WizardChecks &checks, int firstRow = 0) {
         buildPreview(m_preview, checks, m_summary, lines);
         return importPreviewRows(m_session, m_preview, checks, firstRow);
     }
 
     // Titles in the order they were added.
-    std::vector<Title> titles()
-    {
+    std::vector<Title> titles() {
         std::vector<Title> out;
         DataSet &n = m_session.Name;
         n.setFiltered(false);
@@ -57,15 +53,15 @@ protected:
         for (int r = 1; r <= n.recordCount(); ++r) {
             n.setRecNo(r);
             out.push_back({n.asString(QStringLiteral("Название")), n.asInteger(QStringLiteral("NType")),
-                           n.asString(QStringLiteral("Количество серий")), n.asString(QStringLiteral("Комментарий")),
+                           n.asString(QStringLiteral("Количество серий")),
+                           n.asString(QStringLiteral("Комментарий")),
                            n.isNull(QStringLiteral("Количество серий"))});
         }
         n.setSort(CatalogSession::titleSort());
         return out;
     }
 
-    QStringList row(int r) const
-    {
+    QStringList row(int r) const {
         QStringList cells;
         for (int c = 0; c < m_preview.ColumnCount(); ++c)
             cells << m_preview.GetCellText(c, r);
@@ -79,8 +75,7 @@ protected:
     GridData m_preview;
 };
 
-WizardChecks checksOf(std::initializer_list<int> items)
-{
+WizardChecks checksOf(std::initializer_list<int> items) {
     WizardChecks c{};
     for (int i : items)
         c[size_t(i)] = true;
@@ -89,19 +84,25 @@ WizardChecks checksOf(std::initializer_list<int> items)
 
 const QString kTab = QStringLiteral("\t");
 
-
 } // namespace
 
-TEST(ListImportRules, TypeAndEpisodesCell)
-{
+TEST(ListImportRules, TypeAndEpisodesCell) {
     struct Case {
         const char *cell;
         int type;
         const char *episodes;
     } const cases[] = {
-        {"TV26", 3, "26"},      {"OVA", 1, "1"},           {"Movie", 2, "1"},  {"TV 26", 3, " 26"},
-        {"Special 3", 4, "Special 3"}, {"", 4, ""},         {"O", 1, "1"},      {"OVA2", 1, "2"},
-        {"Movie 3", 2, " 3"},   {"tv12", 4, "tv12"},       {"Т12", 4, "Т12"}, // Cyrillic Т is no T
+        {"TV26", 3, "26"},
+        {"OVA", 1, "1"},
+        {"Movie", 2, "1"},
+        {"TV 26", 3, " 26"},
+        {"Special 3", 4, "Special 3"},
+        {"", 4, ""},
+        {"O", 1, "1"},
+        {"OVA2", 1, "2"},
+        {"Movie 3", 2, " 3"},
+        {"tv12", 4, "tv12"},
+        {"Т12", 4, "Т12"}, // Cyrillic Т is no T
     };
     for (const Case &c : cases) {
         const TypeAndEpisodes te = splitTypeAndEpisodes(QString::fromUtf8(c.cell));
@@ -110,8 +111,7 @@ TEST(ListImportRules, TypeAndEpisodesCell)
     }
 }
 
-TEST(ListImportRules, TypeByFirstLetter)
-{
+TEST(ListImportRules, TypeByFirstLetter) {
     EXPECT_EQ(typeFromText(QStringLiteral("Movie")), 2);
     EXPECT_EQ(typeFromText(QStringLiteral("OVA")), 1);
     EXPECT_EQ(typeFromText(QStringLiteral("TV")), 3);
@@ -120,8 +120,7 @@ TEST(ListImportRules, TypeByFirstLetter)
     EXPECT_FALSE(typeFromText(QString()).has_value());
 }
 
-TEST(ListImportRules, CheckRuleAndDefaults)
-{
+TEST(ListImportRules, CheckRuleAndDefaults) {
     EXPECT_EQ(defaultWizardChecks(), checksOf({0, 1, 2, 4}));
     WizardChecks c = checksOf({0, 1, 2, 3, 4});
     applyCheckRule(c);
@@ -133,8 +132,7 @@ TEST(ListImportRules, CheckRuleAndDefaults)
     EXPECT_EQ(wizardItemTexts().at(3), QStringLiteral("Тип и Серии (если в одном поле)"));
 }
 
-TEST(ListImportText, LineSplitting)
-{
+TEST(ListImportText, LineSplitting) {
     struct Case {
         const char *text;
         QStringList lines;
@@ -152,8 +150,7 @@ TEST(ListImportText, LineSplitting)
         EXPECT_EQ(splitListLines(QString::fromUtf8(c.text)), c.lines) << c.text;
 }
 
-TEST(ListImportText, Decoding)
-{
+TEST(ListImportText, Decoding) {
     const QString russian = QStringLiteral("Ёлка\tTV12");
     // UTF-8, UTF-8 with a byte-order mark, and the same text in Windows-1251.
     EXPECT_EQ(decodeListText(russian.toUtf8()), russian);
@@ -164,15 +161,15 @@ TEST(ListImportText, Decoding)
     EXPECT_EQ(decodeListText(QByteArray()), QString());
 }
 
-TEST(ListImportText, ReadingFiles)
-{
+TEST(ListImportText, ReadingFiles) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("w.txt"));
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("\xC1\xE5\xF0\xF1\xE5\xF0\xEA\tTV25\r\n\xCC\xEE\xED\xF1\xF2\xF0\tTV74\r\n");
     f.close();
-    EXPECT_EQ(readListFile(path), (QStringList{QStringLiteral("Берсерк\tTV25"), QStringLiteral("Монстр\tTV74")}));
+    EXPECT_EQ(readListFile(path),
+              (QStringList{QStringLiteral("Берсерк\tTV25"), QStringLiteral("Монстр\tTV74")}));
     try {
         readListFile(dir.filePath(QStringLiteral("missing.txt")));
         FAIL() << "a missing file was read";
@@ -181,8 +178,7 @@ TEST(ListImportText, ReadingFiles)
     }
 }
 
-TEST(ListImportPreview, ColumnsAndWidths)
-{
+TEST(ListImportPreview, ColumnsAndWidths) {
     GridData summary, preview;
     setupSummary(summary);
     summary.Column(0).SetWidth(200);
@@ -203,8 +199,7 @@ TEST(ListImportPreview, ColumnsAndWidths)
     EXPECT_EQ(preview.Column(1).Width(), 70);
 }
 
-TEST_F(ImportTest, PreviewFillCases)
-{
+TEST_F(ImportTest, PreviewFillCases) {
     struct Case {
         const char *name;
         WizardChecks checks;
@@ -213,16 +208,16 @@ TEST_F(ImportTest, PreviewFillCases)
     } const cases[] = {
         {"one line", checksOf({0, 1, 2, 4}), {"A\tTV\t12\tnote"}, {{"A", "TV", "12", "note"}}},
         {"empty file", checksOf({0, 1, 2, 4}), {}, {}},
-        {"short second line", checksOf({0, 1, 2}), {"A\tTV\t12", "B\tOVA"}, {{"A", "TV", "12"}, {"B", "OVA", ""}}},
+        {"short second line",
+         checksOf({0, 1, 2}),
+         {"A\tTV\t12", "B\tOVA"},
+         {{"A", "TV", "12"}, {"B", "OVA", ""}}},
         {"first line without a tab",
          checksOf({0, 4}),
          {"Solo", "B\tnote", "C\tx\ty"},
          {{"Solo", ""}, {"B", ""}, {"C", ""}}},
         {"fields beyond the columns", checksOf({0}), {"A\tB", "C\tD\tE"}, {{"A"}, {"C"}}},
-        {"spaces and quotes kept",
-         checksOf({0, 4}),
-         {" \"A\" \t b ", "\t"},
-         {{" \"A\" ", " b "}, {"", ""}}},
+        {"spaces and quotes kept", checksOf({0, 4}), {" \"A\" \t b ", "\t"}, {{" \"A\" ", " b "}, {"", ""}}},
         {"no item checked", checksOf({}), {"A\tB", "C"}, {{}, {}}},
         {"empty lines kept", checksOf({0, 1}), {"A\tTV", "", "B"}, {{"A", "TV"}, {"", ""}, {"B", ""}}},
     };
@@ -234,8 +229,7 @@ TEST_F(ImportTest, PreviewFillCases)
     }
 }
 
-TEST_F(ImportTest, RebuildStartsEmpty)
-{
+TEST_F(ImportTest, RebuildStartsEmpty) {
     const QStringList lines = {QStringLiteral("A\tTV\t12"), QStringLiteral("B\tOVA\t2")};
     buildPreview(m_preview, defaultWizardChecks(), m_summary, lines);
     buildPreview(m_preview, defaultWizardChecks(), m_summary, lines);
@@ -245,8 +239,7 @@ TEST_F(ImportTest, RebuildStartsEmpty)
     EXPECT_EQ(titles().size(), 2u);
 }
 
-TEST_F(ImportTest, WrittenFields)
-{
+TEST_F(ImportTest, WrittenFields) {
     struct Case {
         const char *name;
         WizardChecks checks;
@@ -256,16 +249,23 @@ TEST_F(ImportTest, WrittenFields)
         {"title, type, episodes, comment",
          checksOf({0, 1, 2, 4}),
          {"A\tTV\t12\tfine", "B\tOVA", "C\tMovie\t1", "D\tSpecial\t3\tx"},
-         {{"A", 3, "12", "fine", false}, {"B", 1, "", "", false}, {"C", 2, "1", "", false}, {"D", 4, "3", "x", false}}},
+         {{"A", 3, "12", "fine", false},
+          {"B", 1, "", "", false},
+          {"C", 2, "1", "", false},
+          {"D", 4, "3", "x", false}}},
         {"empty type leaves NType unset", checksOf({0, 1, 2}), {"A\t\t5"}, {{"A", 0, "5", "", false}}},
         {"type unchecked gives 4", checksOf({0, 2}), {"A\t5"}, {{"A", 4, "5", "", false}}},
         {"type and episodes in one field",
          checksOf({0, 3, 4}),
          {"X\tMovie\tnote", "Y\tTV26", "Z", "W\tTV 26"},
-         {{"X", 2, "1", "note", false}, {"Y", 3, "26", "", false}, {"Z", 4, "", "", false},
+         {{"X", 2, "1", "note", false},
+          {"Y", 3, "26", "", false},
+          {"Z", 4, "", "", false},
           {"W", 3, " 26", "", false}}},
-        {"an empty line is a title too", checksOf({0, 1, 2, 4}), {"A\tTV\t1", ""}, {{"A", 3, "1", "", false},
-                                                                             {"", 0, "", "", false}}},
+        {"an empty line is a title too",
+         checksOf({0, 1, 2, 4}),
+         {"A\tTV\t1", ""},
+         {{"A", 3, "1", "", false}, {"", 0, "", "", false}}},
     };
     for (const Case &c : cases) {
         m_session.catalog().deleteAllTitles();
@@ -283,11 +283,10 @@ TEST_F(ImportTest, WrittenFields)
     }
 }
 
-TEST_F(ImportTest, RefusedRowKeepsTheRowsBeforeIt)
-{
+TEST_F(ImportTest, RefusedRowKeepsTheRowsBeforeIt) {
     const QString tooLong(300, u'x');
-    const QStringList lines = {QStringLiteral("A\tTV\t1"), QStringLiteral("B\tTV\t2"), tooLong + kTab + "TV\t3",
-                               QStringLiteral("D\tTV\t4")};
+    const QStringList lines = {QStringLiteral("A\tTV\t1"), QStringLiteral("B\tTV\t2"),
+                               tooLong + kTab + "TV\t3", QStringLiteral("D\tTV\t4")};
     int progressCalls = 0;
     buildPreview(m_preview, defaultWizardChecks(), m_summary, lines);
     const ImportResult r =
@@ -317,8 +316,7 @@ TEST_F(ImportTest, RefusedRowKeepsTheRowsBeforeIt)
     EXPECT_EQ(names, (QStringList{"A", "B", "C", "D"}));
 }
 
-TEST_F(ImportTest, VeryLongLineIsRefusedClearly)
-{
+TEST_F(ImportTest, VeryLongLineIsRefusedClearly) {
     const QString line = QString(100000, u'я') + kTab + QStringLiteral("TV");
     const ImportResult r = import({line}, checksOf({0, 1}));
     EXPECT_FALSE(r.ok());
@@ -333,8 +331,7 @@ TEST_F(ImportTest, VeryLongLineIsRefusedClearly)
     EXPECT_EQ(titles()[0].name.size(), 255);
 }
 
-TEST_F(ImportTest, RandomBytesNeverCrash)
-{
+TEST_F(ImportTest, RandomBytesNeverCrash) {
     QRandomGenerator rng(12345);
     for (int round = 0; round < 20; ++round) {
         QByteArray bytes(int(rng.bounded(1, 4000)), '\0');
@@ -351,8 +348,7 @@ TEST_F(ImportTest, RandomBytesNeverCrash)
     }
 }
 
-TEST_F(ImportTest, EmptyPreviewWritesNothing)
-{
+TEST_F(ImportTest, EmptyPreviewWritesNothing) {
     const ImportResult r = import({}, defaultWizardChecks());
     EXPECT_TRUE(r.ok());
     EXPECT_EQ(r.imported, 0);
