@@ -1,4 +1,5 @@
 #include "app/window_fixture.h"
+#include "page_service.h"
 #include "tfmastera.h"
 
 #include <QDir>
@@ -7,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -206,4 +208,21 @@ TEST_F(ImportWizardTest, RefusedRowThenTheRest) {
     click(w.BToBase);
     EXPECT_EQ(dialogs.errors().size(), 1);
     EXPECT_EQ(titlesOf(m_cat.path()), QStringLiteral("Existing,A,B,C,D"));
+}
+
+TEST_F(ImportWizardTest, OpenedFromTheServicePage) {
+    m_wizard.reset();
+    QString caption;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        if (auto *w = qobject_cast<TFMasterA *>(QApplication::activeModalWidget())) {
+            caption = w->windowTitle();
+            modal = w->isModal();
+            w->reject();
+        }
+    });
+    click(win->servicePage()->BImportSp);
+    EXPECT_EQ(caption, QStringLiteral("Мастер импорта списка"));
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(win->findChildren<TFMasterA *>().size(), 0); // destroyed when it closed
 }
