@@ -24,10 +24,11 @@ namespace vq {
 
 namespace {
 
-bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+bool isEnter(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
 
-std::optional<qint32> chosenKey(const QComboBox *box)
-{
+std::optional<qint32> chosenKey(const QComboBox *box) {
     if (box->currentIndex() < 0)
         return std::nullopt;
     bool ok = false;
@@ -37,8 +38,7 @@ std::optional<qint32> chosenKey(const QComboBox *box)
     return key;
 }
 
-int rowOfId(TGridView &grid, qint64 id)
-{
+int rowOfId(TGridView &grid, qint64 id) {
     for (int r = 0; r < grid.RowCount(); ++r)
         if (grid.CellAt(0, r).AsInteger() == id)
             return r;
@@ -47,14 +47,13 @@ int rowOfId(TGridView &grid, qint64 id)
 
 } // namespace
 
-TIntakeHandlers::TIntakeHandlers(TView_Base &window) : QObject(&window), m_win(window), m_p(window.intakePage())
-{
+TIntakeHandlers::TIntakeHandlers(TView_Base &window)
+    : QObject(&window), m_win(window), m_p(window.intakePage()) {
     setObjectName(QStringLiteral("IntakeHandlers"));
     connectAll();
 }
 
-void TIntakeHandlers::connectAll()
-{
+void TIntakeHandlers::connectAll() {
     auto g = [this](auto f) { return ErrorGuard::wrap(&m_win, f); };
     // The scan already gives the user's case-insensitive order; the list's own sort would not.
     m_p->LB1->setSortingEnabled(false);
@@ -65,7 +64,8 @@ void TIntakeHandlers::connectAll()
     TGridView *gv4 = m_p->GV4;
     connect(gv4, &TGridView::selectCell, this, g([this](int c, int r) { GV4SelectCell(c, r); }));
     connect(gv4, &TGridView::keyDown, this, g([this](QKeyEvent *e) { GV4KeyDown(e); }));
-    connect(gv4, &TGridView::afterEdit, this, g([this](int c, int r, const QString &) { GV4AfterEdit(c, r); }));
+    connect(gv4, &TGridView::afterEdit, this,
+            g([this](int c, int r, const QString &) { GV4AfterEdit(c, r); }));
     connect(m_p->BAdd, &QPushButton::clicked, this, g([this] { BAddClick(); }));
     connect(m_p->BAddAll, &QPushButton::clicked, this, g([this] { BAddAllClick(); }));
 
@@ -74,8 +74,7 @@ void TIntakeHandlers::connectAll()
     m_p->ESname->installEventFilter(this);
 }
 
-bool TIntakeHandlers::eventFilter(QObject *watched, QEvent *event)
-{
+bool TIntakeHandlers::eventFilter(QObject *watched, QEvent *event) {
     const QEvent::Type type = event->type();
     if (watched == m_p->STV && type == QEvent::KeyRelease) {
         auto *k = static_cast<QKeyEvent *>(event);
@@ -97,14 +96,12 @@ bool TIntakeHandlers::eventFilter(QObject *watched, QEvent *event)
 
 // ---- folder scan ----
 
-QString TIntakeHandlers::selectedFolder() const
-{
+QString TIntakeHandlers::selectedFolder() const {
     const QModelIndex index = m_p->STV->currentIndex();
     return index.isValid() ? m_p->FolderModel->filePath(index) : QString();
 }
 
-void TIntakeHandlers::selectFolder(const QString &folder)
-{
+void TIntakeHandlers::selectFolder(const QString &folder) {
     const QModelIndex index = m_p->FolderModel->index(folder);
     if (!index.isValid())
         return;
@@ -112,8 +109,7 @@ void TIntakeHandlers::selectFolder(const QString &folder)
     m_p->STV->scrollTo(index);
 }
 
-void TIntakeHandlers::See()
-{
+void TIntakeHandlers::See() {
     m_p->LB1->clear();
     const QString folder = selectedFolder();
     if (!isScannableFolder(folder))
@@ -121,23 +117,22 @@ void TIntakeHandlers::See()
     m_p->LB1->addItems(vq::See(folder, m_p->CAvi->isChecked()));
 }
 
-void TIntakeHandlers::BSeeClick() { See(); }
+void TIntakeHandlers::BSeeClick() {
+    See();
+}
 
-void TIntakeHandlers::STVClick()
-{
+void TIntakeHandlers::STVClick() {
     if (isScannableFolder(selectedFolder()))
         See();
 }
 
-void TIntakeHandlers::STVKeyDown(int key)
-{
+void TIntakeHandlers::STVKeyDown(int key) {
     if (key == Qt::Key_F5)
         refreshTree();
     STVClick();
 }
 
-void TIntakeHandlers::refreshTree()
-{
+void TIntakeHandlers::refreshTree() {
     // The model caches what it has read; a fresh model reads every folder again from the root.
     const QString keep = selectedFolder();
     QFileSystemModel *old = m_p->FolderModel;
@@ -156,8 +151,7 @@ void TIntakeHandlers::refreshTree()
         selectFolder(keep);
 }
 
-void TIntakeHandlers::LB1Click()
-{
+void TIntakeHandlers::LB1Click() {
     const QListWidgetItem *item = m_p->LB1->currentItem();
     if (!item || !item->isSelected())
         return;
@@ -166,8 +160,7 @@ void TIntakeHandlers::LB1Click()
 
 // ---- probe ----
 
-void TIntakeHandlers::OpenAVI(const QString &name)
-{
+void TIntakeHandlers::OpenAVI(const QString &name) {
     TVVF &episode = m_win.CurrentEpisode();
     const QString shown = episode.FileName;
     try {
@@ -181,8 +174,7 @@ void TIntakeHandlers::OpenAVI(const QString &name)
     showProbe();
 }
 
-void TIntakeHandlers::showProbe()
-{
+void TIntakeHandlers::showProbe() {
     m_p->EName->setText(m_page.EName);
     m_p->ELong->setText(m_page.ELong);
     m_p->EDSize->setText(m_page.EDSize);
@@ -195,20 +187,17 @@ void TIntakeHandlers::showProbe()
 
 // ---- titles ----
 
-void TIntakeHandlers::ENewAniClick()
-{
+void TIntakeHandlers::ENewAniClick() {
     if (m_p->ENewAni->text() == TPageIntake::newTitlePlaceholder())
         m_p->ENewAni->clear();
 }
 
-void TIntakeHandlers::ENewAniExit()
-{
+void TIntakeHandlers::ENewAniExit() {
     if (m_p->ENewAni->text().isEmpty())
         m_p->ENewAni->setText(TPageIntake::newTitlePlaceholder());
 }
 
-void TIntakeHandlers::ENewAniKeyDown(int key)
-{
+void TIntakeHandlers::ENewAniKeyDown(int key) {
     if (!isEnter(key))
         return;
     const QString text = m_p->ENewAni->text();
@@ -241,8 +230,7 @@ void TIntakeHandlers::ENewAniKeyDown(int key)
     gv4.MakeRowVisible(gv4.CurrentRow());
 }
 
-void TIntakeHandlers::GV4SelectCell(int ACol, int ARow)
-{
+void TIntakeHandlers::GV4SelectCell(int ACol, int ARow) {
     TGridView &gv4 = m_win.GV4();
     TGridView &gv = m_win.GV();
     if (!m_win.session().isOpen() || ARow < 0 || ARow >= gv4.RowCount())
@@ -262,8 +250,7 @@ void TIntakeHandlers::GV4SelectCell(int ACol, int ARow)
         gv4.Column(1).RemoveOption(coEditing);
 }
 
-void TIntakeHandlers::GV4KeyDown(QKeyEvent *event)
-{
+void TIntakeHandlers::GV4KeyDown(QKeyEvent *event) {
     TGridView &g = m_win.GV4();
     const int key = event->key();
     if (key == Qt::Key_F2) {
@@ -276,7 +263,8 @@ void TIntakeHandlers::GV4KeyDown(QKeyEvent *event)
     CatalogSession &s = m_win.session();
     if (key == Qt::Key_Delete && s.isOpen() && s.Name.recordCount() > 0) {
         DataSet &name = s.Name;
-        const QString question = QStringLiteral("Удалить ") + name.asString(QStringLiteral("Название")) + QStringLiteral(" ?");
+        const QString question =
+            QStringLiteral("Удалить ") + name.asString(QStringLiteral("Название")) + QStringLiteral(" ?");
         if (!m_win.dialogs().askYesNo(&m_win, QStringLiteral("Вы уверены?"), question))
             return;
         const int r = g.CurrentRow();
@@ -297,10 +285,11 @@ void TIntakeHandlers::GV4KeyDown(QKeyEvent *event)
         m_win.GVKNF(key, g, 1);
 }
 
-void TIntakeHandlers::GV4AfterEdit(int ACol, int ARow) { m_win.EditName(m_win.GV4(), ACol, ARow, 0); }
+void TIntakeHandlers::GV4AfterEdit(int ACol, int ARow) {
+    m_win.EditName(m_win.GV4(), ACol, ARow, 0);
+}
 
-void TIntakeHandlers::ESnameKeyDown(int key)
-{
+void TIntakeHandlers::ESnameKeyDown(int key) {
     if (!isEnter(key))
         return;
     TGridView &g = m_win.GV4();
@@ -313,8 +302,7 @@ void TIntakeHandlers::ESnameKeyDown(int key)
 
 // ---- adding ----
 
-StoreChoice TIntakeHandlers::storeChoice() const
-{
+StoreChoice TIntakeHandlers::storeChoice() const {
     StoreChoice c;
     c.soundId = chosenKey(m_p->CSound);
     c.subInId = chosenKey(m_p->CSub_In);
@@ -325,8 +313,7 @@ StoreChoice TIntakeHandlers::storeChoice() const
     return c;
 }
 
-void TIntakeHandlers::afterAdding()
-{
+void TIntakeHandlers::afterAdding() {
     m_win.UpDateAll(false);
     // The episode grids show the stored rows at once, as a bound grid would.
     m_win.LoadSeries();
@@ -340,8 +327,7 @@ void TIntakeHandlers::afterAdding()
     }
 }
 
-void TIntakeHandlers::BAddClick()
-{
+void TIntakeHandlers::BAddClick() {
     if (m_p->ESname->text().isEmpty() || m_p->EName->text().isEmpty() || !m_win.session().isOpen())
         return;
     AddToBase(m_win.session(), m_win.CurrentEpisode(), storeChoice());
@@ -349,8 +335,7 @@ void TIntakeHandlers::BAddClick()
     m_p->LB1->setFocus();
 }
 
-void TIntakeHandlers::BAddAllClick()
-{
+void TIntakeHandlers::BAddAllClick() {
     QListWidget *list = m_p->LB1;
     if (m_p->ESname->text().isEmpty() || m_p->EName->text().isEmpty() || list->count() == 0 ||
         !m_win.session().isOpen())
@@ -372,13 +357,13 @@ void TIntakeHandlers::BAddAllClick()
     } hide{bar};
     m_progressSeen.clear();
 
-    const AddAllResult result = addAllToBase(
-        m_win.session(), entries, m_win.CurrentEpisode(), m_page, storeChoice(), [&](int position, int maximum) {
-            m_progressSeen << position;
-            bar->setMaximum(maximum);
-            bar->setValue(position);
-            bar->repaint();
-        });
+    const AddAllResult result = addAllToBase(m_win.session(), entries, m_win.CurrentEpisode(), m_page,
+                                             storeChoice(), [&](int position, int maximum) {
+                                                 m_progressSeen << position;
+                                                 bar->setMaximum(maximum);
+                                                 bar->setValue(position);
+                                                 bar->repaint();
+                                             });
     bar->hide();
     showProbe();
     if (result.stored > 0)

@@ -4,6 +4,8 @@
 
 namespace vq {
 
-void TView_Base::wireIntake() { new TIntakeHandlers(*this); }
+void TView_Base::wireIntake() {
+    new TIntakeHandlers(*this);
+}
 
 } // namespace vq

@@ -15,8 +15,7 @@ namespace vq::cli {
 namespace {
 
 // Files and folders must all be there before anything is probed or written.
-void requireExisting(const QStringList &paths, bool foldersToo)
-{
+void requireExisting(const QStringList &paths, bool foldersToo) {
     for (const QString &p : paths) {
         const QFileInfo info(p);
         if (!info.exists())
@@ -26,8 +25,7 @@ void requireExisting(const QStringList &paths, bool foldersToo)
     }
 }
 
-int cmdProbe(Context &c)
-{
+int cmdProbe(Context &c) {
     const bool json = c.takeFlag(QStringLiteral("--json"));
     const QStringList files = c.positional(1, -1);
     requireExisting(files, false);
@@ -72,8 +70,7 @@ int cmdProbe(Context &c)
     return 0;
 }
 
-qint32 intOption(Context &c, const QString &name, qint32 fallback)
-{
+qint32 intOption(Context &c, const QString &name, qint32 fallback) {
     const auto text = c.takeOption(name);
     if (!text)
         return fallback;
@@ -83,8 +80,7 @@ qint32 intOption(Context &c, const QString &name, qint32 fallback)
     return *n;
 }
 
-bool hasRowWithId(DataSet &table, qint64 id)
-{
+bool hasRowWithId(DataSet &table, qint64 id) {
     if (!table.isOpen())
         table.open();
     table.setFiltered(false);
@@ -96,8 +92,7 @@ bool hasRowWithId(DataSet &table, qint64 id)
 }
 
 // The title named exactly `title`, made with type 4 when there is none.
-qint64 titleByName(CatalogSession &s, const QString &title)
-{
+qint64 titleByName(CatalogSession &s, const QString &title) {
     DataSet &name = s.Name;
     name.setFiltered(false);
     const int n = name.recordCount();
@@ -125,8 +120,7 @@ struct Batch {
     QStringList entries;
 };
 
-int cmdAdd(Context &c)
-{
+int cmdAdd(Context &c) {
     const auto title = c.takeOption(QStringLiteral("--title"));
     const auto titleIdText = c.takeOption(QStringLiteral("--title-id"));
     StoreChoice choice;
@@ -150,10 +144,12 @@ int cmdAdd(Context &c)
     CatalogSession &s = c.session();
     if (titleId && !hasRowWithId(s.Name, *titleId))
         throw Error(QStringLiteral("there is no title with ID %1").arg(*titleId));
-    for (const auto &[option, key] : {std::pair{"--sound", *choice.soundId}, std::pair{"--sub-in", *choice.subInId},
-                                      std::pair{"--sub-ext", *choice.subExtId}})
+    for (const auto &[option, key] :
+         {std::pair{"--sound", *choice.soundId}, std::pair{"--sub-in", *choice.subInId},
+          std::pair{"--sub-ext", *choice.subExtId}})
         if (!hasRowWithId(s.TSub, key))
-            throw Error(QStringLiteral("%1: there is no language with key %2").arg(QLatin1String(option)).arg(key));
+            throw Error(
+                QStringLiteral("%1: there is no language with key %2").arg(QLatin1String(option)).arg(key));
 
     // The scan makes each folder current, as in the window; the caller's folder is given back.
     const QString callerDir = QDir::currentPath();
@@ -194,9 +190,10 @@ int cmdAdd(Context &c)
 }
 
 const Command probe("probe", "probe FILE... [--json]", cmdProbe);
-const Command add("add",
-                  "add (--title NAME | --title-id ID) [--sound K] [--sub-in K] [--sub-ext K] [--all-entries] PATH...",
-                  cmdAdd);
+const Command
+    add("add",
+        "add (--title NAME | --title-id ID) [--sound K] [--sub-in K] [--sub-ext K] [--all-entries] PATH...",
+        cmdAdd);
 
 } // namespace
 

@@ -24,15 +24,13 @@ namespace {
 
 class IntakeWindow : public WindowTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         WindowTest::SetUp();
         ASSERT_TRUE(m_files.isValid());
     }
 
     // Starts on `cat` with page 3 showing.
-    void open(TempCatalog &cat)
-    {
+    void open(TempCatalog &cat) {
         ASSERT_TRUE(startOn(cat));
         win->setActivePage(TView_Base::TabNewA);
         QCoreApplication::processEvents();
@@ -42,21 +40,18 @@ protected:
     }
 
     // A folder of its own under the test's temporary folder.
-    QString folder(const QString &name)
-    {
+    QString folder(const QString &name) {
         const QString path = QDir(m_files.path()).filePath(name);
         QDir().mkpath(path);
         return path;
     }
-    static void touch(const QString &dir, const QString &name, const QByteArray &bytes = {})
-    {
+    static void touch(const QString &dir, const QString &name, const QByteArray &bytes = {}) {
         QFile f(QDir(dir).filePath(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
     // Copies test clips into `dir`; returns the samples as they are named there.
-    static QList<MediaSample> copyClips(const QString &dir, std::initializer_list<Sample> which)
-    {
+    static QList<MediaSample> copyClips(const QString &dir, std::initializer_list<Sample> which) {
         QList<MediaSample> out;
         for (Sample id : which) {
             MediaSample s = testMedia()[id];
@@ -70,8 +65,7 @@ protected:
     }
 
     // Selects `dir` in the tree and clicks it, as the user does.
-    void clickFolder(const QString &dir)
-    {
+    void clickFolder(const QString &dir) {
         h->selectFolder(dir);
         QTreeView *tree = page->STV;
         // The model reads folders in the background: wait until the row is laid out and stays put.
@@ -87,8 +81,7 @@ protected:
         QCoreApplication::processEvents();
         ASSERT_EQ(h->selectedFolder(), dir);
     }
-    void clickFile(const QString &name)
-    {
+    void clickFile(const QString &name) {
         QListWidget *lb = page->LB1;
         const QList<QListWidgetItem *> found = lb->findItems(name, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << name.toStdString();
@@ -96,8 +89,7 @@ protected:
         QTest::mouseClick(lb->viewport(), Qt::LeftButton, {}, lb->visualItemRect(found.first()).center());
         QCoreApplication::processEvents();
     }
-    void clickTitle(const QString &title)
-    {
+    void clickTitle(const QString &title) {
         TGridView &g = win->GV4();
         for (int r = 0; r < g.RowCount(); ++r)
             if (g.GetCellText(1, r) == title) {
@@ -106,33 +98,30 @@ protected:
             }
         FAIL() << "no title " << title.toStdString();
     }
-    QStringList files() const
-    {
+    QStringList files() const {
         QStringList out;
         for (int i = 0; i < page->LB1->count(); ++i)
             out << page->LB1->item(i)->text();
         return out;
     }
-    QStringList pageTexts() const
-    {
+    QStringList pageTexts() const {
         return {page->EName->text(),   page->ELong->text(),  page->EDSize->text(), page->EWidth->text(),
                 page->EHeigth->text(), page->ECodec->text(), page->LRate->text(),  page->LSCount->text()};
     }
-    static QStringList texts(const ProbePage &p)
-    {
+    static QStringList texts(const ProbePage &p) {
         return {p.EName, p.ELong, p.EDSize, p.EWidth, p.EHeigth, p.ECodec, p.LRate, p.LSCount};
     }
     // Stored episodes, one "name|title|width|height|size|sound|subIn|subExt" line each, by name.
-    static QStringList stored(TempCatalog &cat)
-    {
+    static QStringList stored(TempCatalog &cat) {
         const QString rows = cat.scalar(QStringLiteral(
-            "SELECT group_concat(line, ';') FROM (SELECT \"Серия\" || '|' || \"Название\" || '|' || \"Ширина\" || '|' || "
+            "SELECT group_concat(line, ';') FROM (SELECT \"Серия\" || '|' || \"Название\" || '|' || "
+            "\"Ширина\" || '|' || "
             "\"Высота\" || '|' || CAST(\"Объём (байт)\" AS INTEGER) || '|' || \"Звук\" || '|' || "
-            "\"Субтитры встроенные\" || '|' || \"Субтитры внешние\" AS line FROM \"Серии\" ORDER BY \"Серия\")"));
+            "\"Субтитры встроенные\" || '|' || \"Субтитры внешние\" AS line FROM \"Серии\" ORDER BY "
+            "\"Серия\")"));
         return rows.isEmpty() ? QStringList() : rows.split(u';');
     }
-    static QString line(const MediaSample &s, qint64 title, int width = -1)
-    {
+    static QString line(const MediaSample &s, qint64 title, int width = -1) {
         return QStringLiteral("%1|%2|%3|%4|%5|0|1|2")
             .arg(s.name)
             .arg(title)
@@ -148,8 +137,7 @@ private:
     QTemporaryDir m_files;
 };
 
-TEST_F(IntakeWindow, ScanFollowsTheBoxAndTheTree)
-{
+TEST_F(IntakeWindow, ScanFollowsTheBoxAndTheTree) {
     TempCatalog cat;
     open(cat);
     const QString dir = folder(QStringLiteral("scan"));
@@ -184,8 +172,7 @@ TEST_F(IntakeWindow, ScanFollowsTheBoxAndTheTree)
     EXPECT_EQ(dialogs.count(QStringLiteral("showError")), 0);
 }
 
-TEST_F(IntakeWindow, ClickProbesTheFileIntoTheRecordAndThePage)
-{
+TEST_F(IntakeWindow, ClickProbesTheFileIntoTheRecordAndThePage) {
     TempCatalog cat;
     open(cat);
     const QString dir = folder(QStringLiteral("probe"));
@@ -219,8 +206,7 @@ TEST_F(IntakeWindow, ClickProbesTheFileIntoTheRecordAndThePage)
     EXPECT_EQ(win->CurrentEpisode(), before);
 }
 
-TEST_F(IntakeWindow, NewTitleFromTheEditAbovePlaceholderRules)
-{
+TEST_F(IntakeWindow, NewTitleFromTheEditAbovePlaceholderRules) {
     TempCatalog cat;
     cat.addTitle(QStringLiteral("Alpha"));
     cat.addTitle(QStringLiteral("Omega"));
@@ -253,8 +239,9 @@ TEST_F(IntakeWindow, NewTitleFromTheEditAbovePlaceholderRules)
     e->setText(QStringLiteral("Mid's 100%"));
     QTest::keyClick(e, Qt::Key_Return);
     QCoreApplication::processEvents();
-    EXPECT_EQ(cat.scalar(QStringLiteral("SELECT \"NType\" FROM \"Список\" WHERE \"Название\" = 'Mid''s 100%'")),
-              QStringLiteral("4"));
+    EXPECT_EQ(
+        cat.scalar(QStringLiteral("SELECT \"NType\" FROM \"Список\" WHERE \"Название\" = 'Mid''s 100%'")),
+        QStringLiteral("4"));
     EXPECT_EQ(e->text(), placeholder);
     const QStringList expected = {"Alpha", "Mid's 100%", "Omega"};
     EXPECT_EQ(column(win->GV4(), 1), expected);
@@ -266,8 +253,7 @@ TEST_F(IntakeWindow, NewTitleFromTheEditAbovePlaceholderRules)
     EXPECT_EQ(dialogs.count(QStringLiteral("showError")), 0);
 }
 
-TEST_F(IntakeWindow, AddAllStoresEveryFileShownFirstFileAsShown)
-{
+TEST_F(IntakeWindow, AddAllStoresEveryFileShownFirstFileAsShown) {
     TempCatalog cat;
     cat.addTitle(QStringLiteral("Alpha"));
     const qint64 beta = cat.addTitle(QStringLiteral("Beta"));
@@ -301,8 +287,7 @@ TEST_F(IntakeWindow, AddAllStoresEveryFileShownFirstFileAsShown)
     EXPECT_EQ(page->EName->text(), listed.last());
 }
 
-TEST_F(IntakeWindow, AddTakesTheTypedFrameSizeOnlyWithTheBoxUnchecked)
-{
+TEST_F(IntakeWindow, AddTakesTheTypedFrameSizeOnlyWithTheBoxUnchecked) {
     struct Case {
         bool box;
         int storedWidth; // -1: the probed one
@@ -326,8 +311,7 @@ TEST_F(IntakeWindow, AddTakesTheTypedFrameSizeOnlyWithTheBoxUnchecked)
     }
 }
 
-TEST_F(IntakeWindow, NoTitleOrNoFileAddsNothing)
-{
+TEST_F(IntakeWindow, NoTitleOrNoFileAddsNothing) {
     TempCatalog cat;
     cat.addTitle(QStringLiteral("Alpha"));
     open(cat);
@@ -355,8 +339,7 @@ TEST_F(IntakeWindow, NoTitleOrNoFileAddsNothing)
     EXPECT_EQ(dialogs.count(QStringLiteral("showError")), 0);
 }
 
-TEST_F(IntakeWindow, AFailureInAddAllKeepsWhatWasStored)
-{
+TEST_F(IntakeWindow, AFailureInAddAllKeepsWhatWasStored) {
     TempCatalog cat;
     const qint64 id = cat.addTitle(QStringLiteral("Alpha"));
     open(cat);
@@ -379,8 +362,7 @@ TEST_F(IntakeWindow, AFailureInAddAllKeepsWhatWasStored)
     EXPECT_EQ(win->CurrentEpisode().FileName, page->EName->text());
 }
 
-TEST_F(IntakeWindow, TitleListKeys)
-{
+TEST_F(IntakeWindow, TitleListKeys) {
     TempCatalog cat;
     for (const char *t : {"Alpha", "Bravo", "Beta", "Delta", "Echo"})
         cat.addTitle(QString::fromUtf8(t));

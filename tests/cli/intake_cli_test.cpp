@@ -23,8 +23,7 @@ struct CliResult {
     QString out, err;
 };
 
-CliResult cli(const QStringList &args)
-{
+CliResult cli(const QStringList &args) {
     QString out, err;
     QTextStream o(&out), e(&err);
     const int status = vq::cli::run(args, o, e);
@@ -32,17 +31,17 @@ CliResult cli(const QStringList &args)
 }
 
 // Episodes as "title|name|width|height|size|sound|subIn|subExt", sorted.
-QStringList stored(TempCatalog &cat)
-{
-    const QString rows = cat.scalar(QStringLiteral(
-        "SELECT group_concat(line, ';') FROM (SELECT \"Название\" || '|' || \"Серия\" || '|' || \"Ширина\" || '|' || "
-        "\"Высота\" || '|' || CAST(\"Объём (байт)\" AS INTEGER) || '|' || \"Звук\" || '|' || \"Субтитры встроенные\" "
-        "|| '|' || \"Субтитры внешние\" AS line FROM \"Серии\" ORDER BY line)"));
+QStringList stored(TempCatalog &cat) {
+    const QString rows =
+        cat.scalar(QStringLiteral("SELECT group_concat(line, ';') FROM (SELECT \"Название\" || '|' || "
+                                  "\"Серия\" || '|' || \"Ширина\" || '|' || "
+                                  "\"Высота\" || '|' || CAST(\"Объём (байт)\" AS INTEGER) || '|' || \"Звук\" "
+                                  "|| '|' || \"Субтитры встроенные\" "
+                                  "|| '|' || \"Субтитры внешние\" AS line FROM \"Серии\" ORDER BY line)"));
     return rows.isEmpty() ? QStringList() : rows.split(u';');
 }
 
-QString line(qint64 title, const MediaSample &s, const char *langs = "0|1|2")
-{
+QString line(qint64 title, const MediaSample &s, const char *langs = "0|1|2") {
     return QStringLiteral("%1|%2|%3|%4|%5|%6")
         .arg(title)
         .arg(s.name)
@@ -54,28 +53,24 @@ QString line(qint64 title, const MediaSample &s, const char *langs = "0|1|2")
 
 class IntakeCli : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         test::isolateSettings();
         ASSERT_TRUE(m_dir.isValid());
     }
-    QString copy(const QString &sub, std::initializer_list<Sample> which)
-    {
+    QString copy(const QString &sub, std::initializer_list<Sample> which) {
         const QString dir = QDir(m_dir.path()).filePath(sub);
         QDir().mkpath(dir);
         for (Sample id : which)
             EXPECT_TRUE(QFile::copy(testMedia()[id].path, QDir(dir).filePath(testMedia()[id].name)));
         return dir;
     }
-    QStringList withCatalog(const TempCatalog &cat, QStringList args)
-    {
+    QStringList withCatalog(const TempCatalog &cat, QStringList args) {
         return QStringList{QStringLiteral("--catalog"), cat.path()} + args;
     }
     QTemporaryDir m_dir;
 };
 
-TEST_F(IntakeCli, ProbeJsonMatchesTheMadeFiles)
-{
+TEST_F(IntakeCli, ProbeJsonMatchesTheMadeFiles) {
     const QList<Sample> which = {Sample::Mp4, Sample::Avi, Sample::Mov, Sample::NoAudio, Sample::NoVideo};
     QStringList args = {QStringLiteral("probe"), QStringLiteral("--json")};
     for (Sample id : which)
@@ -107,7 +102,8 @@ TEST_F(IntakeCli, ProbeJsonMatchesTheMadeFiles)
         if (s.audioBitrateExact) {
             EXPECT_EQ(o.value(QStringLiteral("AudioBitrate")).toInt(), s.audioBitrate);
         }
-        EXPECT_EQ(o.value(QStringLiteral("ECodec")).toString(), s.videoCodec + QStringLiteral(" || ") + s.audioCodec);
+        EXPECT_EQ(o.value(QStringLiteral("ECodec")).toString(),
+                  s.videoCodec + QStringLiteral(" || ") + s.audioCodec);
         EXPECT_EQ(o.value(QStringLiteral("LSCount")).toString(), QString::number(s.audioStreams));
         // The texts are the window's: the same as the page's own formatting of the same probe.
         TVVF e;
@@ -130,8 +126,7 @@ TEST_F(IntakeCli, ProbeJsonMatchesTheMadeFiles)
     EXPECT_EQ(fields[3], QStringLiteral("176"));
 }
 
-TEST_F(IntakeCli, MissingOrWrongArgumentsFailCleanly)
-{
+TEST_F(IntakeCli, MissingOrWrongArgumentsFailCleanly) {
     TempCatalog cat;
     const qint64 id = cat.addTitle(QStringLiteral("Alpha"));
     const QString dir = copy(QStringLiteral("few"), {Sample::Mkv});
@@ -143,8 +138,12 @@ TEST_F(IntakeCli, MissingOrWrongArgumentsFailCleanly)
     } const cases[] = {
         {"probe of a missing file", {QStringLiteral("probe"), testMedia()[Sample::Mkv].path, missing}, 1},
         {"probe of a folder", {QStringLiteral("probe"), dir}, 1},
-        {"add of a missing file", {QStringLiteral("add"), QStringLiteral("--title"), QStringLiteral("New"), dir, missing}, 1},
-        {"add to an unknown title", {QStringLiteral("add"), QStringLiteral("--title-id"), QStringLiteral("999"), dir}, 1},
+        {"add of a missing file",
+         {QStringLiteral("add"), QStringLiteral("--title"), QStringLiteral("New"), dir, missing},
+         1},
+        {"add to an unknown title",
+         {QStringLiteral("add"), QStringLiteral("--title-id"), QStringLiteral("999"), dir},
+         1},
         {"add with an unknown language",
          {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(id), QStringLiteral("--sound"),
           QStringLiteral("77"), dir},
@@ -171,8 +170,7 @@ TEST_F(IntakeCli, MissingOrWrongArgumentsFailCleanly)
     EXPECT_EQ(cat.scalar(QStringLiteral("SELECT count(*) FROM \"Список\"")), QStringLiteral("1"));
 }
 
-TEST_F(IntakeCli, AddFoldersAndFiles)
-{
+TEST_F(IntakeCli, AddFoldersAndFiles) {
     TempCatalog cat;
     const qint64 alpha = cat.addTitle(QStringLiteral("Alpha"));
     const QString dir = copy(QStringLiteral("season"), {Sample::Mkv, Sample::Avi});
@@ -185,8 +183,8 @@ TEST_F(IntakeCli, AddFoldersAndFiles)
     ASSERT_TRUE(QFile::copy(testMedia()[Sample::Mov].path, sameName));
     const QString before = QDir::currentPath();
 
-    const CliResult r = cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha),
-                                              dir, sameName}));
+    const CliResult r = cli(withCatalog(
+        cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha), dir, sameName}));
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("3\t%1\n").arg(alpha));
     EXPECT_EQ(QDir::currentPath(), before);
@@ -200,28 +198,32 @@ TEST_F(IntakeCli, AddFoldersAndFiles)
     // --title makes a type-4 title once and finds it the next time; languages as given.
     const QString one = testMedia()[Sample::Mp4].path;
     for (int run = 0; run < 2; ++run) {
-        const CliResult t = cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title"), QStringLiteral("Новое"),
-                                                  QStringLiteral("--sound"), QStringLiteral("1"), QStringLiteral("--sub-in"),
-                                                  QStringLiteral("2"), QStringLiteral("--sub-ext"), QStringLiteral("0"), one}));
+        const CliResult t = cli(
+            withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title"), QStringLiteral("Новое"),
+                              QStringLiteral("--sound"), QStringLiteral("1"), QStringLiteral("--sub-in"),
+                              QStringLiteral("2"), QStringLiteral("--sub-ext"), QStringLiteral("0"), one}));
         ASSERT_EQ(t.status, 0) << t.err.toStdString();
     }
-    const QString newId = cat.scalar(QStringLiteral("SELECT \"ID\" FROM \"Список\" WHERE \"Название\" = 'Новое'"));
-    EXPECT_EQ(cat.scalar(QStringLiteral("SELECT count(*) || '|' || max(\"NType\") FROM \"Список\" WHERE \"Название\" = 'Новое'")),
+    const QString newId =
+        cat.scalar(QStringLiteral("SELECT \"ID\" FROM \"Список\" WHERE \"Название\" = 'Новое'"));
+    EXPECT_EQ(cat.scalar(QStringLiteral(
+                  "SELECT count(*) || '|' || max(\"NType\") FROM \"Список\" WHERE \"Название\" = 'Новое'")),
               QStringLiteral("1|4"));
-    EXPECT_EQ(cat.scalar(QStringLiteral("SELECT count(*) FROM \"Серии\" WHERE \"Название\" = %1 AND \"Звук\" = 1 AND "
-                                        "\"Субтитры встроенные\" = 2 AND \"Субтитры внешние\" = 0")
+    EXPECT_EQ(cat.scalar(QStringLiteral(
+                             "SELECT count(*) FROM \"Серии\" WHERE \"Название\" = %1 AND \"Звук\" = 1 AND "
+                             "\"Субтитры встроенные\" = 2 AND \"Субтитры внешние\" = 0")
                              .arg(newId)),
               QStringLiteral("2"));
 }
 
-TEST_F(IntakeCli, AllEntriesStopsAtWhatCannotBeProbedAndKeepsTheRest)
-{
+TEST_F(IntakeCli, AllEntriesStopsAtWhatCannotBeProbedAndKeepsTheRest) {
     TempCatalog cat;
     const qint64 alpha = cat.addTitle(QStringLiteral("Alpha"));
     const QString dir = copy(QStringLiteral("mixed"), {Sample::Mkv});
     ASSERT_TRUE(QDir(dir).mkdir(QStringLiteral("zz")));
     // The box checked: the subfolder is not listed.
-    CliResult r = cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha), dir}));
+    CliResult r = cli(
+        withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha), dir}));
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(stored(cat).size(), 1);
     // Unchecked: the subfolder stops the run after the clip, which stays stored.
