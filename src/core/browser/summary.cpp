@@ -144,10 +144,16 @@ bool updatedRecently(const QDateTime &maxUpdate, const QDateTime &now)
     return spanDays < double(kRecentDays);
 }
 
+bool updatedRecently(std::optional<qint64> maxUpdate, qint64 now)
+{
+    return maxUpdate && std::fabs(double(now - *maxUpdate)) / 86400000.0 < double(kRecentDays);
+}
+
 void LoadGvSv(CatalogSession &s, GridData &gvsv, TExportList &exportList, const QSet<qint64> &selected,
               const QDateTime &now)
 {
     gvsv.ClearRows();
+    const qint64 nowMs = naiveMsFromDateTime(now);
     s.UpTime.open();
     s.Name.first();
     const int n = s.Name.recordCount();
@@ -163,7 +169,7 @@ void LoadGvSv(CatalogSession &s, GridData &gvsv, TExportList &exportList, const 
         s.UpTime.setFiltered(true);
         GridColor color = clSilver;
         bool paint = false;
-        if (updatedRecently(s.UpTime.asDateTime(1), now)) {
+        if (updatedRecently(s.UpTime.asNaiveMs(1), nowMs)) {
             color = clSkyBlue;
             paint = true;
         }
@@ -187,6 +193,7 @@ void LoadName(CatalogSession &s, GridData &gv, GridData *gv4, const QDateTime &n
         gv4->ClearRows();
     s.Name.first();
     s.UpTime.open();
+    const qint64 nowMs = naiveMsFromDateTime(now);
     const int n = s.Name.recordCount();
     for (int recNo = 1; recNo <= n; ++recNo) {
         s.Name.setRecNo(recNo);
@@ -197,7 +204,7 @@ void LoadName(CatalogSession &s, GridData &gv, GridData *gv4, const QDateTime &n
         const int r = gv.RowCount() - 1;
         gv.CellAt(0, r).SetAsInteger(int(id));
         gv.SetCellText(1, r, s.Name.asString(1));
-        if (updatedRecently(s.UpTime.asDateTime(1), now))
+        if (updatedRecently(s.UpTime.asNaiveMs(1), nowMs))
             gv.CellAt(1, r).SetColor(clSkyBlue);
         if (gv4) {
             gv4->AddRows(1);

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QSet>
 #include <QString>
+#include <optional>
 
 namespace vq {
 
@@ -34,6 +35,7 @@ void GetExtParam(CatalogSession &session, int recNo, TExportList &out);
 
 // Whether a title whose episodes last changed at `maxUpdate` counts as recently updated.
 bool updatedRecently(const QDateTime &maxUpdate, const QDateTime &now);
+bool updatedRecently(std::optional<qint64> maxUpdateNaiveMs, qint64 nowNaiveMs);
 
 // Rebuilds the summary from the titles `Список` passes. Titles in `selected` are shown marked
 // (aqua, "Выбрано" true), so a rebuild never loses the selection marks.

@@ -582,6 +582,19 @@ QDateTime DataSet::asDateTime(int field)
     throw Error(QStringLiteral("'%1' is not a valid date and time").arg(v.toString()));
 }
 
+std::optional<qint64> DataSet::asNaiveMs(int field)
+{
+    requireOpen();
+    sync();
+    const FieldSpec &f = m_fields[size_t(field)];
+    const int r = currentRow();
+    if (f.kind != FieldSpec::Stored || m_state != Browse || r < 0 || m_table->column(f.col).type != FieldType::DateTime)
+        return asDateTime(field).isValid() ? std::optional<qint64>(naiveMsFromDateTime(asDateTime(field))) : std::nullopt;
+    if (m_table->isNull(r, f.col))
+        return std::nullopt;
+    return m_table->intAt(r, f.col);
+}
+
 QString DataSet::asString(const QString &field) { return asString(fieldOrThrow(field)); }
 qint64 DataSet::asInteger(const QString &field) { return asInteger(fieldOrThrow(field)); }
 double DataSet::asFloat(const QString &field) { return asFloat(fieldOrThrow(field)); }

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
+#include <optional>
 #include <vector>
 
 namespace vq {
@@ -81,6 +82,8 @@ public:
     double asFloat(int field);
     QDateTime asDateTime(int field);
     QVariant value(int field);
+    // A date-time field as stored (local wall-clock milliseconds), without building a QDateTime.
+    std::optional<qint64> asNaiveMs(int field);
 
     void append();
     void edit();
