@@ -515,8 +515,38 @@ bool DataSet::isNull(const QString &field)
     return !v.isValid() || v.isNull();
 }
 
+// Stored and looked-up fields of a record in browse mode are read straight from the rows, without
+// a QVariant: the summary reads a dozen fields of every title on every refresh.
 QString DataSet::asString(int field)
 {
+    if (m_state == Browse && field >= 0 && field < fieldCount() && m_catalog) {
+        sync();
+        const FieldSpec &f = m_fields[size_t(field)];
+        const int r = currentRow();
+        if (f.kind == FieldSpec::Stored) {
+            if (r < 0 || m_table->isNull(r, f.col))
+                return QString();
+            switch (m_table->column(f.col).type) {
+            case FieldType::Integer:
+                return QString::number(m_table->intAt(r, f.col));
+            case FieldType::Float:
+                return plainNumberText(m_table->realAt(r, f.col));
+            case FieldType::Text:
+                return m_table->textAt(r, f.col);
+            case FieldType::DateTime:
+                break;
+            }
+        } else if (f.kind == FieldSpec::Lookup) {
+            if (r < 0 || m_table->isNull(r, f.col))
+                return QString();
+            TablePtr lt = m_catalog->table(f.lookupTable);
+            const int lr = lt->rowById(m_table->intAt(r, f.col));
+            if (lr < 0 || lt->isNull(lr, 1))
+                return QString();
+            const QString &lookedUp = lt->textAt(lr, 1);
+            return lookedUp.size() <= f.maxLen ? lookedUp : lookedUp.left(f.maxLen);
+        }
+    }
     const QVariant v = fieldValue(field);
     if (!v.isValid() || v.isNull())
         return QString();
@@ -532,6 +562,13 @@ QString DataSet::asString(int field)
 
 qint64 DataSet::asInteger(int field)
 {
+    if (m_state == Browse && field >= 0 && field < fieldCount() && m_catalog) {
+        sync();
+        const FieldSpec &f = m_fields[size_t(field)];
+        const int r = currentRow();
+        if (f.kind == FieldSpec::Stored && m_table->column(f.col).type == FieldType::Integer)
+            return r < 0 || m_table->isNull(r, f.col) ? 0 : m_table->intAt(r, f.col);
+    }
     const QVariant v = fieldValue(field);
     if (!v.isValid() || v.isNull())
         return 0;
@@ -552,6 +589,13 @@ qint64 DataSet::asInteger(int field)
 
 double DataSet::asFloat(int field)
 {
+    if (m_state == Browse && field >= 0 && field < fieldCount() && m_catalog) {
+        sync();
+        const FieldSpec &f = m_fields[size_t(field)];
+        const int r = currentRow();
+        if (f.kind == FieldSpec::Stored && m_table->column(f.col).type == FieldType::Float)
+            return r < 0 || m_table->isNull(r, f.col) ? 0.0 : m_table->realAt(r, f.col);
+    }
     const QVariant v = fieldValue(field);
     if (!v.isValid() || v.isNull())
         return 0.0;
