@@ -291,6 +291,15 @@ TGridView::TGridView(QWidget *parent) : QTableView(parent), m_data(std::make_uni
 
 TGridView::~TGridView()
 {
+    // The editor would report losing the focus while the grid is half destroyed.
+    m_editing = false;
+    if (m_editor) {
+        m_editor->onAccept = nullptr;
+        m_editor->onCancel = nullptr;
+        m_editor->onFocusLost = nullptr;
+        delete m_editor;
+        m_editor = nullptr;
+    }
     m_data->RemoveObserver(this);
     // The model reads the data; it must go before the data does.
     setModel(nullptr);

@@ -3,9 +3,32 @@
 #include <QApplication>
 #include <QByteArray>
 
+#include <gtest/gtest.h>
+
 namespace vq::test {
 
-// The one QApplication of a test program, made on first use and kept to the end of the run.
+namespace detail {
+inline QApplication *&ownedApp()
+{
+    static QApplication *app = nullptr;
+    return app;
+}
+
+// Deletes the test program's QApplication after the last test, while Qt is still whole, so that
+// its font and platform caches are released (a leak checker would report them otherwise).
+class AppEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override
+    {
+        delete ownedApp();
+        ownedApp() = nullptr;
+    }
+};
+
+inline const bool appEnvironmentRegistered = (::testing::AddGlobalTestEnvironment(new AppEnvironment), true);
+} // namespace detail
+
+// The one QApplication of a test program, made on first use and kept until all tests have run.
 // Widget tests call this before creating any widget; the default platform is offscreen.
 inline QApplication &App()
 {
@@ -16,8 +39,8 @@ inline QApplication &App()
     static int argc = 1;
     static char arg0[] = "vidoteq-test";
     static char *argv[] = {arg0, nullptr};
-    static QApplication *app = new QApplication(argc, argv);
-    return *app;
+    detail::ownedApp() = new QApplication(argc, argv);
+    return *detail::ownedApp();
 }
 
 } // namespace vq::test
