@@ -515,6 +515,19 @@ bool DataSet::isNull(const QString &field)
     return !v.isValid() || v.isNull();
 }
 
+bool DataSet::directStored(int field, FieldType type, int &row, int &col)
+{
+    if (m_state != Browse || field < 0 || field >= fieldCount() || !m_catalog)
+        return false;
+    sync();
+    const FieldSpec &f = m_fields[size_t(field)];
+    if (f.kind != FieldSpec::Stored || m_table->column(f.col).type != type)
+        return false;
+    row = currentRow();
+    col = f.col;
+    return true;
+}
+
 // Stored and looked-up fields of a record in browse mode are read straight from the rows, without
 // a QVariant: the summary reads a dozen fields of every title on every refresh.
 QString DataSet::asString(int field)
@@ -562,13 +575,9 @@ QString DataSet::asString(int field)
 
 qint64 DataSet::asInteger(int field)
 {
-    if (m_state == Browse && field >= 0 && field < fieldCount() && m_catalog) {
-        sync();
-        const FieldSpec &f = m_fields[size_t(field)];
-        const int r = currentRow();
-        if (f.kind == FieldSpec::Stored && m_table->column(f.col).type == FieldType::Integer)
-            return r < 0 || m_table->isNull(r, f.col) ? 0 : m_table->intAt(r, f.col);
-    }
+    int r = -1, c = -1;
+    if (directStored(field, FieldType::Integer, r, c))
+        return r < 0 || m_table->isNull(r, c) ? 0 : m_table->intAt(r, c);
     const QVariant v = fieldValue(field);
     if (!v.isValid() || v.isNull())
         return 0;
@@ -589,13 +598,9 @@ qint64 DataSet::asInteger(int field)
 
 double DataSet::asFloat(int field)
 {
-    if (m_state == Browse && field >= 0 && field < fieldCount() && m_catalog) {
-        sync();
-        const FieldSpec &f = m_fields[size_t(field)];
-        const int r = currentRow();
-        if (f.kind == FieldSpec::Stored && m_table->column(f.col).type == FieldType::Float)
-            return r < 0 || m_table->isNull(r, f.col) ? 0.0 : m_table->realAt(r, f.col);
-    }
+    int r = -1, c = -1;
+    if (directStored(field, FieldType::Float, r, c))
+        return r < 0 || m_table->isNull(r, c) ? 0.0 : m_table->realAt(r, c);
     const QVariant v = fieldValue(field);
     if (!v.isValid() || v.isNull())
         return 0.0;
@@ -628,15 +633,14 @@ QDateTime DataSet::asDateTime(int field)
 
 std::optional<qint64> DataSet::asNaiveMs(int field)
 {
-    requireOpen();
-    sync();
-    const FieldSpec &f = m_fields[size_t(field)];
-    const int r = currentRow();
-    if (f.kind != FieldSpec::Stored || m_state != Browse || r < 0 || m_table->column(f.col).type != FieldType::DateTime)
-        return asDateTime(field).isValid() ? std::optional<qint64>(naiveMsFromDateTime(asDateTime(field))) : std::nullopt;
-    if (m_table->isNull(r, f.col))
+    int r = -1, c = -1;
+    if (!directStored(field, FieldType::DateTime, r, c)) {
+        const QDateTime dt = asDateTime(field);
+        return dt.isValid() ? std::optional<qint64>(naiveMsFromDateTime(dt)) : std::nullopt;
+    }
+    if (r < 0 || m_table->isNull(r, c))
         return std::nullopt;
-    return m_table->intAt(r, f.col);
+    return m_table->intAt(r, c);
 }
 
 QString DataSet::asString(const QString &field) { return asString(fieldOrThrow(field)); }

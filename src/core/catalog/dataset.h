@@ -116,6 +116,8 @@ private:
     QVariant fieldValue(int field);
     FieldType fieldType(int field) const;
     QString lookupText(const QString &table, const QVariant &key);
+    // A stored field of `type` of the current record in browse mode, readable without a QVariant.
+    bool directStored(int field, FieldType type, int &row, int &col);
 
     Catalog *m_catalog;
     QString m_name;
