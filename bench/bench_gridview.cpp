@@ -26,8 +26,7 @@ struct Source {
     std::vector<QString> texts; // kRows * 10
 };
 
-Source makeSource()
-{
+Source makeSource() {
     QRandomGenerator rng(20240);
     const QString latin = QStringLiteral("abcdefghijklmnopqrstuvwxyz ");
     const QString cyr = QStringLiteral("абвгдеёжзийклмнопрстуфхцчшщъыьэюя ");
@@ -47,7 +46,10 @@ Source makeSource()
         s.texts.push_back(types[rng.bounded(4)]);
         s.texts.push_back(QString::number(1 + rng.bounded(52)));
         s.texts.push_back(QString::number(rng.bounded(90000)));
-        s.texts.push_back(QStringLiteral("%1:%2:%3").arg(rng.bounded(30)).arg(rng.bounded(60), 2, 10, QLatin1Char('0')).arg(rng.bounded(60), 2, 10, QLatin1Char('0')));
+        s.texts.push_back(QStringLiteral("%1:%2:%3")
+                              .arg(rng.bounded(30))
+                              .arg(rng.bounded(60), 2, 10, QLatin1Char('0'))
+                              .arg(rng.bounded(60), 2, 10, QLatin1Char('0')));
         s.texts.push_back(sizes[rng.bounded(4)]);
         s.texts.push_back(langs[rng.bounded(4)]);
         s.texts.push_back(langs[rng.bounded(4)]);
@@ -57,11 +59,10 @@ Source makeSource()
     return s;
 }
 
-void setUpSummaryGrid(TGridView &g)
-{
+void setUpSummaryGrid(TGridView &g) {
     g.SetOptions(goDissableColumnMoving | goGrid | goHeader | goSelectFullRow);
     g.SetColor(clSilver);
-    const char *captions[] = {"Название", "Тип",  "Серии", "Объём",  "Длительность",
+    const char *captions[] = {"Название", "Тип",  "Серии",  "Объём",   "Длительность",
                               "Качество", "Звук", "Sub In", "Sub Ext", "Комментарий"};
     const int widths[] = {262, 73, 73, 67, 108, 80, 80, 54, 62, 186};
     for (int c = 0; c < 10; ++c)
@@ -73,8 +74,7 @@ void setUpSummaryGrid(TGridView &g)
 }
 
 // The summary table's rebuild: one row at a time, ten texts, the ID, every seventh row sky blue.
-void fill(TGridView &g, const Source &s)
-{
+void fill(TGridView &g, const Source &s) {
     for (int r = 0; r < kRows; ++r) {
         g.AddRows(1);
         const int row = g.RowCount() - 1;
@@ -94,15 +94,13 @@ struct Figure {
     double median, best, cpuMedian, cpuBest;
 };
 
-double threadCpuMs()
-{
+double threadCpuMs() {
     timespec ts{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
 }
 
-Figure measure(const std::function<void()> &prepare, const std::function<void()> &work)
-{
+Figure measure(const std::function<void()> &prepare, const std::function<void()> &work) {
     std::vector<double> ms, cpu;
     for (int i = 0; i < kRuns; ++i) {
         prepare();
@@ -118,16 +116,14 @@ Figure measure(const std::function<void()> &prepare, const std::function<void()>
     return {ms[ms.size() / 2], ms.front(), cpu[cpu.size() / 2], cpu.front()};
 }
 
-void print(const char *what, Figure f, double limit)
-{
-    std::printf("%-56s wall median %7.2f best %7.2f | cpu median %7.2f best %7.2f ms (limit %.0f)\n",
-                what, f.median, f.best, f.cpuMedian, f.cpuBest, limit);
+void print(const char *what, Figure f, double limit) {
+    std::printf("%-56s wall median %7.2f best %7.2f | cpu median %7.2f best %7.2f ms (limit %.0f)\n", what,
+                f.median, f.best, f.cpuMedian, f.cpuBest, limit);
 }
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
     QApplication app(argc, argv);
@@ -150,31 +146,71 @@ int main(int argc, char **argv)
                 grid.ColumnCount(), qPrintable(QGuiApplication::platformName()), kRuns);
 
     print("one screen repainted (for comparison)",
-          measure([&] { grid.ClearRows(); fill(grid, source); settle(); },
-                  [&] { grid.viewport()->update(); QCoreApplication::processEvents(); }),
+          measure(
+              [&] {
+                  grid.ClearRows();
+                  fill(grid, source);
+                  settle();
+              },
+              [&] {
+                  grid.viewport()->update();
+                  QCoreApplication::processEvents();
+              }),
           0);
     print("fill one AddRows(1) at a time, cells set, first paint",
-          measure([&] { grid.ClearRows(); QCoreApplication::processEvents(); },
-                  [&] { fill(grid, source); settle(); }),
+          measure(
+              [&] {
+                  grid.ClearRows();
+                  QCoreApplication::processEvents();
+              },
+              [&] {
+                  fill(grid, source);
+                  settle();
+              }),
           100);
 
     print("ClearRows of the filled grid (and its repaint)",
-          measure([&] { grid.ClearRows(); fill(grid, source); settle(); },
-                  [&] { grid.ClearRows(); QCoreApplication::processEvents(); }),
+          measure(
+              [&] {
+                  grid.ClearRows();
+                  fill(grid, source);
+                  settle();
+              },
+              [&] {
+                  grid.ClearRows();
+                  QCoreApplication::processEvents();
+              }),
           20);
 
     QHeaderView *hh = grid.horizontalHeader();
-    auto freshGrid = [&] { grid.ClearRows(); fill(grid, source); settle(); grid.Column(0).SetSorted(false); };
+    auto freshGrid = [&] {
+        grid.ClearRows();
+        fill(grid, source);
+        settle();
+        grid.Column(0).SetSorted(false);
+    };
     auto click = [&](int col) {
         Q_EMIT hh->sectionClicked(col);
         QCoreApplication::processEvents();
     };
 
     print("header click: sort title column (alphabetic)", measure(freshGrid, [&] { click(0); }), 50);
-    print("header click again: reverse", measure([&] { freshGrid(); click(0); }, [&] { click(0); }), 50);
+    print("header click again: reverse",
+          measure(
+              [&] {
+                  freshGrid();
+                  click(0);
+              },
+              [&] { click(0); }),
+          50);
     print("header click after a cell change: descending sort anew",
-          measure([&] { freshGrid(); click(0); grid.SetCellText(1, 5, QStringLiteral("TV")); },
-                  [&] { click(0); }),
+          measure(
+              [&] {
+                  freshGrid();
+                  click(0);
+                  grid.SetCellText(1, 5, QStringLiteral("TV"));
+              },
+              [&] { click(0); }),
           50);
     grid.Column(0).SetSortType(SortType::CaseInsensitive);
     print("header click: sort title column (case-insensitive)", measure(freshGrid, [&] { click(0); }), 50);

@@ -19,8 +19,7 @@ namespace {
 constexpr GridColor clHighlight = static_cast<GridColor>(0xFF00000Du);
 constexpr GridColor clWindowText = static_cast<GridColor>(0xFF000008u);
 
-Qt::Alignment toQt(GridAlignment a, GridVerticalAlignment v)
-{
+Qt::Alignment toQt(GridAlignment a, GridVerticalAlignment v) {
     Qt::Alignment h = Qt::AlignLeft;
     if (a == GridAlignment::Right)
         h = Qt::AlignRight;
@@ -41,27 +40,23 @@ class GridModel : public QAbstractTableModel {
 public:
     GridModel(TGridView *view, GridData &data) : QAbstractTableModel(view), m_view(view), m_data(data) {}
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override
-    {
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override {
         return parent.isValid() ? 0 : m_rows;
     }
-    int columnCount(const QModelIndex &parent = QModelIndex()) const override
-    {
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override {
         return parent.isValid() ? 0 : m_cols;
     }
 
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    Qt::ItemFlags flags(const QModelIndex &index) const override
-    {
+    Qt::ItemFlags flags(const QModelIndex &index) const override {
         return index.isValid() ? Qt::ItemIsEnabled : Qt::NoItemFlags;
     }
 
     int publishedRows() const { return m_rows; }
 
     // Tells the view about rows appended since the last call; returns whether there were any.
-    bool publish()
-    {
+    bool publish() {
         const int n = m_data.RowCount();
         if (n <= m_rows)
             return false;
@@ -71,8 +66,7 @@ public:
         return true;
     }
 
-    void aboutToRemove(int first, int count)
-    {
+    void aboutToRemove(int first, int count) {
         if (first == 0 && count == m_data.RowCount()) {
             m_reset = true;
             beginResetModel();
@@ -81,8 +75,7 @@ public:
         publish();
         beginRemoveRows(QModelIndex(), first, first + count - 1);
     }
-    void removed()
-    {
+    void removed() {
         m_rows = m_data.RowCount();
         if (m_reset) {
             m_reset = false;
@@ -94,20 +87,17 @@ public:
     // every row of their headers, which costs more than the sort on large grids. The section
     // counts stay, so column widths and order survive.
     void aboutToReorder() { beginResetModel(); }
-    void reordered()
-    {
+    void reordered() {
         m_rows = m_data.RowCount();
         endResetModel();
     }
     void columnsAboutToChange() { beginResetModel(); }
-    void columnsChanged()
-    {
+    void columnsChanged() {
         m_rows = m_data.RowCount();
         m_cols = m_data.ColumnCount();
         endResetModel();
     }
-    void headersChanged()
-    {
+    void headersChanged() {
         if (m_cols > 0)
             Q_EMIT headerDataChanged(Qt::Horizontal, 0, m_cols - 1);
     }
@@ -120,8 +110,7 @@ private:
     bool m_reset = false;
 };
 
-QVariant GridModel::data(const QModelIndex &index, int role) const
-{
+QVariant GridModel::data(const QModelIndex &index, int role) const {
     const int r = index.row(), c = index.column();
     if (!m_data.ValidCell(c, r))
         return QVariant();
@@ -147,8 +136,7 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     }
 }
 
-QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= m_data.ColumnCount())
         return QVariant();
     const GridColumn &col = m_data.Column(section);
@@ -166,8 +154,7 @@ class GridDelegate : public QStyledItemDelegate {
 public:
     GridDelegate(TGridView *view, GridData &data) : QStyledItemDelegate(view), m_view(view), m_data(data) {}
 
-    void paint(QPainter *p, const QStyleOptionViewItem &opt, const QModelIndex &index) const override
-    {
+    void paint(QPainter *p, const QStyleOptionViewItem &opt, const QModelIndex &index) const override {
         const int r = index.row(), c = index.column();
         if (!m_data.ValidCell(c, r))
             return;
@@ -218,8 +205,7 @@ public:
     std::function<void(Qt::FocusReason)> onFocusLost;
 
 protected:
-    void keyPressEvent(QKeyEvent *e) override
-    {
+    void keyPressEvent(QKeyEvent *e) override {
         if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
             if (onAccept)
                 onAccept();
@@ -230,16 +216,14 @@ protected:
             QLineEdit::keyPressEvent(e);
         e->accept();
     }
-    void focusOutEvent(QFocusEvent *e) override
-    {
+    void focusOutEvent(QFocusEvent *e) override {
         QLineEdit::focusOutEvent(e);
         if (onFocusLost)
             onFocusLost(e->reason());
     }
 };
 
-TGridView::TGridView(QWidget *parent) : QTableView(parent), m_data(std::make_unique<GridData>())
-{
+TGridView::TGridView(QWidget *parent) : QTableView(parent), m_data(std::make_unique<GridData>()) {
     m_basePalette = palette();
     m_model = new GridModel(this, *m_data);
     setModel(m_model);
@@ -289,8 +273,7 @@ TGridView::TGridView(QWidget *parent) : QTableView(parent), m_data(std::make_uni
     syncColumns();
 }
 
-TGridView::~TGridView()
-{
+TGridView::~TGridView() {
     // The editor would report losing the focus while the grid is half destroyed.
     m_editing = false;
     if (m_editor) {
@@ -307,8 +290,7 @@ TGridView::~TGridView()
     m_model = nullptr;
 }
 
-QColor TGridView::ResolveColor(GridColor c) const
-{
+QColor TGridView::ResolveColor(GridColor c) const {
     if (!IsSystemColor(c))
         return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
     switch (c & 0xFF) {
@@ -329,8 +311,7 @@ QColor TGridView::ResolveColor(GridColor c) const
     }
 }
 
-void TGridView::applyPalette()
-{
+void TGridView::applyPalette() {
     QPalette p = palette();
     p.setColor(QPalette::Base, ResolveColor(m_data->Color()));
     // The common styles draw a table's grid lines in the Mid colour.
@@ -338,44 +319,41 @@ void TGridView::applyPalette()
     setPalette(p);
 }
 
-void TGridView::SetRowSize(int px)
-{
+void TGridView::SetRowSize(int px) {
     m_data->SetRowSize(px);
     verticalHeader()->setDefaultSectionSize(px);
 }
 
-void TGridView::SetHeaderSize(int px)
-{
+void TGridView::SetHeaderSize(int px) {
     m_headerSize = px;
     horizontalHeader()->setFixedHeight(px);
 }
 
-void TGridView::SetColor(GridColor c)
-{
+void TGridView::SetColor(GridColor c) {
     m_data->SetColor(c);
     applyPalette();
 }
 
-void TGridView::SetGridLinesColor(GridColor c)
-{
+void TGridView::SetGridLinesColor(GridColor c) {
     m_gridLinesColor = c;
     applyPalette();
 }
 
-QLineEdit *TGridView::Editor() const { return m_editor; }
+QLineEdit *TGridView::Editor() const {
+    return m_editor;
+}
 
 // ---- coalesced updates ----
 
-void TGridView::scheduleFlush()
-{
+void TGridView::scheduleFlush() {
     if (m_flushPending)
         return;
     m_flushPending = true;
-    QMetaObject::invokeMethod(this, [this] { Flush(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { Flush(); }, Qt::QueuedConnection);
 }
 
-void TGridView::Flush()
-{
+void TGridView::Flush() {
     m_flushPending = false;
     if (m_model->publish())
         executeDelayedItemsLayout();
@@ -385,10 +363,11 @@ void TGridView::Flush()
     }
 }
 
-void TGridView::gridRowsAppended(int, int) { scheduleFlush(); }
+void TGridView::gridRowsAppended(int, int) {
+    scheduleFlush();
+}
 
-void TGridView::gridRowsAboutToBeRemoved(int first, int count)
-{
+void TGridView::gridRowsAboutToBeRemoved(int first, int count) {
     CancelEdit();
     m_focusRowWasSelected = m_data->RowSelected(m_row);
     if (m_row >= first + count)
@@ -396,8 +375,7 @@ void TGridView::gridRowsAboutToBeRemoved(int first, int count)
     m_model->aboutToRemove(first, count);
 }
 
-void TGridView::gridRowsRemoved(int first, int count)
-{
+void TGridView::gridRowsRemoved(int first, int count) {
     m_model->removed();
     const int n = m_data->RowCount();
     // The focus follows its row; when its row went away it stays at the place of the removal.
@@ -415,42 +393,36 @@ void TGridView::gridRowsRemoved(int first, int count)
     viewport()->update();
 }
 
-void TGridView::gridRowsAboutToBeReordered()
-{
+void TGridView::gridRowsAboutToBeReordered() {
     CancelEdit();
     m_model->aboutToReorder();
 }
 
-void TGridView::gridRowsReordered()
-{
+void TGridView::gridRowsReordered() {
     m_model->reordered();
     syncColumns();
     syncCurrentIndex();
     viewport()->update();
 }
 
-void TGridView::gridColumnsAboutToChange()
-{
+void TGridView::gridColumnsAboutToChange() {
     CancelEdit();
     m_model->columnsAboutToChange();
 }
 
-void TGridView::gridColumnsChanged()
-{
+void TGridView::gridColumnsChanged() {
     m_model->columnsChanged();
     m_col = std::clamp(m_col, 0, std::max(m_data->ColumnCount() - 1, 0));
     syncColumns();
     syncCurrentIndex();
 }
 
-void TGridView::gridColumnLayoutChanged()
-{
+void TGridView::gridColumnLayoutChanged() {
     syncColumns();
     viewport()->update();
 }
 
-void TGridView::gridCellChanged(int, int row)
-{
+void TGridView::gridCellChanged(int, int row) {
     // Rows the view has not been told about yet are painted when they are published.
     if (m_repaintPending || row >= m_model->publishedRows())
         return;
@@ -458,8 +430,7 @@ void TGridView::gridCellChanged(int, int row)
     scheduleFlush();
 }
 
-void TGridView::syncColumns()
-{
+void TGridView::syncColumns() {
     m_syncing = true;
     const GridData &d = *m_data;
     QHeaderView *hh = horizontalHeader();
@@ -496,8 +467,7 @@ void TGridView::syncColumns()
     m_syncing = false;
 }
 
-void TGridView::syncCurrentIndex()
-{
+void TGridView::syncCurrentIndex() {
     if (!selectionModel())
         return;
     if (m_row < m_model->publishedRows() && m_col < m_model->columnCount())
@@ -506,8 +476,7 @@ void TGridView::syncCurrentIndex()
         selectionModel()->clearCurrentIndex();
 }
 
-QModelIndex TGridView::moveCursor(CursorAction, Qt::KeyboardModifiers)
-{
+QModelIndex TGridView::moveCursor(CursorAction, Qt::KeyboardModifiers) {
     // Qt's own cursor moves (e.g. on focus-in) land on the grid's focused cell.
     if (m_row < m_model->publishedRows() && m_col < m_model->columnCount())
         return m_model->index(m_row, m_col);
@@ -516,23 +485,20 @@ QModelIndex TGridView::moveCursor(CursorAction, Qt::KeyboardModifiers)
 
 // ---- header ----
 
-void TGridView::onHeaderClicked(int logical)
-{
+void TGridView::onHeaderClicked(int logical) {
     Q_EMIT headerClick(logical);
     if (m_data->HeaderClick(logical))
         Q_EMIT sortColumn(logical, m_data->Column(logical).GetSortKind() == SortKind::Ascending);
 }
 
-void TGridView::onSectionResized(int logical, int, int newSize)
-{
+void TGridView::onSectionResized(int logical, int, int newSize) {
     if (m_syncing || logical >= m_data->ColumnCount() || newSize == 0)
         return; // hiding a section resizes it to 0; that is not a width
     m_data->Column(logical).SetWidth(newSize);
     Q_EMIT columnResize(logical);
 }
 
-void TGridView::onSectionMoved(int, int oldVisual, int newVisual)
-{
+void TGridView::onSectionMoved(int, int oldVisual, int newVisual) {
     if (m_syncing)
         return;
     m_data->MoveColumnPosition(oldVisual, newVisual);
@@ -540,8 +506,7 @@ void TGridView::onSectionMoved(int, int oldVisual, int newVisual)
 
 // ---- focus ----
 
-bool TGridView::highlighted(int col, int row) const
-{
+bool TGridView::highlighted(int col, int row) const {
     if (m_data->Column(col).HasOption(coDontHighlight))
         return false;
     if (m_data->RowSelected(row))
@@ -549,8 +514,7 @@ bool TGridView::highlighted(int col, int row) const
     return !m_data->HasOption(goSelectFullRow) && col == m_col && row == m_row;
 }
 
-void TGridView::MoveToCell(int col, int row, Qt::KeyboardModifiers)
-{
+void TGridView::MoveToCell(int col, int row, Qt::KeyboardModifiers) {
     Flush();
     // The editor belongs to the cell being left; its handlers may change the grid.
     if (m_editing && (col != m_editCol || row != m_editRow))
@@ -582,33 +546,28 @@ void TGridView::MoveToCell(int col, int row, Qt::KeyboardModifiers)
     Q_EMIT selectCell(col, row);
 }
 
-void TGridView::SetCurrentRow(int row)
-{
+void TGridView::SetCurrentRow(int row) {
     if (row < 0 || row >= m_data->RowCount())
         return;
     MoveToCell(m_col, row);
 }
 
-int TGridView::TopRow()
-{
+int TGridView::TopRow() {
     Flush();
     return verticalScrollBar()->value();
 }
 
-int TGridView::VisibleRowCount()
-{
+int TGridView::VisibleRowCount() {
     Flush();
     const int h = verticalHeader()->defaultSectionSize();
     return std::max(1, h > 0 ? viewport()->height() / h : 1);
 }
 
-void TGridView::setTopRow(int row)
-{
+void TGridView::setTopRow(int row) {
     verticalScrollBar()->setValue(std::max(row, 0));
 }
 
-void TGridView::ensureRowVisible(int row)
-{
+void TGridView::ensureRowVisible(int row) {
     const int top = TopRow();
     const int count = VisibleRowCount();
     if (row < top)
@@ -617,8 +576,7 @@ void TGridView::ensureRowVisible(int row)
         setTopRow(row - count + 1);
 }
 
-void TGridView::MakeRowVisible(int row)
-{
+void TGridView::MakeRowVisible(int row) {
     Flush();
     if (row < 0 || row >= m_data->RowCount())
         return;
@@ -627,8 +585,7 @@ void TGridView::MakeRowVisible(int row)
         setTopRow(row);
 }
 
-int TGridView::nextVisibleColumn(int col, int step) const
-{
+int TGridView::nextVisibleColumn(int col, int step) const {
     const GridData &d = *m_data;
     if (col < 0 || col >= d.ColumnCount())
         return -1;
@@ -638,8 +595,7 @@ int TGridView::nextVisibleColumn(int col, int step) const
     return -1;
 }
 
-void TGridView::moveBy(MoveDirection dir)
-{
+void TGridView::moveBy(MoveDirection dir) {
     const int rows = m_data->RowCount();
     if (rows == 0)
         return;
@@ -666,8 +622,7 @@ void TGridView::moveBy(MoveDirection dir)
     ensureRowVisible(m_row);
 }
 
-bool TGridView::navigate(QKeyEvent *e)
-{
+bool TGridView::navigate(QKeyEvent *e) {
     const int rows = m_data->RowCount();
     const int key = e->key();
     const bool nav = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
@@ -726,8 +681,7 @@ bool TGridView::navigate(QKeyEvent *e)
 
 // ---- input ----
 
-void TGridView::keyPressEvent(QKeyEvent *event)
-{
+void TGridView::keyPressEvent(QKeyEvent *event) {
     bool used = navigate(event);
     if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier &&
         m_data->ValidCell(m_col, m_row) && m_data->Column(m_col).HasOption(coEditing)) {
@@ -738,8 +692,7 @@ void TGridView::keyPressEvent(QKeyEvent *event)
     Q_EMIT keyDown(event);
 }
 
-void TGridView::pressAt(QMouseEvent *event)
-{
+void TGridView::pressAt(QMouseEvent *event) {
     if (!hasFocus())
         setFocus(Qt::MouseFocusReason);
     const Qt::MouseButton button = event->button();
@@ -762,14 +715,12 @@ void TGridView::pressAt(QMouseEvent *event)
     }
 }
 
-void TGridView::mousePressEvent(QMouseEvent *event)
-{
+void TGridView::mousePressEvent(QMouseEvent *event) {
     pressAt(event);
     event->accept();
 }
 
-void TGridView::mouseDoubleClickEvent(QMouseEvent *event)
-{
+void TGridView::mouseDoubleClickEvent(QMouseEvent *event) {
     // The second press of a double click is a press as well.
     m_clickEdit.stop();
     pressAt(event);
@@ -778,13 +729,16 @@ void TGridView::mouseDoubleClickEvent(QMouseEvent *event)
     event->accept();
 }
 
-void TGridView::mouseMoveEvent(QMouseEvent *event) { event->accept(); }
-void TGridView::mouseReleaseEvent(QMouseEvent *event) { event->accept(); }
+void TGridView::mouseMoveEvent(QMouseEvent *event) {
+    event->accept();
+}
+void TGridView::mouseReleaseEvent(QMouseEvent *event) {
+    event->accept();
+}
 
 // ---- editing ----
 
-void TGridView::EditCell(int col, int row, const QString &text)
-{
+void TGridView::EditCell(int col, int row, const QString &text) {
     if (m_editing && m_editCol == col && m_editRow == row)
         return;
     if (!m_data->ValidCell(col, row) || !m_data->Column(col).HasOption(coEditing))
@@ -836,8 +790,7 @@ void TGridView::EditCell(int col, int row, const QString &text)
     m_editor->setFocus(Qt::OtherFocusReason);
 }
 
-bool TGridView::canStore(int col, const QString &text) const
-{
+bool TGridView::canStore(int col, const QString &text) const {
     if (!m_data->ValidCell(col, 0) || m_data->Column(col).Kind() == ColumnKind::Text)
         return true;
     GridData scratch;
@@ -851,8 +804,7 @@ bool TGridView::canStore(int col, const QString &text) const
     return true;
 }
 
-void TGridView::finishEdit(bool store, bool move)
-{
+void TGridView::finishEdit(bool store, bool move) {
     if (!m_editing)
         return;
     const int col = m_editCol, row = m_editRow;
@@ -881,11 +833,14 @@ void TGridView::finishEdit(bool store, bool move)
         moveBy(m_moveDirection);
 }
 
-void TGridView::AcceptEdit() { finishEdit(true, true); }
-void TGridView::CancelEdit() { finishEdit(false, false); }
+void TGridView::AcceptEdit() {
+    finishEdit(true, true);
+}
+void TGridView::CancelEdit() {
+    finishEdit(false, false);
+}
 
-void TGridView::updateEditorGeometries()
-{
+void TGridView::updateEditorGeometries() {
     QTableView::updateEditorGeometries();
     if (m_editing && m_editor && m_editCol < m_model->columnCount() && m_editRow < m_model->publishedRows())
         m_editor->setGeometry(visualRect(m_model->index(m_editRow, m_editCol)));

@@ -56,7 +56,9 @@ public:
     int ColumnCount() const { return m_data->ColumnCount(); }
     GridColumn &Column(int index) { return m_data->Column(index); }
     GridColumn *ColumnByName(const QString &name) { return m_data->ColumnByName(name); }
-    GridColumn &AddColumn(ColumnKind kind, const QString &caption) { return m_data->AddColumn(kind, caption); }
+    GridColumn &AddColumn(ColumnKind kind, const QString &caption) {
+        return m_data->AddColumn(kind, caption);
+    }
     GridColumn &AddTextColumn(const QString &caption) { return m_data->AddTextColumn(caption); }
     void ClearColumns() { m_data->ClearColumns(); }
     void MoveColumnIndex(int from, int to) { m_data->MoveColumnIndex(from, to); }

@@ -8,8 +8,7 @@
 namespace vq::test {
 
 namespace detail {
-inline QApplication *&ownedApp()
-{
+inline QApplication *&ownedApp() {
     static QApplication *app = nullptr;
     return app;
 }
@@ -18,8 +17,7 @@ inline QApplication *&ownedApp()
 // its font and platform caches are released (a leak checker would report them otherwise).
 class AppEnvironment : public ::testing::Environment {
 public:
-    void TearDown() override
-    {
+    void TearDown() override {
         delete ownedApp();
         ownedApp() = nullptr;
     }
@@ -30,8 +28,7 @@ inline const bool appEnvironmentRegistered = (::testing::AddGlobalTestEnvironmen
 
 // The one QApplication of a test program, made on first use and kept until all tests have run.
 // Widget tests call this before creating any widget; the default platform is offscreen.
-inline QApplication &App()
-{
+inline QApplication &App() {
     if (auto *existing = qobject_cast<QApplication *>(QCoreApplication::instance()))
         return *existing;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

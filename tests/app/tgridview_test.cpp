@@ -11,7 +11,9 @@
 
 using namespace vq;
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
@@ -19,8 +21,7 @@ namespace {
 // hidden numeric ID column; whole-row selection.
 class GridTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         test::App();
         grid = std::make_unique<TGridView>();
         grid->SetOptions(goDissableColumnMoving | goGrid | goHeader | goSelectFullRow);
@@ -35,8 +36,7 @@ protected:
         connect();
     }
 
-    void fill(int rows)
-    {
+    void fill(int rows) {
         for (int r = 0; r < rows; ++r) {
             grid->AddRows(1);
             const int row = grid->RowCount() - 1;
@@ -46,8 +46,7 @@ protected:
         }
     }
 
-    void showActive()
-    {
+    void showActive() {
         grid->show();
         grid->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(grid.get()));
@@ -56,14 +55,12 @@ protected:
         log.clear();
     }
 
-    QPoint cellCenter(int col, int row)
-    {
+    QPoint cellCenter(int col, int row) {
         grid->Flush();
         return grid->visualRect(grid->model()->index(row, col)).center();
     }
 
-    void connect()
-    {
+    void connect() {
         TGridView *g = grid.get();
         QObject::connect(g, &TGridView::selectCell, g,
                          [this](int c, int r) { log << QStringLiteral("select %1 %2").arg(c).arg(r); });
@@ -72,9 +69,10 @@ protected:
         QObject::connect(g, &TGridView::keyDown, g, [this](QKeyEvent *e) {
             log << QStringLiteral("key %1 at %2").arg(e->key(), 0, 16).arg(grid->CurrentRow());
         });
-        QObject::connect(g, &TGridView::mouseDown, g, [this](Qt::MouseButton b, Qt::KeyboardModifiers, const QPoint &) {
-            log << QStringLiteral("mouse %1 at %2").arg(int(b)).arg(grid->CurrentRow());
-        });
+        QObject::connect(g, &TGridView::mouseDown, g,
+                         [this](Qt::MouseButton b, Qt::KeyboardModifiers, const QPoint &) {
+                             log << QStringLiteral("mouse %1 at %2").arg(int(b)).arg(grid->CurrentRow());
+                         });
         QObject::connect(g, &TGridView::dblClick, g, [this] { log << QStringLiteral("dblclick"); });
         QObject::connect(g, &TGridView::editText, g, [this](int c, int r, const QString &v) {
             log << QStringLiteral("edit %1 %2 %3").arg(c).arg(r).arg(v);
@@ -94,8 +92,7 @@ protected:
     bool acceptEdits = true;
 };
 
-TEST_F(GridTest, MoveToCellDeselectsThenSelectsAndMarksTheRow)
-{
+TEST_F(GridTest, MoveToCellDeselectsThenSelectsAndMarksTheRow) {
     fill(20);
     EXPECT_EQ(grid->SelectedRowCount(), 0);
     grid->MoveToCell(2, 5);
@@ -117,15 +114,13 @@ TEST_F(GridTest, MoveToCellDeselectsThenSelectsAndMarksTheRow)
     EXPECT_EQ(grid->SelectedRowCount(), 1);
 }
 
-TEST_F(GridTest, MoveToCellOnAnEmptyGridSelectsNothing)
-{
+TEST_F(GridTest, MoveToCellOnAnEmptyGridSelectsNothing) {
     grid->MoveToCell(3, 0);
     EXPECT_EQ(log, (QStringList{"deselect 0 0"}));
     EXPECT_EQ(grid->SelectedRowCount(), 0);
 }
 
-TEST_F(GridTest, SetCurrentRowIgnoresRowsOutsideTheGrid)
-{
+TEST_F(GridTest, SetCurrentRowIgnoresRowsOutsideTheGrid) {
     fill(7);
     grid->MoveToCell(1, 2);
     log.clear();
@@ -137,8 +132,7 @@ TEST_F(GridTest, SetCurrentRowIgnoresRowsOutsideTheGrid)
     EXPECT_EQ(log, (QStringList{"deselect 1 2", "select 1 6"}));
 }
 
-TEST_F(GridTest, FillingIsPublishedToTheViewInOneBatch)
-{
+TEST_F(GridTest, FillingIsPublishedToTheViewInOneBatch) {
     grid->show();
     QSignalSpy inserted(grid->model(), &QAbstractItemModel::rowsInserted);
     fill(2000);
@@ -152,16 +146,16 @@ struct KeyCase {
     const char *name;
     int startCol, startRow;
     Qt::Key key;
-    int col, row;         // expected focus; row -1 stands for the last row, -2 for the page end
-    bool selects;         // the key moved the focus, so selectCell fired
+    int col, row; // expected focus; row -1 stands for the last row, -2 for the page end
+    bool selects; // the key moved the focus, so selectCell fired
 };
-void PrintTo(const KeyCase &c, std::ostream *os) { *os << c.name; }
-
+void PrintTo(const KeyCase &c, std::ostream *os) {
+    *os << c.name;
+}
 
 class GridKeys : public GridTest, public ::testing::WithParamInterface<KeyCase> {};
 
-TEST_P(GridKeys, RealKeysMoveThroughMoveToCell)
-{
+TEST_P(GridKeys, RealKeysMoveThroughMoveToCell) {
     const KeyCase k = GetParam();
     fill(100);
     grid->Column(1).SetVisible(false);
@@ -190,22 +184,21 @@ TEST_P(GridKeys, RealKeysMoveThroughMoveToCell)
     EXPECT_LT(row, grid->TopRow() + page);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Grid, GridKeys,
-    ::testing::Values(KeyCase{"Down", 0, 0, Qt::Key_Down, 0, 1, true},
-                      KeyCase{"UpAtTop", 0, 0, Qt::Key_Up, 0, 0, false},
-                      KeyCase{"Up", 3, 40, Qt::Key_Up, 3, 39, true},
-                      KeyCase{"DownAtBottom", 0, 99, Qt::Key_Down, 0, 99, false},
-                      KeyCase{"End", 0, 0, Qt::Key_End, 0, -1, true},
-                      KeyCase{"Home", 2, 70, Qt::Key_Home, 2, 0, true},
-                      KeyCase{"RightSkipsHidden", 0, 4, Qt::Key_Right, 2, 4, true},
-                      KeyCase{"LeftSkipsHidden", 2, 4, Qt::Key_Left, 0, 4, true},
-                      KeyCase{"RightStopsBeforeHiddenTail", 9, 4, Qt::Key_Right, 9, 4, false},
-                      KeyCase{"LeftAtFirst", 0, 4, Qt::Key_Left, 0, 4, false}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Grid, GridKeys,
+                         ::testing::Values(KeyCase{"Down", 0, 0, Qt::Key_Down, 0, 1, true},
+                                           KeyCase{"UpAtTop", 0, 0, Qt::Key_Up, 0, 0, false},
+                                           KeyCase{"Up", 3, 40, Qt::Key_Up, 3, 39, true},
+                                           KeyCase{"DownAtBottom", 0, 99, Qt::Key_Down, 0, 99, false},
+                                           KeyCase{"End", 0, 0, Qt::Key_End, 0, -1, true},
+                                           KeyCase{"Home", 2, 70, Qt::Key_Home, 2, 0, true},
+                                           KeyCase{"RightSkipsHidden", 0, 4, Qt::Key_Right, 2, 4, true},
+                                           KeyCase{"LeftSkipsHidden", 2, 4, Qt::Key_Left, 0, 4, true},
+                                           KeyCase{"RightStopsBeforeHiddenTail", 9, 4, Qt::Key_Right, 9, 4,
+                                                   false},
+                                           KeyCase{"LeftAtFirst", 0, 4, Qt::Key_Left, 0, 4, false}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
-TEST_F(GridTest, PageKeysGoToTheViewsEdgeThenByAPage)
-{
+TEST_F(GridTest, PageKeysGoToTheViewsEdgeThenByAPage) {
     fill(100);
     showActive();
     grid->MoveToCell(0, 0);
@@ -231,8 +224,7 @@ TEST_F(GridTest, PageKeysGoToTheViewsEdgeThenByAPage)
     EXPECT_EQ(grid->CurrentRow(), 99); // never past the last row
 }
 
-TEST_F(GridTest, LeftAndRightFollowTheDisplayOrder)
-{
+TEST_F(GridTest, LeftAndRightFollowTheDisplayOrder) {
     fill(3);
     showActive();
     grid->MoveColumnPosition(0, 3); // on screen: C1 C2 C3 C0 C4 ...
@@ -246,8 +238,7 @@ TEST_F(GridTest, LeftAndRightFollowTheDisplayOrder)
     EXPECT_EQ(grid->CurrentCol(), 1);
 }
 
-TEST_F(GridTest, MousePressMovesTheFocusBeforeTheHandlerRuns)
-{
+TEST_F(GridTest, MousePressMovesTheFocusBeforeTheHandlerRuns) {
     fill(8);
     showActive();
     QTest::mouseClick(grid->viewport(), Qt::RightButton, Qt::NoModifier, cellCenter(2, 4));
@@ -265,8 +256,7 @@ TEST_F(GridTest, MousePressMovesTheFocusBeforeTheHandlerRuns)
     EXPECT_EQ(log, (QStringList{"mouse 1 at 6"}));
 }
 
-TEST_F(GridTest, DoubleClickOnlyInsideTheCells)
-{
+TEST_F(GridTest, DoubleClickOnlyInsideTheCells) {
     fill(3);
     showActive();
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cellCenter(0, 1));
@@ -278,8 +268,7 @@ TEST_F(GridTest, DoubleClickOnlyInsideTheCells)
     EXPECT_FALSE(log.contains(QStringLiteral("dblclick")));
 }
 
-TEST_F(GridTest, MakeRowVisibleScrollsOnlyForRowsOutOfView)
-{
+TEST_F(GridTest, MakeRowVisibleScrollsOnlyForRowsOutOfView) {
     fill(100);
     grid->show();
     const int page = grid->VisibleRowCount();
@@ -295,8 +284,7 @@ TEST_F(GridTest, MakeRowVisibleScrollsOnlyForRowsOutOfView)
     EXPECT_EQ(grid->TopRow(), 10);
 }
 
-TEST_F(GridTest, AutoScrollDecidesWhetherMoveToCellScrolls)
-{
+TEST_F(GridTest, AutoScrollDecidesWhetherMoveToCellScrolls) {
     fill(100);
     grid->show();
     grid->MoveToCell(0, 80);
@@ -308,8 +296,7 @@ TEST_F(GridTest, AutoScrollDecidesWhetherMoveToCellScrolls)
     EXPECT_GT(grid->TopRow() + grid->VisibleRowCount(), 60);
 }
 
-TEST_F(GridTest, HeaderClicksSortThenReverse)
-{
+TEST_F(GridTest, HeaderClicksSortThenReverse) {
     fill(5);
     grid->SetCellText(0, 2, QStringLiteral("0:9"));
     showActive();
@@ -332,8 +319,7 @@ TEST_F(GridTest, HeaderClicksSortThenReverse)
     EXPECT_EQ(grid->model()->data(grid->model()->index(0, 0)).toString(), QStringLiteral("0:9"));
 }
 
-TEST_F(GridTest, ColumnsShowTheirWidthsAndHiddenOnesTakeNoRoom)
-{
+TEST_F(GridTest, ColumnsShowTheirWidthsAndHiddenOnesTakeNoRoom) {
     fill(2);
     grid->show();
     QHeaderView *hh = grid->horizontalHeader();
@@ -355,8 +341,7 @@ TEST_F(GridTest, ColumnsShowTheirWidthsAndHiddenOnesTakeNoRoom)
     EXPECT_EQ(hh->sectionSize(4), 8);
 }
 
-TEST_F(GridTest, CellsShowTheirColoursAlignmentAndTheSelectedRow)
-{
+TEST_F(GridTest, CellsShowTheirColoursAlignmentAndTheSelectedRow) {
     fill(3);
     grid->Column(3).SetAlignment(GridAlignment::Right);
     for (int c = 0; c < grid->ColumnCount(); ++c)
@@ -372,8 +357,7 @@ TEST_F(GridTest, CellsShowTheirColoursAlignmentAndTheSelectedRow)
     EXPECT_EQ(grid->textElideMode(), Qt::ElideRight);
 }
 
-TEST_F(GridTest, DeletingTheFocusedRowKeepsOneRowSelected)
-{
+TEST_F(GridTest, DeletingTheFocusedRowKeepsOneRowSelected) {
     fill(5);
     grid->MoveToCell(0, 3);
     grid->DeleteRow(3);
@@ -390,15 +374,15 @@ TEST_F(GridTest, DeletingTheFocusedRowKeepsOneRowSelected)
 
 // ---- editing ----
 
-TEST_F(GridTest, EditingNeedsCoEditingAndBeforeEditsConsent)
-{
+TEST_F(GridTest, EditingNeedsCoEditingAndBeforeEditsConsent) {
     fill(5);
     showActive();
     grid->EditCell(0, 1);
     EXPECT_FALSE(grid->Editing());
     grid->Column(0).AddOption(coEditing);
     bool allow = false;
-    QObject::connect(grid.get(), &TGridView::beforeEdit, grid.get(), [&](int, int, bool &accept) { accept = allow; });
+    QObject::connect(grid.get(), &TGridView::beforeEdit, grid.get(),
+                     [&](int, int, bool &accept) { accept = allow; });
     grid->EditCell(0, 1);
     EXPECT_FALSE(grid->Editing());
     allow = true;
@@ -413,8 +397,7 @@ TEST_F(GridTest, EditingNeedsCoEditingAndBeforeEditsConsent)
     EXPECT_EQ(grid->Editor()->text(), QStringLiteral("given"));
 }
 
-TEST_F(GridTest, EnterStoresAChangedTextAndMovesDown)
-{
+TEST_F(GridTest, EnterStoresAChangedTextAndMovesDown) {
     fill(5);
     showActive();
     grid->MoveToCell(0, 1);
@@ -432,8 +415,7 @@ TEST_F(GridTest, EnterStoresAChangedTextAndMovesDown)
     EXPECT_EQ(grid->GetCellText(0, 1), QStringLiteral("Ab"));
 }
 
-TEST_F(GridTest, AnUnchangedEditStoresNothingButStillMoves)
-{
+TEST_F(GridTest, AnUnchangedEditStoresNothingButStillMoves) {
     fill(5);
     showActive();
     grid->MoveToCell(0, 1);
@@ -444,8 +426,7 @@ TEST_F(GridTest, AnUnchangedEditStoresNothingButStillMoves)
     EXPECT_EQ(log, (QStringList{"deselect 0 1", "select 0 2"}));
 }
 
-TEST_F(GridTest, EnterOnTheLastRowStaysAndMoveDirectionIsHonoured)
-{
+TEST_F(GridTest, EnterOnTheLastRowStaysAndMoveDirectionIsHonoured) {
     fill(3);
     showActive();
     grid->Column(0).AddOption(coEditing);
@@ -468,8 +449,7 @@ TEST_F(GridTest, EnterOnTheLastRowStaysAndMoveDirectionIsHonoured)
     EXPECT_EQ(grid->CurrentRow(), 2);
 }
 
-TEST_F(GridTest, EscapeDropsTheTextAndGivesTheFocusBack)
-{
+TEST_F(GridTest, EscapeDropsTheTextAndGivesTheFocusBack) {
     fill(5);
     showActive();
     grid->MoveToCell(0, 1);
@@ -485,8 +465,7 @@ TEST_F(GridTest, EscapeDropsTheTextAndGivesTheFocusBack)
     EXPECT_EQ(grid->CurrentRow(), 1);
 }
 
-TEST_F(GridTest, ARefusedEditIsNotStored)
-{
+TEST_F(GridTest, ARefusedEditIsNotStored) {
     fill(5);
     showActive();
     grid->Column(0).AddOption(coEditing);
@@ -500,8 +479,7 @@ TEST_F(GridTest, ARefusedEditIsNotStored)
     EXPECT_EQ(grid->GetCellText(0, 1), QStringLiteral("0:1"));
 }
 
-TEST_F(GridTest, ANumberColumnKeepsTheEditorOpenOnText)
-{
+TEST_F(GridTest, ANumberColumnKeepsTheEditorOpenOnText) {
     fill(3);
     showActive();
     grid->Column(11).SetVisible(true);
@@ -517,8 +495,7 @@ TEST_F(GridTest, ANumberColumnKeepsTheEditorOpenOnText)
     EXPECT_EQ(grid->CellAt(11, 0).AsInteger(), 12);
 }
 
-TEST_F(GridTest, ClearingRowsEndsTheEditWithoutStoring)
-{
+TEST_F(GridTest, ClearingRowsEndsTheEditWithoutStoring) {
     fill(5);
     showActive();
     grid->Column(0).AddOption(coEditing);
@@ -530,8 +507,7 @@ TEST_F(GridTest, ClearingRowsEndsTheEditWithoutStoring)
     EXPECT_TRUE(log.isEmpty());
 }
 
-TEST_F(GridTest, F2InTheKeyHandlerOpensTheEditorAfterTheGridsOwnHandling)
-{
+TEST_F(GridTest, F2InTheKeyHandlerOpensTheEditorAfterTheGridsOwnHandling) {
     // How the window drives editing: F2 switches coEditing on and edits the current row.
     fill(5);
     showActive();
@@ -562,8 +538,7 @@ TEST_F(GridTest, F2InTheKeyHandlerOpensTheEditorAfterTheGridsOwnHandling)
     EXPECT_EQ(grid->CurrentRow(), 4);
 }
 
-TEST_F(GridTest, ClickingAnotherCellKeepsTheTypedText)
-{
+TEST_F(GridTest, ClickingAnotherCellKeepsTheTypedText) {
     fill(5);
     showActive();
     grid->Column(0).AddOption(coEditing);
@@ -584,8 +559,7 @@ namespace {
 // The selection list's comment column is editable all the time; the user opens its editor.
 class SelectionListTest : public GridTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         GridTest::SetUp();
         grid->Column(9).AddOption(coEditing);
         grid->resize(1200, grid->height()); // the comment column in view
@@ -596,8 +570,7 @@ protected:
     }
 };
 
-TEST_F(SelectionListTest, F2EditsTheFocusedCellOfAnEditableColumn)
-{
+TEST_F(SelectionListTest, F2EditsTheFocusedCellOfAnEditableColumn) {
     QTest::keyClick(grid.get(), Qt::Key_F2);
     ASSERT_TRUE(grid->Editing());
     EXPECT_EQ(grid->EditCol(), 9);
@@ -609,25 +582,23 @@ TEST_F(SelectionListTest, F2EditsTheFocusedCellOfAnEditableColumn)
     EXPECT_FALSE(grid->Editing());
 }
 
-TEST_F(SelectionListTest, AClickOnTheFocusedCellEditsItAfterTheDoubleClickTime)
-{
+TEST_F(SelectionListTest, AClickOnTheFocusedCellEditsItAfterTheDoubleClickTime) {
     ASSERT_TRUE(grid->viewport()->rect().contains(cellCenter(9, 2)));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cellCenter(9, 2));
     EXPECT_FALSE(grid->Editing());
-    EXPECT_TRUE(QTest::qWaitFor([this] { return grid->Editing(); }, QApplication::doubleClickInterval() + 2000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([this] { return grid->Editing(); }, QApplication::doubleClickInterval() + 2000));
     EXPECT_EQ(grid->EditRow(), 2);
 }
 
-TEST_F(SelectionListTest, ADoubleClickIsNotAnEdit)
-{
+TEST_F(SelectionListTest, ADoubleClickIsNotAnEdit) {
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cellCenter(9, 2));
     QTest::qWait(QApplication::doubleClickInterval() + 100);
     EXPECT_FALSE(grid->Editing());
     EXPECT_TRUE(log.contains(QStringLiteral("dblclick")));
 }
 
-TEST_F(SelectionListTest, MovingTheFocusEndsTheEditKeepingTheText)
-{
+TEST_F(SelectionListTest, MovingTheFocusEndsTheEditKeepingTheText) {
     grid->EditCell(9, 2);
     QTest::keyClicks(grid->Editor(), QStringLiteral("+"));
     log.clear();

@@ -13,12 +13,13 @@ namespace {
 const QDate kDayZero(1899, 12, 30);
 constexpr double kMsPerDay = 86400000.0;
 
-QString quoted(const QString &text) { return QLatin1Char('\'') + text + QLatin1Char('\''); }
+QString quoted(const QString &text) {
+    return QLatin1Char('\'') + text + QLatin1Char('\'');
+}
 
 } // namespace
 
-std::optional<int> tryInteger(const QString &text)
-{
+std::optional<int> tryInteger(const QString &text) {
     bool ok = false;
     const int v = text.trimmed().toInt(&ok, 10);
     if (ok)
@@ -26,8 +27,7 @@ std::optional<int> tryInteger(const QString &text)
     return std::nullopt;
 }
 
-std::optional<double> tryFloat(const QString &text)
-{
+std::optional<double> tryFloat(const QString &text) {
     const QString t = text.trimmed();
     if (t.isEmpty())
         return std::nullopt;
@@ -49,8 +49,7 @@ std::optional<double> tryFloat(const QString &text)
     return std::nullopt;
 }
 
-std::optional<bool> tryBoolean(const QString &text)
-{
+std::optional<bool> tryBoolean(const QString &text) {
     const QString t = text.trimmed();
     if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
         return true;
@@ -61,8 +60,7 @@ std::optional<bool> tryBoolean(const QString &text)
     return std::nullopt;
 }
 
-std::optional<QDateTime> tryDateTime(const QString &text)
-{
+std::optional<QDateTime> tryDateTime(const QString &text) {
     const QString t = text.trimmed();
     if (t.isEmpty())
         return std::nullopt;
@@ -89,53 +87,48 @@ std::optional<QDateTime> tryDateTime(const QString &text)
     return std::nullopt;
 }
 
-int toInteger(const QString &text)
-{
+int toInteger(const QString &text) {
     if (const auto v = tryInteger(text))
         return *v;
     throw Error(quoted(text) + QStringLiteral(" is not a valid integer value"));
 }
 
-double toFloat(const QString &text)
-{
+double toFloat(const QString &text) {
     if (const auto v = tryFloat(text))
         return *v;
     throw Error(quoted(text) + QStringLiteral(" is not a valid floating point value"));
 }
 
-bool toBoolean(const QString &text)
-{
+bool toBoolean(const QString &text) {
     if (const auto v = tryBoolean(text))
         return *v;
     throw Error(quoted(text) + QStringLiteral(" is not a valid boolean value"));
 }
 
-QDateTime toDateTime(const QString &text)
-{
+QDateTime toDateTime(const QString &text) {
     if (const auto v = tryDateTime(text))
         return *v;
     throw Error(quoted(text) + QStringLiteral(" is not a valid date and time"));
 }
 
-int roundToInteger(double v)
-{
+int roundToInteger(double v) {
     const double r = std::nearbyint(v);
     if (!(r >= std::numeric_limits<int>::min() && r <= std::numeric_limits<int>::max()))
         throw Error(quoted(fromFloat(v)) + QStringLiteral(" is not a valid integer value"));
     return static_cast<int>(r);
 }
 
-QString fromFloat(double v)
-{
+QString fromFloat(double v) {
     if (v == 0.0)
         return QStringLiteral("0"); // also for -0
     return QString::number(v, 'g', 15);
 }
 
-QString fromBoolean(bool v) { return v ? QStringLiteral("True") : QStringLiteral("False"); }
+QString fromBoolean(bool v) {
+    return v ? QStringLiteral("True") : QStringLiteral("False");
+}
 
-QString fromDateTime(const QDateTime &v)
-{
+QString fromDateTime(const QDateTime &v) {
     if (!v.isValid())
         return QString();
     if (v.time() == QTime(0, 0))
@@ -143,8 +136,7 @@ QString fromDateTime(const QDateTime &v)
     return v.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
 }
 
-double dayNumber(const QDateTime &v)
-{
+double dayNumber(const QDateTime &v) {
     if (!v.isValid())
         return 0.0;
     const double days = static_cast<double>(kDayZero.daysTo(v.date()));
@@ -152,8 +144,7 @@ double dayNumber(const QDateTime &v)
     return days < 0 ? days - frac : days + frac;
 }
 
-QDateTime fromDayNumber(double days)
-{
+QDateTime fromDayNumber(double days) {
     if (!std::isfinite(days) || std::fabs(days) > 3.0e6)
         return QDateTime();
     const double whole = std::trunc(days);
@@ -173,12 +164,15 @@ namespace vq {
 
 using namespace gridconvert;
 
-GridColumn &GridCell::column() const { return m_grid->Column(m_col); }
+GridColumn &GridCell::column() const {
+    return m_grid->Column(m_col);
+}
 
-ColumnKind GridCell::Kind() const { return column().m_kind; }
+ColumnKind GridCell::Kind() const {
+    return column().m_kind;
+}
 
-QString GridCell::AsString() const
-{
+QString GridCell::AsString() const {
     const GridColumn &c = column();
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
@@ -192,8 +186,7 @@ QString GridCell::AsString() const
     return QString();
 }
 
-void GridCell::SetAsString(const QString &v)
-{
+void GridCell::SetAsString(const QString &v) {
     GridColumn &c = column();
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
@@ -210,8 +203,7 @@ void GridCell::SetAsString(const QString &v)
     m_grid->cellChanged(m_col, m_row);
 }
 
-int GridCell::AsInteger() const
-{
+int GridCell::AsInteger() const {
     const GridColumn &c = column();
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
@@ -225,8 +217,7 @@ int GridCell::AsInteger() const
     return 0;
 }
 
-void GridCell::SetAsInteger(int v)
-{
+void GridCell::SetAsInteger(int v) {
     GridColumn &c = column();
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
@@ -243,8 +234,7 @@ void GridCell::SetAsInteger(int v)
     m_grid->cellChanged(m_col, m_row);
 }
 
-double GridCell::AsFloat() const
-{
+double GridCell::AsFloat() const {
     const GridColumn &c = column();
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
@@ -258,8 +248,7 @@ double GridCell::AsFloat() const
     return 0.0;
 }
 
-void GridCell::SetAsFloat(double v)
-{
+void GridCell::SetAsFloat(double v) {
     GridColumn &c = column();
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
@@ -276,8 +265,7 @@ void GridCell::SetAsFloat(double v)
     m_grid->cellChanged(m_col, m_row);
 }
 
-bool GridCell::AsBoolean() const
-{
+bool GridCell::AsBoolean() const {
     const GridColumn &c = column();
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
@@ -291,8 +279,7 @@ bool GridCell::AsBoolean() const
     return false;
 }
 
-void GridCell::SetAsBoolean(bool v)
-{
+void GridCell::SetAsBoolean(bool v) {
     GridColumn &c = column();
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
@@ -309,8 +296,7 @@ void GridCell::SetAsBoolean(bool v)
     m_grid->cellChanged(m_col, m_row);
 }
 
-QDateTime GridCell::AsDateTime() const
-{
+QDateTime GridCell::AsDateTime() const {
     const GridColumn &c = column();
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
@@ -324,8 +310,7 @@ QDateTime GridCell::AsDateTime() const
     return QDateTime();
 }
 
-void GridCell::SetAsDateTime(const QDateTime &v)
-{
+void GridCell::SetAsDateTime(const QDateTime &v) {
     GridColumn &c = column();
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
@@ -342,10 +327,11 @@ void GridCell::SetAsDateTime(const QDateTime &v)
     m_grid->cellChanged(m_col, m_row);
 }
 
-GridColor GridCell::Color() const { return column().m_colors[static_cast<size_t>(m_row)]; }
+GridColor GridCell::Color() const {
+    return column().m_colors[static_cast<size_t>(m_row)];
+}
 
-void GridCell::SetColor(GridColor color)
-{
+void GridCell::SetColor(GridColor color) {
     GridColor &slot = column().m_colors[static_cast<size_t>(m_row)];
     if (slot == color)
         return;

@@ -12,8 +12,7 @@ using namespace gridconvert;
 
 // ---- GridColumn ----
 
-GridColumn::GridColumn(GridData *grid, ColumnKind kind) : m_grid(grid), m_kind(kind)
-{
+GridColumn::GridColumn(GridData *grid, ColumnKind kind) : m_grid(grid), m_kind(kind) {
     switch (kind) {
     case ColumnKind::Text:
         m_sortType = SortType::Alphabetic;
@@ -29,21 +28,27 @@ GridColumn::GridColumn(GridData *grid, ColumnKind kind) : m_grid(grid), m_kind(k
     }
 }
 
-int GridColumn::Index() const { return m_grid->indexOf(this); }
-int GridColumn::Position() const { return m_grid->positionOf(this); }
-void GridColumn::SetPosition(int position) { m_grid->MoveColumnPosition(Position(), position); }
-void GridColumn::layoutChanged() { m_grid->columnLayoutChanged(); }
+int GridColumn::Index() const {
+    return m_grid->indexOf(this);
+}
+int GridColumn::Position() const {
+    return m_grid->positionOf(this);
+}
+void GridColumn::SetPosition(int position) {
+    m_grid->MoveColumnPosition(Position(), position);
+}
+void GridColumn::layoutChanged() {
+    m_grid->columnLayoutChanged();
+}
 
-void GridColumn::SetCaption(const QString &caption)
-{
+void GridColumn::SetCaption(const QString &caption) {
     if (m_caption == caption)
         return;
     m_caption = caption;
     layoutChanged();
 }
 
-void GridColumn::SetWidth(int width)
-{
+void GridColumn::SetWidth(int width) {
     width = std::max(width, MinWidth);
     if (m_width == width)
         return;
@@ -51,40 +56,35 @@ void GridColumn::SetWidth(int width)
     layoutChanged();
 }
 
-void GridColumn::SetAlignment(GridAlignment a)
-{
+void GridColumn::SetAlignment(GridAlignment a) {
     if (m_alignment == a)
         return;
     m_alignment = a;
     layoutChanged();
 }
 
-void GridColumn::SetVerticalAlignment(GridVerticalAlignment a)
-{
+void GridColumn::SetVerticalAlignment(GridVerticalAlignment a) {
     if (m_vAlignment == a)
         return;
     m_vAlignment = a;
     layoutChanged();
 }
 
-void GridColumn::SetVisible(bool visible)
-{
+void GridColumn::SetVisible(bool visible) {
     if (m_visible == visible)
         return;
     m_visible = visible;
     layoutChanged();
 }
 
-void GridColumn::SetOptions(ColumnOptions o)
-{
+void GridColumn::SetOptions(ColumnOptions o) {
     if (m_options == o)
         return;
     m_options = o;
     layoutChanged();
 }
 
-void GridColumn::SetSorted(bool sorted)
-{
+void GridColumn::SetSorted(bool sorted) {
     if (sorted)
         m_grid->sortedSet(this);
     else if (m_sorted) {
@@ -93,16 +93,14 @@ void GridColumn::SetSorted(bool sorted)
     }
 }
 
-void GridColumn::SetSortKind(SortKind k)
-{
+void GridColumn::SetSortKind(SortKind k) {
     if (m_sortKind == k)
         return;
     m_sortKind = k;
     layoutChanged();
 }
 
-void GridColumn::SetWrapKind(WrapKind w)
-{
+void GridColumn::SetWrapKind(WrapKind w) {
     if (m_wrapKind == w)
         return;
     m_wrapKind = w;
@@ -114,77 +112,66 @@ void GridColumn::SetWrapKind(WrapKind w)
 GridData::GridData() = default;
 GridData::~GridData() = default;
 
-void GridData::AddObserver(GridObserver *o)
-{
+void GridData::AddObserver(GridObserver *o) {
     if (o && std::find(m_observers.begin(), m_observers.end(), o) == m_observers.end())
         m_observers.push_back(o);
 }
 
-void GridData::RemoveObserver(GridObserver *o)
-{
+void GridData::RemoveObserver(GridObserver *o) {
     m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), o), m_observers.end());
 }
 
-void GridData::SetOptions(GridOptions o)
-{
+void GridData::SetOptions(GridOptions o) {
     if (m_options == o)
         return;
     m_options = o;
     columnLayoutChanged();
 }
 
-int GridData::indexOf(const GridColumn *c) const
-{
+int GridData::indexOf(const GridColumn *c) const {
     for (size_t i = 0; i < m_columns.size(); ++i)
         if (m_columns[i].get() == c)
             return static_cast<int>(i);
     return -1;
 }
 
-int GridData::positionOf(const GridColumn *c) const
-{
+int GridData::positionOf(const GridColumn *c) const {
     for (size_t i = 0; i < m_display.size(); ++i)
         if (m_display[i] == c)
             return static_cast<int>(i);
     return -1;
 }
 
-void GridData::columnLayoutChanged()
-{
+void GridData::columnLayoutChanged() {
     for (GridObserver *o : m_observers)
         o->gridColumnLayoutChanged();
 }
 
-void GridData::sortedSet(GridColumn *c)
-{
+void GridData::sortedSet(GridColumn *c) {
     for (auto &col : m_columns)
         col->m_sorted = col.get() == c;
     columnLayoutChanged();
 }
 
-void GridData::cellChanged(int col, int row)
-{
+void GridData::cellChanged(int col, int row) {
     m_changedSinceSort = true;
     for (GridObserver *o : m_observers)
         o->gridCellChanged(col, row);
 }
 
-void GridData::notifyCell(int col, int row)
-{
+void GridData::notifyCell(int col, int row) {
     for (GridObserver *o : m_observers)
         o->gridCellChanged(col, row);
 }
 
-GridColumn *GridData::ColumnByName(const QString &name)
-{
+GridColumn *GridData::ColumnByName(const QString &name) {
     for (auto &c : m_columns)
         if (c->m_name == name)
             return c.get();
     return nullptr;
 }
 
-void GridData::initCells(GridColumn &c, int first, int count)
-{
+void GridData::initCells(GridColumn &c, int first, int count) {
     const auto n = static_cast<size_t>(first + count);
     const bool useDefaults = HasOption(goUseDefaultValues);
     c.m_colors.resize(n, c.m_color);
@@ -201,8 +188,7 @@ void GridData::initCells(GridColumn &c, int first, int count)
     }
 }
 
-GridColumn &GridData::AddColumn(ColumnKind kind, const QString &caption)
-{
+GridColumn &GridData::AddColumn(ColumnKind kind, const QString &caption) {
     for (GridObserver *o : m_observers)
         o->gridColumnsAboutToChange();
     auto col = std::unique_ptr<GridColumn>(new GridColumn(this, kind));
@@ -217,8 +203,7 @@ GridColumn &GridData::AddColumn(ColumnKind kind, const QString &caption)
     return ref;
 }
 
-void GridData::ClearColumns()
-{
+void GridData::ClearColumns() {
     for (GridObserver *o : m_observers)
         o->gridColumnsAboutToChange();
     m_display.clear();
@@ -230,8 +215,7 @@ void GridData::ClearColumns()
 }
 
 namespace {
-template <typename T> void moveItem(std::vector<T> &v, int from, int to)
-{
+template <typename T> void moveItem(std::vector<T> &v, int from, int to) {
     auto f = v.begin() + from, t = v.begin() + to;
     if (from < to)
         std::rotate(f, f + 1, t + 1);
@@ -240,8 +224,7 @@ template <typename T> void moveItem(std::vector<T> &v, int from, int to)
 }
 } // namespace
 
-void GridData::MoveColumnIndex(int from, int to)
-{
+void GridData::MoveColumnIndex(int from, int to) {
     const int n = ColumnCount();
     if (from < 0 || from >= n || to < 0 || to >= n || from == to)
         return;
@@ -252,8 +235,7 @@ void GridData::MoveColumnIndex(int from, int to)
         o->gridColumnsChanged();
 }
 
-void GridData::MoveColumnPosition(int from, int to)
-{
+void GridData::MoveColumnPosition(int from, int to) {
     const int n = ColumnCount();
     if (from < 0 || from >= n || to < 0 || to >= n || from == to)
         return;
@@ -261,8 +243,7 @@ void GridData::MoveColumnPosition(int from, int to)
     columnLayoutChanged();
 }
 
-void GridData::AddRows(int count)
-{
+void GridData::AddRows(int count) {
     if (count <= 0)
         return;
     const int first = m_rowCount;
@@ -277,8 +258,7 @@ void GridData::AddRows(int count)
         o->gridRowsAppended(first, count);
 }
 
-void GridData::DeleteRow(int row)
-{
+void GridData::DeleteRow(int row) {
     if (row < 0 || row >= m_rowCount)
         return;
     for (GridObserver *o : m_observers)
@@ -302,8 +282,7 @@ void GridData::DeleteRow(int row)
         o->gridRowsRemoved(row, 1);
 }
 
-void GridData::ClearRows()
-{
+void GridData::ClearRows() {
     const int n = m_rowCount;
     if (n > 0)
         for (GridObserver *o : m_observers)
@@ -325,13 +304,11 @@ void GridData::ClearRows()
             o->gridRowsRemoved(0, n);
 }
 
-bool GridData::RowSelected(int row) const
-{
+bool GridData::RowSelected(int row) const {
     return row >= 0 && row < m_rowCount && m_rowSelected[static_cast<size_t>(row)] != 0;
 }
 
-void GridData::SetRowSelected(int row, bool selected)
-{
+void GridData::SetRowSelected(int row, bool selected) {
     if (row < 0 || row >= m_rowCount)
         return;
     std::uint8_t &flag = m_rowSelected[static_cast<size_t>(row)];
@@ -343,21 +320,18 @@ void GridData::SetRowSelected(int row, bool selected)
 }
 
 namespace {
-Error outOfBounds(int col, int row)
-{
+Error outOfBounds(int col, int row) {
     return Error(QStringLiteral("Cell out of bounds (%1, %2)").arg(col).arg(row));
 }
 } // namespace
 
-QString GridData::GetCellText(int col, int row) const
-{
+QString GridData::GetCellText(int col, int row) const {
     if (!ValidCell(col, row))
         throw outOfBounds(col, row);
     return const_cast<GridData *>(this)->CellAt(col, row).AsString();
 }
 
-void GridData::SetCellText(int col, int row, const QString &text)
-{
+void GridData::SetCellText(int col, int row, const QString &text) {
     if (!ValidCell(col, row))
         throw outOfBounds(col, row);
     CellAt(col, row).SetAsString(text);
@@ -365,16 +339,14 @@ void GridData::SetCellText(int col, int row, const QString &text)
 
 // ---- Sorting ----
 
-GridColumn *GridData::SortedColumn()
-{
+GridColumn *GridData::SortedColumn() {
     for (auto &c : m_columns)
         if (c->m_sorted)
             return c.get();
     return nullptr;
 }
 
-bool GridData::HeaderClick(int col)
-{
+bool GridData::HeaderClick(int col) {
     if (col < 0 || col >= ColumnCount())
         return false;
     GridColumn &c = Column(col);
@@ -391,13 +363,16 @@ namespace {
 
 constexpr double kNoValue = -std::numeric_limits<double>::infinity();
 
-double finiteOr(double v) { return std::isnan(v) ? kNoValue : v; }
+double finiteOr(double v) {
+    return std::isnan(v) ? kNoValue : v;
+}
 
 // Case-insensitive order lowers the Latin letters A to Z only and compares character codes.
-inline char16_t foldUnit(char16_t u, bool fold) { return fold && u >= u'A' && u <= u'Z' ? u + 32 : u; }
+inline char16_t foldUnit(char16_t u, bool fold) {
+    return fold && u >= u'A' && u <= u'Z' ? u + 32 : u;
+}
 
-int compareText(const QString &a, const QString &b, bool fold)
-{
+int compareText(const QString &a, const QString &b, bool fold) {
     if (!fold)
         return QString::compare(a, b, Qt::CaseSensitive);
     const qsizetype n = std::min(a.size(), b.size());
@@ -412,8 +387,7 @@ int compareText(const QString &a, const QString &b, bool fold)
 
 // The first four UTF-16 units, the first in the high bits; missing units count as 0, so a
 // shorter text sorts before its continuations as in the full comparison.
-std::uint64_t textPrefix(const QString &s, bool fold)
-{
+std::uint64_t textPrefix(const QString &s, bool fold) {
     std::uint64_t key = 0;
     const QChar *p = s.constData();
     for (qsizetype i = 0; i < 4; ++i)
@@ -422,8 +396,7 @@ std::uint64_t textPrefix(const QString &s, bool fold)
 }
 
 // A dotted address as one number, so that 10.0.0.9 sorts before 10.0.0.10.
-double dottedKey(const QString &s)
-{
+double dottedKey(const QString &s) {
     const QStringList parts = s.trimmed().split(QLatin1Char('.'));
     if (parts.size() != 4)
         return kNoValue;
@@ -438,8 +411,7 @@ double dottedKey(const QString &s)
     return key;
 }
 
-template <typename T, typename V> void permute(std::vector<T> &v, const std::vector<V> &order)
-{
+template <typename T, typename V> void permute(std::vector<T> &v, const std::vector<V> &order) {
     if (v.empty())
         return;
     std::vector<T> out;
@@ -449,12 +421,13 @@ template <typename T, typename V> void permute(std::vector<T> &v, const std::vec
     v.swap(out);
 }
 
-template <typename T> void reverseAll(std::vector<T> &v) { std::reverse(v.begin(), v.end()); }
+template <typename T> void reverseAll(std::vector<T> &v) {
+    std::reverse(v.begin(), v.end());
+}
 
 } // namespace
 
-void GridData::SortRows(int col, SortKind kind)
-{
+void GridData::SortRows(int col, SortKind kind) {
     if (col < 0 || col >= ColumnCount())
         return;
     GridColumn &c = Column(col);

@@ -22,7 +22,9 @@ constexpr GridColor clAqua = 0xFFFF00;
 constexpr GridColor clHighlightText = static_cast<GridColor>(0xFF00000Eu);
 constexpr GridColor clWindow = static_cast<GridColor>(0xFF000005u);
 constexpr GridColor clBtnFace = static_cast<GridColor>(0xFF00000Fu);
-inline bool IsSystemColor(GridColor c) { return (static_cast<std::uint32_t>(c) & 0xFF000000u) == 0xFF000000u; }
+inline bool IsSystemColor(GridColor c) {
+    return (static_cast<std::uint32_t>(c) & 0xFF000000u) == 0xFF000000u;
+}
 
 enum class ColumnKind { Text, Numeric, CheckBox };
 enum class GridAlignment { Left, Right, Center };
@@ -213,7 +215,9 @@ public:
     GridColumn &Column(int index) { return *m_columns[static_cast<size_t>(index)]; }
     const GridColumn &Column(int index) const { return *m_columns[static_cast<size_t>(index)]; }
     GridColumn &ColumnAtPosition(int position) { return *m_display[static_cast<size_t>(position)]; }
-    const GridColumn &ColumnAtPosition(int position) const { return *m_display[static_cast<size_t>(position)]; }
+    const GridColumn &ColumnAtPosition(int position) const {
+        return *m_display[static_cast<size_t>(position)];
+    }
     GridColumn *ColumnByName(const QString &name); // first exact match, or nullptr
     GridColumn &AddColumn(ColumnKind kind, const QString &caption);
     GridColumn &AddTextColumn(const QString &caption) { return AddColumn(ColumnKind::Text, caption); }
@@ -233,11 +237,10 @@ public:
     int SelectedRowCount() const { return m_selectedCount; }
 
     // Cells.
-    QString GetCellText(int col, int row) const;           // range-checked
-    void SetCellText(int col, int row, const QString &text); // range-checked
+    QString GetCellText(int col, int row) const;                           // range-checked
+    void SetCellText(int col, int row, const QString &text);               // range-checked
     GridCell CellAt(int col, int row) { return GridCell(this, col, row); } // not checked
-    bool ValidCell(int col, int row) const
-    {
+    bool ValidCell(int col, int row) const {
         return col >= 0 && col < ColumnCount() && row >= 0 && row < m_rowCount;
     }
 

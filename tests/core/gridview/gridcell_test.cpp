@@ -12,8 +12,7 @@ namespace {
 // One grid with a column of each kind and one row.
 struct Cells {
     GridData grid;
-    Cells()
-    {
+    Cells() {
         grid.AddColumn(ColumnKind::Text, QStringLiteral("text"));
         grid.AddColumn(ColumnKind::Numeric, QStringLiteral("number"));
         grid.AddColumn(ColumnKind::CheckBox, QStringLiteral("flag"));
@@ -31,13 +30,13 @@ struct Conversion {
     std::optional<double> asFloat; // nullopt: reading raises
     std::optional<bool> asBoolean; // nullopt: reading raises
 };
-void PrintTo(const Conversion &c, std::ostream *os) { *os << c.name; }
-
+void PrintTo(const Conversion &c, std::ostream *os) {
+    *os << c.name;
+}
 
 class CellConversion : public ::testing::TestWithParam<Conversion> {};
 
-TEST_P(CellConversion, EveryAccessorAnswers)
-{
+TEST_P(CellConversion, EveryAccessorAnswers) {
     const Conversion &c = GetParam();
     Cells cells;
     GridCell cell = cells.cell(c.kind);
@@ -57,20 +56,16 @@ TEST_P(CellConversion, EveryAccessorAnswers)
         EXPECT_THROW(cell.AsBoolean(), Error);
 }
 
-auto str(const char *s)
-{
+auto str(const char *s) {
     return [s](GridCell &c) { c.SetAsString(QString::fromUtf8(s)); };
 }
-auto integer(int v)
-{
+auto integer(int v) {
     return [v](GridCell &c) { c.SetAsInteger(v); };
 }
-auto real(double v)
-{
+auto real(double v) {
     return [v](GridCell &c) { c.SetAsFloat(v); };
 }
-auto boolean(bool v)
-{
+auto boolean(bool v) {
     return [v](GridCell &c) { c.SetAsBoolean(v); };
 }
 
@@ -108,8 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
         Conversion{"FlagFromFloat", B, real(0.0), "False", 0, 0.0, false}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(CellConversion, TextThatDoesNotConvertNamesItself)
-{
+TEST(CellConversion, TextThatDoesNotConvertNamesItself) {
     Cells cells;
     GridCell cell = cells.cell(T);
     cell.SetAsString(QStringLiteral("abc"));
@@ -121,8 +115,7 @@ TEST(CellConversion, TextThatDoesNotConvertNamesItself)
     }
 }
 
-TEST(CellConversion, RefusedTextLeavesTheCellAsItWas)
-{
+TEST(CellConversion, RefusedTextLeavesTheCellAsItWas) {
     Cells cells;
     GridCell number = cells.cell(N);
     number.SetAsInteger(9);
@@ -135,8 +128,7 @@ TEST(CellConversion, RefusedTextLeavesTheCellAsItWas)
     EXPECT_TRUE(flag.AsBoolean());
 }
 
-TEST(CellConversion, DatesRoundTripThroughEveryKind)
-{
+TEST(CellConversion, DatesRoundTripThroughEveryKind) {
     Cells cells;
     const QDateTime noon(QDate(2023, 3, 15), QTime(12, 0));
     // Day numbers count from 1899-12-30; 45000.5 is noon of 2023-03-15.
@@ -158,8 +150,7 @@ TEST(CellConversion, DatesRoundTripThroughEveryKind)
     EXPECT_THROW(text.AsDateTime(), Error);
 }
 
-TEST(CellConversion, ColourIsPerCellAndStartsFromTheColumn)
-{
+TEST(CellConversion, ColourIsPerCellAndStartsFromTheColumn) {
     GridData grid;
     GridColumn &c = grid.AddTextColumn(QStringLiteral("a"));
     c.SetColor(clSilver);

@@ -9,13 +9,14 @@
 
 using namespace vq;
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
 // A grid of text columns c0..c(n-1) filled with "col:row".
-void fill(GridData &g, int cols, int rows)
-{
+void fill(GridData &g, int cols, int rows) {
     for (int c = 0; c < cols; ++c) {
         GridColumn &col = g.AddTextColumn(QStringLiteral("C%1").arg(c));
         col.SetName(QStringLiteral("n%1").arg(c));
@@ -27,8 +28,7 @@ void fill(GridData &g, int cols, int rows)
     }
 }
 
-QStringList column(GridData &g, int col)
-{
+QStringList column(GridData &g, int col) {
     QStringList out;
     for (int r = 0; r < g.RowCount(); ++r)
         out << g.GetCellText(col, r);
@@ -42,8 +42,7 @@ struct Address {
 
 class OutOfBounds : public ::testing::TestWithParam<Address> {};
 
-TEST_P(OutOfBounds, GetAndSetNameColumnAndRow)
-{
+TEST_P(OutOfBounds, GetAndSetNameColumnAndRow) {
     GridData g;
     fill(g, 4, 7);
     const Address a = GetParam();
@@ -71,8 +70,7 @@ INSTANTIATE_TEST_SUITE_P(Grid, OutOfBounds,
                                            Address{0, -1, "Cell out of bounds (0, -1)"},
                                            Address{12, 120, "Cell out of bounds (12, 120)"}));
 
-TEST(GridRows, AddingAndDeletingTheLastRowRestoresTheCount)
-{
+TEST(GridRows, AddingAndDeletingTheLastRowRestoresTheCount) {
     GridData g;
     fill(g, 3, 5);
     g.AddRows(1);
@@ -84,8 +82,7 @@ TEST(GridRows, AddingAndDeletingTheLastRowRestoresTheCount)
     EXPECT_EQ(g.GetCellText(2, 4), QStringLiteral("2:4"));
 }
 
-TEST(GridRows, DeletingARowMovesTheRowsBelowUpWithTheirColoursAndFlags)
-{
+TEST(GridRows, DeletingARowMovesTheRowsBelowUpWithTheirColoursAndFlags) {
     GridData g;
     fill(g, 2, 4);
     g.CellAt(1, 2).SetColor(clAqua);
@@ -105,8 +102,7 @@ TEST(GridRows, DeletingARowMovesTheRowsBelowUpWithTheirColoursAndFlags)
     EXPECT_EQ(g.RowCount(), 3);
 }
 
-TEST(GridRows, NewCellsAreEmptyOrTakeDefaultsAndColumnColours)
-{
+TEST(GridRows, NewCellsAreEmptyOrTakeDefaultsAndColumnColours) {
     GridData g;
     GridColumn &t = g.AddColumn(ColumnKind::Text, QStringLiteral("t"));
     GridColumn &n = g.AddColumn(ColumnKind::Numeric, QStringLiteral("n"));
@@ -139,8 +135,7 @@ TEST(GridRows, NewCellsAreEmptyOrTakeDefaultsAndColumnColours)
     EXPECT_EQ(g.CellAt(3, 1).Color(), clSkyBlue);
 }
 
-TEST(GridRows, ClearRowsEmptiesRowsAndSelectionButKeepsColumns)
-{
+TEST(GridRows, ClearRowsEmptiesRowsAndSelectionButKeepsColumns) {
     GridData g;
     fill(g, 3, 50);
     g.SetRowSelected(10, true);
@@ -153,8 +148,7 @@ TEST(GridRows, ClearRowsEmptiesRowsAndSelectionButKeepsColumns)
     EXPECT_FALSE(g.RowSelected(0));
 }
 
-TEST(GridRows, SelectedFlagsAreCountedOnce)
-{
+TEST(GridRows, SelectedFlagsAreCountedOnce) {
     GridData g;
     fill(g, 1, 5);
     g.SetRowSelected(3, true);
@@ -167,8 +161,7 @@ TEST(GridRows, SelectedFlagsAreCountedOnce)
     EXPECT_FALSE(g.RowSelected(-1));
 }
 
-TEST(GridColumns, MoveColumnIndexCarriesTheCells)
-{
+TEST(GridColumns, MoveColumnIndexCarriesTheCells) {
     GridData g;
     fill(g, 7, 6);
     const QStringList five = column(g, 5);
@@ -190,8 +183,7 @@ TEST(GridColumns, MoveColumnIndexCarriesTheCells)
         EXPECT_EQ(g.GetCellText(c, 3), QStringLiteral("%1:3").arg(c));
 }
 
-TEST(GridColumns, PositionsFormTheDisplayOrder)
-{
+TEST(GridColumns, PositionsFormTheDisplayOrder) {
     GridData g;
     fill(g, 4, 1);
     g.MoveColumnPosition(0, 2);
@@ -208,18 +200,17 @@ TEST(GridColumns, PositionsFormTheDisplayOrder)
     EXPECT_EQ(g.ColumnAtPosition(1).Name(), QStringLiteral("n1"));
 }
 
-TEST(GridColumns, WidthNeverBelowEight)
-{
+TEST(GridColumns, WidthNeverBelowEight) {
     GridData g;
     GridColumn &c = g.AddTextColumn(QStringLiteral("w"));
-    for (auto [given, stored] : std::vector<std::pair<int, int>>{{3, 8}, {8, 8}, {-5, 8}, {0, 8}, {9, 9}, {262, 262}}) {
+    for (auto [given, stored] :
+         std::vector<std::pair<int, int>>{{3, 8}, {8, 8}, {-5, 8}, {0, 8}, {9, 9}, {262, 262}}) {
         c.SetWidth(given);
         EXPECT_EQ(c.Width(), stored) << given;
     }
 }
 
-TEST(GridColumns, ByNameFindsTheFirstExactMatch)
-{
+TEST(GridColumns, ByNameFindsTheFirstExactMatch) {
     GridData g;
     g.AddTextColumn(QStringLiteral("a")).SetName(QStringLiteral("n1"));
     g.AddTextColumn(QStringLiteral("b")).SetName(QStringLiteral("n1"));
@@ -235,8 +226,7 @@ TEST(GridColumns, ByNameFindsTheFirstExactMatch)
 
 // ---- sorting ----
 
-TEST(GridSort, SecondHeaderClickReversesUnchangedRows)
-{
+TEST(GridSort, SecondHeaderClickReversesUnchangedRows) {
     GridData g;
     g.AddTextColumn(QStringLiteral("key"));
     g.AddTextColumn(QStringLiteral("tag"));
@@ -265,8 +255,7 @@ TEST(GridSort, SecondHeaderClickReversesUnchangedRows)
     EXPECT_EQ(column(g, 1), (QStringList{"b1", "b2", "a1", "a2"}));
 }
 
-TEST(GridSort, OnlyOneColumnIsSortedAndUnsortableColumnsIgnoreClicks)
-{
+TEST(GridSort, OnlyOneColumnIsSortedAndUnsortableColumnsIgnoreClicks) {
     GridData g;
     fill(g, 3, 4);
     g.Column(2).RemoveOption(coCanSort);
@@ -284,8 +273,7 @@ TEST(GridSort, OnlyOneColumnIsSortedAndUnsortableColumnsIgnoreClicks)
     EXPECT_EQ(column(g, 1), (QStringList{"1:3", "1:2", "1:1", "1:0"}));
 }
 
-TEST(GridSort, WholeRowsMoveButFlagsAndHeightsStay)
-{
+TEST(GridSort, WholeRowsMoveButFlagsAndHeightsStay) {
     GridData g;
     fill(g, 3, 3);
     g.SetCellText(0, 0, QStringLiteral("z"));
@@ -308,13 +296,13 @@ struct SortCase {
     QStringList input;
     QStringList ascending;
 };
-void PrintTo(const SortCase &c, std::ostream *os) { *os << c.name; }
-
+void PrintTo(const SortCase &c, std::ostream *os) {
+    *os << c.name;
+}
 
 class SortTypes : public ::testing::TestWithParam<SortCase> {};
 
-TEST_P(SortTypes, OrderRowsByTheColumnsSortType)
-{
+TEST_P(SortTypes, OrderRowsByTheColumnsSortType) {
     const SortCase &s = GetParam();
     GridData g;
     g.AddColumn(s.kind, QStringLiteral("key")).SetSortType(s.type);
@@ -338,44 +326,57 @@ TEST_P(SortTypes, OrderRowsByTheColumnsSortType)
     EXPECT_EQ(column(g, 0), descending);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Grid, SortTypes,
-    ::testing::Values(
-        SortCase{"AlphabeticByCharacterCodes", ColumnKind::Text, SortType::Alphabetic,
-                 {"b", "B", "а", "Я", "a", "A"},
-                 {"A", "B", "a", "b", "Я", "а"}},
-        SortCase{"CaseInsensitiveLowersLatinOnly", ColumnKind::Text, SortType::CaseInsensitive,
-                 {"b", "C", "a", "Б", "б"},
-                 {"a", "b", "C", "Б", "б"}},
-        SortCase{"NumericText", ColumnKind::Text, SortType::Numeric,
-                 {"10", "9", "x", "100", "-1.5"},
-                 {"x", "-1.5", "9", "10", "100"}},
-        SortCase{"NumericColumn", ColumnKind::Numeric, SortType::Numeric,
-                 {"10", "9", "100", "-1.5"},
-                 {"-1.5", "9", "10", "100"}},
-        SortCase{"DateText", ColumnKind::Text, SortType::Date,
-                 {"2024-01-02", "01.01.2024", "2023-12-31 23:59:59", "never"},
-                 {"never", "2023-12-31 23:59:59", "01.01.2024", "2024-01-02"}},
-        SortCase{"BooleanCheckBox", ColumnKind::CheckBox, SortType::Boolean,
-                 {"true", "false", "true"},
-                 {"False", "True", "True"}},
-        SortCase{"AddressText", ColumnKind::Text, SortType::IP,
-                 {"10.0.0.10", "10.0.0.9", "9.255.0.1"},
-                 {"9.255.0.1", "10.0.0.9", "10.0.0.10"}}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Grid, SortTypes,
+                         ::testing::Values(SortCase{"AlphabeticByCharacterCodes",
+                                                    ColumnKind::Text,
+                                                    SortType::Alphabetic,
+                                                    {"b", "B", "а", "Я", "a", "A"},
+                                                    {"A", "B", "a", "b", "Я", "а"}},
+                                           SortCase{"CaseInsensitiveLowersLatinOnly",
+                                                    ColumnKind::Text,
+                                                    SortType::CaseInsensitive,
+                                                    {"b", "C", "a", "Б", "б"},
+                                                    {"a", "b", "C", "Б", "б"}},
+                                           SortCase{"NumericText",
+                                                    ColumnKind::Text,
+                                                    SortType::Numeric,
+                                                    {"10", "9", "x", "100", "-1.5"},
+                                                    {"x", "-1.5", "9", "10", "100"}},
+                                           SortCase{"NumericColumn",
+                                                    ColumnKind::Numeric,
+                                                    SortType::Numeric,
+                                                    {"10", "9", "100", "-1.5"},
+                                                    {"-1.5", "9", "10", "100"}},
+                                           SortCase{
+                                               "DateText",
+                                               ColumnKind::Text,
+                                               SortType::Date,
+                                               {"2024-01-02", "01.01.2024", "2023-12-31 23:59:59", "never"},
+                                               {"never", "2023-12-31 23:59:59", "01.01.2024", "2024-01-02"}},
+                                           SortCase{"BooleanCheckBox",
+                                                    ColumnKind::CheckBox,
+                                                    SortType::Boolean,
+                                                    {"true", "false", "true"},
+                                                    {"False", "True", "True"}},
+                                           SortCase{"AddressText",
+                                                    ColumnKind::Text,
+                                                    SortType::IP,
+                                                    {"10.0.0.10", "10.0.0.9", "9.255.0.1"},
+                                                    {"9.255.0.1", "10.0.0.9", "10.0.0.10"}}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 // ---- change notification ----
 
 struct Recorder : GridObserver {
     GridData *grid = nullptr;
     QStringList log;
-    void gridRowsAppended(int first, int count) override { log << QStringLiteral("add %1 %2").arg(first).arg(count); }
-    void gridRowsAboutToBeRemoved(int first, int count) override
-    {
+    void gridRowsAppended(int first, int count) override {
+        log << QStringLiteral("add %1 %2").arg(first).arg(count);
+    }
+    void gridRowsAboutToBeRemoved(int first, int count) override {
         log << QStringLiteral("remove? %1 %2 of %3").arg(first).arg(count).arg(grid->RowCount());
     }
-    void gridRowsRemoved(int first, int count) override
-    {
+    void gridRowsRemoved(int first, int count) override {
         log << QStringLiteral("removed %1 %2 of %3").arg(first).arg(count).arg(grid->RowCount());
     }
     void gridRowsAboutToBeReordered() override { log << QStringLiteral("sort?"); }
@@ -383,8 +384,7 @@ struct Recorder : GridObserver {
     void gridCellChanged(int col, int row) override { log << QStringLiteral("cell %1 %2").arg(col).arg(row); }
 };
 
-TEST(GridObserver, HearsEveryChangeBeforeAndAfter)
-{
+TEST(GridObserver, HearsEveryChangeBeforeAndAfter) {
     GridData g;
     Recorder rec;
     rec.grid = &g;
@@ -399,9 +399,9 @@ TEST(GridObserver, HearsEveryChangeBeforeAndAfter)
     g.ClearRows();
     g.RemoveObserver(&rec);
     g.AddRows(1);
-    EXPECT_EQ(rec.log, (QStringList{"add 0 2", "cell 0 1", "cell 0 0", "cell -1 1", "sort?", "sorted",
-                                    "remove? 0 1 of 2", "removed 0 1 of 1", "remove? 0 1 of 1",
-                                    "removed 0 1 of 0"}));
+    EXPECT_EQ(rec.log,
+              (QStringList{"add 0 2", "cell 0 1", "cell 0 0", "cell -1 1", "sort?", "sorted",
+                           "remove? 0 1 of 2", "removed 0 1 of 1", "remove? 0 1 of 1", "removed 0 1 of 0"}));
 }
 
 } // namespace
