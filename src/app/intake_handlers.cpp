@@ -72,9 +72,18 @@ void TIntakeHandlers::connectAll() {
     m_p->STV->installEventFilter(this);
     m_p->ENewAni->installEventFilter(this);
     m_p->ESname->installEventFilter(this);
+    // Focus and key events still arrive while the page tears its controls down.
+    connect(m_p, &TPageIntake::aboutToBeDestroyed, this, [this] {
+        m_p->STV->removeEventFilter(this);
+        m_p->ENewAni->removeEventFilter(this);
+        m_p->ESname->removeEventFilter(this);
+        m_p = nullptr;
+    });
 }
 
 bool TIntakeHandlers::eventFilter(QObject *watched, QEvent *event) {
+    if (!m_p)
+        return QObject::eventFilter(watched, event);
     const QEvent::Type type = event->type();
     if (watched == m_p->STV && type == QEvent::KeyRelease) {
         auto *k = static_cast<QKeyEvent *>(event);

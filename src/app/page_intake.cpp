@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QAbstractFileIconProvider>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QGridLayout>
@@ -38,6 +39,8 @@ QLineEdit *edit(const char *name, QWidget *parent, bool readOnly = true)
     return e;
 }
 } // namespace
+
+TPageIntake::~TPageIntake() { Q_EMIT aboutToBeDestroyed(); }
 
 TPageIntake::TPageIntake(QWidget *parent) : QWidget(parent)
 {
@@ -157,6 +160,12 @@ TPageIntake::TPageIntake(QWidget *parent) : QWidget(parent)
     STV = new QTreeView(Panel9);
     STV->setObjectName(QStringLiteral("STV"));
     FolderModel = new QFileSystemModel(this);
+    // Folders need no theme icons, and the theme's icon cache then outlives nothing at exit.
+    static struct NoIcons : QAbstractFileIconProvider {
+        QIcon icon(IconType) const override { return {}; }
+        QIcon icon(const QFileInfo &) const override { return {}; }
+    } noIcons;
+    FolderModel->setIconProvider(&noIcons);
     FolderModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
     FolderModel->setRootPath(QStringLiteral("/"));
     STV->setModel(FolderModel);

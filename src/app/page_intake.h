@@ -22,6 +22,13 @@ class TPageIntake : public QWidget {
     Q_OBJECT
 public:
     explicit TPageIntake(QWidget *parent = nullptr);
+    ~TPageIntake() override;
+
+Q_SIGNALS:
+    // Sent while the page is still whole, before its controls go: watchers let go of them here.
+    void aboutToBeDestroyed();
+
+public:
 
     QSplitter *SplitterMain = nullptr;  // left part | Panel8
     QSplitter *SplitterLeft = nullptr;  // Panel14 over the lower part
