@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -51,6 +52,12 @@ TView_Base::TView_Base(Dialogs &dialogs, QWidget *parent) : QMainWindow(parent),
 
 TView_Base::~TView_Base()
 {
+    // Handler objects that other areas hang on the window watch its controls; they go before the
+    // controls do, so none of them sees a control that is half destroyed.
+    const QObjectList kids = children();
+    for (QObject *o : kids)
+        if (!o->isWidgetType() && !qobject_cast<QLayout *>(o))
+            delete o;
     if (ErrorGuard::dialogs() == &m_dialogs)
         ErrorGuard::install(nullptr);
 }
