@@ -281,7 +281,19 @@ void DataSet::sync()
     }
     if (!m_viewValid)
         rebuild();
+    if (m_stamp != changeStamp())
+        m_lookups.clear();
     m_stamp = changeStamp();
+}
+
+const TableData *DataSet::lookupTable(const QString &name)
+{
+    // Kept until the next change anywhere in the catalog (sync clears them).
+    for (const auto &[n, t] : m_lookups)
+        if (n == name)
+            return t.get();
+    m_lookups.emplace_back(name, m_catalog->table(name));
+    return m_lookups.back().second.get();
 }
 
 void DataSet::rebuild()
@@ -451,7 +463,7 @@ QString DataSet::lookupText(const QString &table, const QVariant &key)
 {
     if (!key.isValid() || key.isNull())
         return QString();
-    TablePtr t = m_catalog->table(table);
+    const TableData *t = lookupTable(table);
     const int r = t->rowById(key.toLongLong());
     return r >= 0 && t->alive(r) ? t->textAt(r, 1) : QString();
 }
@@ -552,7 +564,7 @@ QString DataSet::asString(int field)
         } else if (f.kind == FieldSpec::Lookup) {
             if (r < 0 || m_table->isNull(r, f.col))
                 return QString();
-            TablePtr lt = m_catalog->table(f.lookupTable);
+            const TableData *lt = lookupTable(f.lookupTable);
             const int lr = lt->rowById(m_table->intAt(r, f.col));
             if (lr < 0 || lt->isNull(lr, 1))
                 return QString();

@@ -116,6 +116,7 @@ private:
     QVariant fieldValue(int field);
     FieldType fieldType(int field) const;
     QString lookupText(const QString &table, const QVariant &key);
+    const TableData *lookupTable(const QString &name);
     // A stored field of `type` of the current record in browse mode, readable without a QVariant.
     bool directStored(int field, FieldType type, int &row, int &col);
 
@@ -139,6 +140,7 @@ private:
     int m_pos = -1;
     int m_keepRow = -1;
 
+    std::vector<std::pair<QString, TablePtr>> m_lookups;
     std::vector<QVariant> m_buffer;
     std::vector<char> m_modified;
 };
