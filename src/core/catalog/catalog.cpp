@@ -310,8 +310,10 @@ TablePtr Catalog::loadTable(const QString &name)
                 t->reserve(int(std::clamp<qint64>(sqlite3_column_int64(top.handle(), 0), 0, 10000000)));
         }
         Statement st(m_db, selectSql(name, cols) + QStringLiteral(" ORDER BY \"ID\""));
+        t->beginBulkLoad();
         while (st.step())
             readInto(*t, st.handle(), t->appendRow());
+        t->endBulkLoad();
     } catch (const Error &e) {
         throw Error(QStringLiteral("The table \"%1\" of the catalog \"%2\" cannot be read: %3").arg(name, m_path, e.message()));
     }

@@ -134,28 +134,50 @@ QVariant TableData::valueAt(int r, int c) const
 
 int TableData::appendRow()
 {
-    const int r = int(m_alive.size());
+    const int r = m_count;
+    if (size_t(r) >= m_alive.size())
+        growTo(std::max<size_t>(1024, m_alive.size() * 2));
+    m_alive[size_t(r)] = 1;
+    ++m_count;
+    ++m_aliveCount;
+    return r;
+}
+
+void TableData::endBulkLoad()
+{
+    m_bulk = false;
+    m_byId.clear();
+    m_byRef.clear();
+    m_lastRefRows = nullptr;
+    m_idsSorted = true;
+    for (int r = 0; r < m_count; ++r)
+        if (alive(r))
+            indexRow(r, true);
+}
+
+void TableData::growTo(size_t capacity)
+{
+    if (capacity <= m_alive.size())
+        return;
     for (size_t c = 0; c < m_cols.size(); ++c) {
         Column &col = m_cols[c];
-        col.null.push_back(1);
+        col.null.resize(capacity, 1);
         switch (m_defs[c].type) {
         case FieldType::Integer:
         case FieldType::DateTime:
-            col.i.push_back(0);
+            col.i.resize(capacity, 0);
             break;
         case FieldType::Float:
-            col.d.push_back(0.0);
+            col.d.resize(capacity, 0.0);
             break;
         case FieldType::Text:
-            col.s.emplace_back();
+            col.s.resize(capacity);
             break;
         }
     }
-    m_alive.push_back(1);
-    ++m_aliveCount;
+    m_alive.resize(capacity, 0);
     for (auto &keys : m_sortKeys)
-        keys.emplace_back();
-    return r;
+        keys.resize(capacity);
 }
 
 int TableData::rowById(qint64 id) const
@@ -165,33 +187,15 @@ int TableData::rowById(qint64 id) const
     if (!m_idsSorted)
         return m_byId.value(id, -1);
     const auto &ids = m_cols[0].i;
-    auto it = std::lower_bound(ids.begin(), ids.end(), id);
-    if (it == ids.end() || *it != id)
+    const auto end = ids.begin() + m_count;
+    auto it = std::lower_bound(ids.begin(), end, id);
+    if (it == end || *it != id)
         return -1;
     const int r = int(it - ids.begin());
     return alive(r) && !isNull(r, 0) ? r : -1;
 }
 
-void TableData::reserve(int rows)
-{
-    for (size_t c = 0; c < m_cols.size(); ++c) {
-        Column &col = m_cols[c];
-        col.null.reserve(size_t(rows));
-        switch (m_defs[c].type) {
-        case FieldType::Integer:
-        case FieldType::DateTime:
-            col.i.reserve(size_t(rows));
-            break;
-        case FieldType::Float:
-            col.d.reserve(size_t(rows));
-            break;
-        case FieldType::Text:
-            col.s.reserve(size_t(rows));
-            break;
-        }
-    }
-    m_alive.reserve(size_t(rows));
-}
+void TableData::reserve(int rows) { growTo(size_t(std::max(rows, 0))); }
 
 void TableData::indexRow(int r, bool add)
 {
@@ -219,7 +223,12 @@ void TableData::indexRow(int r, bool add)
         }
     }
     if (m_refCol >= 0 && !isNull(r, m_refCol)) {
-        auto &rows = m_byRef[intAt(r, m_refCol)];
+        const qint64 key = intAt(r, m_refCol);
+        if (!m_lastRefRows || m_lastRefKey != key) {
+            m_lastRefRows = &m_byRef[key]; // may rehash: the cached group is taken anew
+            m_lastRefKey = key;
+        }
+        auto &rows = *m_lastRefRows;
         if (add)
             rows.push_back(r);
         else
@@ -229,7 +238,7 @@ void TableData::indexRow(int r, bool add)
 
 void TableData::setNull(int r, int c)
 {
-    const bool indexed = (c == 0 || c == m_refCol) && alive(r);
+    const bool indexed = !m_bulk && (c == 0 || c == m_refCol) && alive(r);
     if (indexed)
         indexRow(r, false);
     m_cols[size_t(c)].null[size_t(r)] = 1;
@@ -244,7 +253,7 @@ void TableData::setNull(int r, int c)
 
 void TableData::setInt(int r, int c, qint64 v)
 {
-    const bool indexed = (c == 0 || c == m_refCol) && alive(r);
+    const bool indexed = !m_bulk && (c == 0 || c == m_refCol) && alive(r);
     if (indexed)
         indexRow(r, false);
     m_cols[size_t(c)].i[size_t(r)] = v;

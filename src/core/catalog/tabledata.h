@@ -42,7 +42,7 @@ public:
     const ColumnDef &column(int c) const { return m_defs[size_t(c)]; }
     int columnIndex(const QString &name) const;
 
-    int physicalRows() const { return int(m_alive.size()); }
+    int physicalRows() const { return m_count; }
     int aliveRows() const { return m_aliveCount; }
     bool alive(int r) const { return m_alive[size_t(r)] != 0; }
 
@@ -59,6 +59,9 @@ public:
     void setReal(int r, int c, double v);
     void setText(int r, int c, const QString &v);
     void kill(int r);
+    // While loading, the indexes are built once at the end instead of row by row.
+    void beginBulkLoad() { m_bulk = true; }
+    void endBulkLoad();
 
     // Column 0 is the key: unique for tables and for Rjk/Up_time.
     int rowById(qint64 id) const;
@@ -81,11 +84,15 @@ private:
         std::vector<char> null;
     };
     void indexRow(int r, bool add);
+    void growTo(size_t capacity);
 
     QString m_name;
     std::vector<ColumnDef> m_defs;
     std::vector<Column> m_cols;
+    // Column vectors grow in blocks; rows at m_count and above are not in use yet.
     std::vector<char> m_alive;
+    int m_count = 0;
+    bool m_bulk = false;
     int m_aliveCount = 0;
     int m_refCol = -1;
     // Keys arrive in ascending order (read by key, new rows numbered upwards), so the key column
@@ -93,6 +100,9 @@ private:
     bool m_idsSorted = true;
     QHash<qint64, int> m_byId;
     QHash<qint64, std::vector<int>> m_byRef;
+    // Episodes of one title mostly arrive together: the last group looked up, until the next insert.
+    qint64 m_lastRefKey = 0;
+    std::vector<int> *m_lastRefRows = nullptr;
     quint64 m_generation = 0;
     mutable QHash<int, std::vector<std::optional<QCollatorSortKey>>> m_sortKeys;
     mutable QHash<int, std::vector<int>> m_sorted;
