@@ -76,7 +76,13 @@ protected:
             const QRect r = tree->visualRect(target);
             return r.isValid() && tree->indexAt(r.center()) == QModelIndex(target);
         };
-        QTRY_VERIFY_WITH_TIMEOUT(underPointer(), 3000);
+        // Slow under sanitizers and load; a time-out must fail the test here, not later and elsewhere.
+        bool shown = false;
+        [&] {
+            QTRY_VERIFY_WITH_TIMEOUT(underPointer(), 15000);
+            shown = true;
+        }();
+        ASSERT_TRUE(shown) << "the folder tree never showed " << dir.toStdString();
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(target).center());
         QCoreApplication::processEvents();
         ASSERT_EQ(h->selectedFolder(), dir);
