@@ -263,10 +263,7 @@ void TIntakeHandlers::GV4KeyDown(QKeyEvent *event) {
     TGridView &g = m_win.GV4();
     const int key = event->key();
     if (key == Qt::Key_F2) {
-        if (g.RowCount() == 0)
-            return;
-        g.Column(1).AddOption(coEditing);
-        g.EditCell(1, g.CurrentRow());
+        m_win.BeginTitleRename(g);
         return;
     }
     CatalogSession &s = m_win.session();

@@ -204,15 +204,20 @@ void TView_Base::GVSelectCell(int, int ARow)
         g.Column(1).RemoveOption(coEditing);
 }
 
+void TView_Base::BeginTitleRename(TGridView &grid)
+{
+    if (grid.RowCount() == 0)
+        return;
+    grid.Column(1).AddOption(coEditing);
+    grid.EditCell(1, grid.CurrentRow());
+}
+
 void TView_Base::GVKeyDown(QKeyEvent *event)
 {
     TGridView &g = GV();
     const int key = event->key();
     if (key == Qt::Key_F2) {
-        if (g.RowCount() == 0)
-            return;
-        g.Column(1).AddOption(coEditing);
-        g.EditCell(1, g.CurrentRow());
+        BeginTitleRename(g);
         return;
     }
     if (key == Qt::Key_Delete && m_session.isOpen() && m_session.Name.recordCount() > 0) {

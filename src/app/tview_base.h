@@ -90,6 +90,8 @@ public:
     void GVSelectCell(int ACol, int ARow);
     void GVKeyDown(QKeyEvent *event);
     void GVAfterEdit(int ACol, int ARow, const QString &value);
+    // F2 in a title list: the title column becomes editable and its editor opens on the current row.
+    void BeginTitleRename(TGridView &grid);
     void GVKNF(int key, TGridView &grid, int col);
     void EditName(TGridView &grid, int ACol, int ARow, int IdCol);
     // Delete key of the two episode grids (DBGrid2 on page 0, DBGrid1 on page 3).

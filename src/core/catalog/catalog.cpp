@@ -475,6 +475,17 @@ TablePtr Catalog::computeQuery(const QString &name)
     enum { sName = 1, sCount = 2, sComment = 3, sType = 4 };
     using F = FieldType;
     TablePtr out;
+    // The per-title queries join: a title without episodes gives no row.
+    auto forEachTitleWithEpisodes = [&](auto &&visit) {
+        for (int tr = 0; tr < s.physicalRows(); ++tr) {
+            if (!s.alive(tr))
+                continue;
+            const qint64 id = s.intAt(tr, 0);
+            const std::vector<int> &rows = e.rowsByRef(id);
+            if (!rows.empty())
+                visit(tr, id, rows);
+        }
+    };
 
     if (name == schema::kAllT) {
         out = std::make_shared<TableData>(name, std::vector<ColumnDef>{{QStringLiteral("Long"), F::Float},
@@ -499,13 +510,7 @@ TablePtr Catalog::computeQuery(const QString &name)
             out = std::make_shared<TableData>(name, std::vector<ColumnDef>{{QStringLiteral("ID"), F::Integer},
                                                                             {QStringLiteral("Max-Update"), F::DateTime},
                                                                             {QStringLiteral("Название"), F::Text}});
-        for (int tr = 0; tr < s.physicalRows(); ++tr) {
-            if (!s.alive(tr))
-                continue;
-            const qint64 id = s.intAt(tr, 0);
-            const std::vector<int> &rows = e.rowsByRef(id);
-            if (rows.empty())
-                continue;
+        forEachTitleWithEpisodes([&](int tr, qint64 id, const std::vector<int> &rows) {
             const int row = out->appendRow();
             out->setInt(row, 0, id);
             if (rjk) {
@@ -528,7 +533,7 @@ TablePtr Catalog::computeQuery(const QString &name)
                 if (!s.isNull(tr, sName))
                     out->setText(row, 2, s.textAt(tr, sName));
             }
-        }
+        });
     } else if (name == schema::kExt) {
         out = std::make_shared<TableData>(
             name,
@@ -547,13 +552,7 @@ TablePtr Catalog::computeQuery(const QString &name)
             0);
         const int keyCols[5] = {eWidth, eHeight, eSound, eSubIn, eSubExt};
         std::unordered_map<ExtKey, Sums, ExtKeyHash> groups;
-        for (int tr = 0; tr < s.physicalRows(); ++tr) {
-            if (!s.alive(tr))
-                continue;
-            const qint64 id = s.intAt(tr, 0);
-            const std::vector<int> &rows = e.rowsByRef(id);
-            if (rows.empty())
-                continue;
+        forEachTitleWithEpisodes([&](int tr, qint64 id, const std::vector<int> &rows) {
             groups.clear();
             for (int r : rows) {
                 ExtKey k{{id, 0, 0, 0, 0, 0}};
@@ -583,7 +582,7 @@ TablePtr Catalog::computeQuery(const QString &name)
                         out->setInt(row, 5 + i, g->first.v[i + 1]);
                 g->second.write(*out, row, 10, 11);
             }
-        }
+        });
     } else {
         throw Error(QStringLiteral("The catalog has no stored query \"%1\".").arg(name));
     }
