@@ -9,10 +9,10 @@
 #include <QFileInfo>
 #include <cstdio>
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
-    QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::temp().filePath(QStringLiteral("vidoteq-bench-20k.vdq"));
+    QString path = argc > 1 ? QString::fromLocal8Bit(argv[1])
+                            : QDir::temp().filePath(QStringLiteral("vidoteq-bench-20k.vdq"));
     if (!QFileInfo::exists(path))
         vq::bench::generateCatalog(path, 20000, 400000);
     QElapsedTimer t;
@@ -30,8 +30,8 @@ int main(int argc, char **argv)
         const int n = s.Name.recordCount();
         for (int recNo = 1; recNo <= n; ++recNo)
             vq::GetExtParam(s, recNo, texts);
-        std::printf("summary of %d titles + totals (%s, %s): %lld ms\n", n, qPrintable(st.LSize), qPrintable(st.LTime),
-                    t.elapsed());
+        std::printf("summary of %d titles + totals (%s, %s): %lld ms\n", n, qPrintable(st.LSize),
+                    qPrintable(st.LTime), t.elapsed());
     }
     return 0;
 }

@@ -5,8 +5,8 @@
 #include "catalog_generator.h"
 
 #include "catalog/settings.h"
-#include "page_stats.h"
 #include "dialogs.h"
+#include "page_stats.h"
 #include "tgridview.h"
 #include "tview_base.h"
 
@@ -29,8 +29,7 @@ struct Figure {
     double median = 0, worst = 0;
 };
 
-Figure timeIt(int runs, const std::function<void(int)> &prepare, const std::function<void(int)> &op)
-{
+Figure timeIt(int runs, const std::function<void(int)> &prepare, const std::function<void(int)> &op) {
     std::vector<double> ms;
     for (int i = 0; i < runs; ++i) {
         if (prepare)
@@ -45,16 +44,14 @@ Figure timeIt(int runs, const std::function<void(int)> &prepare, const std::func
     return {ms[ms.size() / 2], ms.back()};
 }
 
-void report(const char *what, const Figure &f, double limit)
-{
+void report(const char *what, const Figure &f, double limit) {
     std::printf("%-46s median %8.2f ms  worst %8.2f ms  (limit %.0f ms) %s\n", what, f.median, f.worst, limit,
                 f.worst <= limit ? "ok" : (f.median <= limit ? "median ok" : "SLOW"));
 }
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -65,8 +62,10 @@ int main(int argc, char **argv)
 
     const int titles = argc > 2 ? std::atoi(argv[2]) : 20000;
     const int episodes = argc > 3 ? std::atoi(argv[3]) : 400000;
-    const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                  : QDir(QDir::tempPath()).filePath(QStringLiteral("vq-bench-%1-%2.vdq").arg(titles).arg(episodes));
+    const QString path =
+        argc > 1
+            ? QString::fromLocal8Bit(argv[1])
+            : QDir(QDir::tempPath()).filePath(QStringLiteral("vq-bench-%1-%2.vdq").arg(titles).arg(episodes));
     if (!QFileInfo::exists(path)) {
         QElapsedTimer g;
         g.start();
@@ -84,43 +83,68 @@ int main(int argc, char **argv)
     win.show();
     QCoreApplication::processEvents();
     std::printf("catalog %s: %d titles, %d episodes; start-up %lld ms\n", qPrintable(path),
-                win.GVSV().RowCount(), win.statsPage() ? win.session().Series.recordCount() : 0, start.elapsed());
+                win.GVSV().RowCount(), win.statsPage() ? win.session().Series.recordCount() : 0,
+                start.elapsed());
     if (!dialogs.errors().isEmpty()) {
         std::printf("error: %s\n", qPrintable(dialogs.errors().join(QLatin1Char(';'))));
         return 1;
     }
 
     report("  UpStat", timeIt(5, nullptr, [&](int) { win.UpStat(); }), 300);
-    report("  LoadName", timeIt(5, nullptr, [&](int) { win.session().Name.setFiltered(false); win.LoadName(); }), 300);
-    report("  LoadGvSv", timeIt(5, nullptr, [&](int) { win.session().Name.setFiltered(false); win.LoadGvSv(); }), 300);
+    report("  LoadName",
+           timeIt(5, nullptr,
+                  [&](int) {
+                      win.session().Name.setFiltered(false);
+                      win.LoadName();
+                  }),
+           300);
+    report("  LoadGvSv",
+           timeIt(5, nullptr,
+                  [&](int) {
+                      win.session().Name.setFiltered(false);
+                      win.LoadGvSv();
+                  }),
+           300);
     {
         vq::GridData plain;
         vq::setupSummaryGrid(plain);
         vq::TExportList el;
-        report("  LoadGvSv into a grid without a view", timeIt(5, nullptr, [&](int) {
-                   win.session().Name.setFiltered(false);
-                   vq::LoadGvSv(win.session(), plain, el, win.selectedIds());
-               }), 300);
+        report("  LoadGvSv into a grid without a view",
+               timeIt(5, nullptr,
+                      [&](int) {
+                          win.session().Name.setFiltered(false);
+                          vq::LoadGvSv(win.session(), plain, el, win.selectedIds());
+                      }),
+               300);
         vq::GridData a, b;
         vq::setupTitleGrid(a);
         vq::setupTitleGrid(b);
-        report("  LoadName into grids without a view", timeIt(5, nullptr, [&](int) {
-                   win.session().Name.setFiltered(false);
-                   vq::LoadName(win.session(), a, &b);
-               }), 300);
+        report("  LoadName into grids without a view",
+               timeIt(5, nullptr,
+                      [&](int) {
+                          win.session().Name.setFiltered(false);
+                          vq::LoadName(win.session(), a, &b);
+                      }),
+               300);
     }
     report("UpDateAll(true)", timeIt(7, nullptr, [&](int) { win.UpDateAll(true); }), 300);
 
-    const QStringList first = {QStringLiteral("B"), QStringLiteral("N"), QStringLiteral("Е"), QStringLiteral("A")};
-    report("EFound: first letter typed", timeIt(8, [&](int) { win.EFound()->clear(); },
-                                                [&](int i) { win.EFound()->setText(first[i % first.size()]); }),
+    const QStringList first = {QStringLiteral("B"), QStringLiteral("N"), QStringLiteral("Е"),
+                               QStringLiteral("A")};
+    report("EFound: first letter typed",
+           timeIt(
+               8, [&](int) { win.EFound()->clear(); },
+               [&](int i) { win.EFound()->setText(first[i % first.size()]); }),
            150);
     report("EFound: second letter typed",
-           timeIt(8, [&](int i) { win.EFound()->setText(first[i % first.size()]); },
-                  [&](int i) { win.EFound()->setText(first[i % first.size()] + QStringLiteral("e")); }),
+           timeIt(
+               8, [&](int i) { win.EFound()->setText(first[i % first.size()]); },
+               [&](int i) { win.EFound()->setText(first[i % first.size()] + QStringLiteral("e")); }),
            150);
     report("EFound: text removed (all titles again)",
-           timeIt(5, [&](int) { win.EFound()->setText(QStringLiteral("Na")); }, [&](int) { win.EFound()->clear(); }),
+           timeIt(
+               5, [&](int) { win.EFound()->setText(QStringLiteral("Na")); },
+               [&](int) { win.EFound()->clear(); }),
            150);
 
     // Titles with the most episodes (200 each on the default catalog).
@@ -137,15 +161,20 @@ int main(int argc, char **argv)
     }
     std::printf("largest sampled title: %d episodes\n", sized.empty() ? 0 : sized.front().first);
     report("GVSelectCell + LoadSeries (largest titles)",
-           timeIt(20, nullptr, [&](int i) { gv.MoveToCell(1, sized[size_t(i) % std::min<size_t>(sized.size(), 10)].second); }),
+           timeIt(20, nullptr,
+                  [&](int i) {
+                      gv.MoveToCell(1, sized[size_t(i) % std::min<size_t>(sized.size(), 10)].second);
+                  }),
            20);
 
     vq::TGridView &sv = win.GVSV();
-    report("selection toggle (add, then next row)", timeIt(20, [&](int i) { sv.SetCurrentRow(100 + 2 * i); },
-                                                            [&](int) { win.SelIOClick(); }),
+    report("selection toggle (add, then next row)",
+           timeIt(
+               20, [&](int i) { sv.SetCurrentRow(100 + 2 * i); }, [&](int) { win.SelIOClick(); }),
            10);
-    report("selection toggle (remove)", timeIt(20, [&](int i) { sv.SetCurrentRow(100 + 2 * i); },
-                                               [&](int) { win.SelIOClick(); }),
+    report("selection toggle (remove)",
+           timeIt(
+               20, [&](int i) { sv.SetCurrentRow(100 + 2 * i); }, [&](int) { win.SelIOClick(); }),
            10);
     win.close();
     return 0;

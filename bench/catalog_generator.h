@@ -14,20 +14,20 @@
 
 namespace vq::bench {
 
-inline void generateCatalog(const QString &path, int titles, int episodes, quint32 seed = 20261207)
-{
+inline void generateCatalog(const QString &path, int titles, int episodes, quint32 seed = 20261207) {
     QFile::remove(path);
     Catalog::createStarter(path);
     sqlite3 *db = nullptr;
     sqlite3_open(QFile::encodeName(path).constData(), &db);
     sqlite3_exec(db, "PRAGMA synchronous = OFF; BEGIN", nullptr, nullptr, nullptr);
     QRandomGenerator rng(seed);
-    const QStringList words = {QStringLiteral("Naruto"),  QStringLiteral("Bleach"),  QStringLiteral("Cowboy"),
-                               QStringLiteral("Bebop"),   QStringLiteral("Ghost"),   QStringLiteral("Shell"),
-                               QStringLiteral("Евангелион"), QStringLiteral("Ёлка"),  QStringLiteral("Akira"),
-                               QStringLiteral("Trigun"),  QStringLiteral("Monster"), QStringLiteral("Гуррен"),
-                               QStringLiteral("Lagann"),  QStringLiteral("Haruhi"),  QStringLiteral("Kanon"),
-                               QStringLiteral("Air"),     QStringLiteral("Clannad"), QStringLiteral("Берсерк")};
+    const QStringList words = {
+        QStringLiteral("Naruto"),     QStringLiteral("Bleach"),  QStringLiteral("Cowboy"),
+        QStringLiteral("Bebop"),      QStringLiteral("Ghost"),   QStringLiteral("Shell"),
+        QStringLiteral("Евангелион"), QStringLiteral("Ёлка"),    QStringLiteral("Akira"),
+        QStringLiteral("Trigun"),     QStringLiteral("Monster"), QStringLiteral("Гуррен"),
+        QStringLiteral("Lagann"),     QStringLiteral("Haruhi"),  QStringLiteral("Kanon"),
+        QStringLiteral("Air"),        QStringLiteral("Clannad"), QStringLiteral("Берсерк")};
     // Episode counts: 1 to 200 each, scaled so that they add up to `episodes`.
     std::vector<int> counts(static_cast<size_t>(titles));
     long long sum = 0;
@@ -47,15 +47,23 @@ inline void generateCatalog(const QString &path, int titles, int episodes, quint
         }
     }
     sqlite3_stmt *t = nullptr, *e = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO \"Список\"(\"ID\", \"Название\", \"Количество серий\", \"Комментарий\", \"NType\") "
-                           "VALUES (?, ?, ?, ?, ?)", -1, &t, nullptr);
-    sqlite3_prepare_v2(db, "INSERT INTO \"Серии\"(\"Название\", \"Серия\", \"Объём (байт)\", \"Ширина\", \"Высота\", "
-                           "\"Длительность\", \"Звук\", \"Субтитры встроенные\", \"Субтитры внешние\", \"Video_Codec_id\", "
-                           "\"Audio_Codec_id\", \"O_Bitrate\", \"V_Bitrate\", \"A_Bitrate\", \"A_Hz\", \"Format_Pack_id\", "
-                           "\"Audio_Stream_Count\", \"Update\") VALUES (?,?,?,?,?,?,?,?,?,1,2,1200000,1000000,192000,48000,1,?,?)",
-                       -1, &e, nullptr);
-    sqlite3_exec(db, "INSERT INTO \"Codec\"(\"ID\", \"Name\") VALUES (1, 'V_MPEG4/ISO/AVC'), (2, 'AAC LC');"
-                     "INSERT INTO \"Format\"(\"ID\", \"Name\") VALUES (1, 'Matroska')", nullptr, nullptr, nullptr);
+    sqlite3_prepare_v2(
+        db,
+        "INSERT INTO \"Список\"(\"ID\", \"Название\", \"Количество серий\", \"Комментарий\", \"NType\") "
+        "VALUES (?, ?, ?, ?, ?)",
+        -1, &t, nullptr);
+    sqlite3_prepare_v2(
+        db,
+        "INSERT INTO \"Серии\"(\"Название\", \"Серия\", \"Объём (байт)\", \"Ширина\", \"Высота\", "
+        "\"Длительность\", \"Звук\", \"Субтитры встроенные\", \"Субтитры внешние\", \"Video_Codec_id\", "
+        "\"Audio_Codec_id\", \"O_Bitrate\", \"V_Bitrate\", \"A_Bitrate\", \"A_Hz\", \"Format_Pack_id\", "
+        "\"Audio_Stream_Count\", \"Update\") VALUES "
+        "(?,?,?,?,?,?,?,?,?,1,2,1200000,1000000,192000,48000,1,?,?)",
+        -1, &e, nullptr);
+    sqlite3_exec(db,
+                 "INSERT INTO \"Codec\"(\"ID\", \"Name\") VALUES (1, 'V_MPEG4/ISO/AVC'), (2, 'AAC LC');"
+                 "INSERT INTO \"Format\"(\"ID\", \"Name\") VALUES (1, 'Matroska')",
+                 nullptr, nullptr, nullptr);
     const int sizes[][2] = {{640, 480}, {720, 480}, {1280, 720}, {1920, 1080}, {704, 396}};
     const QDateTime now = QDateTime::currentDateTime();
     for (int i = 0; i < titles; ++i) {
@@ -76,7 +84,8 @@ inline void generateCatalog(const QString &path, int titles, int episodes, quint
         const qint64 ageMs = qint64(rng.generateDouble() * 700.0 * 86400000.0);
         for (int k = 0; k < counts[size_t(i)]; ++k) {
             const int fs = mixed && k % 3 == 0 ? (base + 1) % 5 : base;
-            const QByteArray ep = QStringLiteral("%1 - %2.mkv").arg(name).arg(k + 1, 3, 10, QLatin1Char('0')).toUtf8();
+            const QByteArray ep =
+                QStringLiteral("%1 - %2.mkv").arg(name).arg(k + 1, 3, 10, QLatin1Char('0')).toUtf8();
             const QByteArray when =
                 naiveMsToStorageText(naiveMsFromDateTime(now) - ageMs + k * 60000).toUtf8();
             sqlite3_bind_int(e, 1, id);

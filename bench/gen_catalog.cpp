@@ -5,8 +5,7 @@
 #include <QElapsedTimer>
 #include <cstdio>
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: gen_catalog FILE [TITLES] [EPISODES]\n");

@@ -6,14 +6,13 @@
 
 namespace vq {
 
-QString QtDialogs::openFile(QWidget *parent, const QString &caption, const QString &startPath, const QString &filter)
-{
+QString QtDialogs::openFile(QWidget *parent, const QString &caption, const QString &startPath,
+                            const QString &filter) {
     return QFileDialog::getOpenFileName(parent, caption, startPath, filter);
 }
 
 std::optional<QString> QtDialogs::inputText(QWidget *parent, const QString &caption, const QString &prompt,
-                                            const QString &initial)
-{
+                                            const QString &initial) {
     bool ok = false;
     const QString text = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, initial, &ok);
     if (!ok)
@@ -21,15 +20,14 @@ std::optional<QString> QtDialogs::inputText(QWidget *parent, const QString &capt
     return text;
 }
 
-bool QtDialogs::askYesNo(QWidget *parent, const QString &caption, const QString &text)
-{
-    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
-           QMessageBox::Yes;
+bool QtDialogs::askYesNo(QWidget *parent, const QString &caption, const QString &text) {
+    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
-Answer QtDialogs::askYesNoCancel(QWidget *parent, const QString &caption, const QString &text)
-{
-    switch (QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+Answer QtDialogs::askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) {
+    switch (QMessageBox::question(parent, caption, text,
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                   QMessageBox::Cancel)) {
     case QMessageBox::Yes:
         return Answer::Yes;
@@ -40,26 +38,22 @@ Answer QtDialogs::askYesNoCancel(QWidget *parent, const QString &caption, const 
     }
 }
 
-void QtDialogs::inform(QWidget *parent, const QString &caption, const QString &text)
-{
+void QtDialogs::inform(QWidget *parent, const QString &caption, const QString &text) {
     QMessageBox::information(parent, caption, text);
 }
 
-void QtDialogs::showError(QWidget *parent, const QString &text)
-{
+void QtDialogs::showError(QWidget *parent, const QString &text) {
     QMessageBox::critical(parent, QStringLiteral("Vidoteq"), text);
 }
 
-int ScriptedDialogs::count(const QString &kind) const
-{
+int ScriptedDialogs::count(const QString &kind) const {
     int n = 0;
     for (const Call &c : m_calls)
         n += c.kind == kind;
     return n;
 }
 
-QStringList ScriptedDialogs::errors() const
-{
+QStringList ScriptedDialogs::errors() const {
     QStringList out;
     for (const Call &c : m_calls)
         if (c.kind == QLatin1String("showError"))
@@ -67,16 +61,15 @@ QStringList ScriptedDialogs::errors() const
     return out;
 }
 
-void ScriptedDialogs::clear()
-{
+void ScriptedDialogs::clear() {
     m_answers.clear();
     m_files.clear();
     m_texts.clear();
     m_calls.clear();
 }
 
-QString ScriptedDialogs::openFile(QWidget *, const QString &caption, const QString &startPath, const QString &filter)
-{
+QString ScriptedDialogs::openFile(QWidget *, const QString &caption, const QString &startPath,
+                                  const QString &filter) {
     m_calls.push_back({QStringLiteral("openFile"), caption, filter, startPath});
     if (m_files.empty())
         return QString();
@@ -86,8 +79,7 @@ QString ScriptedDialogs::openFile(QWidget *, const QString &caption, const QStri
 }
 
 std::optional<QString> ScriptedDialogs::inputText(QWidget *, const QString &caption, const QString &prompt,
-                                                  const QString &initial)
-{
+                                                  const QString &initial) {
     m_calls.push_back({QStringLiteral("inputText"), caption, prompt, initial});
     if (m_texts.empty())
         return std::nullopt;
@@ -99,8 +91,7 @@ std::optional<QString> ScriptedDialogs::inputText(QWidget *, const QString &capt
     return text;
 }
 
-bool ScriptedDialogs::askYesNo(QWidget *, const QString &caption, const QString &text)
-{
+bool ScriptedDialogs::askYesNo(QWidget *, const QString &caption, const QString &text) {
     m_calls.push_back({QStringLiteral("askYesNo"), caption, text, {}});
     if (m_answers.empty())
         return false;
@@ -109,8 +100,7 @@ bool ScriptedDialogs::askYesNo(QWidget *, const QString &caption, const QString 
     return a == Answer::Yes;
 }
 
-Answer ScriptedDialogs::askYesNoCancel(QWidget *, const QString &caption, const QString &text)
-{
+Answer ScriptedDialogs::askYesNoCancel(QWidget *, const QString &caption, const QString &text) {
     m_calls.push_back({QStringLiteral("askYesNoCancel"), caption, text, {}});
     if (m_answers.empty())
         return Answer::Cancel;
@@ -119,13 +109,11 @@ Answer ScriptedDialogs::askYesNoCancel(QWidget *, const QString &caption, const 
     return a;
 }
 
-void ScriptedDialogs::inform(QWidget *, const QString &caption, const QString &text)
-{
+void ScriptedDialogs::inform(QWidget *, const QString &caption, const QString &text) {
     m_calls.push_back({QStringLiteral("inform"), caption, text, {}});
 }
 
-void ScriptedDialogs::showError(QWidget *, const QString &text)
-{
+void ScriptedDialogs::showError(QWidget *, const QString &text) {
     m_calls.push_back({QStringLiteral("showError"), {}, text, {}});
 }
 

@@ -31,7 +31,8 @@ public:
 // The real thing: QFileDialog, QInputDialog, QMessageBox.
 class QtDialogs : public Dialogs {
 public:
-    QString openFile(QWidget *parent, const QString &caption, const QString &startPath, const QString &filter) override;
+    QString openFile(QWidget *parent, const QString &caption, const QString &startPath,
+                     const QString &filter) override;
     std::optional<QString> inputText(QWidget *parent, const QString &caption, const QString &prompt,
                                      const QString &initial) override;
     bool askYesNo(QWidget *parent, const QString &caption, const QString &text) override;
@@ -47,7 +48,7 @@ public:
     struct Call {
         QString kind; // "openFile", "inputText", "askYesNo", "askYesNoCancel", "inform", "showError"
         QString caption;
-        QString text; // prompt, question, message; the filter for openFile
+        QString text;  // prompt, question, message; the filter for openFile
         QString start; // openFile: the path it starts from
     };
 
@@ -60,7 +61,8 @@ public:
     QStringList errors() const;
     void clear();
 
-    QString openFile(QWidget *parent, const QString &caption, const QString &startPath, const QString &filter) override;
+    QString openFile(QWidget *parent, const QString &caption, const QString &startPath,
+                     const QString &filter) override;
     std::optional<QString> inputText(QWidget *parent, const QString &caption, const QString &prompt,
                                      const QString &initial) override;
     bool askYesNo(QWidget *parent, const QString &caption, const QString &text) override;

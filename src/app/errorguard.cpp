@@ -13,11 +13,14 @@ Dialogs *g_dialogs = nullptr;
 int g_depth = 0;
 } // namespace
 
-void ErrorGuard::install(Dialogs *dialogs) { g_dialogs = dialogs; }
-Dialogs *ErrorGuard::dialogs() { return g_dialogs; }
+void ErrorGuard::install(Dialogs *dialogs) {
+    g_dialogs = dialogs;
+}
+Dialogs *ErrorGuard::dialogs() {
+    return g_dialogs;
+}
 
-bool ErrorGuard::run(QWidget *parent, const std::function<void()> &f)
-{
+bool ErrorGuard::run(QWidget *parent, const std::function<void()> &f) {
     // A handler that runs another handler (a programmatic row change firing a select event)
     // lets the error travel up, so the outer handler ends too and the error is shown once.
     if (g_depth > 0) {

@@ -21,9 +21,9 @@ public:
     static bool run(QWidget *parent, const std::function<void()> &f);
 
     // `f` wrapped for a signal connection.
-    template <class F> static auto wrap(QWidget *parent, F f)
-    {
-        return [parent, f](auto &&...args) -> decltype(f(args...), void()) { run(parent, [&] { f(args...); }); };
+    template <class F> static auto wrap(QWidget *parent, F f) {
+        return
+            [parent, f](auto &&...args) -> decltype(f(args...), void()) { run(parent, [&] { f(args...); }); };
     }
 };
 

@@ -4,9 +4,9 @@
 #include "page_titles.h"
 #include "tgridview.h"
 
+#include <QAbstractFileIconProvider>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QAbstractFileIconProvider>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QGridLayout>
@@ -25,14 +25,12 @@
 namespace vq {
 
 namespace {
-QLabel *caption(const char *text, QWidget *parent)
-{
+QLabel *caption(const char *text, QWidget *parent) {
     auto *l = new QLabel(QString::fromUtf8(text), parent);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return l;
 }
-QLineEdit *edit(const char *name, QWidget *parent, bool readOnly = true)
-{
+QLineEdit *edit(const char *name, QWidget *parent, bool readOnly = true) {
     auto *e = new QLineEdit(parent);
     e->setObjectName(QString::fromLatin1(name));
     e->setReadOnly(readOnly);
@@ -40,10 +38,11 @@ QLineEdit *edit(const char *name, QWidget *parent, bool readOnly = true)
 }
 } // namespace
 
-TPageIntake::~TPageIntake() { Q_EMIT aboutToBeDestroyed(); }
+TPageIntake::~TPageIntake() {
+    Q_EMIT aboutToBeDestroyed();
+}
 
-TPageIntake::TPageIntake(QWidget *parent) : QWidget(parent)
-{
+TPageIntake::TPageIntake(QWidget *parent) : QWidget(parent) {
     auto *lay = new QVBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);
     SplitterMain = new QSplitter(Qt::Horizontal, this);

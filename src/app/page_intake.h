@@ -29,7 +29,6 @@ Q_SIGNALS:
     void aboutToBeDestroyed();
 
 public:
-
     QSplitter *SplitterMain = nullptr;  // left part | Panel8
     QSplitter *SplitterLeft = nullptr;  // Panel14 over the lower part
     QSplitter *SplitterLower = nullptr; // Panel13 | probe panel

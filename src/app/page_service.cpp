@@ -7,8 +7,7 @@
 
 namespace vq {
 
-TPageService::TPageService(QWidget *parent) : QWidget(parent)
-{
+TPageService::TPageService(QWidget *parent) : QWidget(parent) {
     auto *lay = new QVBoxLayout(this);
     GBService = new QGroupBox(QStringLiteral("Сервисные функции"), this);
     auto *gl = new QHBoxLayout(GBService);

@@ -16,8 +16,7 @@
 namespace vq {
 
 namespace {
-QGroupBox *statsBox(const QString &title, QLabel *values[4], QWidget *parent)
-{
+QGroupBox *statsBox(const QString &title, QLabel *values[4], QWidget *parent) {
     auto *box = new QGroupBox(title, parent);
     auto *g = new QGridLayout(box);
     const char *captions[4] = {"Аниме:", "Файлов:", "Объём:", "Время:"};
@@ -39,8 +38,7 @@ QGroupBox *statsBox(const QString &title, QLabel *values[4], QWidget *parent)
 }
 } // namespace
 
-TPageStats::TPageStats(QWidget *parent) : QWidget(parent)
-{
+TPageStats::TPageStats(QWidget *parent) : QWidget(parent) {
     auto *lay = new QVBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);
     Splitter = new QSplitter(Qt::Vertical, this);
@@ -96,8 +94,7 @@ TPageStats::TPageStats(QWidget *parent) : QWidget(parent)
 
 // ---- operations of the statistics page and the selection set ----
 
-void TView_Base::UpStat()
-{
+void TView_Base::UpStat() {
     if (!m_session.isOpen())
         return;
     const CatalogStats st = vq::UpStat(m_session);
@@ -108,16 +105,14 @@ void TView_Base::UpStat()
     m_stats->LTime->setText(st.LTime);
 }
 
-void TView_Base::VstatUpDate()
-{
+void TView_Base::VstatUpDate() {
     m_stats->LVAni->setText(m_selTotals.LVAni());
     m_stats->LVFile->setText(m_selTotals.LVFile());
     m_stats->LVSize->setText(m_selTotals.LVSize());
     m_stats->LVtime->setText(m_selTotals.LVtime());
 }
 
-void TView_Base::clearSelection()
-{
+void TView_Base::clearSelection() {
     GV3().ClearRows();
     m_selectedIds.clear();
     TGridView &sv = GVSV();
@@ -131,8 +126,7 @@ void TView_Base::clearSelection()
     VstatUpDate();
 }
 
-void TView_Base::SelIOClick()
-{
+void TView_Base::SelIOClick() {
     TGridView &sv = GVSV();
     const int r = sv.CurrentRow();
     if (!m_session.isOpen() || r < 0 || r >= sv.RowCount())
@@ -155,8 +149,7 @@ void TView_Base::SelIOClick()
     sv.MakeRowVisible(sv.CurrentRow());
 }
 
-void TView_Base::AddToG3()
-{
+void TView_Base::AddToG3() {
     TGridView &sv = GVSV();
     TGridView &g3 = GV3();
     const int r = sv.CurrentRow();
@@ -180,8 +173,7 @@ void TView_Base::AddToG3()
     VstatUpDate();
 }
 
-void TView_Base::DelFromG3()
-{
+void TView_Base::DelFromG3() {
     const qint64 id = currentTitleId();
     const int g3row = SeeingG3(id);
     if (id == 0 || g3row < 0)
@@ -203,8 +195,7 @@ void TView_Base::DelFromG3()
     GV3().DeleteRow(g3row);
 }
 
-void TView_Base::GV3SelectCell(int, int ARow)
-{
+void TView_Base::GV3SelectCell(int, int ARow) {
     TGridView &g3 = GV3();
     if (ARow < 0 || ARow >= g3.RowCount())
         return;
@@ -216,8 +207,7 @@ void TView_Base::GV3SelectCell(int, int ARow)
         makeTitleCurrent(id);
 }
 
-void TView_Base::GV3KeyDown(QKeyEvent *event)
-{
+void TView_Base::GV3KeyDown(QKeyEvent *event) {
     const int key = event->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
         showPage(TOsn);
@@ -225,6 +215,8 @@ void TView_Base::GV3KeyDown(QKeyEvent *event)
         DelFromG3();
 }
 
-void TView_Base::GV3DblClick() { showPage(TOsn); }
+void TView_Base::GV3DblClick() {
+    showPage(TOsn);
+}
 
 } // namespace vq

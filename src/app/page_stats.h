@@ -18,7 +18,7 @@ public:
     explicit TPageStats(QWidget *parent = nullptr);
 
     QSplitter *Splitter = nullptr;
-    QWidget *Panel6 = nullptr; // upper part; its height is the setting s4
+    QWidget *Panel6 = nullptr;       // upper part; its height is the setting s4
     QGroupBox *GBAll = nullptr;      // "Всего"
     QGroupBox *GBSelected = nullptr; // "Выбрано"
     QLabel *LCount = nullptr;

@@ -11,8 +11,7 @@
 
 namespace vq {
 
-TPageSummary::TPageSummary(QWidget *parent) : QWidget(parent)
-{
+TPageSummary::TPageSummary(QWidget *parent) : QWidget(parent) {
     auto *lay = new QVBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);
     GVSV = new TGridView(this);
@@ -30,15 +29,13 @@ TPageSummary::TPageSummary(QWidget *parent) : QWidget(parent)
 
 // ---- operations of the summary table ----
 
-void TView_Base::LoadGvSv()
-{
+void TView_Base::LoadGvSv() {
     if (!m_session.isOpen())
         return;
     vq::LoadGvSv(m_session, GVSV().Data(), m_exportList, m_selectedIds);
 }
 
-void TView_Base::EFoundChange()
-{
+void TView_Base::EFoundChange() {
     if (!m_session.isOpen())
         return;
     DataSet &name = m_session.Name;
@@ -54,8 +51,7 @@ void TView_Base::EFoundChange()
 }
 
 namespace {
-int findId(TGridView &grid, int col, qint64 id)
-{
+int findId(TGridView &grid, int col, qint64 id) {
     GridData &d = grid.Data();
     const int n = d.RowCount();
     for (int r = 0; r < n; ++r)
@@ -65,20 +61,24 @@ int findId(TGridView &grid, int col, qint64 id)
 }
 } // namespace
 
-int TView_Base::SeeingRed(qint64 id) { return findId(GV(), 0, id); }
-int TView_Base::SeeingSV(qint64 id) { return findId(GVSV(), gvsv::Id, id); }
-int TView_Base::SeeingG3(qint64 id) { return findId(GV3(), gv3::IdColumn, id); }
+int TView_Base::SeeingRed(qint64 id) {
+    return findId(GV(), 0, id);
+}
+int TView_Base::SeeingSV(qint64 id) {
+    return findId(GVSV(), gvsv::Id, id);
+}
+int TView_Base::SeeingG3(qint64 id) {
+    return findId(GV3(), gv3::IdColumn, id);
+}
 
-void TView_Base::selectSummaryRow(int row)
-{
+void TView_Base::selectSummaryRow(int row) {
     TGridView &g = GVSV();
     if (row < 0 || row >= g.RowCount())
         return;
     g.SetCurrentRow(row); // reports the row even when it was current already
 }
 
-void TView_Base::GVSVSelectCell(int, int ARow)
-{
+void TView_Base::GVSVSelectCell(int, int ARow) {
     TGridView &g = GVSV();
     if (ARow < 0 || ARow >= g.RowCount())
         return;
@@ -92,8 +92,7 @@ void TView_Base::GVSVSelectCell(int, int ARow)
         g.Column(gvsv::Title).RemoveOption(coEditing);
 }
 
-void TView_Base::GVSVKeyDown(QKeyEvent *event)
-{
+void TView_Base::GVSVKeyDown(QKeyEvent *event) {
     TGridView &g = GVSV();
     const int key = event->key();
     if (key == Qt::Key_F2) {
@@ -112,14 +111,17 @@ void TView_Base::GVSVKeyDown(QKeyEvent *event)
         GVKNF(key, g, gvsv::Title);
 }
 
-void TView_Base::GVSVMouseDown(Qt::MouseButton button)
-{
+void TView_Base::GVSVMouseDown(Qt::MouseButton button) {
     if (button == Qt::RightButton)
         SelIOClick();
 }
 
-void TView_Base::GVSVDblClick() { showPage(TOsn); }
+void TView_Base::GVSVDblClick() {
+    showPage(TOsn);
+}
 
-void TView_Base::GVSVAfterEdit(int ACol, int ARow, const QString &) { EditName(GVSV(), ACol, ARow, gvsv::Id); }
+void TView_Base::GVSVAfterEdit(int ACol, int ARow, const QString &) {
+    EditName(GVSV(), ACol, ARow, gvsv::Id);
+}
 
 } // namespace vq

@@ -14,14 +14,13 @@
 namespace vq {
 
 const EpisodeColumn kEpisodeColumns[7] = {
-    {"Серия", "Серия", 0, 45, "s2"},         {"Size", "Объём (байт)", 1, 13, "s3"},
-    {"Размеры", "Размеры", 2, 9, "s5"},      {"Time", "Длительность", 2, 14, "s8"},
-    {"Sound", "Звук", 2, 8, "s13"},          {"Sub_In", "SubIn", 2, 4, "s14"},
+    {"Серия", "Серия", 0, 45, "s2"},    {"Size", "Объём (байт)", 1, 13, "s3"},
+    {"Размеры", "Размеры", 2, 9, "s5"}, {"Time", "Длительность", 2, 14, "s8"},
+    {"Sound", "Звук", 2, 8, "s13"},     {"Sub_In", "SubIn", 2, 4, "s14"},
     {"Sub_Ext", "SubExt", 2, 4, "s15"},
 };
 
-void setupEpisodeGrid(TGridView &grid)
-{
+void setupEpisodeGrid(TGridView &grid) {
     grid.ClearRows();
     grid.ClearColumns();
     grid.SetOptions(goDissableColumnMoving | goGrid | goHeader | goSelectFullRow);
@@ -29,13 +28,14 @@ void setupEpisodeGrid(TGridView &grid)
     grid.SetHeaderSize(18);
     for (const EpisodeColumn &c : kEpisodeColumns) {
         GridColumn &col = grid.AddTextColumn(QString::fromUtf8(c.caption));
-        col.SetAlignment(c.align == 0 ? GridAlignment::Left : c.align == 1 ? GridAlignment::Right : GridAlignment::Center);
+        col.SetAlignment(c.align == 0   ? GridAlignment::Left
+                         : c.align == 1 ? GridAlignment::Right
+                                        : GridAlignment::Center);
         col.SetOptions(col.Options() & ~(coEditing | coCanSort | coCanClick));
     }
 }
 
-TPageTitles::TPageTitles(QWidget *parent) : QWidget(parent)
-{
+TPageTitles::TPageTitles(QWidget *parent) : QWidget(parent) {
     auto *lay = new QVBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);
     Splitter1 = new QSplitter(Qt::Horizontal, this);
@@ -95,22 +95,19 @@ TPageTitles::TPageTitles(QWidget *parent) : QWidget(parent)
 
 // ---- operations of the title and episode page ----
 
-void TView_Base::LoadName()
-{
+void TView_Base::LoadName() {
     if (!m_session.isOpen())
         return;
     vq::LoadName(m_session, GV().Data(), &GV4().Data());
 }
 
-qint64 TView_Base::currentTitleId()
-{
+qint64 TView_Base::currentTitleId() {
     if (!m_session.isOpen() || !m_session.Name.isOpen() || m_session.Name.recordCount() == 0)
         return 0;
     return m_session.Name.asInteger(0);
 }
 
-void TView_Base::LoadSeries()
-{
+void TView_Base::LoadSeries() {
     if (!m_session.isOpen() || m_session.Name.recordCount() == 0)
         return;
     const qint64 id = m_session.Name.asInteger(0);
@@ -124,14 +121,14 @@ void TView_Base::LoadSeries()
     rjk.first();
     TPageTitles *p = m_titles;
     // A title without episodes has no sums: no digits to group.
-    p->ESize->setText(GroupDigits(rjk.isNull(rjk.fieldName(1)) ? QString() : plainNumberText(rjk.asFloat(1))));
+    p->ESize->setText(
+        GroupDigits(rjk.isNull(rjk.fieldName(1)) ? QString() : plainNumberText(rjk.asFloat(1))));
     p->ETime->setText(FormatPlayTime(roundToInt32(rjk.asFloat(2))));
     fillEpisodeGrids();
     showTitleDetails();
 }
 
-void TView_Base::fillEpisodeGrids()
-{
+void TView_Base::fillEpisodeGrids() {
     DataSet &series = m_session.Series;
     const int n = series.recordCount();
     int fields[7];
@@ -154,8 +151,7 @@ void TView_Base::fillEpisodeGrids()
         series.first();
 }
 
-void TView_Base::showTitleDetails()
-{
+void TView_Base::showTitleDetails() {
     TPageTitles *p = m_titles;
     DataSet &name = m_session.Name;
     const bool has = m_session.isOpen() && name.recordCount() > 0;
@@ -174,8 +170,7 @@ void TView_Base::showTitleDetails()
     p->EKoment->setText(name.asString(4));
 }
 
-void TView_Base::clearCurrentTitle()
-{
+void TView_Base::clearCurrentTitle() {
     DBGrid2().ClearRows();
     DBGrid1().ClearRows();
     m_titles->ESize->clear();
@@ -183,8 +178,7 @@ void TView_Base::clearCurrentTitle()
     showTitleDetails();
 }
 
-void TView_Base::makeTitleCurrent(qint64 id)
-{
+void TView_Base::makeTitleCurrent(qint64 id) {
     DataSet &name = m_session.Name;
     name.setFiltered(false);
     name.setFilter(Filter::equals(QStringLiteral("ID"), id));
@@ -193,8 +187,7 @@ void TView_Base::makeTitleCurrent(qint64 id)
     LoadSeries();
 }
 
-void TView_Base::GVSelectCell(int, int ARow)
-{
+void TView_Base::GVSelectCell(int, int ARow) {
     TGridView &g = GV();
     if (!m_session.isOpen() || ARow < 0 || ARow >= g.RowCount())
         return;
@@ -204,16 +197,14 @@ void TView_Base::GVSelectCell(int, int ARow)
         g.Column(1).RemoveOption(coEditing);
 }
 
-void TView_Base::BeginTitleRename(TGridView &grid)
-{
+void TView_Base::BeginTitleRename(TGridView &grid) {
     if (grid.RowCount() == 0)
         return;
     grid.Column(1).AddOption(coEditing);
     grid.EditCell(1, grid.CurrentRow());
 }
 
-void TView_Base::GVKeyDown(QKeyEvent *event)
-{
+void TView_Base::GVKeyDown(QKeyEvent *event) {
     TGridView &g = GV();
     const int key = event->key();
     if (key == Qt::Key_F2) {
@@ -241,10 +232,11 @@ void TView_Base::GVKeyDown(QKeyEvent *event)
         GVKNF(key, g, 1);
 }
 
-void TView_Base::GVAfterEdit(int ACol, int ARow, const QString &) { EditName(GV(), ACol, ARow, 0); }
+void TView_Base::GVAfterEdit(int ACol, int ARow, const QString &) {
+    EditName(GV(), ACol, ARow, 0);
+}
 
-void TView_Base::GVKNF(int key, TGridView &grid, int col)
-{
+void TView_Base::GVKNF(int key, TGridView &grid, int col) {
     const int n = grid.RowCount();
     if (n == 0)
         return;
@@ -262,8 +254,7 @@ void TView_Base::GVKNF(int key, TGridView &grid, int col)
     }
 }
 
-void TView_Base::EditName(TGridView &grid, int ACol, int ARow, int IdCol)
-{
+void TView_Base::EditName(TGridView &grid, int ACol, int ARow, int IdCol) {
     if (!m_session.isOpen() || !grid.Data().ValidCell(ACol, ARow))
         return;
     const qint64 id = grid.CellAt(IdCol, ARow).AsInteger();
@@ -288,19 +279,20 @@ void TView_Base::EditName(TGridView &grid, int ACol, int ARow, int IdCol)
     name.setFilter(Filter::equals(QStringLiteral("ID"), id));
     name.setFiltered(true);
     name.first();
-    const int i = IdCol == gvsv::Id ? SeeingSV(id) : IdCol == gv3::IdColumn ? SeeingG3(id) : [&] {
-        for (int r = 0; r < grid.RowCount(); ++r)
-            if (grid.CellAt(IdCol, r).AsInteger() == id)
-                return r;
-        return -1;
-    }();
+    const int i = IdCol == gvsv::Id        ? SeeingSV(id)
+                  : IdCol == gv3::IdColumn ? SeeingG3(id)
+                                           : [&] {
+                                                 for (int r = 0; r < grid.RowCount(); ++r)
+                                                     if (grid.CellAt(IdCol, r).AsInteger() == id)
+                                                         return r;
+                                                 return -1;
+                                             }();
     if (i >= 0)
         grid.SetCurrentRow(i);
     grid.MakeRowVisible(grid.CurrentRow());
 }
 
-void TView_Base::DBGrid1KeyDown(TGridView &grid, QKeyEvent *event)
-{
+void TView_Base::DBGrid1KeyDown(TGridView &grid, QKeyEvent *event) {
     if (event->key() != Qt::Key_Delete || !m_session.isOpen())
         return;
     DataSet &series = m_session.Series;
@@ -308,7 +300,8 @@ void TView_Base::DBGrid1KeyDown(TGridView &grid, QKeyEvent *event)
     if (series.recordCount() == 0 || row < 0 || row >= series.recordCount())
         return;
     series.setRecNo(row + 1);
-    const QString question = QStringLiteral("Удалить ") + series.asString(QStringLiteral("Серия")) + QStringLiteral(" ?");
+    const QString question =
+        QStringLiteral("Удалить ") + series.asString(QStringLiteral("Серия")) + QStringLiteral(" ?");
     if (!m_dialogs.askYesNo(this, QStringLiteral("Вы уверены?"), question))
         return;
     series.remove();
@@ -319,8 +312,7 @@ void TView_Base::DBGrid1KeyDown(TGridView &grid, QKeyEvent *event)
         grid.SetCurrentRow(std::min(row, grid.RowCount() - 1));
 }
 
-void TView_Base::writeTitleField(const QString &field, const QVariant &value)
-{
+void TView_Base::writeTitleField(const QString &field, const QVariant &value) {
     DataSet &name = m_session.Name;
     if (!m_session.isOpen() || name.recordCount() == 0)
         return;
@@ -329,8 +321,7 @@ void TView_Base::writeTitleField(const QString &field, const QVariant &value)
     name.setValue(field, value);
 }
 
-void TView_Base::postPendingTitleEdit()
-{
+void TView_Base::postPendingTitleEdit() {
     if (!m_session.isOpen())
         return;
     DataSet &name = m_session.Name;
@@ -338,8 +329,7 @@ void TView_Base::postPendingTitleEdit()
         name.post();
 }
 
-void TView_Base::mirrorIntoSummary(int column, const QString &text)
-{
+void TView_Base::mirrorIntoSummary(int column, const QString &text) {
     if (!m_detailEditing)
         return;
     // The row of the title being edited, which is the one GV shows current unless a search
@@ -352,10 +342,20 @@ void TView_Base::mirrorIntoSummary(int column, const QString &text)
         GVSV().SetCellText(column, row, text);
 }
 
-void TView_Base::DS2DataChange() { mirrorIntoSummary(gvsv::Type, m_titles->LCBType->currentText()); }
-void TView_Base::ECountChange() { mirrorIntoSummary(gvsv::Episodes, m_titles->ECount->text()); }
-void TView_Base::EKomentChange() { mirrorIntoSummary(gvsv::Comment, m_titles->EKoment->text()); }
-void TView_Base::CBTypeEnter() { m_detailEditing = true; }
-void TView_Base::CBTypeExit() { m_detailEditing = false; }
+void TView_Base::DS2DataChange() {
+    mirrorIntoSummary(gvsv::Type, m_titles->LCBType->currentText());
+}
+void TView_Base::ECountChange() {
+    mirrorIntoSummary(gvsv::Episodes, m_titles->ECount->text());
+}
+void TView_Base::EKomentChange() {
+    mirrorIntoSummary(gvsv::Comment, m_titles->EKoment->text());
+}
+void TView_Base::CBTypeEnter() {
+    m_detailEditing = true;
+}
+void TView_Base::CBTypeExit() {
+    m_detailEditing = false;
+}
 
 } // namespace vq

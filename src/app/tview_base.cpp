@@ -29,15 +29,13 @@
 
 namespace vq {
 
-void TClickPanel::mouseReleaseEvent(QMouseEvent *event)
-{
+void TClickPanel::mouseReleaseEvent(QMouseEvent *event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         Q_EMIT clicked();
     QLabel::mouseReleaseEvent(event);
 }
 
-TView_Base::TView_Base(Dialogs &dialogs, QWidget *parent) : QMainWindow(parent), m_dialogs(dialogs)
-{
+TView_Base::TView_Base(Dialogs &dialogs, QWidget *parent) : QMainWindow(parent), m_dialogs(dialogs) {
     ErrorGuard::install(&m_dialogs);
     m_exportColumnChoice.fill(true);
     for (int c = 0; c < 7; ++c)
@@ -50,8 +48,7 @@ TView_Base::TView_Base(Dialogs &dialogs, QWidget *parent) : QMainWindow(parent),
     wireIntake();
 }
 
-TView_Base::~TView_Base()
-{
+TView_Base::~TView_Base() {
     // Handler objects that other areas hang on the window watch its controls; they go before the
     // controls do, so none of them sees a control that is half destroyed.
     const QObjectList kids = children();
@@ -62,15 +59,26 @@ TView_Base::~TView_Base()
         ErrorGuard::install(nullptr);
 }
 
-TGridView &TView_Base::GV() { return *m_titles->GV; }
-TGridView &TView_Base::GV4() { return *m_intake->GV4; }
-TGridView &TView_Base::GVSV() { return *m_summary->GVSV; }
-TGridView &TView_Base::GV3() { return *m_stats->GV3; }
-TGridView &TView_Base::DBGrid1() { return *m_intake->DBGrid1; }
-TGridView &TView_Base::DBGrid2() { return *m_titles->DBGrid2; }
+TGridView &TView_Base::GV() {
+    return *m_titles->GV;
+}
+TGridView &TView_Base::GV4() {
+    return *m_intake->GV4;
+}
+TGridView &TView_Base::GVSV() {
+    return *m_summary->GVSV;
+}
+TGridView &TView_Base::GV3() {
+    return *m_stats->GV3;
+}
+TGridView &TView_Base::DBGrid1() {
+    return *m_intake->DBGrid1;
+}
+TGridView &TView_Base::DBGrid2() {
+    return *m_titles->DBGrid2;
+}
 
-void TView_Base::buildWindow()
-{
+void TView_Base::buildWindow() {
     setWindowTitle(QStringLiteral("Vidoteq"));
     resize(1090, 876);
     auto *central = new QWidget(this);
@@ -138,13 +146,12 @@ void TView_Base::buildWindow()
     for (QWidget *w : {static_cast<QWidget *>(m_titles->LCBType), static_cast<QWidget *>(m_titles->ECount),
                        static_cast<QWidget *>(m_titles->EKoment)})
         w->installEventFilter(this);
-    for (QSplitter *s : {m_titles->Splitter1, m_intake->SplitterMain, m_intake->SplitterRight, m_stats->Splitter,
-                         m_intake->SplitterLeft, m_intake->SplitterLower})
+    for (QSplitter *s : {m_titles->Splitter1, m_intake->SplitterMain, m_intake->SplitterRight,
+                         m_stats->Splitter, m_intake->SplitterLeft, m_intake->SplitterLower})
         s->installEventFilter(this);
 }
 
-void TView_Base::connectHandlers()
-{
+void TView_Base::connectHandlers() {
     auto g = [this](auto f) { return ErrorGuard::wrap(this, f); };
 
     connect(m_panel18, &TClickPanel::clicked, this, g([this] { Panel18Click(); }));
@@ -173,7 +180,8 @@ void TView_Base::connectHandlers()
     TGridView *gv = &GV();
     connect(gv, &TGridView::selectCell, this, g([this](int c, int r) { GVSelectCell(c, r); }));
     connect(gv, &TGridView::keyDown, this, g([this](QKeyEvent *e) { GVKeyDown(e); }));
-    connect(gv, &TGridView::afterEdit, this, g([this](int c, int r, const QString &v) { GVAfterEdit(c, r, v); }));
+    connect(gv, &TGridView::afterEdit, this,
+            g([this](int c, int r, const QString &v) { GVAfterEdit(c, r, v); }));
 
     TGridView *gv3 = &GV3();
     connect(gv3, &TGridView::selectCell, this, g([this](int c, int r) { GV3SelectCell(c, r); }));
@@ -185,9 +193,9 @@ void TView_Base::connectHandlers()
 
     TPageTitles *t = m_titles;
     connect(t->LCBType, &QComboBox::activated, this, g([this](int index) {
-        writeTitleField(QStringLiteral("NType"), m_titles->LCBType->itemData(index));
-        DS2DataChange();
-    }));
+                writeTitleField(QStringLiteral("NType"), m_titles->LCBType->itemData(index));
+                DS2DataChange();
+            }));
     connect(t->ECount, &QLineEdit::textEdited, this,
             g([this](const QString &v) { writeTitleField(QStringLiteral("Количество серий"), v); }));
     connect(t->EKoment, &QLineEdit::textEdited, this,
@@ -196,8 +204,7 @@ void TView_Base::connectHandlers()
     connect(t->EKoment, &QLineEdit::textChanged, this, [this] { EKomentChange(); });
 }
 
-bool TView_Base::eventFilter(QObject *watched, QEvent *event)
-{
+bool TView_Base::eventFilter(QObject *watched, QEvent *event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::Resize || type == QEvent::Show) {
         if (watched == m_titles->Panel1 && type == QEvent::Resize)
@@ -231,8 +238,7 @@ struct SplitterSlot {
 };
 } // namespace
 
-static SplitterSlot slotOf(TView_Base *w, int i)
-{
+static SplitterSlot slotOf(TView_Base *w, int i) {
     switch (i) {
     case 0:
         return {w->titlesPage()->Splitter1, 0};
@@ -251,8 +257,7 @@ static SplitterSlot slotOf(TView_Base *w, int i)
     }
 }
 
-int TView_Base::panelSize(int index) const
-{
+int TView_Base::panelSize(int index) const {
     if (index == 4)
         return m_service->Panel19->width();
     const SplitterSlot s = slotOf(const_cast<TView_Base *>(this), index);
@@ -261,8 +266,7 @@ int TView_Base::panelSize(int index) const
     return m_panelSizes[size_t(index)];
 }
 
-void TView_Base::setPanelSize(int index, int px)
-{
+void TView_Base::setPanelSize(int index, int px) {
     if (index < 0 || index >= 7)
         return;
     if (index == 4) {
@@ -273,8 +277,7 @@ void TView_Base::setPanelSize(int index, int px)
     applyPanelSizes();
 }
 
-void TView_Base::applyPanelSizes()
-{
+void TView_Base::applyPanelSizes() {
     for (int i = 0; i < 7; ++i) {
         const SplitterSlot s = slotOf(this, i);
         if (!s.splitter || !s.splitter->property("vqApplied").toBool())
@@ -293,24 +296,23 @@ void TView_Base::applyPanelSizes()
     }
 }
 
-void TView_Base::Panel1Resize()
-{
+void TView_Base::Panel1Resize() {
     // The grid fills the panel.
     GV().Column(1).SetWidth(m_titles->Panel1->width() - 38);
 }
 
-void TView_Base::Panel13Resize()
-{
+void TView_Base::Panel13Resize() {
     // ENewAni spans the panel through the layout, so it is always as wide as GV4.
     GV4().Column(1).SetWidth(m_intake->Panel13->width() - 38);
 }
 
 // ---- pages ----
 
-int TView_Base::ActivePage() const { return m_noActivePage ? -1 : m_pages->currentIndex(); }
+int TView_Base::ActivePage() const {
+    return m_noActivePage ? -1 : m_pages->currentIndex();
+}
 
-void TView_Base::setActivePage(int page)
-{
+void TView_Base::setActivePage(int page) {
     if (page < 0 || page >= PageCount) {
         m_noActivePage = true;
         return;
@@ -319,18 +321,18 @@ void TView_Base::setActivePage(int page)
     m_pages->setCurrentIndex(page);
 }
 
-void TView_Base::showPage(int page) { setActivePage(page); }
+void TView_Base::showPage(int page) {
+    setActivePage(page);
+}
 
-QSize TView_Base::screenSize() const
-{
+QSize TView_Base::screenSize() const {
     const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
     return s ? s->geometry().size() : QSize(1 << 20, 1 << 20);
 }
 
 // ---- lifecycle ----
 
-bool TView_Base::FormCreate()
-{
+bool TView_Base::FormCreate() {
     m_starting = true;
     struct Done {
         bool &flag;
@@ -362,8 +364,7 @@ bool TView_Base::FormCreate()
     return true;
 }
 
-void TView_Base::FormClose()
-{
+void TView_Base::FormClose() {
     if (m_closed)
         return;
     m_closed = true;
@@ -373,20 +374,17 @@ void TView_Base::FormClose()
     ErrorGuard::run(this, [this] { m_session.close(); });
 }
 
-void TView_Base::closeEvent(QCloseEvent *event)
-{
+void TView_Base::closeEvent(QCloseEvent *event) {
     FormClose();
     event->accept();
 }
 
-void TView_Base::showEvent(QShowEvent *event)
-{
+void TView_Base::showEvent(QShowEvent *event) {
     QMainWindow::showEvent(event);
     m_shownOnce = true;
 }
 
-void TView_Base::UpDateAll(bool Full)
-{
+void TView_Base::UpDateAll(bool Full) {
     if (!m_session.isOpen())
         return;
     UpStat();
@@ -405,8 +403,7 @@ void TView_Base::UpDateAll(bool Full)
     }
 }
 
-void TView_Base::fillTypeList()
-{
+void TView_Base::fillTypeList() {
     QComboBox *box = m_titles->LCBType;
     box->clear();
     DataSet &types = m_session.ADoType;
@@ -419,8 +416,7 @@ void TView_Base::fillTypeList()
     }
 }
 
-void TView_Base::fillLanguageLists()
-{
+void TView_Base::fillLanguageLists() {
     DataSet &subs = m_session.TSub;
     if (!subs.isOpen())
         subs.open();
@@ -440,18 +436,15 @@ void TView_Base::fillLanguageLists()
 
 // ---- catalogs ----
 
-QString TView_Base::askCatalogFile()
-{
-    const QString chosen =
-        m_dialogs.openFile(this, QStringLiteral("Укажите файл базы"), m_lastDialogPath,
-                           QStringLiteral("Файл Vidoteq (*.vdq);;Все файлы (*)"));
+QString TView_Base::askCatalogFile() {
+    const QString chosen = m_dialogs.openFile(this, QStringLiteral("Укажите файл базы"), m_lastDialogPath,
+                                              QStringLiteral("Файл Vidoteq (*.vdq);;Все файлы (*)"));
     if (!chosen.isEmpty())
         m_lastDialogPath = chosen;
     return chosen;
 }
 
-void TView_Base::OpenBase(bool UseSaved)
-{
+void TView_Base::OpenBase(bool UseSaved) {
     QString path;
     if (UseSaved) {
         path = rememberedCatalogPath();
@@ -505,23 +498,22 @@ void TView_Base::OpenBase(bool UseSaved)
     }
 }
 
-void TView_Base::Panel18Click()
-{
+void TView_Base::Panel18Click() {
     OpenBase(false);
     UpDateAll(true);
 }
 
-void TView_Base::BNewBaseClick()
-{
-    const std::optional<QString> name =
-        m_dialogs.inputText(this, QStringLiteral("Название новой базы"), QStringLiteral("Введите имя файла"), QString());
+void TView_Base::BNewBaseClick() {
+    const std::optional<QString> name = m_dialogs.inputText(this, QStringLiteral("Название новой базы"),
+                                                            QStringLiteral("Введите имя файла"), QString());
     if (!name || name->isEmpty())
         return;
     if (!m_session.isOpen())
         throw Error(QStringLiteral("Нет открытой базы, с которой можно снять копию."));
     const QString newPath = CatalogSession::newCatalogPath(m_startDir, *name);
     if (QFileInfo::exists(newPath))
-        throw Error(QStringLiteral("Файл %1 уже есть; он не будет заменён.").arg(QDir::toNativeSeparators(newPath)));
+        throw Error(
+            QStringLiteral("Файл %1 уже есть; он не будет заменён.").arg(QDir::toNativeSeparators(newPath)));
     postPendingTitleEdit();
     m_session.makeNewCatalog(newPath);
     rememberCatalogPath(newPath);

@@ -11,15 +11,17 @@
 namespace vq {
 
 namespace {
-const char *const kPanelKeys[7] = {"View/s1", "View/s2", "View/s3", "View/s4", "View/s5", "View/s6", "View/s7"};
+const char *const kPanelKeys[7] = {"View/s1", "View/s2", "View/s3", "View/s4",
+                                   "View/s5", "View/s6", "View/s7"};
 const int kPanelDefaults[7] = {300, 296, 360, 337, -1, 224, 300};
 
-int charWidth(const QWidget &w) { return std::max(1, QFontMetrics(w.font()).horizontalAdvance(QLatin1Char('0'))); }
+int charWidth(const QWidget &w) {
+    return std::max(1, QFontMetrics(w.font()).horizontalAdvance(QLatin1Char('0')));
+}
 } // namespace
 
 // Episode grid widths are kept in characters; the grids show them in pixels.
-void TView_Base::applySeriesWidths()
-{
+void TView_Base::applySeriesWidths() {
     for (TGridView *g : {&DBGrid2(), &DBGrid1()}) {
         const int cw = charWidth(*g);
         for (int c = 0; c < 7; ++c)
@@ -27,16 +29,14 @@ void TView_Base::applySeriesWidths()
     }
 }
 
-void TView_Base::readSeriesWidths()
-{
+void TView_Base::readSeriesWidths() {
     TGridView &g = DBGrid2();
     const int cw = charWidth(g);
     for (int c = 0; c < 7; ++c)
         m_seriesWidths[size_t(c)] = std::max(1, (g.Column(c).Width() - 4 + cw / 2) / cw);
 }
 
-void TView_Base::loadparam()
-{
+void TView_Base::loadparam() {
     auto s = openSettings();
     const int width = readIntSetting(*s, QStringLiteral("View/Width"), 1090);
     const int height = readIntSetting(*s, QStringLiteral("View/Heigth"), 876);
@@ -66,8 +66,9 @@ void TView_Base::loadparam()
         g3.SetWidth(readIntSetting(*s, QStringLiteral("gv3/s%1").arg(n), g3.DefaultWidth()));
     }
     for (int c = 0; c < 7; ++c)
-        m_seriesWidths[size_t(c)] = readIntSetting(*s, QStringLiteral("Series/") + QString::fromLatin1(kEpisodeColumns[c].setting),
-                                                   kEpisodeColumns[c].chars);
+        m_seriesWidths[size_t(c)] =
+            readIntSetting(*s, QStringLiteral("Series/") + QString::fromLatin1(kEpisodeColumns[c].setting),
+                           kEpisodeColumns[c].chars);
     applySeriesWidths();
 
     const QSize screen = screenSize();
@@ -75,8 +76,7 @@ void TView_Base::loadparam()
         setWindowState(Qt::WindowMaximized);
 }
 
-void TView_Base::saveparam()
-{
+void TView_Base::saveparam() {
     auto s = openSettings();
     const Qt::WindowStates st = windowState();
     const bool minimized = st & Qt::WindowMinimized;

@@ -14,14 +14,12 @@ struct Entry {
     CommandFn fn;
 };
 
-std::map<QString, Entry> &registry()
-{
+std::map<QString, Entry> &registry() {
     static std::map<QString, Entry> commands;
     return commands;
 }
 
-QString usageText()
-{
+QString usageText() {
     QString text = QStringLiteral("usage: vidoteq-cli [--catalog FILE] COMMAND [ARGS]\ncommands:\n");
     for (const auto &[name, entry] : registry())
         text += QStringLiteral("  %1\n").arg(entry.usage);
@@ -30,18 +28,15 @@ QString usageText()
 
 } // namespace
 
-Command::Command(const char *name, const char *usage, CommandFn fn)
-{
+Command::Command(const char *name, const char *usage, CommandFn fn) {
     registry()[QString::fromUtf8(name)] = {QString::fromUtf8(usage), fn};
 }
 
-bool Context::takeFlag(const QString &name)
-{
+bool Context::takeFlag(const QString &name) {
     return m_args.removeAll(name) > 0;
 }
 
-std::optional<QString> Context::takeOption(const QString &name)
-{
+std::optional<QString> Context::takeOption(const QString &name) {
     const int i = int(m_args.indexOf(name));
     if (i < 0)
         return std::nullopt;
@@ -52,8 +47,7 @@ std::optional<QString> Context::takeOption(const QString &name)
     return value;
 }
 
-QStringList Context::positional(int min, int max)
-{
+QStringList Context::positional(int min, int max) {
     for (const QString &a : m_args)
         if (a.startsWith(QLatin1String("--")))
             throw UsageError(QStringLiteral("unknown option %1").arg(a));
@@ -62,8 +56,7 @@ QStringList Context::positional(int min, int max)
     return m_args;
 }
 
-CatalogSession &Context::session()
-{
+CatalogSession &Context::session() {
     if (!m_session) {
         if (m_catalogPath.isEmpty())
             throw Error(QStringLiteral("No catalog is remembered; name one with --catalog FILE."));
@@ -74,18 +67,15 @@ CatalogSession &Context::session()
     return *m_session;
 }
 
-void Context::printJson(const QJsonArray &rows)
-{
+void Context::printJson(const QJsonArray &rows) {
     out << QString::fromUtf8(QJsonDocument(rows).toJson(QJsonDocument::Indented));
 }
 
-void Context::printJson(const QJsonObject &object)
-{
+void Context::printJson(const QJsonObject &object) {
     out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
 }
 
-void Context::printTsv(const QStringList &fields)
-{
+void Context::printTsv(const QStringList &fields) {
     // A tab or line break inside a text would break the row apart: shown as a blank.
     QStringList clean;
     clean.reserve(fields.size());
@@ -98,8 +88,7 @@ void Context::printTsv(const QStringList &fields)
     out << clean.join(QLatin1Char('\t')) << '\n';
 }
 
-int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
-{
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
     QStringList args = arguments;
     QString catalog;
     bool given = false;

@@ -20,9 +20,7 @@ public:
 class Context {
 public:
     Context(QStringList args, QTextStream &out, QTextStream &err, QString catalogPath)
-        : m_args(std::move(args)), out(out), err(err), m_catalogPath(std::move(catalogPath))
-    {
-    }
+        : m_args(std::move(args)), out(out), err(err), m_catalogPath(std::move(catalogPath)) {}
 
     // The arguments after the command's name.
     const QStringList &args() const { return m_args; }

@@ -13,16 +13,14 @@ namespace vq::cli {
 
 namespace {
 
-int cmdInit(Context &c)
-{
+int cmdInit(Context &c) {
     const QString path = c.positional(1, 1).first();
     Catalog::createStarter(path);
     c.out << QFileInfo(path).absoluteFilePath() << '\n';
     return 0;
 }
 
-int cmdNewCatalog(Context &c)
-{
+int cmdNewCatalog(Context &c) {
     const QString name = c.positional(1, 1).first();
     if (name.isEmpty())
         throw UsageError(QStringLiteral("the new catalog needs a name"));
@@ -34,11 +32,10 @@ int cmdNewCatalog(Context &c)
     return 0;
 }
 
-const char *const kTitleKeys[] = {"Title",        "TypeText",  "EpisodeCount", "SizeText",   "DurationText",
-                                  "QualityText",  "SoundText", "SubInText",    "SubExtText", "CommentText"};
+const char *const kTitleKeys[] = {"Title",       "TypeText",  "EpisodeCount", "SizeText",   "DurationText",
+                                  "QualityText", "SoundText", "SubInText",    "SubExtText", "CommentText"};
 
-int cmdTitles(Context &c)
-{
+int cmdTitles(Context &c) {
     const bool json = c.takeFlag(QStringLiteral("--json"));
     const auto search = c.takeOption(QStringLiteral("--search"));
     c.positional(0, 0);
@@ -74,8 +71,7 @@ int cmdTitles(Context &c)
     return 0;
 }
 
-int cmdEpisodes(Context &c)
-{
+int cmdEpisodes(Context &c) {
     const bool json = c.takeFlag(QStringLiteral("--json"));
     const auto idText = c.takeOption(QStringLiteral("--title-id"));
     c.positional(0, 0);
@@ -92,8 +88,8 @@ int cmdEpisodes(Context &c)
         throw Error(QStringLiteral("The catalog has no title with the ID %1.").arg(id));
     s.Series.setFilter(Filter::equals(QStringLiteral("Название"), id));
     s.Series.setFiltered(true);
-    const QStringList fields = {QStringLiteral("Серия"), QStringLiteral("Size"),  QStringLiteral("Размеры"),
-                                QStringLiteral("Time"),  QStringLiteral("Sound"), QStringLiteral("Sub_In"),
+    const QStringList fields = {QStringLiteral("Серия"),  QStringLiteral("Size"),  QStringLiteral("Размеры"),
+                                QStringLiteral("Time"),   QStringLiteral("Sound"), QStringLiteral("Sub_In"),
                                 QStringLiteral("Sub_Ext")};
     QJsonArray rows;
     const int n = s.Series.recordCount();
@@ -118,8 +114,7 @@ int cmdEpisodes(Context &c)
     return 0;
 }
 
-int cmdStats(Context &c)
-{
+int cmdStats(Context &c) {
     const bool json = c.takeFlag(QStringLiteral("--json"));
     c.positional(0, 0);
     const CatalogStats st = UpStat(c.session());

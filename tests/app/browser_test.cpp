@@ -18,8 +18,7 @@ namespace {
 class Browser : public WindowTest {
 protected:
     // Titles by name; the IDs in the order given.
-    std::vector<qint64> addTitles(const QStringList &names)
-    {
+    std::vector<qint64> addTitles(const QStringList &names) {
         std::vector<qint64> ids;
         for (const QString &n : names)
             ids.push_back(cat.addTitle(n, QStringLiteral("12"), QStringLiteral("c-") + n, 3));
@@ -35,8 +34,7 @@ protected:
 
 } // namespace
 
-TEST_F(Browser, RecentlyUpdatedTitlesAreHighlighted)
-{
+TEST_F(Browser, RecentlyUpdatedTitlesAreHighlighted) {
     const QDateTime now = QDateTime::currentDateTime();
     struct Case {
         const char *name;
@@ -68,8 +66,7 @@ TEST_F(Browser, RecentlyUpdatedTitlesAreHighlighted)
     }
 }
 
-TEST_F(Browser, SearchNarrowsTheListsAndClearingListsAllAgain)
-{
+TEST_F(Browser, SearchNarrowsTheListsAndClearingListsAllAgain) {
     addTitles({"Naruto", "Akira", "Nana", "nausicaa", "Monster", "O'Neil"});
     ASSERT_TRUE(startOn(cat));
     QTest::keyClicks(win->EFound(), QStringLiteral("Na"));
@@ -94,8 +91,7 @@ TEST_F(Browser, SearchNarrowsTheListsAndClearingListsAllAgain)
     EXPECT_TRUE(dialogs.errors().isEmpty());
 }
 
-TEST_F(Browser, FullRefreshEmptiesTheSearchAndSelectsTheFirstRow)
-{
+TEST_F(Browser, FullRefreshEmptiesTheSearchAndSelectsTheFirstRow) {
     addTitles({"Naruto", "Akira", "Nana"});
     ASSERT_TRUE(startOn(cat));
     win->EFound()->setText(QStringLiteral("Nar"));
@@ -107,8 +103,7 @@ TEST_F(Browser, FullRefreshEmptiesTheSearchAndSelectsTheFirstRow)
     EXPECT_EQ(currentName(), QStringLiteral("Akira"));
 }
 
-TEST_F(Browser, EpisodeRefreshKeepsTheTitleListAndTheCurrentTitle)
-{
+TEST_F(Browser, EpisodeRefreshKeepsTheTitleListAndTheCurrentTitle) {
     const auto ids = addTitles({"Akira", "Bebop"});
     ASSERT_TRUE(startOn(cat));
     win->GV().MoveToCell(1, 1);
@@ -122,11 +117,16 @@ TEST_F(Browser, EpisodeRefreshKeepsTheTitleListAndTheCurrentTitle)
     EXPECT_EQ(win->GVSV().GetCellText(3, 1), GroupDigits(QStringLiteral("3")));
 }
 
-TEST_F(Browser, SelectingATitleShowsItsEpisodesAndTotals)
-{
+TEST_F(Browser, SelectingATitleShowsItsEpisodesAndTotals) {
     const auto ids = addTitles({"Akira", "Bebop"});
-    cat.addEpisode(ids[1], {.name = QStringLiteral("b2.mkv"), .size = 1000.0, .width = 640, .height = 480,
-                            .durationMs = 61000, .sound = 0, .subIn = 1, .subExt = 2});
+    cat.addEpisode(ids[1], {.name = QStringLiteral("b2.mkv"),
+                            .size = 1000.0,
+                            .width = 640,
+                            .height = 480,
+                            .durationMs = 61000,
+                            .sound = 0,
+                            .subIn = 1,
+                            .subExt = 2});
     cat.addEpisode(ids[1], {.name = QStringLiteral("b1.mkv"), .size = 234.0, .durationMs = 1000});
     ASSERT_TRUE(startOn(cat));
     EXPECT_EQ(win->DBGrid2().RowCount(), 0);
@@ -151,8 +151,7 @@ TEST_F(Browser, SelectingATitleShowsItsEpisodesAndTotals)
     EXPECT_EQ(win->ActivePage(), TView_Base::TOsn);
 }
 
-TEST_F(Browser, LetterJumpStepsWrapsAndSkipsLowerCase)
-{
+TEST_F(Browser, LetterJumpStepsWrapsAndSkipsLowerCase) {
     addTitles({"Akira", "Bebop", "Berserk", "bleach", "Cowboy"});
     ASSERT_TRUE(startOn(cat));
     TGridView &gv = win->GV();
@@ -178,8 +177,7 @@ TEST_F(Browser, LetterJumpStepsWrapsAndSkipsLowerCase)
     EXPECT_EQ(gvsvCurrent(), QStringLiteral("Cowboy"));
 }
 
-TEST_F(Browser, LetterJumpOnAOneRowGridExaminesThatRow)
-{
+TEST_F(Browser, LetterJumpOnAOneRowGridExaminesThatRow) {
     addTitles({"Akira", "Bebop"});
     ASSERT_TRUE(startOn(cat));
     win->EFound()->setText(QStringLiteral("Beb"));
@@ -191,8 +189,7 @@ TEST_F(Browser, LetterJumpOnAOneRowGridExaminesThatRow)
     EXPECT_TRUE(dialogs.errors().isEmpty());
 }
 
-TEST_F(Browser, DeletingATitlePositionsTheList)
-{
+TEST_F(Browser, DeletingATitlePositionsTheList) {
     struct Case {
         int row;
         const char *current;
@@ -223,8 +220,7 @@ TEST_F(Browser, DeletingATitlePositionsTheList)
     }
 }
 
-TEST_F(Browser, DeleteAskedAndRefusedChangesNothing)
-{
+TEST_F(Browser, DeleteAskedAndRefusedChangesNothing) {
     addTitles({"Akira", "Bebop"});
     ASSERT_TRUE(startOn(cat));
     win->GV().MoveToCell(1, 1);
@@ -235,8 +231,7 @@ TEST_F(Browser, DeleteAskedAndRefusedChangesNothing)
     EXPECT_EQ(currentName(), QStringLiteral("Bebop"));
 }
 
-TEST_F(Browser, DeletingTheOnlyTitleLeavesNoCurrentTitle)
-{
+TEST_F(Browser, DeletingTheOnlyTitleLeavesNoCurrentTitle) {
     const auto ids = addTitles({"Akira"});
     cat.addEpisode(ids[0], {.size = 5.0});
     ASSERT_TRUE(startOn(cat));
@@ -256,8 +251,7 @@ TEST_F(Browser, DeletingTheOnlyTitleLeavesNoCurrentTitle)
     EXPECT_TRUE(dialogs.errors().isEmpty());
 }
 
-TEST_F(Browser, RenameWithF2MovesTheTitleToItsPlace)
-{
+TEST_F(Browser, RenameWithF2MovesTheTitleToItsPlace) {
     const auto ids = addTitles({"Akira", "Bebop", "Cowboy"});
     ASSERT_TRUE(startOn(cat));
     TGridView &gv = win->GV();
@@ -291,8 +285,7 @@ TEST_F(Browser, RenameWithF2MovesTheTitleToItsPlace)
     EXPECT_EQ(gvsvCurrent(), QStringLiteral("Cowboy"));
 }
 
-TEST_F(Browser, RefusedNameIsNotLeftPending)
-{
+TEST_F(Browser, RefusedNameIsNotLeftPending) {
     addTitles({"Akira", "Bebop"});
     ASSERT_TRUE(startOn(cat));
     TGridView &gv = win->GV();
@@ -310,8 +303,7 @@ TEST_F(Browser, RefusedNameIsNotLeftPending)
               QStringLiteral("1"));
 }
 
-TEST_F(Browser, TypedDetailsAreMirroredAndStored)
-{
+TEST_F(Browser, TypedDetailsAreMirroredAndStored) {
     const auto ids = addTitles({"Akira", "Bebop"});
     ASSERT_TRUE(startOn(cat));
     TPageTitles *p = win->titlesPage();
@@ -332,8 +324,9 @@ TEST_F(Browser, TypedDetailsAreMirroredAndStored)
     EXPECT_EQ(p->EKoment->text(), QStringLiteral("c-Bebop"));
     EXPECT_EQ(win->GVSV().GetCellText(9, 0), QStringLiteral("best"));
     EXPECT_EQ(win->GVSV().GetCellText(9, 1), QStringLiteral("c-Bebop"));
-    EXPECT_EQ(cat.scalar(QStringLiteral("SELECT \"Комментарий\" FROM \"Список\" WHERE \"ID\" = %1").arg(ids[0])),
-              QStringLiteral("best"));
+    EXPECT_EQ(
+        cat.scalar(QStringLiteral("SELECT \"Комментарий\" FROM \"Список\" WHERE \"ID\" = %1").arg(ids[0])),
+        QStringLiteral("best"));
 
     // The type box writes the key and mirrors its text.
     p->LCBType->setFocus();
@@ -349,8 +342,7 @@ TEST_F(Browser, TypedDetailsAreMirroredAndStored)
               QStringLiteral("2"));
 }
 
-TEST_F(Browser, PendingDetailEditIsStoredOnCloseAndOnSwitch)
-{
+TEST_F(Browser, PendingDetailEditIsStoredOnCloseAndOnSwitch) {
     const auto ids = addTitles({"Akira"});
     TempCatalog other;
     other.addTitle(QStringLiteral("Monster"));
@@ -367,14 +359,14 @@ TEST_F(Browser, PendingDetailEditIsStoredOnCloseAndOnSwitch)
             EXPECT_EQ(win->session().path(), other.path());
         }
         closeWindow();
-        EXPECT_EQ(cat.scalar(QStringLiteral("SELECT \"Комментарий\" FROM \"Список\" WHERE \"ID\" = %1").arg(ids[0])),
+        EXPECT_EQ(cat.scalar(
+                      QStringLiteral("SELECT \"Комментарий\" FROM \"Список\" WHERE \"ID\" = %1").arg(ids[0])),
                   text);
         EXPECT_TRUE(dialogs.errors().isEmpty());
     }
 }
 
-TEST_F(Browser, DeletingAnEpisodeKeepsTheTotalsUntilTheNextChoice)
-{
+TEST_F(Browser, DeletingAnEpisodeKeepsTheTotalsUntilTheNextChoice) {
     const auto ids = addTitles({"Akira"});
     cat.addEpisode(ids[0], {.name = QStringLiteral("a1"), .size = 100.0, .durationMs = 1000});
     cat.addEpisode(ids[0], {.name = QStringLiteral("a2"), .size = 200.0, .durationMs = 2000});
@@ -393,8 +385,7 @@ TEST_F(Browser, DeletingAnEpisodeKeepsTheTotalsUntilTheNextChoice)
     EXPECT_EQ(win->titlesPage()->ESize->text(), GroupDigits(QStringLiteral("100")));
 }
 
-TEST_F(Browser, KeypadPlusSelectsConsecutiveTitles)
-{
+TEST_F(Browser, KeypadPlusSelectsConsecutiveTitles) {
     const auto ids = addTitles({"A", "B", "C", "D", "E", "F"});
     for (qint64 id : ids)
         cat.addEpisode(id, {.size = 1073741824.0, .durationMs = 1000});
@@ -424,8 +415,7 @@ TEST_F(Browser, KeypadPlusSelectsConsecutiveTitles)
     EXPECT_EQ(win->selTotals().TitleCount, 6);
 }
 
-TEST_F(Browser, MarksSurviveRebuildsSoNothingIsCountedTwice)
-{
+TEST_F(Browser, MarksSurviveRebuildsSoNothingIsCountedTwice) {
     addTitles({"Akira", "Bebop", "Naruto"});
     ASSERT_TRUE(startOn(cat));
     TGridView &sv = win->GVSV();
@@ -447,8 +437,7 @@ TEST_F(Browser, MarksSurviveRebuildsSoNothingIsCountedTwice)
     EXPECT_EQ(sv.CellAt(0, 0).Color(), clSilver);
 }
 
-TEST_F(Browser, RightClickOnASelectedRowRemovesIt)
-{
+TEST_F(Browser, RightClickOnASelectedRowRemovesIt) {
     const auto ids = addTitles({"Akira", "Bebop"});
     cat.addEpisode(ids[0], {.size = 10.0, .update = QDateTime::currentDateTime()});
     ASSERT_TRUE(startOn(cat));
@@ -465,8 +454,7 @@ TEST_F(Browser, RightClickOnASelectedRowRemovesIt)
     EXPECT_FALSE(sv.CellAt(10, 0).AsBoolean());
 }
 
-TEST_F(Browser, DeleteInTheSelectionListRemovesWithoutAsking)
-{
+TEST_F(Browser, DeleteInTheSelectionListRemovesWithoutAsking) {
     const auto ids = addTitles({"Akira", "Bebop", "Cowboy"});
     for (qint64 id : ids)
         cat.addEpisode(id, {.size = 1000.0, .durationMs = 500});
@@ -502,13 +490,12 @@ TEST_F(Browser, DeleteInTheSelectionListRemovesWithoutAsking)
     EXPECT_EQ(win->ActivePage(), TView_Base::TOsn);
 }
 
-TEST_F(Browser, RemovingATitleThatIsNotSelectedChangesNothing)
-{
+TEST_F(Browser, RemovingATitleThatIsNotSelectedChangesNothing) {
     addTitles({"Akira", "Bebop", "Cowboy"});
     ASSERT_TRUE(startOn(cat));
     win->GVSV().SetCurrentRow(0);
-    win->SelIOClick(); // Akira
-    win->GV().MoveToCell(1, 2);  // Cowboy is current, not selected
+    win->SelIOClick();          // Akira
+    win->GV().MoveToCell(1, 2); // Cowboy is current, not selected
     win->DelFromG3();
     EXPECT_EQ(column(win->GV3(), 0), QStringList{QStringLiteral("Akira")});
     EXPECT_EQ(win->selTotals().TitleCount, 1);
@@ -516,8 +503,7 @@ TEST_F(Browser, RemovingATitleThatIsNotSelectedChangesNothing)
     EXPECT_EQ(win->GVSV().CellAt(0, 0).Color(), clAqua);
 }
 
-TEST_F(Browser, StatisticsCountTheWholeCatalog)
-{
+TEST_F(Browser, StatisticsCountTheWholeCatalog) {
     const auto ids = addTitles({"Akira", "Bebop"});
     cat.addEpisode(ids[0], {.size = 1610612736.0, .durationMs = 3600000});
     cat.addEpisode(ids[1], {.size = 536870912.0, .durationMs = 1000});

@@ -33,22 +33,21 @@ protected:
 
 class WindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         App();
         QCoreApplication::setOrganizationName(QStringLiteral("Morvik"));
         QCoreApplication::setApplicationName(QStringLiteral("Vidoteq"));
         ASSERT_TRUE(m_home.isValid());
         QStandardPaths::setTestModeEnabled(false);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_home.filePath(QStringLiteral("config")));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           m_home.filePath(QStringLiteral("config")));
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("data"))));
         m_oldDir = QDir::currentPath();
         QDir().mkpath(startDir());
         QDir::setCurrent(startDir());
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         closeWindow();
         QDir::setCurrent(m_oldDir);
     }
@@ -56,8 +55,7 @@ protected:
     QString startDir() const { return m_home.filePath(QStringLiteral("start")); }
 
     std::unique_ptr<QSettings> settings() { return openSettings(); }
-    void setSetting(const QString &key, const QString &value)
-    {
+    void setSetting(const QString &key, const QString &value) {
         auto s = settings();
         s->setValue(key, value);
         s->sync();
@@ -65,8 +63,7 @@ protected:
     QString setting(const QString &key) { return settings()->value(key).toString(); }
 
     // Builds the window and runs its creation sequence; shows it when the sequence keeps it.
-    bool start()
-    {
+    bool start() {
         win = std::make_unique<TestView>(dialogs);
         win->screen = screen;
         const bool kept = win->FormCreate();
@@ -78,14 +75,12 @@ protected:
     }
 
     // Starts on `catalog` as the remembered catalog.
-    bool startOn(const TempCatalog &catalog)
-    {
+    bool startOn(const TempCatalog &catalog) {
         rememberCatalogPath(catalog.path());
         return start();
     }
 
-    void closeWindow()
-    {
+    void closeWindow() {
         if (!win)
             return;
         win->close();
@@ -93,15 +88,13 @@ protected:
     }
 
     // Grids and the texts of their rows.
-    static QStringList column(TGridView &g, int col)
-    {
+    static QStringList column(TGridView &g, int col) {
         QStringList out;
         for (int r = 0; r < g.RowCount(); ++r)
             out << g.GetCellText(col, r);
         return out;
     }
-    void key(QWidget *w, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier)
-    {
+    void key(QWidget *w, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
         w->setFocus();
         QTest::keyClick(w, k, m);
         QCoreApplication::processEvents();

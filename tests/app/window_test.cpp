@@ -22,9 +22,9 @@ namespace {
 class Window : public WindowTest {};
 
 // Every value a close must leave behind, as text.
-QStringList closedKeys()
-{
-    QStringList keys = {"View/Width", "View/Heigth", "View/Left", "View/Top", "View/WinState", "View/ActivePage"};
+QStringList closedKeys() {
+    QStringList keys = {"View/Width", "View/Heigth",   "View/Left",
+                        "View/Top",   "View/WinState", "View/ActivePage"};
     for (int i = 1; i <= 7; ++i)
         keys << QStringLiteral("View/s%1").arg(i);
     for (int n = 0; n < 10; ++n)
@@ -37,8 +37,7 @@ QStringList closedKeys()
 
 } // namespace
 
-TEST_F(Window, FirstStartMakesTheStarterCatalogAndUsesTheDefaults)
-{
+TEST_F(Window, FirstStartMakesTheStarterCatalogAndUsesTheDefaults) {
     ASSERT_TRUE(start());
     EXPECT_EQ(dialogs.count(QStringLiteral("openFile")), 0);
     const QString starter = starterCatalogPath();
@@ -85,8 +84,7 @@ TEST_F(Window, FirstStartMakesTheStarterCatalogAndUsesTheDefaults)
     EXPECT_FALSE(settings()->contains(QStringLiteral("SelForm/Left")));
 }
 
-TEST_F(Window, MissingRememberedCatalogAsksAndACancelEndsTheStart)
-{
+TEST_F(Window, MissingRememberedCatalogAsksAndACancelEndsTheStart) {
     rememberCatalogPath(startDir() + QStringLiteral("/gone.vdq"));
     EXPECT_FALSE(start());
     ASSERT_EQ(dialogs.count(QStringLiteral("openFile")), 1);
@@ -98,8 +96,7 @@ TEST_F(Window, MissingRememberedCatalogAsksAndACancelEndsTheStart)
     EXPECT_FALSE(settings()->contains(QStringLiteral("View/Width")));
 }
 
-TEST_F(Window, MissingRememberedCatalogOpensTheChosenFile)
-{
+TEST_F(Window, MissingRememberedCatalogOpensTheChosenFile) {
     TempCatalog cat;
     cat.addTitle(QStringLiteral("Akira"));
     rememberCatalogPath(startDir() + QStringLiteral("/gone.vdq"));
@@ -112,8 +109,7 @@ TEST_F(Window, MissingRememberedCatalogOpensTheChosenFile)
     EXPECT_EQ(win->StartDir(), startDir());
 }
 
-TEST_F(Window, RememberedCatalogOpensWithoutAsking)
-{
+TEST_F(Window, RememberedCatalogOpensWithoutAsking) {
     TempCatalog cat;
     cat.addTitle(QStringLiteral("Bebop"));
     cat.addTitle(QStringLiteral("Akira"));
@@ -126,8 +122,7 @@ TEST_F(Window, RememberedCatalogOpensWithoutAsking)
     EXPECT_EQ(win->currentTitleId(), win->GV().CellAt(0, 0).AsInteger());
 }
 
-TEST_F(Window, RefusedCatalogAtStartKeepsTheWindowUp)
-{
+TEST_F(Window, RefusedCatalogAtStartKeepsTheWindowUp) {
     const QString junk = startDir() + QStringLiteral("/junk.vdq");
     {
         QFile f(junk);
@@ -151,8 +146,7 @@ TEST_F(Window, RefusedCatalogAtStartKeepsTheWindowUp)
     EXPECT_EQ(rememberedCatalogPath(), cat.path());
 }
 
-TEST_F(Window, StoredGeometryAndOversizedWindows)
-{
+TEST_F(Window, StoredGeometryAndOversizedWindows) {
     struct Case {
         int width, height;
         QSize screen;
@@ -182,8 +176,7 @@ TEST_F(Window, StoredGeometryAndOversizedWindows)
     }
 }
 
-TEST_F(Window, ClosingMaximisedKeepsTheNormalGeometry)
-{
+TEST_F(Window, ClosingMaximisedKeepsTheNormalGeometry) {
     TempCatalog cat;
     setSetting(QStringLiteral("View/Width"), QStringLiteral("900"));
     setSetting(QStringLiteral("View/Heigth"), QStringLiteral("700"));
@@ -202,15 +195,16 @@ TEST_F(Window, ClosingMaximisedKeepsTheNormalGeometry)
     EXPECT_EQ(win->normalGeometry().size(), QSize(900, 700));
 }
 
-TEST_F(Window, SettingValuesAreReadByTheTextRules)
-{
+TEST_F(Window, SettingValuesAreReadByTheTextRules) {
     struct Case {
         const char *key;
         const char *stored;
         std::function<QVariant(TView_Base &)> read;
         QVariant expected;
     };
-    auto choice = [](int n) { return [n](TView_Base &w) { return QVariant(w.ExportColumnChoice()[size_t(n)]); }; };
+    auto choice = [](int n) {
+        return [n](TView_Base &w) { return QVariant(w.ExportColumnChoice()[size_t(n)]); };
+    };
     auto page = [](TView_Base &w) { return QVariant(w.ActivePage()); };
     auto gvsv0 = [](TView_Base &w) { return QVariant(w.GVSV().Column(0).Width()); };
     auto width = [](TView_Base &w) { return QVariant(w.width()); };
@@ -240,8 +234,7 @@ TEST_F(Window, SettingValuesAreReadByTheTextRules)
     }
 }
 
-TEST_F(Window, ValueOfAnotherKindGivesItsDefault)
-{
+TEST_F(Window, ValueOfAnotherKindGivesItsDefault) {
     TempCatalog cat;
     {
         auto s = settings();
@@ -255,8 +248,7 @@ TEST_F(Window, ValueOfAnotherKindGivesItsDefault)
     EXPECT_EQ(win->GV3().Column(1).Width(), 73);
 }
 
-TEST_F(Window, NoActivePageIsStoredBackAsMinusOneUntilAPageIsPicked)
-{
+TEST_F(Window, NoActivePageIsStoredBackAsMinusOneUntilAPageIsPicked) {
     TempCatalog cat;
     setSetting(QStringLiteral("View/ActivePage"), QStringLiteral("9"));
     ASSERT_TRUE(startOn(cat));
@@ -270,8 +262,7 @@ TEST_F(Window, NoActivePageIsStoredBackAsMinusOneUntilAPageIsPicked)
     EXPECT_EQ(setting(QStringLiteral("View/ActivePage")), QStringLiteral("3"));
 }
 
-TEST_F(Window, PanelSizesSurviveARestart)
-{
+TEST_F(Window, PanelSizesSurviveARestart) {
     TempCatalog cat;
     ASSERT_TRUE(startOn(cat));
     win->setPanelSize(0, 240);
@@ -286,8 +277,7 @@ TEST_F(Window, PanelSizesSurviveARestart)
     EXPECT_EQ(win->panelSize(3), 250);
 }
 
-TEST_F(Window, TitleColumnsFollowTheirPanels)
-{
+TEST_F(Window, TitleColumnsFollowTheirPanels) {
     TempCatalog cat;
     cat.addTitle(QStringLiteral("Akira"));
     ASSERT_TRUE(startOn(cat));
@@ -304,8 +294,7 @@ TEST_F(Window, TitleColumnsFollowTheirPanels)
     EXPECT_EQ(win->intakePage()->ENewAni->width(), 200);
 }
 
-TEST_F(Window, PathPanelCancelChangesNothingButRefreshes)
-{
+TEST_F(Window, PathPanelCancelChangesNothingButRefreshes) {
     TempCatalog cat;
     cat.addTitle(QStringLiteral("Akira"));
     cat.addTitle(QStringLiteral("Bebop"));
@@ -325,8 +314,7 @@ TEST_F(Window, PathPanelCancelChangesNothingButRefreshes)
     EXPECT_TRUE(win->GVSV().CellAt(10, 0).AsBoolean()); // still marked after the refresh
 }
 
-TEST_F(Window, PathPanelSwitchEmptiesTheSelection)
-{
+TEST_F(Window, PathPanelSwitchEmptiesTheSelection) {
     TempCatalog one, two;
     one.addTitle(QStringLiteral("Akira"));
     two.addTitle(QStringLiteral("Monster"));
@@ -352,8 +340,7 @@ TEST_F(Window, PathPanelSwitchEmptiesTheSelection)
     EXPECT_EQ(dialogs.calls().back().start, two.path());
 }
 
-TEST_F(Window, PathPanelRefusedFileKeepsTheOpenCatalog)
-{
+TEST_F(Window, PathPanelRefusedFileKeepsTheOpenCatalog) {
     TempCatalog cat;
     cat.addTitle(QStringLiteral("Akira"));
     ASSERT_TRUE(startOn(cat));
@@ -379,8 +366,7 @@ TEST_F(Window, PathPanelRefusedFileKeepsTheOpenCatalog)
     EXPECT_FALSE(QFileInfo::exists(startDir() + QStringLiteral("/typed-but-missing.vdq")));
 }
 
-TEST_F(Window, NewCatalogAsksForANameAndCopiesTheOpenOne)
-{
+TEST_F(Window, NewCatalogAsksForANameAndCopiesTheOpenOne) {
     TempCatalog cat;
     cat.exec(QStringLiteral("INSERT INTO \"Sub\"(\"ID\", \"Язык\") VALUES (30, 'Клингонский')"));
     const qint64 a = cat.addTitle(QStringLiteral("Akira"));
@@ -415,8 +401,7 @@ TEST_F(Window, NewCatalogAsksForANameAndCopiesTheOpenOne)
     EXPECT_EQ(cat.scalar(QStringLiteral("SELECT COUNT(*) FROM \"Список\"")), QStringLiteral("1"));
 }
 
-TEST_F(Window, NewCatalogNeverOverwritesAFile)
-{
+TEST_F(Window, NewCatalogNeverOverwritesAFile) {
     TempCatalog cat;
     cat.addTitle(QStringLiteral("Akira"));
     const QString existing = startDir() + QStringLiteral("/old.vdq");
@@ -438,8 +423,7 @@ TEST_F(Window, NewCatalogNeverOverwritesAFile)
     EXPECT_EQ(test::fileBytes(existing), QByteArray("keep me"));
 }
 
-TEST_F(Window, TopBarAndPagesHoldTheirControls)
-{
+TEST_F(Window, TopBarAndPagesHoldTheirControls) {
     TempCatalog cat;
     ASSERT_TRUE(startOn(cat));
     EXPECT_EQ(win->Panel3()->height(), 24);
@@ -456,8 +440,7 @@ TEST_F(Window, TopBarAndPagesHoldTheirControls)
     EXPECT_EQ(win->GV3().Column(10).Name(), QStringLiteral("n10"));
 }
 
-TEST_F(Window, FitsASmallScreen)
-{
+TEST_F(Window, FitsASmallScreen) {
     TempCatalog cat;
     ASSERT_TRUE(startOn(cat));
     const QSize min = win->minimumSizeHint();

@@ -1,5 +1,5 @@
-#include "cli.h"
 #include "catalog/settings.h"
+#include "cli.h"
 #include "support/temp_catalog.h"
 
 #include <QDir>
@@ -19,8 +19,7 @@ struct CliRun {
     QString out, err;
 };
 
-CliRun runCli(const QStringList &args)
-{
+CliRun runCli(const QStringList &args) {
     QString out, err;
     QTextStream o(&out), e(&err);
     const int status = vq::cli::run(args, o, e);
@@ -29,8 +28,7 @@ CliRun runCli(const QStringList &args)
 
 } // namespace
 
-TEST(CatalogCli, InitTitlesEpisodesStats)
-{
+TEST(CatalogCli, InitTitlesEpisodesStats) {
     test::isolateSettings();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("my.vdq"));
@@ -44,8 +42,14 @@ TEST(CatalogCli, InitTitlesEpisodesStats)
 
     TempCatalog t;
     const qint64 a = t.addTitle(QStringLiteral("Akira"), QStringLiteral("1"), QStringLiteral("классика"), 2);
-    t.addEpisode(a, {.name = QStringLiteral("Akira.mkv"), .size = 734003200.0, .width = 1920, .height = 1080,
-                     .durationMs = 7440000, .sound = 0, .subIn = 1, .subExt = 2});
+    t.addEpisode(a, {.name = QStringLiteral("Akira.mkv"),
+                     .size = 734003200.0,
+                     .width = 1920,
+                     .height = 1080,
+                     .durationMs = 7440000,
+                     .sound = 0,
+                     .subIn = 1,
+                     .subExt = 2});
     const qint64 b = t.addTitle(QStringLiteral("Bebop\tTab"));
     const QString cat = t.path();
 
@@ -53,11 +57,14 @@ TEST(CatalogCli, InitTitlesEpisodesStats)
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[0], QStringLiteral("Akira\tMovie\t1\t700 \t02:04:00,000\t1920x1080\tЯпонский\tРусский\tНет\tклассика\t%1").arg(a));
+    EXPECT_EQ(
+        lines[0],
+        QStringLiteral("Akira\tMovie\t1\t700 \t02:04:00,000\t1920x1080\tЯпонский\tРусский\tНет\tклассика\t%1")
+            .arg(a));
     EXPECT_EQ(lines[1].split(QLatin1Char('\t')).size(), 11); // the tab inside the name does not split the row
 
-    r = runCli({QStringLiteral("--catalog"), cat, QStringLiteral("titles"), QStringLiteral("--search"), QStringLiteral("be"),
-             QStringLiteral("--json")});
+    r = runCli({QStringLiteral("--catalog"), cat, QStringLiteral("titles"), QStringLiteral("--search"),
+                QStringLiteral("be"), QStringLiteral("--json")});
     ASSERT_EQ(r.status, 0);
     const QJsonArray rows = QJsonDocument::fromJson(r.out.toUtf8()).array();
     ASSERT_EQ(rows.size(), 1);
@@ -65,7 +72,7 @@ TEST(CatalogCli, InitTitlesEpisodesStats)
     EXPECT_EQ(rows[0].toObject()[QStringLiteral("SizeText")].toString(), QStringLiteral("  0 "));
 
     r = runCli({QStringLiteral("--catalog"), cat, QStringLiteral("episodes"), QStringLiteral("--title-id"),
-             QString::number(a), QStringLiteral("--json")});
+                QString::number(a), QStringLiteral("--json")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QJsonObject ep = QJsonDocument::fromJson(r.out.toUtf8()).array().at(0).toObject();
     EXPECT_EQ(ep[QStringLiteral("Серия")].toString(), QStringLiteral("Akira.mkv"));
@@ -81,15 +88,15 @@ TEST(CatalogCli, InitTitlesEpisodesStats)
     EXPECT_EQ(st[QStringLiteral("LSize")].toString(), QStringLiteral("0.68 Gb"));
 }
 
-TEST(CatalogCli, NewCatalogInTheCurrentFolder)
-{
+TEST(CatalogCli, NewCatalogInTheCurrentFolder) {
     test::isolateSettings();
     TempCatalog t;
     t.addEpisode(t.addTitle(QStringLiteral("Akira")), {.size = 1.0});
     QTemporaryDir dir;
     const QString old = QDir::currentPath();
     QDir::setCurrent(dir.path());
-    const CliRun r = runCli({QStringLiteral("--catalog"), t.path(), QStringLiteral("new-catalog"), QStringLiteral("2006")});
+    const CliRun r = runCli(
+        {QStringLiteral("--catalog"), t.path(), QStringLiteral("new-catalog"), QStringLiteral("2006")});
     QDir::setCurrent(old);
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QString made = dir.filePath(QStringLiteral("2006.vdq"));
@@ -99,8 +106,7 @@ TEST(CatalogCli, NewCatalogInTheCurrentFolder)
     EXPECT_TRUE(titles.out.isEmpty());
 }
 
-TEST(CatalogCli, ErrorsAndUsage)
-{
+TEST(CatalogCli, ErrorsAndUsage) {
     test::isolateSettings();
     TempCatalog t;
     QTemporaryDir dir;
@@ -113,8 +119,12 @@ TEST(CatalogCli, ErrorsAndUsage)
         {{QStringLiteral("--catalog")}, 2},
         {{QStringLiteral("--catalog"), t.path(), QStringLiteral("titles"), QStringLiteral("--bogus")}, 2},
         {{QStringLiteral("--catalog"), t.path(), QStringLiteral("episodes")}, 2},
-        {{QStringLiteral("--catalog"), t.path(), QStringLiteral("episodes"), QStringLiteral("--title-id"), QStringLiteral("x")}, 2},
-        {{QStringLiteral("--catalog"), t.path(), QStringLiteral("episodes"), QStringLiteral("--title-id"), QStringLiteral("42")}, 1},
+        {{QStringLiteral("--catalog"), t.path(), QStringLiteral("episodes"), QStringLiteral("--title-id"),
+          QStringLiteral("x")},
+         2},
+        {{QStringLiteral("--catalog"), t.path(), QStringLiteral("episodes"), QStringLiteral("--title-id"),
+          QStringLiteral("42")},
+         1},
         {{QStringLiteral("--catalog"), dir.filePath(QStringLiteral("none.vdq")), QStringLiteral("stats")}, 1},
         {{QStringLiteral("--catalog"), dir.path(), QStringLiteral("stats")}, 1},
     };

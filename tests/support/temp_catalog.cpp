@@ -12,8 +12,7 @@
 
 namespace vq::test {
 
-QString isolateSettings()
-{
+QString isolateSettings() {
     static QTemporaryDir *dir = [] {
         auto *d = new QTemporaryDir();
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, d->path());
@@ -24,19 +23,16 @@ QString isolateSettings()
     return dir->path();
 }
 
-TempCatalog::TempCatalog() : m_path(QDir(m_dir.path()).filePath(QStringLiteral("test.vdq")))
-{
+TempCatalog::TempCatalog() : m_path(QDir(m_dir.path()).filePath(QStringLiteral("test.vdq"))) {
     Catalog::createStarter(m_path);
 }
 
-TempCatalog::~TempCatalog()
-{
+TempCatalog::~TempCatalog() {
     if (m_db)
         sqlite3_close(m_db);
 }
 
-sqlite3 *TempCatalog::db()
-{
+sqlite3 *TempCatalog::db() {
     if (!m_db) {
         sqlite3_open(QFile::encodeName(m_path).constData(), &m_db);
         sqlite3_busy_timeout(m_db, 5000);
@@ -45,8 +41,7 @@ sqlite3 *TempCatalog::db()
     return m_db;
 }
 
-void TempCatalog::exec(const QString &sql)
-{
+void TempCatalog::exec(const QString &sql) {
     char *err = nullptr;
     if (sqlite3_exec(db(), sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
         const std::string msg = err ? err : "error";
@@ -55,8 +50,7 @@ void TempCatalog::exec(const QString &sql)
     }
 }
 
-QString TempCatalog::scalar(const QString &sql)
-{
+QString TempCatalog::scalar(const QString &sql) {
     sqlite3_stmt *st = nullptr;
     if (sqlite3_prepare_v2(db(), sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
         throw std::runtime_error(sqlite3_errmsg(db()));
@@ -69,14 +63,12 @@ QString TempCatalog::scalar(const QString &sql)
 
 namespace {
 
-void bindText(sqlite3_stmt *st, int i, const QString &v)
-{
+void bindText(sqlite3_stmt *st, int i, const QString &v) {
     const QByteArray b = v.toUtf8();
     sqlite3_bind_text(st, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
 }
 
-template <typename T> void bindOpt(sqlite3_stmt *st, int i, const std::optional<T> &v)
-{
+template <typename T> void bindOpt(sqlite3_stmt *st, int i, const std::optional<T> &v) {
     if (!v)
         sqlite3_bind_null(st, i);
     else if constexpr (std::is_same_v<T, double>)
@@ -87,13 +79,13 @@ template <typename T> void bindOpt(sqlite3_stmt *st, int i, const std::optional<
 
 } // namespace
 
-qint64 TempCatalog::addTitle(const QString &name, const QString &count, const QString &comment, int type)
-{
+qint64 TempCatalog::addTitle(const QString &name, const QString &count, const QString &comment, int type) {
     sqlite3_stmt *st = nullptr;
-    sqlite3_prepare_v2(db(),
-                       "INSERT INTO \"Список\"(\"Название\", \"Количество серий\", \"Комментарий\", \"NType\") "
-                       "VALUES (?, ?, ?, ?)",
-                       -1, &st, nullptr);
+    sqlite3_prepare_v2(
+        db(),
+        "INSERT INTO \"Список\"(\"Название\", \"Количество серий\", \"Комментарий\", \"NType\") "
+        "VALUES (?, ?, ?, ?)",
+        -1, &st, nullptr);
     bindText(st, 1, name);
     bindText(st, 2, count);
     bindText(st, 3, comment);
@@ -105,14 +97,14 @@ qint64 TempCatalog::addTitle(const QString &name, const QString &count, const QS
     return sqlite3_last_insert_rowid(db());
 }
 
-qint64 TempCatalog::addEpisode(qint64 titleId, const EpisodeRow &e)
-{
+qint64 TempCatalog::addEpisode(qint64 titleId, const EpisodeRow &e) {
     sqlite3_stmt *st = nullptr;
-    sqlite3_prepare_v2(db(),
-                       "INSERT INTO \"Серии\"(\"Название\", \"Серия\", \"Объём (байт)\", \"Ширина\", \"Высота\", "
-                       "\"Длительность\", \"Звук\", \"Субтитры встроенные\", \"Субтитры внешние\", \"Update\") "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-                       -1, &st, nullptr);
+    sqlite3_prepare_v2(
+        db(),
+        "INSERT INTO \"Серии\"(\"Название\", \"Серия\", \"Объём (байт)\", \"Ширина\", \"Высота\", "
+        "\"Длительность\", \"Звук\", \"Субтитры встроенные\", \"Субтитры внешние\", \"Update\") "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+        -1, &st, nullptr);
     sqlite3_bind_int64(st, 1, titleId);
     bindText(st, 2, e.name);
     bindOpt(st, 3, e.size);
@@ -133,8 +125,7 @@ qint64 TempCatalog::addEpisode(qint64 titleId, const EpisodeRow &e)
     return sqlite3_last_insert_rowid(db());
 }
 
-QByteArray fileBytes(const QString &path)
-{
+QByteArray fileBytes(const QString &path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return QByteArray();

@@ -34,7 +34,8 @@ public:
     const QString &path() const { return m_path; }
     QString dir() const { return m_dir.path(); }
 
-    qint64 addTitle(const QString &name, const QString &count = {}, const QString &comment = {}, int type = 0);
+    qint64 addTitle(const QString &name, const QString &count = {}, const QString &comment = {},
+                    int type = 0);
     qint64 addEpisode(qint64 titleId, const EpisodeRow &e);
     void exec(const QString &sql);
     // One value from a query, as text ("" for NULL).

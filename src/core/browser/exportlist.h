@@ -18,9 +18,8 @@ struct TExportList {
     QString CommentText;
 
     static constexpr int FieldCount = 10;
-    const QString &field(int i) const
-    {
-        const QString *f[FieldCount] = {&Title,     &TypeText,  &EpisodeCount, &SizeText,   &DurationText,
+    const QString &field(int i) const {
+        const QString *f[FieldCount] = {&Title,       &TypeText,  &EpisodeCount, &SizeText,   &DurationText,
                                         &QualityText, &SoundText, &SubInText,    &SubExtText, &CommentText};
         return *f[i];
     }

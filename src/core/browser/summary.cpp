@@ -18,15 +18,14 @@ struct ColumnSpec {
 };
 
 const ColumnSpec kSummaryColumns[10] = {
-    {"Название", GridAlignment::Left, 262},  {"Тип", GridAlignment::Center, 73},
-    {"Серии", GridAlignment::Center, 73},    {"Объём", GridAlignment::Right, 67},
+    {"Название", GridAlignment::Left, 262},       {"Тип", GridAlignment::Center, 73},
+    {"Серии", GridAlignment::Center, 73},         {"Объём", GridAlignment::Right, 67},
     {"Длительность", GridAlignment::Center, 108}, {"Качество", GridAlignment::Center, 80},
-    {"Звук", GridAlignment::Center, 80},     {"Sub In", GridAlignment::Center, 54},
-    {"Sub Ext", GridAlignment::Center, 62},  {"Комментарий", GridAlignment::Left, 186},
+    {"Звук", GridAlignment::Center, 80},          {"Sub In", GridAlignment::Center, 54},
+    {"Sub Ext", GridAlignment::Center, 62},       {"Комментарий", GridAlignment::Left, 186},
 };
 
-void addTextColumns(GridData &grid)
-{
+void addTextColumns(GridData &grid) {
     for (const ColumnSpec &c : kSummaryColumns) {
         GridColumn &col = grid.AddTextColumn(QString::fromUtf8(c.caption));
         col.SetAlignment(c.align);
@@ -39,8 +38,7 @@ void addTextColumns(GridData &grid)
 
 } // namespace
 
-void setupSummaryGrid(GridData &grid)
-{
+void setupSummaryGrid(GridData &grid) {
     grid.ClearRows();
     grid.ClearColumns();
     grid.SetOptions(goDissableColumnMoving | goGrid | goHeader | goSelectFullRow);
@@ -61,8 +59,7 @@ void setupSummaryGrid(GridData &grid)
         grid.Column(c).SetColor(clSilver);
 }
 
-void setupTitleGrid(GridData &grid)
-{
+void setupTitleGrid(GridData &grid) {
     grid.ClearRows();
     grid.ClearColumns();
     grid.SetOptions(goDissableColumnMoving | goGrid | goIndicator);
@@ -76,8 +73,7 @@ void setupTitleGrid(GridData &grid)
     title.SetOptions(title.Options() & ~coEditing);
 }
 
-void setupSelectionGrid(GridData &grid)
-{
+void setupSelectionGrid(GridData &grid) {
     grid.ClearRows();
     grid.ClearColumns();
     grid.SetOptions(goDissableColumnMoving | goGrid | goHeader | goSelectFullRow);
@@ -92,8 +88,7 @@ void setupSelectionGrid(GridData &grid)
     grid.Column(gv3::CommentColumn).AddOption(coEditing);
 }
 
-void GetExtParam(CatalogSession &s, int recNo, TExportList &out)
-{
+void GetExtParam(CatalogSession &s, int recNo, TExportList &out) {
     DataSet &name = s.Name;
     name.setRecNo(recNo);
     out.Title = name.asString(1);
@@ -112,8 +107,10 @@ void GetExtParam(CatalogSession &s, int recNo, TExportList &out)
     ext.setFiltered(true);
     ext.first();
     // The field layout of Ext is fixed: look the positions up once.
-    static const int kRZm = ext.fieldIndex(QStringLiteral("RZm")), kSound = ext.fieldIndex(QStringLiteral("Sound")),
-                     kSubIn = ext.fieldIndex(QStringLiteral("Sub_IN")), kSubExt = ext.fieldIndex(QStringLiteral("Sub_Ext"));
+    static const int kRZm = ext.fieldIndex(QStringLiteral("RZm")),
+                     kSound = ext.fieldIndex(QStringLiteral("Sound")),
+                     kSubIn = ext.fieldIndex(QStringLiteral("Sub_IN")),
+                     kSubExt = ext.fieldIndex(QStringLiteral("Sub_Ext"));
     out.QualityText = ext.asString(kRZm);
     out.SoundText = ext.asString(kSound);
     out.SubInText = ext.asString(kSubIn);
@@ -135,8 +132,7 @@ void GetExtParam(CatalogSession &s, int recNo, TExportList &out)
             marked[i]->prepend(QStringLiteral("! "));
 }
 
-bool updatedRecently(const QDateTime &maxUpdate, const QDateTime &now)
-{
+bool updatedRecently(const QDateTime &maxUpdate, const QDateTime &now) {
     if (!maxUpdate.isValid())
         return false;
     const double spanDays =
@@ -144,14 +140,12 @@ bool updatedRecently(const QDateTime &maxUpdate, const QDateTime &now)
     return spanDays < double(kRecentDays);
 }
 
-bool updatedRecently(std::optional<qint64> maxUpdate, qint64 now)
-{
+bool updatedRecently(std::optional<qint64> maxUpdate, qint64 now) {
     return maxUpdate && std::fabs(double(now - *maxUpdate)) / 86400000.0 < double(kRecentDays);
 }
 
 void LoadGvSv(CatalogSession &s, GridData &gvsv, TExportList &exportList, const QSet<qint64> &selected,
-              const QDateTime &now)
-{
+              const QDateTime &now) {
     gvsv.ClearRows();
     const qint64 nowMs = naiveMsFromDateTime(now);
     s.UpTime.open();
@@ -186,8 +180,7 @@ void LoadGvSv(CatalogSession &s, GridData &gvsv, TExportList &exportList, const 
     s.UpTime.close();
 }
 
-void LoadName(CatalogSession &s, GridData &gv, GridData *gv4, const QDateTime &now)
-{
+void LoadName(CatalogSession &s, GridData &gv, GridData *gv4, const QDateTime &now) {
     gv.ClearRows();
     if (gv4)
         gv4->ClearRows();
@@ -216,8 +209,7 @@ void LoadName(CatalogSession &s, GridData &gv, GridData *gv4, const QDateTime &n
     s.UpTime.close();
 }
 
-CatalogStats UpStat(CatalogSession &s)
-{
+CatalogStats UpStat(CatalogSession &s) {
     s.ADS.close();
     s.RJk.close();
     s.Ext.close();
@@ -242,13 +234,20 @@ CatalogStats UpStat(CatalogSession &s)
     return st;
 }
 
-QString SelTotals::LVAni() const { return QString::number(TitleCount); }
-QString SelTotals::LVFile() const { return QString::number(FileCount); }
-QString SelTotals::LVSize() const { return gigabyteText(SizeBytes); }
-QString SelTotals::LVtime() const { return FormatPlayTime(roundHalfEven(DurationSum)); }
+QString SelTotals::LVAni() const {
+    return QString::number(TitleCount);
+}
+QString SelTotals::LVFile() const {
+    return QString::number(FileCount);
+}
+QString SelTotals::LVSize() const {
+    return gigabyteText(SizeBytes);
+}
+QString SelTotals::LVtime() const {
+    return FormatPlayTime(roundHalfEven(DurationSum));
+}
 
-TitleAmounts currentTitleAmounts(CatalogSession &s)
-{
+TitleAmounts currentTitleAmounts(CatalogSession &s) {
     TitleAmounts a;
     a.files = s.Series.recordCount();
     a.sizeBytes = s.RJk.asFloat(1);

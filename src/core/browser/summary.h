@@ -15,7 +15,20 @@ class GridData;
 
 // Column layout of the summary GVSV, the title lists GV/GV4 and the selection list GV3.
 namespace gvsv {
-enum Column { Title = 0, Type, Episodes, Size, Duration, Quality, Sound, SubIn, SubExt, Comment, Selected, Id };
+enum Column {
+    Title = 0,
+    Type,
+    Episodes,
+    Size,
+    Duration,
+    Quality,
+    Sound,
+    SubIn,
+    SubExt,
+    Comment,
+    Selected,
+    Id
+};
 constexpr int ColumnCount = 12;
 } // namespace gvsv
 namespace gv3 {
@@ -39,11 +52,12 @@ bool updatedRecently(std::optional<qint64> maxUpdateNaiveMs, qint64 nowNaiveMs);
 
 // Rebuilds the summary from the titles `Список` passes. Titles in `selected` are shown marked
 // (aqua, "Выбрано" true), so a rebuild never loses the selection marks.
-void LoadGvSv(CatalogSession &session, GridData &gvsv, TExportList &exportList, const QSet<qint64> &selected = {},
-              const QDateTime &now = QDateTime::currentDateTime());
+void LoadGvSv(CatalogSession &session, GridData &gvsv, TExportList &exportList,
+              const QSet<qint64> &selected = {}, const QDateTime &now = QDateTime::currentDateTime());
 
 // Rebuilds the two title lists from the titles `Список` passes.
-void LoadName(CatalogSession &session, GridData &gv, GridData *gv4, const QDateTime &now = QDateTime::currentDateTime());
+void LoadName(CatalogSession &session, GridData &gv, GridData *gv4,
+              const QDateTime &now = QDateTime::currentDateTime());
 
 // The texts of the "Всего" box.
 struct CatalogStats {

@@ -17,21 +17,23 @@ namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
 
-QString sqliteMessage(sqlite3 *db) { return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory"); }
+QString sqliteMessage(sqlite3 *db) {
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+}
 
 } // namespace
 
-Statement::Statement(sqlite3 *db, const QString &sql) : m_db(db)
-{
+Statement::Statement(sqlite3 *db, const QString &sql) : m_db(db) {
     const QByteArray utf8 = sql.toUtf8();
     if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_stmt, nullptr) != SQLITE_OK)
         throw Error(QStringLiteral("The catalog cannot run a query: %1").arg(sqliteMessage(db)));
 }
 
-Statement::~Statement() { sqlite3_finalize(m_stmt); }
+Statement::~Statement() {
+    sqlite3_finalize(m_stmt);
+}
 
-void Statement::bind(int index, const QVariant &value)
-{
+void Statement::bind(int index, const QVariant &value) {
     int rc = SQLITE_OK;
     if (!value.isValid() || value.isNull()) {
         rc = sqlite3_bind_null(m_stmt, index);
@@ -68,8 +70,7 @@ void Statement::bind(int index, const QVariant &value)
         throw Error(QStringLiteral("The catalog cannot take a value: %1").arg(sqliteMessage(m_db)));
 }
 
-bool Statement::step()
-{
+bool Statement::step() {
     const int rc = sqlite3_step(m_stmt);
     if (rc == SQLITE_ROW)
         return true;
@@ -80,14 +81,12 @@ bool Statement::step()
     throw Error(msg);
 }
 
-void Statement::reset()
-{
+void Statement::reset() {
     sqlite3_reset(m_stmt);
     sqlite3_clear_bindings(m_stmt);
 }
 
-Catalog::Catalog(const QString &path) : m_path(path)
-{
+Catalog::Catalog(const QString &path) : m_path(path) {
     const QFileInfo fi(path);
     if (path.isEmpty() || !fi.exists())
         throw Error(QStringLiteral("The catalog file \"%1\" does not exist.").arg(path));
@@ -98,12 +97,14 @@ Catalog::Catalog(const QString &path) : m_path(path)
     {
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly))
-            throw Error(QStringLiteral("The catalog file \"%1\" cannot be read: %2").arg(path, f.errorString()));
+            throw Error(
+                QStringLiteral("The catalog file \"%1\" cannot be read: %2").arg(path, f.errorString()));
         if (f.read(16) != QByteArray("SQLite format 3\0", 16))
             throw Error(QStringLiteral("The file \"%1\" is not a Vidoteq catalog.").arg(path));
     }
     const QByteArray native = QFile::encodeName(path);
-    if (sqlite3_open_v2(native.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(native.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) !=
+        SQLITE_OK) {
         const QString msg = sqliteMessage(m_db);
         sqlite3_close(m_db);
         m_db = nullptr;
@@ -113,9 +114,11 @@ Catalog::Catalog(const QString &path) : m_path(path)
     try {
         QStringList missing = schema::tableNames() + schema::queryNames();
         {
-            Statement st(m_db, QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"));
+            Statement st(m_db,
+                         QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"));
             while (st.step())
-                missing.removeAll(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.handle(), 0))));
+                missing.removeAll(
+                    QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.handle(), 0))));
         }
         if (!missing.isEmpty())
             throw Error(QStringLiteral("The file \"%1\" is not a Vidoteq catalog (it has no %2).")
@@ -141,8 +144,7 @@ Catalog::Catalog(const QString &path) : m_path(path)
     }
 }
 
-Catalog::~Catalog()
-{
+Catalog::~Catalog() {
     m_statements.clear();
     m_tables.clear();
     m_queries.clear();
@@ -150,14 +152,14 @@ Catalog::~Catalog()
         sqlite3_close_v2(m_db);
 }
 
-void Catalog::createStarter(const QString &path)
-{
+void Catalog::createStarter(const QString &path) {
     if (QFileInfo::exists(path))
-        throw Error(QStringLiteral("A file named \"%1\" exists already; no new catalog was made over it.").arg(path));
+        throw Error(
+            QStringLiteral("A file named \"%1\" exists already; no new catalog was made over it.").arg(path));
     sqlite3 *db = nullptr;
     const QByteArray native = QFile::encodeName(path);
-    const int rc = sqlite3_open_v2(native.constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE, nullptr);
+    const int rc = sqlite3_open_v2(
+        native.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE, nullptr);
     auto cleanUp = [&] {
         sqlite3_close(db);
         QFile::remove(path);
@@ -184,8 +186,7 @@ void Catalog::createStarter(const QString &path)
     sqlite3_close(db);
 }
 
-Statement &Catalog::statement(const QString &sql)
-{
+Statement &Catalog::statement(const QString &sql) {
     auto it = m_statements.find(sql);
     if (it == m_statements.end())
         it = m_statements.insert(sql, std::make_shared<Statement>(m_db, sql));
@@ -193,12 +194,15 @@ Statement &Catalog::statement(const QString &sql)
     return **it;
 }
 
-qint64 Catalog::lastInsertId() const { return sqlite3_last_insert_rowid(m_db); }
+qint64 Catalog::lastInsertId() const {
+    return sqlite3_last_insert_rowid(m_db);
+}
 
-bool Catalog::isReadOnly() const { return sqlite3_db_readonly(m_db, "main") == 1; }
+bool Catalog::isReadOnly() const {
+    return sqlite3_db_readonly(m_db, "main") == 1;
+}
 
-void Catalog::exec(const QString &sql)
-{
+void Catalog::exec(const QString &sql) {
     char *err = nullptr;
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
         const QString msg = QString::fromUtf8(err ? err : "unknown error");
@@ -207,29 +211,27 @@ void Catalog::exec(const QString &sql)
     }
 }
 
-void Catalog::ensureWritable() const
-{
+void Catalog::ensureWritable() const {
     if (isReadOnly())
-        throw Error(QStringLiteral("The catalog \"%1\" is read-only: the change cannot be stored.").arg(m_path));
+        throw Error(
+            QStringLiteral("The catalog \"%1\" is read-only: the change cannot be stored.").arg(m_path));
 }
 
-void Catalog::fail(const QString &what) const
-{
+void Catalog::fail(const QString &what) const {
     throw Error(QStringLiteral("%1 in the catalog \"%2\": %3").arg(what, m_path, sqliteMessage(m_db)));
 }
 
-qint64 Catalog::dataVersion() const
-{
+qint64 Catalog::dataVersion() const {
     sqlite3_stmt *st = nullptr;
     qint64 v = 0;
-    if (sqlite3_prepare_v2(m_db, "PRAGMA data_version", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+    if (sqlite3_prepare_v2(m_db, "PRAGMA data_version", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
         v = sqlite3_column_int64(st, 0);
     sqlite3_finalize(st);
     return v;
 }
 
-bool Catalog::checkExternalChanges()
-{
+bool Catalog::checkExternalChanges() {
     const qint64 v = dataVersion();
     if (v == m_dataVersion)
         return false;
@@ -238,15 +240,13 @@ bool Catalog::checkExternalChanges()
     return true;
 }
 
-void Catalog::invalidate()
-{
+void Catalog::invalidate() {
     m_tables.clear();
     m_queries.clear();
     bumpChangeStamp();
 }
 
-TablePtr Catalog::table(const QString &name)
-{
+TablePtr Catalog::table(const QString &name) {
     if (schema::isQuery(name))
         return computeQuery(name);
     auto it = m_tables.constFind(name);
@@ -259,8 +259,7 @@ TablePtr Catalog::table(const QString &name)
 
 namespace {
 
-void readInto(TableData &t, sqlite3_stmt *st, int r)
-{
+void readInto(TableData &t, sqlite3_stmt *st, int r) {
     for (int c = 0; c < t.columnCount(); ++c) {
         const int type = sqlite3_column_type(st, c);
         if (type == SQLITE_NULL)
@@ -273,8 +272,9 @@ void readInto(TableData &t, sqlite3_stmt *st, int r)
             t.setReal(r, c, sqlite3_column_double(st, c));
             break;
         case FieldType::Text:
-            t.setText(r, c, QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)),
-                                              sqlite3_column_bytes(st, c)));
+            t.setText(r, c,
+                      QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)),
+                                        sqlite3_column_bytes(st, c)));
             break;
         case FieldType::DateTime: {
             const QString text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)),
@@ -287,8 +287,7 @@ void readInto(TableData &t, sqlite3_stmt *st, int r)
     }
 }
 
-QString selectSql(const QString &table, const std::vector<ColumnDef> &cols)
-{
+QString selectSql(const QString &table, const std::vector<ColumnDef> &cols) {
     QStringList names;
     for (const auto &c : cols)
         names << QStringLiteral("\"%1\"").arg(c.name);
@@ -297,8 +296,7 @@ QString selectSql(const QString &table, const std::vector<ColumnDef> &cols)
 
 } // namespace
 
-TablePtr Catalog::loadTable(const QString &name)
-{
+TablePtr Catalog::loadTable(const QString &name) {
     const auto cols = schema::tableColumns(name);
     if (cols.empty())
         throw Error(QStringLiteral("The catalog has no table \"%1\".").arg(name));
@@ -315,19 +313,20 @@ TablePtr Catalog::loadTable(const QString &name)
             readInto(*t, st.handle(), t->appendRow());
         t->endBulkLoad();
     } catch (const Error &e) {
-        throw Error(QStringLiteral("The table \"%1\" of the catalog \"%2\" cannot be read: %3").arg(name, m_path, e.message()));
+        throw Error(QStringLiteral("The table \"%1\" of the catalog \"%2\" cannot be read: %3")
+                        .arg(name, m_path, e.message()));
     }
     t->touch();
     return t;
 }
 
-void Catalog::reloadRow(const QString &name, qint64 id)
-{
+void Catalog::reloadRow(const QString &name, qint64 id) {
     auto it = m_tables.find(name);
     if (it == m_tables.end())
         return;
     TableData &t = **it;
-    Statement &st = statement(selectSql(name, schema::tableColumns(name)) + QStringLiteral(" WHERE \"ID\" = ?"));
+    Statement &st =
+        statement(selectSql(name, schema::tableColumns(name)) + QStringLiteral(" WHERE \"ID\" = ?"));
     st.bind(1, id);
     int r = t.rowById(id);
     if (!st.step()) {
@@ -346,8 +345,7 @@ void Catalog::reloadRow(const QString &name, qint64 id)
     t.touch();
 }
 
-void Catalog::forgetRow(const QString &name, qint64 id)
-{
+void Catalog::forgetRow(const QString &name, qint64 id) {
     if (auto it = m_tables.find(name); it != m_tables.end()) {
         const int r = (*it)->rowById(id);
         if (r >= 0)
@@ -368,10 +366,10 @@ void Catalog::forgetRow(const QString &name, qint64 id)
     }
 }
 
-void Catalog::copyTo(const QString &newPath)
-{
+void Catalog::copyTo(const QString &newPath) {
     if (QFileInfo::exists(newPath))
-        throw Error(QStringLiteral("A file named \"%1\" exists already; the new catalog was not made.").arg(newPath));
+        throw Error(
+            QStringLiteral("A file named \"%1\" exists already; the new catalog was not made.").arg(newPath));
     Statement st(m_db, QStringLiteral("VACUUM INTO ?"));
     st.bind(1, newPath);
     try {
@@ -381,8 +379,7 @@ void Catalog::copyTo(const QString &newPath)
     }
 }
 
-void Catalog::deleteAllTitles()
-{
+void Catalog::deleteAllTitles() {
     ensureWritable();
     Transaction tx(*this);
     exec(QStringLiteral("DELETE FROM \"Список\""));
@@ -393,22 +390,19 @@ void Catalog::deleteAllTitles()
     bumpChangeStamp();
 }
 
-Catalog::Transaction::Transaction(Catalog &catalog) : m_catalog(catalog)
-{
+Catalog::Transaction::Transaction(Catalog &catalog) : m_catalog(catalog) {
     if (sqlite3_exec(m_catalog.m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
         m_catalog.fail(QStringLiteral("A change cannot begin"));
 }
 
-Catalog::Transaction::~Transaction()
-{
+Catalog::Transaction::~Transaction() {
     if (!m_done) {
         sqlite3_exec(m_catalog.m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         m_catalog.invalidate();
     }
 }
 
-void Catalog::Transaction::commit()
-{
+void Catalog::Transaction::commit() {
     if (sqlite3_exec(m_catalog.m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
         m_catalog.fail(QStringLiteral("A change cannot be stored"));
     m_done = true;
@@ -426,8 +420,7 @@ struct ExtKey {
 };
 
 struct ExtKeyHash {
-    size_t operator()(const ExtKey &k) const
-    {
+    size_t operator()(const ExtKey &k) const {
         size_t h = 1469598103934665603ULL;
         for (qint64 x : k.v)
             h = (h ^ size_t(x)) * 1099511628211ULL;
@@ -438,8 +431,7 @@ struct ExtKeyHash {
 struct Sums {
     double size = 0, duration = 0;
     bool hasSize = false, hasDuration = false;
-    void add(const TableData &e, int r, int sizeCol, int durCol)
-    {
+    void add(const TableData &e, int r, int sizeCol, int durCol) {
         if (!e.isNull(r, sizeCol)) {
             size += e.realAt(r, sizeCol);
             hasSize = true;
@@ -449,8 +441,7 @@ struct Sums {
             hasDuration = true;
         }
     }
-    void write(TableData &t, int r, int sizeCol, int durCol) const
-    {
+    void write(TableData &t, int r, int sizeCol, int durCol) const {
         if (hasSize)
             t.setReal(r, sizeCol, size);
         if (hasDuration)
@@ -460,8 +451,7 @@ struct Sums {
 
 } // namespace
 
-TablePtr Catalog::computeQuery(const QString &name)
-{
+TablePtr Catalog::computeQuery(const QString &name) {
     TablePtr titles = table(schema::kTitles);
     TablePtr episodes = table(schema::kEpisodes);
     QueryCache &cache = m_queries[name];
@@ -471,7 +461,17 @@ TablePtr Catalog::computeQuery(const QString &name)
 
     const TableData &s = *titles;
     const TableData &e = *episodes;
-    enum { eTitle = 1, eSize = 3, eWidth = 4, eHeight = 5, eDur = 6, eSound = 7, eSubIn = 8, eSubExt = 9, eUpdate = 18 };
+    enum {
+        eTitle = 1,
+        eSize = 3,
+        eWidth = 4,
+        eHeight = 5,
+        eDur = 6,
+        eSound = 7,
+        eSubIn = 8,
+        eSubExt = 9,
+        eUpdate = 18
+    };
     enum { sName = 1, sCount = 2, sComment = 3, sType = 4 };
     using F = FieldType;
     TablePtr out;
@@ -489,7 +489,7 @@ TablePtr Catalog::computeQuery(const QString &name)
 
     if (name == schema::kAllT) {
         out = std::make_shared<TableData>(name, std::vector<ColumnDef>{{QStringLiteral("Long"), F::Float},
-                                                                        {QStringLiteral("Size"), F::Float}});
+                                                                       {QStringLiteral("Size"), F::Float}});
         Sums sums;
         for (int r = 0; r < e.physicalRows(); ++r)
             if (e.alive(r))
@@ -502,14 +502,16 @@ TablePtr Catalog::computeQuery(const QString &name)
     } else if (name == schema::kRjk || name == schema::kUpTime) {
         const bool rjk = name == schema::kRjk;
         if (rjk)
-            out = std::make_shared<TableData>(name, std::vector<ColumnDef>{{QStringLiteral("ID"), F::Integer},
-                                                                            {QStringLiteral("Sum-Объём(байт)"), F::Float},
-                                                                            {QStringLiteral("Sum-Длительность"), F::Float},
-                                                                            {QStringLiteral("Название"), F::Text}});
+            out = std::make_shared<TableData>(
+                name, std::vector<ColumnDef>{{QStringLiteral("ID"), F::Integer},
+                                             {QStringLiteral("Sum-Объём(байт)"), F::Float},
+                                             {QStringLiteral("Sum-Длительность"), F::Float},
+                                             {QStringLiteral("Название"), F::Text}});
         else
-            out = std::make_shared<TableData>(name, std::vector<ColumnDef>{{QStringLiteral("ID"), F::Integer},
-                                                                            {QStringLiteral("Max-Update"), F::DateTime},
-                                                                            {QStringLiteral("Название"), F::Text}});
+            out = std::make_shared<TableData>(
+                name, std::vector<ColumnDef>{{QStringLiteral("ID"), F::Integer},
+                                             {QStringLiteral("Max-Update"), F::DateTime},
+                                             {QStringLiteral("Название"), F::Text}});
         forEachTitleWithEpisodes([&](int tr, qint64 id, const std::vector<int> &rows) {
             const int row = out->appendRow();
             out->setInt(row, 0, id);

@@ -13,12 +13,9 @@ CatalogSession::CatalogSession()
     : Name(nullptr, schema::kTitles), Series(nullptr, schema::kEpisodes), ADoType(nullptr, schema::kTypes),
       TSub(nullptr, schema::kLanguages), Codec(nullptr, schema::kCodecs), Format_f(nullptr, schema::kFormats),
       RJk(nullptr, schema::kRjk), Ext(nullptr, schema::kExt), ADS(nullptr, schema::kAllT),
-      UpTime(nullptr, schema::kUpTime)
-{
-}
+      UpTime(nullptr, schema::kUpTime) {}
 
-CatalogSession::~CatalogSession()
-{
+CatalogSession::~CatalogSession() {
     try {
         close();
     } catch (...) {
@@ -26,20 +23,17 @@ CatalogSession::~CatalogSession()
     }
 }
 
-std::vector<DataSet *> CatalogSession::all()
-{
+std::vector<DataSet *> CatalogSession::all() {
     return {&ADoType, &Ext, &Name, &Series, &RJk, &TSub, &Codec, &Format_f, &ADS, &UpTime};
 }
 
-Catalog &CatalogSession::catalog() const
-{
+Catalog &CatalogSession::catalog() const {
     if (!m_catalog)
         throw Error(QStringLiteral("No catalog is open."));
     return *m_catalog;
 }
 
-void CatalogSession::open(const QString &path)
-{
+void CatalogSession::open(const QString &path) {
     auto fresh = std::make_unique<Catalog>(QFileInfo(path).absoluteFilePath());
     close();
     m_catalog = std::move(fresh);
@@ -52,8 +46,7 @@ void CatalogSession::open(const QString &path)
     Series.setSort(episodeSort());
 }
 
-void CatalogSession::close()
-{
+void CatalogSession::close() {
     if (!m_catalog)
         return;
     std::optional<Error> pending;
@@ -74,16 +67,14 @@ void CatalogSession::close()
         throw *pending;
 }
 
-QString CatalogSession::newCatalogPath(const QString &startDir, const QString &name)
-{
+QString CatalogSession::newCatalogPath(const QString &startDir, const QString &name) {
     if (name.contains(QLatin1Char('/')) || name.contains(QChar(0)) || name == QLatin1String(".") ||
         name == QLatin1String(".."))
         throw Error(QStringLiteral("\"%1\" cannot be used as the name of a catalog file.").arg(name));
     return QDir(startDir).filePath(name + QStringLiteral(".vdq"));
 }
 
-void CatalogSession::makeNewCatalog(const QString &newPath)
-{
+void CatalogSession::makeNewCatalog(const QString &newPath) {
     catalog().copyTo(newPath);
     open(newPath);
     m_catalog->deleteAllTitles();

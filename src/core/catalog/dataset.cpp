@@ -10,8 +10,7 @@
 
 namespace vq {
 
-QString Filter::expression() const
-{
+QString Filter::expression() const {
     switch (kind) {
     case Equals:
         return QStringLiteral("%1 = %2").arg(field).arg(number);
@@ -26,8 +25,7 @@ QString Filter::expression() const
 }
 
 DataSet::DataSet(Catalog *catalog, const QString &name)
-    : m_catalog(catalog), m_name(name), m_query(schema::isQuery(name))
-{
+    : m_catalog(catalog), m_name(name), m_query(schema::isQuery(name)) {
     using K = FieldSpec::Kind;
     auto stored = [&](const QString &n, int col) { m_fields.push_back({n, K::Stored, col, -1, 0, {}}); };
     auto lookup = [&](const QString &n, int col, const QString &table, int len) {
@@ -65,8 +63,9 @@ DataSet::DataSet(Catalog *catalog, const QString &name)
         for (int i = 0; i < rest.size(); ++i)
             stored(rest[i], 10 + i);
     } else if (name == schema::kExt) {
-        const QStringList first = {QStringLiteral("ID"), QStringLiteral("Название"), QStringLiteral("Количество серий"),
-                                   QStringLiteral("Комментарий"), QStringLiteral("NType"), QStringLiteral("Ширина")};
+        const QStringList first = {
+            QStringLiteral("ID"),          QStringLiteral("Название"), QStringLiteral("Количество серий"),
+            QStringLiteral("Комментарий"), QStringLiteral("NType"),    QStringLiteral("Ширина")};
         for (int i = 0; i < first.size(); ++i)
             stored(first[i], i);
         m_fields.push_back({QStringLiteral("RZm"), K::Frame, 5, 6, 20, {}});
@@ -102,8 +101,7 @@ DataSet::DataSet(Catalog *catalog, const QString &name)
 
 DataSet::~DataSet() = default;
 
-void DataSet::setCatalog(Catalog *catalog)
-{
+void DataSet::setCatalog(Catalog *catalog) {
     // The old connection may already be gone: drop the state without touching it.
     m_state = Inactive;
     m_table.reset();
@@ -112,45 +110,39 @@ void DataSet::setCatalog(Catalog *catalog)
     m_catalog = catalog;
 }
 
-QString DataSet::fieldName(int index) const
-{
+QString DataSet::fieldName(int index) const {
     if (index < 0 || index >= fieldCount())
         throw Error(QStringLiteral("The data set \"%1\" has no field number %2.").arg(m_name).arg(index));
     return m_fields[size_t(index)].name;
 }
 
-int DataSet::fieldIndex(const QString &name) const
-{
+int DataSet::fieldIndex(const QString &name) const {
     for (size_t i = 0; i < m_fields.size(); ++i)
         if (m_fields[i].name == name)
             return int(i);
     return -1;
 }
 
-int DataSet::fieldOrThrow(const QString &field) const
-{
+int DataSet::fieldOrThrow(const QString &field) const {
     const int i = fieldIndex(field);
     if (i < 0)
         throw Error(QStringLiteral("The data set \"%1\" has no field \"%2\".").arg(m_name, field));
     return i;
 }
 
-void DataSet::requireOpen() const
-{
+void DataSet::requireOpen() const {
     if (m_state == Inactive || !m_catalog)
         throw Error(QStringLiteral("The data set \"%1\" is not open.").arg(m_name));
 }
 
-void DataSet::requireWritable() const
-{
+void DataSet::requireWritable() const {
     requireOpen();
     if (m_query)
         throw Error(QStringLiteral("The stored query \"%1\" is read-only.").arg(m_name));
     m_catalog->ensureWritable();
 }
 
-void DataSet::open()
-{
+void DataSet::open() {
     if (!m_catalog)
         throw Error(QStringLiteral("No catalog is open."));
     if (m_state == Edit || m_state == Insert)
@@ -164,8 +156,7 @@ void DataSet::open()
     sync();
 }
 
-void DataSet::close()
-{
+void DataSet::close() {
     if (m_state == Edit || m_state == Insert)
         post();
     m_state = Inactive;
@@ -175,15 +166,13 @@ void DataSet::close()
     m_pos = -1;
 }
 
-void DataSet::checkBrowse()
-{
+void DataSet::checkBrowse() {
     requireOpen();
     if (m_state == Edit || m_state == Insert)
         post();
 }
 
-void DataSet::setFilter(const Filter &filter)
-{
+void DataSet::setFilter(const Filter &filter) {
     if (m_state == Edit || m_state == Insert)
         post();
     if (filter.kind != Filter::None)
@@ -193,8 +182,7 @@ void DataSet::setFilter(const Filter &filter)
     m_keepRow = -1;
 }
 
-void DataSet::setFiltered(bool on)
-{
+void DataSet::setFiltered(bool on) {
     if (m_state == Edit || m_state == Insert)
         post();
     if (m_filtered == on)
@@ -204,8 +192,7 @@ void DataSet::setFiltered(bool on)
     m_keepRow = -1;
 }
 
-void DataSet::setSort(const QString &sort)
-{
+void DataSet::setSort(const QString &sort) {
     if (m_state == Edit || m_state == Insert)
         post();
     QString field = sort.trimmed();
@@ -231,8 +218,7 @@ void DataSet::setSort(const QString &sort)
     m_keepRow = currentRow();
 }
 
-bool DataSet::passes(const TableData &t, int r) const
-{
+bool DataSet::passes(const TableData &t, int r) const {
     if (!t.alive(r))
         return false;
     if (!m_filtered || m_filter.kind == Filter::None)
@@ -260,8 +246,7 @@ bool DataSet::passes(const TableData &t, int r) const
     return true;
 }
 
-void DataSet::sync()
-{
+void DataSet::sync() {
     requireOpen();
     if (m_viewValid && m_table && m_stamp == changeStamp())
         return;
@@ -286,8 +271,7 @@ void DataSet::sync()
     m_stamp = changeStamp();
 }
 
-const TableData *DataSet::lookupTable(const QString &name)
-{
+const TableData *DataSet::lookupTable(const QString &name) {
     // Kept until the next change anywhere in the catalog (sync clears them).
     for (const auto &[n, t] : m_lookups)
         if (n == name)
@@ -296,8 +280,7 @@ const TableData *DataSet::lookupTable(const QString &name)
     return m_lookups.back().second.get();
 }
 
-void DataSet::rebuild()
-{
+void DataSet::rebuild() {
     const TableData &t = *m_table;
     const int oldPos = m_pos;
     m_rows.clear();
@@ -345,16 +328,14 @@ void DataSet::rebuild()
     m_keepRow = -1;
 }
 
-void DataSet::ensureSorted()
-{
+void DataSet::ensureSorted() {
     if (m_viewSorted)
         return;
     const TableData &t = *m_table;
     const int c = m_sortCol;
     if (t.column(c).type == FieldType::Text) {
-        std::stable_sort(m_rows.begin(), m_rows.end(), [&](int a, int b) {
-            return t.sortKey(a, c).compare(t.sortKey(b, c)) < 0;
-        });
+        std::stable_sort(m_rows.begin(), m_rows.end(),
+                         [&](int a, int b) { return t.sortKey(a, c).compare(t.sortKey(b, c)) < 0; });
     } else {
         std::stable_sort(m_rows.begin(), m_rows.end(), [&](int a, int b) {
             if (t.isNull(a, c) != t.isNull(b, c))
@@ -369,8 +350,7 @@ void DataSet::ensureSorted()
     m_viewSorted = true;
 }
 
-int DataSet::recordCount()
-{
+int DataSet::recordCount() {
     requireOpen();
     if (m_state == Insert)
         return int(m_rows.size()) + 1;
@@ -378,24 +358,21 @@ int DataSet::recordCount()
     return int(m_rows.size());
 }
 
-void DataSet::first()
-{
+void DataSet::first() {
     checkBrowse();
     sync();
     ensureSorted();
     m_pos = m_rows.empty() ? -1 : 0;
 }
 
-void DataSet::last()
-{
+void DataSet::last() {
     checkBrowse();
     sync();
     ensureSorted();
     m_pos = int(m_rows.size()) - 1;
 }
 
-void DataSet::next()
-{
+void DataSet::next() {
     checkBrowse();
     sync();
     ensureSorted();
@@ -405,8 +382,7 @@ void DataSet::next()
         m_pos = int(m_rows.size()); // past the end: eof
 }
 
-void DataSet::prior()
-{
+void DataSet::prior() {
     checkBrowse();
     sync();
     ensureSorted();
@@ -414,22 +390,19 @@ void DataSet::prior()
         --m_pos;
 }
 
-bool DataSet::eof()
-{
+bool DataSet::eof() {
     requireOpen();
     sync();
     return m_rows.empty() || m_pos >= int(m_rows.size());
 }
 
-int DataSet::recNo()
-{
+int DataSet::recNo() {
     requireOpen();
     sync();
     return m_pos >= 0 && m_pos < int(m_rows.size()) ? m_pos + 1 : 0;
 }
 
-void DataSet::setRecNo(int n)
-{
+void DataSet::setRecNo(int n) {
     checkBrowse();
     sync();
     ensureSorted();
@@ -440,16 +413,14 @@ void DataSet::setRecNo(int n)
     m_pos = std::clamp(n, 1, int(m_rows.size())) - 1;
 }
 
-int DataSet::currentRow()
-{
+int DataSet::currentRow() {
     if (m_state == Inactive || !m_viewValid || !m_table)
         return -1;
     ensureSorted();
     return m_pos >= 0 && m_pos < int(m_rows.size()) ? m_rows[size_t(m_pos)] : -1;
 }
 
-QVariant DataSet::storedValue(int col)
-{
+QVariant DataSet::storedValue(int col) {
     if (m_state == Edit || m_state == Insert)
         return m_buffer[size_t(col)];
     sync();
@@ -459,8 +430,7 @@ QVariant DataSet::storedValue(int col)
     return m_table->valueAt(r, col);
 }
 
-QString DataSet::lookupText(const QString &table, const QVariant &key)
-{
+QString DataSet::lookupText(const QString &table, const QVariant &key) {
     if (!key.isValid() || key.isNull())
         return QString();
     const TableData *t = lookupTable(table);
@@ -468,8 +438,7 @@ QString DataSet::lookupText(const QString &table, const QVariant &key)
     return r >= 0 && t->alive(r) ? t->textAt(r, 1) : QString();
 }
 
-FieldType DataSet::fieldType(int field) const
-{
+FieldType DataSet::fieldType(int field) const {
     const FieldSpec &f = m_fields[size_t(field)];
     if (f.kind != FieldSpec::Stored)
         return FieldType::Text;
@@ -478,8 +447,7 @@ FieldType DataSet::fieldType(int field) const
     return FieldType::Text;
 }
 
-QVariant DataSet::fieldValue(int field)
-{
+QVariant DataSet::fieldValue(int field) {
     requireOpen();
     if (field < 0 || field >= fieldCount())
         throw Error(QStringLiteral("The data set \"%1\" has no field number %2.").arg(m_name).arg(field));
@@ -518,17 +486,19 @@ QVariant DataSet::fieldValue(int field)
     return text;
 }
 
-QVariant DataSet::value(int field) { return fieldValue(field); }
-QVariant DataSet::value(const QString &field) { return fieldValue(fieldOrThrow(field)); }
+QVariant DataSet::value(int field) {
+    return fieldValue(field);
+}
+QVariant DataSet::value(const QString &field) {
+    return fieldValue(fieldOrThrow(field));
+}
 
-bool DataSet::isNull(const QString &field)
-{
+bool DataSet::isNull(const QString &field) {
     const QVariant v = value(field);
     return !v.isValid() || v.isNull();
 }
 
-bool DataSet::directStored(int field, FieldType type, int &row, int &col)
-{
+bool DataSet::directStored(int field, FieldType type, int &row, int &col) {
     if (m_state != Browse || field < 0 || field >= fieldCount() || !m_catalog)
         return false;
     sync();
@@ -542,8 +512,7 @@ bool DataSet::directStored(int field, FieldType type, int &row, int &col)
 
 // Stored and looked-up fields of a record in browse mode are read straight from the rows, without
 // a QVariant: the summary reads a dozen fields of every title on every refresh.
-QString DataSet::asString(int field)
-{
+QString DataSet::asString(int field) {
     if (m_state == Browse && field >= 0 && field < fieldCount() && m_catalog) {
         sync();
         const FieldSpec &f = m_fields[size_t(field)];
@@ -585,8 +554,7 @@ QString DataSet::asString(int field)
     }
 }
 
-qint64 DataSet::asInteger(int field)
-{
+qint64 DataSet::asInteger(int field) {
     int r = -1, c = -1;
     if (directStored(field, FieldType::Integer, r, c))
         return r < 0 || m_table->isNull(r, c) ? 0 : m_table->intAt(r, c);
@@ -608,8 +576,7 @@ qint64 DataSet::asInteger(int field)
     return v.toLongLong();
 }
 
-double DataSet::asFloat(int field)
-{
+double DataSet::asFloat(int field) {
     int r = -1, c = -1;
     if (directStored(field, FieldType::Float, r, c))
         return r < 0 || m_table->isNull(r, c) ? 0.0 : m_table->realAt(r, c);
@@ -631,8 +598,7 @@ double DataSet::asFloat(int field)
     return v.toDouble();
 }
 
-QDateTime DataSet::asDateTime(int field)
-{
+QDateTime DataSet::asDateTime(int field) {
     const QVariant v = fieldValue(field);
     if (!v.isValid() || v.isNull())
         return QDateTime();
@@ -643,8 +609,7 @@ QDateTime DataSet::asDateTime(int field)
     throw Error(QStringLiteral("'%1' is not a valid date and time").arg(v.toString()));
 }
 
-std::optional<qint64> DataSet::asNaiveMs(int field)
-{
+std::optional<qint64> DataSet::asNaiveMs(int field) {
     int r = -1, c = -1;
     if (!directStored(field, FieldType::DateTime, r, c)) {
         const QDateTime dt = asDateTime(field);
@@ -655,13 +620,20 @@ std::optional<qint64> DataSet::asNaiveMs(int field)
     return m_table->intAt(r, c);
 }
 
-QString DataSet::asString(const QString &field) { return asString(fieldOrThrow(field)); }
-qint64 DataSet::asInteger(const QString &field) { return asInteger(fieldOrThrow(field)); }
-double DataSet::asFloat(const QString &field) { return asFloat(fieldOrThrow(field)); }
-QDateTime DataSet::asDateTime(const QString &field) { return asDateTime(fieldOrThrow(field)); }
+QString DataSet::asString(const QString &field) {
+    return asString(fieldOrThrow(field));
+}
+qint64 DataSet::asInteger(const QString &field) {
+    return asInteger(fieldOrThrow(field));
+}
+double DataSet::asFloat(const QString &field) {
+    return asFloat(fieldOrThrow(field));
+}
+QDateTime DataSet::asDateTime(const QString &field) {
+    return asDateTime(fieldOrThrow(field));
+}
 
-void DataSet::append()
-{
+void DataSet::append() {
     checkBrowse();
     requireWritable();
     sync();
@@ -670,8 +642,7 @@ void DataSet::append()
     m_state = Insert;
 }
 
-void DataSet::edit()
-{
+void DataSet::edit() {
     checkBrowse();
     requireWritable();
     sync();
@@ -685,8 +656,7 @@ void DataSet::edit()
     m_state = Edit;
 }
 
-void DataSet::setValue(const QString &field, const QVariant &value)
-{
+void DataSet::setValue(const QString &field, const QVariant &value) {
     requireOpen();
     if (m_state != Edit && m_state != Insert)
         throw Error(QStringLiteral("The data set \"%1\" is not in edit or insert mode.").arg(m_name));
@@ -697,8 +667,7 @@ void DataSet::setValue(const QString &field, const QVariant &value)
     m_modified[size_t(f.col)] = 1;
 }
 
-void DataSet::post()
-{
+void DataSet::post() {
     requireOpen();
     if (m_state != Edit && m_state != Insert)
         return;
@@ -742,10 +711,10 @@ void DataSet::post()
             quoted << QStringLiteral("\"%1\"").arg(c);
             marks << QStringLiteral("?");
         }
-        const QString sql = cols.isEmpty()
-                                ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(m_name)
-                                : QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
-                                      .arg(m_name, quoted.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+        const QString sql = cols.isEmpty() ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(m_name)
+                                           : QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                                                 .arg(m_name, quoted.join(QStringLiteral(", ")),
+                                                      marks.join(QStringLiteral(", ")));
         Statement &st = m_catalog->statement(sql);
         for (int i = 0; i < values.size(); ++i)
             st.bind(i + 1, values[i]);
@@ -762,8 +731,8 @@ void DataSet::post()
             QStringList sets;
             for (const QString &c : cols)
                 sets << QStringLiteral("\"%1\" = ?").arg(c);
-            Statement &st = m_catalog->statement(
-                QStringLiteral("UPDATE \"%1\" SET %2 WHERE \"ID\" = ?").arg(m_name, sets.join(QStringLiteral(", "))));
+            Statement &st = m_catalog->statement(QStringLiteral("UPDATE \"%1\" SET %2 WHERE \"ID\" = ?")
+                                                     .arg(m_name, sets.join(QStringLiteral(", "))));
             for (int i = 0; i < values.size(); ++i)
                 st.bind(i + 1, values[i]);
             st.bind(int(values.size()) + 1, id);
@@ -792,16 +761,14 @@ void DataSet::post()
     }
 }
 
-void DataSet::cancel()
-{
+void DataSet::cancel() {
     if (m_state == Edit || m_state == Insert) {
         m_state = Browse;
         m_buffer.clear();
     }
 }
 
-void DataSet::remove()
-{
+void DataSet::remove() {
     checkBrowse();
     requireWritable();
     sync();

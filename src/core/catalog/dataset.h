@@ -67,8 +67,8 @@ public:
     void next();
     void prior();
     bool eof();
-    int recNo();           // 1-based; 0 when there is no record
-    void setRecNo(int n);  // 1-based; out of range is clamped
+    int recNo();          // 1-based; 0 when there is no record
+    void setRecNo(int n); // 1-based; out of range is clamped
 
     // Reading a field of the current record; a missing value reads as "" and 0.
     bool isNull(const QString &field);

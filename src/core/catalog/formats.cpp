@@ -6,8 +6,7 @@
 
 namespace vq {
 
-QString FormatPlayTime(qint64 ms)
-{
+QString FormatPlayTime(qint64 ms) {
     if (ms < 0)
         ms = 0;
     const qint64 hours = ms / 3600000;
@@ -24,8 +23,7 @@ QString FormatPlayTime(qint64 ms)
     return text;
 }
 
-QString GroupDigits(const QString &digits)
-{
+QString GroupDigits(const QString &digits) {
     QString padded = digits;
     while (padded.size() % 3 != 0)
         padded.prepend(QLatin1Char(' '));
@@ -38,8 +36,7 @@ QString GroupDigits(const QString &digits)
     return out;
 }
 
-qint64 roundHalfEven(double v)
-{
+qint64 roundHalfEven(double v) {
     if (!std::isfinite(v))
         return 0;
     const double r = std::nearbyint(v); // default rounding mode is to nearest, ties to even
@@ -50,8 +47,7 @@ qint64 roundHalfEven(double v)
     return qint64(r);
 }
 
-qint32 roundToInt32(double v)
-{
+qint32 roundToInt32(double v) {
     const qint64 r = roundHalfEven(v);
     if (r > std::numeric_limits<qint32>::max())
         return std::numeric_limits<qint32>::max();
@@ -60,8 +56,7 @@ qint32 roundToInt32(double v)
     return qint32(r);
 }
 
-QString gigabyteText(double bytes, const QLocale &locale)
-{
+QString gigabyteText(double bytes, const QLocale &locale) {
     const double gb = bytes / 1024.0 / 1024.0 / 1024.0;
     // Two decimals, halves away from zero, computed on the scaled integer to avoid 0.xx5 drift.
     const double hundredths = std::round(gb * 100.0);
@@ -78,10 +73,11 @@ QString gigabyteText(double bytes, const QLocale &locale)
     return text + QStringLiteral(" Gb");
 }
 
-QString gigabyteText(double bytes) { return gigabyteText(bytes, QLocale()); }
+QString gigabyteText(double bytes) {
+    return gigabyteText(bytes, QLocale());
+}
 
-QString plainNumberText(double v)
-{
+QString plainNumberText(double v) {
     if (!std::isfinite(v))
         return QString();
     if (v == std::floor(v) && std::fabs(v) < 1e15)
@@ -89,8 +85,12 @@ QString plainNumberText(double v)
     return QString::number(v, 'g', 15);
 }
 
-QString megabyteText(double bytes) { return GroupDigits(QString::number(roundHalfEven(bytes / 1024.0 / 1024.0))); }
+QString megabyteText(double bytes) {
+    return GroupDigits(QString::number(roundHalfEven(bytes / 1024.0 / 1024.0)));
+}
 
-QString frameSizeText(const QString &width, const QString &height) { return width + QLatin1Char('x') + height; }
+QString frameSizeText(const QString &width, const QString &height) {
+    return width + QLatin1Char('x') + height;
+}
 
 } // namespace vq

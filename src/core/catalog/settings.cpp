@@ -6,14 +6,12 @@
 
 namespace vq {
 
-std::unique_ptr<QSettings> openSettings()
-{
+std::unique_ptr<QSettings> openSettings() {
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Morvik"),
                                        QStringLiteral("Vidoteq"));
 }
 
-int readIntSetting(QSettings &s, const QString &key, int def)
-{
+int readIntSetting(QSettings &s, const QString &key, int def) {
     const QVariant v = s.value(key);
     if (!v.isValid())
         return def;
@@ -22,8 +20,7 @@ int readIntSetting(QSettings &s, const QString &key, int def)
     return ok ? n : def;
 }
 
-bool readBoolSetting(QSettings &s, const QString &key, bool def)
-{
+bool readBoolSetting(QSettings &s, const QString &key, bool def) {
     const QVariant v = s.value(key);
     if (!v.isValid())
         return def;
@@ -32,28 +29,26 @@ bool readBoolSetting(QSettings &s, const QString &key, bool def)
     return ok ? n != 0 : def;
 }
 
-void writeIntSetting(QSettings &s, const QString &key, int value) { s.setValue(key, QString::number(value)); }
+void writeIntSetting(QSettings &s, const QString &key, int value) {
+    s.setValue(key, QString::number(value));
+}
 
-void writeBoolSetting(QSettings &s, const QString &key, bool value)
-{
+void writeBoolSetting(QSettings &s, const QString &key, bool value) {
     s.setValue(key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-QString rememberedCatalogPath()
-{
+QString rememberedCatalogPath() {
     auto s = openSettings();
     return s->value(QStringLiteral("View/Data")).toString();
 }
 
-void rememberCatalogPath(const QString &path)
-{
+void rememberCatalogPath(const QString &path) {
     auto s = openSettings();
     s->setValue(QStringLiteral("View/Data"), path);
     s->sync();
 }
 
-QString starterCatalogPath()
-{
+QString starterCatalogPath() {
     const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return QDir(dir).filePath(QStringLiteral("vidoteq.vdq"));
 }

@@ -8,8 +8,7 @@ namespace vq {
 
 namespace {
 
-qint64 daysFromCivil(qint64 y, unsigned m, unsigned d)
-{
+qint64 daysFromCivil(qint64 y, unsigned m, unsigned d) {
     y -= m <= 2;
     const qint64 era = (y >= 0 ? y : y - 399) / 400;
     const unsigned yoe = unsigned(y - era * 400);
@@ -21,8 +20,7 @@ qint64 daysFromCivil(qint64 y, unsigned m, unsigned d)
 constexpr qint64 kDayMs = 86400000;
 constexpr qint64 kJulianDayOfEpoch = 2440588;
 
-QCollator &nameCollator()
-{
+QCollator &nameCollator() {
     static QString localeName;
     static QCollator collator;
     QLocale locale;
@@ -38,8 +36,7 @@ QCollator &nameCollator()
     return collator;
 }
 
-int digits(QStringView t, qsizetype pos, int n)
-{
+int digits(QStringView t, qsizetype pos, int n) {
     int v = 0;
     for (int k = 0; k < n; ++k) {
         const QChar c = t[pos + k];
@@ -54,32 +51,31 @@ const std::vector<int> kNoRows;
 
 } // namespace
 
-qint64 naiveMsFromDateTime(const QDateTime &dt)
-{
+qint64 naiveMsFromDateTime(const QDateTime &dt) {
     const QDate d = dt.date();
     return (d.toJulianDay() - kJulianDayOfEpoch) * kDayMs + dt.time().msecsSinceStartOfDay();
 }
 
-QDateTime dateTimeFromNaiveMs(qint64 ms)
-{
+QDateTime dateTimeFromNaiveMs(qint64 ms) {
     qint64 days = ms / kDayMs;
     qint64 rest = ms % kDayMs;
     if (rest < 0) {
         rest += kDayMs;
         --days;
     }
-    return QDateTime(QDate::fromJulianDay(days + kJulianDayOfEpoch), QTime::fromMSecsSinceStartOfDay(int(rest)));
+    return QDateTime(QDate::fromJulianDay(days + kJulianDayOfEpoch),
+                     QTime::fromMSecsSinceStartOfDay(int(rest)));
 }
 
-qint64 naiveNowMs() { return naiveMsFromDateTime(QDateTime::currentDateTime()); }
+qint64 naiveNowMs() {
+    return naiveMsFromDateTime(QDateTime::currentDateTime());
+}
 
-QString naiveMsToStorageText(qint64 ms)
-{
+QString naiveMsToStorageText(qint64 ms) {
     return dateTimeFromNaiveMs(ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
 }
 
-std::optional<qint64> naiveMsFromStorageText(QStringView t)
-{
+std::optional<qint64> naiveMsFromStorageText(QStringView t) {
     // Fast path for what the program writes: "yyyy-MM-dd HH:mm:ss[.zzz]" (a 'T' is accepted too).
     if (t.size() >= 19 && t[4] == QLatin1Char('-') && t[7] == QLatin1Char('-') &&
         (t[10] == QLatin1Char(' ') || t[10] == QLatin1Char('T')) && t[13] == QLatin1Char(':') &&
@@ -91,7 +87,8 @@ std::optional<qint64> naiveMsFromStorageText(QStringView t)
             z = digits(t, 20, 3);
         if (y >= 0 && mo >= 1 && mo <= 12 && d >= 1 && d <= 31 && h >= 0 && h < 24 && mi >= 0 && mi < 60 &&
             s >= 0 && s < 62 && z >= 0)
-            return daysFromCivil(y, unsigned(mo), unsigned(d)) * kDayMs + ((h * 60 + mi) * 60 + s) * 1000LL + z;
+            return daysFromCivil(y, unsigned(mo), unsigned(d)) * kDayMs + ((h * 60 + mi) * 60 + s) * 1000LL +
+                   z;
     }
     QDateTime dt = QDateTime::fromString(t.toString(), Qt::ISODateWithMs);
     if (!dt.isValid())
@@ -102,21 +99,18 @@ std::optional<qint64> naiveMsFromStorageText(QStringView t)
 }
 
 TableData::TableData(QString name, std::vector<ColumnDef> columns, int refColumn)
-    : m_name(std::move(name)), m_defs(std::move(columns)), m_cols(m_defs.size()), m_refCol(refColumn)
-{
+    : m_name(std::move(name)), m_defs(std::move(columns)), m_cols(m_defs.size()), m_refCol(refColumn) {
     touch();
 }
 
-int TableData::columnIndex(const QString &name) const
-{
+int TableData::columnIndex(const QString &name) const {
     for (size_t c = 0; c < m_defs.size(); ++c)
         if (m_defs[c].name == name)
             return int(c);
     return -1;
 }
 
-QVariant TableData::valueAt(int r, int c) const
-{
+QVariant TableData::valueAt(int r, int c) const {
     if (isNull(r, c))
         return QVariant();
     switch (m_defs[size_t(c)].type) {
@@ -132,8 +126,7 @@ QVariant TableData::valueAt(int r, int c) const
     return QVariant();
 }
 
-int TableData::appendRow()
-{
+int TableData::appendRow() {
     const int r = m_count;
     if (size_t(r) >= m_alive.size())
         growTo(std::max<size_t>(1024, m_alive.size() * 2));
@@ -143,8 +136,7 @@ int TableData::appendRow()
     return r;
 }
 
-void TableData::endBulkLoad()
-{
+void TableData::endBulkLoad() {
     m_bulk = false;
     m_byId.clear();
     m_byRef.clear();
@@ -155,8 +147,7 @@ void TableData::endBulkLoad()
             indexRow(r, true);
 }
 
-void TableData::growTo(size_t capacity)
-{
+void TableData::growTo(size_t capacity) {
     if (capacity <= m_alive.size())
         return;
     for (size_t c = 0; c < m_cols.size(); ++c) {
@@ -180,8 +171,7 @@ void TableData::growTo(size_t capacity)
         keys.resize(capacity);
 }
 
-int TableData::rowById(qint64 id) const
-{
+int TableData::rowById(qint64 id) const {
     if (m_refCol == 0 || m_cols.empty() || m_defs[0].type != FieldType::Integer)
         return -1;
     if (!m_idsSorted)
@@ -195,10 +185,11 @@ int TableData::rowById(qint64 id) const
     return alive(r) && !isNull(r, 0) ? r : -1;
 }
 
-void TableData::reserve(int rows) { growTo(size_t(std::max(rows, 0))); }
+void TableData::reserve(int rows) {
+    growTo(size_t(std::max(rows, 0)));
+}
 
-void TableData::indexRow(int r, bool add)
-{
+void TableData::indexRow(int r, bool add) {
     if (m_refCol != 0 && !isNull(r, 0) && m_defs[0].type == FieldType::Integer) {
         const qint64 id = intAt(r, 0);
         if (m_idsSorted && add) {
@@ -236,8 +227,7 @@ void TableData::indexRow(int r, bool add)
     }
 }
 
-void TableData::setNull(int r, int c)
-{
+void TableData::setNull(int r, int c) {
     const bool indexed = !m_bulk && (c == 0 || c == m_refCol) && alive(r);
     if (indexed)
         indexRow(r, false);
@@ -251,8 +241,7 @@ void TableData::setNull(int r, int c)
         indexRow(r, true);
 }
 
-void TableData::setInt(int r, int c, qint64 v)
-{
+void TableData::setInt(int r, int c, qint64 v) {
     const bool indexed = !m_bulk && (c == 0 || c == m_refCol) && alive(r);
     if (indexed)
         indexRow(r, false);
@@ -262,22 +251,19 @@ void TableData::setInt(int r, int c, qint64 v)
         indexRow(r, true);
 }
 
-void TableData::setReal(int r, int c, double v)
-{
+void TableData::setReal(int r, int c, double v) {
     m_cols[size_t(c)].d[size_t(r)] = v;
     m_cols[size_t(c)].null[size_t(r)] = 0;
 }
 
-void TableData::setText(int r, int c, const QString &v)
-{
+void TableData::setText(int r, int c, const QString &v) {
     m_cols[size_t(c)].s[size_t(r)] = v;
     m_cols[size_t(c)].null[size_t(r)] = 0;
     if (auto it = m_sortKeys.find(c); it != m_sortKeys.end())
         (*it)[size_t(r)].reset();
 }
 
-void TableData::kill(int r)
-{
+void TableData::kill(int r) {
     if (!alive(r))
         return;
     indexRow(r, false);
@@ -285,8 +271,7 @@ void TableData::kill(int r)
     --m_aliveCount;
 }
 
-const std::vector<int> &TableData::rowsByRef(qint64 key) const
-{
+const std::vector<int> &TableData::rowsByRef(qint64 key) const {
     auto it = m_byRef.constFind(key);
     return it == m_byRef.constEnd() ? kNoRows : *it;
 }
@@ -295,13 +280,18 @@ namespace {
 quint64 g_stamp = 0;
 }
 
-quint64 changeStamp() { return g_stamp; }
-void bumpChangeStamp() { ++g_stamp; }
+quint64 changeStamp() {
+    return g_stamp;
+}
+void bumpChangeStamp() {
+    ++g_stamp;
+}
 
-void TableData::touch() { m_generation = ++g_stamp; }
+void TableData::touch() {
+    m_generation = ++g_stamp;
+}
 
-const QCollatorSortKey &TableData::sortKey(int r, int c) const
-{
+const QCollatorSortKey &TableData::sortKey(int r, int c) const {
     auto it = m_sortKeys.find(c);
     if (it == m_sortKeys.end())
         it = m_sortKeys.insert(c, std::vector<std::optional<QCollatorSortKey>>(m_alive.size()));
@@ -311,8 +301,7 @@ const QCollatorSortKey &TableData::sortKey(int r, int c) const
     return *slot;
 }
 
-const std::vector<int> &TableData::sortedRows(int c) const
-{
+const std::vector<int> &TableData::sortedRows(int c) const {
     if (m_sortedGeneration != m_generation) {
         m_sorted.clear();
         m_sortedGeneration = m_generation;
@@ -327,9 +316,8 @@ const std::vector<int> &TableData::sortedRows(int c) const
             sortKey(r, c);
             rows.push_back(r);
         }
-    std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
-        return sortKey(a, c).compare(sortKey(b, c)) < 0;
-    });
+    std::stable_sort(rows.begin(), rows.end(),
+                     [&](int a, int b) { return sortKey(a, c).compare(sortKey(b, c)) < 0; });
     return *m_sorted.insert(c, std::move(rows));
 }
 

@@ -11,8 +11,7 @@ using vq::test::TempCatalog;
 
 namespace {
 
-TExportList textsOf(CatalogSession &s, qint64 id)
-{
+TExportList textsOf(CatalogSession &s, qint64 id) {
     UpStat(s);
     s.Name.setFilter(Filter::equals(QStringLiteral("ID"), id));
     s.Name.setFiltered(true);
@@ -21,15 +20,19 @@ TExportList textsOf(CatalogSession &s, qint64 id)
     return out;
 }
 
-EpisodeRow ep(int w, int h, int sound = 0, int subIn = 1, int subExt = 2)
-{
-    return {.size = 1.0, .width = w, .height = h, .durationMs = 1000, .sound = sound, .subIn = subIn, .subExt = subExt};
+EpisodeRow ep(int w, int h, int sound = 0, int subIn = 1, int subExt = 2) {
+    return {.size = 1.0,
+            .width = w,
+            .height = h,
+            .durationMs = 1000,
+            .sound = sound,
+            .subIn = subIn,
+            .subExt = subExt};
 }
 
 } // namespace
 
-TEST(GetExtParam, MarksTheColumnsThatDiffer)
-{
+TEST(GetExtParam, MarksTheColumnsThatDiffer) {
     TempCatalog t;
     t.exec(QStringLiteral("INSERT INTO \"Sub\"(\"ID\", \"Язык\") VALUES (20, 'jap'), (21, 'JAP')"));
     const qint64 q = t.addTitle(QStringLiteral("Quality"), QStringLiteral("3"), QStringLiteral("note"), 3);
@@ -67,8 +70,7 @@ TEST(GetExtParam, MarksTheColumnsThatDiffer)
     EXPECT_EQ(none.EpisodeCount, QStringLiteral("12"));
 }
 
-TEST(GetExtParam, MegabytesRoundHalfToEven)
-{
+TEST(GetExtParam, MegabytesRoundHalfToEven) {
     TempCatalog t;
     const qint64 a = t.addTitle(QStringLiteral("Two and a half"));
     t.addEpisode(a, {.size = 2621440.0});
@@ -80,8 +82,7 @@ TEST(GetExtParam, MegabytesRoundHalfToEven)
     EXPECT_EQ(textsOf(s, b).SizeText, QStringLiteral("  4 "));
 }
 
-TEST(LoadGvSv, HighlightsTitlesChangedInTheLastFourteenDays)
-{
+TEST(LoadGvSv, HighlightsTitlesChangedInTheLastFourteenDays) {
     const QDateTime now(QDate(2026, 12, 7), QTime(12, 0));
     TempCatalog t;
     const struct {
@@ -129,8 +130,7 @@ TEST(LoadGvSv, HighlightsTitlesChangedInTheLastFourteenDays)
     EXPECT_EQ(gv4.GetCellText(1, 2), gv.GetCellText(1, 2));
 }
 
-TEST(UpStat, CountsEverythingWhateverTheFilters)
-{
+TEST(UpStat, CountsEverythingWhateverTheFilters) {
     TempCatalog t;
     const qint64 a = t.addTitle(QStringLiteral("Akira"));
     t.addEpisode(a, {.size = 1073741824.0, .durationMs = 1500});

@@ -15,16 +15,14 @@ using vq::test::TempCatalog;
 
 namespace {
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
+void writeFile(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
 }
 
 // Opening must fail with a message naming the file, and leave the file as it was.
-void expectRefused(const QString &path, const char *what)
-{
+void expectRefused(const QString &path, const char *what) {
     const QByteArray before = test::fileBytes(path);
     try {
         Catalog c(path);
@@ -39,8 +37,7 @@ void expectRefused(const QString &path, const char *what)
 
 } // namespace
 
-TEST(CatalogOpen, RefusesWhatIsNotACatalog)
-{
+TEST(CatalogOpen, RefusesWhatIsNotACatalog) {
     QTemporaryDir dir;
     const QString png = dir.filePath(QStringLiteral("cover.png"));
     writeFile(png, QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(200, 'x'));
@@ -77,8 +74,7 @@ TEST(CatalogOpen, RefusesWhatIsNotACatalog)
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("missing.vdq"))));
 }
 
-TEST(CatalogOpen, StarterCatalogHasLookupRows)
-{
+TEST(CatalogOpen, StarterCatalogHasLookupRows) {
     TempCatalog t;
     CatalogSession s;
     s.open(t.path());
@@ -100,8 +96,7 @@ TEST(CatalogOpen, StarterCatalogHasLookupRows)
     EXPECT_THROW(Catalog::createStarter(t.path()), Error);
 }
 
-TEST(CatalogOpen, ReadOnlyFileReadsButRefusesWrites)
-{
+TEST(CatalogOpen, ReadOnlyFileReadsButRefusesWrites) {
     TempCatalog t;
     t.addTitle(QStringLiteral("Akira"));
     t.exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
@@ -112,8 +107,9 @@ TEST(CatalogOpen, ReadOnlyFileReadsButRefusesWrites)
         GTEST_SKIP() << "no way to make a file read-only for root here";
     // Whatever happens below, the temporary folder must stay removable.
     const std::unique_ptr<const QString, void (*)(const QString *)> unlock(
-        immutable ? &t.path() : nullptr,
-        [](const QString *p) { QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), *p}); });
+        immutable ? &t.path() : nullptr, [](const QString *p) {
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), *p});
+        });
     {
         CatalogSession s;
         s.open(t.path());
@@ -133,8 +129,7 @@ TEST(CatalogOpen, ReadOnlyFileReadsButRefusesWrites)
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT \"Название\" FROM \"Список\"")), QStringLiteral("Akira"));
 }
 
-TEST(CatalogOpen, WriteWaitsForAnotherWriterThenFails)
-{
+TEST(CatalogOpen, WriteWaitsForAnotherWriterThenFails) {
     TempCatalog t;
     const qint64 id = t.addTitle(QStringLiteral("Akira"));
     CatalogSession s;
@@ -155,8 +150,7 @@ TEST(CatalogOpen, WriteWaitsForAnotherWriterThenFails)
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT \"Комментарий\" FROM \"Список\"")), QString());
 }
 
-TEST(CatalogSessionTest, RefusedFileKeepsTheOpenCatalog)
-{
+TEST(CatalogSessionTest, RefusedFileKeepsTheOpenCatalog) {
     TempCatalog t;
     t.addTitle(QStringLiteral("Akira"));
     QTemporaryDir dir;
@@ -170,12 +164,13 @@ TEST(CatalogSessionTest, RefusedFileKeepsTheOpenCatalog)
     EXPECT_EQ(s.Name.recordCount(), 1);
 }
 
-TEST(CatalogSessionTest, NewCatalogIsACopyWithoutTitles)
-{
+TEST(CatalogSessionTest, NewCatalogIsACopyWithoutTitles) {
     TempCatalog t;
     const qint64 a = t.addTitle(QStringLiteral("Akira"));
     t.addEpisode(a, {.size = 100.0});
-    t.exec(QStringLiteral("INSERT INTO \"Alt_Ani_Name\"(\"Название_id\", \"Альтернативное Название\") VALUES (%1, 'アキラ')").arg(a));
+    t.exec(QStringLiteral("INSERT INTO \"Alt_Ani_Name\"(\"Название_id\", \"Альтернативное Название\") VALUES "
+                          "(%1, 'アキラ')")
+               .arg(a));
     t.exec(QStringLiteral("INSERT INTO \"Codec\"(\"Name\") VALUES ('AAC LC')"));
     CatalogSession s;
     s.open(t.path());
@@ -205,8 +200,7 @@ TEST(CatalogSessionTest, NewCatalogIsACopyWithoutTitles)
     EXPECT_THROW(CatalogSession::newCatalogPath(dir.path(), QStringLiteral("../escape")), Error);
 }
 
-TEST(Settings, RememberedPathAndTextValues)
-{
+TEST(Settings, RememberedPathAndTextValues) {
     test::isolateSettings();
     rememberCatalogPath(QStringLiteral("/some/where.vdq"));
     EXPECT_EQ(rememberedCatalogPath(), QStringLiteral("/some/where.vdq"));

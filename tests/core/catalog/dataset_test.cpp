@@ -11,8 +11,7 @@ using vq::test::TempCatalog;
 
 namespace {
 
-QStringList names(DataSet &ds, const QString &field = QStringLiteral("Название"))
-{
+QStringList names(DataSet &ds, const QString &field = QStringLiteral("Название")) {
     QStringList out;
     const int n = ds.recordCount();
     for (int i = 1; i <= n; ++i) {
@@ -24,15 +23,13 @@ QStringList names(DataSet &ds, const QString &field = QStringLiteral("Назва
 
 class DataSetTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         for (const char *n : {"Naruto", "naruto shippuden", "Nana", "O'Brien", "100% Love", "Under_score",
                               "Берсерк", "берег", "Ёлка", "Ель", "Яблоко"})
             ids << t.addTitle(QString::fromUtf8(n));
         s.open(t.path());
     }
-    void search(const QString &prefix)
-    {
+    void search(const QString &prefix) {
         s.Name.setFilter(Filter::prefix(QStringLiteral("Название"), prefix));
         s.Name.setFiltered(true);
     }
@@ -43,8 +40,7 @@ protected:
 
 } // namespace
 
-TEST_F(DataSetTest, PrefixSearchIsLiteralAndIgnoresCase)
-{
+TEST_F(DataSetTest, PrefixSearchIsLiteralAndIgnoresCase) {
     const struct {
         const char *prefix;
         QStringList expected;
@@ -71,8 +67,7 @@ TEST_F(DataSetTest, PrefixSearchIsLiteralAndIgnoresCase)
     EXPECT_EQ(s.Name.recordCount(), 0);
 }
 
-TEST_F(DataSetTest, NamesSortByLocaleIgnoringCase)
-{
+TEST_F(DataSetTest, NamesSortByLocaleIgnoringCase) {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     s.open(t.path()); // the order is decided by the locale in force
     search(QStringLiteral("Е"));
@@ -89,8 +84,7 @@ TEST_F(DataSetTest, NamesSortByLocaleIgnoringCase)
     QLocale::setDefault(QLocale::c());
 }
 
-TEST_F(DataSetTest, PositionsAndEmptyValues)
-{
+TEST_F(DataSetTest, PositionsAndEmptyValues) {
     s.Name.setFilter(Filter::equals(QStringLiteral("ID"), ids[2]));
     s.Name.setFiltered(true);
     ASSERT_EQ(s.Name.recordCount(), 1);
@@ -112,8 +106,7 @@ TEST_F(DataSetTest, PositionsAndEmptyValues)
     EXPECT_EQ(s.Name.recNo(), 1);
 }
 
-TEST_F(DataSetTest, WritesGoThroughAtOnce)
-{
+TEST_F(DataSetTest, WritesGoThroughAtOnce) {
     s.Name.setFiltered(false);
     s.Name.append();
     s.Name.setValue(QStringLiteral("Название"), QStringLiteral("Akira"));
@@ -121,13 +114,15 @@ TEST_F(DataSetTest, WritesGoThroughAtOnce)
     s.Name.post();
     const qint64 id = s.Name.asInteger(0);
     EXPECT_EQ(s.Name.asString(QStringLiteral("Type")), QStringLiteral("Movie"));
-    EXPECT_EQ(t.scalar(QStringLiteral("SELECT \"Название\" FROM \"Список\" WHERE \"ID\" = %1").arg(id)), QStringLiteral("Akira"));
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT \"Название\" FROM \"Список\" WHERE \"ID\" = %1").arg(id)),
+              QStringLiteral("Akira"));
 
     s.Name.edit();
     s.Name.setValue(QStringLiteral("Комментарий"), QStringLiteral("смотрю"));
     // Moving posts a pending edit.
     s.Name.first();
-    EXPECT_EQ(t.scalar(QStringLiteral("SELECT \"Комментарий\" FROM \"Список\" WHERE \"ID\" = %1").arg(id)), QStringLiteral("смотрю"));
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT \"Комментарий\" FROM \"Список\" WHERE \"ID\" = %1").arg(id)),
+              QStringLiteral("смотрю"));
 
     const int before = s.Name.recordCount();
     s.Name.setFilter(Filter::equals(QStringLiteral("ID"), id));
@@ -135,11 +130,11 @@ TEST_F(DataSetTest, WritesGoThroughAtOnce)
     s.Name.remove();
     s.Name.setFiltered(false);
     EXPECT_EQ(s.Name.recordCount(), before - 1);
-    EXPECT_EQ(t.scalar(QStringLiteral("SELECT count(*) FROM \"Список\" WHERE \"ID\" = %1").arg(id)), QStringLiteral("0"));
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT count(*) FROM \"Список\" WHERE \"ID\" = %1").arg(id)),
+              QStringLiteral("0"));
 }
 
-TEST_F(DataSetTest, OverlongTextIsRefusedAndNothingStored)
-{
+TEST_F(DataSetTest, OverlongTextIsRefusedAndNothingStored) {
     const QString ok(255, QLatin1Char('a'));
     const QString tooLong(256, QLatin1Char('b'));
     s.Name.append();
@@ -154,12 +149,13 @@ TEST_F(DataSetTest, OverlongTextIsRefusedAndNothingStored)
         EXPECT_TRUE(e.message().contains(QStringLiteral("Название"))) << e.message().toStdString();
     }
     s.Name.cancel();
-    EXPECT_EQ(t.scalar(QStringLiteral("SELECT count(*) FROM \"Список\" WHERE length(\"Название\") > 255")), QStringLiteral("0"));
-    EXPECT_EQ(t.scalar(QStringLiteral("SELECT count(*) FROM \"Список\" WHERE \"Название\" = '%1'").arg(ok)), QStringLiteral("1"));
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT count(*) FROM \"Список\" WHERE length(\"Название\") > 255")),
+              QStringLiteral("0"));
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT count(*) FROM \"Список\" WHERE \"Название\" = '%1'").arg(ok)),
+              QStringLiteral("1"));
 }
 
-TEST_F(DataSetTest, DeletingATitleDeletesItsEpisodes)
-{
+TEST_F(DataSetTest, DeletingATitleDeletesItsEpisodes) {
     t.addEpisode(ids[0], {.size = 10.0});
     t.addEpisode(ids[0], {.size = 20.0});
     t.addEpisode(ids[1], {.size = 5.0});
@@ -175,8 +171,7 @@ TEST_F(DataSetTest, DeletingATitleDeletesItsEpisodes)
     EXPECT_EQ(s.ADS.asFloat(QStringLiteral("Size")), 5.0);
 }
 
-TEST_F(DataSetTest, ReopeningSeesChangesOfAnotherProcess)
-{
+TEST_F(DataSetTest, ReopeningSeesChangesOfAnotherProcess) {
     s.RJk.open();
     EXPECT_EQ(s.RJk.recordCount(), 0);
     t.addEpisode(ids[3], {.size = 1000.0, .durationMs = 60000});
@@ -188,16 +183,16 @@ TEST_F(DataSetTest, ReopeningSeesChangesOfAnotherProcess)
     EXPECT_EQ(s.Series.recordCount(), 1);
 }
 
-TEST_F(DataSetTest, EpisodesOfATitleSortedByName)
-{
+TEST_F(DataSetTest, EpisodesOfATitleSortedByName) {
     for (const char *n : {"b 02.mkv", "A 01.mkv", "c 03.mkv"})
         t.addEpisode(ids[0], {.name = QString::fromUtf8(n)});
     t.addEpisode(ids[1], {.name = QStringLiteral("other.mkv")});
     s.open(t.path());
     s.Series.setFilter(Filter::equals(QStringLiteral("Название"), ids[0]));
     s.Series.setFiltered(true);
-    EXPECT_EQ(names(s.Series, QStringLiteral("Серия")),
-              (QStringList{QStringLiteral("A 01.mkv"), QStringLiteral("b 02.mkv"), QStringLiteral("c 03.mkv")}));
+    EXPECT_EQ(
+        names(s.Series, QStringLiteral("Серия")),
+        (QStringList{QStringLiteral("A 01.mkv"), QStringLiteral("b 02.mkv"), QStringLiteral("c 03.mkv")}));
     // Deleting the middle record makes the next one current; deleting the last, the one before.
     s.Series.setRecNo(2);
     s.Series.remove();
@@ -206,8 +201,7 @@ TEST_F(DataSetTest, EpisodesOfATitleSortedByName)
     EXPECT_EQ(s.Series.asString(QStringLiteral("Серия")), QStringLiteral("A 01.mkv"));
 }
 
-TEST_F(DataSetTest, StoredQueriesAreReadOnly)
-{
+TEST_F(DataSetTest, StoredQueriesAreReadOnly) {
     s.RJk.open();
     EXPECT_THROW(s.RJk.append(), Error);
     s.Codec.open();

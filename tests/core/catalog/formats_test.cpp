@@ -7,25 +7,32 @@ using namespace vq;
 
 namespace {
 
-QString dots(QString s) { return s.replace(QLatin1Char(' '), QLatin1Char('.')); }
+QString dots(QString s) {
+    return s.replace(QLatin1Char(' '), QLatin1Char('.'));
+}
 
 } // namespace
 
-TEST(FormatPlayTime, Table)
-{
+TEST(FormatPlayTime, Table) {
     const struct {
         qint64 ms;
         const char *text;
-    } cases[] = {{0, "00:00:00,000"},          {999, "00:00:00,999"},          {59999, "00:00:59,999"},
-                 {60000, "00:01:00,000"},      {83456, "00:01:23,456"},        {1425000, "00:23:45,000"},
-                 {3723456, "01:02:03,456"},    {86399999, "23:59:59,999"},     {360000000, "100:00:00,000"},
-                 {2147483647, "596:31:23,647"}, {36000000000LL, "10000:00:00,000"}};
+    } cases[] = {{0, "00:00:00,000"},
+                 {999, "00:00:00,999"},
+                 {59999, "00:00:59,999"},
+                 {60000, "00:01:00,000"},
+                 {83456, "00:01:23,456"},
+                 {1425000, "00:23:45,000"},
+                 {3723456, "01:02:03,456"},
+                 {86399999, "23:59:59,999"},
+                 {360000000, "100:00:00,000"},
+                 {2147483647, "596:31:23,647"},
+                 {36000000000LL, "10000:00:00,000"}};
     for (const auto &c : cases)
         EXPECT_EQ(FormatPlayTime(c.ms), QString::fromLatin1(c.text)) << c.ms;
 }
 
-TEST(GroupDigits, Table)
-{
+TEST(GroupDigits, Table) {
     const struct {
         const char *in, *out;
     } cases[] = {{"", ""},
@@ -40,8 +47,7 @@ TEST(GroupDigits, Table)
         EXPECT_EQ(dots(GroupDigits(QString::fromLatin1(c.in))), QString::fromLatin1(c.out)) << c.in;
 }
 
-TEST(GigabyteText, TableWithDotAndComma)
-{
+TEST(GigabyteText, TableWithDotAndComma) {
     const QLocale dot(QLocale::English, QLocale::UnitedStates);
     const QLocale comma(QLocale::Russian, QLocale::Russia);
     const struct {
@@ -62,20 +68,17 @@ TEST(GigabyteText, TableWithDotAndComma)
     }
 }
 
-TEST(MegabyteText, RoundsHalfToEven)
-{
+TEST(MegabyteText, RoundsHalfToEven) {
     const struct {
         double bytes;
         const char *text;
-    } cases[] = {{524288, "..0."},          {1572864, "..2."},       {2621440, "..2."},
-                 {3670016, "..4."},         {734003200, "700."},     {1234567890, "..1.177."},
-                 {4700000000.0, "..4.482."}, {0, "..0."}};
+    } cases[] = {{524288, "..0."},    {1572864, "..2."},        {2621440, "..2."},          {3670016, "..4."},
+                 {734003200, "700."}, {1234567890, "..1.177."}, {4700000000.0, "..4.482."}, {0, "..0."}};
     for (const auto &c : cases)
         EXPECT_EQ(dots(megabyteText(c.bytes)), QString::fromLatin1(c.text)) << c.bytes;
 }
 
-TEST(Rounding, HalfToEvenAndInt32Range)
-{
+TEST(Rounding, HalfToEvenAndInt32Range) {
     EXPECT_EQ(roundHalfEven(0.5), 0);
     EXPECT_EQ(roundHalfEven(1.5), 2);
     EXPECT_EQ(roundHalfEven(2.5), 2);
@@ -85,15 +88,13 @@ TEST(Rounding, HalfToEvenAndInt32Range)
     EXPECT_EQ(roundToInt32(5e9), 2147483647);
 }
 
-TEST(FrameSize, Text)
-{
+TEST(FrameSize, Text) {
     EXPECT_EQ(frameSizeText(QStringLiteral("640"), QStringLiteral("480")), QStringLiteral("640x480"));
     EXPECT_EQ(frameSizeText(QStringLiteral("1920"), QStringLiteral("1080")), QStringLiteral("1920x1080"));
     EXPECT_EQ(frameSizeText(QString(), QString()), QStringLiteral("x"));
 }
 
-TEST(PlainNumberText, WholeBytesAsDigits)
-{
+TEST(PlainNumberText, WholeBytesAsDigits) {
     EXPECT_EQ(plainNumberText(4700000000.0), QStringLiteral("4700000000"));
     EXPECT_EQ(plainNumberText(0), QStringLiteral("0"));
     EXPECT_EQ(plainNumberText(1.5), QStringLiteral("1.5"));

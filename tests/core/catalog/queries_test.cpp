@@ -13,14 +13,14 @@ using vq::test::TempCatalog;
 namespace {
 
 // Every row of a view as text, in the order the view gives.
-QStringList viewRows(const QString &path, const QString &view, const QStringList &cols)
-{
+QStringList viewRows(const QString &path, const QString &view, const QStringList &cols) {
     sqlite3 *db = nullptr;
     sqlite3_open(QFile::encodeName(path).constData(), &db);
     QStringList quoted;
     for (const QString &c : cols)
         quoted << QStringLiteral("\"%1\"").arg(c);
-    const QByteArray sql = QStringLiteral("SELECT %1 FROM \"%2\"").arg(quoted.join(QStringLiteral(", ")), view).toUtf8();
+    const QByteArray sql =
+        QStringLiteral("SELECT %1 FROM \"%2\"").arg(quoted.join(QStringLiteral(", ")), view).toUtf8();
     sqlite3_stmt *st = nullptr;
     sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr);
     QStringList rows;
@@ -29,7 +29,8 @@ QStringList viewRows(const QString &path, const QString &view, const QStringList
         for (int i = 0; i < cols.size(); ++i) {
             if (sqlite3_column_type(st, i) == SQLITE_NULL)
                 fields << QString();
-            else if (sqlite3_column_type(st, i) == SQLITE_FLOAT || sqlite3_column_type(st, i) == SQLITE_INTEGER)
+            else if (sqlite3_column_type(st, i) == SQLITE_FLOAT ||
+                     sqlite3_column_type(st, i) == SQLITE_INTEGER)
                 fields << QString::number(sqlite3_column_double(st, i), 'g', 15);
             else
                 fields << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, i)));
@@ -41,8 +42,7 @@ QStringList viewRows(const QString &path, const QString &view, const QStringList
     return rows;
 }
 
-QStringList dataSetRows(DataSet &ds, const QStringList &cols)
-{
+QStringList dataSetRows(DataSet &ds, const QStringList &cols) {
     QStringList rows;
     ds.close();
     ds.open();
@@ -68,29 +68,58 @@ QStringList dataSetRows(DataSet &ds, const QStringList &cols)
 
 } // namespace
 
-TEST(StoredQueries, MatchTheViewsInTheFile)
-{
+TEST(StoredQueries, MatchTheViewsInTheFile) {
     TempCatalog t;
     const QDateTime d1(QDate(2026, 11, 1), QTime(10, 0));
     const QDateTime d2(QDate(2026, 11, 20), QTime(8, 30, 15, 250));
     const qint64 a = t.addTitle(QStringLiteral("Akira"), QStringLiteral("1"), QStringLiteral("c"), 2);
     const qint64 b = t.addTitle(QStringLiteral("Bebop"), QStringLiteral("26"), QString(), 3);
     t.addTitle(QStringLiteral("Empty title"));
-    t.addEpisode(a, {.size = 700e6, .width = 1280, .height = 720, .durationMs = 1000, .sound = 0, .subIn = 1, .subExt = 2, .update = d1});
-    t.addEpisode(b, {.size = 1.0, .width = 1280, .height = 720, .durationMs = 10, .sound = 0, .subIn = 1, .subExt = 2, .update = d2});
-    t.addEpisode(b, {.size = 2.0, .width = 720, .height = 480, .durationMs = 20, .sound = 0, .subIn = 1, .subExt = 2, .update = d1});
-    t.addEpisode(b, {.size = 3.0, .width = 1280, .height = 720, .durationMs = 30, .sound = 3, .subIn = 1, .subExt = 2});
+    t.addEpisode(a, {.size = 700e6,
+                     .width = 1280,
+                     .height = 720,
+                     .durationMs = 1000,
+                     .sound = 0,
+                     .subIn = 1,
+                     .subExt = 2,
+                     .update = d1});
+    t.addEpisode(b, {.size = 1.0,
+                     .width = 1280,
+                     .height = 720,
+                     .durationMs = 10,
+                     .sound = 0,
+                     .subIn = 1,
+                     .subExt = 2,
+                     .update = d2});
+    t.addEpisode(b, {.size = 2.0,
+                     .width = 720,
+                     .height = 480,
+                     .durationMs = 20,
+                     .sound = 0,
+                     .subIn = 1,
+                     .subExt = 2,
+                     .update = d1});
+    t.addEpisode(
+        b,
+        {.size = 3.0, .width = 1280, .height = 720, .durationMs = 30, .sound = 3, .subIn = 1, .subExt = 2});
     t.addEpisode(b, {.size = 4.0}); // nothing known but the size
     CatalogSession s;
     s.open(t.path());
 
-    const QStringList rjk = {QStringLiteral("ID"), QStringLiteral("Sum-Объём(байт)"), QStringLiteral("Sum-Длительность"),
-                             QStringLiteral("Название")};
+    const QStringList rjk = {QStringLiteral("ID"), QStringLiteral("Sum-Объём(байт)"),
+                             QStringLiteral("Sum-Длительность"), QStringLiteral("Название")};
     EXPECT_EQ(dataSetRows(s.RJk, rjk), viewRows(t.path(), QStringLiteral("Rjk"), rjk));
-    const QStringList ext = {QStringLiteral("ID"),     QStringLiteral("Название"),  QStringLiteral("Количество серий"),
-                             QStringLiteral("Комментарий"), QStringLiteral("NType"), QStringLiteral("Ширина"),
-                             QStringLiteral("Высота"), QStringLiteral("Звук"),    QStringLiteral("Субтитры встроенные"),
-                             QStringLiteral("Субтитры внешние"), QStringLiteral("Sum-Объём(байт)"),
+    const QStringList ext = {QStringLiteral("ID"),
+                             QStringLiteral("Название"),
+                             QStringLiteral("Количество серий"),
+                             QStringLiteral("Комментарий"),
+                             QStringLiteral("NType"),
+                             QStringLiteral("Ширина"),
+                             QStringLiteral("Высота"),
+                             QStringLiteral("Звук"),
+                             QStringLiteral("Субтитры встроенные"),
+                             QStringLiteral("Субтитры внешние"),
+                             QStringLiteral("Sum-Объём(байт)"),
                              QStringLiteral("Sum-Длительность")};
     EXPECT_EQ(dataSetRows(s.Ext, ext), viewRows(t.path(), QStringLiteral("Ext"), ext));
     const QStringList all = {QStringLiteral("Long"), QStringLiteral("Size")};
@@ -110,14 +139,20 @@ TEST(StoredQueries, MatchTheViewsInTheFile)
     EXPECT_EQ(s.RJk.asFloat(1), 0.0);
 }
 
-TEST(ComputedColumns, EpisodeTextsAndCuts)
-{
+TEST(ComputedColumns, EpisodeTextsAndCuts) {
     TempCatalog t;
     const qint64 a = t.addTitle(QStringLiteral("Akira"));
-    t.addEpisode(a, {.name = QStringLiteral("a.mkv"), .size = 4700000000.0, .width = 640, .height = 480,
-                     .durationMs = 3723456, .sound = 0, .subIn = 1, .subExt = 99});
+    t.addEpisode(a, {.name = QStringLiteral("a.mkv"),
+                     .size = 4700000000.0,
+                     .width = 640,
+                     .height = 480,
+                     .durationMs = 3723456,
+                     .sound = 0,
+                     .subIn = 1,
+                     .subExt = 99});
     t.addEpisode(a, {.name = QStringLiteral("b.mkv"), .width = 10000, .height = 10000});
-    t.exec(QStringLiteral("INSERT INTO \"Sub\"(\"ID\", \"Язык\") VALUES (50, 'Очень длинное название языка')"));
+    t.exec(
+        QStringLiteral("INSERT INTO \"Sub\"(\"ID\", \"Язык\") VALUES (50, 'Очень длинное название языка')"));
     t.addEpisode(a, {.name = QStringLiteral("c.mkv"), .sound = 50});
     CatalogSession s;
     s.open(t.path());
