@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileSystemModel>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -18,6 +19,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeView>
 
 namespace vq {
@@ -51,6 +53,11 @@ TIntakeHandlers::TIntakeHandlers(TView_Base &window)
     : QObject(&window), m_win(window), m_p(window.intakePage()) {
     setObjectName(QStringLiteral("IntakeHandlers"));
     connectAll();
+    m_revealTimer.setSingleShot(true);
+    m_revealTimer.setInterval(0);
+    connect(&m_revealTimer, &QTimer::timeout, this, &TIntakeHandlers::applyReveal);
+    watchFolderModel(m_p->FolderModel);
+    revealFolder(QDir::homePath(), false, true);
 }
 
 void TIntakeHandlers::connectAll() {
@@ -59,6 +66,8 @@ void TIntakeHandlers::connectAll() {
     m_p->LB1->setSortingEnabled(false);
 
     connect(m_p->BSee, &QPushButton::clicked, this, g([this] { BSeeClick(); }));
+    connect(m_p->STV, &QTreeView::pressed, this, [this] { m_reveal = {}; });
+    connect(m_p->STV->verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { m_reveal = {}; });
     connect(m_p->STV, &QTreeView::clicked, this, g([this](const QModelIndex &) { STVClick(); }));
     connect(m_p->LB1, &QListWidget::itemClicked, this, g([this](QListWidgetItem *) { LB1Click(); }));
     TGridView *gv4 = m_p->GV4;
@@ -88,8 +97,10 @@ bool TIntakeHandlers::eventFilter(QObject *watched, QEvent *event) {
     if (watched == m_p->STV && type == QEvent::KeyRelease) {
         auto *k = static_cast<QKeyEvent *>(event);
         // A held key scans once, when it is finally let go.
-        if (!k->isAutoRepeat())
+        if (!k->isAutoRepeat()) {
+            m_reveal = {};
             ErrorGuard::run(&m_win, [&] { STVKeyDown(k->key()); });
+        }
     } else if (watched == m_p->ENewAni) {
         if (type == QEvent::FocusIn)
             ENewAniClick();
@@ -111,11 +122,35 @@ QString TIntakeHandlers::selectedFolder() const {
 }
 
 void TIntakeHandlers::selectFolder(const QString &folder) {
-    const QModelIndex index = m_p->FolderModel->index(folder);
+    revealFolder(folder, true);
+}
+
+void TIntakeHandlers::revealFolder(const QString &folder, bool makeCurrent, bool expand) {
+    m_reveal = {folder, makeCurrent, expand};
+    applyReveal();
+}
+
+void TIntakeHandlers::applyReveal() {
+    if (!m_p || m_reveal.folder.isEmpty())
+        return;
+    QTreeView *tree = m_p->STV;
+    const QModelIndex index = m_p->FolderModel->index(m_reveal.folder);
     if (!index.isValid())
         return;
-    m_p->STV->setCurrentIndex(index);
-    m_p->STV->scrollTo(index);
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
+        tree->expand(up);
+    if (m_reveal.expand)
+        tree->expand(index);
+    if (m_reveal.makeCurrent && tree->currentIndex() != index)
+        tree->setCurrentIndex(index);
+    tree->scrollTo(index);
+}
+
+void TIntakeHandlers::treeChanged() {
+    // Rows above the folder arrive and are sorted as their folders are read: keep it in view
+    // until the user acts. One pass once the events in hand are done.
+    if (!m_reveal.folder.isEmpty() && !m_revealTimer.isActive())
+        m_revealTimer.start();
 }
 
 void TIntakeHandlers::See() {
@@ -142,22 +177,21 @@ void TIntakeHandlers::STVKeyDown(int key) {
 }
 
 void TIntakeHandlers::refreshTree() {
-    // The model caches what it has read; a fresh model reads every folder again from the root.
+    // The model caches what it has read and may have missed a change (no watching, or a listing
+    // that was taken just before the change); a fresh model reads every folder again.
     const QString keep = selectedFolder();
-    QFileSystemModel *old = m_p->FolderModel;
-    auto *model = new QFileSystemModel(m_p);
-    model->setFilter(old->filter());
-    model->setRootPath(QStringLiteral("/"));
-    QItemSelectionModel *oldSelection = m_p->STV->selectionModel();
-    m_p->STV->setModel(model);
-    delete oldSelection;
-    m_p->STV->setRootIndex(model->index(QStringLiteral("/")));
-    for (int c = 1; c < model->columnCount(); ++c)
-        m_p->STV->hideColumn(c);
-    m_p->FolderModel = model;
-    old->deleteLater();
+    const bool wasExpanded = !keep.isEmpty() && m_p->STV->isExpanded(m_p->STV->currentIndex());
+    watchFolderModel(TPageIntake::makeFolderModel(m_p));
     if (!keep.isEmpty())
-        selectFolder(keep);
+        revealFolder(keep, true, wasExpanded);
+}
+
+void TIntakeHandlers::watchFolderModel(QFileSystemModel *model) {
+    if (model != m_p->FolderModel)
+        m_p->setFolderModel(model);
+    connect(model, &QFileSystemModel::directoryLoaded, this, &TIntakeHandlers::treeChanged);
+    connect(model, &QFileSystemModel::rowsInserted, this, &TIntakeHandlers::treeChanged);
+    connect(model, &QFileSystemModel::layoutChanged, this, &TIntakeHandlers::treeChanged);
 }
 
 void TIntakeHandlers::LB1Click() {

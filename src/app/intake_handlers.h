@@ -4,7 +4,9 @@
 #include "intake/mediaprobe.h"
 
 #include <QObject>
+#include <QTimer>
 
+class QFileSystemModel;
 class QKeyEvent;
 
 namespace vq {
@@ -24,6 +26,9 @@ public:
     QString selectedFolder() const;
     // Shows `folder` selected in the tree (expanding its parents).
     void selectFolder(const QString &folder);
+    // Expands the parents of `folder` (and the folder itself when `expand`) and keeps it in view
+    // while the tree is still being read, until the user clicks or types in the tree.
+    void revealFolder(const QString &folder, bool makeCurrent, bool expand = false);
     void See();
     void BSeeClick();
     void STVClick();
@@ -59,12 +64,21 @@ protected:
 
 private:
     void connectAll();
+    void applyReveal();
+    void treeChanged();
+    void watchFolderModel(QFileSystemModel *model);
     void showProbe();
     void afterAdding();
 
     TView_Base &m_win;
     TPageIntake *m_p;
     ProbePage m_page;
+    struct Reveal {
+        QString folder;
+        bool makeCurrent = false;
+        bool expand = false;
+    } m_reveal;
+    QTimer m_revealTimer;
     QList<int> m_progressSeen;
 };
 

@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,6 +26,8 @@
 namespace vq {
 
 namespace {
+bool g_watchFolders = true;
+
 QLabel *caption(const char *text, QWidget *parent) {
     auto *l = new QLabel(QString::fromUtf8(text), parent);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -40,6 +43,37 @@ QLineEdit *edit(const char *name, QWidget *parent, bool readOnly = true) {
 
 TPageIntake::~TPageIntake() {
     Q_EMIT aboutToBeDestroyed();
+}
+
+QFileSystemModel *TPageIntake::makeFolderModel(QObject *parent) {
+    auto *model = new QFileSystemModel(parent);
+    // Folders need no theme icons, and the theme's icon cache then outlives nothing at exit.
+    static struct NoIcons : QAbstractFileIconProvider {
+        QIcon icon(IconType) const override { return {}; }
+        QIcon icon(const QFileInfo &) const override { return {}; }
+    } noIcons;
+    model->setIconProvider(&noIcons);
+    model->setOption(QFileSystemModel::DontWatchForChanges, !g_watchFolders);
+    model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    model->setRootPath(QStringLiteral("/"));
+    return model;
+}
+
+void TPageIntake::setWatchFolders(bool watch) {
+    g_watchFolders = watch;
+}
+
+void TPageIntake::setFolderModel(QFileSystemModel *model) {
+    QFileSystemModel *old = FolderModel;
+    QItemSelectionModel *oldSelection = STV->selectionModel();
+    STV->setModel(model);
+    delete oldSelection;
+    STV->setRootIndex(model->index(QStringLiteral("/")));
+    for (int c = 1; c < model->columnCount(); ++c)
+        STV->hideColumn(c);
+    FolderModel = model;
+    if (old)
+        old->deleteLater();
 }
 
 TPageIntake::TPageIntake(QWidget *parent) : QWidget(parent) {
@@ -158,21 +192,8 @@ TPageIntake::TPageIntake(QWidget *parent) : QWidget(parent) {
     l9->setContentsMargins(0, 0, 0, 0);
     STV = new QTreeView(Panel9);
     STV->setObjectName(QStringLiteral("STV"));
-    FolderModel = new QFileSystemModel(this);
-    // Folders need no theme icons, and the theme's icon cache then outlives nothing at exit.
-    static struct NoIcons : QAbstractFileIconProvider {
-        QIcon icon(IconType) const override { return {}; }
-        QIcon icon(const QFileInfo &) const override { return {}; }
-    } noIcons;
-    FolderModel->setIconProvider(&noIcons);
-    FolderModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
-    FolderModel->setRootPath(QStringLiteral("/"));
-    STV->setModel(FolderModel);
-    STV->setRootIndex(FolderModel->index(QStringLiteral("/")));
-    for (int c = 1; c < FolderModel->columnCount(); ++c)
-        STV->hideColumn(c);
     STV->header()->hide();
-    STV->expand(FolderModel->index(QDir::homePath()));
+    setFolderModel(makeFolderModel(this));
     l9->addWidget(STV);
     auto *files = new QWidget(SplitterRight);
     auto *lf = new QVBoxLayout(files);

@@ -5,6 +5,7 @@
 class QCheckBox;
 class QComboBox;
 class QFileSystemModel;
+class QObject;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -64,6 +65,14 @@ public:
     QCheckBox *CAvi = nullptr; // "AVI"
     QPushButton *BSee = nullptr;
     QListWidget *LB1 = nullptr;
+
+    // The folder tree's model, rooted at "/", folders only (hidden ones too). F5 makes a new one.
+    static QFileSystemModel *makeFolderModel(QObject *parent);
+    // Whether folder models made from now on watch for changes; with watching off (or the
+    // system's watch limit used up) only F5 shows a change.
+    static void setWatchFolders(bool watch);
+    // Shows `model` in the tree (the old model goes once the events in hand are done).
+    void setFolderModel(QFileSystemModel *model);
 
     static QString newTitlePlaceholder() { return QStringLiteral("...Добавить новое аниме..."); }
 };

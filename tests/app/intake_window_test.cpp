@@ -64,17 +64,22 @@ protected:
         return out;
     }
 
-    // Selects `dir` in the tree and clicks it, as the user does.
-    void clickFolder(const QString &dir) {
-        h->selectFolder(dir);
+    // Waits until `dir`'s row is laid out in the tree's view and stays put, looking the row up again
+    // on each try (the model reads folders in the background and may replace an entry).
+    // With `scroll` false the window alone must bring the row into view.
+    QModelIndex waitShown(const QString &dir, bool scroll = true) {
         QTreeView *tree = page->STV;
-        // The model reads folders in the background: wait until the row is laid out and stays put.
-        const QPersistentModelIndex target = page->FolderModel->index(dir);
+        QModelIndex target;
         auto underPointer = [&] {
-            tree->scrollTo(target);
+            target = page->FolderModel->index(dir);
+            if (!target.isValid())
+                return false;
+            if (scroll)
+                tree->scrollTo(target);
             QTest::qWait(20);
             const QRect r = tree->visualRect(target);
-            return r.isValid() && tree->indexAt(r.center()) == QModelIndex(target);
+            return r.isValid() && tree->viewport()->rect().contains(r.center()) &&
+                   tree->indexAt(r.center()) == target;
         };
         // Slow under sanitizers and load; a time-out must fail the test here, not later and elsewhere.
         bool shown = false;
@@ -82,10 +87,22 @@ protected:
             QTRY_VERIFY_WITH_TIMEOUT(underPointer(), 15000);
             shown = true;
         }();
-        ASSERT_TRUE(shown) << "the folder tree never showed " << dir.toStdString();
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(target).center());
+        EXPECT_TRUE(shown) << "the folder tree never showed " << dir.toStdString();
+        return shown ? target : QModelIndex();
+    }
+    // Shows `dir` in the tree and clicks it, as the user does.
+    void clickFolder(const QString &dir) {
+        h->selectFolder(dir);
+        const QModelIndex target = waitShown(dir);
+        ASSERT_TRUE(target.isValid());
+        QTest::mouseClick(page->STV->viewport(), Qt::LeftButton, {}, page->STV->visualRect(target).center());
         QCoreApplication::processEvents();
         ASSERT_EQ(h->selectedFolder(), dir);
+    }
+    void pressF5() {
+        page->STV->setFocus();
+        QTest::keyRelease(page->STV, Qt::Key_F5);
+        QCoreApplication::processEvents();
     }
     void clickFile(const QString &name) {
         QListWidget *lb = page->LB1;
@@ -163,19 +180,74 @@ TEST_F(IntakeWindow, ScanFollowsTheBoxAndTheTree) {
     // F5 reads the tree again and rescans what is selected.
     touch(dir, QStringLiteral("B2.avi"));
     QFileSystemModel *before = page->FolderModel;
-    page->STV->setFocus();
-    QTest::keyRelease(page->STV, Qt::Key_F5);
+    pressF5();
     EXPECT_NE(page->FolderModel, before);
     EXPECT_EQ(h->selectedFolder(), dir);
     EXPECT_EQ(files(), QStringList({"a.AVI", "b.mkv", "B2.avi", "c.txt", "x"}));
 
     // An empty folder lists nothing and leaves the current directory where the last scan put it.
     const QString empty = folder(QStringLiteral("empty"));
+    pressF5();
     clickFolder(empty);
     EXPECT_EQ(h->selectedFolder(), empty);
     EXPECT_TRUE(files().isEmpty()) << files().join(u' ').toStdString();
     EXPECT_EQ(QDir::currentPath(), dir);
     EXPECT_EQ(dialogs.count(QStringLiteral("showError")), 0);
+}
+
+// Without file watching (the system's watch limit used up), only F5 can show a folder made since
+// the tree was read; F5 must keep the user's place while it reads everything again.
+TEST_F(IntakeWindow, F5ShowsNewFoldersAndKeepsTheFolderTreePlace) {
+    TPageIntake::setWatchFolders(false);
+    struct Restore {
+        ~Restore() { TPageIntake::setWatchFolders(true); }
+    } restore;
+    TempCatalog cat;
+    open(cat);
+    const QString dir = folder(QStringLiteral("deep/er/scan"));
+    QDir(dir).mkdir(QStringLiteral("inner"));
+    clickFolder(dir);
+    page->STV->expand(page->STV->currentIndex());
+    const QString later = folder(QStringLiteral("deep/er/scan/later"));
+    touch(later, QStringLiteral("ep01.mkv"));
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        QFileSystemModel *before = page->FolderModel;
+        pressF5();
+        ASSERT_NE(page->FolderModel, before);
+        EXPECT_EQ(page->FolderModel->iconProvider(), before->iconProvider());
+        EXPECT_EQ(page->FolderModel->filter(), before->filter());
+        EXPECT_EQ(page->FolderModel->rootPath(), QStringLiteral("/"));
+        EXPECT_TRUE(page->FolderModel->testOption(QFileSystemModel::DontWatchForChanges));
+        EXPECT_EQ(h->selectedFolder(), dir);
+        const QModelIndex current = waitShown(dir, false);
+        ASSERT_TRUE(current.isValid());
+        EXPECT_EQ(page->STV->currentIndex(), current);
+        EXPECT_TRUE(page->STV->isExpanded(current));
+    }
+    clickFolder(later);
+    EXPECT_EQ(files(), QStringList({"ep01.mkv"}));
+}
+
+// The home folder starts expanded and in view, its parents open above it.
+TEST_F(IntakeWindow, TheHomeFolderIsExpandedAndVisibleAtStart) {
+    const QString home = folder(QStringLiteral("home/collector"));
+    QDir(home).mkdir(QStringLiteral("Anime"));
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home));
+    struct Restore {
+        QByteArray home;
+        ~Restore() { qputenv("HOME", home); }
+    } restore{oldHome};
+    TempCatalog cat;
+    open(cat);
+    const QModelIndex index = waitShown(home, false);
+    ASSERT_TRUE(index.isValid());
+    EXPECT_TRUE(page->STV->isExpanded(index));
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
+        EXPECT_TRUE(page->STV->isExpanded(up)) << page->FolderModel->filePath(up).toStdString();
+    EXPECT_TRUE(h->selectedFolder().isEmpty());
 }
 
 TEST_F(IntakeWindow, ClickProbesTheFileIntoTheRecordAndThePage) {
