@@ -3,6 +3,7 @@
 #include "tview_base.h"
 
 #include "catalog/error.h"
+#include "catalog/messages.h"
 #include "catalog/settings.h"
 #include "dialogs.h"
 #include "export/htmlexport.h"
@@ -89,8 +90,7 @@ private:
 void openSpreadsheet(TView_Base &window, const QString &path) {
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
         window.dialogs().inform(&window, QString(),
-                                QStringLiteral("Таблица сохранена в файл %1, но открыть её нечем.")
-                                    .arg(QDir::toNativeSeparators(path)));
+                                msg::spreadsheetNotOpened(QDir::toNativeSeparators(path)));
 }
 
 } // namespace
@@ -102,7 +102,7 @@ void TView_Base::BToHtMLClick() {
     // The separator and totals rows leave again even when the page cannot be written.
     SummaryHtmlRows rows(grid, totals);
     GenerateHTML(grid, QDir(StartDir()).filePath(SummaryHtmlFileName));
-    m_dialogs.inform(this, QString(), QStringLiteral("Создан файл ") + SummaryHtmlFileName);
+    m_dialogs.inform(this, QString(), msg::fileCreated(SummaryHtmlFileName));
     rows.remove();
 }
 
@@ -116,7 +116,7 @@ void TView_Base::BSToHTMLClick() {
         GenerateHTML(grid, QDir(StartDir()).filePath(SelectionHtmlFileName));
         layout.restore();
     }
-    m_dialogs.inform(this, QString(), QStringLiteral("Создан файл ") + SelectionHtmlFileName);
+    m_dialogs.inform(this, QString(), msg::fileCreated(SelectionHtmlFileName));
 }
 
 void TView_Base::BToExlClick() {

@@ -1,3 +1,4 @@
+#include "application.h"
 #include "dialogs.h"
 #include "tview_base.h"
 
@@ -5,8 +6,7 @@
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvik"));
-    QCoreApplication::setApplicationName(QStringLiteral("Vidoteq"));
+    vq::setUpApplication(app);
     vq::QtDialogs dialogs;
     vq::TView_Base window(dialogs);
     if (!window.FormCreate())

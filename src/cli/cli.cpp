@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include "catalog/messages.h"
 #include "catalog/settings.h"
 
 #include <QJsonDocument>
@@ -59,7 +60,7 @@ QStringList Context::positional(int min, int max) {
 CatalogSession &Context::session() {
     if (!m_session) {
         if (m_catalogPath.isEmpty())
-            throw Error(QStringLiteral("No catalog is remembered; name one with --catalog FILE."));
+            throw Error(msg::noCatalogRemembered());
         auto s = std::make_unique<CatalogSession>();
         s->open(m_catalogPath);
         m_session = std::move(s);

@@ -2,6 +2,7 @@
 #include "cli.h"
 
 #include "browser/summary.h"
+#include "catalog/messages.h"
 #include "catalog/settings.h"
 
 #include <QDir>
@@ -85,7 +86,7 @@ int cmdEpisodes(Context &c) {
     s.Name.setFilter(Filter::equals(QStringLiteral("ID"), id));
     s.Name.setFiltered(true);
     if (s.Name.recordCount() == 0)
-        throw Error(QStringLiteral("The catalog has no title with the ID %1.").arg(id));
+        throw Error(msg::noTitleWithId(id));
     s.Series.setFilter(Filter::equals(QStringLiteral("Название"), id));
     s.Series.setFiltered(true);
     const QStringList fields = {QStringLiteral("Серия"),  QStringLiteral("Size"),  QStringLiteral("Размеры"),

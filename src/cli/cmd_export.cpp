@@ -3,6 +3,7 @@
 #include "cli.h"
 
 #include "browser/summary.h"
+#include "catalog/messages.h"
 #include "catalog/settings.h"
 #include "export/htmlexport.h"
 #include "export/spreadsheetexport.h"
@@ -68,7 +69,7 @@ void fillSelection(CatalogSession &s, const std::vector<qint64> &ids, GridData &
         s.Name.setFilter(Filter::equals(QStringLiteral("ID"), id));
         s.Name.setFiltered(true);
         if (s.Name.recordCount() == 0)
-            throw Error(QStringLiteral("There is no title with ID %1.").arg(id));
+            throw Error(msg::noTitleWithId(id));
         s.Series.setFilter(Filter::equals(QStringLiteral("Название"), id));
         s.Series.setFiltered(true);
         GetExtParam(s, 1, texts);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "application.h"
+
 #include <QApplication>
 #include <QByteArray>
 
@@ -23,6 +25,18 @@ public:
     }
 };
 
+// The offscreen platform says this for every top-level window: dozens of lines that would hide a
+// real warning of a failing test.
+inline QtMessageHandler &previousHandler() {
+    static QtMessageHandler handler = nullptr;
+    return handler;
+}
+inline void quietHandler(QtMsgType type, const QMessageLogContext &context, const QString &message) {
+    if (message.startsWith(QLatin1String("This plugin does not support propagateSizeHints()")))
+        return;
+    previousHandler()(type, context, message);
+}
+
 inline const bool appEnvironmentRegistered = (::testing::AddGlobalTestEnvironment(new AppEnvironment), true);
 } // namespace detail
 
@@ -36,7 +50,9 @@ inline QApplication &App() {
     static int argc = 1;
     static char arg0[] = "vidoteq-test";
     static char *argv[] = {arg0, nullptr};
+    detail::previousHandler() = qInstallMessageHandler(detail::quietHandler);
     detail::ownedApp() = new QApplication(argc, argv);
+    setUpApplication(*detail::ownedApp());
     return *detail::ownedApp();
 }
 

@@ -230,11 +230,11 @@ TEST_F(ExportWindow, WriteFailureShowsTheErrorAndKeepsTheGrids) {
         QTest::mouseClick(c.selection ? window->statsPage()->BSToHTML : window->BToHtML(), Qt::LeftButton);
 
         ASSERT_EQ(watching.errors().size(), 1);
-        EXPECT_TRUE(
-            watching.errors().first().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(path)))
+        EXPECT_TRUE(watching.errors().first().startsWith(
+            QStringLiteral("Не удаётся создать файл \"%1\". ").arg(path)))
             << watching.errors().first().toStdString();
         EXPECT_GT(watching.errors().first().size(),
-                  QStringLiteral("Cannot create file \"%1\". ").arg(path).size());
+                  QStringLiteral("Не удаётся создать файл \"%1\". ").arg(path).size());
         EXPECT_EQ(watching.count(QStringLiteral("inform")), 0);
         EXPECT_EQ(stateOf(grid), before);
         QDir().mkpath(startDir());

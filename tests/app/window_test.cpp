@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
@@ -446,4 +447,17 @@ TEST_F(Window, FitsASmallScreen) {
     const QSize min = win->minimumSizeHint();
     EXPECT_LE(min.width(), 800) << min.width();
     EXPECT_LE(min.height(), 600) << min.height();
+}
+
+// Qt's own buttons and dialogs speak the window's language, whatever the desktop's locale.
+TEST_F(Window, QtsOwnTextsAreRussian) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Vidoteq"), QStringLiteral("Вы уверены?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const struct {
+        QMessageBox::StandardButton button;
+        const char *text;
+    } cases[] = {{QMessageBox::Yes, "&Да"}, {QMessageBox::No, "&Нет"}, {QMessageBox::Cancel, "Отмена"}};
+    for (const auto &c : cases)
+        EXPECT_EQ(box.button(c.button)->text(), QString::fromUtf8(c.text));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "&Open"), QStringLiteral("&Открыть"));
 }

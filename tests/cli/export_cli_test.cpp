@@ -228,7 +228,7 @@ TEST_F(ExportCli, BadArgumentsAndFailures) {
     EXPECT_FALSE(QFileInfo::exists(ok)); // nothing written by a refused call
     const ExportRun blocked =
         exportCli(args(QStringLiteral("export-html"), outPath(QStringLiteral("folder.html"))));
-    EXPECT_TRUE(blocked.err.startsWith(QStringLiteral("vidoteq-cli: Cannot create file \"%1\". ")
+    EXPECT_TRUE(blocked.err.startsWith(QStringLiteral("vidoteq-cli: Не удаётся создать файл \"%1\". ")
                                            .arg(outPath(QStringLiteral("folder.html")))))
         << blocked.err.toStdString();
     EXPECT_TRUE(QFileInfo(outPath(QStringLiteral("folder.html"))).isDir());

@@ -9,11 +9,30 @@ namespace vq::msg {
 
 // --- catalog: files, connection, data sets, values --------------------------------------------
 
+// Values that are not what their field or cell takes ("'abc' не является целым числом").
+QString notAnInteger(const QString &text);
+QString notANumber(const QString &text);
+QString notABoolean(const QString &text);
+QString notADateTime(const QString &text);
+
+QString noCatalogRemembered();
+QString noTitleWithId(qint64 id);
+
 // --- intake: scan, probe, adding episodes -------------------------------------------------------
 
 // --- old catalogs (.mdb) ----------------------------------------------------------------------
 
 // --- exports ----------------------------------------------------------------------------------
+
+QString cannotCreateFile(const QString &path, const QString &reason);
+QString cannotCreateFolder(const QString &folder);
+QString outOfMemory();
+QString fileCreated(const QString &name);
+QString spreadsheetNotOpened(const QString &path);
+
+// --- grid ---------------------------------------------------------------------------------------
+
+QString cellOutOfBounds(int col, int row);
 
 // --- list import --------------------------------------------------------------------------------
 

@@ -26,7 +26,7 @@ int exportedColumnCount(const GridData &grid);
 // The page for the grid, every line ended by CR LF, texts HTML-escaped.
 QString htmlPage(const GridData &grid, const QDateTime &now, const QLocale &locale);
 
-// Writes htmlPage as UTF-8 to path, replacing the file. Throws vq::Error "Cannot create file ...".
+// Writes htmlPage as UTF-8 to path, replacing the file. Throws vq::Error (msg::cannotCreateFile).
 void GenerateHTML(const GridData &grid, const QString &path,
                   const QDateTime &now = QDateTime::currentDateTime(), const QLocale &locale = QLocale());
 

@@ -1,13 +1,14 @@
 #include "export/savefile.h"
 
 #include "catalog/error.h"
+#include "catalog/messages.h"
 
 #include <QSaveFile>
 
 namespace vq {
 
 QString cannotCreateFileMessage(const QString &path, const QString &reason) {
-    return QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason);
+    return msg::cannotCreateFile(path, reason);
 }
 
 void saveFileOrThrow(const QString &path, const QByteArray &data) {

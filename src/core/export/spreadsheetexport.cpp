@@ -1,6 +1,7 @@
 #include "export/spreadsheetexport.h"
 
 #include "catalog/error.h"
+#include "catalog/messages.h"
 #include "export/xlsxfile.h"
 
 #include <QDateTime>
@@ -140,7 +141,7 @@ QString newSpreadsheetExportPath() {
     if (folder.isEmpty())
         folder = QDir::tempPath();
     if (!QDir().mkpath(folder))
-        throw Error(QStringLiteral("Cannot create folder \"%1\".").arg(folder));
+        throw Error(msg::cannotCreateFolder(folder));
     const QString stem = QStringLiteral("AnimeList-") +
                          QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString path = QDir(folder).filePath(stem + QStringLiteral(".xlsx"));

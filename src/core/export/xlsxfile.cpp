@@ -1,6 +1,7 @@
 #include "export/xlsxfile.h"
 
 #include "catalog/error.h"
+#include "catalog/messages.h"
 #include "export/savefile.h"
 
 #include <QFile>
@@ -118,7 +119,7 @@ void writeXlsx(const WorkbookModel &model, const QString &path) {
     options.tmpdir = tmpDir.data();
     lxw_workbook *book = workbook_new_opt(QFile::encodeName(tmpFile).constData(), &options);
     if (!book)
-        throw Error(cannotCreateFileMessage(path, QStringLiteral("Out of memory.")));
+        throw Error(cannotCreateFileMessage(path, msg::outOfMemory()));
 
     bool closed = false;
     try {

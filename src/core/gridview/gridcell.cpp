@@ -1,3 +1,4 @@
+#include "catalog/messages.h"
 #include "gridview/gridconvert.h"
 #include "gridview/griddata.h"
 
@@ -12,10 +13,6 @@ namespace {
 
 const QDate kDayZero(1899, 12, 30);
 constexpr double kMsPerDay = 86400000.0;
-
-QString quoted(const QString &text) {
-    return QLatin1Char('\'') + text + QLatin1Char('\'');
-}
 
 } // namespace
 
@@ -90,31 +87,31 @@ std::optional<QDateTime> tryDateTime(const QString &text) {
 int toInteger(const QString &text) {
     if (const auto v = tryInteger(text))
         return *v;
-    throw Error(quoted(text) + QStringLiteral(" is not a valid integer value"));
+    throw Error(msg::notAnInteger(text));
 }
 
 double toFloat(const QString &text) {
     if (const auto v = tryFloat(text))
         return *v;
-    throw Error(quoted(text) + QStringLiteral(" is not a valid floating point value"));
+    throw Error(msg::notANumber(text));
 }
 
 bool toBoolean(const QString &text) {
     if (const auto v = tryBoolean(text))
         return *v;
-    throw Error(quoted(text) + QStringLiteral(" is not a valid boolean value"));
+    throw Error(msg::notABoolean(text));
 }
 
 QDateTime toDateTime(const QString &text) {
     if (const auto v = tryDateTime(text))
         return *v;
-    throw Error(quoted(text) + QStringLiteral(" is not a valid date and time"));
+    throw Error(msg::notADateTime(text));
 }
 
 int roundToInteger(double v) {
     const double r = std::nearbyint(v);
     if (!(r >= std::numeric_limits<int>::min() && r <= std::numeric_limits<int>::max()))
-        throw Error(quoted(fromFloat(v)) + QStringLiteral(" is not a valid integer value"));
+        throw Error(msg::notAnInteger(fromFloat(v)));
     return static_cast<int>(r);
 }
 

@@ -1,4 +1,5 @@
 #include "gridview/griddata.h"
+#include "catalog/messages.h"
 #include "gridview/gridconvert.h"
 
 #include <algorithm>
@@ -321,7 +322,7 @@ void GridData::SetRowSelected(int row, bool selected) {
 
 namespace {
 Error outOfBounds(int col, int row) {
-    return Error(QStringLiteral("Cell out of bounds (%1, %2)").arg(col).arg(row));
+    return Error(msg::cellOutOfBounds(col, row));
 }
 } // namespace
 

@@ -353,7 +353,7 @@ TEST_F(HtmlExport, SelectionRestoresAnUnusualLayoutExactly) {
 
 TEST_F(HtmlExport, FailedWriteReportsFileAndLeavesGridAsItWas) {
     const QString bad = path("missing/AnimeList.html");
-    const QString expectedStart = QStringLiteral("Cannot create file \"%1\". ").arg(bad);
+    const QString expectedStart = QStringLiteral("Не удаётся создать файл \"%1\". ").arg(bad);
 
     GridData summary;
     makeSummaryGrid(summary);

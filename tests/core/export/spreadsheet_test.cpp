@@ -466,7 +466,7 @@ TEST_F(SpreadsheetExport, UnwritablePathReportsFileAndReason) {
             writeSummaryXlsx(target, fromList({title(QStringLiteral("New"), "2")}), Totals);
             ADD_FAILURE() << "no error for " << target.toStdString();
         } catch (const vq::Error &e) {
-            const QString prefix = QStringLiteral("Cannot create file \"%1\". ").arg(target);
+            const QString prefix = QStringLiteral("Не удаётся создать файл \"%1\". ").arg(target);
             EXPECT_TRUE(e.message().startsWith(prefix)) << e.message().toStdString();
             EXPECT_GT(e.message().size(), prefix.size()) << "no reason given";
         }

@@ -111,7 +111,7 @@ TEST(CellConversion, TextThatDoesNotConvertNamesItself) {
         (void)cell.AsInteger();
         FAIL() << "no error";
     } catch (const Error &e) {
-        EXPECT_EQ(e.message(), QStringLiteral("'abc' is not a valid integer value"));
+        EXPECT_EQ(e.message(), QStringLiteral("'abc' не является целым числом"));
     }
 }
 

@@ -50,13 +50,13 @@ TEST_P(OutOfBounds, GetAndSetNameColumnAndRow) {
         g.SetCellText(a.col, a.row, QStringLiteral("x"));
         FAIL() << "SetCellText raised nothing";
     } catch (const Error &e) {
-        EXPECT_EQ(e.message(), QString::fromLatin1(a.message));
+        EXPECT_EQ(e.message(), QString::fromUtf8(a.message));
     }
     try {
         (void)g.GetCellText(a.col, a.row);
         FAIL() << "GetCellText raised nothing";
     } catch (const Error &e) {
-        EXPECT_EQ(e.message(), QString::fromLatin1(a.message));
+        EXPECT_EQ(e.message(), QString::fromUtf8(a.message));
     }
     EXPECT_EQ(g.RowCount(), 7);
     for (int c = 0; c < 4; ++c)
@@ -64,11 +64,11 @@ TEST_P(OutOfBounds, GetAndSetNameColumnAndRow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Grid, OutOfBounds,
-                         ::testing::Values(Address{3, 7, "Cell out of bounds (3, 7)"},
-                                           Address{4, 0, "Cell out of bounds (4, 0)"},
-                                           Address{-1, 2, "Cell out of bounds (-1, 2)"},
-                                           Address{0, -1, "Cell out of bounds (0, -1)"},
-                                           Address{12, 120, "Cell out of bounds (12, 120)"}));
+                         ::testing::Values(Address{3, 7, "Ячейка (3, 7) вне таблицы"},
+                                           Address{4, 0, "Ячейка (4, 0) вне таблицы"},
+                                           Address{-1, 2, "Ячейка (-1, 2) вне таблицы"},
+                                           Address{0, -1, "Ячейка (0, -1) вне таблицы"},
+                                           Address{12, 120, "Ячейка (12, 120) вне таблицы"}));
 
 TEST(GridRows, AddingAndDeletingTheLastRowRestoresTheCount) {
     GridData g;
