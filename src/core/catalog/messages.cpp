@@ -99,6 +99,9 @@ QString mdbDetailRowsMissing(const QString &table, qint64 expected, qint64 read)
 QString mdbDetailBadRow(const QString &table) {
     return QStringLiteral("испорчена строка таблицы %1").arg(mdbQuoted(table));
 }
+QString mdbDetailNoTables(const QString &tables) {
+    return QStringLiteral("нет таблиц: %1").arg(tables);
+}
 QString mdbDetailNoCatalog() {
     return QStringLiteral("не читается список таблиц");
 }

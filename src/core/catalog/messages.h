@@ -34,6 +34,7 @@ QString mdbDetailCutShort();
 QString mdbDetailRowsMissing(const QString &table, qint64 expected, qint64 read);
 QString mdbDetailBadRow(const QString &table);
 QString mdbDetailNoCatalog();
+QString mdbDetailNoTables(const QString &tables);
 
 // Names given to rows made so that every kept row still refers to something.
 QString mdbOrphanTitleName(qint64 key);

@@ -14,6 +14,7 @@
 #include <QRandomGenerator>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -33,7 +34,7 @@ const QStringList kLanguageRefs = {QStringLiteral("Звук"), QStringLiteral("�
 const QStringList kCodecRefs = {QStringLiteral("Video_Codec_id"), QStringLiteral("Audio_Codec_id")};
 const QString kFormatRef = QStringLiteral("Format_Pack_id");
 constexpr qint64 kPlaceholderType = 4; // the neutral "other" type new titles get
-constexpr int kProgressEvery = 512;
+constexpr qint64 kProgressEvery = 512; // rows between reports, at most
 
 using Row = std::vector<OldValue>;
 
@@ -248,7 +249,7 @@ private:
     qint64 m_noKeyTitleId = 0;
     std::vector<Row> m_extraTitles, m_extraTypes, m_extraLanguages, m_extraCodecs, m_extraFormats;
 
-    qint64 m_done = 0, m_total = 0, m_sinceTick = 0;
+    qint64 m_done = 0, m_total = 0, m_sinceTick = 0, m_tickEvery = 1;
     double m_sizeSum = 0, m_durationSum = 0;
 };
 
@@ -257,8 +258,12 @@ void Converter::checkTables() {
     for (const QString &t : schema::tableNames())
         if (t != schema::kAltNames && !m_old.hasTable(t))
             missing << t;
-    if (!missing.isEmpty())
-        throw Error(msg::mdbNotOurCatalog(m_oldPath, missing.join(QStringLiteral(", "))));
+    if (missing.isEmpty())
+        return;
+    // Some of the tables but not all: a catalog whose table list was damaged.
+    if (missing.size() < schema::tableNames().size() - 1)
+        throw Error(msg::mdbDamaged(m_oldPath, msg::mdbDetailNoTables(missing.join(QStringLiteral(", ")))));
+    throw Error(msg::mdbNotOurCatalog(m_oldPath, missing.join(QStringLiteral(", "))));
 }
 
 std::unique_ptr<OldTable> Converter::openTable(const QString &table, const QStringList &columns,
@@ -302,6 +307,8 @@ void Converter::scanEpisodes() {
     auto t = openTable(schema::kEpisodes, QStringList{kId} + cols, false);
     m_episodeRows = t->rowCount();
     m_total = m_titles.rows.size() + m_altNames.rows.size() + 2 * m_episodeRows;
+    // About two hundred steps, however small or large the catalog.
+    m_tickEvery = std::clamp<qint64>(m_total / 200, 1, kProgressEvery);
     while (t->next()) {
         const OldValue &title = t->value(1);
         if (title.isNull())
@@ -391,7 +398,7 @@ void Converter::planRepairs() {
 void Converter::tick(qint64 rows) {
     m_done += rows;
     m_sinceTick += rows;
-    if (m_sinceTick < kProgressEvery && m_done < m_total)
+    if (m_sinceTick < m_tickEvery && m_done < m_total)
         return;
     m_sinceTick = 0;
     if (m_progress && !m_progress(std::min(m_done, m_total), m_total))
@@ -527,6 +534,7 @@ std::optional<ConvertReport> convertOldCatalog(const QString &oldPath, const QSt
         throw Error(msg::mdbTargetExists(newPath));
     }
     try {
+        const LibraryQuiet quiet;
         Converter c(oldPath, newPath, progress);
         return c.run();
     } catch (const Cancelled &) {

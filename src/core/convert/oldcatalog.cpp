@@ -7,7 +7,10 @@
 #include <QFileInfo>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 // mdbtools.h opens an extern "C" block around glib's headers, which C++ glib headers refuse;
 // included first, their guards keep them out of that block.
@@ -100,6 +103,24 @@ struct OldCatalogFile::Handle {
             mdb_close(mdb);
     }
 };
+
+LibraryQuiet::LibraryQuiet() {
+    std::fflush(stderr);
+    m_saved = ::dup(STDERR_FILENO);
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (m_saved >= 0 && null >= 0)
+        ::dup2(null, STDERR_FILENO);
+    if (null >= 0)
+        ::close(null);
+}
+
+LibraryQuiet::~LibraryQuiet() {
+    std::fflush(stderr);
+    if (m_saved >= 0) {
+        ::dup2(m_saved, STDERR_FILENO);
+        ::close(m_saved);
+    }
+}
 
 bool looksLikeAccessFile(const QString &path) {
     return readHeader(path).access;

@@ -23,6 +23,19 @@ bool looksLikeAccessFile(const QString &path);
 
 class OldTable;
 
+// libmdb reports what it stumbles on with its own lines on standard error; while one of these
+// lives they go nowhere, so a damaged file gives the one clear message of its refusal.
+class LibraryQuiet {
+public:
+    LibraryQuiet();
+    ~LibraryQuiet();
+    LibraryQuiet(const LibraryQuiet &) = delete;
+    LibraryQuiet &operator=(const LibraryQuiet &) = delete;
+
+private:
+    int m_saved = -1;
+};
+
 // An Access catalog of the Windows version, opened read-only through libmdb. The constructor
 // refuses, with a message naming the file, anything it cannot read completely and exactly.
 class OldCatalogFile {
@@ -42,6 +55,19 @@ public:
 
 private:
     friend class OldTable;
+
+    // libmdb reports what it stumbles on with its own lines on standard error; while one of these
+    // lives they go nowhere, so a damaged file gives the one clear message of its refusal.
+    class LibraryQuiet {
+    public:
+        LibraryQuiet();
+        ~LibraryQuiet();
+        LibraryQuiet(const LibraryQuiet &) = delete;
+        LibraryQuiet &operator=(const LibraryQuiet &) = delete;
+
+    private:
+        int m_saved = -1;
+    };
     QString m_path;
     QStringList m_tables;
     struct Handle;
