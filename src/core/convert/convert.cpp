@@ -518,6 +518,12 @@ QString ConvertReport::text() const {
     return lines.join(QLatin1Char('\n'));
 }
 
+bool isOldCatalog(const QString &path) {
+    const QString suffix = QFileInfo(path).suffix();
+    return looksLikeAccessFile(path) || suffix.compare(QLatin1String("mdb"), Qt::CaseInsensitive) == 0 ||
+           suffix.compare(QLatin1String("accdb"), Qt::CaseInsensitive) == 0;
+}
+
 QString convertedCatalogPath(const QString &oldPath) {
     const QFileInfo fi(oldPath);
     return fi.dir().filePath(fi.completeBaseName() + QStringLiteral(".vdq"));

@@ -28,6 +28,10 @@ struct ConvertReport {
 // Called now and then with the rows done and the rows to do; returning false cancels.
 using Progress = std::function<bool(qint64 done, qint64 total)>;
 
+// An old Access catalog rather than one of ours: by its content, or by its name when it cannot be
+// read (so that the conversion names what is wrong with it).
+bool isOldCatalog(const QString &path);
+
 // The default place of a converted catalog: the old file's folder and name, with ".vdq".
 QString convertedCatalogPath(const QString &oldPath);
 
