@@ -58,6 +58,54 @@ qint64 jetDateToNaiveMs(double v) {
     return (qint64(days) - kJetEpochDays) * kDayMs + std::llround(frac * double(kDayMs));
 }
 
+// A Jet 4 text is UTF-16; "compressed" ones begin FF FE and then switch, at each zero byte,
+// between one byte per character and two. Decoded here rather than through the library's
+// iconv, which turns a character outside the BMP (a surrogate pair) into "??".
+QString jet4Text(const unsigned char *p, int size) {
+    QString out;
+    out.reserve(size);
+    int i = 0;
+    bool compressed = false;
+    if (size >= 2 && p[0] == 0xFF && p[1] == 0xFE) {
+        compressed = true;
+        i = 2;
+    }
+    while (i < size) {
+        if (compressed && p[i] == 0) {
+            compressed = false;
+            ++i;
+        } else if (compressed) {
+            out += QChar(char16_t(p[i]));
+            ++i;
+        } else if (i + 1 < size) {
+            const char16_t unit = char16_t(p[i] | (p[i + 1] << 8));
+            i += 2;
+            if (unit == 0 && size >= 2 && p[0] == 0xFF && p[1] == 0xFE) {
+                compressed = true;
+                continue;
+            }
+            out += QChar(unit);
+        } else {
+            break;
+        }
+    }
+    return out;
+}
+
+QString withPairsAsLibraryShowsThem(const QString &s) {
+    QString out;
+    out.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
+            out += QStringLiteral("??");
+            ++i;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
 bool fixedSizeFits(int type, int size) {
     switch (type) {
     case MDB_BYTE:
@@ -306,7 +354,21 @@ void OldTable::decode(int i, const void *field) {
         v.i = jetDateToNaiveMs(d);
         break;
     }
-    default: { // text, memo, numeric: the library's own conversion, in UTF-8
+    case MDB_TEXT: {
+        v.kind = OldValue::Text;
+        v.s = jet4Text(p, f.siz);
+        if (f.siz >= 2 && p[0] == 0xFF && p[1] == 0xFE) {
+            // Compressed runs are the library's to define: its reading wins unless the two
+            // differ only where it gave "??" for a pair.
+            char *s = mdb_col_to_string(mdb, mdb->pg_buf, f.start, MDB_TEXT, f.siz);
+            const QString lib = QString::fromUtf8(s ? s : "");
+            g_free(s);
+            if (lib != v.s && lib != withPairsAsLibraryShowsThem(v.s))
+                v.s = lib;
+        }
+        break;
+    }
+    default: { // memo, numeric: the library's own conversion, in UTF-8
         char *s = mdb_col_to_string(mdb, mdb->pg_buf, f.start, m_cols[size_t(i)].type, f.siz);
         const QString text = QString::fromUtf8(s ? s : "");
         g_free(s);

@@ -388,3 +388,20 @@ TEST(ConvertRefusal, AccdbWithTheSameTablesConverts) {
     ASSERT_TRUE(r.has_value());
     EXPECT_EQ(r->episodes, 206);
 }
+
+// A character outside the BMP (a surrogate pair in the file) comes over whole, not as "??".
+TEST(ConvertTexts, CharactersOutsideTheBmpStayWhole) {
+    const QString was = QStringLiteral("Ковбой Бибоп OST");
+    const QString now = QStringLiteral("😀вбой Бибоп OST"); // the same number of UTF-16 units
+    ASSERT_EQ(was.size(), now.size());
+    QByteArray bytes = test::fileBytes(legacy("small.mdb"));
+    const QByteArray from(reinterpret_cast<const char *>(was.utf16()), was.size() * 2);
+    ASSERT_EQ(bytes.count(from), 1);
+    bytes.replace(from, QByteArray(reinterpret_cast<const char *>(now.utf16()), now.size() * 2));
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("emoji.mdb"));
+    writeFile(in, bytes);
+    const QString out = dir.filePath(QStringLiteral("emoji.vdq"));
+    ASSERT_TRUE(convert::convertOldCatalog(in, out).has_value());
+    EXPECT_EQ(readTable(out, schema::kTitles).at(2).at(QStringLiteral("Название")).s, now);
+}
