@@ -12,8 +12,8 @@ namespace {
 int cmdConvert(Context &c) {
     const QStringList args = c.positional(2, 2);
     const auto report = convert::convertOldCatalog(args.at(0), args.at(1));
-    if (!report)
-        return 1; // nothing cancels a run of the tool; kept for completeness of the contract
+    if (!report) // only a progress callback cancels, and the tool passes none
+        return 1;
     // The new catalog's path is the result; what was carried over and repaired goes with the
     // other remarks, on standard error.
     c.out << QFileInfo(report->newPath).absoluteFilePath() << '\n';

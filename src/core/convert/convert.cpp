@@ -55,7 +55,7 @@ struct WholeTable {
 // The new file and its one connection; removes everything it made unless kept.
 class NewFile {
 public:
-    NewFile(const QString &finalPath) : m_final(finalPath) {
+    explicit NewFile(const QString &finalPath) : m_final(finalPath) {
         const QFileInfo fi(finalPath);
         for (int attempt = 0; attempt < 8 && m_temp.isEmpty(); ++attempt) {
             const QString name = QStringLiteral(".%1.%2.part")
@@ -65,6 +65,8 @@ public:
             if (!QFileInfo::exists(candidate))
                 m_temp = candidate;
         }
+        if (m_temp.isEmpty())
+            throw Error(msg::mdbCannotWrite(finalPath, fi.absolutePath()));
         const QByteArray native = QFile::encodeName(m_temp);
         const int rc =
             sqlite3_open_v2(native.constData(), &m_db,
@@ -147,8 +149,11 @@ public:
     void insert(const Row &row) {
         for (size_t c = 0; c < m_defs.size(); ++c)
             bind(int(c) + 1, row[c], m_defs[c], row[0].i);
-        if (sqlite3_step(m_st) != SQLITE_DONE) {
+        if (const int rc = sqlite3_step(m_st); rc != SQLITE_DONE) {
             sqlite3_reset(m_st);
+            // Two rows with one key, say: the old file's table is not what Access keeps.
+            if ((rc & 0xFF) == SQLITE_CONSTRAINT)
+                throw Error(msg::mdbDamaged(m_oldPath, msg::mdbDetailBadRow(m_table)));
             m_file.fail();
         }
         sqlite3_reset(m_st);
@@ -519,14 +524,26 @@ QString ConvertReport::text() const {
 }
 
 bool isOldCatalog(const QString &path) {
+    if (looksLikeAccessFile(path))
+        return true;
+    {
+        // One of ours, whatever it is called.
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16))
+            return false;
+    }
     const QString suffix = QFileInfo(path).suffix();
-    return looksLikeAccessFile(path) || suffix.compare(QLatin1String("mdb"), Qt::CaseInsensitive) == 0 ||
+    return suffix.compare(QLatin1String("mdb"), Qt::CaseInsensitive) == 0 ||
            suffix.compare(QLatin1String("accdb"), Qt::CaseInsensitive) == 0;
 }
 
 QString convertedCatalogPath(const QString &oldPath) {
     const QFileInfo fi(oldPath);
-    return fi.dir().filePath(fi.completeBaseName() + QStringLiteral(".vdq"));
+    QString path = fi.dir().filePath(fi.completeBaseName() + QStringLiteral(".vdq"));
+    // Converted once already: the next free name, so the default never points at a taken file.
+    for (int n = 2; QFileInfo::exists(path) && n < 1000; ++n)
+        path = fi.dir().filePath(QStringLiteral("%1 (%2).vdq").arg(fi.completeBaseName()).arg(n));
+    return path;
 }
 
 std::optional<ConvertReport> convertOldCatalog(const QString &oldPath, const QString &newPath,

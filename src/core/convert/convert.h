@@ -32,7 +32,8 @@ using Progress = std::function<bool(qint64 done, qint64 total)>;
 // read (so that the conversion names what is wrong with it).
 bool isOldCatalog(const QString &path);
 
-// The default place of a converted catalog: the old file's folder and name, with ".vdq".
+// The default place of a converted catalog: the old file's folder and name, with ".vdq"
+// ("name (2).vdq" and so on when that is taken).
 QString convertedCatalogPath(const QString &oldPath);
 
 // Brings an old Access catalog over into a new catalog at `newPath`. The old file is only read.

@@ -230,7 +230,8 @@ std::unique_ptr<OldTable> OldCatalogFile::open(const QString &table, const QStri
     if (!def)
         throw Error(msg::mdbDamaged(m_path, msg::mdbDetailBadRow(table)));
     std::unique_ptr<OldTable> t(new OldTable(*this, def, table));
-    if (!mdb_read_columns(def) || !def->columns || def->columns->len != def->num_cols)
+    if (def->num_cols > MDB_MAX_COLS || !mdb_read_columns(def) || !def->columns ||
+        def->columns->len != def->num_cols)
         throw Error(msg::mdbDamaged(m_path, msg::mdbDetailBadRow(table)));
     t->m_rowCount = def->num_rows;
     t->m_cols.resize(size_t(columns.size()));

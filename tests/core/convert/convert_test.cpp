@@ -373,6 +373,36 @@ TEST(ConvertRefusal, TargetIsNeverReplaced) {
     EXPECT_EQ(lastDone, total);
     EXPECT_EQ(done->newPath, out);
     EXPECT_EQ(convert::convertedCatalogPath(in), dir.filePath(QStringLiteral("old.vdq")));
+    writeFile(dir.filePath(QStringLiteral("old.vdq")), "taken");
+    EXPECT_EQ(convert::convertedCatalogPath(in), dir.filePath(QStringLiteral("old (2).vdq")));
+}
+
+// What the open dialog hands over is converted when it is an Access file, or named like one and
+// unreadable (so the conversion says what is wrong); a catalog of ours is opened whatever its name.
+TEST(ConvertRefusal, WhatCountsAsAnOldCatalog) {
+    QTemporaryDir dir;
+    QByteArray sqlite;
+    {
+        test::TempCatalog c;
+        sqlite = test::fileBytes(c.path());
+    }
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        bool old;
+    } cases[] = {
+        {"renamed.vdq", test::fileBytes(legacy("small.mdb")), true},
+        {"ours.mdb", sqlite, false},
+        {"ours.vdq", sqlite, false},
+        {"junk.MDB", "junk", true},
+        {"junk.accdb", "junk", true},
+        {"junk.txt", "junk", false},
+    };
+    for (const auto &c : cases) {
+        const QString path = dir.filePath(QString::fromUtf8(c.name));
+        writeFile(path, c.bytes);
+        EXPECT_EQ(convert::isOldCatalog(path), c.old) << c.name;
+    }
 }
 
 // An Access 2007 (.accdb) file that libmdb reads with the catalog's tables converts like any.
