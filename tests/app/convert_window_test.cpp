@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProgressDialog>
+#include <QTimer>
 
 using namespace vq;
 using namespace vq::test;
@@ -59,7 +61,16 @@ TEST_F(ConvertWindow, AnAccessCatalogIsConvertedThenOpened) {
     const QByteArray before = fileBytes(mdb);
     dialogs.setNextFileName(mdb);
     dialogs.setNextFileName(converted);
+    // The conversion lets events through for its progress bar; this one looks for the bar.
+    int progressMaximum = 0;
+    QTimer::singleShot(0, win.get(), [&] {
+        for (auto *p : win->findChildren<QProgressDialog *>())
+            if (p->isVisible())
+                progressMaximum = p->maximum();
+    });
     clickPathPanel();
+    EXPECT_GT(progressMaximum, 0);
+    EXPECT_TRUE(win->findChildren<QProgressDialog *>().isEmpty());
 
     EXPECT_TRUE(dialogs.errors().isEmpty()) << dialogs.errors().join('\n').toStdString();
     const auto *open = call(QStringLiteral("openFile"));

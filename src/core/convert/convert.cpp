@@ -38,11 +38,41 @@ constexpr qint64 kProgressEvery = 512; // rows between reports, at most
 
 using Row = std::vector<OldValue>;
 
+// The tables of the Windows version's catalog and their columns, as its files hold them: what
+// is carried over, whatever the new catalog keeps beside them.
+const std::vector<std::pair<QString, QStringList>> &oldTables() {
+    static const std::vector<std::pair<QString, QStringList>> tables = {
+        {schema::kTitles,
+         {kId, QStringLiteral("Название"), QStringLiteral("Количество серий"), QStringLiteral("Комментарий"),
+          kNType}},
+        {schema::kEpisodes,
+         {kId, kTitleRef, QStringLiteral("Серия"), QStringLiteral("Объём (байт)"), QStringLiteral("Ширина"),
+          QStringLiteral("Высота"), QStringLiteral("Длительность"), kLanguageRefs[0], kLanguageRefs[1],
+          kLanguageRefs[2], kCodecRefs[0], kCodecRefs[1], QStringLiteral("O_Bitrate"),
+          QStringLiteral("V_Bitrate"), QStringLiteral("A_Bitrate"), QStringLiteral("A_Hz"), kFormatRef,
+          QStringLiteral("Audio_Stream_Count"), QStringLiteral("Update")}},
+        {schema::kTypes, {kId, QStringLiteral("Тип")}},
+        {schema::kLanguages, {kId, QStringLiteral("Язык")}},
+        {schema::kCodecs, {kId, QStringLiteral("Name")}},
+        {schema::kFormats, {kId, QStringLiteral("Name")}},
+        {schema::kAltNames, {kId, kAltRef, QStringLiteral("Альтернативное Название")}},
+    };
+    return tables;
+}
+
 QStringList columnNames(const QString &table) {
-    QStringList names;
+    for (const auto &[name, columns] : oldTables())
+        if (name == table)
+            return columns;
+    return {};
+}
+
+// How the new catalog stores a column; a date-time is kept as text in its own form.
+ColumnDef newColumn(const QString &table, const QString &column) {
     for (const ColumnDef &c : schema::tableColumns(table))
-        names << c.name;
-    return names;
+        if (c.name == column)
+            return c;
+    return {column, column == QLatin1String("Update") ? FieldType::DateTime : FieldType::Integer};
 }
 
 // A table read whole: the small ones (titles, lookups, alternative names).
@@ -131,7 +161,9 @@ private:
 class Inserter {
 public:
     Inserter(NewFile &file, const QString &oldPath, const QString &table)
-        : m_file(file), m_oldPath(oldPath), m_table(table), m_defs(schema::tableColumns(table)) {
+        : m_file(file), m_oldPath(oldPath), m_table(table) {
+        for (const QString &name : columnNames(table))
+            m_defs.push_back(newColumn(table, name));
         QStringList cols, marks;
         for (const ColumnDef &c : m_defs) {
             cols << QStringLiteral("\"%1\"").arg(c.name);
@@ -260,13 +292,13 @@ private:
 
 void Converter::checkTables() {
     QStringList missing;
-    for (const QString &t : schema::tableNames())
+    for (const auto &[t, columns] : oldTables())
         if (t != schema::kAltNames && !m_old.hasTable(t))
             missing << t;
     if (missing.isEmpty())
         return;
     // Some of the tables but not all: a catalog whose table list was damaged.
-    if (missing.size() < schema::tableNames().size() - 1)
+    if (missing.size() < qsizetype(oldTables().size()) - 1)
         throw Error(msg::mdbDamaged(m_oldPath, msg::mdbDetailNoTables(missing.join(QStringLiteral(", ")))));
     throw Error(msg::mdbNotOurCatalog(m_oldPath, missing.join(QStringLiteral(", "))));
 }
