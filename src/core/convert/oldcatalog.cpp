@@ -227,8 +227,12 @@ std::unique_ptr<OldTable> OldCatalogFile::open(const QString &table, const QStri
     if (!entry)
         throw Error(msg::mdbNotOurCatalog(m_path, table));
     MdbTableDef *def = mdb_read_table(entry);
-    if (!def)
+    // Without its page map the library would read through a null pointer.
+    if (!def || !def->usage_map || def->map_sz < 1) {
+        if (def)
+            mdb_free_tabledef(def);
         throw Error(msg::mdbDamaged(m_path, msg::mdbDetailBadRow(table)));
+    }
     std::unique_ptr<OldTable> t(new OldTable(*this, def, table));
     if (def->num_cols > MDB_MAX_COLS || !mdb_read_columns(def) || !def->columns ||
         def->columns->len != def->num_cols)
