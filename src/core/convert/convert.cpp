@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <set>
 
 namespace vq::convert {
@@ -132,10 +133,11 @@ public:
         m_db = nullptr;
         if (QFileInfo::exists(m_final))
             throw Error(msg::mdbTargetExists(m_final));
-        if (!QFile::rename(m_temp, m_final)) {
+        QFile temp(m_temp);
+        if (!temp.rename(m_final)) {
             if (QFileInfo::exists(m_final))
                 throw Error(msg::mdbTargetExists(m_final));
-            throw Error(msg::mdbCannotWrite(m_final, QFile(m_temp).errorString()));
+            throw Error(msg::mdbCannotWrite(m_final, temp.errorString()));
         }
         m_kept = true;
     }
@@ -242,6 +244,25 @@ private:
     sqlite3_stmt *m_st = nullptr;
 };
 
+// The key a referring column holds, whatever number type the old file gave the column.
+std::optional<qint64> keyOf(const OldValue &v) {
+    switch (v.kind) {
+    case OldValue::Int:
+        return v.i;
+    case OldValue::Real:
+        if (std::isfinite(v.d) && std::fabs(v.d) < 9.0e15)
+            return std::llround(v.d);
+        return std::nullopt;
+    case OldValue::Text: {
+        bool ok = false;
+        const qint64 k = v.s.trimmed().toLongLong(&ok);
+        return ok ? std::optional<qint64>(k) : std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
 OldValue intValue(qint64 v) {
     OldValue o;
     o.kind = OldValue::Int;
@@ -347,19 +368,19 @@ void Converter::scanEpisodes() {
     // About two hundred steps, however small or large the catalog.
     m_tickEvery = std::clamp<qint64>(m_total / 200, 1, kProgressEvery);
     while (t->next()) {
-        const OldValue &title = t->value(1);
-        if (title.isNull())
+        if (const auto title = keyOf(t->value(1)); !title)
             ++m_noKeyEpisodes;
-        else if (!m_titles.ids.count(title.i))
-            ++m_episodeTitleRefs[title.i];
+        else if (!m_titles.ids.count(*title))
+            ++m_episodeTitleRefs[*title];
+        auto count = [&](int c, const WholeTable &lookup, std::map<qint64, qint64> &missing) {
+            if (const auto k = keyOf(t->value(c)); k && !lookup.ids.count(*k))
+                ++missing[*k];
+        };
         for (int c = 2; c <= 4; ++c)
-            if (!t->value(c).isNull() && !m_languages.ids.count(t->value(c).i))
-                ++m_languageRefs[t->value(c).i];
+            count(c, m_languages, m_languageRefs);
         for (int c = 5; c <= 6; ++c)
-            if (!t->value(c).isNull() && !m_codecs.ids.count(t->value(c).i))
-                ++m_codecRefs[t->value(c).i];
-        if (!t->value(7).isNull() && !m_formats.ids.count(t->value(7).i))
-            ++m_formatRefs[t->value(7).i];
+            count(c, m_codecs, m_codecRefs);
+        count(7, m_formats, m_formatRefs);
         tick(1);
     }
 }
@@ -376,11 +397,9 @@ void Converter::planRepairs() {
     };
 
     // Titles deleted in the old program while their episodes or alternative names stayed.
-    for (const Row &a : m_altNames.rows) {
-        const OldValue &ref = a[1];
-        if (!ref.isNull() && !m_titles.ids.count(ref.i))
-            ++m_altTitleRefs[ref.i];
-    }
+    for (const Row &a : m_altNames.rows)
+        if (const auto ref = keyOf(a[1]); ref && !m_titles.ids.count(*ref))
+            ++m_altTitleRefs[*ref];
     std::map<qint64, std::pair<qint64, qint64>> orphans; // key -> episodes, alternative names
     for (const auto &[key, n] : m_episodeTitleRefs)
         orphans[key].first = n;
@@ -404,12 +423,12 @@ void Converter::planRepairs() {
     std::map<qint64, qint64> typeRefs;
     for (Row &r : m_titles.rows) {
         OldValue &t = r[size_t(typeCol)];
-        if (t.isNull()) {
+        if (!keyOf(t)) {
             t = intValue(0);
             ++m_noTypeTitles;
         }
-        if (!m_types.ids.count(t.i))
-            ++typeRefs[t.i];
+        if (const qint64 k = *keyOf(t); !m_types.ids.count(k))
+            ++typeRefs[k];
     }
     if (m_noTypeTitles > 0)
         m_report.repairs << msg::mdbRepairNoType(m_noTypeTitles);
@@ -479,7 +498,7 @@ void Converter::write() {
                 r[size_t(c)] = t->value(c);
             if (r[0].kind != OldValue::Int)
                 throw Error(msg::mdbDamaged(m_oldPath, msg::mdbDetailBadRow(schema::kEpisodes)));
-            if (r[size_t(titleCol)].isNull())
+            if (!keyOf(r[size_t(titleCol)]))
                 r[size_t(titleCol)] = intValue(m_noKeyTitleId);
             if (sizeCol >= 0) {
                 const OldValue &s = r[size_t(sizeCol)];
