@@ -435,3 +435,44 @@ TEST(ConvertTexts, CharactersOutsideTheBmpStayWhole) {
     ASSERT_TRUE(convert::convertOldCatalog(in, out).has_value());
     EXPECT_EQ(readTable(out, schema::kTitles).at(2).at(QStringLiteral("Название")).s, now);
 }
+
+// A catalog of an older version that lacks a column converts with that column empty and says so;
+// one that lacks a key or a reference cannot be brought over true and is refused by name.
+TEST(ConvertColumns, MissingColumns) {
+    struct Case {
+        QString column;
+        bool converts;
+    };
+    const std::vector<Case> cases = {{QStringLiteral("Update"), true},
+                                     {QStringLiteral("Название_id"), false}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.column.toStdString());
+        const QString renamed = QLatin1Char('Q') + c.column.mid(1);
+        QByteArray bytes = test::fileBytes(legacy("small.mdb"));
+        const QByteArray from(reinterpret_cast<const char *>(c.column.utf16()), c.column.size() * 2);
+        ASSERT_GT(bytes.count(from), 0);
+        bytes.replace(from, QByteArray(reinterpret_cast<const char *>(renamed.utf16()), renamed.size() * 2));
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QStringLiteral("old.mdb"));
+        const QString out = dir.filePath(QStringLiteral("new.vdq"));
+        writeFile(in, bytes);
+        if (!c.converts) {
+            try {
+                convert::convertOldCatalog(in, out);
+                ADD_FAILURE() << "converted";
+            } catch (const Error &e) {
+                EXPECT_TRUE(e.message().contains(in) && e.message().contains(c.column))
+                    << e.message().toStdString();
+            }
+            EXPECT_FALSE(QFileInfo::exists(out));
+            continue;
+        }
+        const auto r = convert::convertOldCatalog(in, out);
+        ASSERT_TRUE(r.has_value());
+        EXPECT_TRUE(r->repairs.contains(msg::mdbRepairNoColumn(schema::kEpisodes, c.column)));
+        const Rows episodes = readTable(out, schema::kEpisodes);
+        EXPECT_EQ(episodes.size(), 206u);
+        for (const auto &[id, row] : episodes)
+            EXPECT_TRUE(row.at(c.column).null) << id;
+    }
+}
