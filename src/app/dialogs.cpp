@@ -1,6 +1,7 @@
 #include "dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -9,6 +10,19 @@ namespace vq {
 QString QtDialogs::openFile(QWidget *parent, const QString &caption, const QString &startPath,
                             const QString &filter) {
     return QFileDialog::getOpenFileName(parent, caption, startPath, filter);
+}
+
+QString QtDialogs::saveFile(QWidget *parent, const QString &caption, const QString &startPath,
+                            const QString &filter) {
+    QFileDialog d(parent, caption, startPath, filter);
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    d.setOption(QFileDialog::DontConfirmOverwrite);
+    d.setDefaultSuffix(QFileInfo(startPath).suffix());
+    if (!startPath.isEmpty())
+        d.selectFile(startPath);
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
+        return QString();
+    return d.selectedFiles().constFirst();
 }
 
 std::optional<QString> QtDialogs::inputText(QWidget *parent, const QString &caption, const QString &prompt,
@@ -71,6 +85,16 @@ void ScriptedDialogs::clear() {
 QString ScriptedDialogs::openFile(QWidget *, const QString &caption, const QString &startPath,
                                   const QString &filter) {
     m_calls.push_back({QStringLiteral("openFile"), caption, filter, startPath});
+    if (m_files.empty())
+        return QString();
+    QString f = m_files.front();
+    m_files.pop_front();
+    return f;
+}
+
+QString ScriptedDialogs::saveFile(QWidget *, const QString &caption, const QString &startPath,
+                                  const QString &filter) {
+    m_calls.push_back({QStringLiteral("saveFile"), caption, filter, startPath});
     if (m_files.empty())
         return QString();
     QString f = m_files.front();

@@ -19,6 +19,10 @@ public:
     // The chosen path, empty when the user cancels. `filter` uses Qt's "Name (*.ext);;..." form.
     virtual QString openFile(QWidget *parent, const QString &caption, const QString &startPath,
                              const QString &filter) = 0;
+    // Where to save: the chosen path, empty when the user cancels. An existing file is not
+    // confirmed for replacing here; the caller refuses it.
+    virtual QString saveFile(QWidget *parent, const QString &caption, const QString &startPath,
+                             const QString &filter) = 0;
     // The typed text, nothing when the user cancels.
     virtual std::optional<QString> inputText(QWidget *parent, const QString &caption, const QString &prompt,
                                              const QString &initial = QString()) = 0;
@@ -33,6 +37,8 @@ class QtDialogs : public Dialogs {
 public:
     QString openFile(QWidget *parent, const QString &caption, const QString &startPath,
                      const QString &filter) override;
+    QString saveFile(QWidget *parent, const QString &caption, const QString &startPath,
+                     const QString &filter) override;
     std::optional<QString> inputText(QWidget *parent, const QString &caption, const QString &prompt,
                                      const QString &initial) override;
     bool askYesNo(QWidget *parent, const QString &caption, const QString &text) override;
@@ -46,13 +52,15 @@ public:
 class ScriptedDialogs : public Dialogs {
 public:
     struct Call {
-        QString kind; // "openFile", "inputText", "askYesNo", "askYesNoCancel", "inform", "showError"
+        QString
+            kind; // "openFile", "saveFile", "inputText", "askYesNo", "askYesNoCancel", "inform", "showError"
         QString caption;
         QString text;  // prompt, question, message; the filter for openFile
-        QString start; // openFile: the path it starts from
+        QString start; // openFile, saveFile: the path it starts from
     };
 
     void setNextAnswer(Answer a) { m_answers.push_back(a); }
+    // The answer of the next file dialog, open or save.
     void setNextFileName(const QString &path) { m_files.push_back(path); }
     void setNextText(const std::optional<QString> &text) { m_texts.push_back(text); }
 
@@ -62,6 +70,8 @@ public:
     void clear();
 
     QString openFile(QWidget *parent, const QString &caption, const QString &startPath,
+                     const QString &filter) override;
+    QString saveFile(QWidget *parent, const QString &caption, const QString &startPath,
                      const QString &filter) override;
     std::optional<QString> inputText(QWidget *parent, const QString &caption, const QString &prompt,
                                      const QString &initial) override;

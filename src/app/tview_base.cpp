@@ -2,6 +2,7 @@
 
 #include "catalog/error.h"
 #include "catalog/settings.h"
+#include "convert/convert.h"
 #include "dialogs.h"
 #include "errorguard.h"
 #include "page_intake.h"
@@ -438,7 +439,8 @@ void TView_Base::fillLanguageLists() {
 
 QString TView_Base::askCatalogFile() {
     const QString chosen = m_dialogs.openFile(this, QStringLiteral("Укажите файл базы"), m_lastDialogPath,
-                                              QStringLiteral("Файл Vidoteq (*.vdq);;Все файлы (*)"));
+                                              QStringLiteral("Файл Vidoteq (*.vdq);;Каталог Access (*.mdb);;"
+                                                             "Все файлы (*)"));
     if (!chosen.isEmpty())
         m_lastDialogPath = chosen;
     return chosen;
@@ -462,6 +464,8 @@ void TView_Base::OpenBase(bool UseSaved) {
     }
     if (path.isEmpty()) {
         path = askCatalogFile();
+        if (!path.isEmpty() && convert::isOldCatalog(path))
+            path = ConvertOldCatalog(path);
         if (path.isEmpty()) {
             if (UseSaved && m_starting && !m_session.isOpen())
                 throw StartupCancelled{};

@@ -64,6 +64,9 @@ public:
     void FormClose();
     void UpDateAll(bool Full);
     void OpenBase(bool UseSaved);
+    // An Access catalog chosen in the open dialog: asks where to save, converts with a progress
+    // bar and reports the repairs. The new catalog's path, empty when the user cancelled.
+    QString ConvertOldCatalog(const QString &oldPath);
     void Panel18Click();
     void BNewBaseClick();
     void loadparam();

@@ -1,0 +1,38 @@
+// The window's side of bringing an old Access catalog over: where to save, progress, the report.
+#include "tview_base.h"
+
+#include "catalog/messages.h"
+#include "convert/convert.h"
+#include "dialogs.h"
+
+#include <QCoreApplication>
+#include <QProgressDialog>
+
+namespace vq {
+
+QString TView_Base::ConvertOldCatalog(const QString &oldPath) {
+    const QString target =
+        m_dialogs.saveFile(this, msg::mdbSaveCaption(), convert::convertedCatalogPath(oldPath),
+                           QStringLiteral("Файл Vidoteq (*.vdq)"));
+    if (target.isEmpty())
+        return QString();
+    QProgressDialog progress(msg::mdbProgressText(oldPath), QStringLiteral("Отмена"), 0, 1, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setAutoReset(false);
+    progress.setValue(0);
+    const auto report = convert::convertOldCatalog(oldPath, target, [&progress](qint64 done, qint64 total) {
+        // The bar counts in thousandths so that any catalog size fits its int range.
+        progress.setMaximum(1000);
+        progress.setValue(total > 0 ? int(done * 1000 / total) : 1000);
+        QCoreApplication::processEvents();
+        return !progress.wasCanceled();
+    });
+    progress.close();
+    if (!report)
+        return QString();
+    m_dialogs.inform(this, msg::mdbDoneCaption(), msg::mdbDone(report->newPath, report->text()));
+    return report->newPath;
+}
+
+} // namespace vq
