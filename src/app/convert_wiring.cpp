@@ -31,6 +31,7 @@ QString TView_Base::ConvertOldCatalog(const QString &oldPath) {
     progress.close();
     if (!report)
         return QString();
+    m_lastDialogPath = report->newPath; // the open dialog comes back to the catalog in use
     m_dialogs.inform(this, msg::mdbDoneCaption(), msg::mdbDone(report->newPath, report->text()));
     return report->newPath;
 }
