@@ -65,6 +65,7 @@ public:
     void UpDateAll(bool Full);
     void OpenBase(bool UseSaved);
     void Panel18Click();
+    void showCatalogPath();
     void BNewBaseClick();
     void loadparam();
     void saveparam();

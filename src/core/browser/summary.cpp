@@ -6,6 +6,7 @@
 #include "gridview/griddata.h"
 
 #include <cmath>
+#include <limits>
 
 namespace vq {
 
@@ -100,7 +101,8 @@ void GetExtParam(CatalogSession &s, int recNo, TExportList &out) {
     s.RJk.setFiltered(true);
     s.RJk.first();
     out.SizeText = megabyteText(s.RJk.asFloat(1));
-    out.DurationText = FormatPlayTime(roundToInt32(s.RJk.asFloat(2)));
+    // Summed and shown in 64 bits: a long series runs past the 596 hours of 32-bit milliseconds.
+    out.DurationText = FormatPlayTime(roundHalfEven(s.RJk.asFloat(2)));
 
     DataSet &ext = s.Ext;
     ext.setFilter(Filter::equals(QStringLiteral("ID"), id));
@@ -221,10 +223,8 @@ CatalogStats UpStat(CatalogSession &s) {
     s.Name.setFiltered(false);
     st.titles = s.Name.recordCount();
     s.Name.setFiltered(titlesFiltered);
-    const bool episodesFiltered = s.Series.isFiltered();
-    s.Series.setFiltered(false);
-    st.files = s.Series.recordCount();
-    s.Series.setFiltered(episodesFiltered);
+    // Counted from the sums the file keeps, not by reading every episode.
+    st.files = int(std::min<qint64>(s.catalog().episodeCount(), std::numeric_limits<int>::max()));
     st.durationMs = s.ADS.asFloat(0);
     st.sizeBytes = s.ADS.asFloat(1);
     st.LCount = QString::number(st.titles);
