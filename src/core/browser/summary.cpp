@@ -219,10 +219,8 @@ CatalogStats UpStat(CatalogSession &s) {
     s.RJk.open();
     s.Ext.open();
     CatalogStats st;
-    const bool titlesFiltered = s.Name.isFiltered();
-    s.Name.setFiltered(false);
-    st.titles = s.Name.recordCount();
-    s.Name.setFiltered(titlesFiltered);
+    // All titles, counted without putting them in order.
+    st.titles = s.catalog().table(QStringLiteral("Список"))->aliveRows();
     // Counted from the sums the file keeps, not by reading every episode.
     st.files = int(std::min<qint64>(s.catalog().episodeCount(), std::numeric_limits<int>::max()));
     st.durationMs = s.ADS.asFloat(0);

@@ -723,7 +723,8 @@ std::vector<ColumnDef> queryColumns(const QString &name) {
 }
 
 // What each stored query returns, read from the sums the file keeps (the same rows, in the same
-// order, as the views give). `?1` narrows it to one title.
+// order, as the views give). `?1` narrows it to one title. The title's own texts are taken from
+// the titles already read, not joined in again.
 QString sumQuerySql(const QString &name, bool oneTitle) {
     const QString size = QStringLiteral("CASE WHEN x.\"Size_n\" > 0 THEN x.\"Size\" END");
     const QString dur = QStringLiteral("CASE WHEN x.\"Long_n\" > 0 THEN x.\"Long\" END");
@@ -731,33 +732,96 @@ QString sumQuerySql(const QString &name, bool oneTitle) {
     if (name == schema::kAllT)
         return QStringLiteral("SELECT %1, %2 FROM \"Sum_all\" x").arg(dur, size);
     if (name == schema::kRjk)
-        return QStringLiteral(
-                   "SELECT x.\"ID\", %1, %2, s.\"Название\" FROM \"Sum_title\" x JOIN \"Список\" s "
-                   "ON s.\"ID\" = x.\"ID\"%3 ORDER BY x.\"ID\"")
+        return QStringLiteral("SELECT x.\"ID\", %1, %2 FROM \"Sum_title\" x%3 ORDER BY x.\"ID\"")
             .arg(size, dur, where);
     if (name == schema::kUpTime)
-        return QStringLiteral("SELECT x.\"ID\", x.\"Max-Update\", s.\"Название\" FROM \"Sum_title\" x JOIN "
-                              "\"Список\" s ON s.\"ID\" = x.\"ID\"%1 ORDER BY x.\"ID\"")
+        return QStringLiteral("SELECT x.\"ID\", x.\"Max-Update\" FROM \"Sum_title\" x%1 ORDER BY x.\"ID\"")
             .arg(where);
-    return QStringLiteral("SELECT x.\"ID\", s.\"Название\", s.\"Количество серий\", s.\"Комментарий\", "
-                          "s.\"NType\", x.\"Ширина\", x.\"Высота\", x.\"Звук\", x.\"Субтитры встроенные\", "
-                          "x.\"Субтитры внешние\", %1, %2 FROM \"Sum_ext\" x JOIN \"Список\" s ON s.\"ID\" = "
-                          "x.\"ID\"%3 ORDER BY x.\"ID\", x.\"Ширина\", x.\"Высота\", x.\"Звук\", "
-                          "x.\"Субтитры встроенные\", x.\"Субтитры внешние\"")
+    return QStringLiteral(
+               "SELECT x.\"ID\", x.\"Ширина\", x.\"Высота\", x.\"Звук\", x.\"Субтитры встроенные\", "
+               "x.\"Субтитры внешние\", %1, %2 FROM \"Sum_ext\" x%3 ORDER BY x.\"ID\", x.\"Ширина\", "
+               "x.\"Высота\", x.\"Звук\", x.\"Субтитры встроенные\", x.\"Субтитры внешние\"")
         .arg(size, dur, where);
+}
+
+// Where each column of the sum query lands in the stored query's rows, and which title columns
+// are copied in (query column, title column).
+struct SumLayout {
+    std::vector<int> target;
+    std::vector<std::pair<int, int>> titleTexts;
+};
+
+const SumLayout &sumLayout(const QString &name) {
+    static const SumLayout all{{0, 1}, {}};
+    static const SumLayout rjk{{0, 1, 2}, {{3, 1}}};
+    static const SumLayout up{{0, 1}, {{2, 1}}};
+    static const SumLayout ext{{0, 5, 6, 7, 8, 9, 10, 11}, {{1, 1}, {2, 2}, {3, 3}, {4, 4}}};
+    if (name == schema::kAllT)
+        return all;
+    if (name == schema::kRjk)
+        return rjk;
+    if (name == schema::kUpTime)
+        return up;
+    return ext;
+}
+
+void readColumn(TableData &t, sqlite3_stmt *st, int from, int r, int c) {
+    if (sqlite3_column_type(st, from) == SQLITE_NULL)
+        return;
+    switch (t.column(c).type) {
+    case FieldType::Integer:
+        t.setInt(r, c, sqlite3_column_int64(st, from));
+        break;
+    case FieldType::Float:
+        t.setReal(r, c, sqlite3_column_double(st, from));
+        break;
+    case FieldType::Text:
+        t.setText(r, c,
+                  QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, from)),
+                                    sqlite3_column_bytes(st, from)));
+        break;
+    case FieldType::DateTime: {
+        const QString text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, from)),
+                                               sqlite3_column_bytes(st, from));
+        if (auto ms = naiveMsFromStorageText(text))
+            t.setInt(r, c, *ms);
+        break;
+    }
+    }
 }
 
 } // namespace
 
 TablePtr Catalog::loadSumQuery(const QString &name, qint64 titleId) {
     auto t = std::make_shared<TableData>(name, queryColumns(name), name == schema::kExt ? 0 : -1);
+    const bool perTitle = name != schema::kAllT;
+    const TablePtr titles = perTitle ? table(schema::kTitles) : TablePtr();
+    const SumLayout &layout = sumLayout(name);
     Statement &st = statement(sumQuerySql(name, titleId >= 0));
     if (titleId >= 0)
         st.bind(1, titleId);
     try {
         t->beginBulkLoad();
-        while (st.step())
-            readInto(*t, st.handle(), t->appendRow());
+        while (st.step()) {
+            int tr = -1;
+            if (perTitle) {
+                // The views join the titles: sums of a title that is gone are not shown.
+                tr = titles->rowById(sqlite3_column_int64(st.handle(), 0));
+                if (tr < 0)
+                    continue;
+            }
+            const int r = t->appendRow();
+            for (size_t i = 0; i < layout.target.size(); ++i)
+                readColumn(*t, st.handle(), int(i), r, layout.target[i]);
+            for (const auto &[to, from] : layout.titleTexts) {
+                if (titles->isNull(tr, from))
+                    continue;
+                if (t->column(to).type == FieldType::Text)
+                    t->setText(r, to, titles->textAt(tr, from));
+                else
+                    t->setInt(r, to, titles->intAt(tr, from));
+            }
+        }
         t->endBulkLoad();
     } catch (const Error &e) {
         throw Error(msg::catalogCannotBeRead(m_path, e.message()));
@@ -810,12 +874,13 @@ void Catalog::patchSums(qint64 titleId) {
 
 TablePtr Catalog::computeQuery(const QString &name) {
     if (m_hasSums) {
+        if (auto it = m_queries.constFind(name); it != m_queries.constEnd() && it->data)
+            return it->data;
         if (queryColumns(name).empty())
             throw Error(QStringLiteral("The catalog has no stored query \"%1\".").arg(name));
-        QueryCache &cache = m_queries[name];
-        if (!cache.data)
-            cache.data = loadSumQuery(name);
-        return cache.data;
+        TablePtr t = loadSumQuery(name);
+        m_queries[name].data = t;
+        return t;
     }
     TablePtr titles = table(schema::kTitles);
     TablePtr episodes = table(schema::kEpisodes);

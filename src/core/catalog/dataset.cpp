@@ -153,8 +153,9 @@ void DataSet::open() {
     m_viewValid = false;
     m_keepRow = -1;
     m_pos = -1;
-    // The whole episode set is not read just to be open: only when it is walked.
-    if (m_name != schema::kEpisodes || readsOneTitle())
+    // Opening reads nothing that is not used: a stored query is read when its rows are asked
+    // for, the whole episode set only when it is walked.
+    if (!m_query && (m_name != schema::kEpisodes || readsOneTitle()))
         sync();
 }
 
@@ -250,7 +251,7 @@ bool DataSet::passes(const TableData &t, int r) const {
 
 bool DataSet::readsOneTitle() const {
     return m_name == schema::kEpisodes && m_filtered && m_filter.kind == Filter::Equals &&
-           m_filter.field == QLatin1String("Название");
+           m_filter.field == QStringLiteral("Название");
 }
 
 TablePtr DataSet::sourceTable() {
@@ -264,7 +265,9 @@ void DataSet::sync() {
     requireOpen();
     if (m_viewValid && m_table && m_stamp == changeStamp())
         return;
-    TablePtr t = sourceTable();
+    // Nothing anywhere changed since the table was taken: it is still the one (only the episode
+    // set depends on the filter).
+    TablePtr t = m_table && m_stamp == changeStamp() && m_name != schema::kEpisodes ? m_table : sourceTable();
     if (t != m_table || t->generation() != m_generation) {
         if (m_viewValid && m_table && m_pos >= 0 && m_pos < int(m_rows.size()) && t == m_table)
             m_keepRow = m_rows[size_t(m_pos)];
