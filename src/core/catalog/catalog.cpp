@@ -134,6 +134,7 @@ Catalog::Catalog(const QString &path, bool readOnly) : m_path(path) {
             ensureSums();
         }
         m_dataVersion = dataVersion();
+        invalidate();
         // Reading the main tables now surfaces a damaged file at once, with its name.
         table(schema::kTitles);
         table(schema::kTypes);
@@ -355,6 +356,10 @@ bool Catalog::checkExternalChanges() {
 }
 
 void Catalog::invalidate() {
+    // Each catalog object starts its epochs apart from every other one.
+    static quint64 epochs = 0;
+    m_epoch = ++epochs;
+    m_titleStamps.clear();
     m_tables.clear();
     m_queries.clear();
     m_titleEpisodes.clear();
@@ -832,6 +837,7 @@ TablePtr Catalog::loadSumQuery(const QString &name, qint64 titleId) {
 }
 
 void Catalog::patchSums(qint64 titleId) {
+    m_titleStamps.insert(titleId, ++m_stampCounter);
     if (!m_hasSums)
         return;
     // Only the rows of this title are read again; the rest of each query stays as it was read.

@@ -66,6 +66,11 @@ public:
     // All episode rows of the catalog, counted without reading them.
     qint64 episodeCount();
 
+    // What is derived from the catalog can be kept while these stay: the epoch changes whenever
+    // everything read is dropped, a title's stamp whenever that title or its episodes change.
+    quint64 epoch() const { return m_epoch; }
+    quint64 titleStamp(qint64 titleId) const { return m_titleStamps.value(titleId, 0); }
+
     // Drops what was read when another process changed the file since; true when it did.
     bool checkExternalChanges();
     // Forget everything read (after a rolled-back transaction, say).
@@ -138,6 +143,9 @@ private:
     QHash<QString, std::shared_ptr<Statement>> m_statements;
     QHash<qint64, TablePtr> m_titleEpisodes;
     bool m_hasSums = false;
+    quint64 m_epoch = 0;
+    quint64 m_stampCounter = 0;
+    QHash<qint64, quint64> m_titleStamps;
 };
 
 } // namespace vq

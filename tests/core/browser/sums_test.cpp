@@ -3,6 +3,7 @@
 #include "catalog/catalogsession.h"
 #include "catalog/error.h"
 #include "catalog/schema.h"
+#include "gridview/griddata.h"
 #include "support/temp_catalog.h"
 
 #include <QDir>
@@ -378,4 +379,66 @@ TEST(KeptSums, AReaderWhileAnotherProcessAddsAlwaysSeesOneState) {
     stop = true;
     writer.join();
     expectQueriesMatchViews(t.path(), "after the writer");
+}
+
+TEST(KeptSums, SummaryRowsKeepGetExtParamsTextsAcrossChanges) {
+    TempCatalog t;
+    t.exec(QStringLiteral(
+        "INSERT INTO \"Sub\"(\"ID\", \"Язык\") VALUES (9, 'A language name longer than twenty')"));
+    QRandomGenerator rng(5);
+    std::vector<qint64> ids;
+    for (int i = 0; i < 40; ++i) {
+        ids.push_back(t.addTitle(QStringLiteral("%1 %2").arg(QChar(u'a' + i % 26)).arg(i), QString::number(i),
+                                 i % 3 ? QString() : QStringLiteral("note"), i % 5));
+        for (int k = 0, n = int(rng.bounded(5)); k < n; ++k)
+            t.exec(kInsertEpisode.arg(randomEpisodeValues(rng, ids.back())));
+    }
+    t.exec(QStringLiteral("UPDATE \"Серии\" SET \"Звук\" = 9 WHERE \"ID\" % 7 = 0"));
+    CatalogSession s;
+    s.open(t.path());
+    auto expectSame = [&](const char *when) {
+        GridData grid;
+        setupSummaryGrid(grid);
+        TExportList last;
+        UpStat(s); // every refresh opens the stored queries first
+        s.Name.setFiltered(false);
+        LoadGvSv(s, grid, last);
+        ASSERT_EQ(grid.RowCount(), s.Name.recordCount()) << when;
+        for (int r = 1; r <= s.Name.recordCount(); ++r) {
+            TExportList texts;
+            GetExtParam(s, r, texts);
+            for (int c = 0; c < TExportList::FieldCount; ++c)
+                EXPECT_EQ(grid.GetCellText(c, r - 1), texts.field(c))
+                    << when << " row " << r << " column " << c;
+        }
+    };
+    expectSame("first fill");
+    expectSame("from what was kept");
+    // The program's own changes: an episode added to one title, another title renamed, a third deleted.
+    s.Series.setFilter(Filter::equals(QStringLiteral("Название"), ids[4]));
+    s.Series.setFiltered(true);
+    s.Series.append();
+    s.Series.setValue(QStringLiteral("Название"), ids[4]);
+    s.Series.setValue(QStringLiteral("Серия"), QStringLiteral("new.mkv"));
+    s.Series.setValue(QStringLiteral("Объём (байт)"), 5e9);
+    s.Series.setValue(QStringLiteral("Ширина"), 10000);
+    s.Series.setValue(QStringLiteral("Высота"), 10000);
+    s.Series.setValue(QStringLiteral("Звук"), 9);
+    s.Series.post();
+    s.Name.setFilter(Filter::equals(QStringLiteral("ID"), ids[5]));
+    s.Name.setFiltered(true);
+    s.Name.edit();
+    s.Name.setValue(QStringLiteral("Название"), QStringLiteral("Renamed"));
+    s.Name.setValue(QStringLiteral("NType"), 3);
+    s.Name.post();
+    s.Name.setFilter(Filter::equals(QStringLiteral("ID"), ids[6]));
+    s.Name.remove();
+    expectSame("after the program's changes");
+    // Another process's change is seen at the next refresh.
+    t.exec(
+        QStringLiteral("UPDATE \"Серии\" SET \"Субтитры внешние\" = 9 WHERE \"Название\" = %1").arg(ids[7]));
+    {
+        Catalog::ReadSnapshot snapshot(s.catalog());
+        expectSame("after another process's change");
+    }
 }
