@@ -59,7 +59,7 @@ int cmdTitles(Context &c) {
     TExportList texts;
     const int n = s.Name.recordCount();
     for (int recNo = 1; recNo <= n; ++recNo) {
-        GetExtParam(s, recNo, texts);
+        SummaryTexts(s, recNo, texts);
         const qint64 id = s.Name.asInteger(0);
         if (json) {
             QJsonObject o;

@@ -253,6 +253,13 @@ const SummaryEntry &summaryEntry(CatalogSession &s, int recNo, qint64 id) {
 
 } // namespace
 
+void SummaryTexts(CatalogSession &s, int recNo, TExportList &out) {
+    s.Name.setRecNo(recNo);
+    SummaryEntry e;
+    computeTexts(s, s.Name.asInteger(0), e);
+    out = std::move(e.texts);
+}
+
 void LoadGvSv(CatalogSession &s, GridData &gvsv, TExportList &exportList, const QSet<qint64> &selected,
               const QDateTime &now) {
     gvsv.ClearRows();
