@@ -181,7 +181,7 @@ QString lookedUp(const TableData &lookup, const TableData &t, int r, int c, int 
 
 // The same texts as GetExtParam gives, read straight from the stored queries' rows: no filter is
 // set and no data set moved for each title.
-void computeTexts(CatalogSession &s, qint64 id, SummaryEntry &e) {
+void computeTexts(CatalogSession &s, qint64 id, SummaryEntry &e, bool withUpdate = true) {
     TExportList &t = e.texts;
     t.Title = s.Name.asString(1);
     t.TypeText = s.Name.asString(2);
@@ -226,6 +226,8 @@ void computeTexts(CatalogSession &s, qint64 id, SummaryEntry &e) {
     for (int i = 0; i < 4; ++i)
         *out[i] = differs[i] ? QStringLiteral("! ") + first[size_t(i)] : first[size_t(i)];
 
+    if (!withUpdate)
+        return;
     const TablePtr up = catalog.table(QStringLiteral("Up_time"));
     const int ur = up->rowById(id);
     if (ur >= 0 && !up->isNull(ur, 1))
@@ -256,7 +258,7 @@ const SummaryEntry &summaryEntry(CatalogSession &s, int recNo, qint64 id) {
 void SummaryTexts(CatalogSession &s, int recNo, TExportList &out) {
     s.Name.setRecNo(recNo);
     SummaryEntry e;
-    computeTexts(s, s.Name.asInteger(0), e);
+    computeTexts(s, s.Name.asInteger(0), e, false);
     out = std::move(e.texts);
 }
 
