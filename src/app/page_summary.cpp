@@ -38,6 +38,9 @@ void TView_Base::LoadGvSv() {
 void TView_Base::EFoundChange() {
     if (!m_session.isOpen())
         return;
+    // Both lists come from one state of the file.
+    m_session.postPendingEdits();
+    Catalog::ReadSnapshot snapshot(m_session.catalog());
     DataSet &name = m_session.Name;
     name.setFiltered(false);
     const QString text = m_eFound->text();

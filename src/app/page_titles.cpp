@@ -123,7 +123,7 @@ void TView_Base::LoadSeries() {
     // A title without episodes has no sums: no digits to group.
     p->ESize->setText(
         GroupDigits(rjk.isNull(rjk.fieldName(1)) ? QString() : plainNumberText(rjk.asFloat(1))));
-    p->ETime->setText(FormatPlayTime(roundToInt32(rjk.asFloat(2))));
+    p->ETime->setText(FormatPlayTime(roundHalfEven(rjk.asFloat(2))));
     fillEpisodeGrids();
     showTitleDetails();
 }

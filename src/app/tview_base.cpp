@@ -1,5 +1,7 @@
 #include "tview_base.h"
 
+#include "catalog/messages.h"
+
 #include "catalog/error.h"
 #include "catalog/settings.h"
 #include "convert/convert.h"
@@ -18,6 +20,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -346,6 +349,8 @@ bool TView_Base::FormCreate() {
     try {
         ErrorGuard::run(this, [this] {
             OpenBase(true);
+            // The first views come from one state of the file, whatever another process writes.
+            Catalog::ReadSnapshot snapshot(m_session.catalog());
             m_session.ADoType.open();
             fillTypeList();
             UpStat();
@@ -388,6 +393,10 @@ void TView_Base::showEvent(QShowEvent *event) {
 void TView_Base::UpDateAll(bool Full) {
     if (!m_session.isOpen())
         return;
+    // One read of the file for the whole refresh: a change another process makes meanwhile shows
+    // at the next refresh, never half in this one.
+    m_session.postPendingEdits();
+    Catalog::ReadSnapshot snapshot(m_session.catalog());
     UpStat();
     DataSet &name = m_session.Name;
     name.setFiltered(false);
@@ -485,6 +494,7 @@ void TView_Base::OpenBase(bool UseSaved) {
         throw;
     }
     rememberCatalogPath(path);
+    showCatalogPath();
     if (!UseSaved || previous != path) {
         // The selection belongs to the catalog it was made in.
         GVSV().ClearRows();
@@ -500,6 +510,22 @@ void TView_Base::OpenBase(bool UseSaved) {
         fillTypeList();
         fillLanguageLists();
     }
+}
+
+void TView_Base::showCatalogPath() {
+    if (!m_session.isOpen())
+        return;
+    // A catalog on a read-only disc or share is browsed, and says so where its path is shown.
+    const bool ro = m_session.isReadOnly();
+    m_panel18->setText(m_session.path() + (ro ? msg::readOnlyMark() : QString()));
+    auto *note = statusBar()->findChild<QLabel *>(QStringLiteral("SBarReadOnly"));
+    if (!note) {
+        note = new QLabel(statusBar());
+        note->setObjectName(QStringLiteral("SBarReadOnly"));
+        statusBar()->addPermanentWidget(note);
+    }
+    note->setText(ro ? msg::catalogOpenedReadOnly(m_session.path()) : QString());
+    note->setVisible(ro);
 }
 
 void TView_Base::Panel18Click() {
@@ -521,7 +547,7 @@ void TView_Base::BNewBaseClick() {
     postPendingTitleEdit();
     m_session.makeNewCatalog(newPath);
     rememberCatalogPath(newPath);
-    m_panel18->setText(newPath);
+    showCatalogPath();
     GVSV().ClearRows();
     clearSelection();
     clearCurrentTitle();

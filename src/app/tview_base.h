@@ -68,6 +68,7 @@ public:
     // bar and reports the repairs. The new catalog's path, empty when the user cancelled.
     QString ConvertOldCatalog(const QString &oldPath);
     void Panel18Click();
+    void showCatalogPath();
     void BNewBaseClick();
     void loadparam();
     void saveparam();

@@ -14,6 +14,12 @@ namespace vq::cli {
 
 namespace {
 
+// A catalog that can only be read is still read; the tool says so on stderr, once.
+void noteReadOnly(Context &c) {
+    if (c.session().isReadOnly())
+        c.err << msg::catalogOpenedReadOnly(c.session().path()) << '\n';
+}
+
 int cmdInit(Context &c) {
     const QString path = c.positional(1, 1).first();
     Catalog::createStarter(path);
@@ -41,6 +47,8 @@ int cmdTitles(Context &c) {
     const auto search = c.takeOption(QStringLiteral("--search"));
     c.positional(0, 0);
     CatalogSession &s = c.session();
+    noteReadOnly(c);
+    Catalog::ReadSnapshot snapshot(s.catalog());
     UpStat(s); // the stored queries as every refresh computes them
     s.Name.setFiltered(false);
     if (search && !search->isEmpty()) {
@@ -51,7 +59,7 @@ int cmdTitles(Context &c) {
     TExportList texts;
     const int n = s.Name.recordCount();
     for (int recNo = 1; recNo <= n; ++recNo) {
-        GetExtParam(s, recNo, texts);
+        SummaryTexts(s, recNo, texts);
         const qint64 id = s.Name.asInteger(0);
         if (json) {
             QJsonObject o;
@@ -83,6 +91,8 @@ int cmdEpisodes(Context &c) {
     if (!ok)
         throw UsageError(QStringLiteral("'%1' is not a title ID").arg(*idText));
     CatalogSession &s = c.session();
+    noteReadOnly(c);
+    Catalog::ReadSnapshot snapshot(s.catalog());
     s.Name.setFilter(Filter::equals(QStringLiteral("ID"), id));
     s.Name.setFiltered(true);
     if (s.Name.recordCount() == 0)
@@ -118,6 +128,8 @@ int cmdEpisodes(Context &c) {
 int cmdStats(Context &c) {
     const bool json = c.takeFlag(QStringLiteral("--json"));
     c.positional(0, 0);
+    noteReadOnly(c);
+    Catalog::ReadSnapshot snapshot(c.session().catalog());
     const CatalogStats st = UpStat(c.session());
     if (json) {
         QJsonObject o;

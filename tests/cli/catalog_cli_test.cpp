@@ -3,11 +3,14 @@
 #include "support/temp_catalog.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace vq;
 using vq::test::TempCatalog;
@@ -137,4 +140,46 @@ TEST(CatalogCli, ErrorsAndUsage) {
             EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
         }
     }
+}
+
+TEST(CatalogCli, ReadOnlyCatalogIsReadAndSaysSo) {
+    test::isolateSettings();
+    TempCatalog t;
+    const qint64 a = t.addTitle(QStringLiteral("Akira"));
+    t.addEpisode(a, {.size = 1048576.0, .durationMs = 1000});
+    t.exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+    const QString cat = t.path();
+    CliRun r = runCli({QStringLiteral("--catalog"), cat, QStringLiteral("stats")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    // A file that cannot be written (root too: the immutable flag) is read, with a note on stderr.
+    QFile::setPermissions(cat, QFile::ReadOwner);
+    const bool root = getuid() == 0;
+    if (root && QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), cat}) != 0)
+        GTEST_SKIP() << "no way to make a file read-only for root here";
+    const QByteArray before = test::fileBytes(cat);
+    r = runCli({QStringLiteral("--catalog"), cat, QStringLiteral("stats")});
+    const CliRun titles = runCli({QStringLiteral("--catalog"), cat, QStringLiteral("titles")});
+    if (root)
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), cat});
+    QFile::setPermissions(cat, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("1\t1\t"))) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("только для чтения"))) << r.err.toStdString();
+    EXPECT_EQ(titles.status, 0) << titles.err.toStdString();
+    EXPECT_TRUE(titles.out.startsWith(QStringLiteral("Akira\t"))) << titles.out.toStdString();
+    EXPECT_EQ(test::fileBytes(cat), before);
+}
+
+TEST(CatalogCli, InitThroughADanglingLinkMakesNothing) {
+    test::isolateSettings();
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("target.vdq"));
+    const QString link = dir.filePath(QStringLiteral("link.vdq"));
+    ASSERT_TRUE(QFile::link(target, link));
+    CliRun r = runCli({QStringLiteral("init"), link});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(target));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 1);
 }

@@ -5,7 +5,10 @@
 #include "catalog/tabledata.h"
 #include "gridview/griddata.h"
 
+#include <array>
 #include <cmath>
+#include <limits>
+#include <unordered_map>
 
 namespace vq {
 
@@ -100,7 +103,8 @@ void GetExtParam(CatalogSession &s, int recNo, TExportList &out) {
     s.RJk.setFiltered(true);
     s.RJk.first();
     out.SizeText = megabyteText(s.RJk.asFloat(1));
-    out.DurationText = FormatPlayTime(roundToInt32(s.RJk.asFloat(2)));
+    // Summed and shown in 64 bits: a long series runs past the 596 hours of 32-bit milliseconds.
+    out.DurationText = FormatPlayTime(roundHalfEven(s.RJk.asFloat(2)));
 
     DataSet &ext = s.Ext;
     ext.setFilter(Filter::equals(QStringLiteral("ID"), id));
@@ -144,6 +148,120 @@ bool updatedRecently(std::optional<qint64> maxUpdate, qint64 now) {
     return maxUpdate && std::fabs(double(now - *maxUpdate)) / 86400000.0 < double(kRecentDays);
 }
 
+namespace {
+
+// The texts of a title's summary row, kept while neither the title nor its episodes change: a
+// refresh or a search then costs the rows shown, not the catalog read and formatted again.
+struct SummaryEntry {
+    TExportList texts;
+    std::optional<qint64> maxUpdate;
+    quint64 stamp = 0;
+};
+
+struct SummaryCache {
+    quint64 epoch = 0;
+    std::unordered_map<qint64, SummaryEntry> entries;
+};
+
+SummaryCache &summaryCache() {
+    static SummaryCache cache;
+    return cache;
+}
+
+QString cut(const QString &text, int length) {
+    return text.size() <= length ? text : text.left(length);
+}
+
+QString lookedUp(const TableData &lookup, const TableData &t, int r, int c, int length) {
+    if (t.isNull(r, c))
+        return QString();
+    const int lr = lookup.rowById(t.intAt(r, c));
+    return lr < 0 || lookup.isNull(lr, 1) ? QString() : cut(lookup.textAt(lr, 1), length);
+}
+
+// The same texts as GetExtParam gives, read straight from the stored queries' rows: no filter is
+// set and no data set moved for each title.
+void computeTexts(CatalogSession &s, qint64 id, SummaryEntry &e, bool withUpdate = true) {
+    TExportList &t = e.texts;
+    t.Title = s.Name.asString(1);
+    t.TypeText = s.Name.asString(2);
+    t.EpisodeCount = s.Name.asString(3);
+    t.CommentText = s.Name.asString(4);
+    Catalog &catalog = s.catalog();
+    const TablePtr rjk = catalog.table(QStringLiteral("Rjk"));
+    const int rr = rjk->rowById(id);
+    const double size = rr >= 0 && !rjk->isNull(rr, 1) ? rjk->realAt(rr, 1) : 0.0;
+    const double duration = rr >= 0 && !rjk->isNull(rr, 2) ? rjk->realAt(rr, 2) : 0.0;
+    t.SizeText = megabyteText(size);
+    t.DurationText = FormatPlayTime(roundHalfEven(duration));
+
+    const TablePtr ext = catalog.table(QStringLiteral("Ext"));
+    const TablePtr subs = catalog.table(QStringLiteral("Sub"));
+    enum { eWidth = 5, eHeight = 6, eSound = 7, eSubIn = 8, eSubExt = 9 };
+    auto texts = [&](int r) {
+        const TableData &x = *ext;
+        return std::array<QString, 4>{
+            cut(frameSizeText(x.isNull(r, eWidth) ? QString() : QString::number(x.intAt(r, eWidth)),
+                              x.isNull(r, eHeight) ? QString() : QString::number(x.intAt(r, eHeight))),
+                20),
+            lookedUp(*subs, x, r, eSound, 20), lookedUp(*subs, x, r, eSubIn, 20),
+            lookedUp(*subs, x, r, eSubExt, 20)};
+    };
+    std::array<QString, 4> first;
+    bool differs[4] = {false, false, false, false};
+    bool any = false;
+    for (int r : ext->rowsByRef(id)) {
+        if (!ext->alive(r))
+            continue;
+        const std::array<QString, 4> row = texts(r);
+        if (!any) {
+            first = row;
+            any = true;
+            continue;
+        }
+        for (int i = 0; i < 4; ++i)
+            differs[i] = differs[i] || row[size_t(i)] != first[size_t(i)];
+    }
+    QString *out[4] = {&t.QualityText, &t.SoundText, &t.SubInText, &t.SubExtText};
+    for (int i = 0; i < 4; ++i)
+        *out[i] = differs[i] ? QStringLiteral("! ") + first[size_t(i)] : first[size_t(i)];
+
+    if (!withUpdate)
+        return;
+    const TablePtr up = catalog.table(QStringLiteral("Up_time"));
+    const int ur = up->rowById(id);
+    if (ur >= 0 && !up->isNull(ur, 1))
+        e.maxUpdate = up->intAt(ur, 1);
+}
+
+// `Список` stands on the title `id` at record `recNo`.
+const SummaryEntry &summaryEntry(CatalogSession &s, int recNo, qint64 id) {
+    Catalog &catalog = s.catalog();
+    SummaryCache &cache = summaryCache();
+    if (cache.epoch != catalog.epoch()) {
+        cache.entries.clear();
+        cache.epoch = catalog.epoch();
+    }
+    const quint64 stamp = catalog.titleStamp(id);
+    auto it = cache.entries.find(id);
+    if (it != cache.entries.end() && it->second.stamp == stamp)
+        return it->second;
+    SummaryEntry e;
+    s.Name.setRecNo(recNo);
+    computeTexts(s, id, e);
+    e.stamp = stamp;
+    return cache.entries.insert_or_assign(id, std::move(e)).first->second;
+}
+
+} // namespace
+
+void SummaryTexts(CatalogSession &s, int recNo, TExportList &out) {
+    s.Name.setRecNo(recNo);
+    SummaryEntry e;
+    computeTexts(s, s.Name.asInteger(0), e, false);
+    out = std::move(e.texts);
+}
+
 void LoadGvSv(CatalogSession &s, GridData &gvsv, TExportList &exportList, const QSet<qint64> &selected,
               const QDateTime &now) {
     gvsv.ClearRows();
@@ -151,19 +269,19 @@ void LoadGvSv(CatalogSession &s, GridData &gvsv, TExportList &exportList, const 
     s.UpTime.open();
     s.Name.first();
     const int n = s.Name.recordCount();
+    gvsv.AddRows(n);
+    const int columns = gvsv.ColumnCount();
     for (int recNo = 1; recNo <= n; ++recNo) {
-        GetExtParam(s, recNo, exportList);
-        gvsv.AddRows(1);
-        const int r = gvsv.RowCount() - 1;
-        for (int c = 0; c < TExportList::FieldCount; ++c)
-            gvsv.SetCellText(c, r, exportList.field(c));
+        s.Name.setRecNo(recNo);
         const qint64 id = s.Name.asInteger(0);
+        const SummaryEntry &e = summaryEntry(s, recNo, id);
+        const int r = recNo - 1;
+        for (int c = 0; c < TExportList::FieldCount; ++c)
+            gvsv.SetCellText(c, r, e.texts.field(c));
         gvsv.CellAt(gvsv::Id, r).SetAsInteger(int(id));
-        s.UpTime.setFilter(Filter::equals(QStringLiteral("ID"), id));
-        s.UpTime.setFiltered(true);
         GridColor color = clSilver;
         bool paint = false;
-        if (updatedRecently(s.UpTime.asNaiveMs(1), nowMs)) {
+        if (updatedRecently(e.maxUpdate, nowMs)) {
             color = clSkyBlue;
             paint = true;
         }
@@ -173,8 +291,10 @@ void LoadGvSv(CatalogSession &s, GridData &gvsv, TExportList &exportList, const 
             paint = true;
         }
         if (paint)
-            for (int c = 0; c < gvsv.ColumnCount(); ++c)
+            for (int c = 0; c < columns; ++c)
                 gvsv.CellAt(c, r).SetColor(color);
+        if (recNo == n)
+            exportList = e.texts;
     }
     s.Name.first();
     s.UpTime.close();
@@ -188,21 +308,21 @@ void LoadName(CatalogSession &s, GridData &gv, GridData *gv4, const QDateTime &n
     s.UpTime.open();
     const qint64 nowMs = naiveMsFromDateTime(now);
     const int n = s.Name.recordCount();
+    gv.AddRows(n);
+    if (gv4)
+        gv4->AddRows(n);
     for (int recNo = 1; recNo <= n; ++recNo) {
         s.Name.setRecNo(recNo);
         const qint64 id = s.Name.asInteger(0);
-        s.UpTime.setFilter(Filter::equals(QStringLiteral("ID"), id));
-        s.UpTime.setFiltered(true);
-        gv.AddRows(1);
-        const int r = gv.RowCount() - 1;
+        const SummaryEntry &e = summaryEntry(s, recNo, id);
+        const int r = recNo - 1;
         gv.CellAt(0, r).SetAsInteger(int(id));
-        gv.SetCellText(1, r, s.Name.asString(1));
-        if (updatedRecently(s.UpTime.asNaiveMs(1), nowMs))
+        gv.SetCellText(1, r, e.texts.Title);
+        if (updatedRecently(e.maxUpdate, nowMs))
             gv.CellAt(1, r).SetColor(clSkyBlue);
         if (gv4) {
-            gv4->AddRows(1);
-            gv4->CellAt(0, r).SetAsInteger(gv.CellAt(0, r).AsInteger());
-            gv4->SetCellText(1, r, gv.GetCellText(1, r));
+            gv4->CellAt(0, r).SetAsInteger(int(id));
+            gv4->SetCellText(1, r, e.texts.Title);
         }
     }
     s.Name.first();
@@ -217,14 +337,10 @@ CatalogStats UpStat(CatalogSession &s) {
     s.RJk.open();
     s.Ext.open();
     CatalogStats st;
-    const bool titlesFiltered = s.Name.isFiltered();
-    s.Name.setFiltered(false);
-    st.titles = s.Name.recordCount();
-    s.Name.setFiltered(titlesFiltered);
-    const bool episodesFiltered = s.Series.isFiltered();
-    s.Series.setFiltered(false);
-    st.files = s.Series.recordCount();
-    s.Series.setFiltered(episodesFiltered);
+    // All titles, counted without putting them in order.
+    st.titles = s.catalog().table(QStringLiteral("Список"))->aliveRows();
+    // Counted from the sums the file keeps, not by reading every episode.
+    st.files = int(std::min<qint64>(s.catalog().episodeCount(), std::numeric_limits<int>::max()));
     st.durationMs = s.ADS.asFloat(0);
     st.sizeBytes = s.ADS.asFloat(1);
     st.LCount = QString::number(st.titles);

@@ -46,6 +46,10 @@ void setupSelectionGrid(GridData &grid);
 // leaves `Список` on that record and `Rjk`/`Ext` filtered to the title.
 void GetExtParam(CatalogSession &session, int recNo, TExportList &out);
 
+// The same texts as GetExtParam, read straight from the stored queries without moving them: for
+// callers that only show the texts. Leaves `Список` on that record.
+void SummaryTexts(CatalogSession &session, int recNo, TExportList &out);
+
 // Whether a title whose episodes last changed at `maxUpdate` counts as recently updated.
 bool updatedRecently(const QDateTime &maxUpdate, const QDateTime &now);
 bool updatedRecently(std::optional<qint64> maxUpdateNaiveMs, qint64 nowNaiveMs);

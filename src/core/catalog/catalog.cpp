@@ -1,14 +1,23 @@
 #include "catalog.h"
 
 #include "error.h"
+#include "messages.h"
 #include "schema.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QUrl>
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <limits>
+#include <unistd.h>
 #include <unordered_map>
 
 namespace vq {
@@ -86,7 +95,7 @@ void Statement::reset() {
     sqlite3_clear_bindings(m_stmt);
 }
 
-Catalog::Catalog(const QString &path) : m_path(path) {
+Catalog::Catalog(const QString &path, bool readOnly) : m_path(path) {
     const QFileInfo fi(path);
     if (path.isEmpty() || !fi.exists())
         throw Error(QStringLiteral("The catalog file \"%1\" does not exist.").arg(path));
@@ -102,45 +111,111 @@ Catalog::Catalog(const QString &path) : m_path(path) {
         if (f.read(16) != QByteArray("SQLite format 3\0", 16))
             throw Error(QStringLiteral("The file \"%1\" is not a Vidoteq catalog.").arg(path));
     }
-    const QByteArray native = QFile::encodeName(path);
-    if (sqlite3_open_v2(native.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) !=
-        SQLITE_OK) {
-        const QString msg = sqliteMessage(m_db);
-        sqlite3_close(m_db);
-        m_db = nullptr;
-        throw Error(QStringLiteral("The catalog \"%1\" cannot be opened: %2").arg(path, msg));
-    }
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    // A file or folder we may not write into is opened read-only: WAL needs its -shm file beside
+    // the catalog, so a read-only folder (a share, a disc) is read as an unchanging file.
+    const bool writable = !readOnly && fi.isWritable() && QFileInfo(fi.absolutePath()).isWritable();
     try {
-        QStringList missing = schema::tableNames() + schema::queryNames();
-        {
-            Statement st(m_db,
-                         QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"));
-            while (st.step())
-                missing.removeAll(
-                    QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.handle(), 0))));
+        openFile(!writable, false);
+        try {
+            checkSchema();
+        } catch (const Error &) {
+            if (writable)
+                throw;
+            sqlite3_close(m_db);
+            m_db = nullptr;
+            openFile(true, true);
+            checkSchema();
         }
-        if (!missing.isEmpty())
-            throw Error(QStringLiteral("The file \"%1\" is not a Vidoteq catalog (it has no %2).")
-                            .arg(path, missing.join(QStringLiteral(", "))));
         exec(QStringLiteral("PRAGMA foreign_keys = ON"));
         if (!isReadOnly()) {
             // Best effort: another process may hold the file; the catalog works in either mode.
             sqlite3_exec(m_db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
             sqlite3_exec(m_db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
+            ensureSums();
         }
         m_dataVersion = dataVersion();
+        invalidate();
         // Reading the main tables now surfaces a damaged file at once, with its name.
         table(schema::kTitles);
-        table(schema::kEpisodes);
         table(schema::kTypes);
         table(schema::kLanguages);
     } catch (const Error &e) {
+        m_statements.clear();
+        m_tables.clear();
+        m_queries.clear();
         sqlite3_close(m_db);
         m_db = nullptr;
         if (e.message().contains(path))
             throw;
-        throw Error(QStringLiteral("The catalog \"%1\" cannot be read: %2").arg(path, e.message()));
+        throw Error(msg::catalogCannotBeRead(path, e.message()));
+    }
+}
+
+void Catalog::openFile(bool readOnly, bool immutable) {
+    QByteArray uri = QUrl::fromLocalFile(QFileInfo(m_path).absoluteFilePath()).toEncoded();
+    if (readOnly)
+        uri += "?mode=ro";
+    if (immutable)
+        uri += "&immutable=1";
+    const int flags =
+        (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
+    if (sqlite3_open_v2(uri.constData(), &m_db, flags, nullptr) != SQLITE_OK) {
+        const QString msg = sqliteMessage(m_db);
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw Error(QStringLiteral("The catalog \"%1\" cannot be opened: %2").arg(m_path, msg));
+    }
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+}
+
+void Catalog::checkSchema() {
+    // Nothing is written before every table and stored query has been found with its columns: a
+    // look-alike file is refused as it is.
+    QStringList missing = schema::tableNames() + schema::queryNames();
+    QStringList sums = schema::sumTableNames();
+    {
+        Statement st(m_db, QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"));
+        while (st.step()) {
+            const QString n =
+                QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.handle(), 0)));
+            missing.removeAll(n);
+            sums.removeAll(n);
+        }
+    }
+    if (!missing.isEmpty())
+        throw Error(QStringLiteral("The file \"%1\" is not a Vidoteq catalog (it has no %2).")
+                        .arg(m_path, missing.join(QStringLiteral(", "))));
+    QStringList check = schema::tableNames() + schema::queryNames();
+    m_hasSums = sums.isEmpty();
+    if (m_hasSums)
+        check += schema::sumTableNames();
+    for (const QString &t : check) {
+        QStringList cols = schema::requiredColumns(t);
+        Statement st(m_db, QStringLiteral("SELECT name FROM pragma_table_info(?)"));
+        st.bind(1, t);
+        while (st.step())
+            cols.removeAll(
+                QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.handle(), 0))));
+        if (!cols.isEmpty())
+            throw Error(msg::notACatalogColumns(m_path, t, cols.join(QStringLiteral(", "))));
+    }
+}
+
+void Catalog::ensureSums() {
+    if (m_hasSums)
+        return;
+    // A catalog made before the sums were kept gets them, filled, in one go; should another
+    // process hold the file, it is summed in memory this time.
+    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return;
+    try {
+        for (const QString &sql : schema::sumStatements() + schema::sumFillStatements())
+            exec(sql);
+        exec(QStringLiteral("PRAGMA user_version = 2"));
+        exec(QStringLiteral("COMMIT"));
+        m_hasSums = true;
+    } catch (const Error &) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     }
 }
 
@@ -152,22 +227,58 @@ Catalog::~Catalog() {
         sqlite3_close_v2(m_db);
 }
 
+QString Catalog::tempPathBeside(const QString &path) {
+    const QFileInfo fi(path);
+    return QDir(fi.absolutePath())
+        .filePath(QStringLiteral(".%1.%2.part")
+                      .arg(fi.fileName(), QString::number(QRandomGenerator::global()->generate64(), 36)));
+}
+
+void Catalog::removeTemp(const QString &tmp) {
+    for (const char *suffix : {"", "-journal", "-wal", "-shm"})
+        QFile::remove(tmp + QString::fromLatin1(suffix));
+}
+
+void Catalog::publish(const QString &tmp, const QString &path) {
+    // A hard link never replaces anything, a dangling symbolic link included, and is atomic; where
+    // the file system has none, a rename that refuses to replace does the same.
+    const QByteArray from = QFile::encodeName(tmp), to = QFile::encodeName(path);
+    int err = 0;
+    if (::link(from.constData(), to.constData()) == 0) {
+        ::unlink(from.constData());
+        return;
+    }
+    err = errno;
+    if (err != EEXIST &&
+        ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return;
+    if (err != EEXIST)
+        err = errno;
+    removeTemp(tmp);
+    if (err == EEXIST)
+        throw Error(msg::catalogFileExists(path));
+    throw Error(msg::catalogCannotBeMade(path, QString::fromLocal8Bit(std::strerror(err))));
+}
+
+bool Catalog::nameTaken(const QString &path) {
+    const QFileInfo fi(path);
+    return fi.exists() || fi.isSymLink();
+}
+
 void Catalog::createStarter(const QString &path) {
-    if (QFileInfo::exists(path))
-        throw Error(
-            QStringLiteral("A file named \"%1\" exists already; no new catalog was made over it.").arg(path));
+    if (nameTaken(path))
+        throw Error(msg::catalogFileExists(path));
+    // Made complete under a temporary name beside it, then given its name in one step.
+    const QString tmp = tempPathBeside(path);
     sqlite3 *db = nullptr;
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = QFile::encodeName(tmp);
     const int rc = sqlite3_open_v2(
         native.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE, nullptr);
-    auto cleanUp = [&] {
-        sqlite3_close(db);
-        QFile::remove(path);
-    };
     if (rc != SQLITE_OK) {
         const QString msg = sqliteMessage(db);
         sqlite3_close(db);
-        throw Error(QStringLiteral("The catalog \"%1\" cannot be made: %2").arg(path, msg));
+        removeTemp(tmp);
+        throw Error(msg::catalogCannotBeMade(path, msg));
     }
     QStringList statements = schema::createStatements();
     statements.prepend(QStringLiteral("BEGIN"));
@@ -179,11 +290,16 @@ void Catalog::createStarter(const QString &path) {
         if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
             const QString msg = QString::fromUtf8(err ? err : "unknown error");
             sqlite3_free(err);
-            cleanUp();
-            throw Error(QStringLiteral("The catalog \"%1\" cannot be made: %2").arg(path, msg));
+            sqlite3_close(db);
+            removeTemp(tmp);
+            throw Error(msg::catalogCannotBeMade(path, msg));
         }
     }
-    sqlite3_close(db);
+    if (sqlite3_close(db) != SQLITE_OK) {
+        removeTemp(tmp);
+        throw Error(msg::catalogCannotBeMade(path, QStringLiteral("close")));
+    }
+    publish(tmp, path);
 }
 
 Statement &Catalog::statement(const QString &sql) {
@@ -213,8 +329,7 @@ void Catalog::exec(const QString &sql) {
 
 void Catalog::ensureWritable() const {
     if (isReadOnly())
-        throw Error(
-            QStringLiteral("The catalog \"%1\" is read-only: the change cannot be stored.").arg(m_path));
+        throw Error(msg::catalogReadOnly(m_path));
 }
 
 void Catalog::fail(const QString &what) const {
@@ -241,8 +356,13 @@ bool Catalog::checkExternalChanges() {
 }
 
 void Catalog::invalidate() {
+    // Each catalog object starts its epochs apart from every other one.
+    static quint64 epochs = 0;
+    m_epoch = ++epochs;
+    m_titleStamps.clear();
     m_tables.clear();
     m_queries.clear();
+    m_titleEpisodes.clear();
     bumpChangeStamp();
 }
 
@@ -296,18 +416,24 @@ QString selectSql(const QString &table, const std::vector<ColumnDef> &cols) {
 
 } // namespace
 
-TablePtr Catalog::loadTable(const QString &name) {
+TablePtr Catalog::loadTable(const QString &name, qint64 titleId) {
     const auto cols = schema::tableColumns(name);
     if (cols.empty())
         throw Error(QStringLiteral("The catalog has no table \"%1\".").arg(name));
     auto t = std::make_shared<TableData>(name, cols, schema::tableRefColumn(name));
+    const QString where = titleId >= 0 ? QStringLiteral(" WHERE \"Название\" = ?1") : QString();
     try {
         {
-            Statement top(m_db, QStringLiteral("SELECT max(\"ID\") FROM \"%1\"").arg(name));
-            if (top.step())
-                t->reserve(int(std::clamp<qint64>(sqlite3_column_int64(top.handle(), 0), 0, 10000000)));
+            // Room for the rows there are: a stray high key must not cost memory.
+            Statement count(m_db, QStringLiteral("SELECT count(*) FROM \"%1\"").arg(name) + where);
+            if (titleId >= 0)
+                count.bind(1, titleId);
+            if (count.step())
+                t->reserve(int(std::clamp<qint64>(sqlite3_column_int64(count.handle(), 0), 0, 50000000)));
         }
-        Statement st(m_db, selectSql(name, cols) + QStringLiteral(" ORDER BY \"ID\""));
+        Statement st(m_db, selectSql(name, cols) + where + QStringLiteral(" ORDER BY \"ID\""));
+        if (titleId >= 0)
+            st.bind(1, titleId);
         t->beginBulkLoad();
         while (st.step())
             readInto(*t, st.handle(), t->appendRow());
@@ -320,37 +446,112 @@ TablePtr Catalog::loadTable(const QString &name) {
     return t;
 }
 
-void Catalog::reloadRow(const QString &name, qint64 id) {
-    auto it = m_tables.find(name);
-    if (it == m_tables.end())
-        return;
-    TableData &t = **it;
-    Statement &st =
-        statement(selectSql(name, schema::tableColumns(name)) + QStringLiteral(" WHERE \"ID\" = ?"));
-    st.bind(1, id);
+TablePtr Catalog::titleEpisodes(qint64 titleId) {
+    if (auto it = m_titleEpisodes.constFind(titleId); it != m_titleEpisodes.constEnd())
+        return *it;
+    // Rows read now must not meet rows read before another process changed the file.
+    checkExternalChanges();
+    if (m_titleEpisodes.size() >= 256)
+        m_titleEpisodes.clear();
+    TablePtr t = loadTable(schema::kEpisodes, titleId);
+    m_titleEpisodes.insert(titleId, t);
+    return t;
+}
+
+qint64 Catalog::episodeCount() {
+    if (!m_hasSums)
+        return table(schema::kEpisodes)->aliveRows();
+    Statement &st = statement(QStringLiteral("SELECT \"Count\" FROM \"Sum_all\""));
+    const qint64 n = st.step() ? sqlite3_column_int64(st.handle(), 0) : 0;
+    st.reset();
+    return n;
+}
+
+namespace {
+
+// Puts the row `id` of `name` as it is in the file into `t` (appending it), or drops it.
+bool refreshRow(TableData &t, qint64 id, bool present, sqlite3_stmt *st) {
     int r = t.rowById(id);
-    if (!st.step()) {
-        st.reset();
-        if (r >= 0)
+    if (!present) {
+        if (r >= 0) {
             t.kill(r);
-        t.touch();
-        return;
+            t.touch();
+        }
+        return false;
     }
     if (r < 0)
         r = t.appendRow();
-    for (int c = 0; c < t.columnCount(); ++c)
-        t.setNull(r, c);
-    readInto(t, st.handle(), r);
-    st.reset();
+    for (int col = 0; col < t.columnCount(); ++col)
+        t.setNull(r, col);
+    readInto(t, st, r);
     t.touch();
+    return true;
 }
 
-void Catalog::forgetRow(const QString &name, qint64 id) {
+} // namespace
+
+void Catalog::reloadRow(const QString &name, qint64 id, bool inserted) {
+    Statement &st =
+        statement(selectSql(name, schema::tableColumns(name)) + QStringLiteral(" WHERE \"ID\" = ?"));
+    st.bind(1, id);
+    const bool present = st.step();
+    if (auto it = m_tables.find(name); it != m_tables.end())
+        refreshRow(**it, id, present, st.handle());
+    if (name == schema::kEpisodes) {
+        const qint64 owner = present ? sqlite3_column_int64(st.handle(), 1) : -1;
+        bool knewOld = inserted;
+        QList<qint64> touched;
+        for (auto it = m_titleEpisodes.begin(); it != m_titleEpisodes.end(); ++it) {
+            TableData &t = **it;
+            const int r = t.rowById(id);
+            if (r >= 0) {
+                knewOld = true;
+                if (it.key() != owner)
+                    touched << it.key();
+            }
+            if (it.key() == owner || r >= 0)
+                refreshRow(t, id, present && it.key() == owner, st.handle());
+        }
+        st.reset();
+        if (!knewOld) {
+            // The row's former title is not known: read the sums again when next asked.
+            m_queries.clear();
+            bumpChangeStamp();
+        }
+        for (qint64 t : touched)
+            patchSums(t);
+        if (owner >= 0)
+            patchSums(owner);
+        return;
+    }
+    st.reset();
+    if (name == schema::kTitles)
+        patchSums(id); // the stored queries carry the title's texts
+}
+
+void Catalog::forgetRow(const QString &name, qint64 id, std::optional<qint64> titleId) {
     if (auto it = m_tables.find(name); it != m_tables.end()) {
         const int r = (*it)->rowById(id);
         if (r >= 0)
             (*it)->kill(r);
         (*it)->touch();
+    }
+    if (name == schema::kEpisodes) {
+        for (auto it = m_titleEpisodes.begin(); it != m_titleEpisodes.end(); ++it) {
+            const int r = (*it)->rowById(id);
+            if (r < 0)
+                continue;
+            if (!titleId)
+                titleId = it.key();
+            (*it)->kill(r);
+            (*it)->touch();
+        }
+        if (titleId) {
+            patchSums(*titleId);
+        } else {
+            m_queries.clear();
+            bumpChangeStamp();
+        }
     }
     if (name == schema::kTitles) {
         // The file deleted the title's episodes and alternative names with it.
@@ -363,49 +564,93 @@ void Catalog::forgetRow(const QString &name, qint64 id) {
                 (*it)->kill(r);
             (*it)->touch();
         }
+        m_titleEpisodes.remove(id);
+        patchSums(id);
     }
 }
 
 void Catalog::copyTo(const QString &newPath) {
-    if (QFileInfo::exists(newPath))
-        throw Error(
-            QStringLiteral("A file named \"%1\" exists already; the new catalog was not made.").arg(newPath));
+    if (nameTaken(newPath))
+        throw Error(msg::catalogFileExists(newPath));
     Statement st(m_db, QStringLiteral("VACUUM INTO ?"));
     st.bind(1, newPath);
     try {
         st.step();
     } catch (const Error &e) {
-        throw Error(QStringLiteral("The new catalog \"%1\" cannot be made: %2").arg(newPath, e.message()));
+        throw Error(msg::catalogCannotBeMade(newPath, e.message()));
     }
 }
 
 void Catalog::deleteAllTitles() {
     ensureWritable();
     Transaction tx(*this);
-    exec(QStringLiteral("DELETE FROM \"Список\""));
+    if (m_hasSums) {
+        // Summing out every episode one by one would take a while; the sums are made again from
+        // what is left instead, in the same transaction, so no reader sees them wrong.
+        exec(QStringLiteral("DROP TRIGGER \"Sum_insert\""));
+        exec(QStringLiteral("DROP TRIGGER \"Sum_delete\""));
+        exec(QStringLiteral("DROP TRIGGER \"Sum_update\""));
+        exec(QStringLiteral("DELETE FROM \"Список\""));
+        for (const QString &sql : schema::sumFillStatements())
+            exec(sql);
+        for (const QString &sql : schema::sumStatements())
+            if (sql.startsWith(QLatin1String("CREATE TRIGGER")))
+                exec(sql);
+    } else {
+        exec(QStringLiteral("DELETE FROM \"Список\""));
+    }
     tx.commit();
-    m_tables.remove(schema::kTitles);
-    m_tables.remove(schema::kEpisodes);
-    m_tables.remove(schema::kAltNames);
-    bumpChangeStamp();
+    m_statements.clear();
+    invalidate();
 }
 
 Catalog::Transaction::Transaction(Catalog &catalog) : m_catalog(catalog) {
-    if (sqlite3_exec(m_catalog.m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+    // Inside a read snapshot the change becomes a savepoint of it.
+    m_savepoint = !sqlite3_get_autocommit(m_catalog.m_db);
+    if (sqlite3_exec(m_catalog.m_db, m_savepoint ? "SAVEPOINT vq_change" : "BEGIN IMMEDIATE", nullptr,
+                     nullptr, nullptr) != SQLITE_OK)
         m_catalog.fail(QStringLiteral("A change cannot begin"));
 }
 
 Catalog::Transaction::~Transaction() {
     if (!m_done) {
-        sqlite3_exec(m_catalog.m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (m_savepoint)
+            sqlite3_exec(m_catalog.m_db, "ROLLBACK TO vq_change; RELEASE vq_change", nullptr, nullptr,
+                         nullptr);
+        else
+            sqlite3_exec(m_catalog.m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         m_catalog.invalidate();
     }
 }
 
 void Catalog::Transaction::commit() {
-    if (sqlite3_exec(m_catalog.m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (sqlite3_exec(m_catalog.m_db, m_savepoint ? "RELEASE vq_change" : "COMMIT", nullptr, nullptr,
+                     nullptr) != SQLITE_OK)
         m_catalog.fail(QStringLiteral("A change cannot be stored"));
     m_done = true;
+}
+
+Catalog::ReadSnapshot::ReadSnapshot(Catalog &catalog) : m_catalog(catalog) {
+    sqlite3 *db = m_catalog.m_db;
+    if (!db || !sqlite3_get_autocommit(db))
+        return;
+    if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return;
+    m_began = true;
+    // The snapshot is taken by the first read; take it now, then drop what was read before if the
+    // file has changed since.
+    sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    m_catalog.checkExternalChanges();
+}
+
+Catalog::ReadSnapshot::~ReadSnapshot() {
+    sqlite3 *db = m_catalog.m_db;
+    if (!m_began || !db || sqlite3_get_autocommit(db))
+        return;
+    if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        m_catalog.invalidate();
+    }
 }
 
 // ---- stored queries, computed from the rows already read ----
@@ -451,7 +696,198 @@ struct Sums {
 
 } // namespace
 
+namespace {
+
+std::vector<ColumnDef> queryColumns(const QString &name) {
+    using F = FieldType;
+    if (name == schema::kAllT)
+        return {{QStringLiteral("Long"), F::Float}, {QStringLiteral("Size"), F::Float}};
+    if (name == schema::kRjk)
+        return {{QStringLiteral("ID"), F::Integer},
+                {QStringLiteral("Sum-Объём(байт)"), F::Float},
+                {QStringLiteral("Sum-Длительность"), F::Float},
+                {QStringLiteral("Название"), F::Text}};
+    if (name == schema::kUpTime)
+        return {{QStringLiteral("ID"), F::Integer},
+                {QStringLiteral("Max-Update"), F::DateTime},
+                {QStringLiteral("Название"), F::Text}};
+    if (name == schema::kExt)
+        return {{QStringLiteral("ID"), F::Integer},
+                {QStringLiteral("Название"), F::Text},
+                {QStringLiteral("Количество серий"), F::Text},
+                {QStringLiteral("Комментарий"), F::Text},
+                {QStringLiteral("NType"), F::Integer},
+                {QStringLiteral("Ширина"), F::Integer},
+                {QStringLiteral("Высота"), F::Integer},
+                {QStringLiteral("Звук"), F::Integer},
+                {QStringLiteral("Субтитры встроенные"), F::Integer},
+                {QStringLiteral("Субтитры внешние"), F::Integer},
+                {QStringLiteral("Sum-Объём(байт)"), F::Float},
+                {QStringLiteral("Sum-Длительность"), F::Float}};
+    return {};
+}
+
+// What each stored query returns, read from the sums the file keeps (the same rows, in the same
+// order, as the views give). `?1` narrows it to one title. The title's own texts are taken from
+// the titles already read, not joined in again.
+QString sumQuerySql(const QString &name, bool oneTitle) {
+    const QString size = QStringLiteral("CASE WHEN x.\"Size_n\" > 0 THEN x.\"Size\" END");
+    const QString dur = QStringLiteral("CASE WHEN x.\"Long_n\" > 0 THEN x.\"Long\" END");
+    const QString where = oneTitle ? QStringLiteral(" WHERE x.\"ID\" = ?1") : QString();
+    if (name == schema::kAllT)
+        return QStringLiteral("SELECT %1, %2 FROM \"Sum_all\" x").arg(dur, size);
+    if (name == schema::kRjk)
+        return QStringLiteral("SELECT x.\"ID\", %1, %2 FROM \"Sum_title\" x%3 ORDER BY x.\"ID\"")
+            .arg(size, dur, where);
+    if (name == schema::kUpTime)
+        return QStringLiteral("SELECT x.\"ID\", x.\"Max-Update\" FROM \"Sum_title\" x%1 ORDER BY x.\"ID\"")
+            .arg(where);
+    return QStringLiteral(
+               "SELECT x.\"ID\", x.\"Ширина\", x.\"Высота\", x.\"Звук\", x.\"Субтитры встроенные\", "
+               "x.\"Субтитры внешние\", %1, %2 FROM \"Sum_ext\" x%3 ORDER BY x.\"ID\", x.\"Ширина\", "
+               "x.\"Высота\", x.\"Звук\", x.\"Субтитры встроенные\", x.\"Субтитры внешние\"")
+        .arg(size, dur, where);
+}
+
+// Where each column of the sum query lands in the stored query's rows, and which title columns
+// are copied in (query column, title column).
+struct SumLayout {
+    std::vector<int> target;
+    std::vector<std::pair<int, int>> titleTexts;
+};
+
+const SumLayout &sumLayout(const QString &name) {
+    static const SumLayout all{{0, 1}, {}};
+    static const SumLayout rjk{{0, 1, 2}, {{3, 1}}};
+    static const SumLayout up{{0, 1}, {{2, 1}}};
+    static const SumLayout ext{{0, 5, 6, 7, 8, 9, 10, 11}, {{1, 1}, {2, 2}, {3, 3}, {4, 4}}};
+    if (name == schema::kAllT)
+        return all;
+    if (name == schema::kRjk)
+        return rjk;
+    if (name == schema::kUpTime)
+        return up;
+    return ext;
+}
+
+void readColumn(TableData &t, sqlite3_stmt *st, int from, int r, int c) {
+    if (sqlite3_column_type(st, from) == SQLITE_NULL)
+        return;
+    switch (t.column(c).type) {
+    case FieldType::Integer:
+        t.setInt(r, c, sqlite3_column_int64(st, from));
+        break;
+    case FieldType::Float:
+        t.setReal(r, c, sqlite3_column_double(st, from));
+        break;
+    case FieldType::Text:
+        t.setText(r, c,
+                  QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, from)),
+                                    sqlite3_column_bytes(st, from)));
+        break;
+    case FieldType::DateTime: {
+        const QString text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, from)),
+                                               sqlite3_column_bytes(st, from));
+        if (auto ms = naiveMsFromStorageText(text))
+            t.setInt(r, c, *ms);
+        break;
+    }
+    }
+}
+
+} // namespace
+
+TablePtr Catalog::loadSumQuery(const QString &name, qint64 titleId) {
+    auto t = std::make_shared<TableData>(name, queryColumns(name), name == schema::kExt ? 0 : -1);
+    const bool perTitle = name != schema::kAllT;
+    const TablePtr titles = perTitle ? table(schema::kTitles) : TablePtr();
+    const SumLayout &layout = sumLayout(name);
+    Statement &st = statement(sumQuerySql(name, titleId >= 0));
+    if (titleId >= 0)
+        st.bind(1, titleId);
+    try {
+        t->beginBulkLoad();
+        while (st.step()) {
+            int tr = -1;
+            if (perTitle) {
+                // The views join the titles: sums of a title that is gone are not shown.
+                tr = titles->rowById(sqlite3_column_int64(st.handle(), 0));
+                if (tr < 0)
+                    continue;
+            }
+            const int r = t->appendRow();
+            for (size_t i = 0; i < layout.target.size(); ++i)
+                readColumn(*t, st.handle(), int(i), r, layout.target[i]);
+            for (const auto &[to, from] : layout.titleTexts) {
+                if (titles->isNull(tr, from))
+                    continue;
+                if (t->column(to).type == FieldType::Text)
+                    t->setText(r, to, titles->textAt(tr, from));
+                else
+                    t->setInt(r, to, titles->intAt(tr, from));
+            }
+        }
+        t->endBulkLoad();
+    } catch (const Error &e) {
+        throw Error(msg::catalogCannotBeRead(m_path, e.message()));
+    }
+    st.reset();
+    t->touch();
+    return t;
+}
+
+void Catalog::patchSums(qint64 titleId) {
+    m_titleStamps.insert(titleId, ++m_stampCounter);
+    if (!m_hasSums)
+        return;
+    // Only the rows of this title are read again; the rest of each query stays as it was read.
+    for (auto it = m_queries.begin(); it != m_queries.end(); ++it) {
+        if (!it->data)
+            continue;
+        TableData &t = *it->data;
+        if (it.key() == schema::kAllT) {
+            it->data = loadSumQuery(schema::kAllT);
+            continue;
+        }
+        const std::vector<int> old =
+            it.key() == schema::kExt ? t.rowsByRef(titleId) : std::vector<int>{t.rowById(titleId)};
+        for (int r : old)
+            if (r >= 0)
+                t.kill(r);
+        const TablePtr fresh = loadSumQuery(it.key(), titleId);
+        for (int r = 0; r < fresh->physicalRows(); ++r) {
+            const int nr = t.appendRow();
+            for (int c = 0; c < t.columnCount(); ++c) {
+                if (fresh->isNull(r, c))
+                    continue;
+                switch (t.column(c).type) {
+                case FieldType::Integer:
+                case FieldType::DateTime:
+                    t.setInt(nr, c, fresh->intAt(r, c));
+                    break;
+                case FieldType::Float:
+                    t.setReal(nr, c, fresh->realAt(r, c));
+                    break;
+                case FieldType::Text:
+                    t.setText(nr, c, fresh->textAt(r, c));
+                    break;
+                }
+            }
+        }
+        t.touch();
+    }
+}
+
 TablePtr Catalog::computeQuery(const QString &name) {
+    if (m_hasSums) {
+        if (auto it = m_queries.constFind(name); it != m_queries.constEnd() && it->data)
+            return it->data;
+        if (queryColumns(name).empty())
+            throw Error(QStringLiteral("The catalog has no stored query \"%1\".").arg(name));
+        TablePtr t = loadSumQuery(name);
+        m_queries[name].data = t;
+        return t;
+    }
     TablePtr titles = table(schema::kTitles);
     TablePtr episodes = table(schema::kEpisodes);
     QueryCache &cache = m_queries[name];

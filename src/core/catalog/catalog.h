@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <optional>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -34,22 +35,41 @@ private:
 class Catalog {
 public:
     // Opens an existing catalog. Anything that is not one is refused and left byte for byte as it was.
-    explicit Catalog(const QString &path);
+    // `readOnly` opens it for reading even where it could be written.
+    explicit Catalog(const QString &path, bool readOnly = false);
     ~Catalog();
     Catalog(const Catalog &) = delete;
     Catalog &operator=(const Catalog &) = delete;
 
     // Makes a catalog with the schema and the starter lookup rows; never over an existing file.
     static void createStarter(const QString &path);
+    // A new file is made under a temporary name in the folder it is meant for, then given its name
+    // in one step that never replaces a file (nor follows a dangling link).
+    static QString tempPathBeside(const QString &path);
+    static void publish(const QString &tmp, const QString &path);
+    static void removeTemp(const QString &tmp);
+    static bool nameTaken(const QString &path);
 
     const QString &path() const { return m_path; }
     sqlite3 *handle() const { return m_db; }
     bool isReadOnly() const;
+    // Whether the file keeps the episode sums itself (a read-only catalog made before they existed
+    // is summed in memory instead).
+    bool hasSums() const { return m_hasSums; }
     qint64 lastInsertId() const;
 
     // The rows of a table or stored query as they are now. Stored queries are computed from the
     // table rows already read, and recomputed only when those change.
     TablePtr table(const QString &name);
+    // The episodes of one title, read through the index on the title when first asked for.
+    TablePtr titleEpisodes(qint64 titleId);
+    // All episode rows of the catalog, counted without reading them.
+    qint64 episodeCount();
+
+    // What is derived from the catalog can be kept while these stay: the epoch changes whenever
+    // everything read is dropped, a title's stamp whenever that title or its episodes change.
+    quint64 epoch() const { return m_epoch; }
+    quint64 titleStamp(qint64 titleId) const { return m_titleStamps.value(titleId, 0); }
 
     // Drops what was read when another process changed the file since; true when it did.
     bool checkExternalChanges();
@@ -69,8 +89,9 @@ public:
     void deleteAllTitles();
 
     // Re-reads one row of a table after the program wrote it (the cache follows the file).
-    void reloadRow(const QString &table, qint64 id);
-    void forgetRow(const QString &table, qint64 id);
+    // `inserted` tells a new row from a changed one; `titleId` is the owner of a forgotten episode.
+    void reloadRow(const QString &table, qint64 id, bool inserted = false);
+    void forgetRow(const QString &table, qint64 id, std::optional<qint64> titleId = std::nullopt);
 
     // Groups writes into one transaction; rolls back (and forgets cached rows) unless committed.
     class Transaction {
@@ -82,11 +103,31 @@ public:
     private:
         Catalog &m_catalog;
         bool m_done = false;
+        bool m_savepoint = false; // inside a read snapshot or another transaction
+    };
+
+    // Everything read while it lives comes from one state of the file, whatever another process
+    // commits meanwhile. Rows read before it are dropped if the file changed since.
+    class ReadSnapshot {
+    public:
+        explicit ReadSnapshot(Catalog &catalog);
+        ~ReadSnapshot();
+        ReadSnapshot(const ReadSnapshot &) = delete;
+        ReadSnapshot &operator=(const ReadSnapshot &) = delete;
+
+    private:
+        Catalog &m_catalog;
+        bool m_began = false;
     };
 
 private:
-    TablePtr loadTable(const QString &name);
+    void openFile(bool readOnly, bool immutable);
+    void checkSchema();
+    void ensureSums();
+    TablePtr loadTable(const QString &name, qint64 titleId = -1);
     TablePtr computeQuery(const QString &name);
+    TablePtr loadSumQuery(const QString &name, qint64 titleId = -1);
+    void patchSums(qint64 titleId);
     qint64 dataVersion() const;
 
     QString m_path;
@@ -100,6 +141,11 @@ private:
     };
     QHash<QString, QueryCache> m_queries;
     QHash<QString, std::shared_ptr<Statement>> m_statements;
+    QHash<qint64, TablePtr> m_titleEpisodes;
+    bool m_hasSums = false;
+    quint64 m_epoch = 0;
+    quint64 m_stampCounter = 0;
+    QHash<qint64, quint64> m_titleStamps;
 };
 
 } // namespace vq

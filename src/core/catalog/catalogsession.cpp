@@ -1,6 +1,7 @@
 #include "catalogsession.h"
 
 #include "error.h"
+#include "messages.h"
 #include "schema.h"
 
 #include <QDir>
@@ -33,8 +34,8 @@ Catalog &CatalogSession::catalog() const {
     return *m_catalog;
 }
 
-void CatalogSession::open(const QString &path) {
-    auto fresh = std::make_unique<Catalog>(QFileInfo(path).absoluteFilePath());
+void CatalogSession::open(const QString &path, bool readOnly) {
+    auto fresh = std::make_unique<Catalog>(QFileInfo(path).absoluteFilePath(), readOnly);
     close();
     m_catalog = std::move(fresh);
     for (DataSet *ds : all())
@@ -75,12 +76,31 @@ QString CatalogSession::newCatalogPath(const QString &startDir, const QString &n
 }
 
 void CatalogSession::makeNewCatalog(const QString &newPath) {
-    catalog().copyTo(newPath);
+    Catalog &current = catalog();
+    if (Catalog::nameTaken(newPath))
+        throw Error(msg::catalogFileExists(newPath));
+    // Copied and emptied under a temporary name beside it, and only then given its name: a run
+    // stopped midway leaves no half-made or unemptied catalog under the name asked for.
+    const QString tmp = Catalog::tempPathBeside(newPath);
+    try {
+        current.copyTo(tmp);
+        {
+            Catalog copy(tmp);
+            copy.deleteAllTitles();
+            copy.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+        }
+        Catalog::publish(tmp, newPath);
+    } catch (...) {
+        Catalog::removeTemp(tmp);
+        throw;
+    }
     open(newPath);
-    m_catalog->deleteAllTitles();
-    Name.open();
-    Series.open();
-    Name.setFiltered(false);
+}
+
+void CatalogSession::postPendingEdits() {
+    for (DataSet *ds : all())
+        if (ds->state() == DataSet::Edit || ds->state() == DataSet::Insert)
+            ds->post();
 }
 
 } // namespace vq

@@ -16,7 +16,7 @@ public:
 
     // Opens the file and its tables (Список and Серии unfiltered and sorted by name). The file is
     // checked before the catalog that is open now is closed, so a refused file changes nothing.
-    void open(const QString &path);
+    void open(const QString &path, bool readOnly = false);
     // Closes the tables (Тип, Ext, Список, Серии, Rjk, then the rest) and the connection.
     void close();
     bool isOpen() const { return m_catalog != nullptr; }
@@ -28,6 +28,9 @@ public:
     // Copies the open catalog to `newPath` (never over an existing file), opens the copy and
     // deletes all of its titles in one transaction; the lookup tables stay.
     void makeNewCatalog(const QString &newPath);
+    // Stores edits still pending in any data set (before a refresh reads the catalog).
+    void postPendingEdits();
+    bool isReadOnly() const { return m_catalog && m_catalog->isReadOnly(); }
 
     // Titles by name, episodes by name: the order the program shows them in.
     static QString titleSort() { return QStringLiteral("Название ASC"); }

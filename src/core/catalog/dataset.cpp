@@ -153,7 +153,10 @@ void DataSet::open() {
     m_viewValid = false;
     m_keepRow = -1;
     m_pos = -1;
-    sync();
+    // Opening reads nothing that is not used: a stored query is read when its rows are asked
+    // for, the whole episode set only when it is walked.
+    if (!m_query && (m_name != schema::kEpisodes || readsOneTitle()))
+        sync();
 }
 
 void DataSet::close() {
@@ -246,17 +249,34 @@ bool DataSet::passes(const TableData &t, int r) const {
     return true;
 }
 
+bool DataSet::readsOneTitle() const {
+    return m_name == schema::kEpisodes && m_filtered && m_filter.kind == Filter::Equals &&
+           m_filter.field == QStringLiteral("Название");
+}
+
+TablePtr DataSet::sourceTable() {
+    // A title's episodes are read by themselves; the whole set only when it is walked unfiltered.
+    if (readsOneTitle())
+        return m_catalog->titleEpisodes(m_filter.number);
+    return m_catalog->table(m_name);
+}
+
 void DataSet::sync() {
     requireOpen();
     if (m_viewValid && m_table && m_stamp == changeStamp())
         return;
-    TablePtr t = m_catalog->table(m_name);
+    // Nothing anywhere changed since the table was taken: it is still the one (only the episode
+    // set depends on the filter).
+    TablePtr t = m_table && m_stamp == changeStamp() && m_name != schema::kEpisodes ? m_table : sourceTable();
     if (t != m_table || t->generation() != m_generation) {
         if (m_viewValid && m_table && m_pos >= 0 && m_pos < int(m_rows.size()) && t == m_table)
             m_keepRow = m_rows[size_t(m_pos)];
         else if (t != m_table && m_table && m_viewValid && m_pos >= 0 && m_pos < int(m_rows.size()) &&
-                 m_table->columnCount() > 0 && !m_table->isNull(m_rows[size_t(m_pos)], 0)) {
-            // The file was read again: find the same record by its key.
+                 m_table->columnCount() > 0 && m_table->column(0).type == FieldType::Integer &&
+                 t->columnCount() > 0 && t->column(0).type == FieldType::Integer &&
+                 !m_table->isNull(m_rows[size_t(m_pos)], 0)) {
+            // The file was read again: find the same record by its key (a query without a key,
+            // such as the totals, simply starts again at its first row).
             const int r = t->rowById(m_table->intAt(m_rows[size_t(m_pos)], 0));
             m_keepRow = r;
         }
@@ -636,7 +656,14 @@ QDateTime DataSet::asDateTime(const QString &field) {
 void DataSet::append() {
     checkBrowse();
     requireWritable();
-    sync();
+    if (m_name == schema::kEpisodes && !readsOneTitle()) {
+        // A row appended to the unfiltered episodes needs their columns, not their rows.
+        m_table =
+            std::make_shared<TableData>(m_name, schema::tableColumns(m_name), schema::tableRefColumn(m_name));
+        m_viewValid = false;
+    } else {
+        sync();
+    }
     m_buffer.assign(size_t(m_table->columnCount()), QVariant());
     m_modified.assign(m_buffer.size(), 0);
     m_state = Insert;
@@ -744,10 +771,19 @@ void DataSet::post() {
             }
         }
     }
+    const bool inserted = m_state == Insert;
     m_state = Browse;
     m_buffer.clear();
-    m_catalog->reloadRow(m_name, id);
-    TablePtr table = m_catalog->table(m_name);
+    m_catalog->reloadRow(m_name, id, inserted);
+    if (m_name == schema::kEpisodes && !readsOneTitle()) {
+        // The whole set is read again only when it is walked.
+        m_table.reset();
+        m_viewValid = false;
+        m_rows.clear();
+        m_pos = -1;
+        return;
+    }
+    TablePtr table = sourceTable();
     const int r = table->rowById(id);
     m_table = table;
     m_generation = table->generation();
@@ -785,7 +821,10 @@ void DataSet::remove() {
                         .arg(m_name, m_catalog->path(), e.message()));
     }
     const int pos = m_pos;
-    m_catalog->forgetRow(m_name, id);
+    std::optional<qint64> owner;
+    if (m_table->refColumn() > 0 && !m_table->isNull(r, m_table->refColumn()))
+        owner = m_table->intAt(r, m_table->refColumn());
+    m_catalog->forgetRow(m_name, id, owner);
     sync();
     // The record after the deleted one becomes current, or the one before it at the end.
     m_pos = m_rows.empty() ? -1 : std::min(pos, int(m_rows.size()) - 1);

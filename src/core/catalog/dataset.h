@@ -107,6 +107,8 @@ private:
     void requireWritable() const;
     void checkBrowse();
     void sync();
+    bool readsOneTitle() const;
+    TablePtr sourceTable();
     void rebuild();
     void ensureSorted();
     int currentRow();

@@ -1,5 +1,7 @@
 #include "formats.h"
 
+#include "messages.h"
+
 #include <QLocale>
 #include <cmath>
 #include <limits>
@@ -56,8 +58,24 @@ qint32 roundToInt32(double v) {
     return qint32(r);
 }
 
+namespace {
+
+// Beyond this a whole number in a double has no exact integer form: its digits are written from
+// the double itself, never through an integer that would wrap.
+constexpr double kExactLimit = 9007199254740992.0; // 2^53
+
+QString hugeNumberText(double v) {
+    if (!std::isfinite(v))
+        return msg::valueOutOfRange();
+    return QString::number(std::round(v), 'f', 0);
+}
+
+} // namespace
+
 QString gigabyteText(double bytes, const QLocale &locale) {
     const double gb = bytes / 1024.0 / 1024.0 / 1024.0;
+    if (!std::isfinite(gb) || std::fabs(gb * 100.0) >= kExactLimit)
+        return hugeNumberText(gb) + QStringLiteral(" Gb");
     // Two decimals, halves away from zero, computed on the scaled integer to avoid 0.xx5 drift.
     const double hundredths = std::round(gb * 100.0);
     const qint64 h = qint64(hundredths);
@@ -82,11 +100,18 @@ QString plainNumberText(double v) {
         return QString();
     if (v == std::floor(v) && std::fabs(v) < 1e15)
         return QString::number(qint64(v));
+    if (v == std::floor(v))
+        return QString::number(v, 'f', 0);
     return QString::number(v, 'g', 15);
 }
 
 QString megabyteText(double bytes) {
-    return GroupDigits(QString::number(roundHalfEven(bytes / 1024.0 / 1024.0)));
+    const double mb = bytes / 1024.0 / 1024.0;
+    if (!std::isfinite(mb))
+        return msg::valueOutOfRange();
+    if (std::fabs(mb) >= kExactLimit)
+        return GroupDigits(hugeNumberText(mb));
+    return GroupDigits(QString::number(roundHalfEven(mb)));
 }
 
 QString frameSizeText(const QString &width, const QString &height) {

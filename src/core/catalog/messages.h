@@ -8,6 +8,14 @@
 namespace vq::msg {
 
 // --- catalog: files, connection, data sets, values --------------------------------------------
+QString catalogReadOnly(const QString &path);       // a write refused
+QString catalogOpenedReadOnly(const QString &path); // the status bar and the tool's note
+QString readOnlyMark();                             // after the path on the path panel
+QString notACatalogColumns(const QString &path, const QString &table, const QString &columns);
+QString catalogFileExists(const QString &path);
+QString catalogCannotBeMade(const QString &path, const QString &why);
+QString catalogCannotBeRead(const QString &path, const QString &why);
+QString valueOutOfRange();
 
 // Values that are not what their field or cell takes ("'abc' не является целым числом").
 QString notAnInteger(const QString &text);

@@ -2,6 +2,8 @@
 
 namespace vq::schema {
 
+QStringList baseStatements();
+
 QStringList tableNames() {
     return {kTitles, kEpisodes, kTypes, kLanguages, kCodecs, kFormats, kAltNames};
 }
@@ -62,6 +64,10 @@ int tableRefColumn(const QString &t) {
 }
 
 QStringList createStatements() {
+    return baseStatements() + sumStatements();
+}
+
+QStringList baseStatements() {
     const QString len = QStringLiteral(" CHECK(length(%1) <= 255)");
     auto text = [&](const char *col) {
         return QStringLiteral("\"%1\" TEXT").arg(QString::fromUtf8(col)) +
@@ -69,7 +75,7 @@ QStringList createStatements() {
     };
     return {
         QStringLiteral("PRAGMA application_id = 1447317809"),
-        QStringLiteral("PRAGMA user_version = 1"),
+        QStringLiteral("PRAGMA user_version = 2"),
         QStringLiteral("CREATE TABLE \"Тип\" (\"ID\" INTEGER PRIMARY KEY, %1)").arg(text("Тип")),
         QStringLiteral("CREATE TABLE \"Sub\" (\"ID\" INTEGER PRIMARY KEY, %1)").arg(text("Язык")),
         QStringLiteral("CREATE TABLE \"Codec\" (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT, %1)")
@@ -116,6 +122,158 @@ QStringList createStatements() {
             "s.\"Название\" AS \"Название\" "
             "FROM \"Список\" s JOIN \"Серии\" e ON e.\"Название\" = s.\"ID\" GROUP BY s.\"ID\""),
     };
+}
+
+namespace {
+
+const char *const kExtKeys[] = {"Ширина", "Высота", "Звук", "Субтитры встроенные", "Субтитры внешние"};
+
+// Statements that add the episode row `r` ("new" or "old") to the sums, or take it out of them.
+QString sumChange(const QString &r, bool add) {
+    const QString sign = add ? QStringLiteral("+") : QStringLiteral("-");
+    const QString amounts = QStringLiteral("\"Count\" = \"Count\" %1 1, "
+                                           "\"Size\" = \"Size\" %1 coalesce(%2.\"Объём (байт)\", 0.0), "
+                                           "\"Size_n\" = \"Size_n\" %1 (%2.\"Объём (байт)\" IS NOT NULL), "
+                                           "\"Long\" = \"Long\" %1 coalesce(%2.\"Длительность\", 0), "
+                                           "\"Long_n\" = \"Long_n\" %1 (%2.\"Длительность\" IS NOT NULL)")
+                                .arg(sign, r);
+    QStringList extMatch{QStringLiteral("\"ID\" = %1.\"Название\"").arg(r)};
+    QStringList extCols, extValues;
+    for (const char *k : kExtKeys) {
+        const QString c = QString::fromUtf8(k);
+        extMatch << QStringLiteral("\"%1\" IS %2.\"%1\"").arg(c, r);
+        extCols << QStringLiteral("\"%1\"").arg(c);
+        extValues << QStringLiteral("%1.\"%2\"").arg(r, c);
+    }
+    const QString extWhere = extMatch.join(QStringLiteral(" AND "));
+    QString sql;
+    if (add) {
+        sql += QStringLiteral("INSERT OR IGNORE INTO \"Sum_title\"(\"ID\") SELECT %1.\"Название\" "
+                              "WHERE %1.\"Название\" IS NOT NULL; ")
+                   .arg(r);
+        sql += QStringLiteral("UPDATE \"Sum_title\" SET %1, \"Max-Update\" = CASE WHEN %2.\"Update\" IS NOT "
+                              "NULL AND (\"Max-Update\" IS NULL OR %2.\"Update\" > \"Max-Update\") THEN "
+                              "%2.\"Update\" ELSE \"Max-Update\" END WHERE \"ID\" = %2.\"Название\"; ")
+                   .arg(amounts, r);
+        sql +=
+            QStringLiteral(
+                "INSERT INTO \"Sum_ext\"(\"ID\", %1) SELECT %2.\"Название\", %3 WHERE "
+                "%2.\"Название\" IS NOT NULL AND NOT EXISTS (SELECT 1 FROM \"Sum_ext\" WHERE %4); ")
+                .arg(extCols.join(QStringLiteral(", ")), r, extValues.join(QStringLiteral(", ")), extWhere);
+        sql += QStringLiteral("UPDATE \"Sum_ext\" SET %1 WHERE %2; ").arg(amounts, extWhere);
+        sql += QStringLiteral("UPDATE \"Sum_all\" SET %1; ").arg(amounts);
+    } else {
+        // The latest change is looked up again (through the index) only when the row taken out held it.
+        sql += QStringLiteral("UPDATE \"Sum_title\" SET %1, \"Max-Update\" = CASE WHEN %2.\"Update\" IS NOT "
+                              "NULL AND %2.\"Update\" >= \"Max-Update\" THEN (SELECT max(e.\"Update\") FROM "
+                              "\"Серии\" e WHERE e.\"Название\" = %2.\"Название\") ELSE \"Max-Update\" END "
+                              "WHERE \"ID\" = %2.\"Название\"; ")
+                   .arg(amounts, r);
+        sql += QStringLiteral("DELETE FROM \"Sum_title\" WHERE \"ID\" = %1.\"Название\" AND \"Count\" <= 0; ")
+                   .arg(r);
+        sql += QStringLiteral("UPDATE \"Sum_ext\" SET %1 WHERE %2; ").arg(amounts, extWhere);
+        sql += QStringLiteral("DELETE FROM \"Sum_ext\" WHERE %1 AND \"Count\" <= 0; ").arg(extWhere);
+        sql += QStringLiteral("UPDATE \"Sum_all\" SET %1; ").arg(amounts);
+        // An empty catalog starts again from exact zeros, whatever rounding the sums gathered.
+        sql += QStringLiteral("UPDATE \"Sum_all\" SET \"Size\" = 0.0, \"Long\" = 0 WHERE \"Count\" = 0; ");
+    }
+    return sql;
+}
+
+const QString kAmountColumns =
+    QStringLiteral("\"Count\" INTEGER NOT NULL DEFAULT 0, \"Size\" REAL NOT NULL DEFAULT 0.0, "
+                   "\"Size_n\" INTEGER NOT NULL DEFAULT 0, \"Long\" NUMERIC NOT NULL DEFAULT 0, "
+                   "\"Long_n\" INTEGER NOT NULL DEFAULT 0");
+
+} // namespace
+
+QStringList sumTableNames() {
+    return {kTitleSums, kExtSums, kAllSums};
+}
+
+QStringList sumStatements() {
+    QStringList extCols;
+    for (const char *k : kExtKeys)
+        extCols << QStringLiteral("\"%1\" INTEGER").arg(QString::fromUtf8(k));
+    QStringList summed;
+    for (const char *c : {"Название", "Объём (байт)", "Длительность", "Update"})
+        summed << QStringLiteral("\"%1\"").arg(QString::fromUtf8(c));
+    for (const char *k : kExtKeys)
+        summed << QStringLiteral("\"%1\"").arg(QString::fromUtf8(k));
+    return {
+        QStringLiteral("CREATE TABLE \"Sum_title\" (\"ID\" INTEGER PRIMARY KEY, %1, \"Max-Update\" TEXT)")
+            .arg(kAmountColumns),
+        QStringLiteral("CREATE TABLE \"Sum_ext\" (\"ID\" INTEGER NOT NULL, %1, %2)")
+            .arg(extCols.join(QStringLiteral(", ")), kAmountColumns),
+        QStringLiteral("CREATE INDEX \"Sum_ext by key\" ON \"Sum_ext\"(\"ID\", \"Ширина\", \"Высота\", "
+                       "\"Звук\", \"Субтитры встроенные\", \"Субтитры внешние\")"),
+        QStringLiteral("CREATE TABLE \"Sum_all\" (\"ID\" INTEGER PRIMARY KEY CHECK(\"ID\" = 1), %1)")
+            .arg(kAmountColumns),
+        QStringLiteral("INSERT INTO \"Sum_all\"(\"ID\") VALUES (1)"),
+        // The latest change of a title is found again from this index when the row that held it goes.
+        QStringLiteral("CREATE INDEX \"Серии by title and update\" ON \"Серии\"(\"Название\", \"Update\")"),
+        QStringLiteral("CREATE TRIGGER \"Sum_insert\" AFTER INSERT ON \"Серии\" BEGIN %1END")
+            .arg(sumChange(QStringLiteral("new"), true)),
+        QStringLiteral("CREATE TRIGGER \"Sum_delete\" AFTER DELETE ON \"Серии\" BEGIN %1END")
+            .arg(sumChange(QStringLiteral("old"), false)),
+        QStringLiteral("CREATE TRIGGER \"Sum_update\" AFTER UPDATE OF %1 ON \"Серии\" BEGIN %2%3END")
+            .arg(summed.join(QStringLiteral(", ")), sumChange(QStringLiteral("old"), false),
+                 sumChange(QStringLiteral("new"), true)),
+    };
+}
+
+QStringList sumFillStatements() {
+    QStringList keys;
+    for (const char *k : kExtKeys)
+        keys << QStringLiteral("\"%1\"").arg(QString::fromUtf8(k));
+    const QString amounts =
+        QStringLiteral("count(*), total(\"Объём (байт)\"), count(\"Объём (байт)\"), total(\"Длительность\"), "
+                       "count(\"Длительность\")");
+    const QString cols = QStringLiteral("\"Count\", \"Size\", \"Size_n\", \"Long\", \"Long_n\"");
+    return {
+        QStringLiteral("DELETE FROM \"Sum_title\""),
+        QStringLiteral("DELETE FROM \"Sum_ext\""),
+        QStringLiteral("INSERT INTO \"Sum_title\"(\"ID\", %1, \"Max-Update\") SELECT \"Название\", %2, "
+                       "max(\"Update\") FROM \"Серии\" WHERE \"Название\" IS NOT NULL GROUP BY \"Название\"")
+            .arg(cols, amounts),
+        QStringLiteral("INSERT INTO \"Sum_ext\"(\"ID\", %1, %2) SELECT \"Название\", %1, %3 FROM \"Серии\" "
+                       "WHERE \"Название\" IS NOT NULL GROUP BY \"Название\", %1")
+            .arg(keys.join(QStringLiteral(", ")), cols, amounts),
+        QStringLiteral("UPDATE \"Sum_all\" SET (%1) = (SELECT %2 FROM \"Серии\")").arg(cols, amounts),
+    };
+}
+
+QStringList requiredColumns(const QString &t) {
+    if (t == kRjk)
+        return {QStringLiteral("ID"), QStringLiteral("Sum-Объём(байт)"), QStringLiteral("Sum-Длительность")};
+    if (t == kExt)
+        return {QStringLiteral("ID"),
+                QStringLiteral("Ширина"),
+                QStringLiteral("Высота"),
+                QStringLiteral("Звук"),
+                QStringLiteral("Субтитры встроенные"),
+                QStringLiteral("Субтитры внешние")};
+    if (t == kAllT)
+        return {QStringLiteral("Long"), QStringLiteral("Size")};
+    if (t == kUpTime)
+        return {QStringLiteral("ID"), QStringLiteral("Max-Update")};
+    if (t == kTitleSums)
+        return {QStringLiteral("ID"),        QStringLiteral("Count"), QStringLiteral("Size"),
+                QStringLiteral("Size_n"),    QStringLiteral("Long"),  QStringLiteral("Long_n"),
+                QStringLiteral("Max-Update")};
+    if (t == kExtSums) {
+        QStringList c = requiredColumns(kExt);
+        c << QStringLiteral("Count") << QStringLiteral("Size") << QStringLiteral("Size_n")
+          << QStringLiteral("Long") << QStringLiteral("Long_n");
+        return c;
+    }
+    if (t == kAllSums)
+        return {QStringLiteral("Count"), QStringLiteral("Size"), QStringLiteral("Size_n"),
+                QStringLiteral("Long"), QStringLiteral("Long_n")};
+    QStringList c;
+    for (const ColumnDef &d : tableColumns(t))
+        c << d.name;
+    return c;
 }
 
 QStringList starterRowStatements() {

@@ -20,6 +20,11 @@ inline const QString kRjk = QStringLiteral("Rjk");
 inline const QString kExt = QStringLiteral("Ext");
 inline const QString kAllT = QStringLiteral("All t");
 inline const QString kUpTime = QStringLiteral("Up_time");
+// Sums of the episodes kept in the file by triggers: per title, per title and media combination,
+// and over the whole catalog.
+inline const QString kTitleSums = QStringLiteral("Sum_title");
+inline const QString kExtSums = QStringLiteral("Sum_ext");
+inline const QString kAllSums = QStringLiteral("Sum_all");
 
 // Texts longer than this are refused (the columns are declared text(50), real titles are longer).
 constexpr int kMaxTextLength = 255;
@@ -35,5 +40,14 @@ int tableRefColumn(const QString &table);
 // Every statement that makes an empty catalog, and the starter rows of the lookup tables.
 QStringList createStatements();
 QStringList starterRowStatements();
+
+// The sum tables, their triggers and index, and the statements that fill them from the episodes
+// (for a catalog made before they existed).
+QStringList sumStatements();
+QStringList sumFillStatements();
+QStringList sumTableNames();
+
+// The columns each table and stored query must have; a file lacking one is not a catalog of ours.
+QStringList requiredColumns(const QString &tableOrQuery);
 
 } // namespace vq::schema

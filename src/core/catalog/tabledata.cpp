@@ -133,11 +133,14 @@ int TableData::appendRow() {
     m_alive[size_t(r)] = 1;
     ++m_count;
     ++m_aliveCount;
+    markSortDirty(r);
     return r;
 }
 
 void TableData::endBulkLoad() {
     m_bulk = false;
+    m_sorted.clear();
+    m_sortDirty.clear();
     m_byId.clear();
     m_byRef.clear();
     m_lastRefRows = nullptr;
@@ -236,6 +239,7 @@ void TableData::setNull(int r, int c) {
         m_cols[size_t(c)].s[size_t(r)].clear();
         if (auto it = m_sortKeys.find(c); it != m_sortKeys.end())
             (*it)[size_t(r)].reset();
+        markSortDirty(r);
     }
     if (indexed)
         indexRow(r, true);
@@ -261,6 +265,7 @@ void TableData::setText(int r, int c, const QString &v) {
     m_cols[size_t(c)].null[size_t(r)] = 0;
     if (auto it = m_sortKeys.find(c); it != m_sortKeys.end())
         (*it)[size_t(r)].reset();
+    markSortDirty(r);
 }
 
 void TableData::kill(int r) {
@@ -269,6 +274,7 @@ void TableData::kill(int r) {
     indexRow(r, false);
     m_alive[size_t(r)] = 0;
     --m_aliveCount;
+    markSortDirty(r);
 }
 
 const std::vector<int> &TableData::rowsByRef(qint64 key) const {
@@ -302,13 +308,12 @@ const QCollatorSortKey &TableData::sortKey(int r, int c) const {
 }
 
 const std::vector<int> &TableData::sortedRows(int c) const {
-    if (m_sortedGeneration != m_generation) {
-        m_sorted.clear();
-        m_sortedGeneration = m_generation;
-    }
     auto it = m_sorted.find(c);
-    if (it != m_sorted.end())
+    if (it != m_sorted.end()) {
+        if (!m_sortDirty.empty())
+            applySortChanges();
         return *it;
+    }
     std::vector<int> rows;
     rows.reserve(size_t(m_aliveCount));
     for (int r = 0; r < physicalRows(); ++r)
@@ -319,6 +324,34 @@ const std::vector<int> &TableData::sortedRows(int c) const {
     std::stable_sort(rows.begin(), rows.end(),
                      [&](int a, int b) { return sortKey(a, c).compare(sortKey(b, c)) < 0; });
     return *m_sorted.insert(c, std::move(rows));
+}
+
+void TableData::markSortDirty(int r) {
+    if (!m_sorted.isEmpty())
+        m_sortDirty.push_back(r);
+}
+
+void TableData::applySortChanges() const {
+    // A changed row leaves its place and goes to its new one: the order of equal names stays that
+    // of the rows, as a stable sort gives it.
+    std::sort(m_sortDirty.begin(), m_sortDirty.end());
+    m_sortDirty.erase(std::unique(m_sortDirty.begin(), m_sortDirty.end()), m_sortDirty.end());
+    for (auto it = m_sorted.begin(); it != m_sorted.end(); ++it) {
+        const int c = it.key();
+        std::vector<int> &rows = *it;
+        auto less = [&](int a, int b) {
+            const int k = sortKey(a, c).compare(sortKey(b, c));
+            return k != 0 ? k < 0 : a < b;
+        };
+        for (int r : m_sortDirty) {
+            auto pos = std::find(rows.begin(), rows.end(), r);
+            if (pos != rows.end())
+                rows.erase(pos);
+            if (alive(r))
+                rows.insert(std::lower_bound(rows.begin(), rows.end(), r, less), r);
+        }
+    }
+    m_sortDirty.clear();
 }
 
 } // namespace vq

@@ -43,6 +43,7 @@ public:
     int columnIndex(const QString &name) const;
 
     int physicalRows() const { return m_count; }
+    int capacity() const { return int(m_alive.size()); }
     int aliveRows() const { return m_aliveCount; }
     bool alive(int r) const { return m_alive[size_t(r)] != 0; }
 
@@ -84,6 +85,8 @@ private:
         std::vector<char> null;
     };
     void indexRow(int r, bool add);
+    void markSortDirty(int r);
+    void applySortChanges() const;
     void growTo(size_t capacity);
 
     QString m_name;
@@ -105,8 +108,9 @@ private:
     std::vector<int> *m_lastRefRows = nullptr;
     quint64 m_generation = 0;
     mutable QHash<int, std::vector<std::optional<QCollatorSortKey>>> m_sortKeys;
+    // Kept in order as rows change, never sorted again from the start.
     mutable QHash<int, std::vector<int>> m_sorted;
-    mutable quint64 m_sortedGeneration = 0;
+    mutable std::vector<int> m_sortDirty;
 };
 
 using TablePtr = std::shared_ptr<TableData>;

@@ -121,7 +121,8 @@ TEST(CatalogOpen, ReadOnlyFileReadsButRefusesWrites) {
             s.Name.post();
             ADD_FAILURE() << "wrote into a read-only file";
         } catch (const Error &e) {
-            EXPECT_TRUE(e.message().contains(QStringLiteral("read-only"))) << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(QStringLiteral("только для чтения")))
+                << e.message().toStdString();
         }
         s.Name.cancel();
     }
