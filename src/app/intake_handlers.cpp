@@ -205,25 +205,28 @@ void TIntakeHandlers::OpenAVI(const QString &name, const QByteArray &nativePath)
     ProbePool &workers = pool();
     if (m_clickTicket)
         workers.abandon({m_clickTicket}); // only the last click counts
-    m_clickTicket = workers.probe(path, [this, name, path](const ProbeResult &result) {
-        m_clickTicket = 0;
-        if (!m_p)
-            return;
-        ErrorGuard::run(&m_win, [&] {
-            TVVF &episode = m_win.CurrentEpisode();
-            const QString shown = episode.FileName;
-            try {
-                applyProbe(name, result, episode, m_page);
-            } catch (...) {
-                // The page still shows the previous file; the record must name that file too, or
-                // "Добавить" would store the unreadable file under the previous file's values.
-                episode.FileName = shown;
-                throw;
-            }
-            m_shownPath = path;
-            showProbe();
-        });
-    });
+    m_clickTicket = workers.probe(
+        path,
+        [this, name, path](const ProbeResult &result) {
+            m_clickTicket = 0;
+            if (!m_p)
+                return;
+            ErrorGuard::run(&m_win, [&] {
+                TVVF &episode = m_win.CurrentEpisode();
+                const QString shown = episode.FileName;
+                try {
+                    applyProbe(name, result, episode, m_page);
+                } catch (...) {
+                    // The page still shows the previous file; the record must name that file too, or
+                    // "Добавить" would store the unreadable file under the previous file's values.
+                    episode.FileName = shown;
+                    throw;
+                }
+                m_shownPath = path;
+                showProbe();
+            });
+        },
+        /*urgent=*/true);
 }
 
 void TIntakeHandlers::showProbe() {

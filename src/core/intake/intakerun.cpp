@@ -8,11 +8,15 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTimer>
 
 #include <sqlite3.h>
+
+#include <mutex>
+#include <thread>
 
 namespace vq {
 
@@ -27,6 +31,24 @@ QString columnText(sqlite3_stmt *st, int col) {
 }
 
 } // namespace
+
+struct IntakeRun::Elsewhere {
+    std::thread thread;
+    std::mutex lock;
+    sqlite3 *db = nullptr; // while the thread reads: for an interrupt
+    bool interrupted = false;
+    QMultiHash<QPair<QString, qint64>, qint64> holders; // name and size -> title
+    ~Elsewhere() {
+        if (thread.joinable())
+            thread.join();
+    }
+    void interrupt() {
+        std::lock_guard guard(lock);
+        interrupted = true;
+        if (db)
+            sqlite3_interrupt(db);
+    }
+};
 
 int IntakeReport::failed() const {
     int n = 0;
@@ -74,6 +96,8 @@ IntakeRun::IntakeRun(CatalogSession &session, ProbePool &pool, QList<ListedFile>
 IntakeRun::~IntakeRun() {
     if (!m_tickets.empty())
         m_pool.abandon(m_tickets);
+    if (m_elsewhere)
+        m_elsewhere->interrupt();
 }
 
 void IntakeRun::start() {
@@ -113,11 +137,11 @@ void IntakeRun::start() {
         end(e.message());
         return;
     }
+    lookElsewhere();
     storeReady();
 }
 
 void IntakeRun::readStored() {
-    sqlite3 *db = m_catalog->handle();
     {
         Statement &title = m_catalog->statement(QStringLiteral("SELECT 1 FROM \"Список\" WHERE \"ID\" = ?"));
         title.bind(1, m_base.TitleId);
@@ -126,6 +150,16 @@ void IntakeRun::readStored() {
         if (!found)
             throw Error(msg::intakeNoSuchTitle(m_base.TitleId));
     }
+    // The title's own episodes: a few hundred rows at most, found through the index by title.
+    Statement &st = m_catalog->statement(QStringLiteral(
+        "SELECT \"Серия\", CAST(\"Объём (байт)\" AS INTEGER) FROM \"Серии\" WHERE \"Название\" = ?"));
+    st.bind(1, m_base.TitleId);
+    while (st.step())
+        m_known.insert({columnText(st.handle(), 0), sqlite3_column_int64(st.handle(), 1)});
+    st.reset();
+}
+
+void IntakeRun::lookElsewhere() {
     QJsonArray names;
     QSet<QString> seen;
     for (const ListedFile &f : m_entries) {
@@ -135,20 +169,61 @@ void IntakeRun::readStored() {
             names.append(name);
         }
     }
+    auto state = std::make_shared<Elsewhere>();
+    m_elsewhere = state;
+    const QByteArray path = QFile::encodeName(m_catalog->path());
     const QByteArray json = QJsonDocument(names).toJson(QJsonDocument::Compact);
-    // Only the rows named like a listed file: the catalog may hold millions of episodes.
-    sqlite3_stmt *st = nullptr;
-    const char *sql = "SELECT \"Название\", \"Серия\", CAST(\"Объём (байт)\" AS INTEGER) FROM \"Серии\" "
-                      "WHERE \"Серия\" IN (SELECT value FROM json_each(?1))";
-    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK)
-        m_catalog->fail(QStringLiteral("SELECT \"Серии\""));
-    sqlite3_bind_text(st, 1, json.constData(), int(json.size()), SQLITE_TRANSIENT);
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW)
-        m_known.insert({columnText(st, 1), sqlite3_column_int64(st, 2)}, sqlite3_column_int64(st, 0));
-    sqlite3_finalize(st);
-    if (rc != SQLITE_DONE)
-        m_catalog->fail(QStringLiteral("SELECT \"Серии\""));
+    const qint64 title = m_base.TitleId;
+    Elsewhere *raw = state.get();
+    state->thread = std::thread([raw, path, json, title] {
+        sqlite3 *db = nullptr;
+        if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+            sqlite3_close(db);
+            return;
+        }
+        sqlite3_busy_timeout(db, 5000);
+        {
+            std::lock_guard guard(raw->lock);
+            if (raw->interrupted) {
+                sqlite3_close(db);
+                return;
+            }
+            raw->db = db;
+        }
+        QMultiHash<QPair<QString, qint64>, qint64> found;
+        sqlite3_stmt *st = nullptr;
+        const char *sql = "SELECT \"Название\", \"Серия\", CAST(\"Объём (байт)\" AS INTEGER) FROM \"Серии\" "
+                          "WHERE \"Название\" <> ?1 AND \"Серия\" IN (SELECT value FROM json_each(?2))";
+        if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK) {
+            sqlite3_bind_int64(st, 1, title);
+            sqlite3_bind_text(st, 2, json.constData(), int(json.size()), SQLITE_STATIC);
+            while (sqlite3_step(st) == SQLITE_ROW)
+                found.insert({columnText(st, 1), sqlite3_column_int64(st, 2)}, sqlite3_column_int64(st, 0));
+        }
+        sqlite3_finalize(st);
+        std::lock_guard guard(raw->lock);
+        raw->db = nullptr;
+        sqlite3_close(db);
+        raw->holders = std::move(found);
+    });
+}
+
+void IntakeRun::collectElsewhere() {
+    if (!m_elsewhere)
+        return;
+    std::shared_ptr<Elsewhere> state = std::move(m_elsewhere);
+    if (state->thread.joinable())
+        state->thread.join();
+    for (const auto &[entry, key] : m_storedKeys) {
+        QStringList titles;
+        for (qint64 t : state->holders.values(key)) {
+            const QString name = titleName(t);
+            if (!titles.contains(name))
+                titles << name;
+        }
+        if (!titles.isEmpty())
+            m_report.elsewhere.append({entry, titles});
+    }
 }
 
 QString IntakeRun::titleName(qint64 id) {
@@ -223,8 +298,7 @@ void IntakeRun::storeOne(int index, const ProbeResult &result) {
         choice.heightText = page.EHeigth;
     }
     const QPair<QString, qint64> key{episode.FileName, episode.SizeBytes};
-    const QList<qint64> holders = m_known.values(key);
-    if (!m_settings.again && holders.contains(qint64(m_base.TitleId))) {
+    if (!m_settings.again && m_known.contains(key)) {
         m_report.skippedTwice << entry.shown;
         return;
     }
@@ -236,16 +310,8 @@ void IntakeRun::storeOne(int index, const ProbeResult &result) {
     }
     ++m_report.stored;
     m_last = episode;
-    QStringList others;
-    for (qint64 t : holders)
-        if (t != m_base.TitleId) {
-            const QString name = titleName(t);
-            if (!others.contains(name))
-                others << name;
-        }
-    if (!others.isEmpty())
-        m_report.elsewhere.append({entry.shown, others});
-    m_known.insert(key, m_base.TitleId);
+    m_known.insert(key);
+    m_storedKeys.append({entry.shown, key});
 }
 
 void IntakeRun::cancel() {
@@ -264,6 +330,10 @@ void IntakeRun::end(const QString &stopped) {
     m_pool.abandon(m_tickets);
     m_tickets.clear();
     m_results.clear();
+    // A cut-short run does not wait for the whole catalog to be read.
+    if (m_elsewhere && (m_report.cancelled || !m_report.stopped.isEmpty()))
+        m_elsewhere->interrupt();
+    collectElsewhere();
     Q_EMIT finished();
 }
 

@@ -7,8 +7,10 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace vq {
@@ -84,6 +86,8 @@ private:
         qint64 size;
     };
     void readStored();
+    void lookElsewhere();
+    void collectElsewhere();
     void storeReady();
     void storeOne(int index, const ProbeResult &result);
     void end(const QString &stopped = QString());
@@ -102,9 +106,15 @@ private:
     int m_next = 0;
     std::map<int, ProbeResult> m_results;
     std::vector<quint64> m_tickets;
-    // Names and sizes of the list's files already in the catalog, by title.
-    QMultiHash<QPair<QString, qint64>, qint64> m_known;
+    // Names and sizes of the title's files, with those stored by this run.
+    QSet<QPair<QString, qint64>> m_known;
+    // The stored entries with their names and sizes, for the files other titles hold too.
+    QList<std::pair<QString, QPair<QString, qint64>>> m_storedKeys;
     QHash<qint64, QString> m_titleNames;
+    // The other titles' files named like a listed file are looked up on a connection of its own, in a
+    // thread: that means reading every episode row, which would hold the window.
+    struct Elsewhere;
+    std::shared_ptr<Elsewhere> m_elsewhere;
 };
 
 // Runs `run` to its end in a local event loop (the command-line tool) and returns its report.

@@ -67,7 +67,7 @@ ProbePool::~ProbePool() {
     for (auto &w : m_workers)
         if (w->process) {
             w->process->disconnect(this);
-            if (w->job)
+            if (!w->jobs.empty())
                 w->process->kill();
             else
                 w->process->closeWriteChannel();
@@ -85,22 +85,17 @@ ProbePool::~ProbePool() {
 int ProbePool::pending() const {
     int n = int(m_queue.size());
     for (const auto &w : m_workers)
-        n += w->job ? 1 : 0;
+        n += int(w->jobs.size());
     return n;
 }
 
-quint64 ProbePool::probe(const QByteArray &path, Done done) {
+quint64 ProbePool::probe(const QByteArray &path, Done done, bool urgent) {
     const quint64 ticket = m_nextTicket++;
-    m_queue.push_back({ticket, path, std::move(done)});
-    // Started from the event loop: an answer that comes at once (a worker that cannot start) must
-    // not reach the caller while it is still queueing.
-    if (!m_dispatchQueued) {
-        m_dispatchQueued = true;
-        QTimer::singleShot(0, this, [this] {
-            m_dispatchQueued = false;
-            dispatch();
-        });
-    }
+    if (urgent)
+        m_queue.push_front({ticket, path, std::move(done)});
+    else
+        m_queue.push_back({ticket, path, std::move(done)});
+    dispatch();
     return ticket;
 }
 
@@ -109,56 +104,71 @@ void ProbePool::abandon(const std::vector<quint64> &tickets) {
     m_queue.erase(
         std::remove_if(m_queue.begin(), m_queue.end(), [&](const Job &j) { return listed(j.ticket); }),
         m_queue.end());
-    for (auto &w : m_workers)
-        if (w->job && listed(w->job->ticket)) {
-            w->job.reset();
-            w->deadline->stop();
-            dropProcess(*w);
-        }
+    for (auto &w : m_workers) {
+        const bool holdsOne =
+            std::any_of(w->jobs.begin(), w->jobs.end(), [&](const Job &j) { return listed(j.ticket); });
+        if (!holdsOne)
+            continue;
+        // The worker may be deep in an abandoned file: stopped, and what else it held goes back.
+        w->deadline->stop();
+        for (auto it = w->jobs.rbegin(); it != w->jobs.rend(); ++it)
+            if (!listed(it->ticket))
+                m_queue.push_front(std::move(*it));
+        w->jobs.clear();
+        dropProcess(*w);
+    }
+    dispatch();
 }
 
 void ProbePool::dispatch() {
-    for (auto &w : m_workers) {
-        if (m_queue.empty())
-            return;
-        if (w->job)
-            continue;
-        Job job = std::move(m_queue.front());
-        m_queue.pop_front();
-        startJob(*w, std::move(job));
-    }
+    // Each worker holds the file it is on and the next one, so that it never waits for this thread
+    // between two files.
+    constexpr size_t kDepth = 2;
+    for (size_t round = 0; round < kDepth; ++round)
+        for (auto &w : m_workers) {
+            if (m_queue.empty())
+                return;
+            if (w->jobs.size() > round)
+                continue;
+            Job job = std::move(m_queue.front());
+            m_queue.pop_front();
+            send(*w, std::move(job));
+        }
 }
 
-void ProbePool::startJob(Worker &w, Job job) {
-    w.job = std::move(job);
-    if (!w.process) {
-        auto *p = new QProcess(this);
-        p->setProgram(m_program);
-        p->setProcessChannelMode(QProcess::SeparateChannels);
-        p->setStandardErrorFile(QProcess::nullDevice());
-        Worker *raw = &w;
-        connect(p, &QProcess::readyReadStandardOutput, this, [this, raw] { onOutput(*raw); });
-        connect(p, &QProcess::finished, this, [this, raw, p](int code, QProcess::ExitStatus status) {
-            onGone(*raw,
-                   status == QProcess::CrashExit ? p->errorString() : QStringLiteral("exit %1").arg(code),
-                   false);
+void ProbePool::startProcess(Worker &w) {
+    auto *p = new QProcess(this);
+    p->setProgram(m_program);
+    p->setProcessChannelMode(QProcess::SeparateChannels);
+    p->setStandardErrorFile(QProcess::nullDevice());
+    Worker *raw = &w;
+    connect(p, &QProcess::readyReadStandardOutput, this, [this, raw] { onOutput(*raw); });
+    connect(p, &QProcess::finished, this, [this, raw, p](int code, QProcess::ExitStatus status) {
+        onGone(*raw, status == QProcess::CrashExit ? p->errorString() : QStringLiteral("exit %1").arg(code),
+               false);
+    });
+    connect(p, &QProcess::errorOccurred, this, [this, raw, p](QProcess::ProcessError e) {
+        if (e != QProcess::FailedToStart)
+            return;
+        // Handled from the event loop: a start that fails at once must not answer inside probe().
+        const QString how = p->errorString();
+        QTimer::singleShot(0, this, [this, raw, p, how] {
+            if (raw->process == p)
+                onGone(*raw, how, true);
         });
-        connect(p, &QProcess::errorOccurred, this, [this, raw, p](QProcess::ProcessError e) {
-            if (e != QProcess::FailedToStart)
-                return;
-            // Handled from the event loop: a start that fails at once must not answer inside dispatch().
-            const QString how = p->errorString();
-            QTimer::singleShot(0, this, [this, raw, p, how] {
-                if (raw->process == p)
-                    onGone(*raw, how, true);
-            });
-        });
-        w.process = p;
-        w.buffer.clear();
-        p->start(QIODevice::ReadWrite);
-    }
-    w.process->write(encodeProbeRequest(w.job->path));
-    w.deadline->start(m_timeLimitMs);
+    });
+    w.process = p;
+    w.buffer.clear();
+    p->start(QIODevice::ReadWrite);
+}
+
+void ProbePool::send(Worker &w, Job job) {
+    if (!w.process)
+        startProcess(w);
+    w.process->write(encodeProbeRequest(job.path));
+    w.jobs.push_back(std::move(job));
+    if (w.jobs.size() == 1)
+        w.deadline->start(m_timeLimitMs);
 }
 
 void ProbePool::onOutput(Worker &w) {
@@ -166,49 +176,56 @@ void ProbePool::onOutput(Worker &w) {
         return;
     w.buffer += w.process->readAllStandardOutput();
     qsizetype eol;
-    while ((eol = w.buffer.indexOf('\n')) >= 0) {
+    while (w.process && (eol = w.buffer.indexOf('\n')) >= 0) {
         const QByteArray line = w.buffer.left(eol);
         w.buffer.remove(0, eol + 1);
-        if (!w.job)
-            continue; // the answer to an abandoned probe
-        std::optional<ProbeResult> r = decodeProbeAnswer(line);
-        if (!r) {
-            r = ProbeResult{};
-            r->status = ProbeStatus::Crashed;
-            r->detail = QString::fromUtf8(line.left(80));
-            dropProcess(w);
+        if (w.jobs.empty())
+            continue;
+        if (std::optional<ProbeResult> r = decodeProbeAnswer(line)) {
+            finishFirst(w, *r, false);
+        } else {
+            ProbeResult garbled;
+            garbled.status = ProbeStatus::Crashed;
+            garbled.detail = QString::fromUtf8(line.left(80));
+            finishFirst(w, garbled, true);
         }
-        finish(w, *r);
-        if (!w.process)
-            break;
     }
 }
 
 void ProbePool::onTimeLimit(Worker &w) {
-    if (!w.job)
+    if (w.jobs.empty())
         return;
-    dropProcess(w);
     ProbeResult r;
     r.status = ProbeStatus::TimeLimit;
     r.detail = QString::number((m_timeLimitMs + 999) / 1000);
-    finish(w, r);
+    finishFirst(w, r, true);
 }
 
 void ProbePool::onGone(Worker &w, const QString &how, bool failedToStart) {
-    dropProcess(w);
-    if (!w.job)
+    if (w.jobs.empty()) {
+        dropProcess(w);
         return;
+    }
     ProbeResult r;
     r.status = failedToStart ? ProbeStatus::WorkerMissing : ProbeStatus::Crashed;
     r.detail = failedToStart ? msg::probeWorkerMissing(m_program, how) : how;
-    finish(w, r);
+    finishFirst(w, r, true);
 }
 
-void ProbePool::finish(Worker &w, const ProbeResult &result) {
+void ProbePool::finishFirst(Worker &w, const ProbeResult &result, bool workerLost) {
     w.deadline->stop();
-    Job job = std::move(*w.job);
-    w.job.reset();
-    // The next file goes out before this answer is handled, so the worker never waits on the caller.
+    Job job = std::move(w.jobs.front());
+    w.jobs.pop_front();
+    if (workerLost) {
+        dropProcess(w);
+        // The file the worker was lost on is the one answered; the next one it held is tried again.
+        for (auto it = w.jobs.rbegin(); it != w.jobs.rend(); ++it)
+            m_queue.push_front(std::move(*it));
+        w.jobs.clear();
+    } else if (!w.jobs.empty()) {
+        w.deadline->start(m_timeLimitMs);
+    }
+    // The next files go out before this answer is handled, so the workers never wait on the caller.
     dispatch();
     if (job.done)
         job.done(result);

@@ -46,8 +46,9 @@ public:
     ~ProbePool() override;
 
     // Queues a probe of `path`; `done` is called once with its answer, never from inside probe().
-    // Returns a ticket for abandon().
-    quint64 probe(const QByteArray &path, Done done);
+    // An `urgent` probe (a file the user clicked) goes before the files already queued. Returns a
+    // ticket for abandon().
+    quint64 probe(const QByteArray &path, Done done, bool urgent = false);
     // Forgets the probes of these tickets: queued ones are dropped, a worker busy with one is stopped.
     // Their `done` is never called.
     void abandon(const std::vector<quint64> &tickets);
@@ -66,17 +67,20 @@ private:
     };
     struct Worker {
         QProcess *process = nullptr;
-        QTimer *deadline = nullptr;
+        QTimer *deadline = nullptr; // runs for the first job, the one the worker is on
         QByteArray buffer;
-        std::optional<Job> job;
+        std::deque<Job> jobs; // sent, in the order the answers come
     };
 
     void dispatch();
-    void startJob(Worker &w, Job job);
+    void send(Worker &w, Job job);
+    void startProcess(Worker &w);
     void onOutput(Worker &w);
     void onTimeLimit(Worker &w);
     void onGone(Worker &w, const QString &how, bool failedToStart);
-    void finish(Worker &w, const ProbeResult &result);
+    // Ends the worker's first job with `result`; the other jobs it holds go back to the queue when
+    // the worker is lost with it.
+    void finishFirst(Worker &w, const ProbeResult &result, bool workerLost);
     void dropProcess(Worker &w);
 
     QString m_program;
@@ -84,7 +88,6 @@ private:
     std::vector<std::unique_ptr<Worker>> m_workers;
     std::deque<Job> m_queue;
     quint64 m_nextTicket = 1;
-    bool m_dispatchQueued = false;
 };
 
 } // namespace vq
