@@ -114,6 +114,7 @@ void IntakeRun::start() {
         return;
     }
     m_catalog = &m_session.catalog();
+    m_catalogPath = m_session.path();
     Q_EMIT progress(0, n - 1);
     // The probes go out first: the workers start while the catalog is asked what it holds.
     for (int k = 0; k < n; ++k) {
@@ -226,10 +227,17 @@ void IntakeRun::collectElsewhere() {
     }
 }
 
+bool IntakeRun::sameCatalog() const {
+    return m_catalog && m_session.isOpen() && &m_session.catalog() == m_catalog &&
+           m_session.path() == m_catalogPath;
+}
+
 QString IntakeRun::titleName(qint64 id) {
     auto it = m_titleNames.find(id);
     if (it != m_titleNames.end())
         return *it;
+    if (!sameCatalog())
+        return QString::number(id);
     Statement &st =
         m_catalog->statement(QStringLiteral("SELECT \"Название\" FROM \"Список\" WHERE \"ID\" = ?"));
     st.bind(1, id);
@@ -258,7 +266,7 @@ void IntakeRun::storeReady() {
             });
             return;
         }
-        if (!m_session.isOpen() || &m_session.catalog() != m_catalog) {
+        if (!sameCatalog()) {
             end(msg::intakeCatalogChanged());
             return;
         }

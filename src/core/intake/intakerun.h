@@ -92,10 +92,13 @@ private:
     void storeOne(int index, const ProbeResult &result);
     void end(const QString &stopped = QString());
     QString titleName(qint64 id);
+    // The catalog the run began on is still the open one.
+    bool sameCatalog() const;
 
     CatalogSession &m_session;
     ProbePool &m_pool;
     Catalog *m_catalog = nullptr;
+    QString m_catalogPath;
     QList<ListedFile> m_entries;
     TVVF m_base;
     TVVF m_last;

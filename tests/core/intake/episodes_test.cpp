@@ -487,6 +487,32 @@ TEST_F(AddAll, CancelStopsAtOnceAndKeepsWhatWasStored) {
     EXPECT_EQ(storedNames(), (QStringList{QStringLiteral("slow 1.mkv"), QStringLiteral("slow 2.mkv")}));
 }
 
+TEST_F(AddAll, AnotherCatalogOpenedMidRunGetsNothing) {
+    QList<vq::ListedFile> entries;
+    for (int i = 1; i <= 4; ++i) {
+        const QString name = QStringLiteral("slow %1.mkv").arg(i);
+        ASSERT_TRUE(QFile::copy(testMedia()[Sample::Mkv].path, m_files.filePath(name)));
+        entries << entry(name);
+    }
+    const QString other = m_dir.filePath(QStringLiteral("other.vdq"));
+    vq::Catalog::createStarter(other);
+    const QString program =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vq_probe_double"));
+    vq::ProbePool pool(vq::ProbePool::Options{program, 2, 30000});
+    vq::IntakeRun r(m_session, pool, entries, forTitle(m_title), settings());
+    QObject::connect(&r, &vq::IntakeRun::progress, [&](int position, int) {
+        if (position == 1)
+            m_session.open(other);
+    });
+    const vq::IntakeReport report = vq::runToEnd(r);
+    EXPECT_EQ(report.stopped, vq::msg::intakeCatalogChanged());
+    EXPECT_EQ(report.stored, 2);
+    EXPECT_EQ(storedNames(), (QStringList{QStringLiteral("slow 1.mkv"), QStringLiteral("slow 2.mkv")}));
+    vq::CatalogSession check;
+    check.open(other);
+    EXPECT_EQ(check.Series.recordCount(), 0);
+}
+
 TEST_F(AddAll, EmptyListAndMissingTitle) {
     QList<std::pair<int, int>> progress;
     vq::IntakeReport r = run({}, forTitle(m_title), settings(), &progress);
