@@ -456,7 +456,7 @@ void TIntakeHandlers::runFinished() {
         const TVVF last = run->lastEpisode();
         episode = last;
         m_page = probePageTexts(last);
-        m_shownPath.clear();
+        m_shownPath = run->lastPath();
         showProbe();
         afterAdding();
     }

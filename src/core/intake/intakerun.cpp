@@ -318,6 +318,7 @@ void IntakeRun::storeOne(int index, const ProbeResult &result) {
     }
     ++m_report.stored;
     m_last = episode;
+    m_lastPath = entry.path;
     m_known.insert(key);
     m_storedKeys.append({entry.shown, key});
 }

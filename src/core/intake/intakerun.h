@@ -72,6 +72,8 @@ public:
     // The last stored file's record and page texts; `stored()` false when nothing was stored.
     bool storedAny() const { return m_report.stored > 0; }
     const TVVF &lastEpisode() const { return m_last; }
+    // The file system's name of that file.
+    const QByteArray &lastPath() const { return m_lastPath; }
     ProbePage lastPage() const { return probePageTexts(m_last); }
 
 Q_SIGNALS:
@@ -102,6 +104,7 @@ private:
     QList<ListedFile> m_entries;
     TVVF m_base;
     TVVF m_last;
+    QByteArray m_lastPath;
     RunSettings m_settings;
     IntakeReport m_report;
     bool m_running = false;
