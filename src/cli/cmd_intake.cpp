@@ -48,7 +48,7 @@ int jobsOption(Context &c) {
         return 0;
     const std::optional<qint32> n = parseInt32(*text);
     if (!n || *n < 1)
-        throw UsageError(QStringLiteral("--jobs: '%1' is not a number of workers").arg(*text));
+        throw UsageError(msg::intakeBadJobs(*text));
     return *n;
 }
 

@@ -38,10 +38,6 @@ QString probeCrashed(const QString &file, const QString &how) {
     return QStringLiteral("%1: библиотека MediaInfo аварийно завершилась на этом файле (%2)").arg(file, how);
 }
 
-QString probeWorkerGone(const QString &file, const QString &how) {
-    return QStringLiteral("%1: программа проверки файлов не ответила (%2)").arg(file, how);
-}
-
 QString probeWorkerMissing(const QString &program, const QString &reason) {
     return QStringLiteral("Не удалось запустить программу проверки файлов «%1»: %2").arg(program, reason);
 }
@@ -54,8 +50,8 @@ QString intakeCatalogChanged() {
     return QStringLiteral("Открыта другая база: добавление остановлено.");
 }
 
-QString intakeRunBusy() {
-    return QStringLiteral("Файлы ещё добавляются; дождитесь конца или нажмите «Отмена».");
+QString intakeBadJobs(const QString &text) {
+    return QStringLiteral("--jobs: «%1» — не число рабочих процессов (нужно 1 или больше)").arg(text);
 }
 
 QString intakeNoSuchTitle(qint64 id) {

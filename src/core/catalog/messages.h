@@ -19,11 +19,10 @@ QString probeUnreadable(const QString &file, const QString &reason);
 QString probeNoSize(const QString &file, const QString &answer);
 QString probeTimeLimit(const QString &file, int seconds);
 QString probeCrashed(const QString &file, const QString &how);
-QString probeWorkerGone(const QString &file, const QString &how);
 QString probeWorkerMissing(const QString &program, const QString &reason);
 QString intakeNotStored(const QString &file, const QString &reason);
 QString intakeCatalogChanged();
-QString intakeRunBusy();
+QString intakeBadJobs(const QString &text);
 QString intakeNoSuchTitle(qint64 id);
 // The closing report of an "add all" run.
 QString intakeRunCaption();
