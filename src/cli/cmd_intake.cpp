@@ -197,7 +197,7 @@ int cmdAdd(Context &c) {
         for (const NamedPath &p : named) {
             if (p.isFolder) {
                 const QString folder = QFileInfo(p.given).absoluteFilePath();
-                for (ListedFile f : scanFolder(folder, !allEntries, recursive)) {
+                for (ListedFile f : scanNativeFolder(p.native, !allEntries, recursive)) {
                     f.shown = QDir(folder).filePath(f.shown);
                     entries << f;
                 }

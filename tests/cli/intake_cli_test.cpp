@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <sys/stat.h>
 
 using namespace vq;
 using vq::test::MediaSample;
@@ -346,6 +347,23 @@ TEST_F(IntakeCli, RecursiveAndNamesThatAreNotUtf8) {
                             line(alpha, avi)};
     expected.sort();
     EXPECT_EQ(stored(cat), expected);
+
+    // A folder whose own name is not UTF-8 ("Диск" in Windows-1251), named as a shell shows it.
+    const QByteArray rawFolder = QFile::encodeName(dir) + "/\xC4\xE8\xF1\xEA";
+    ASSERT_EQ(::mkdir(rawFolder.constData(), 0755), 0);
+    {
+        QFile in(testMedia()[Sample::Mov].path);
+        ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+        FILE *out = std::fopen((rawFolder + "/clip.mov").constData(), "wb");
+        ASSERT_NE(out, nullptr);
+        const QByteArray bytes = in.readAll();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
+        std::fclose(out);
+    }
+    r = cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha),
+                              QDir(dir).filePath(QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD"))}));
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("1\t%1\t0\n").arg(alpha));
 
     EXPECT_EQ(
         cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha),

@@ -110,13 +110,20 @@ void scanInto(QList<ListedFile> &out, const QByteArray &folder, const QString &p
 } // namespace
 
 QList<ListedFile> scanFolder(const QString &folder, bool videoOnly, bool recursive) {
-    QList<ListedFile> out;
     if (folder.isEmpty())
-        return out;
+        return {};
     const QString absolute = QDir(folder).absolutePath();
-    QByteArray root = QFile::encodeName(absolute);
+    QByteArray root = findNativePath(absolute);
+    if (root.isEmpty())
+        root = QFile::encodeName(absolute);
+    return scanNativeFolder(root, videoOnly, recursive);
+}
+
+QList<ListedFile> scanNativeFolder(QByteArray root, bool videoOnly, bool recursive) {
+    QList<ListedFile> out;
     while (root.size() > 1 && root.endsWith('/'))
         root.chop(1);
+    const QString absolute = QString::fromUtf8(root);
     QSet<QPair<quint64, quint64>> seen;
     scanInto(out, root, QString(), videoOnly, recursive, seen);
     if (out.isEmpty())

@@ -40,7 +40,10 @@ struct ListedFile {
 // Windows-1251 names from old discs) is shown with replacement marks and still found by `path`.
 // With `recursive` every subfolder follows its folder's own entries, in the same order, each entry
 // shown as its path below `folder`; a folder reached twice (through a link) is read once.
+// A folder whose own name is not UTF-8 is found by its text as shown, as findNativePath finds it.
 QList<ListedFile> scanFolder(const QString &folder, bool videoOnly, bool recursive = false);
+// The same for a folder named by the file system's own bytes (an absolute path).
+QList<ListedFile> scanNativeFolder(QByteArray folder, bool videoOnly, bool recursive = false);
 
 // The file system's own name of `path`, a path as typed or as handed over in text: when the text
 // names nothing, a name of its folder that is shown as this text (replacement marks for the bytes
