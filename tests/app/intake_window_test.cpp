@@ -404,6 +404,24 @@ TEST_F(IntakeWindow, AddAllGoesPastWhatItCannotStoreAndListsTheReasons) {
     EXPECT_EQ(win->CurrentEpisode().FileName, page->EName->text());
 }
 
+TEST_F(IntakeWindow, ASameNamedFirstFileOfAnotherFolderIsProbedForItself) {
+    TempCatalog cat;
+    const qint64 id = cat.addTitle(QStringLiteral("Alpha"));
+    open(cat);
+    const QString one = folder(QStringLiteral("one")), two = folder(QStringLiteral("two"));
+    const MediaSample shown = copyClips(one, {Sample::Mkv}).first();
+    // The same name in the other folder, with other content.
+    MediaSample other = testMedia()[Sample::Mov];
+    ASSERT_TRUE(QFile::copy(other.path, QDir(two).filePath(shown.name)));
+    other.name = shown.name;
+    clickFolder(one);
+    clickTitle(QStringLiteral("Alpha"));
+    clickFile(shown.name);
+    clickFolder(two);
+    addAll();
+    EXPECT_EQ(stored(cat), QStringList{line(other, id)});
+}
+
 TEST_F(IntakeWindow, AFolderAddedTwiceAddsNothingUnlessAsked) {
     TempCatalog cat;
     const qint64 id = cat.addTitle(QStringLiteral("Alpha"));
