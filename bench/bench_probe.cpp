@@ -1,12 +1,7 @@
-// Probe cost against the library's bare open and queries on the same files, then the cost of storing
-// 200 probed files with "add all" into a large catalog beyond the cost of probing them.
-// Usage: bench_probe [--catalog PATH] [FILE...]; without files it makes the test clips with ffmpeg first.
-// PATH is a large catalog to copy (made with the benchmark generator when missing).
+// Probe cost against the library's bare open and queries on the same files.
+// Usage: bench_probe [FILE...]; without files it makes the test clips with ffmpeg first.
 
-#include "catalog/catalogsession.h"
 #include "catalog/error.h"
-#include "catalog_generator.h"
-#include "intake/episodes.h"
 #include "intake/mediaprobe.h"
 
 #include <MediaInfo/MediaInfo.h>
@@ -14,7 +9,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <clocale>
@@ -72,85 +66,6 @@ double cpuMicros() {
     return double(ts.tv_sec) * 1e6 + double(ts.tv_nsec) / 1e3;
 }
 
-bool benchAddAll(const QString &bigCatalog) {
-    if (!QFileInfo::exists(bigCatalog)) {
-        std::printf("\nmaking the large catalog %s...\n", qPrintable(bigCatalog));
-        vq::bench::generateCatalog(bigCatalog, 20000, 400000);
-    }
-    QTemporaryDir scratch;
-    const QString path = scratch.filePath(QStringLiteral("addall.vdq"));
-    if (!QFile::copy(bigCatalog, path)) {
-        std::printf("cannot copy %s\n", qPrintable(bigCatalog));
-        return false;
-    }
-    // 200 playable clips in one folder, as a season folder would hold them.
-    QStringList entries;
-    QList<vq::test::MediaSample> clips = vq::test::testMedia().inFolder(vq::test::testMedia().mediaFolder);
-    for (int i = 0; i < 200; ++i) {
-        const vq::test::MediaSample &c = clips[i % clips.size()];
-        const QString name = QStringLiteral("%1 %2").arg(i, 3, 10, QLatin1Char('0')).arg(c.name);
-        QFile::copy(c.path, scratch.filePath(name));
-        entries << name;
-    }
-
-    QElapsedTimer t;
-    t.start();
-    vq::CatalogSession session;
-    session.open(path);
-    const int titles = session.Name.recordCount(), episodes = session.Series.recordCount();
-    const qint64 openMs = t.elapsed();
-    // The title the user picked: the episodes are narrowed to it as the title page does.
-    session.Name.setRecNo(titles / 2);
-    vq::TVVF episode;
-    episode.TitleId = qint32(session.Name.asInteger(QStringLiteral("ID")));
-    session.Series.setFilter(vq::Filter::equals(QStringLiteral("Название"), episode.TitleId));
-    session.Series.setFiltered(true);
-    vq::StoreChoice choice;
-    choice.soundId = 0;
-    choice.subInId = 1;
-    choice.subExtId = 2;
-    vq::ProbePage page;
-
-    double probeMs = 0;
-    for (int round = 0; round < 2; ++round) { // the first round warms the disk cache
-        t.restart();
-        for (const QString &name : entries)
-            vq::OpenAVI(name, episode, page, scratch.path());
-        probeMs = t.nsecsElapsed() / 1e6;
-    }
-    episode.FileName.clear();
-    int progressCalls = 0;
-    t.restart();
-    const vq::AddAllResult r = vq::addAllToBase(
-        session, entries, episode, page, choice, [&](int, int) { ++progressCalls; }, scratch.path());
-    const double addMs = t.nsecsElapsed() / 1e6;
-
-    // The storing alone, timed file by file between untimed probes: the difference of the two totals
-    // above drowns in the probes' own variation when the machine is busy.
-    std::vector<double> stores;
-    for (const QString &name : entries) {
-        vq::OpenAVI(name, episode, page, scratch.path());
-        t.restart();
-        vq::AddToBase(session, episode, choice);
-        stores.push_back(t.nsecsElapsed() / 1e6);
-    }
-    double storeMs = 0;
-    for (double v : stores)
-        storeMs += v;
-    const double perFile = storeMs / double(stores.size());
-
-    std::printf("\nadd all: catalog of %d titles, %d episodes (opened in %lld ms)\n", titles, episodes,
-                openMs);
-    std::printf("  %lld files: probes alone %.1f ms, add all %.1f ms (%d progress calls)%s\n",
-                static_cast<long long>(entries.size()), probeMs, addMs, progressCalls,
-                r.ok() ? "" : qPrintable(QStringLiteral("; stopped: ") + r.error));
-    std::printf("  storing alone: %.1f ms for %zu files, %.3f ms a file on average, median %.3f ms, slowest "
-                "%.3f ms (allowed 2 ms a file)\n",
-                storeMs, stores.size(), perFile, median(stores),
-                *std::max_element(stores.begin(), stores.end()));
-    return r.ok() && r.stored == entries.size() && perFile <= 2.0;
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -158,13 +73,8 @@ int main(int argc, char **argv) {
     std::setlocale(LC_ALL, "C.UTF-8");
 
     QStringList files;
-    QString bigCatalog = QDir::temp().filePath(QStringLiteral("vidoteq-bench-20k.vdq"));
-    for (int i = 1; i < argc; ++i) {
-        if (QByteArray(argv[i]) == "--catalog" && i + 1 < argc)
-            bigCatalog = QString::fromLocal8Bit(argv[++i]);
-        else
-            files << QFileInfo(QString::fromLocal8Bit(argv[i])).absoluteFilePath();
-    }
+    for (int i = 1; i < argc; ++i)
+        files << QFileInfo(QString::fromLocal8Bit(argv[i])).absoluteFilePath();
     if (files.isEmpty()) {
         std::printf("making the test clips with ffmpeg...\n");
         for (const auto &s : vq::test::testMedia().samples)
@@ -217,6 +127,6 @@ int main(int argc, char **argv) {
     std::printf("\nfiles: %lld; fastest CPU runs summed: bare %.1f us, probe %.1f us; largest extra %.1f us "
                 "(allowed 1000 us)\n",
                 static_cast<long long>(files.size()), sumBare, sumProbe, worstExtra);
-    const bool addAllOk = benchAddAll(bigCatalog);
-    return worstExtra <= 1000 && addAllOk ? 0 : 1;
+    // "Добавить всё" on a large catalog is measured by bench_intake.
+    return worstExtra <= 1000 ? 0 : 1;
 }

@@ -1,9 +1,12 @@
 #include "intake_handlers.h"
 
 #include "catalog/error.h"
+#include "catalog/messages.h"
 #include "dialogs.h"
 #include "errorguard.h"
 #include "intake/folderscan.h"
+#include "intake/intakerun.h"
+#include "intake/probepool.h"
 #include "page_intake.h"
 #include "tgridview.h"
 #include "tview_base.h"
@@ -11,15 +14,16 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileSystemModel>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
-#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QTreeView>
 
 namespace vq {
@@ -60,6 +64,18 @@ TIntakeHandlers::TIntakeHandlers(TView_Base &window)
     revealFolder(QDir::homePath(), false, true);
 }
 
+TIntakeHandlers::~TIntakeHandlers() {
+    // The run lets go of the workers before they go.
+    m_run.reset();
+    m_pool.reset();
+}
+
+ProbePool &TIntakeHandlers::pool() {
+    if (!m_pool)
+        m_pool = std::make_unique<ProbePool>();
+    return *m_pool;
+}
+
 void TIntakeHandlers::connectAll() {
     auto g = [this](auto f) { return ErrorGuard::wrap(&m_win, f); };
     // The scan already gives the user's case-insensitive order; the list's own sort would not.
@@ -77,12 +93,17 @@ void TIntakeHandlers::connectAll() {
             g([this](int c, int r, const QString &) { GV4AfterEdit(c, r); }));
     connect(m_p->BAdd, &QPushButton::clicked, this, g([this] { BAddClick(); }));
     connect(m_p->BAddAll, &QPushButton::clicked, this, g([this] { BAddAllClick(); }));
+    connect(m_p->BCancel, &QPushButton::clicked, this, g([this] { BCancelClick(); }));
 
     m_p->STV->installEventFilter(this);
     m_p->ENewAni->installEventFilter(this);
     m_p->ESname->installEventFilter(this);
     // Focus and key events still arrive while the page tears its controls down.
     connect(m_p, &TPageIntake::aboutToBeDestroyed, this, [this] {
+        // Nothing is stored into a window that is going.
+        if (m_run)
+            m_run->cancel();
+        m_run.reset();
         m_p->STV->removeEventFilter(this);
         m_p->ENewAni->removeEventFilter(this);
         m_p->ESname->removeEventFilter(this);
@@ -158,7 +179,15 @@ void TIntakeHandlers::See() {
     const QString folder = selectedFolder();
     if (!isScannableFolder(folder))
         return;
-    m_p->LB1->addItems(vq::See(folder, m_p->CAvi->isChecked()));
+    const QList<ListedFile> listed =
+        scanFolder(folder, m_p->CAvi->isChecked(), m_p->CSubFolders->isChecked());
+    m_p->LB1->setUpdatesEnabled(false);
+    for (const ListedFile &f : listed) {
+        auto *item = new QListWidgetItem(f.shown, m_p->LB1);
+        // The text may carry replacement marks; the file is found by the file system's own name.
+        item->setData(Qt::UserRole, f.path);
+    }
+    m_p->LB1->setUpdatesEnabled(true);
 }
 
 void TIntakeHandlers::BSeeClick() {
@@ -198,23 +227,39 @@ void TIntakeHandlers::LB1Click() {
     const QListWidgetItem *item = m_p->LB1->currentItem();
     if (!item || !item->isSelected())
         return;
-    OpenAVI(item->text());
+    OpenAVI(item->text(), item->data(Qt::UserRole).toByteArray());
 }
 
 // ---- probe ----
 
-void TIntakeHandlers::OpenAVI(const QString &name) {
-    TVVF &episode = m_win.CurrentEpisode();
-    const QString shown = episode.FileName;
-    try {
-        vq::OpenAVI(name, episode, m_page);
-    } catch (...) {
-        // The page still shows the previous file; the record must name that file too, or "Добавить"
-        // would store the unreadable file under the previous file's values.
-        episode.FileName = shown;
-        throw;
-    }
-    showProbe();
+void TIntakeHandlers::OpenAVI(const QString &name, const QByteArray &nativePath) {
+    const QByteArray path =
+        nativePath.isEmpty() ? QFile::encodeName(QDir(QDir::currentPath()).filePath(name)) : nativePath;
+    ProbePool &workers = pool();
+    if (m_clickTicket)
+        workers.abandon({m_clickTicket}); // only the last click counts
+    m_clickTicket = workers.probe(
+        path,
+        [this, name, path](const ProbeResult &result) {
+            m_clickTicket = 0;
+            if (!m_p)
+                return;
+            ErrorGuard::run(&m_win, [&] {
+                TVVF &episode = m_win.CurrentEpisode();
+                const QString shown = episode.FileName;
+                try {
+                    applyProbe(name, result, episode, m_page);
+                } catch (...) {
+                    // The page still shows the previous file; the record must name that file too, or
+                    // "Добавить" would store the unreadable file under the previous file's values.
+                    episode.FileName = shown;
+                    throw;
+                }
+                m_shownPath = path;
+                showProbe();
+            });
+        },
+        /*urgent=*/true);
 }
 
 void TIntakeHandlers::showProbe() {
@@ -368,53 +413,90 @@ void TIntakeHandlers::afterAdding() {
 }
 
 void TIntakeHandlers::BAddClick() {
-    if (m_p->ESname->text().isEmpty() || m_p->EName->text().isEmpty() || !m_win.session().isOpen())
+    if (adding() || m_p->ESname->text().isEmpty() || m_p->EName->text().isEmpty() ||
+        !m_win.session().isOpen())
         return;
     AddToBase(m_win.session(), m_win.CurrentEpisode(), storeChoice());
     afterAdding();
     m_p->LB1->setFocus();
 }
 
+bool TIntakeHandlers::adding() const {
+    return m_run && m_run->isRunning();
+}
+
+void TIntakeHandlers::setRunning(bool running) {
+    m_p->BAdd->setEnabled(!running);
+    m_p->BAddAll->setEnabled(!running);
+    m_p->BCancel->setVisible(running);
+    m_p->PBAdd->setVisible(running);
+}
+
 void TIntakeHandlers::BAddAllClick() {
     QListWidget *list = m_p->LB1;
-    if (m_p->ESname->text().isEmpty() || m_p->EName->text().isEmpty() || list->count() == 0 ||
+    if (adding() || m_p->ESname->text().isEmpty() || m_p->EName->text().isEmpty() || list->count() == 0 ||
         !m_win.session().isOpen())
         return;
-    QStringList entries;
-    for (int i = 0; i < list->count(); ++i)
-        entries << list->item(i)->text();
+    QList<ListedFile> entries;
+    for (int i = 0; i < list->count(); ++i) {
+        const QListWidgetItem *item = list->item(i);
+        QByteArray path = item->data(Qt::UserRole).toByteArray();
+        if (path.isEmpty())
+            path = QFile::encodeName(QDir(QDir::currentPath()).filePath(item->text()));
+        entries << ListedFile{item->text(), path};
+    }
+    m_win.postPendingTitleEdit();
+    RunSettings settings;
+    settings.choice = storeChoice();
+    settings.again = m_p->CAgain->isChecked();
+    const TVVF &shown = m_win.CurrentEpisode();
+    // What the page shows of the first file (a typed frame size too) is what gets stored.
+    settings.firstIsShown = shown.FileName == bareName(entries[0].shown) &&
+                            (m_shownPath.isEmpty() || m_shownPath == entries[0].path);
 
     QProgressBar *bar = m_p->PBAdd;
     bar->setRange(0, int(entries.size()) - 1);
     bar->setValue(0);
-    bar->show();
-    // Laid out now: the run does not return to the event loop before it ends.
-    if (QLayout *l = m_p->ProbePanel->layout())
-        l->activate();
-    struct HideBar {
-        QProgressBar *bar;
-        ~HideBar() { bar->hide(); }
-    } hide{bar};
     m_progressSeen.clear();
+    m_run = std::make_unique<IntakeRun>(m_win.session(), pool(), entries, shown, settings);
+    connect(m_run.get(), &IntakeRun::progress, this, [this](int position, int maximum) {
+        m_progressSeen << position;
+        m_p->PBAdd->setMaximum(maximum);
+        m_p->PBAdd->setValue(position);
+    });
+    connect(m_run.get(), &IntakeRun::finished, this, [this] {
+        // Handled once the run has left its own call.
+        QTimer::singleShot(0, this, [this] { ErrorGuard::run(&m_win, [this] { runFinished(); }); });
+    });
+    setRunning(true);
+    m_run->start();
+}
 
-    const AddAllResult result = addAllToBase(m_win.session(), entries, m_win.CurrentEpisode(), m_page,
-                                             storeChoice(), [&](int position, int maximum) {
-                                                 m_progressSeen << position;
-                                                 bar->setMaximum(maximum);
-                                                 bar->setValue(position);
-                                                 bar->repaint();
-                                             });
-    bar->hide();
-    showProbe();
-    if (result.stored > 0)
+void TIntakeHandlers::BCancelClick() {
+    if (adding())
+        m_run->cancel();
+}
+
+void TIntakeHandlers::runFinished() {
+    if (!m_run || m_run->isRunning() || !m_p)
+        return;
+    std::unique_ptr<IntakeRun> run = std::move(m_run);
+    setRunning(false);
+    const IntakeReport &report = run->report();
+    if (run->storedAny()) {
+        // The page shows the last stored file, as it did when each file was probed on the page.
+        TVVF &episode = m_win.CurrentEpisode();
+        const TVVF last = run->lastEpisode();
+        episode = last;
+        m_page = probePageTexts(last);
+        m_shownPath = run->lastPath();
+        showProbe();
         afterAdding();
-    if (!result.ok()) {
-        // The record again describes the file the page shows.
-        m_win.CurrentEpisode().FileName = m_page.EName;
-        throw Error(QStringLiteral("%1: %2\nДобавлено файлов: %3 из %4.")
-                        .arg(entries.value(result.failedEntry), result.error, QString::number(result.stored),
-                             QString::number(entries.size())));
     }
+    if (!report.stopped.isEmpty() || report.failed() > 0)
+        m_win.dialogs().showError(&m_win, report.summaryText());
+    else
+        m_win.dialogs().inform(&m_win, msg::intakeRunCaption(), report.summaryText());
 }
 
 } // namespace vq

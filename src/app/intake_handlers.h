@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <memory>
+
 class QFileSystemModel;
 class QKeyEvent;
 
@@ -13,6 +15,8 @@ namespace vq {
 
 class TView_Base;
 class TPageIntake;
+class IntakeRun;
+class ProbePool;
 
 // The handlers of the page "Добавить новое": folder scan, probe, title choice and adding episodes.
 // The window owns one (a child object made by wireIntake); the state it works on is the window's.
@@ -20,6 +24,7 @@ class TIntakeHandlers : public QObject {
     Q_OBJECT
 public:
     explicit TIntakeHandlers(TView_Base &window);
+    ~TIntakeHandlers() override;
 
     // ---- folder scan ----
     // The folder selected in the tree; empty when nothing is.
@@ -38,7 +43,11 @@ public:
     void LB1Click();
 
     // ---- probe ----
-    void OpenAVI(const QString &name);
+    // Probes `name` (an entry of the file list) through the workers; the page shows the answer when it
+    // comes. `nativePath` is the file system's name of the file; empty: the entry in the current folder.
+    void OpenAVI(const QString &name, const QByteArray &nativePath = QByteArray());
+    // True while a probe of a clicked file is out.
+    bool probing() const { return m_clickTicket != 0; }
     // The texts of the last probe (what the page shows).
     const ProbePage &probePage() const { return m_page; }
 
@@ -56,6 +65,11 @@ public:
     StoreChoice storeChoice() const;
     void BAddClick();
     void BAddAllClick();
+    void BCancelClick();
+    // True while "Добавить всё" runs.
+    bool adding() const;
+    // The workers (made on first use).
+    ProbePool &pool();
     // Progress positions shown by the last "Добавить всё", in order (for the record of a run).
     const QList<int> &progressSeen() const { return m_progressSeen; }
 
@@ -69,6 +83,8 @@ private:
     void watchFolderModel(QFileSystemModel *model);
     void showProbe();
     void afterAdding();
+    void runFinished();
+    void setRunning(bool running);
 
     TView_Base &m_win;
     TPageIntake *m_p;
@@ -80,6 +96,12 @@ private:
     } m_reveal;
     QTimer m_revealTimer;
     QList<int> m_progressSeen;
+    // The file system's name of the file the page shows.
+    QByteArray m_shownPath;
+    quint64 m_clickTicket = 0;
+    // The pool outlives the run that uses it.
+    std::unique_ptr<ProbePool> m_pool;
+    std::unique_ptr<IntakeRun> m_run;
 };
 
 } // namespace vq

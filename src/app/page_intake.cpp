@@ -165,10 +165,19 @@ TPageIntake::TPageIntake(QWidget *parent) : QWidget(parent) {
     BAdd->setObjectName(QStringLiteral("BAdd"));
     BAddAll = new QPushButton(QStringLiteral("Добавить всё"), ProbePanel);
     BAddAll->setObjectName(QStringLiteral("BAddAll"));
+    BCancel = new QPushButton(QStringLiteral("Отмена"), ProbePanel);
+    BCancel->setObjectName(QStringLiteral("BCancel"));
+    BCancel->hide();
     buttons->addWidget(BAdd);
     buttons->addWidget(BAddAll);
+    buttons->addWidget(BCancel);
     buttons->addStretch(1);
     g->addLayout(buttons, row++, 1, 1, 3);
+    CAgain = new QCheckBox(QStringLiteral("Добавлять и уже добавленные"), ProbePanel);
+    CAgain->setObjectName(QStringLiteral("CAgain"));
+    CAgain->setToolTip(QStringLiteral("Файл с тем же именем и размером, что уже есть у этого аниме, "
+                                      "добавляется ещё раз"));
+    g->addWidget(CAgain, row++, 1, 1, 3);
     PBAdd = new QProgressBar(ProbePanel);
     PBAdd->setObjectName(QStringLiteral("PBAdd"));
     PBAdd->hide();
@@ -204,7 +213,10 @@ TPageIntake::TPageIntake(QWidget *parent) : QWidget(parent) {
     CAvi->setChecked(true);
     BSee = new QPushButton(QStringLiteral("Обновить"), files);
     BSee->setObjectName(QStringLiteral("BSee"));
+    CSubFolders = new QCheckBox(QStringLiteral("С подпапками"), files);
+    CSubFolders->setObjectName(QStringLiteral("CSubFolders"));
     fileBar->addWidget(CAvi);
+    fileBar->addWidget(CSubFolders);
     fileBar->addStretch(1);
     fileBar->addWidget(BSee);
     lf->addLayout(fileBar);

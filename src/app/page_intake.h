@@ -56,13 +56,16 @@ public:
     QComboBox *CSub_Ext = nullptr;
     QPushButton *BAdd = nullptr;
     QPushButton *BAddAll = nullptr;
+    QPushButton *BCancel = nullptr; // "Отмена": shown while "Добавить всё" runs
+    QCheckBox *CAgain = nullptr;    // store files the title holds already
     QProgressBar *PBAdd = nullptr;
 
     QWidget *Panel8 = nullptr; // folder tree over file list; its width is the setting s2
     QWidget *Panel9 = nullptr; // folder tree; its height is the setting s3
     QTreeView *STV = nullptr;
     QFileSystemModel *FolderModel = nullptr;
-    QCheckBox *CAvi = nullptr; // "AVI"
+    QCheckBox *CAvi = nullptr;        // "AVI"
+    QCheckBox *CSubFolders = nullptr; // "С подпапками": the list holds the subfolders' files too
     QPushButton *BSee = nullptr;
     QListWidget *LB1 = nullptr;
 

@@ -1,40 +1,81 @@
 // Probing media files and adding them as episodes, as the window's page "Добавить новое" does.
 #include "cli.h"
 
+#include "catalog/messages.h"
 #include "intake/episodes.h"
 #include "intake/folderscan.h"
+#include "intake/intakerun.h"
 #include "intake/mediaprobe.h"
+#include "intake/probepool.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
+
+#include <sys/stat.h>
 
 namespace vq::cli {
 
 namespace {
 
+struct NamedPath {
+    QString given;     // as typed
+    QByteArray native; // as the file system has it
+    bool isFolder = false;
+};
+
 // Files and folders must all be there before anything is probed or written.
-void requireExisting(const QStringList &paths, bool foldersToo) {
+QList<NamedPath> requireExisting(const QStringList &paths, bool foldersToo) {
+    QList<NamedPath> out;
     for (const QString &p : paths) {
-        const QFileInfo info(p);
-        if (!info.exists())
-            throw Error(QStringLiteral("%1: no such file").arg(p));
-        if (info.isDir() && !foldersToo)
-            throw Error(QStringLiteral("%1: is a folder, not a file").arg(p));
+        NamedPath n{p, findNativePath(p), false};
+        struct stat st {};
+        if (n.native.isEmpty() || ::stat(n.native.constData(), &st) != 0)
+            throw Error(msg::probeNoSuchFile(p));
+        n.isFolder = S_ISDIR(st.st_mode);
+        if (n.isFolder && !foldersToo)
+            throw Error(msg::probeIsAFolder(p));
+        out << n;
     }
+    return out;
+}
+
+int jobsOption(Context &c) {
+    const auto text = c.takeOption(QStringLiteral("--jobs"));
+    if (!text)
+        return 0;
+    const std::optional<qint32> n = parseInt32(*text);
+    if (!n || *n < 1)
+        throw UsageError(msg::intakeBadJobs(*text));
+    return *n;
 }
 
 int cmdProbe(Context &c) {
     const bool json = c.takeFlag(QStringLiteral("--json"));
-    const QStringList files = c.positional(1, -1);
-    requireExisting(files, false);
+    const int jobs = jobsOption(c);
+    const QList<NamedPath> files = requireExisting(c.positional(1, -1), false);
+
+    // Through the workers, as the window probes: a file that hangs the library ends in a message.
+    ProbePool pool(ProbePool::Options{QString(), jobs, 0});
+    std::vector<std::optional<ProbeResult>> results(size_t(files.size()));
+    QEventLoop loop;
+    int left = int(files.size());
+    for (int i = 0; i < files.size(); ++i)
+        pool.probe(files[i].native, [&, i](const ProbeResult &r) {
+            results[size_t(i)] = r;
+            if (--left == 0)
+                loop.quit();
+        });
+    if (left > 0)
+        loop.exec();
+
     QJsonArray rows;
-    for (const QString &file : files) {
-        const QFileInfo info(file);
+    for (int i = 0; i < files.size(); ++i) {
         TVVF e; // each file on its own: nothing carried over from the one before
         ProbePage page;
-        OpenAVI(info.fileName(), e, page, info.absolutePath());
+        applyProbe(QFileInfo(files[i].given).fileName(), *results[size_t(i)], e, page);
         if (json) {
             rows.append(QJsonObject{
                 {QStringLiteral("FileName"), e.FileName},
@@ -114,20 +155,18 @@ qint64 titleByName(CatalogSession &s, const QString &title) {
     return name.asInteger(QStringLiteral("ID"));
 }
 
-// What one folder contributes: the scan's list, or the file itself.
-struct Batch {
-    QString folder;
-    QStringList entries;
-};
-
 int cmdAdd(Context &c) {
     const auto title = c.takeOption(QStringLiteral("--title"));
     const auto titleIdText = c.takeOption(QStringLiteral("--title-id"));
-    StoreChoice choice;
+    RunSettings settings;
+    StoreChoice &choice = settings.choice;
     choice.soundId = intOption(c, QStringLiteral("--sound"), 0);
     choice.subInId = intOption(c, QStringLiteral("--sub-in"), 1);
     choice.subExtId = intOption(c, QStringLiteral("--sub-ext"), 2);
+    const int jobs = jobsOption(c);
     const bool allEntries = c.takeFlag(QStringLiteral("--all-entries"));
+    const bool recursive = c.takeFlag(QStringLiteral("--recursive"));
+    settings.again = c.takeFlag(QStringLiteral("--again"));
     const QStringList paths = c.positional(1, -1);
     if (title.has_value() == titleIdText.has_value())
         throw UsageError(QStringLiteral("add needs one of --title NAME and --title-id ID"));
@@ -139,7 +178,7 @@ int cmdAdd(Context &c) {
         if (!titleId)
             throw UsageError(QStringLiteral("'%1' is not a title ID").arg(*titleIdText));
     }
-    requireExisting(paths, true);
+    const QList<NamedPath> named = requireExisting(paths, true);
 
     CatalogSession &s = c.session();
     if (titleId && !hasRowWithId(s.Name, *titleId))
@@ -153,14 +192,18 @@ int cmdAdd(Context &c) {
 
     // The scan makes each folder current, as in the window; the caller's folder is given back.
     const QString callerDir = QDir::currentPath();
-    std::vector<Batch> batches;
+    QList<ListedFile> entries;
     try {
-        for (const QString &p : paths) {
-            const QFileInfo info(p);
-            if (info.isDir())
-                batches.push_back({info.absoluteFilePath(), vq::See(info.absoluteFilePath(), !allEntries)});
-            else
-                batches.push_back({info.absolutePath(), {info.fileName()}});
+        for (const NamedPath &p : named) {
+            if (p.isFolder) {
+                const QString folder = QFileInfo(p.given).absoluteFilePath();
+                for (ListedFile f : scanNativeFolder(p.native, !allEntries, recursive)) {
+                    f.shown = QDir(folder).filePath(f.shown);
+                    entries << f;
+                }
+            } else {
+                entries << ListedFile{QFileInfo(p.given).absoluteFilePath(), p.native};
+            }
         }
     } catch (...) {
         QDir::setCurrent(callerDir);
@@ -170,30 +213,30 @@ int cmdAdd(Context &c) {
 
     TVVF episode;
     episode.TitleId = qint32(titleId ? *titleId : titleByName(s, *title));
-    int stored = 0;
-    int total = 0;
-    for (const Batch &b : batches)
-        total += int(b.entries.size());
-    for (const Batch &b : batches) {
-        // Nothing is shown here, so every file is probed; a same-named file of another folder must be too.
-        episode.FileName.clear();
-        ProbePage page;
-        const AddAllResult r = addAllToBase(s, b.entries, episode, page, choice, {}, b.folder);
-        stored += r.stored;
-        if (!r.ok())
-            throw Error(QStringLiteral("%1: %2 (%3 of %4 files added)")
-                            .arg(QDir(b.folder).filePath(b.entries.value(r.failedEntry)), r.error,
-                                 QString::number(stored), QString::number(total)));
-    }
-    c.printTsv({QString::number(stored), QString::number(episode.TitleId)});
+    ProbePool pool(ProbePool::Options{QString(), jobs, 0});
+    IntakeRun run(s, pool, entries, episode, settings);
+    const IntakeReport r = runToEnd(run);
+
+    c.printTsv({QString::number(r.stored), QString::number(episode.TitleId),
+                QString::number(r.skippedTwice.size())});
+    for (const QString &e : r.skippedTwice)
+        c.printTsv({QStringLiteral("already-stored"), e});
+    for (const IntakeReport::Elsewhere &e : r.elsewhere)
+        c.printTsv({QStringLiteral("also-under"), e.entry, e.titles.join(QStringLiteral(", "))});
+    for (const IntakeReport::Problem &p : r.problems)
+        c.printTsv({QStringLiteral("skipped"), p.entry, p.message});
+    if (!r.stopped.isEmpty())
+        throw Error(r.stopped + QLatin1Char(' ') + msg::intakeRunStored(r.stored, r.listed));
+    if (r.failed() > 0)
+        throw Error(msg::intakeRunFailed(r.failed(), r.listed));
     return 0;
 }
 
-const Command probe("probe", "probe FILE... [--json]", cmdProbe);
-const Command
-    add("add",
-        "add (--title NAME | --title-id ID) [--sound K] [--sub-in K] [--sub-ext K] [--all-entries] PATH...",
-        cmdAdd);
+const Command probe("probe", "probe FILE... [--json] [--jobs N]", cmdProbe);
+const Command add("add",
+                  "add (--title NAME | --title-id ID) [--sound K] [--sub-in K] [--sub-ext K] [--all-entries] "
+                  "[--recursive] [--again] [--jobs N] PATH...",
+                  cmdAdd);
 
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "app/window_fixture.h"
+#include "catalog/messages.h"
 #include "page_service.h"
 #include "tfmastera.h"
 
@@ -225,4 +226,20 @@ TEST_F(ImportWizardTest, OpenedFromTheServicePage) {
     EXPECT_EQ(caption, QStringLiteral("Мастер импорта списка"));
     EXPECT_TRUE(modal);
     EXPECT_EQ(win->findChildren<TFMasterA *>().size(), 0); // destroyed when it closed
+}
+
+TEST_F(ImportWizardTest, Utf16ListsAreReadAndANulByteKeepsTheLinesShown) {
+    TFMasterA &w = *m_wizard;
+    // "Аниме<TAB>TV" and "B" in UTF-16 BE with its mark.
+    open(writeList(QByteArray("\xFE\xFF\x04\x10\x04\x3D\x04\x38\x04\x3C\x04\x35\0\t\0T\0V\0\n\0B", 22)));
+    ASSERT_EQ(w.LB->count(), 2);
+    EXPECT_EQ(w.LB->item(0)->text(), QStringLiteral("Аниме\tTV"));
+    EXPECT_EQ(w.LB->item(1)->text(), QStringLiteral("B"));
+    EXPECT_TRUE(dialogs.errors().isEmpty());
+
+    open(writeList(QByteArray("C\nD\0E\n", 6), QStringLiteral("nul.txt")));
+    ASSERT_EQ(dialogs.errors().size(), 1);
+    EXPECT_EQ(dialogs.errors().first(), msg::listNulByte(2));
+    EXPECT_EQ(w.LB->count(), 2); // the list read before stays
+    EXPECT_EQ(w.LB->item(1)->text(), QStringLiteral("B"));
 }

@@ -1,5 +1,7 @@
 #include "window_fixture.h"
 
+#include "catalog/messages.h"
+#include "catalog/settings.h"
 #include "intake/mediaprobe.h"
 #include "intake_handlers.h"
 #include "page_intake.h"
@@ -7,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -15,7 +18,10 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QTreeView>
+
+#include <cstdio>
 
 using namespace vq;
 using namespace vq::test;
@@ -110,8 +116,33 @@ protected:
         ASSERT_EQ(found.size(), 1) << name.toStdString();
         lb->scrollToItem(found.first());
         QTest::mouseClick(lb->viewport(), Qt::LeftButton, {}, lb->visualItemRect(found.first()).center());
-        QCoreApplication::processEvents();
+        waitForProbe();
     }
+    // The probe of a clicked file runs in a worker; the page shows it when the answer comes.
+    void waitForProbe() {
+        bool done = false;
+        [&] {
+            QTRY_VERIFY_WITH_TIMEOUT(!h->probing(), 30000);
+            done = true;
+        }();
+        ASSERT_TRUE(done) << "the probe never answered";
+    }
+    // Presses "Добавить всё" and waits for the closing message.
+    void addAll() {
+        const int before =
+            dialogs.count(QStringLiteral("inform")) + dialogs.count(QStringLiteral("showError"));
+        QTest::mouseClick(page->BAddAll, Qt::LeftButton);
+        bool done = false;
+        [&] {
+            QTRY_VERIFY_WITH_TIMEOUT(
+                dialogs.count(QStringLiteral("inform")) + dialogs.count(QStringLiteral("showError")) > before,
+                60000);
+            done = true;
+        }();
+        ASSERT_TRUE(done) << "the run never ended";
+        EXPECT_FALSE(h->adding());
+    }
+    QString lastMessage() const { return dialogs.calls().empty() ? QString() : dialogs.calls().back().text; }
     void clickTitle(const QString &title) {
         TGridView &g = win->GV4();
         for (int r = 0; r < g.RowCount(); ++r)
@@ -273,13 +304,12 @@ TEST_F(IntakeWindow, ClickProbesTheFileIntoTheRecordAndThePage) {
         EXPECT_EQ(page->ECodec->text(), s.videoCodec + QStringLiteral(" || ") + s.audioCodec);
     }
 
-    // A file the library cannot size: one error, and the page and record still describe the last file.
+    // A folder with a video name: one error naming it, and the page and record still describe the last file.
     const QStringList shown = pageTexts();
     const TVVF before = win->CurrentEpisode();
     clickFile(QStringLiteral("zero.avi"));
     ASSERT_EQ(dialogs.errors().size(), 1);
-    EXPECT_TRUE(dialogs.errors().first().endsWith(QStringLiteral("is not a valid integer value")))
-        << dialogs.errors().first().toStdString();
+    EXPECT_EQ(dialogs.errors().first(), msg::probeIsAFolder(QStringLiteral("zero.avi")));
     EXPECT_EQ(pageTexts(), shown);
     EXPECT_EQ(win->CurrentEpisode(), before);
 }
@@ -350,10 +380,10 @@ TEST_F(IntakeWindow, AddAllStoresEveryFileShownFirstFileAsShown) {
     clickFile(listed.first());
     page->CAvi->setChecked(false);
     page->EWidth->setText(QStringLiteral("720"));
-    QTest::mouseClick(page->BAddAll, Qt::LeftButton);
-    QCoreApplication::processEvents();
+    addAll();
 
     EXPECT_EQ(dialogs.count(QStringLiteral("showError")), 0) << dialogs.errors().join(u'\n').toStdString();
+    EXPECT_EQ(lastMessage(), msg::intakeRunStored(3, 3));
     EXPECT_EQ(h->progressSeen(), QList<int>({0, 1, 2}));
     EXPECT_FALSE(page->PBAdd->isVisible());
     QStringList expected;
@@ -417,27 +447,165 @@ TEST_F(IntakeWindow, NoTitleOrNoFileAddsNothing) {
     EXPECT_EQ(dialogs.count(QStringLiteral("showError")), 0);
 }
 
-TEST_F(IntakeWindow, AFailureInAddAllKeepsWhatWasStored) {
+TEST_F(IntakeWindow, AddAllGoesPastWhatItCannotStoreAndListsTheReasons) {
     TempCatalog cat;
     const qint64 id = cat.addTitle(QStringLiteral("Alpha"));
     open(cat);
     const QString dir = folder(QStringLiteral("broken"));
     const QList<MediaSample> clips = copyClips(dir, {Sample::Mkv, Sample::Mp4});
-    QDir(dir).mkdir(QStringLiteral("zz.avi")); // listed last, and cannot be probed
+    QDir(dir).mkdir(QStringLiteral("a sub.avi")); // listed first, and no file
+    touch(dir, QStringLiteral("gone.mkv"));
     clickFolder(dir);
     clickTitle(QStringLiteral("Alpha"));
-    clickFile(files().first());
-    QTest::mouseClick(page->BAddAll, Qt::LeftButton);
+    clickFile(clips[0].name);
+    QFile::remove(QDir(dir).filePath(QStringLiteral("gone.mkv"))); // vanishes after the scan
+    addAll();
 
     QStringList expected = {line(clips[0], id), line(clips[1], id)};
     expected.sort();
     EXPECT_EQ(stored(cat), expected);
     ASSERT_EQ(dialogs.errors().size(), 1);
-    EXPECT_TRUE(dialogs.errors().first().contains(QStringLiteral("zz.avi")));
+    const QString report = dialogs.errors().first();
+    EXPECT_TRUE(report.startsWith(msg::intakeRunStored(2, 4))) << report.toStdString();
+    EXPECT_TRUE(report.contains(msg::probeIsAFolder(QStringLiteral("a sub.avi")))) << report.toStdString();
+    EXPECT_TRUE(report.contains(msg::probeNoSuchFile(QStringLiteral("gone.mkv")))) << report.toStdString();
     EXPECT_FALSE(page->PBAdd->isVisible());
+    EXPECT_FALSE(page->BCancel->isVisible());
     EXPECT_EQ(win->DBGrid1().RowCount(), 2);
     // "Добавить" afterwards stores what the page shows, not the unreadable file.
     EXPECT_EQ(win->CurrentEpisode().FileName, page->EName->text());
+}
+
+TEST_F(IntakeWindow, ASameNamedFirstFileOfAnotherFolderIsProbedForItself) {
+    TempCatalog cat;
+    const qint64 id = cat.addTitle(QStringLiteral("Alpha"));
+    open(cat);
+    const QString one = folder(QStringLiteral("one")), two = folder(QStringLiteral("two"));
+    const MediaSample shown = copyClips(one, {Sample::Mkv}).first();
+    // The same name in the other folder, with other content.
+    MediaSample other = testMedia()[Sample::Mov];
+    ASSERT_TRUE(QFile::copy(other.path, QDir(two).filePath(shown.name)));
+    other.name = shown.name;
+    clickFolder(one);
+    clickTitle(QStringLiteral("Alpha"));
+    clickFile(shown.name);
+    clickFolder(two);
+    addAll();
+    EXPECT_EQ(stored(cat), QStringList{line(other, id)});
+}
+
+TEST_F(IntakeWindow, AFolderAddedTwiceAddsNothingUnlessAsked) {
+    TempCatalog cat;
+    const qint64 id = cat.addTitle(QStringLiteral("Alpha"));
+    open(cat);
+    const QString dir = folder(QStringLiteral("twice"));
+    const QList<MediaSample> clips = copyClips(dir, {Sample::Mkv, Sample::Avi});
+    clickFolder(dir);
+    clickTitle(QStringLiteral("Alpha"));
+    clickFile(clips[0].name);
+    addAll();
+    ASSERT_EQ(stored(cat).size(), 2);
+    addAll();
+    EXPECT_EQ(stored(cat).size(), 2);
+    EXPECT_EQ(dialogs.count(QStringLiteral("showError")), 0);
+    EXPECT_TRUE(lastMessage().contains(msg::intakeRunSkippedTwice(2))) << lastMessage().toStdString();
+    EXPECT_TRUE(lastMessage().startsWith(msg::intakeRunStored(0, 2)));
+    page->CAgain->setChecked(true);
+    addAll();
+    EXPECT_EQ(stored(cat).size(), 4);
+    EXPECT_EQ(cat.scalar(QStringLiteral("SELECT group_concat(DISTINCT \"Название\") FROM \"Серии\"")),
+              QString::number(id));
+}
+
+TEST_F(IntakeWindow, SubfoldersAndNamesThatAreNotUtf8) {
+    TempCatalog cat;
+    const qint64 id = cat.addTitle(QStringLiteral("Alpha"));
+    open(cat);
+    const QString dir = folder(QStringLiteral("tree"));
+    const MediaSample top = copyClips(dir, {Sample::Mkv}).first();
+    QDir(dir).mkdir(QStringLiteral("Season 2"));
+    const MediaSample inner =
+        copyClips(QDir(dir).filePath(QStringLiteral("Season 2")), {Sample::Mp4}).first();
+    // Latin-1 "café.avi" from an old disc.
+    const QByteArray raw = QFile::encodeName(dir) + "/caf\xE9.avi";
+    {
+        QFile in(testMedia()[Sample::Avi].path);
+        ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+        FILE *out = std::fopen(raw.constData(), "wb");
+        ASSERT_NE(out, nullptr);
+        const QByteArray bytes = in.readAll();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
+        std::fclose(out);
+    }
+    const QString odd = QStringLiteral("caf\uFFFD.avi");
+
+    page->CSubFolders->setChecked(true);
+    clickFolder(dir);
+    EXPECT_EQ(files(), (QStringList{odd, top.name, QStringLiteral("Season 2/") + inner.name}));
+    clickTitle(QStringLiteral("Alpha"));
+    clickFile(odd);
+    EXPECT_EQ(page->EName->text(), odd);
+    EXPECT_EQ(win->CurrentEpisode().SizeBytes, testMedia()[Sample::Avi].sizeBytes);
+    addAll();
+    MediaSample avi = testMedia()[Sample::Avi];
+    avi.name = odd;
+    QStringList expected = {line(avi, id), line(top, id), line(inner, id)};
+    expected.sort();
+    EXPECT_EQ(stored(cat), expected);
+    EXPECT_EQ(dialogs.count(QStringLiteral("showError")), 0) << dialogs.errors().join(u'\n').toStdString();
+}
+
+TEST_F(IntakeWindow, CancelKeepsWhatWasStoredAndAHangingClickEndsInAMessage) {
+    // The test double of the probe program: "slow" files take half a second, "hang" ones never end.
+    qputenv("VIDOTEQ_PROBE",
+            QFile::encodeName(
+                QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vq_probe_double"))));
+    openSettings()->setValue(QStringLiteral("Intake/ProbeTimeLimit"), QStringLiteral("1"));
+    struct Restore {
+        ~Restore() {
+            qunsetenv("VIDOTEQ_PROBE");
+            openSettings()->remove(QStringLiteral("Intake/ProbeTimeLimit"));
+        }
+    } restore;
+    TempCatalog cat;
+    cat.addTitle(QStringLiteral("Alpha"));
+    open(cat);
+    const QString dir = folder(QStringLiteral("slow"));
+    for (int i = 1; i <= 8; ++i)
+        ASSERT_TRUE(QFile::copy(testMedia()[Sample::Mkv].path,
+                                QDir(dir).filePath(QStringLiteral("slow %1.mkv").arg(i))));
+    ASSERT_TRUE(QFile::copy(testMedia()[Sample::Mkv].path, QDir(dir).filePath(QStringLiteral("z hang.mkv"))));
+    clickFolder(dir);
+    clickTitle(QStringLiteral("Alpha"));
+
+    // A click on a file that hangs the library: the window answers, and after the time limit says so.
+    QElapsedTimer t;
+    t.start();
+    clickFile(QStringLiteral("z hang.mkv"));
+    EXPECT_GE(t.elapsed(), 900);
+    ASSERT_EQ(dialogs.errors().size(), 1);
+    EXPECT_EQ(dialogs.errors().first(), msg::probeTimeLimit(QStringLiteral("z hang.mkv"), 1));
+
+    clickFile(QStringLiteral("slow 1.mkv"));
+    ASSERT_EQ(page->EName->text(), QStringLiteral("slow 1.mkv"));
+    QTest::mouseClick(page->BAddAll, Qt::LeftButton);
+    EXPECT_TRUE(page->BCancel->isVisible());
+    EXPECT_TRUE(page->PBAdd->isVisible());
+    EXPECT_FALSE(page->BAddAll->isEnabled());
+    // Wait for a stored file beyond the shown one, then cancel.
+    QTRY_VERIFY_WITH_TIMEOUT(cat.scalar(QStringLiteral("SELECT count(*) FROM \"Серии\"")).toInt() >= 2,
+                             20000);
+    QTest::mouseClick(page->BCancel, Qt::LeftButton);
+    EXPECT_FALSE(h->adding());
+    const int kept = cat.scalar(QStringLiteral("SELECT count(*) FROM \"Серии\"")).toInt();
+    EXPECT_LT(kept, 9);
+    QTRY_VERIFY_WITH_TIMEOUT(dialogs.count(QStringLiteral("inform")) == 1, 5000);
+    EXPECT_TRUE(lastMessage().contains(msg::intakeRunCancelled())) << lastMessage().toStdString();
+    EXPECT_TRUE(lastMessage().startsWith(msg::intakeRunStored(kept, 9)));
+    QTest::qWait(1200); // nothing is stored after the cancel
+    EXPECT_EQ(cat.scalar(QStringLiteral("SELECT count(*) FROM \"Серии\"")).toInt(), kept);
+    EXPECT_FALSE(page->BCancel->isVisible());
+    EXPECT_TRUE(page->BAddAll->isEnabled());
 }
 
 TEST_F(IntakeWindow, TitleListKeys) {

@@ -142,3 +142,26 @@ TEST(ImportCli, NewCatalog) {
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT group_concat(\"Название\") FROM \"Список\"")),
               QStringLiteral("Kept"));
 }
+
+TEST(ImportCli, Utf16ListsAndNulBytes) {
+    test::isolateSettings();
+    TempCatalog t;
+    // "Ёлка<TAB>TV12" and "B<TAB>OVA" in UTF-16 LE with its mark, CR LF after each.
+    const QByteArray utf16("\xFF\xFE\x01\x04\x3B\x04\x3A\x04\x30\x04\t\0T\0V\0"
+                           "1\0"
+                           "2\0\r\0\n\0B\0\t\0O\0V\0A\0\r\0\n\0",
+                           38);
+    const CliResult r = importCli(
+        {QStringLiteral("--catalog"), t.path(), QStringLiteral("import-list"), writeList(t.dir(), utf16)});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT group_concat(\"Название\" || '|' || \"NType\" || '|' || "
+                                      "\"Количество серий\", ';') FROM \"Список\"")),
+              QStringLiteral("Ёлка|3|;B|1|"));
+
+    // A NUL byte: refused with its line, nothing imported.
+    const CliResult nul = importCli({QStringLiteral("--catalog"), t.path(), QStringLiteral("import-list"),
+                                     writeList(t.dir(), QByteArray("C\tTV\nD\0\tTV\n", 10))});
+    EXPECT_EQ(nul.status, 1);
+    EXPECT_TRUE(nul.err.contains(QStringLiteral("Строка 2"))) << nul.err.toStdString();
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT count(*) FROM \"Список\"")), QStringLiteral("2"));
+}

@@ -1,14 +1,21 @@
+#include "catalog/messages.h"
+#include "catalog/settings.h"
 #include "cli.h"
 #include "intake/mediaprobe.h"
 #include "support/media.h"
 #include "support/temp_catalog.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSettings>
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sys/stat.h>
 
 using namespace vq;
 using vq::test::MediaSample;
@@ -17,6 +24,27 @@ using vq::test::TempCatalog;
 using vq::test::testMedia;
 
 namespace {
+
+// The worker pool answers through an event loop, which needs an application object.
+class CoreApplication : public ::testing::Environment {
+public:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "test_cli";
+        static char *argv[] = {name, nullptr};
+        if (!QCoreApplication::instance())
+            m_app = new QCoreApplication(argc, argv);
+    }
+    void TearDown() override {
+        delete m_app;
+        m_app = nullptr;
+    }
+
+private:
+    QCoreApplication *m_app = nullptr;
+};
+[[maybe_unused]] ::testing::Environment *const environment =
+    ::testing::AddGlobalTestEnvironment(new CoreApplication);
 
 struct CliResult {
     int status;
@@ -186,7 +214,7 @@ TEST_F(IntakeCli, AddFoldersAndFiles) {
     const CliResult r = cli(withCatalog(
         cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha), dir, sameName}));
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("3\t%1\n").arg(alpha));
+    EXPECT_EQ(r.out, QStringLiteral("3\t%1\t0\n").arg(alpha));
     EXPECT_EQ(QDir::currentPath(), before);
     MediaSample movAsAvi = testMedia()[Sample::Mov];
     movAsAvi.name = testMedia()[Sample::Avi].name;
@@ -195,14 +223,25 @@ TEST_F(IntakeCli, AddFoldersAndFiles) {
     expected.sort();
     EXPECT_EQ(stored(cat), expected);
 
-    // --title makes a type-4 title once and finds it the next time; languages as given.
+    // --title makes a type-4 title once and finds it the next time; languages as given. The second
+    // time the file is there already and is skipped, the third time --again stores it once more.
     const QString one = testMedia()[Sample::Mp4].path;
-    for (int run = 0; run < 2; ++run) {
-        const CliResult t = cli(
-            withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title"), QStringLiteral("Новое"),
-                              QStringLiteral("--sound"), QStringLiteral("1"), QStringLiteral("--sub-in"),
-                              QStringLiteral("2"), QStringLiteral("--sub-ext"), QStringLiteral("0"), one}));
+    const QStringList outs = {QStringLiteral("1\t%1\t0\n"),
+                              QStringLiteral("0\t%1\t1\nalready-stored\t") + one + QStringLiteral("\n"),
+                              QStringLiteral("1\t%1\t0\n")};
+    for (int run = 0; run < 3; ++run) {
+        QStringList args = {QStringLiteral("add"),   QStringLiteral("--title"),
+                            QStringLiteral("Новое"), QStringLiteral("--sound"),
+                            QStringLiteral("1"),     QStringLiteral("--sub-in"),
+                            QStringLiteral("2"),     QStringLiteral("--sub-ext"),
+                            QStringLiteral("0"),     one};
+        if (run == 2)
+            args << QStringLiteral("--again");
+        const CliResult t = cli(withCatalog(cat, args));
         ASSERT_EQ(t.status, 0) << t.err.toStdString();
+        const QString id =
+            cat.scalar(QStringLiteral("SELECT \"ID\" FROM \"Список\" WHERE \"Название\" = 'Новое'"));
+        EXPECT_EQ(t.out, outs[run].arg(id));
     }
     const QString newId =
         cat.scalar(QStringLiteral("SELECT \"ID\" FROM \"Список\" WHERE \"Название\" = 'Новое'"));
@@ -216,7 +255,7 @@ TEST_F(IntakeCli, AddFoldersAndFiles) {
               QStringLiteral("2"));
 }
 
-TEST_F(IntakeCli, AllEntriesStopsAtWhatCannotBeProbedAndKeepsTheRest) {
+TEST_F(IntakeCli, AllEntriesGoesPastWhatIsNoFile) {
     TempCatalog cat;
     const qint64 alpha = cat.addTitle(QStringLiteral("Alpha"));
     const QString dir = copy(QStringLiteral("mixed"), {Sample::Mkv});
@@ -226,13 +265,111 @@ TEST_F(IntakeCli, AllEntriesStopsAtWhatCannotBeProbedAndKeepsTheRest) {
         withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha), dir}));
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(stored(cat).size(), 1);
-    // Unchecked: the subfolder stops the run after the clip, which stays stored.
+    // Unchecked: the subfolder is listed, skipped with its reason, and the run goes on.
+    const QString clip2 = QDir(dir).filePath(QStringLiteral("zzz.mkv"));
+    ASSERT_TRUE(QFile::copy(testMedia()[Sample::Mp4].path, clip2));
     r = cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha),
                               QStringLiteral("--all-entries"), dir}));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("/zz:"))) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(QStringLiteral("1 of 2"))) << r.err.toStdString();
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    const QString zz = QDir(dir).filePath(QStringLiteral("zz"));
+    EXPECT_EQ(r.out,
+              QStringLiteral("1\t%1\t1\nalready-stored\t%2\nskipped\t%3\t%4\n")
+                  .arg(alpha)
+                  .arg(QDir(dir).filePath(testMedia()[Sample::Mkv].name), zz, msg::probeIsAFolder(zz)));
     EXPECT_EQ(stored(cat).size(), 2);
+}
+
+TEST_F(IntakeCli, AHangingFileIsReportedAndTheRestIsAdded) {
+    TempCatalog cat;
+    const qint64 alpha = cat.addTitle(QStringLiteral("Alpha"));
+    const QString dir = QDir(m_dir.path()).filePath(QStringLiteral("hangs"));
+    QDir().mkpath(dir);
+    for (const char *name : {"01.mkv", "02 hang.mkv", "03.mkv"})
+        ASSERT_TRUE(QFile::copy(testMedia()[Sample::Mkv].path, QDir(dir).filePath(QString::fromUtf8(name))));
+    // The test double in place of the probe program, with a time limit of one second.
+    qputenv("VIDOTEQ_PROBE",
+            QFile::encodeName(
+                QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vq_probe_double"))));
+    {
+        auto s = openSettings();
+        s->setValue(QStringLiteral("Intake/ProbeTimeLimit"), QStringLiteral("1"));
+    }
+    const CliResult r =
+        cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha),
+                              QStringLiteral("--jobs"), QStringLiteral("2"), dir}));
+    qunsetenv("VIDOTEQ_PROBE");
+    openSettings()->remove(QStringLiteral("Intake/ProbeTimeLimit"));
+    EXPECT_EQ(r.status, 1);
+    const QString hang = QDir(dir).filePath(QStringLiteral("02 hang.mkv"));
+    EXPECT_EQ(
+        r.out,
+        QStringLiteral("2\t%1\t0\nskipped\t%2\t%3\n").arg(alpha).arg(hang, msg::probeTimeLimit(hang, 1)));
+    EXPECT_EQ(r.err, QStringLiteral("vidoteq-cli: ") + msg::intakeRunFailed(1, 3) + QLatin1Char('\n'));
+    EXPECT_EQ(stored(cat).size(), 2);
+}
+
+TEST_F(IntakeCli, RecursiveAndNamesThatAreNotUtf8) {
+    TempCatalog cat;
+    const qint64 alpha = cat.addTitle(QStringLiteral("Alpha"));
+    const QString dir = copy(QStringLiteral("show"), {Sample::Mkv});
+    copy(QStringLiteral("show/Season 2"), {Sample::Mp4});
+    // A Windows-1251 name from an old disc: "Серия.avi".
+    const QByteArray raw = QFile::encodeName(dir) + "/\xD1\xE5\xF0\xE8\xFF.avi";
+    {
+        QFile in(testMedia()[Sample::Avi].path);
+        ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+        FILE *out = std::fopen(raw.constData(), "wb");
+        ASSERT_NE(out, nullptr);
+        const QByteArray bytes = in.readAll();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
+        std::fclose(out);
+    }
+    const QString shown = QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD.avi");
+
+    // Named directly, as a shell hands it over: the text with replacement marks.
+    const CliResult p = cli({QStringLiteral("probe"), QDir(dir).filePath(shown)});
+    ASSERT_EQ(p.status, 0) << p.err.toStdString();
+    EXPECT_TRUE(p.out.startsWith(shown + QStringLiteral("\t%1\t").arg(testMedia()[Sample::Avi].sizeBytes)))
+        << p.out.toStdString();
+
+    CliResult r =
+        cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha),
+                              QStringLiteral("--jobs"), QStringLiteral("1"), dir}));
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("2\t%1\t0\n").arg(alpha));
+    r = cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha),
+                              QStringLiteral("--recursive"), dir}));
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("1\t%1\t2\n").arg(alpha))) << r.out.toStdString();
+    MediaSample avi = testMedia()[Sample::Avi];
+    avi.name = shown;
+    QStringList expected = {line(alpha, testMedia()[Sample::Mkv]), line(alpha, testMedia()[Sample::Mp4]),
+                            line(alpha, avi)};
+    expected.sort();
+    EXPECT_EQ(stored(cat), expected);
+
+    // A folder whose own name is not UTF-8 ("Диск" in Windows-1251), named as a shell shows it.
+    const QByteArray rawFolder = QFile::encodeName(dir) + "/\xC4\xE8\xF1\xEA";
+    ASSERT_EQ(::mkdir(rawFolder.constData(), 0755), 0);
+    {
+        QFile in(testMedia()[Sample::Mov].path);
+        ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+        FILE *out = std::fopen((rawFolder + "/clip.mov").constData(), "wb");
+        ASSERT_NE(out, nullptr);
+        const QByteArray bytes = in.readAll();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
+        std::fclose(out);
+    }
+    r = cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha),
+                              QDir(dir).filePath(QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD"))}));
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("1\t%1\t0\n").arg(alpha));
+
+    EXPECT_EQ(
+        cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha),
+                              QStringLiteral("--jobs"), QStringLiteral("0"), dir}))
+            .status,
+        2);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "catalog/catalog.h"
 #include "catalog/catalogsession.h"
 #include "catalog/error.h"
+#include "catalog/messages.h"
 #include "gridview/griddata.h"
 
 #include <QFile>
@@ -27,8 +28,28 @@ constexpr int kSummaryType = 1;
 constexpr int kSummaryEpisodes = 2;
 constexpr int kSummaryComment = 9;
 
+// Lines split at CR, LF or CR LF; a final line break adds no empty line. The same for bytes and text.
+template <typename S, typename Ch> QList<S> splitLines(const S &text, Ch cr, Ch lf) {
+    QList<S> lines;
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const auto ch = text.at(i);
+        if (ch != cr && ch != lf)
+            continue;
+        lines << text.mid(start, i - start);
+        if (ch == cr && i + 1 < n && text.at(i + 1) == lf)
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines << text.mid(start);
+    return lines;
+}
+
 // glibc's converter, for a Qt built without ICU (QStringDecoder then knows no Windows code pages).
-QString decodeCp1251WithIconv(const QByteArray &bytes) {
+// Empty when a byte is not in the code page.
+std::optional<QString> decodeCp1251WithIconv(const QByteArray &bytes) {
     iconv_t cd = iconv_open("UTF-8", "CP1251");
     if (cd == iconv_t(-1))
         throw Error(QStringLiteral("The list is not UTF-8 and no converter from Windows-1251 is available."));
@@ -38,23 +59,49 @@ QString decodeCp1251WithIconv(const QByteArray &bytes) {
     size_t inLeft = size_t(bytes.size());
     char *dst = out.data();
     size_t outLeft = size_t(out.size());
-    while (inLeft > 0) {
-        if (iconv(cd, &in, &inLeft, &dst, &outLeft) != size_t(-1))
-            break;
-        if (errno != EILSEQ && errno != EINVAL)
-            break;
-        // A byte the code page leaves undefined becomes the replacement character.
-        ++in;
-        --inLeft;
-        if (outLeft >= 3) {
-            memcpy(dst, "\xEF\xBF\xBD", 3);
-            dst += 3;
-            outLeft -= 3;
-        }
-    }
+    const bool ok = iconv(cd, &in, &inLeft, &dst, &outLeft) != size_t(-1) && inLeft == 0;
     iconv_close(cd);
+    if (!ok)
+        return std::nullopt;
     out.truncate(qsizetype(dst - out.data()));
     return QString::fromUtf8(out);
+}
+
+std::optional<QString> decodeCp1251(const QByteArray &bytes) {
+    QStringDecoder cp1251("windows-1251");
+    if (!cp1251.isValid())
+        return decodeCp1251WithIconv(bytes);
+    QString text = cp1251(bytes);
+    if (cp1251.hasError())
+        return std::nullopt;
+    // The one byte the code page leaves undefined comes back as a control character, or as a mark.
+    for (QChar ch : text)
+        if (ch == QChar::ReplacementCharacter || (ch.unicode() >= 0x80 && ch.unicode() <= 0x9F))
+            return std::nullopt;
+    return text;
+}
+
+std::optional<QString> decodeUtf8(const QByteArray &bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    return text;
+}
+
+// The UTF-16 text of a list with a UTF-16 byte-order mark; nothing when it has none.
+std::optional<QString> decodeUtf16(const QByteArray &bytes) {
+    std::optional<QStringDecoder::Encoding> encoding;
+    if (bytes.startsWith("\xFF\xFE"))
+        encoding = QStringDecoder::Utf16LE;
+    else if (bytes.startsWith("\xFE\xFF"))
+        encoding = QStringDecoder::Utf16BE;
+    if (!encoding)
+        return std::nullopt;
+    if (bytes.size() % 2 != 0)
+        throw Error(msg::listOddUtf16Length());
+    QStringDecoder decoder(*encoding, QStringDecoder::Flag::Stateless);
+    return decoder(bytes.mid(2));
 }
 
 } // namespace
@@ -81,37 +128,50 @@ void applyCheckRule(WizardChecks &checks) {
 }
 
 QString decodeListText(const QByteArray &bytes) {
+    if (std::optional<QString> utf16 = decodeUtf16(bytes))
+        return *utf16;
     QByteArray data = bytes;
     if (data.startsWith("\xEF\xBB\xBF"))
         data.remove(0, 3);
-    {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString text = utf8(data);
-        if (!utf8.hasError())
-            return text;
+    if (std::optional<QString> text = decodeUtf8(data))
+        return *text;
+    // A byte the code page leaves undefined: replacement marks rather than nothing.
+    return decodeCp1251(data).value_or(QString::fromUtf8(data));
+}
+
+QStringList decodeListLines(const QByteArray &bytes) {
+    if (std::optional<QString> utf16 = decodeUtf16(bytes)) {
+        const QStringList lines = splitListLines(*utf16);
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            if (lines[i].contains(QChar(u'\0')))
+                throw Error(msg::listNulByte(int(i + 1)));
+        return lines;
     }
-    QStringDecoder cp1251("windows-1251");
-    if (!cp1251.isValid())
-        return decodeCp1251WithIconv(data);
-    return cp1251(data);
+    QByteArray data = bytes;
+    if (data.startsWith("\xEF\xBB\xBF"))
+        data.remove(0, 3);
+    const QList<QByteArray> raw = splitLines(data, '\r', '\n');
+    // A NUL is no character of a title in any code page: most likely a UTF-16 list without its mark.
+    for (qsizetype i = 0; i < raw.size(); ++i)
+        if (raw[i].contains('\0'))
+            throw Error(msg::listNulByte(int(i + 1)));
+    if (std::optional<QString> text = decodeUtf8(data))
+        return splitListLines(*text);
+    QStringList lines;
+    lines.reserve(raw.size());
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        std::optional<QString> line = decodeUtf8(raw[i]);
+        if (!line)
+            line = decodeCp1251(raw[i]);
+        if (!line)
+            throw Error(msg::listUndecodableLine(int(i + 1)));
+        lines << *line;
+    }
+    return lines;
 }
 
 QStringList splitListLines(const QString &text) {
-    QStringList lines;
-    const qsizetype n = text.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar ch = text.at(i);
-        if (ch != u'\r' && ch != u'\n')
-            continue;
-        lines << text.mid(start, i - start);
-        if (ch == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines << text.mid(start);
-    return lines;
+    return splitLines(text, QChar(u'\r'), QChar(u'\n'));
 }
 
 QStringList readListFile(const QString &path) {
@@ -121,7 +181,7 @@ QStringList readListFile(const QString &path) {
     const QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
         throw Error(QStringLiteral("The list \"%1\" cannot be read: %2").arg(path, f.errorString()));
-    return splitListLines(decodeListText(bytes));
+    return decodeListLines(bytes);
 }
 
 void buildPreview(GridData &preview, const WizardChecks &checks, const GridData &summary,

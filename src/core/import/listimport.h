@@ -29,9 +29,15 @@ WizardChecks defaultWizardChecks();
 // "Тип и Серии" excludes "Тип" and "Серии": while it is checked, those two are unchecked.
 void applyCheckRule(WizardChecks &checks);
 
-// The text of a list file: UTF-8 when the bytes are valid UTF-8 (a byte-order mark is dropped),
-// otherwise Windows-1251, the code page lists made on Windows are in.
+// The text of a list file: UTF-16 when it begins with a UTF-16 byte-order mark (either byte order),
+// UTF-8 when the bytes are valid UTF-8 (a byte-order mark is dropped), otherwise Windows-1251, the
+// code page lists made on Windows are in.
 QString decodeListText(const QByteArray &bytes);
+// The lines of a list file, decoded as decodeListText does; a list that is not UTF-16 and not UTF-8 as
+// a whole is decoded line by line (UTF-8 where a line is, Windows-1251 where it is not), so that a list
+// that mixes both reads right. Raises vq::Error naming the line for a NUL byte, and for a line that is
+// neither.
+QStringList decodeListLines(const QByteArray &bytes);
 // Lines split at CR, LF or CR LF; empty lines are kept, a final line break adds no empty line.
 QStringList splitListLines(const QString &text);
 // Reads and splits a list file; raises vq::Error naming the file when it cannot be read.

@@ -125,35 +125,4 @@ void AddToBase(CatalogSession &session, TVVF &episode, const StoreChoice &choice
     series.last();
 }
 
-AddAllResult addAllToBase(CatalogSession &session, const QStringList &entries, TVVF &episode, ProbePage &page,
-                          StoreChoice choice, const AddAllProgress &progress, const QString &folder) {
-    AddAllResult result;
-    const int n = int(entries.size());
-    if (n == 0)
-        return result;
-    if (progress)
-        progress(0, n - 1);
-    for (int k = 0; k < n; ++k) {
-        try {
-            // The first file is probed again only when another one is shown: what the page shows of it
-            // (a typed frame size too) is what gets stored.
-            if (k > 0 || episode.FileName != entries[k]) {
-                OpenAVI(entries[k], episode, page, folder);
-                // The probe writes its frame size into the page's edits, which an unchecked box reads.
-                choice.widthText = page.EWidth;
-                choice.heightText = page.EHeigth;
-            }
-            AddToBase(session, episode, choice);
-        } catch (const Error &e) {
-            result.failedEntry = k;
-            result.error = e.message();
-            return result;
-        }
-        ++result.stored;
-        if (k > 0 && progress)
-            progress(k, n - 1);
-    }
-    return result;
-}
-
 } // namespace vq

@@ -4,9 +4,6 @@
 
 #include <QDateTime>
 #include <QString>
-#include <QStringList>
-
-#include <functional>
 #include <optional>
 
 namespace vq {
@@ -40,24 +37,5 @@ struct StoreChoice {
 // whole number, and when the catalog refuses the row.
 void AddToBase(CatalogSession &session, TVVF &episode, const StoreChoice &choice,
                const QDateTime &now = QDateTime::currentDateTime());
-
-struct AddAllResult {
-    int stored = 0;       // rows written, the first `stored` entries of the list
-    int failedEntry = -1; // index of the entry that stopped the run; -1 when every entry was stored
-    QString error;        // why it stopped
-    bool ok() const { return failedEntry < 0; }
-};
-
-// Called with the position of the progress bar (0 .. entries.size() - 1): 0 before the first file,
-// then k after the k-th entry is stored.
-using AddAllProgress = std::function<void(int position, int maximum)>;
-
-// Stores every entry of the file list as an episode of `episode.TitleId` with the same choices, in list
-// order: probes each (the first only when it is not the one already probed, so what the page shows of it
-// is what is stored) and appends it. Each file is committed as it is stored, so a failure keeps the files
-// before it; the run stops at the failing file and reports it in the result. `folder` as for OpenAVI.
-AddAllResult addAllToBase(CatalogSession &session, const QStringList &entries, TVVF &episode, ProbePage &page,
-                          StoreChoice choice, const AddAllProgress &progress = {},
-                          const QString &folder = QString());
 
 } // namespace vq

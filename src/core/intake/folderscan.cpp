@@ -1,6 +1,7 @@
 #include "folderscan.h"
 
 #include "catalog/error.h"
+#include "catalog/messages.h"
 
 #include <QCollator>
 #include <QDir>
@@ -10,22 +11,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace vq {
-
-namespace {
-
-// Follows links, as opening the name would; a dangling link or a fifo, socket or device answers false.
-bool isFileOrFolder(const QString &path) {
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return false;
-    return S_ISREG(st.st_mode) || S_ISDIR(st.st_mode);
-}
-
-} // namespace
 
 bool isScannableFolder(const QString &path) {
     return path.startsWith(QLatin1Char('/'));
@@ -41,43 +32,141 @@ bool hasVideoExtension(const QString &name) {
     });
 }
 
-QStringList See(const QString &folder, bool videoOnly) {
-    if (folder.isEmpty())
-        return {};
-    const QDir dir(folder);
-    // The name list comes straight from the directory; types are checked per entry below so that a
-    // link counts as what it points to.
-    const QStringList names =
-        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+namespace {
 
-    QStringList listed;
-    QSet<QString> seen;
-    for (const QString &name : names) {
-        if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-            continue;
-        if (videoOnly && !hasVideoExtension(name))
-            continue;
-        if (seen.contains(name) || !isFileOrFolder(dir.filePath(name)))
-            continue;
-        seen.insert(name);
-        listed.append(name);
-    }
-    if (listed.isEmpty())
+QByteArray childPath(const QByteArray &folder, const QByteArray &name) {
+    return folder.endsWith('/') ? folder + name : folder + '/' + name;
+}
+
+struct RawEntry {
+    QString shown;
+    QByteArray name;
+    bool isFolder = false;
+};
+
+// The entries of one folder by their own bytes; QDir would hand back names it cannot decode with
+// replacement marks, which then name no file.
+std::vector<RawEntry> readFolder(const QByteArray &folder, bool videoOnly,
+                                 std::vector<RawEntry> &subfolders) {
+    std::vector<RawEntry> listed;
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
         return listed;
-
-    if (::chdir(QFile::encodeName(dir.absolutePath()).constData()) != 0) {
-        const int err = errno;
-        throw Error(QStringLiteral("Не удалось перейти в папку '%1': %2")
-                        .arg(dir.absolutePath(), QString::fromLocal8Bit(std::strerror(err))));
+    while (const dirent *d = ::readdir(dir)) {
+        const QByteArray name(d->d_name);
+        if (name.isEmpty() || name == "." || name == "..")
+            continue;
+        struct stat st {};
+        // Follows links, as opening the name would; a dangling link or a fifo, socket or device is left out.
+        if (::stat(childPath(folder, name).constData(), &st) != 0)
+            continue;
+        const bool isFolder = S_ISDIR(st.st_mode);
+        if (!isFolder && !S_ISREG(st.st_mode))
+            continue;
+        RawEntry e{QString::fromUtf8(name), name, isFolder};
+        if (isFolder)
+            subfolders.push_back(e);
+        if (videoOnly && !hasVideoExtension(e.shown))
+            continue;
+        listed.push_back(e);
     }
+    ::closedir(dir);
+    return listed;
+}
 
+void sortEntries(std::vector<RawEntry> &entries) {
     QCollator collator; // the user's locale
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(listed.begin(), listed.end(), [&](const QString &a, const QString &b) {
-        const int c = collator.compare(a, b);
-        return c != 0 ? c < 0 : a < b; // names equal but for case: a fixed order all the same
+    std::sort(entries.begin(), entries.end(), [&](const RawEntry &a, const RawEntry &b) {
+        const int c = collator.compare(a.shown, b.shown);
+        if (c != 0)
+            return c < 0;
+        return a.shown != b.shown ? a.shown < b.shown : a.name < b.name; // a fixed order all the same
     });
-    return listed;
+}
+
+void scanInto(QList<ListedFile> &out, const QByteArray &folder, const QString &prefix, bool videoOnly,
+              bool recursive, QSet<QPair<quint64, quint64>> &seen) {
+    struct stat st {};
+    if (::stat(folder.constData(), &st) != 0)
+        return;
+    const QPair<quint64, quint64> id{quint64(st.st_dev), quint64(st.st_ino)};
+    if (seen.contains(id))
+        return;
+    seen.insert(id);
+    std::vector<RawEntry> subfolders;
+    std::vector<RawEntry> listed = readFolder(folder, videoOnly, subfolders);
+    sortEntries(listed);
+    for (const RawEntry &e : listed)
+        out.append({prefix + e.shown, childPath(folder, e.name)});
+    if (!recursive)
+        return;
+    sortEntries(subfolders);
+    for (const RawEntry &sub : subfolders)
+        scanInto(out, childPath(folder, sub.name), prefix + sub.shown + QLatin1Char('/'), videoOnly, true,
+                 seen);
+}
+
+} // namespace
+
+QList<ListedFile> scanFolder(const QString &folder, bool videoOnly, bool recursive) {
+    if (folder.isEmpty())
+        return {};
+    const QString absolute = QDir(folder).absolutePath();
+    QByteArray root = findNativePath(absolute);
+    if (root.isEmpty())
+        root = QFile::encodeName(absolute);
+    return scanNativeFolder(root, videoOnly, recursive);
+}
+
+QList<ListedFile> scanNativeFolder(QByteArray root, bool videoOnly, bool recursive) {
+    QList<ListedFile> out;
+    while (root.size() > 1 && root.endsWith('/'))
+        root.chop(1);
+    const QString absolute = QString::fromUtf8(root);
+    QSet<QPair<quint64, quint64>> seen;
+    scanInto(out, root, QString(), videoOnly, recursive, seen);
+    if (out.isEmpty())
+        return out;
+    if (::chdir(root.constData()) != 0) {
+        const int err = errno;
+        throw Error(msg::intakeCannotEnterFolder(absolute, QString::fromLocal8Bit(std::strerror(err))));
+    }
+    return out;
+}
+
+QByteArray findNativePath(const QString &path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QByteArray direct = QFile::encodeName(absolute);
+    struct stat st {};
+    if (::lstat(direct.constData(), &st) == 0)
+        return direct;
+    const QFileInfo info(absolute);
+    if (info.fileName().isEmpty())
+        return {};
+    const QByteArray folder = findNativePath(info.path());
+    if (folder.isEmpty() || folder == direct)
+        return {};
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return {};
+    QByteArray found;
+    while (const dirent *d = ::readdir(dir)) {
+        const QByteArray name(d->d_name);
+        if (QString::fromUtf8(name) == info.fileName()) {
+            found = childPath(folder, name);
+            break;
+        }
+    }
+    ::closedir(dir);
+    return found;
+}
+
+QStringList See(const QString &folder, bool videoOnly) {
+    QStringList names;
+    for (const ListedFile &f : scanFolder(folder, videoOnly))
+        names << f.shown;
+    return names;
 }
 
 } // namespace vq

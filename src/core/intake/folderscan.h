@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -26,5 +28,26 @@ bool hasVideoExtension(const QString &name);
 // the listed names through it; an empty result leaves the current directory alone. A folder that
 // cannot be read gives an empty list. Throws vq::Error when the folder cannot be made current.
 QStringList See(const QString &folder, bool videoOnly);
+
+// One entry of the file list.
+struct ListedFile {
+    QString shown;   // as the list shows it: the bare name, or the path below the scanned folder
+    QByteArray path; // the absolute path as the file system has it: names need not be UTF-8
+    bool operator==(const ListedFile &) const = default;
+};
+
+// The scan behind See, with the file system's own names kept: a name that is not UTF-8 (Latin-1 or
+// Windows-1251 names from old discs) is shown with replacement marks and still found by `path`.
+// With `recursive` every subfolder follows its folder's own entries, in the same order, each entry
+// shown as its path below `folder`; a folder reached twice (through a link) is read once.
+// A folder whose own name is not UTF-8 is found by its text as shown, as findNativePath finds it.
+QList<ListedFile> scanFolder(const QString &folder, bool videoOnly, bool recursive = false);
+// The same for a folder named by the file system's own bytes (an absolute path).
+QList<ListedFile> scanNativeFolder(QByteArray folder, bool videoOnly, bool recursive = false);
+
+// The file system's own name of `path`, a path as typed or as handed over in text: when the text
+// names nothing, a name of its folder that is shown as this text (replacement marks for the bytes
+// that are not UTF-8) is taken instead. Empty when there is no such entry.
+QByteArray findNativePath(const QString &path);
 
 } // namespace vq

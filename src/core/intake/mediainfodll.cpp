@@ -2,11 +2,8 @@
 
 #include <MediaInfo/MediaInfo.h>
 
-#include <QFile>
-
 #include <clocale>
 #include <locale.h>
-#include <sys/stat.h>
 
 namespace vq {
 
@@ -65,19 +62,19 @@ struct MediaInfoDll::Impl {
     MediaInfoLib::MediaInfo library;
 };
 
-MediaInfoDll::MediaInfoDll() : m_impl(std::make_unique<Impl>()) {
+MediaInfoDll::MediaInfoDll(const char *parseSpeed) : m_impl(std::make_unique<Impl>()) {
     // Without it the old parameter names ("Codec", "Codec/String", ...) answer empty for every file.
     m_impl->library.Option(L"Legacy", L"1");
+    m_impl->library.Option(L"ParseSpeed", QString::fromLatin1(parseSpeed).toStdWString());
 }
 
 MediaInfoDll::~MediaInfoDll() = default;
 
-size_t MediaInfoDll::open(const QString &path) {
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
-        return 0;
+size_t MediaInfoDll::open(const QByteArray &path, int fd) {
+    const QString text = QString::fromUtf8(path);
+    const QString name = text.toUtf8() == path ? text : QStringLiteral("/proc/self/fd/%1").arg(fd);
     Utf8FileNames utf8;
-    return m_impl->library.Open(path.toStdWString());
+    return m_impl->library.Open(name.toStdWString());
 }
 
 QString MediaInfoDll::get(MediaStream kind, const QString &parameter) {

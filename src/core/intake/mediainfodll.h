@@ -13,14 +13,19 @@ enum class MediaStream { General = 0, Video = 1, Audio = 2 };
 // Keeps libmediainfo's headers out of everyone else's includes.
 class MediaInfoDll {
 public:
-    MediaInfoDll();
+    // `parseSpeed` is the library's "ParseSpeed": how much of a file it reads (0 the least, 0.5 its own
+    // default). Set on every instance: in this library version a value once set stays for the whole
+    // process, so an instance that leaves it alone gets whatever another one set last.
+    explicit MediaInfoDll(const char *parseSpeed);
     ~MediaInfoDll();
     MediaInfoDll(const MediaInfoDll &) = delete;
     MediaInfoDll &operator=(const MediaInfoDll &) = delete;
 
-    // The library's own open result (1 when it recognised the file). Anything that is not a regular
-    // file is not handed to the library: reading a fifo would block for good.
-    size_t open(const QString &path);
+    // The library's own open result (1 when it recognised the file). The caller has made sure that
+    // `path` is a regular file: reading a fifo would block for good. `path` is the file system's own
+    // bytes; a name that is not UTF-8 cannot pass through the library's wide strings, so it is opened
+    // through `fd`, an open descriptor of the same file.
+    size_t open(const QByteArray &path, int fd);
 
     // The text value of the first stream of `kind`; empty when the library has none. Asks the
     // parameter by the name given and, only when that answers empty, by the library's current name

@@ -2,12 +2,19 @@
 
 #include "catalog/error.h"
 #include "catalog/formats.h"
+#include "catalog/messages.h"
 #include "mediainfodll.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vq {
 
@@ -109,20 +116,20 @@ ProbePage probePageTexts(const TVVF &episode) {
     return page;
 }
 
-void OpenAVI(const QString &name, TVVF &episode, ProbePage &page, const QString &folder) {
-    const QString path = QDir(folder.isEmpty() ? QDir::currentPath() : folder).filePath(name);
-    episode.FileName = name;
+QStringList containersAtDefaultDepth() {
+    // Flash Video's play time moves by some tens of milliseconds at the least depth.
+    return {QStringLiteral("Flash Video")};
+}
 
-    MediaInfoDll library;
-    const bool opened = (library.open(path) & 0xFF) == 1;
+namespace {
 
-    const QString sizeText = library.get(MediaStream::General, QStringLiteral("FileSize"));
-    const std::optional<qint64> size = parseInt64(sizeText);
-    if (!size)
-        throw Error(QStringLiteral("'%1' is not a valid integer value").arg(sizeText));
+// The library's own default depth, set explicitly: the setting outlives the instance that set it.
+constexpr const char *kDefaultDepth = "0.5";
+constexpr const char *kLeastDepth = "0";
 
-    TVVF next = episode;
-    next.SizeBytes = *size;
+TVVF askLibrary(MediaInfoDll &library, bool opened, qint64 size) {
+    TVVF next;
+    next.SizeBytes = size;
     auto number = [&](MediaStream kind, const char *parameter) {
         return parseInt32(library.get(kind, QLatin1String(parameter))).value_or(0);
     };
@@ -146,20 +153,131 @@ void OpenAVI(const QString &name, TVVF &episode, ProbePage &page, const QString 
         next.AudioStreamCount = audioCount ? quint8(*audioCount & 0xFF) : 0;
         next.DurationMs = playTime ? *playTime : 0;
     } else {
-        next.DurationMs = 0;
-        next.AudioStreamCount = 0;
-        next.AudioHz = 0;
-        next.AudioBitrate = 0;
-        next.VideoBitrate = 0;
-        next.OverallBitrate = 0;
-        next.Width = 0;
-        next.Height = 0;
         next.ContainerFormat = next.AudioCodec = next.VideoCodec = QString::fromLatin1(kNotAvailable);
     }
-    library.close();
+    return next;
+}
 
-    episode = next;
+ProbeResult probeOpenFile(const QByteArray &path, int fd, const char *depth) {
+    MediaInfoDll library(depth);
+    const bool opened = (library.open(path, fd) & 0xFF) == 1;
+    const QString sizeText = library.get(MediaStream::General, QStringLiteral("FileSize"));
+    const std::optional<qint64> size = parseInt64(sizeText);
+    ProbeResult r;
+    if (!size) {
+        r.status = ProbeStatus::NoSize;
+        r.detail = sizeText;
+    } else {
+        r.media = askLibrary(library, opened, *size);
+    }
+    library.close();
+    return r;
+}
+
+QString systemReason(int err) {
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
+} // namespace
+
+ProbeResult probeMedia(const QByteArray &path, ParseDepth depth) {
+    ProbeResult r;
+    // Opened without blocking, so that a fifo cannot hold the probe; the checks then concern the very
+    // file the library reads.
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        r.status = err == ENOENT || err == ENOTDIR || err == ELOOP ? ProbeStatus::NoSuchFile
+                                                                   : ProbeStatus::Unreadable;
+        r.detail = systemReason(err);
+        return r;
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        r.status = ProbeStatus::Unreadable;
+        r.detail = systemReason(errno);
+        return r;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        r.status = ProbeStatus::IsAFolder;
+        return r;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        r.status = ProbeStatus::NotRegular;
+        return r;
+    }
+    // A file that opens but cannot be read (a bad sector, a share gone away) fails here, not as a
+    // strange answer of the library.
+    char probeByte;
+    if (st.st_size > 0 && ::pread(fd, &probeByte, 1, 0) < 0) {
+        r.status = ProbeStatus::Unreadable;
+        r.detail = systemReason(errno);
+        return r;
+    }
+    r = probeOpenFile(path, fd, depth == ParseDepth::LibraryDefault ? kDefaultDepth : kLeastDepth);
+    if (depth == ParseDepth::Chosen && r.ok() && containersAtDefaultDepth().contains(r.media.ContainerFormat))
+        r = probeOpenFile(path, fd, kDefaultDepth);
+    return r;
+}
+
+QString probeFailureMessage(const QString &shown, const ProbeResult &result) {
+    switch (result.status) {
+    case ProbeStatus::Ok:
+        break;
+    case ProbeStatus::NoSuchFile:
+        return msg::probeNoSuchFile(shown);
+    case ProbeStatus::IsAFolder:
+        return msg::probeIsAFolder(shown);
+    case ProbeStatus::NotRegular:
+        return msg::probeNotARegularFile(shown);
+    case ProbeStatus::Unreadable:
+        return msg::probeUnreadable(shown, result.detail);
+    case ProbeStatus::NoSize:
+        return msg::probeNoSize(shown, result.detail);
+    case ProbeStatus::TimeLimit:
+        return msg::probeTimeLimit(shown, result.detail.toInt());
+    case ProbeStatus::Crashed:
+        return msg::probeCrashed(shown, result.detail);
+    case ProbeStatus::WorkerMissing:
+        return result.detail;
+    }
+    return QString();
+}
+
+void takeProbe(TVVF &episode, const TVVF &media) {
+    const TVVF keep = episode;
+    episode = media;
+    episode.TitleId = keep.TitleId;
+    episode.FileName = keep.FileName;
+    episode.SoundId = keep.SoundId;
+    episode.SubInId = keep.SubInId;
+    episode.SubExtId = keep.SubExtId;
+}
+
+QString bareName(const QString &entry) {
+    const qsizetype slash = entry.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? entry : entry.mid(slash + 1);
+}
+
+void applyProbe(const QString &name, const ProbeResult &result, TVVF &episode, ProbePage &page) {
+    episode.FileName = bareName(name);
+    if (!result.ok())
+        throw Error(probeFailureMessage(name, result));
+    takeProbe(episode, result.media);
     page = probePageTexts(episode);
+}
+
+void OpenAVI(const QString &name, TVVF &episode, ProbePage &page, const QString &folder,
+             const QByteArray &nativePath) {
+    const QByteArray path =
+        !nativePath.isEmpty()
+            ? nativePath
+            : QFile::encodeName(QDir(folder.isEmpty() ? QDir::currentPath() : folder).filePath(name));
+    applyProbe(name, probeMedia(path), episode, page);
 }
 
 } // namespace vq

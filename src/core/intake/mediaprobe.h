@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <cstdint>
@@ -69,11 +70,65 @@ QString rateText(qint32 videoBitrate, qint32 audioBitrate, qint32 audioHz);
 // The page texts of a probed episode.
 ProbePage probePageTexts(const TVVF &episode);
 
-// Probes the file `name` (a bare name) in `folder`, or in the process's current directory when
-// `folder` is empty (the folder scan made it the scanned folder), and fills `episode` and `page`.
-// When the library's size answer is not a whole number (the file is gone, unreadable or not a file)
-// throws vq::Error "'<answer>' is not a valid integer value"; `episode.FileName` then already names
-// the new file while every other field and the page keep the previous probe's values.
-void OpenAVI(const QString &name, TVVF &episode, ProbePage &page, const QString &folder = QString());
+// How a probe ended. Every failure but NoSize is found before the library sees the file, or by the
+// worker pool around it.
+enum class ProbeStatus {
+    Ok,
+    NoSuchFile,    // gone since the scan, or a dangling link
+    IsAFolder,     // a folder (or a link to one) whose name looks like a video file
+    NotRegular,    // a fifo, socket or device: reading it could block for good
+    Unreadable,    // no permission, an input/output error
+    NoSize,        // the library gave no whole number as the size
+    TimeLimit,     // the library ran past the time limit and its worker was stopped
+    Crashed,       // the library took its worker down
+    WorkerMissing, // the probe program cannot be started at all
+};
+
+// A probe's answer: the media fields of `media` (FileName and the title and language fields stay
+// empty) when `status` is Ok; `detail` says more about a failure (the system's reason, the library's
+// answer, the time limit in seconds).
+struct ProbeResult {
+    ProbeStatus status = ProbeStatus::Ok;
+    QString detail;
+    TVVF media;
+    bool ok() const { return status == ProbeStatus::Ok; }
+    bool operator==(const ProbeResult &) const = default;
+};
+
+// How far into a file the library reads.
+enum class ParseDepth {
+    Chosen,         // the least that answers as the library's default does for the file's container
+    Fastest,        // the least, whatever the container
+    LibraryDefault, // the library's own default
+};
+
+// Containers whose answers at the least depth differ from the default's, so they are read at the
+// default depth (the "Format" answer of the general stream).
+QStringList containersAtDefaultDepth();
+
+// Probes the file at `path` (the file system's bytes) in this process. Checks first that it is a
+// regular file that can be read, so that a folder, a fifo or a vanished file never reaches the library.
+ProbeResult probeMedia(const QByteArray &path, ParseDepth depth = ParseDepth::Chosen);
+
+// The message of a failed probe, naming `shown` (the file as the user sees it) and the reason.
+QString probeFailureMessage(const QString &shown, const ProbeResult &result);
+// Copies the media fields of a probe into `episode`, leaving its title and language keys alone.
+void takeProbe(TVVF &episode, const TVVF &media);
+
+// Probes the file `name` in `folder`, or in the process's current directory when `folder` is empty
+// (the folder scan made it the scanned folder), in this process, and fills `episode` and `page`.
+// `name` may be a path relative to the folder (a file of a subfolder); `episode.FileName` gets its bare
+// name. `nativePath`, when given, is the file system's own name of the file (for names that are not
+// UTF-8); otherwise the path is made from the texts. On failure throws vq::Error naming the file and the
+// reason; `episode.FileName` then already names the new file while every other field and the page keep
+// the previous probe's values.
+void OpenAVI(const QString &name, TVVF &episode, ProbePage &page, const QString &folder = QString(),
+             const QByteArray &nativePath = QByteArray());
+
+// Fills `episode` and `page` from a finished probe of `name`, as OpenAVI does; throws as OpenAVI does.
+void applyProbe(const QString &name, const ProbeResult &result, TVVF &episode, ProbePage &page);
+
+// The bare file name of a list entry (the last part of a relative path).
+QString bareName(const QString &entry);
 
 } // namespace vq

@@ -1,6 +1,7 @@
 #include "catalog/catalog.h"
 #include "catalog/catalogsession.h"
 #include "catalog/error.h"
+#include "catalog/messages.h"
 #include "gridview/griddata.h"
 #include "import/listimport.h"
 
@@ -159,6 +160,60 @@ TEST(ListImportText, Decoding) {
     EXPECT_EQ(decodeListText(cp1251), russian);
     EXPECT_EQ(decodeListText(QByteArray("\xC0\xED\xE8\xEC\xE5")), QStringLiteral("Аниме"));
     EXPECT_EQ(decodeListText(QByteArray()), QString());
+}
+
+TEST(ListImportText, EveryEncodingOfAList) {
+    const QString one = QStringLiteral("Ёлка\tTV12"), two = QStringLiteral("Берсерк\tOVA");
+    auto utf16 = [](const QString &text, bool bigEndian) {
+        QByteArray out(bigEndian ? "\xFE\xFF" : "\xFF\xFE");
+        for (QChar ch : text) {
+            const char hi = char(ch.unicode() >> 8), lo = char(ch.unicode() & 0xFF);
+            out.append(bigEndian ? hi : lo).append(bigEndian ? lo : hi);
+        }
+        return out;
+    };
+    const QString text = one + QStringLiteral("\r\n") + two + QStringLiteral("\r\n");
+    struct Case {
+        const char *what;
+        QByteArray bytes;
+        QStringList lines;
+    } const cases[] = {
+        {"UTF-16 LE", utf16(text, false), {one, two}},
+        {"UTF-16 BE", utf16(text, true), {one, two}},
+        {"UTF-8 and Windows-1251 lines", one.toUtf8() + "\n\xC1\xE5\xF0\xF1\xE5\xF0\xEA\tOVA\n", {one, two}},
+        {"Windows-1251 throughout",
+         "\xA8\xEB\xEA\xE0\tTV12\r\n\xC1\xE5\xF0\xF1\xE5\xF0\xEA\tOVA",
+         {one, two}},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" + text.toUtf8(), {one, two}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(decodeListLines(c.bytes), c.lines);
+    }
+    EXPECT_EQ(decodeListText(utf16(one, false)), one);
+
+    // What no encoding makes a title of is refused, naming the line.
+    struct Refused {
+        const char *what;
+        QByteArray bytes;
+        QString message;
+    } const refused[] = {
+        {"a NUL byte", QByteArray("A\tTV\nB\0\tTV\n", 11), vq::msg::listNulByte(2)},
+        {"UTF-16 without its mark", utf16(one, false).mid(2), vq::msg::listNulByte(1)},
+        {"a NUL character in UTF-16", utf16(QStringLiteral("A\nB") + QChar(u'\0'), true),
+         vq::msg::listNulByte(2)},
+        {"a byte Windows-1251 does not have", "A\n\xC0\x98\n", vq::msg::listUndecodableLine(2)},
+        {"UTF-16 cut in half", utf16(one, false) + "x", vq::msg::listOddUtf16Length()},
+    };
+    for (const Refused &r : refused) {
+        SCOPED_TRACE(r.what);
+        try {
+            decodeListLines(r.bytes);
+            ADD_FAILURE() << "decoded";
+        } catch (const Error &e) {
+            EXPECT_EQ(e.message(), r.message);
+        }
+    }
 }
 
 TEST(ListImportText, ReadingFiles) {

@@ -1,11 +1,16 @@
 #include "catalog/catalog.h"
 #include "catalog/catalogsession.h"
 #include "catalog/error.h"
+#include "catalog/messages.h"
 #include "intake/episodes.h"
+#include "intake/intakerun.h"
+#include "intake/probepool.h"
 #include "print.h"
 #include "support/media.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -275,42 +280,71 @@ protected:
         for (Sample id : {Sample::Mkv, Sample::Mov, Sample::Ogm}) {
             const vq::test::MediaSample &s = testMedia()[id];
             ASSERT_TRUE(QFile::copy(s.path, m_files.filePath(s.name)));
-            m_entries.append(s.name);
+            m_entries.append(entry(s.name));
         }
     }
+    vq::ListedFile entry(const QString &name) const {
+        return {name, QFile::encodeName(m_files.filePath(name))};
+    }
+    // Runs to the end; the positions of the progress bar go into `progress`.
+    vq::IntakeReport run(const QList<vq::ListedFile> &entries, const vq::TVVF &episode,
+                         vq::RunSettings settings, QList<std::pair<int, int>> *progress = nullptr) {
+        vq::IntakeRun r(m_session, m_pool, entries, episode, settings);
+        QObject::connect(&r, &vq::IntakeRun::progress, [&](int pos, int max) {
+            if (progress)
+                progress->append({pos, max});
+        });
+        const vq::IntakeReport report = vq::runToEnd(r);
+        m_last = r.lastEpisode();
+        return report;
+    }
+    vq::RunSettings settings(bool firstIsShown = false) const {
+        vq::RunSettings s;
+        s.choice = languages();
+        s.firstIsShown = firstIsShown;
+        return s;
+    }
+    vq::TVVF forTitle(qint32 title) const {
+        vq::TVVF e;
+        e.TitleId = title;
+        return e;
+    }
+    QStringList storedNames() const {
+        QStringList names;
+        for (const QVariantMap &row : readBack().episodes)
+            names << row[QStringLiteral("Серия")].toString();
+        return names;
+    }
+
     QTemporaryDir m_files;
-    QStringList m_entries; // clip.mkv, clip.mov, clip.ogm: the order the list shows them in
+    QList<vq::ListedFile> m_entries; // clip.mkv, clip.mov, clip.ogm: the order the list shows them in
+    vq::ProbePool m_pool;
+    vq::TVVF m_last;
 };
 
 TEST_F(AddAll, ShownFirstFileIsStoredAsShownAndTheRestAsProbed) {
-    vq::TVVF episode;
+    vq::TVVF episode = forTitle(m_title);
     vq::ProbePage page;
-    episode.TitleId = m_title;
-    vq::OpenAVI(m_entries[0], episode, page, m_files.path());
+    vq::OpenAVI(m_entries[0].shown, episode, page, m_files.path());
     // The user typed a frame size for the shown file with the box unchecked.
-    vq::StoreChoice choice = languages();
-    choice.videoOnly = false;
-    choice.widthText = QStringLiteral("720");
-    choice.heightText = QStringLiteral("576");
+    vq::RunSettings s = settings(true);
+    s.choice.videoOnly = false;
+    s.choice.widthText = QStringLiteral("720");
+    s.choice.heightText = QStringLiteral("576");
 
     QList<std::pair<int, int>> progress;
-    const vq::AddAllResult r = vq::addAllToBase(
-        m_session, m_entries, episode, page, choice,
-        [&](int pos, int max) {
-            progress.append({pos, max});
-        },
-        m_files.path());
-    EXPECT_TRUE(r.ok()) << r.error.toStdString();
+    const vq::IntakeReport r = run(m_entries, episode, s, &progress);
+    EXPECT_TRUE(r.problems.isEmpty()) << r.summaryText().toStdString();
     EXPECT_EQ(r.stored, 3);
     EXPECT_EQ(progress, (QList<std::pair<int, int>>{{0, 2}, {1, 2}, {2, 2}}));
-    EXPECT_EQ(page.EName, m_entries[2]);
+    EXPECT_EQ(m_last.FileName, m_entries[2].shown);
 
     const Stored stored = readBack();
     ASSERT_EQ(stored.episodes.size(), 3);
     const int widths[] = {720, 176, 320}, heights[] = {576, 144, 240};
     for (int i = 0; i < 3; ++i) {
         const QVariantMap &row = stored.episodes[i];
-        EXPECT_EQ(row[QStringLiteral("Серия")].toString(), m_entries[i]);
+        EXPECT_EQ(row[QStringLiteral("Серия")].toString(), m_entries[i].shown);
         EXPECT_EQ(row[QStringLiteral("Название")].toLongLong(), m_title);
         EXPECT_EQ(row[QStringLiteral("Звук")].toInt(), 0);
         EXPECT_EQ(row[QStringLiteral("Субтитры встроенные")].toInt(), 1);
@@ -322,60 +356,171 @@ TEST_F(AddAll, ShownFirstFileIsStoredAsShownAndTheRestAsProbed) {
 
 TEST_F(AddAll, FirstFileIsProbedWhenAnotherOneIsShown) {
     const vq::test::MediaSample &shown = testMedia()[Sample::Avi];
-    vq::TVVF episode;
+    vq::TVVF episode = forTitle(m_title);
     vq::ProbePage page;
-    episode.TitleId = m_title;
     vq::OpenAVI(shown.name, episode, page, shown.folder);
-    const vq::AddAllResult r =
-        vq::addAllToBase(m_session, m_entries, episode, page, languages(), {}, m_files.path());
-    EXPECT_TRUE(r.ok());
+    const vq::IntakeReport r = run(m_entries, episode, settings(false));
+    EXPECT_EQ(r.stored, 3);
     const Stored stored = readBack();
     ASSERT_EQ(stored.episodes.size(), 3);
-    EXPECT_EQ(stored.episodes[0][QStringLiteral("Серия")].toString(), m_entries[0]);
+    EXPECT_EQ(stored.episodes[0][QStringLiteral("Серия")].toString(), m_entries[0].shown);
     EXPECT_EQ(stored.formats.value(stored.episodes[0][QStringLiteral("Format_Pack_id")].toLongLong()),
               QStringLiteral("Matroska"));
 }
 
-TEST_F(AddAll, AFailureKeepsTheFilesStoredBeforeIt) {
-    QStringList entries = m_entries;
-    entries.insert(2, QStringLiteral("gone.mkv")); // listed, then deleted before the run
-    vq::TVVF episode;
-    vq::ProbePage page;
-    episode.TitleId = m_title;
-    QList<int> positions;
-    const vq::AddAllResult r = vq::addAllToBase(
-        m_session, entries, episode, page, languages(), [&](int pos, int) { positions.append(pos); },
-        m_files.path());
-    EXPECT_FALSE(r.ok());
-    EXPECT_EQ(r.stored, 2);
-    EXPECT_EQ(r.failedEntry, 2);
-    EXPECT_EQ(r.error, QStringLiteral("'' is not a valid integer value"));
-    EXPECT_EQ(positions, (QList<int>{0, 1}));
+TEST_F(AddAll, WhatCannotBeStoredIsReportedAndTheRunGoesOn) {
+    ASSERT_TRUE(QDir(m_files.path()).mkdir(QStringLiteral("sub.mkv")));
+    ASSERT_TRUE(QFile::link(m_files.path(), m_files.filePath(QStringLiteral("link.mkv"))));
+    QList<vq::ListedFile> entries = m_entries;
+    entries.insert(1, entry(QStringLiteral("gone.mkv"))); // listed, then deleted before the run
+    entries.insert(3, entry(QStringLiteral("sub.mkv")));
+    entries.append(entry(QStringLiteral("link.mkv")));
+    QList<std::pair<int, int>> progress;
+    const vq::IntakeReport r = run(entries, forTitle(m_title), settings(), &progress);
+    EXPECT_EQ(r.stored, 3);
+    EXPECT_EQ(r.listed, 6);
+    EXPECT_EQ(progress.size(), 6);
+    ASSERT_EQ(r.problems.size(), 3);
+    EXPECT_EQ(r.problems[0].message, vq::msg::probeNoSuchFile(QStringLiteral("gone.mkv")));
+    EXPECT_TRUE(r.problems[0].isError);
+    EXPECT_EQ(r.problems[1].message, vq::msg::probeIsAFolder(QStringLiteral("sub.mkv")));
+    EXPECT_EQ(r.problems[2].message, vq::msg::probeIsAFolder(QStringLiteral("link.mkv")));
+    EXPECT_FALSE(r.problems[2].isError);
+    EXPECT_EQ(r.failed(), 1);
+    // Every reason is in the closing message.
+    for (const auto &p : r.problems)
+        EXPECT_TRUE(r.summaryText().contains(p.message));
+    // Committed as they went: another connection sees them, in list order.
+    EXPECT_EQ(storedNames(), (QStringList{m_entries[0].shown, m_entries[1].shown, m_entries[2].shown}));
 
-    const Stored stored = readBack(); // committed: another connection sees them
-    ASSERT_EQ(stored.episodes.size(), 2);
-    EXPECT_EQ(stored.episodes[0][QStringLiteral("Серия")].toString(), entries[0]);
-    EXPECT_EQ(stored.episodes[1][QStringLiteral("Серия")].toString(), entries[1]);
-
-    // A language missing stops the run at its first file.
-    vq::StoreChoice none = languages();
-    none.subInId.reset();
-    const vq::AddAllResult r2 =
-        vq::addAllToBase(m_session, m_entries, episode, page, none, {}, m_files.path());
+    // A missing language refuses every file, and says so for each.
+    vq::RunSettings none = settings();
+    none.choice.subInId.reset();
+    none.again = true;
+    const vq::IntakeReport r2 = run(m_entries, forTitle(m_title), none);
     EXPECT_EQ(r2.stored, 0);
-    EXPECT_EQ(r2.failedEntry, 0);
-    EXPECT_EQ(readBack().episodes.size(), 2);
+    EXPECT_EQ(r2.failed(), 3);
+    EXPECT_EQ(readBack().episodes.size(), 3);
 }
 
-TEST_F(AddAll, EmptyListDoesNothing) {
-    vq::TVVF episode;
-    vq::ProbePage page;
-    bool called = false;
-    const vq::AddAllResult r =
-        vq::addAllToBase(m_session, {}, episode, page, languages(), [&](int, int) { called = true; });
-    EXPECT_TRUE(r.ok());
+TEST_F(AddAll, NothingIsAddedTwice) {
+    EXPECT_EQ(run(m_entries, forTitle(m_title), settings()).stored, 3);
+    // Again: every file is there under the same name and size.
+    vq::IntakeReport r = run(m_entries, forTitle(m_title), settings());
     EXPECT_EQ(r.stored, 0);
-    EXPECT_FALSE(called);
+    EXPECT_EQ(r.skippedTwice.size(), 3);
+    EXPECT_TRUE(r.summaryText().contains(vq::msg::intakeRunSkippedTwice(3)));
+    EXPECT_EQ(readBack().episodes.size(), 3);
+
+    // The same name with another size is another file; a list naming one file twice stores it once.
+    QFile grown(m_files.filePath(m_entries[1].shown));
+    ASSERT_TRUE(grown.open(QIODevice::Append));
+    grown.write("more");
+    grown.close();
+    r = run(m_entries + QList<vq::ListedFile>{m_entries[1]}, forTitle(m_title), settings());
+    EXPECT_EQ(r.stored, 1);
+    EXPECT_EQ(r.skippedTwice, (QStringList{m_entries[0].shown, m_entries[2].shown, m_entries[1].shown}));
+
+    // Asked for, they are stored again.
+    vq::RunSettings again = settings();
+    again.again = true;
+    EXPECT_EQ(run(m_entries, forTitle(m_title), again).stored, 3);
+    EXPECT_EQ(readBack().episodes.size(), 7);
+
+    // Under another title they are stored, and the summary names the title that has them.
+    const qint32 other = addTitle(QStringLiteral("Третий"));
+    r = run(m_entries.mid(0, 1), forTitle(other), settings());
+    EXPECT_EQ(r.stored, 1);
+    ASSERT_EQ(r.elsewhere.size(), 1);
+    EXPECT_EQ(r.elsewhere[0].entry, m_entries[0].shown);
+    EXPECT_EQ(r.elsewhere[0].titles, QStringList{QStringLiteral("Тетрадь смерти")});
+    EXPECT_TRUE(r.summaryText().contains(QStringLiteral("Тетрадь смерти")));
+}
+
+TEST_F(AddAll, AHangingOrCrashingFileIsReportedAndTheRunGoesOn) {
+    QList<vq::ListedFile> entries;
+    for (const char *name : {"01.mkv", "02 hang.mkv", "03 crash.mkv", "04.mkv"}) {
+        ASSERT_TRUE(QFile::copy(testMedia()[Sample::Mkv].path, m_files.filePath(QString::fromUtf8(name))));
+        entries << entry(QString::fromUtf8(name));
+    }
+    const QString program =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vq_probe_double"));
+    vq::ProbePool pool(vq::ProbePool::Options{program, 2, 1000});
+    vq::IntakeRun r(m_session, pool, entries, forTitle(m_title), settings());
+    const vq::IntakeReport report = vq::runToEnd(r);
+    EXPECT_EQ(report.stored, 2);
+    ASSERT_EQ(report.problems.size(), 2);
+    EXPECT_EQ(report.problems[0].message, vq::msg::probeTimeLimit(QStringLiteral("02 hang.mkv"), 1));
+    EXPECT_TRUE(report.problems[1].message.startsWith(QStringLiteral("03 crash.mkv: ")))
+        << report.problems[1].message.toStdString();
+    EXPECT_EQ(storedNames(), (QStringList{QStringLiteral("01.mkv"), QStringLiteral("04.mkv")}));
+}
+
+TEST_F(AddAll, CancelStopsAtOnceAndKeepsWhatWasStored) {
+    QList<vq::ListedFile> entries;
+    for (int i = 1; i <= 6; ++i) {
+        const QString name = QStringLiteral("slow %1.mkv").arg(i);
+        ASSERT_TRUE(QFile::copy(testMedia()[Sample::Mkv].path, m_files.filePath(name)));
+        entries << entry(name);
+    }
+    const QString program =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vq_probe_double"));
+    vq::ProbePool pool(vq::ProbePool::Options{program, 2, 30000});
+    vq::IntakeRun r(m_session, pool, entries, forTitle(m_title), settings());
+    QElapsedTimer sinceCancel;
+    QObject::connect(&r, &vq::IntakeRun::progress, [&](int position, int) {
+        if (position == 1) {
+            sinceCancel.start();
+            r.cancel();
+        }
+    });
+    qint64 cancelMs = -1;
+    QObject::connect(&r, &vq::IntakeRun::finished,
+                     [&] { cancelMs = sinceCancel.isValid() ? sinceCancel.elapsed() : -1; });
+    const vq::IntakeReport report = vq::runToEnd(r);
+    EXPECT_TRUE(report.cancelled);
+    EXPECT_GE(cancelMs, 0);
+    EXPECT_LT(cancelMs, 200);
+    EXPECT_EQ(report.stored, 2);
+    EXPECT_EQ(pool.pending(), 0);
+    EXPECT_TRUE(report.summaryText().contains(vq::msg::intakeRunCancelled()));
+    EXPECT_EQ(storedNames(), (QStringList{QStringLiteral("slow 1.mkv"), QStringLiteral("slow 2.mkv")}));
+}
+
+TEST_F(AddAll, AnotherCatalogOpenedMidRunGetsNothing) {
+    QList<vq::ListedFile> entries;
+    for (int i = 1; i <= 4; ++i) {
+        const QString name = QStringLiteral("slow %1.mkv").arg(i);
+        ASSERT_TRUE(QFile::copy(testMedia()[Sample::Mkv].path, m_files.filePath(name)));
+        entries << entry(name);
+    }
+    const QString other = m_dir.filePath(QStringLiteral("other.vdq"));
+    vq::Catalog::createStarter(other);
+    const QString program =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vq_probe_double"));
+    vq::ProbePool pool(vq::ProbePool::Options{program, 2, 30000});
+    vq::IntakeRun r(m_session, pool, entries, forTitle(m_title), settings());
+    QObject::connect(&r, &vq::IntakeRun::progress, [&](int position, int) {
+        if (position == 1)
+            m_session.open(other);
+    });
+    const vq::IntakeReport report = vq::runToEnd(r);
+    EXPECT_EQ(report.stopped, vq::msg::intakeCatalogChanged());
+    EXPECT_EQ(report.stored, 2);
+    EXPECT_EQ(storedNames(), (QStringList{QStringLiteral("slow 1.mkv"), QStringLiteral("slow 2.mkv")}));
+    vq::CatalogSession check;
+    check.open(other);
+    EXPECT_EQ(check.Series.recordCount(), 0);
+}
+
+TEST_F(AddAll, EmptyListAndMissingTitle) {
+    QList<std::pair<int, int>> progress;
+    vq::IntakeReport r = run({}, forTitle(m_title), settings(), &progress);
+    EXPECT_EQ(r.stored, 0);
+    EXPECT_TRUE(progress.isEmpty());
+    r = run(m_entries, forTitle(999999), settings());
+    EXPECT_EQ(r.stored, 0);
+    EXPECT_EQ(r.stopped, vq::msg::intakeNoSuchTitle(999999));
     EXPECT_TRUE(readBack().episodes.isEmpty());
 }
 

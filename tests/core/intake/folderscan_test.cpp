@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -157,6 +158,63 @@ TEST(FolderPath, OnlyFileSystemPathsAreScanned) {
     EXPECT_FALSE(vq::isScannableFolder(QString()));
     EXPECT_FALSE(vq::isScannableFolder(QStringLiteral("Computer")));
     EXPECT_FALSE(vq::isScannableFolder(QStringLiteral("smb://server/share")));
+}
+
+} // namespace
+
+namespace {
+
+// QFile would turn a name that is not UTF-8 into another name.
+void touchRaw(const QByteArray &path) {
+    FILE *f = std::fopen(path.constData(), "wb");
+    ASSERT_NE(f, nullptr) << path.toStdString();
+    std::fclose(f);
+}
+
+TEST_F(FolderScan, NamesThatAreNotUtf8AreListedAndFoundAgain) {
+    const QByteArray root = QFile::encodeName(m_dir.path());
+    const QByteArray latin1 = root + "/caf\xE9.avi", cp1251 = root + "/\xC0\xED\xE8\xEC\xE5 01.mkv";
+    touchRaw(latin1);
+    touchRaw(cp1251);
+    touch(QStringLiteral("ok.mkv"));
+    const QList<vq::ListedFile> listed = vq::scanFolder(m_dir.path(), true);
+    ASSERT_EQ(listed.size(), 3);
+    QMap<QByteArray, QString> shown;
+    for (const vq::ListedFile &f : listed)
+        shown.insert(f.path, f.shown);
+    EXPECT_EQ(shown.value(latin1), QStringLiteral("caf\uFFFD.avi"));
+    EXPECT_EQ(shown.value(cp1251), QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD 01.mkv"));
+    EXPECT_EQ(shown.value(root + "/ok.mkv"), QStringLiteral("ok.mkv"));
+    // The text as shown (or handed over on a command line) leads back to the file.
+    EXPECT_EQ(vq::findNativePath(m_dir.filePath(QStringLiteral("caf\uFFFD.avi"))), latin1);
+    EXPECT_EQ(vq::findNativePath(m_dir.filePath(QStringLiteral("ok.mkv"))), root + "/ok.mkv");
+    EXPECT_TRUE(vq::findNativePath(m_dir.filePath(QStringLiteral("nothing.mkv"))).isEmpty());
+}
+
+TEST_F(FolderScan, SubfoldersFollowTheirFolderInListOrder) {
+    for (const char *f :
+         {"b.mkv", "A.mkv", "s2/x.mkv", "s1/z.avi", "s1/deep/y.mkv", "s1/note.txt", "S0.mkv/in.mkv"}) {
+        const QString name = QString::fromLatin1(f);
+        if (name.contains(u'/'))
+            mkdir(name.section(u'/', 0, -2));
+        touch(name);
+    }
+    // A link back up the tree is not followed round for ever.
+    ASSERT_TRUE(QFile::link(m_dir.path(), path(QStringLiteral("s2/loop"))));
+    const QList<vq::ListedFile> listed = vq::scanFolder(m_dir.path(), true, true);
+    QStringList shown;
+    for (const vq::ListedFile &f : listed) {
+        shown << f.shown;
+        EXPECT_EQ(f.path, QFile::encodeName(path(f.shown)));
+    }
+    EXPECT_EQ(shown, (QStringList{"A.mkv", "b.mkv", "S0.mkv", "S0.mkv/in.mkv", "s1/z.avi", "s1/deep/y.mkv",
+                                  "s2/x.mkv"}));
+    // Without the box every entry, folders too, each followed by what it holds.
+    const QList<vq::ListedFile> all = vq::scanFolder(path(QStringLiteral("s1")), false, true);
+    QStringList allShown;
+    for (const vq::ListedFile &f : all)
+        allShown << f.shown;
+    EXPECT_EQ(allShown, (QStringList{"deep", "note.txt", "z.avi", "deep/y.mkv"}));
 }
 
 } // namespace

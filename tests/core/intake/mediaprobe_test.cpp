@@ -1,4 +1,5 @@
 #include "catalog/error.h"
+#include "catalog/messages.h"
 #include "intake/folderscan.h"
 #include "intake/mediaprobe.h"
 #include "print.h"
@@ -166,26 +167,39 @@ TEST(Probe, NoPictureMeansNoFrameSize) {
     }
 }
 
-TEST(Probe, UnreadableNameLeavesEverythingButTheNameAsItWas) {
+TEST(Probe, WhatIsNoReadableFileIsNamedWithItsReasonAndLeavesTheRest) {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.avi")));
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe.avi"))).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(dir.path(), dir.filePath(QStringLiteral("to folder.avi"))));
+    ASSERT_TRUE(
+        QFile::link(dir.filePath(QStringLiteral("nowhere")), dir.filePath(QStringLiteral("dangling.avi"))));
+    struct Case {
+        const char *name;
+        QString message;
+    } const cases[] = {
+        {"missing.avi", vq::msg::probeNoSuchFile(QStringLiteral("missing.avi"))},
+        {"dangling.avi", vq::msg::probeNoSuchFile(QStringLiteral("dangling.avi"))},
+        {"folder.avi", vq::msg::probeIsAFolder(QStringLiteral("folder.avi"))},
+        {"to folder.avi", vq::msg::probeIsAFolder(QStringLiteral("to folder.avi"))},
+        {"pipe.avi", vq::msg::probeNotARegularFile(QStringLiteral("pipe.avi"))},
+    };
 
     const vq::test::MediaSample &s = testMedia()[Sample::Mp4];
-    for (const char *name : {"missing.avi", "folder.avi", "pipe.avi"}) {
-        SCOPED_TRACE(name);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
         vq::TVVF e;
         vq::ProbePage page;
         vq::OpenAVI(s.name, e, page, s.folder);
         const vq::TVVF before = e;
         const vq::ProbePage pageBefore = page;
         try {
-            vq::OpenAVI(QString::fromLatin1(name), e, page, dir.path());
+            vq::OpenAVI(QString::fromUtf8(c.name), e, page, dir.path());
             ADD_FAILURE() << "no error";
         } catch (const vq::Error &err) {
-            EXPECT_EQ(err.message(), QStringLiteral("'' is not a valid integer value"));
+            EXPECT_EQ(err.message(), c.message);
         }
-        EXPECT_EQ(e.FileName, QString::fromLatin1(name));
+        EXPECT_EQ(e.FileName, QString::fromUtf8(c.name));
         vq::TVVF rest = e;
         rest.FileName = before.FileName;
         EXPECT_EQ(rest, before);

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "intake/mediaprobe.h"
+
+#include <QByteArray>
+#include <QObject>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QProcess;
+class QTimer;
+
+namespace vq {
+
+// The time limit of one probe in seconds: "ProbeTimeLimit" of the settings group "Intake", 30 when
+// it is not set (it is then written, so that the user finds it), at least 1.
+int probeTimeLimitSeconds();
+
+// The probe program next to the running program ("vidoteq-probe"); the environment variable
+// VIDOTEQ_PROBE names another one (a test double, an installed copy elsewhere).
+QString defaultProbeProgram();
+// As many workers as cores, at least 2.
+int defaultProbeWorkers();
+
+// Worker processes that probe files away from the caller's thread: a file that hangs the library
+// past the time limit, or crashes it, costs one worker, which is restarted for the next file. Answers
+// arrive through the caller's event loop, on the thread that made the pool.
+struct ProbePoolOptions {
+    QString program;     // empty: defaultProbeProgram()
+    int workers = 0;     // 0: defaultProbeWorkers()
+    int timeLimitMs = 0; // 0: probeTimeLimitSeconds()
+};
+
+class ProbePool : public QObject {
+    Q_OBJECT
+public:
+    using Options = ProbePoolOptions;
+    using Done = std::function<void(const ProbeResult &)>;
+
+    explicit ProbePool(const Options &options, QObject *parent = nullptr);
+    explicit ProbePool(QObject *parent = nullptr) : ProbePool(Options(), parent) {}
+    ~ProbePool() override;
+
+    // Queues a probe of `path`; `done` is called once with its answer, never from inside probe().
+    // An `urgent` probe (a file the user clicked) goes before the files already queued. Returns a
+    // ticket for abandon().
+    quint64 probe(const QByteArray &path, Done done, bool urgent = false);
+    // Forgets the probes of these tickets: queued ones are dropped, a worker busy with one is stopped.
+    // Their `done` is never called.
+    void abandon(const std::vector<quint64> &tickets);
+
+    int workerCount() const { return int(m_workers.size()); }
+    int timeLimitMs() const { return m_timeLimitMs; }
+    const QString &program() const { return m_program; }
+    // Probes queued or in hand.
+    int pending() const;
+
+private:
+    struct Job {
+        quint64 ticket = 0;
+        QByteArray path;
+        Done done;
+    };
+    struct Worker {
+        QProcess *process = nullptr;
+        QTimer *deadline = nullptr; // runs for the first job, the one the worker is on
+        QByteArray buffer;
+        std::deque<Job> jobs; // sent, in the order the answers come
+    };
+
+    void dispatch();
+    void send(Worker &w, Job job);
+    void startProcess(Worker &w);
+    void onOutput(Worker &w);
+    void onTimeLimit(Worker &w);
+    void onGone(Worker &w, const QString &how, bool failedToStart);
+    // Ends the worker's first job with `result`; the other jobs it holds go back to the queue when
+    // the worker is lost with it.
+    void finishFirst(Worker &w, const ProbeResult &result, bool workerLost);
+    void dropProcess(Worker &w);
+
+    QString m_program;
+    int m_timeLimitMs;
+    std::vector<std::unique_ptr<Worker>> m_workers;
+    std::deque<Job> m_queue;
+    quint64 m_nextTicket = 1;
+};
+
+} // namespace vq
