@@ -35,7 +35,7 @@ QString sqliteMessage(sqlite3 *db) {
 Statement::Statement(sqlite3 *db, const QString &sql) : m_db(db) {
     const QByteArray utf8 = sql.toUtf8();
     if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_stmt, nullptr) != SQLITE_OK)
-        throw Error(QStringLiteral("The catalog cannot run a query: %1").arg(sqliteMessage(db)));
+        throw Error(msg::cannotRunQuery(sqliteMessage(db)));
 }
 
 Statement::~Statement() {
@@ -76,7 +76,7 @@ void Statement::bind(int index, const QVariant &value) {
         }
     }
     if (rc != SQLITE_OK)
-        throw Error(QStringLiteral("The catalog cannot take a value: %1").arg(sqliteMessage(m_db)));
+        throw Error(msg::cannotTakeValue(sqliteMessage(m_db)));
 }
 
 bool Statement::step() {
@@ -98,18 +98,17 @@ void Statement::reset() {
 Catalog::Catalog(const QString &path, bool readOnly) : m_path(path) {
     const QFileInfo fi(path);
     if (path.isEmpty() || !fi.exists())
-        throw Error(QStringLiteral("The catalog file \"%1\" does not exist.").arg(path));
+        throw Error(msg::catalogMissing(path));
     if (fi.isDir())
-        throw Error(QStringLiteral("\"%1\" is a folder, not a Vidoteq catalog file.").arg(path));
+        throw Error(msg::catalogIsFolder(path));
     if (fi.size() == 0)
-        throw Error(QStringLiteral("The file \"%1\" is empty: it is not a Vidoteq catalog.").arg(path));
+        throw Error(msg::catalogEmptyFile(path));
     {
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly))
-            throw Error(
-                QStringLiteral("The catalog file \"%1\" cannot be read: %2").arg(path, f.errorString()));
+            throw Error(msg::catalogUnreadable(path, f.errorString()));
         if (f.read(16) != QByteArray("SQLite format 3\0", 16))
-            throw Error(QStringLiteral("The file \"%1\" is not a Vidoteq catalog.").arg(path));
+            throw Error(msg::notACatalog(path));
     }
     // A file or folder we may not write into is opened read-only: WAL needs its -shm file beside
     // the catalog, so a read-only folder (a share, a disc) is read as an unchanging file.
@@ -163,7 +162,7 @@ void Catalog::openFile(bool readOnly, bool immutable) {
         const QString msg = sqliteMessage(m_db);
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw Error(QStringLiteral("The catalog \"%1\" cannot be opened: %2").arg(m_path, msg));
+        throw Error(msg::catalogCannotOpen(m_path, msg));
     }
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
 }
@@ -183,8 +182,7 @@ void Catalog::checkSchema() {
         }
     }
     if (!missing.isEmpty())
-        throw Error(QStringLiteral("The file \"%1\" is not a Vidoteq catalog (it has no %2).")
-                        .arg(m_path, missing.join(QStringLiteral(", "))));
+        throw Error(msg::notACatalogMissing(m_path, missing.join(QStringLiteral(", "))));
     QStringList check = schema::tableNames() + schema::queryNames();
     m_hasSums = sums.isEmpty();
     if (m_hasSums)
@@ -323,7 +321,7 @@ void Catalog::exec(const QString &sql) {
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
         const QString msg = QString::fromUtf8(err ? err : "unknown error");
         sqlite3_free(err);
-        throw Error(QStringLiteral("The catalog \"%1\" refused a change: %2").arg(m_path, msg));
+        throw Error(msg::catalogRefusedChange(m_path, msg));
     }
 }
 
@@ -333,7 +331,7 @@ void Catalog::ensureWritable() const {
 }
 
 void Catalog::fail(const QString &what) const {
-    throw Error(QStringLiteral("%1 in the catalog \"%2\": %3").arg(what, m_path, sqliteMessage(m_db)));
+    throw Error(msg::catalogFailure(what, m_path, sqliteMessage(m_db)));
 }
 
 qint64 Catalog::dataVersion() const {
@@ -419,7 +417,7 @@ QString selectSql(const QString &table, const std::vector<ColumnDef> &cols) {
 TablePtr Catalog::loadTable(const QString &name, qint64 titleId) {
     const auto cols = schema::tableColumns(name);
     if (cols.empty())
-        throw Error(QStringLiteral("The catalog has no table \"%1\".").arg(name));
+        throw Error(msg::noTable(name));
     auto t = std::make_shared<TableData>(name, cols, schema::tableRefColumn(name));
     const QString where = titleId >= 0 ? QStringLiteral(" WHERE \"Название\" = ?1") : QString();
     try {
@@ -439,8 +437,7 @@ TablePtr Catalog::loadTable(const QString &name, qint64 titleId) {
             readInto(*t, st.handle(), t->appendRow());
         t->endBulkLoad();
     } catch (const Error &e) {
-        throw Error(QStringLiteral("The table \"%1\" of the catalog \"%2\" cannot be read: %3")
-                        .arg(name, m_path, e.message()));
+        throw Error(msg::tableUnreadable(name, m_path, e.message()));
     }
     t->touch();
     return t;
@@ -883,7 +880,7 @@ TablePtr Catalog::computeQuery(const QString &name) {
         if (auto it = m_queries.constFind(name); it != m_queries.constEnd() && it->data)
             return it->data;
         if (queryColumns(name).empty())
-            throw Error(QStringLiteral("The catalog has no stored query \"%1\".").arg(name));
+            throw Error(msg::noQuery(name));
         TablePtr t = loadSumQuery(name);
         m_queries[name].data = t;
         return t;
@@ -1022,7 +1019,7 @@ TablePtr Catalog::computeQuery(const QString &name) {
             }
         });
     } else {
-        throw Error(QStringLiteral("The catalog has no stored query \"%1\".").arg(name));
+        throw Error(msg::noQuery(name));
     }
     Q_UNUSED(sCount);
     Q_UNUSED(sComment);

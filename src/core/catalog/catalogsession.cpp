@@ -30,7 +30,7 @@ std::vector<DataSet *> CatalogSession::all() {
 
 Catalog &CatalogSession::catalog() const {
     if (!m_catalog)
-        throw Error(QStringLiteral("No catalog is open."));
+        throw Error(msg::noCatalogOpen());
     return *m_catalog;
 }
 
@@ -71,7 +71,7 @@ void CatalogSession::close() {
 QString CatalogSession::newCatalogPath(const QString &startDir, const QString &name) {
     if (name.contains(QLatin1Char('/')) || name.contains(QChar(0)) || name == QLatin1String(".") ||
         name == QLatin1String(".."))
-        throw Error(QStringLiteral("\"%1\" cannot be used as the name of a catalog file.").arg(name));
+        throw Error(msg::badCatalogName(name));
     return QDir(startDir).filePath(name + QStringLiteral(".vdq"));
 }
 

@@ -3,6 +3,7 @@
 #include "catalog.h"
 #include "error.h"
 #include "formats.h"
+#include "messages.h"
 #include "schema.h"
 
 #include <QLocale>
@@ -93,7 +94,7 @@ DataSet::DataSet(Catalog *catalog, const QString &name)
     } else {
         const auto cols = schema::tableColumns(name);
         if (cols.empty())
-            throw Error(QStringLiteral("The catalog has no table or stored query \"%1\".").arg(name));
+            throw Error(msg::noTableOrQuery(name));
         for (size_t i = 0; i < cols.size(); ++i)
             stored(cols[i].name, int(i));
     }
@@ -112,7 +113,7 @@ void DataSet::setCatalog(Catalog *catalog) {
 
 QString DataSet::fieldName(int index) const {
     if (index < 0 || index >= fieldCount())
-        throw Error(QStringLiteral("The data set \"%1\" has no field number %2.").arg(m_name).arg(index));
+        throw Error(msg::noFieldNumber(m_name, index));
     return m_fields[size_t(index)].name;
 }
 
@@ -126,25 +127,25 @@ int DataSet::fieldIndex(const QString &name) const {
 int DataSet::fieldOrThrow(const QString &field) const {
     const int i = fieldIndex(field);
     if (i < 0)
-        throw Error(QStringLiteral("The data set \"%1\" has no field \"%2\".").arg(m_name, field));
+        throw Error(msg::noField(m_name, field));
     return i;
 }
 
 void DataSet::requireOpen() const {
     if (m_state == Inactive || !m_catalog)
-        throw Error(QStringLiteral("The data set \"%1\" is not open.").arg(m_name));
+        throw Error(msg::dataSetNotOpen(m_name));
 }
 
 void DataSet::requireWritable() const {
     requireOpen();
     if (m_query)
-        throw Error(QStringLiteral("The stored query \"%1\" is read-only.").arg(m_name));
+        throw Error(msg::queryReadOnly(m_name));
     m_catalog->ensureWritable();
 }
 
 void DataSet::open() {
     if (!m_catalog)
-        throw Error(QStringLiteral("No catalog is open."));
+        throw Error(msg::noCatalogOpen());
     if (m_state == Edit || m_state == Insert)
         post();
     m_catalog->checkExternalChanges();
@@ -211,7 +212,7 @@ void DataSet::setSort(const QString &sort) {
     if (!field.isEmpty()) {
         const int f = fieldOrThrow(field);
         if (m_fields[size_t(f)].kind != FieldSpec::Stored)
-            throw Error(QStringLiteral("The data set \"%1\" cannot be sorted by \"%2\".").arg(m_name, field));
+            throw Error(msg::cannotSortBy(m_name, field));
         col = m_fields[size_t(f)].col;
     }
     m_sortText = sort;
@@ -470,7 +471,7 @@ FieldType DataSet::fieldType(int field) const {
 QVariant DataSet::fieldValue(int field) {
     requireOpen();
     if (field < 0 || field >= fieldCount())
-        throw Error(QStringLiteral("The data set \"%1\" has no field number %2.").arg(m_name).arg(field));
+        throw Error(msg::noFieldNumber(m_name, field));
     sync();
     const FieldSpec &f = m_fields[size_t(field)];
     QString text;
@@ -590,7 +591,7 @@ qint64 DataSet::asInteger(int field) {
         bool ok = false;
         const qint64 n = s.toLongLong(&ok);
         if (!ok)
-            throw Error(QStringLiteral("'%1' is not a valid integer value").arg(v.toString()));
+            throw Error(msg::notAnInteger(v.toString()));
         return n;
     }
     return v.toLongLong();
@@ -612,7 +613,7 @@ double DataSet::asFloat(int field) {
         if (!ok)
             d = QLocale().toDouble(s, &ok);
         if (!ok)
-            throw Error(QStringLiteral("'%1' is not a valid floating point value").arg(v.toString()));
+            throw Error(msg::notANumber(v.toString()));
         return d;
     }
     return v.toDouble();
@@ -626,7 +627,7 @@ QDateTime DataSet::asDateTime(int field) {
         return v.toDateTime();
     if (auto ms = naiveMsFromStorageText(v.toString()))
         return dateTimeFromNaiveMs(*ms);
-    throw Error(QStringLiteral("'%1' is not a valid date and time").arg(v.toString()));
+    throw Error(msg::notADateTime(v.toString()));
 }
 
 std::optional<qint64> DataSet::asNaiveMs(int field) {
@@ -675,7 +676,7 @@ void DataSet::edit() {
     sync();
     const int r = currentRow();
     if (r < 0)
-        throw Error(QStringLiteral("The data set \"%1\" has no record to edit.").arg(m_name));
+        throw Error(msg::noRecordToEdit(m_name));
     m_buffer.resize(size_t(m_table->columnCount()));
     for (int c = 0; c < m_table->columnCount(); ++c)
         m_buffer[size_t(c)] = m_table->valueAt(r, c);
@@ -686,10 +687,10 @@ void DataSet::edit() {
 void DataSet::setValue(const QString &field, const QVariant &value) {
     requireOpen();
     if (m_state != Edit && m_state != Insert)
-        throw Error(QStringLiteral("The data set \"%1\" is not in edit or insert mode.").arg(m_name));
+        throw Error(msg::notEditing(m_name));
     const FieldSpec &f = m_fields[size_t(fieldOrThrow(field))];
     if (f.kind != FieldSpec::Stored || f.col == 0)
-        throw Error(QStringLiteral("The field \"%1\" cannot be changed.").arg(field));
+        throw Error(msg::fieldReadOnly(field));
     m_buffer[size_t(f.col)] = value;
     m_modified[size_t(f.col)] = 1;
 }
@@ -707,11 +708,7 @@ void DataSet::post() {
         QVariant v = m_buffer[size_t(c)];
         const ColumnDef &def = t.column(c);
         if (def.type == FieldType::Text && !v.isNull() && v.toString().size() > schema::kMaxTextLength)
-            throw Error(QStringLiteral("The field \"%1\" takes at most %2 characters; the text given has %3. "
-                                       "Nothing was stored.")
-                            .arg(def.name)
-                            .arg(schema::kMaxTextLength)
-                            .arg(v.toString().size()));
+            throw Error(msg::textTooLong(def.name, schema::kMaxTextLength, v.toString().size()));
         if ((def.type == FieldType::Integer || def.type == FieldType::Float) && v.isValid() && !v.isNull() &&
             v.metaType().id() == QMetaType::QString) {
             bool ok = false;
@@ -721,11 +718,11 @@ void DataSet::post() {
             } else if (def.type == FieldType::Integer) {
                 v = s.toLongLong(&ok);
                 if (!ok)
-                    throw Error(QStringLiteral("'%1' is not a valid integer value").arg(s));
+                    throw Error(msg::notAnInteger(s));
             } else {
                 v = s.toDouble(&ok);
                 if (!ok)
-                    throw Error(QStringLiteral("'%1' is not a valid floating point value").arg(s));
+                    throw Error(msg::notANumber(s));
             }
         }
         cols << def.name;
@@ -748,8 +745,7 @@ void DataSet::post() {
         try {
             st.step();
         } catch (const Error &e) {
-            throw Error(QStringLiteral("A new row of \"%1\" cannot be stored in the catalog \"%2\": %3")
-                            .arg(m_name, m_catalog->path(), e.message()));
+            throw Error(msg::cannotStoreRow(m_name, m_catalog->path(), e.message()));
         }
         id = m_catalog->lastInsertId();
     } else {
@@ -766,8 +762,7 @@ void DataSet::post() {
             try {
                 st.step();
             } catch (const Error &e) {
-                throw Error(QStringLiteral("A change of \"%1\" cannot be stored in the catalog \"%2\": %3")
-                                .arg(m_name, m_catalog->path(), e.message()));
+                throw Error(msg::cannotStoreChange(m_name, m_catalog->path(), e.message()));
             }
         }
     }
@@ -810,15 +805,14 @@ void DataSet::remove() {
     sync();
     const int r = currentRow();
     if (r < 0)
-        throw Error(QStringLiteral("The data set \"%1\" has no record to delete.").arg(m_name));
+        throw Error(msg::noRecordToDelete(m_name));
     const qint64 id = m_table->intAt(r, 0);
     Statement &st = m_catalog->statement(QStringLiteral("DELETE FROM \"%1\" WHERE \"ID\" = ?").arg(m_name));
     st.bind(1, id);
     try {
         st.step();
     } catch (const Error &e) {
-        throw Error(QStringLiteral("A row of \"%1\" cannot be deleted from the catalog \"%2\": %3")
-                        .arg(m_name, m_catalog->path(), e.message()));
+        throw Error(msg::cannotDeleteRow(m_name, m_catalog->path(), e.message()));
     }
     const int pos = m_pos;
     std::optional<qint64> owner;

@@ -379,4 +379,146 @@ QString listOddUtf16Length() {
     return QStringLiteral("Список в UTF-16 обрывается на половине знака.");
 }
 
+// --- catalog: data sets and the file (checked while opening, reading, storing) ------------------
+
+QString noCatalogOpen() {
+    return QStringLiteral("Нет открытой базы.");
+}
+QString badCatalogName(const QString &name) {
+    return QStringLiteral("«%1» не годится как имя файла каталога.").arg(name);
+}
+QString noTableOrQuery(const QString &name) {
+    return QStringLiteral("В каталоге нет таблицы или запроса «%1».").arg(name);
+}
+QString noTable(const QString &name) {
+    return QStringLiteral("В каталоге нет таблицы «%1».").arg(name);
+}
+QString noQuery(const QString &name) {
+    return QStringLiteral("В каталоге нет запроса «%1».").arg(name);
+}
+QString noFieldNumber(const QString &set, int index) {
+    return QStringLiteral("В наборе данных «%1» нет поля номер %2.").arg(set).arg(index);
+}
+QString noField(const QString &set, const QString &field) {
+    return QStringLiteral("В наборе данных «%1» нет поля «%2».").arg(set, field);
+}
+QString dataSetNotOpen(const QString &set) {
+    return QStringLiteral("Набор данных «%1» не открыт.").arg(set);
+}
+QString queryReadOnly(const QString &set) {
+    return QStringLiteral("Запрос «%1» только для чтения.").arg(set);
+}
+QString cannotSortBy(const QString &set, const QString &field) {
+    return QStringLiteral("Набор данных «%1» нельзя упорядочить по «%2».").arg(set, field);
+}
+QString noRecordToEdit(const QString &set) {
+    return QStringLiteral("В наборе данных «%1» нет записи для изменения.").arg(set);
+}
+QString noRecordToDelete(const QString &set) {
+    return QStringLiteral("В наборе данных «%1» нет записи для удаления.").arg(set);
+}
+QString notEditing(const QString &set) {
+    return QStringLiteral("Набор данных «%1» не в режиме правки или добавления.").arg(set);
+}
+QString fieldReadOnly(const QString &field) {
+    return QStringLiteral("Поле «%1» изменить нельзя.").arg(field);
+}
+QString textTooLong(const QString &field, int most, qsizetype given) {
+    return QStringLiteral("Поле «%1» вмещает не больше %2 знаков, а в тексте их %3. Ничего не сохранено.")
+        .arg(field)
+        .arg(most)
+        .arg(given);
+}
+QString cannotStoreRow(const QString &set, const QString &path, const QString &why) {
+    return QStringLiteral("Новую запись «%1» не удалось сохранить в каталоге \"%2\": %3").arg(set, path, why);
+}
+QString cannotStoreChange(const QString &set, const QString &path, const QString &why) {
+    return QStringLiteral("Изменение «%1» не удалось сохранить в каталоге \"%2\": %3").arg(set, path, why);
+}
+QString cannotDeleteRow(const QString &set, const QString &path, const QString &why) {
+    return QStringLiteral("Запись «%1» не удалось удалить из каталога \"%2\": %3").arg(set, path, why);
+}
+QString cannotRunQuery(const QString &why) {
+    return QStringLiteral("Каталог не может выполнить запрос: %1").arg(why);
+}
+QString cannotTakeValue(const QString &why) {
+    return QStringLiteral("Каталог не принимает значение: %1").arg(why);
+}
+QString catalogMissing(const QString &path) {
+    return QStringLiteral("Файла каталога \"%1\" нет.").arg(path);
+}
+QString catalogIsFolder(const QString &path) {
+    return QStringLiteral("\"%1\" — папка, а не файл каталога Vidoteq.").arg(path);
+}
+QString catalogEmptyFile(const QString &path) {
+    return QStringLiteral("Файл \"%1\" пуст: это не каталог Vidoteq.").arg(path);
+}
+QString catalogUnreadable(const QString &path, const QString &why) {
+    return QStringLiteral("Файл каталога \"%1\" не читается: %2").arg(path, why);
+}
+QString notACatalog(const QString &path) {
+    return QStringLiteral("Файл \"%1\" — не каталог Vidoteq.").arg(path);
+}
+QString notACatalogMissing(const QString &path, const QString &missing) {
+    return QStringLiteral("Файл \"%1\" — не каталог Vidoteq (в нём нет: %2).").arg(path, missing);
+}
+QString catalogCannotOpen(const QString &path, const QString &why) {
+    return QStringLiteral("Каталог \"%1\" не открывается: %2").arg(path, why);
+}
+QString catalogRefusedChange(const QString &path, const QString &why) {
+    return QStringLiteral("Каталог \"%1\" не принял изменение: %2").arg(path, why);
+}
+QString catalogFailure(const QString &what, const QString &path, const QString &why) {
+    return QStringLiteral("%1 в каталоге \"%2\": %3").arg(what, path, why);
+}
+QString tableUnreadable(const QString &table, const QString &path, const QString &why) {
+    return QStringLiteral("Таблица «%1» каталога \"%2\" не читается: %3").arg(table, path, why);
+}
+QString noLanguageChosen() {
+    return QStringLiteral("Не выбран язык звука или субтитров.");
+}
+QString noCp1251Converter() {
+    return QStringLiteral("Список не в UTF-8, а перевода из Windows-1251 в системе нет.");
+}
+
+// --- the spreadsheet's automation surface ------------------------------------------------------
+
+QString badSheetName(const QString &name) {
+    return QStringLiteral("Недопустимое имя листа «%1».").arg(name);
+}
+QString badFontSize(double size) {
+    return QStringLiteral("Недопустимый размер шрифта %1.").arg(size);
+}
+QString badFontColour(qint64 colour) {
+    return QStringLiteral("Недопустимый цвет шрифта %1.").arg(colour);
+}
+QString widthOnRow(int row) {
+    return QStringLiteral("Ширину столбца нельзя задать строке %1.").arg(row);
+}
+QString badColumnWidth(double width) {
+    return QStringLiteral("Недопустимая ширина столбца %1.").arg(width);
+}
+QString rangeOutsideSheet(bool row, int index) {
+    return (row ? QStringLiteral("Строка %1 вне листа.") : QStringLiteral("Столбец %1 вне листа."))
+        .arg(index);
+}
+QString sheetExists(const QString &name) {
+    return QStringLiteral("Лист «%1» уже есть.").arg(name);
+}
+QString cellOutsideSheet(int row, int column) {
+    return QStringLiteral("Ячейка (%1, %2) вне листа.").arg(row).arg(column);
+}
+QString cellTextTooLong(int row, int column) {
+    return QStringLiteral("Текст для ячейки (%1, %2) длиннее, чем вмещает ячейка.").arg(row).arg(column);
+}
+QString noSheet(const QString &which) {
+    return QStringLiteral("Нет листа %1.").arg(which);
+}
+QString badTemplate(int kind) {
+    return QStringLiteral("Неизвестный шаблон книги %1.").arg(kind);
+}
+QString noWorkbook(int index) {
+    return QStringLiteral("Нет книги %1.").arg(index);
+}
+
 } // namespace vq::msg

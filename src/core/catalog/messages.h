@@ -121,4 +121,53 @@ QString listNulByte(int lineNo);
 QString listUndecodableLine(int lineNo);
 QString listOddUtf16Length();
 
+// --- catalog: data sets and the file (checked while opening, reading, storing) ------------------
+QString noCatalogOpen();
+QString badCatalogName(const QString &name);
+QString noTableOrQuery(const QString &name);
+QString noTable(const QString &name);
+QString noQuery(const QString &name);
+QString noFieldNumber(const QString &set, int index);
+QString noField(const QString &set, const QString &field);
+QString dataSetNotOpen(const QString &set);
+QString queryReadOnly(const QString &set);
+QString cannotSortBy(const QString &set, const QString &field);
+QString noRecordToEdit(const QString &set);
+QString noRecordToDelete(const QString &set);
+QString notEditing(const QString &set);
+QString fieldReadOnly(const QString &field);
+QString textTooLong(const QString &field, int most, qsizetype given);
+QString cannotStoreRow(const QString &set, const QString &path, const QString &why);
+QString cannotStoreChange(const QString &set, const QString &path, const QString &why);
+QString cannotDeleteRow(const QString &set, const QString &path, const QString &why);
+QString cannotRunQuery(const QString &why);
+QString cannotTakeValue(const QString &why);
+QString catalogMissing(const QString &path);
+QString catalogIsFolder(const QString &path);
+QString catalogEmptyFile(const QString &path);
+QString catalogUnreadable(const QString &path, const QString &why);
+QString notACatalog(const QString &path);
+QString notACatalogMissing(const QString &path, const QString &missing);
+QString catalogCannotOpen(const QString &path, const QString &why);
+QString catalogRefusedChange(const QString &path, const QString &why);
+QString catalogFailure(const QString &what, const QString &path, const QString &why);
+QString tableUnreadable(const QString &table, const QString &path, const QString &why);
+// A language box with nothing chosen when a file is stored.
+QString noLanguageChosen();
+QString noCp1251Converter();
+
+// --- the spreadsheet's automation surface ------------------------------------------------------
+QString badSheetName(const QString &name);
+QString badFontSize(double size);
+QString badFontColour(qint64 colour);
+QString widthOnRow(int row);
+QString badColumnWidth(double width);
+QString rangeOutsideSheet(bool row, int index);
+QString sheetExists(const QString &name);
+QString cellOutsideSheet(int row, int column);
+QString cellTextTooLong(int row, int column);
+QString noSheet(const QString &which);
+QString badTemplate(int kind);
+QString noWorkbook(int index);
+
 } // namespace vq::msg

@@ -1,6 +1,7 @@
 #include "export/spreadsheet.h"
 
 #include "catalog/error.h"
+#include "catalog/messages.h"
 
 namespace vq {
 
@@ -17,7 +18,7 @@ void checkSheetName(const QString &name) {
     for (QChar c : name)
         bad = bad || forbidden.contains(c);
     if (bad)
-        throw Error(QStringLiteral("Invalid worksheet name \"%1\".").arg(name));
+        throw Error(msg::badSheetName(name));
 }
 
 } // namespace
@@ -72,7 +73,7 @@ void SpreadsheetFont::setSize(int size) {
     if (m_app->logging())
         m_app->log(describe() + QStringLiteral("Size=") + QString::number(size));
     if (size < 1 || size > 409)
-        throw Error(QStringLiteral("Invalid font size %1.").arg(size));
+        throw Error(msg::badFontSize(size));
     FontModel &f = font();
     f.size = {size, ++m_app->sheet(m_book, m_sheet).lastOrder};
 }
@@ -81,7 +82,7 @@ void SpreadsheetFont::setColor(int color) {
     if (m_app->logging())
         m_app->log(describe() + QStringLiteral("Color=") + QString::number(color));
     if (color < 0 || color > 0xFFFFFF)
-        throw Error(QStringLiteral("Invalid font colour %1.").arg(color));
+        throw Error(msg::badFontColour(color));
     FontModel &f = font();
     f.color = {color, ++m_app->sheet(m_book, m_sheet).lastOrder};
 }
@@ -95,9 +96,9 @@ void SpreadsheetRange::setColumnWidth(double width) {
                        .arg(m_index)
                        .arg(width));
     if (m_isRow)
-        throw Error(QStringLiteral("Column width cannot be set on row %1.").arg(m_index));
+        throw Error(msg::widthOnRow(m_index));
     if (!(width >= 0 && width <= 255))
-        throw Error(QStringLiteral("Invalid column width %1.").arg(width));
+        throw Error(msg::badColumnWidth(width));
     m_app->sheet(m_book, m_sheet).columnWidths[m_index] = width;
 }
 
@@ -108,9 +109,7 @@ SpreadsheetFont SpreadsheetRange::Font() const {
 SpreadsheetRange SpreadsheetRanges::operator()(int index) const {
     const int limit = m_isRow ? SheetMaxRows : SheetMaxColumns;
     if (index < 1 || index > limit)
-        throw Error(QStringLiteral("%1 %2 is outside the sheet.")
-                        .arg(m_isRow ? QStringLiteral("Row") : QStringLiteral("Column"))
-                        .arg(index));
+        throw Error(msg::rangeOutsideSheet(m_isRow, index));
     return SpreadsheetRange(m_app, m_book, m_sheet, m_isRow, index);
 }
 
@@ -126,7 +125,7 @@ void SpreadsheetSheet::setName(const QString &name) {
     const auto &sheets = m_app->m_books[m_book].sheets;
     for (int i = 0; i < int(sheets.size()); ++i) {
         if (i != m_sheet && sheets[i].name.compare(name, Qt::CaseInsensitive) == 0)
-            throw Error(QStringLiteral("A worksheet named \"%1\" already exists.").arg(name));
+            throw Error(msg::sheetExists(name));
     }
     model().name = name;
 }
@@ -149,11 +148,10 @@ void SpreadsheetSheet::setCells(int row, int column, const QString &value) {
     if (m_app->logging())
         m_app->log(QStringLiteral("cells(%1,%2)=%3").arg(row).arg(column).arg(value));
     if (row < 1 || row > SheetMaxRows || column < 1 || column > SheetMaxColumns)
-        throw Error(QStringLiteral("Cell (%1, %2) is outside the sheet.").arg(row).arg(column));
+        throw Error(msg::cellOutsideSheet(row, column));
     // The most a cell holds; a longer text would be cut by the spreadsheet program.
     if (value.size() > 32767)
-        throw Error(
-            QStringLiteral("The text for cell (%1, %2) is longer than a cell holds.").arg(row).arg(column));
+        throw Error(msg::cellTextTooLong(row, column));
     SheetModel &s = model();
     if (value.isEmpty())
         s.cells.erase(SheetModel::cellKey(row, column));
@@ -167,7 +165,7 @@ SpreadsheetSheet SpreadsheetWorkbook::WorkSheets(int index) const {
     m_app->log(QStringLiteral("WorkSheets(%1)").arg(index));
     const auto &sheets = m_app->m_books[m_book].sheets;
     if (index < 1 || index > int(sheets.size()))
-        throw Error(QStringLiteral("There is no worksheet %1.").arg(index));
+        throw Error(msg::noSheet(QString::number(index)));
     return SpreadsheetSheet(m_app, m_book, index - 1);
 }
 
@@ -178,13 +176,13 @@ SpreadsheetSheet SpreadsheetWorkbook::WorkSheets(const QString &name) const {
         if (sheets[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return SpreadsheetSheet(m_app, m_book, i);
     }
-    throw Error(QStringLiteral("There is no worksheet \"%1\".").arg(name));
+    throw Error(msg::noSheet(u'"' + name + u'"'));
 }
 
 SpreadsheetWorkbook SpreadsheetWorkbooks::Add(std::int16_t templateKind) {
     m_app->log(QStringLiteral("Workbooks.Add(%1)").arg(templateKind));
     if (templateKind != WorkbookOneSheet)
-        throw Error(QStringLiteral("Unsupported workbook template %1.").arg(templateKind));
+        throw Error(msg::badTemplate(templateKind));
     WorkbookModel book;
     book.sheets.emplace_back();
     book.sheets.back().name = QStringLiteral("Sheet1");
@@ -204,13 +202,13 @@ void SpreadsheetApplication::setVisible(bool visible) {
 SpreadsheetWorkbook SpreadsheetApplication::Workbooks(int index) {
     log(QStringLiteral("Workbooks(%1)").arg(index));
     if (index < 1 || index > workbookCount())
-        throw Error(QStringLiteral("There is no workbook %1.").arg(index));
+        throw Error(msg::noWorkbook(index));
     return SpreadsheetWorkbook(this, index - 1);
 }
 
 const WorkbookModel &SpreadsheetApplication::workbook(int index) const {
     if (index < 1 || index > workbookCount())
-        throw Error(QStringLiteral("There is no workbook %1.").arg(index));
+        throw Error(msg::noWorkbook(index));
     return m_books[index - 1];
 }
 

@@ -52,7 +52,7 @@ template <typename S, typename Ch> QList<S> splitLines(const S &text, Ch cr, Ch 
 std::optional<QString> decodeCp1251WithIconv(const QByteArray &bytes) {
     iconv_t cd = iconv_open("UTF-8", "CP1251");
     if (cd == iconv_t(-1))
-        throw Error(QStringLiteral("The list is not UTF-8 and no converter from Windows-1251 is available."));
+        throw Error(msg::noCp1251Converter());
     QByteArray out;
     out.resize(bytes.size() * 3 + 16);
     char *in = const_cast<char *>(bytes.constData());

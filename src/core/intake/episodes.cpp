@@ -4,6 +4,7 @@
 #include "catalog/catalogsession.h"
 #include "catalog/dataset.h"
 #include "catalog/error.h"
+#include "catalog/messages.h"
 
 namespace vq {
 
@@ -14,14 +15,14 @@ const QString kId = QStringLiteral("ID");
 
 qint32 chosenKey(const std::optional<qint32> &key) {
     if (!key)
-        throw Error(QStringLiteral("Could not convert variant of type (Null) into type (Integer)"));
+        throw Error(msg::noLanguageChosen());
     return *key;
 }
 
 qint32 typedNumber(const QString &text) {
     const std::optional<qint32> n = parseInt32(QStringView(text).trimmed());
     if (!n)
-        throw Error(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        throw Error(msg::notAnInteger(text));
     return *n;
 }
 

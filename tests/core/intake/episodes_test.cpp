@@ -239,12 +239,12 @@ TEST_F(AddToBase, RefusedInputWritesNothing) {
     badWidth.heightText = QStringLiteral("400");
     badHeight.widthText = QStringLiteral("720");
     badHeight.heightText = QString();
-    const QString nullToInt = QStringLiteral("Could not convert variant of type (Null) into type (Integer)");
+    const QString nullToInt = QStringLiteral("Не выбран язык звука или субтитров.");
     const Case cases[] = {
         {"no sound language", noSound, m_title, nullToInt},
         {"no external subtitle language", noSubExt, m_title, nullToInt},
-        {"typed width not a number", badWidth, m_title, QStringLiteral("'72O' is not a valid integer value")},
-        {"typed height empty", badHeight, m_title, QStringLiteral("'' is not a valid integer value")},
+        {"typed width not a number", badWidth, m_title, QStringLiteral("'72O' не является целым числом")},
+        {"typed height empty", badHeight, m_title, QStringLiteral("'' не является целым числом")},
         {"title that is not in the catalog", languages(), 999999, {}},
     };
     for (const Case &c : cases) {
