@@ -121,7 +121,7 @@ void TView_Base::BSToHTMLClick() {
 
 void TView_Base::BToExlClick() {
     if (!m_session.isOpen())
-        throw Error(QStringLiteral("Нет открытой базы."));
+        throw Error(msg::noCatalogOpen());
     // A typed change of the current title belongs in the sheet.
     postPendingTitleEdit();
     TPageStats *st = statsPage();

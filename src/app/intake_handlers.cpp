@@ -348,9 +348,8 @@ void TIntakeHandlers::GV4KeyDown(QKeyEvent *event) {
     CatalogSession &s = m_win.session();
     if (key == Qt::Key_Delete && s.isOpen() && s.Name.recordCount() > 0) {
         DataSet &name = s.Name;
-        const QString question =
-            QStringLiteral("Удалить ") + name.asString(QStringLiteral("Название")) + QStringLiteral(" ?");
-        if (!m_win.dialogs().askYesNo(&m_win, QStringLiteral("Вы уверены?"), question))
+        const QString question = msg::deleteQuestion(name.asString(QStringLiteral("Название")));
+        if (!m_win.dialogs().askYesNo(&m_win, msg::areYouSure(), question))
             return;
         const int r = g.CurrentRow();
         name.remove();

@@ -1,6 +1,7 @@
 #include "page_titles.h"
 
 #include "catalog/formats.h"
+#include "catalog/messages.h"
 #include "dialogs.h"
 #include "tgridview.h"
 #include "tview_base.h"
@@ -213,8 +214,8 @@ void TView_Base::GVKeyDown(QKeyEvent *event) {
     }
     if (key == Qt::Key_Delete && m_session.isOpen() && m_session.Name.recordCount() > 0) {
         DataSet &name = m_session.Name;
-        const QString question = QStringLiteral("Удалить ") + name.asString(1) + QStringLiteral(" ?");
-        if (m_dialogs.askYesNo(this, QStringLiteral("Вы уверены?"), question)) {
+        const QString question = msg::deleteQuestion(name.asString(1));
+        if (m_dialogs.askYesNo(this, msg::areYouSure(), question)) {
             const int k = g.CurrentRow();
             name.remove();
             UpDateAll(true);
@@ -300,9 +301,8 @@ void TView_Base::DBGrid1KeyDown(TGridView &grid, QKeyEvent *event) {
     if (series.recordCount() == 0 || row < 0 || row >= series.recordCount())
         return;
     series.setRecNo(row + 1);
-    const QString question =
-        QStringLiteral("Удалить ") + series.asString(QStringLiteral("Серия")) + QStringLiteral(" ?");
-    if (!m_dialogs.askYesNo(this, QStringLiteral("Вы уверены?"), question))
+    const QString question = msg::deleteQuestion(series.asString(QStringLiteral("Серия")));
+    if (!m_dialogs.askYesNo(this, msg::areYouSure(), question))
         return;
     series.remove();
     UpDateAll(false);

@@ -1,6 +1,7 @@
 #include "tfmastera.h"
 
 #include "catalog/error.h"
+#include "catalog/messages.h"
 #include "dialogs.h"
 #include "errorguard.h"
 #include "tgridview.h"
@@ -147,8 +148,7 @@ void TFMasterA::BToBaseClick() {
     const int rows = GV->RowCount();
     if (rows == 0)
         return;
-    const Answer answer =
-        m_main.dialogs().askYesNoCancel(this, QString(), QStringLiteral("Добавить в текущею базу?"));
+    const Answer answer = m_main.dialogs().askYesNoCancel(this, QString(), msg::importIntoThisCatalog());
     if (answer == Answer::Cancel)
         return;
     CatalogSession &session = m_main.session();
@@ -160,7 +160,7 @@ void TFMasterA::BToBaseClick() {
             return;
     }
     if (!session.isOpen())
-        throw Error(QStringLiteral("Нет открытой базы."));
+        throw Error(msg::noCatalogOpen());
     m_main.postPendingTitleEdit();
 
     // After a refused row, the lines before it are in this catalog already.
@@ -195,9 +195,8 @@ void TFMasterA::BToBaseClick() {
         m_doneLines = m_previewLines.mid(0, r.failedRow);
         m_doneCatalog = session.path();
     }
-    throw Error(
-        refusedRowMessage(r.failedRow + 1, r.failedRow, r.error) +
-        QStringLiteral("\nThe next \"To Base\" into this catalog starts at line %1.").arg(r.failedRow + 1));
+    throw Error(refusedRowMessage(r.failedRow + 1, r.failedRow, r.error) +
+                msg::listNextStart(r.failedRow + 1));
 }
 
 } // namespace vq

@@ -539,11 +539,10 @@ void TView_Base::BNewBaseClick() {
     if (!name || name->isEmpty())
         return;
     if (!m_session.isOpen())
-        throw Error(QStringLiteral("Нет открытой базы, с которой можно снять копию."));
+        throw Error(msg::noCatalogToCopy());
     const QString newPath = CatalogSession::newCatalogPath(m_startDir, *name);
     if (QFileInfo::exists(newPath))
-        throw Error(
-            QStringLiteral("Файл %1 уже есть; он не будет заменён.").arg(QDir::toNativeSeparators(newPath)));
+        throw Error(msg::newCatalogExists(QDir::toNativeSeparators(newPath)));
     postPendingTitleEdit();
     m_session.makeNewCatalog(newPath);
     rememberCatalogPath(newPath);

@@ -196,7 +196,7 @@ TEST_F(ImportWizardTest, RefusedRowThenTheRest) {
     dialogs.setNextAnswer(Answer::Yes);
     click(w.BToBase);
     ASSERT_EQ(dialogs.errors().size(), 1);
-    EXPECT_TRUE(dialogs.errors().first().contains(QStringLiteral("Line 3")))
+    EXPECT_TRUE(dialogs.errors().first().contains(QStringLiteral("Строку 3")))
         << dialogs.errors().first().toStdString();
     EXPECT_TRUE(w.PBar->isHidden());
     EXPECT_EQ(titlesOf(m_cat.path()), QStringLiteral("Existing,A,B"));

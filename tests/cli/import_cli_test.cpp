@@ -91,7 +91,7 @@ TEST(ImportCli, RefusedRowAndBadCalls) {
     CliResult r = importCli({QStringLiteral("--catalog"), t.path(), QStringLiteral("import-list"), list});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(QStringLiteral("Line 2"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Строку 2"))) << r.err.toStdString();
     EXPECT_EQ(t.scalar(QStringLiteral("SELECT group_concat(\"Название\") FROM \"Список\"")),
               QStringLiteral("A"));
 

@@ -521,4 +521,32 @@ QString noWorkbook(int index) {
     return QStringLiteral("Нет книги %1.").arg(index);
 }
 
+// --- questions and reports of the window ---------------------------------------------------------
+
+QString areYouSure() {
+    return QStringLiteral("Вы уверены?");
+}
+QString deleteQuestion(const QString &what) {
+    return QStringLiteral("Удалить ") + what + QStringLiteral(" ?");
+}
+QString noCatalogToCopy() {
+    return QStringLiteral("Нет открытой базы, с которой можно снять копию.");
+}
+QString newCatalogExists(const QString &path) {
+    return QStringLiteral("Файл %1 уже есть; он не будет заменён.").arg(path);
+}
+QString importIntoThisCatalog() {
+    return QStringLiteral("Добавить в текущею базу?");
+}
+QString listRowRefused(int lineNo, int before, const QString &reason) {
+    return QStringLiteral("Строку %1 списка добавить не удалось: %2 Строки до неё (%3) уже в каталоге; "
+                          "строка %1 и следующие — нет.")
+        .arg(lineNo)
+        .arg(reason)
+        .arg(before);
+}
+QString listNextStart(int lineNo) {
+    return QStringLiteral("\nСледующее «To Base» в этот каталог начнётся со строки %1.").arg(lineNo);
+}
+
 } // namespace vq::msg

@@ -170,4 +170,13 @@ QString noSheet(const QString &which);
 QString badTemplate(int kind);
 QString noWorkbook(int index);
 
+// --- questions and reports of the window ---------------------------------------------------------
+QString areYouSure();                        // the caption of a question before a delete
+QString deleteQuestion(const QString &what); // "Удалить NAME ?"
+QString noCatalogToCopy();
+QString newCatalogExists(const QString &path);
+QString importIntoThisCatalog();
+QString listRowRefused(int lineNo, int before, const QString &reason);
+QString listNextStart(int lineNo);
+
 } // namespace vq::msg

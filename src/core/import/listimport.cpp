@@ -324,12 +324,7 @@ ImportResult importPreviewRows(CatalogSession &session, const GridData &preview,
 }
 
 QString refusedRowMessage(int lineNo, int before, const QString &reason) {
-    return QStringLiteral(
-               "Line %1 of the list could not be added: %2 The %3 line(s) before it are in the catalog; "
-               "line %1 and the lines after it are not.")
-        .arg(lineNo)
-        .arg(reason)
-        .arg(before);
+    return msg::listRowRefused(lineNo, before, reason);
 }
 
 } // namespace vq

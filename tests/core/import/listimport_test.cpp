@@ -356,7 +356,7 @@ TEST_F(ImportTest, RefusedRowKeepsTheRowsBeforeIt) {
     EXPECT_EQ(progressCalls, 2);
     EXPECT_TRUE(r.error.contains(QStringLiteral("Название"))) << r.error.toStdString();
     const QString message = refusedRowMessage(r.failedRow + 1, r.imported, r.error);
-    EXPECT_TRUE(message.contains(QStringLiteral("Line 3"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("Строку 3"))) << message.toStdString();
 
     // The rows before the refused one are in the file, not only in memory.
     {
