@@ -164,7 +164,9 @@ void TIntakeHandlers::applyReveal() {
         tree->expand(index);
     if (m_reveal.makeCurrent && tree->currentIndex() != index)
         tree->setCurrentIndex(index);
-    tree->scrollTo(index);
+    // An expanded folder goes to the top, so that what it holds is in view below it.
+    tree->scrollTo(index,
+                   m_reveal.expand ? QAbstractItemView::PositionAtTop : QAbstractItemView::EnsureVisible);
 }
 
 void TIntakeHandlers::treeChanged() {

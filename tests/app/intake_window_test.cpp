@@ -6,6 +6,7 @@
 #include "intake_handlers.h"
 #include "page_intake.h"
 #include "support/media.h"
+#include "support/rawfiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -528,6 +529,7 @@ TEST_F(IntakeWindow, SubfoldersAndNamesThatAreNotUtf8) {
         copyClips(QDir(dir).filePath(QStringLiteral("Season 2")), {Sample::Mp4}).first();
     // Latin-1 "café.avi" from an old disc.
     const QByteArray raw = QFile::encodeName(dir) + "/caf\xE9.avi";
+    const RawFileGuard gone(raw);
     {
         QFile in(testMedia()[Sample::Avi].path);
         ASSERT_TRUE(in.open(QIODevice::ReadOnly));

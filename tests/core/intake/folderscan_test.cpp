@@ -1,6 +1,7 @@
 #include "catalog/error.h"
 #include "intake/folderscan.h"
 #include "print.h"
+#include "support/rawfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -176,6 +177,7 @@ TEST_F(FolderScan, NamesThatAreNotUtf8AreListedAndFoundAgain) {
     const QByteArray latin1 = root + "/caf\xE9.avi", cp1251 = root + "/\xC0\xED\xE8\xEC\xE5 01.mkv";
     touchRaw(latin1);
     touchRaw(cp1251);
+    const vq::test::RawFileGuard g1(latin1), g2(cp1251);
     touch(QStringLiteral("ok.mkv"));
     const QList<vq::ListedFile> listed = vq::scanFolder(m_dir.path(), true);
     ASSERT_EQ(listed.size(), 3);

@@ -4,6 +4,7 @@
 #include "intake/probewire.h"
 #include "print.h"
 #include "support/media.h"
+#include "support/rawfiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -190,6 +191,7 @@ TEST(ProbeFiles, NamesThatAreNotUtf8AreProbed) {
     // Latin-1 "café" and Windows-1251 "Аниме".
     for (const QByteArray &name : {QByteArray("caf\xE9.avi"), QByteArray("\xC0\xED\xE8\xEC\xE5.avi")}) {
         const QByteArray path = folder + '/' + name;
+        const vq::test::RawFileGuard gone(path);
         ASSERT_TRUE(copyRaw(clip.path, path));
         const ProbeResult r = vq::probeMedia(path);
         EXPECT_TRUE(r.ok());
