@@ -194,13 +194,13 @@ void TView_Base::connectHandlers() {
 
     TPageTitles *t = m_titles;
     connect(t->LCBType, &QComboBox::activated, this, g([this](int index) {
-                writeTitleField(QStringLiteral("NType"), m_titles->LCBType->itemData(index));
+                writeTitleField(ops::TitleField::Type, m_titles->LCBType->itemData(index));
                 DS2DataChange();
             }));
     connect(t->ECount, &QLineEdit::textEdited, this,
-            g([this](const QString &v) { writeTitleField(QStringLiteral("Количество серий"), v); }));
+            g([this](const QString &v) { writeTitleField(ops::TitleField::Count, v); }));
     connect(t->EKoment, &QLineEdit::textEdited, this,
-            g([this](const QString &v) { writeTitleField(QStringLiteral("Комментарий"), v); }));
+            g([this](const QString &v) { writeTitleField(ops::TitleField::Comment, v); }));
     connect(t->ECount, &QLineEdit::textChanged, this, [this] { ECountChange(); });
     connect(t->EKoment, &QLineEdit::textChanged, this, [this] { EKomentChange(); });
 }
@@ -356,7 +356,6 @@ bool TView_Base::FormCreate() {
             m_session.Series.setSort(CatalogSession::episodeSort());
             LoadSeries();
             fillLanguageLists();
-            m_selTotals.clear();
             VstatUpDate();
         });
     } catch (const StartupCancelled &) {
@@ -394,6 +393,7 @@ void TView_Base::UpDateAll(bool Full) {
     if (Full)
         LoadName();
     LoadGvSv();
+    followSelection();
     if (!Full)
         name.setFiltered(true);
     if (Full) {
@@ -415,6 +415,8 @@ void TView_Base::fillTypeList() {
         types.setRecNo(r);
         box->addItem(types.asString(1), types.asInteger(0));
     }
+    // The first item is no title's type: the box shows a type only once a title is current.
+    box->setCurrentIndex(-1);
 }
 
 void TView_Base::fillLanguageLists() {

@@ -4,6 +4,8 @@
 #include "browser/summary.h"
 #include "catalog/catalogsession.h"
 #include "intake/mediaprobe.h"
+#include "ops/titleops.h"
+#include "ops/workspace.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -139,10 +141,13 @@ public:
     const QString &StartDir() const { return m_startDir; }
     TExportList &exportList() { return m_exportList; }
     TVVF &CurrentEpisode() { return m_currentEpisode; }
-    vq::SelTotals &selTotals() { return m_selTotals; }
+    // The selection's totals as the catalog holds them now.
+    vq::SelTotals selTotals() { return m_session.isOpen() ? m_work.selectionTotals() : SelTotals(); }
+    // The current title and the selection.
+    ops::Workspace &workspace() { return m_work; }
     std::array<bool, 10> &ExportColumnChoice() { return m_exportColumnChoice; }
     bool DetailEditing() const { return m_detailEditing; }
-    const QSet<qint64> &selectedIds() const { return m_selectedIds; }
+    const QSet<qint64> &selectedIds() const { return m_work.selection().idSet(); }
     // Display widths in characters of the episode grids' seven columns.
     std::array<int, 7> &seriesWidths() { return m_seriesWidths; }
 
@@ -188,7 +193,12 @@ private:
     void fillLanguageLists();
     void showTitleDetails();
     void clearCurrentTitle();
-    void writeTitleField(const QString &field, const QVariant &value);
+    void writeTitleField(ops::TitleField field, const QVariant &value);
+    // Takes a title out of the selection: its row, its mark, its share of the totals.
+    void removeFromSelection(qint64 id);
+    // The selection list after a change of the catalog: deleted titles leave, the rest show
+    // their texts as the summary has them now.
+    void followSelection();
     void fillEpisodeGrids();
     void applySeriesWidths();
     void readSeriesWidths();
@@ -199,14 +209,13 @@ private:
 
     Dialogs &m_dialogs;
     CatalogSession m_session;
+    ops::Workspace m_work{m_session};
 
     QString m_startDir;
     TExportList m_exportList;
     TVVF m_currentEpisode;
-    vq::SelTotals m_selTotals;
     std::array<bool, 10> m_exportColumnChoice{};
     bool m_detailEditing = false;
-    QSet<qint64> m_selectedIds;
     std::array<int, 7> m_seriesWidths{};
     std::array<int, 7> m_panelSizes{};
     bool m_noActivePage = false;

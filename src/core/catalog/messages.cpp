@@ -253,4 +253,22 @@ QString cellOutOfBounds(int col, int row) {
 
 // --- list import --------------------------------------------------------------------------------
 
+// --- titles, selection and pages --------------------------------------------------------------
+
+QString titleNameEmpty() {
+    return QStringLiteral("Название аниме не может быть пустым.");
+}
+QString noEpisodeWithId(qint64 id) {
+    return QStringLiteral("В каталоге нет серии с ID %1.").arg(id);
+}
+QString deleteQuestionCaption() {
+    return QStringLiteral("Вы уверены?");
+}
+QString deleteQuestion(const QString &name) {
+    return QStringLiteral("Удалить ") + name + QStringLiteral(" ?");
+}
+QString spreadsheetWhere(const QString &path) {
+    return QStringLiteral("Таблица сохранена в файл %1.").arg(path);
+}
+
 } // namespace vq::msg

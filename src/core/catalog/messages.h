@@ -86,4 +86,12 @@ QString cellOutOfBounds(int col, int row);
 
 // --- list import --------------------------------------------------------------------------------
 
+// --- titles, selection and pages --------------------------------------------------------------
+
+QString titleNameEmpty();
+QString noEpisodeWithId(qint64 id);
+QString deleteQuestionCaption();
+QString deleteQuestion(const QString &name);
+QString spreadsheetWhere(const QString &path);
+
 } // namespace vq::msg
