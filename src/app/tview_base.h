@@ -184,6 +184,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     // The size of the screen the window is measured against; tests give their own.
     virtual QSize screenSize() const;
+    // Whether the desktop names a program for spreadsheets; false when it says there is none.
+    // xdg-open reports success even then, so the user would be told nothing.
+    virtual bool spreadsheetViewerKnown() const;
 
 private:
     void buildWindow();
@@ -206,6 +209,7 @@ private:
     void selectSummaryRow(int row);
     void showPage(int page);
     QString askCatalogFile();
+    void openSpreadsheet(const QString &path);
 
     Dialogs &m_dialogs;
     CatalogSession m_session;

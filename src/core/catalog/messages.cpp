@@ -267,8 +267,5 @@ QString deleteQuestionCaption() {
 QString deleteQuestion(const QString &name) {
     return QStringLiteral("Удалить ") + name + QStringLiteral(" ?");
 }
-QString spreadsheetWhere(const QString &path) {
-    return QStringLiteral("Таблица сохранена в файл %1.").arg(path);
-}
 
 } // namespace vq::msg

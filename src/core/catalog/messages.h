@@ -92,6 +92,5 @@ QString titleNameEmpty();
 QString noEpisodeWithId(qint64 id);
 QString deleteQuestionCaption();
 QString deleteQuestion(const QString &name);
-QString spreadsheetWhere(const QString &path);
 
 } // namespace vq::msg

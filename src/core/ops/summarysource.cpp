@@ -4,7 +4,10 @@
 #include "catalog/catalogsession.h"
 #include "catalog/error.h"
 #include "catalog/messages.h"
+#include "catalog/settings.h"
 #include "gridview/griddata.h"
+
+#include <QSettings>
 
 namespace vq::ops {
 
@@ -88,6 +91,14 @@ void fillSelectionGrid(CatalogSession &s, const std::vector<qint64> &ids, GridDa
         for (int c = 0; c < TExportList::FieldCount; ++c)
             grid.SetCellText(c, row, texts.field(c));
         grid.CellAt(gv3::IdColumn, row).SetAsInteger(int(id));
+    }
+}
+
+void applySavedWidths(GridData &grid, const QString &group) {
+    const std::unique_ptr<QSettings> s = openSettings();
+    for (int n = 0; n < TExportList::FieldCount && n < grid.ColumnCount(); ++n) {
+        GridColumn &col = grid.Column(n);
+        col.SetWidth(readIntSetting(*s, QStringLiteral("%1/s%2").arg(group).arg(n), col.DefaultWidth()));
     }
 }
 

@@ -46,5 +46,9 @@ std::function<bool(TExportList &)> summaryTitles(CatalogSession &session);
 // order given. Titles the catalog does not have raise vq::Error.
 void fillSelectionGrid(CatalogSession &session, const std::vector<qint64> &ids, GridData &grid);
 
+// The widths of the ten text columns the window saved under `group` ("gvsv" for the summary,
+// "gv3" for the selection list); a column never saved keeps its default.
+void applySavedWidths(GridData &grid, const QString &group);
+
 } // namespace ops
 } // namespace vq
