@@ -273,6 +273,8 @@ void TView_Base::EditName(TGridView &grid, int ACol, int ARow, int IdCol) {
     }
     UpDateAll(true);
     makeTitleCurrent(id);
+    // The renamed title stays current; Enter's move to the next row is for ordinary cell edits.
+    grid.KeepPositionAfterEdit();
     const int i = IdCol == gvsv::Id        ? SeeingSV(id)
                   : IdCol == gv3::IdColumn ? SeeingG3(id)
                                            : [&] {

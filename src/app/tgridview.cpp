@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
+#include <utility>
 
 namespace vq {
 
@@ -693,17 +695,45 @@ void TGridView::keyPressEvent(QKeyEvent *event) {
 }
 
 void TGridView::pressAt(QMouseEvent *event) {
-    if (!hasFocus())
-        setFocus(Qt::MouseFocusReason);
     const Qt::MouseButton button = event->button();
     const QPoint pos = event->position().toPoint();
-    bool onFocusedCell = false;
-    if (button == Qt::LeftButton || button == Qt::RightButton) {
-        Flush();
+    const bool pick = button == Qt::LeftButton || button == Qt::RightButton;
+    // A click that ends an edit: the accepted text may rebuild and re-sort the rows, so the
+    // clicked row is found again by its texts afterwards.
+    std::optional<QStringList> clicked;
+    if (m_editing && pick) {
         const QModelIndex idx = indexAt(pos);
         if (idx.isValid()) {
-            onFocusedCell = idx.column() == m_col && idx.row() == m_row;
-            MoveToCell(idx.column(), idx.row(), event->modifiers());
+            clicked.emplace();
+            for (int c = 0; c < m_data->ColumnCount(); ++c)
+                clicked->append(m_data->GetCellText(c, idx.row()));
+        }
+        finishEdit(true, false);
+        if (m_editing)
+            return; // the editor kept a text the cell cannot hold
+    }
+    if (!hasFocus())
+        setFocus(Qt::MouseFocusReason);
+    bool onFocusedCell = false;
+    if (pick) {
+        Flush();
+        const QModelIndex idx = indexAt(pos);
+        int row = idx.row();
+        if (clicked) {
+            row = -1;
+            for (int r = 0; r < m_data->RowCount() && row < 0; ++r) {
+                bool same = true;
+                for (int c = 0; c < m_data->ColumnCount() && same; ++c)
+                    same = m_data->GetCellText(c, r) == clicked->at(c);
+                if (same)
+                    row = r;
+            }
+            if (row < 0)
+                return; // the clicked row is gone: nothing is picked by mistake
+        }
+        if (idx.isValid()) {
+            onFocusedCell = idx.column() == m_col && row == m_row;
+            MoveToCell(idx.column(), row, event->modifiers());
         }
     }
     Q_EMIT mouseDown(button, event->modifiers(), pos);
@@ -829,7 +859,8 @@ void TGridView::finishEdit(bool store, bool move) {
             Q_EMIT afterEdit(col, row, text);
         }
     }
-    if (move)
+    const bool keep = std::exchange(m_keepPosition, false);
+    if (move && !keep)
         moveBy(m_moveDirection);
 }
 

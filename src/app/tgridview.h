@@ -90,6 +90,9 @@ public:
     void AcceptEdit(); // store a changed text, then move by SelectionMoveDirection
     void CancelEdit();
     bool Editing() const { return m_editing; }
+    // Called by an afterEdit handler that has placed the focus itself: the edit that is being
+    // accepted does not move on by the selection move direction.
+    void KeepPositionAfterEdit() { m_keepPosition = true; }
     int EditCol() const { return m_editCol; }
     int EditRow() const { return m_editRow; }
     QLineEdit *Editor() const;
@@ -171,6 +174,7 @@ private:
     bool m_autoScroll = false;
 
     bool m_editing = false;
+    bool m_keepPosition = false;
     int m_editCol = -1;
     int m_editRow = -1;
 

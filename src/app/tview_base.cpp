@@ -355,6 +355,9 @@ bool TView_Base::FormCreate() {
             LoadGvSv();
             m_session.Series.setSort(CatalogSession::episodeSort());
             LoadSeries();
+            // The title list shows the current title from the start, not only after a click.
+            if (GV().RowCount() > 0)
+                GV().MoveToCell(1, 0);
             fillLanguageLists();
             VstatUpDate();
         });
