@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 #include <algorithm>
 #include <functional>
@@ -395,13 +396,44 @@ void TGridView::gridRowsRemoved(int first, int count) {
     viewport()->update();
 }
 
+QStringList TGridView::rowTexts(int row) const {
+    QStringList out;
+    for (int c = 0; c < m_data->ColumnCount(); ++c)
+        out.append(m_data->GetCellText(c, row));
+    return out;
+}
+
+int TGridView::findRowTexts(const QStringList &texts) const {
+    for (int r = 0; r < m_data->RowCount(); ++r)
+        if (rowTexts(r) == texts)
+            return r;
+    return -1;
+}
+
 void TGridView::gridRowsAboutToBeReordered() {
     CancelEdit();
+    m_focusBeforeReorder.reset();
+    if (m_row >= 0 && m_row < m_data->RowCount())
+        m_focusBeforeReorder = rowTexts(m_row);
     m_model->aboutToReorder();
 }
 
 void TGridView::gridRowsReordered() {
     m_model->reordered();
+    // The focus stays on its row, wherever the sort put it: the highlighted row is the one the
+    // window treats as current.
+    if (m_focusBeforeReorder) {
+        const int row = findRowTexts(*m_focusBeforeReorder);
+        m_focusBeforeReorder.reset();
+        if (row >= 0 && row != m_row) {
+            if (m_data->HasOption(goSelectFullRow) && !m_data->HasOption(goMultiSelect) &&
+                m_data->RowSelected(m_row) && !m_data->RowSelected(row)) {
+                m_data->SetRowSelected(m_row, false);
+                m_data->SetRowSelected(row, true);
+            }
+            m_row = row;
+        }
+    }
     syncColumns();
     syncCurrentIndex();
     viewport()->update();
@@ -701,13 +733,16 @@ void TGridView::pressAt(QMouseEvent *event) {
     // A click that ends an edit: the accepted text may rebuild and re-sort the rows, so the
     // clicked row is found again by its texts afterwards.
     std::optional<QStringList> clicked;
+    if (m_rowsBeforeClick && pick) {
+        const int shownRow = rowAt(pos.y()) - TopRow();
+        if (rowAt(pos.y()) >= 0 && shownRow >= 0 && shownRow < int(m_rowsBeforeClick->rows.size()))
+            clicked = m_rowsBeforeClick->rows[size_t(shownRow)];
+    }
+    m_rowsBeforeClick.reset();
     if (m_editing && pick) {
         const QModelIndex idx = indexAt(pos);
-        if (idx.isValid()) {
-            clicked.emplace();
-            for (int c = 0; c < m_data->ColumnCount(); ++c)
-                clicked->append(m_data->GetCellText(c, idx.row()));
-        }
+        if (idx.isValid())
+            clicked = rowTexts(idx.row());
         finishEdit(true, false);
         if (m_editing)
             return; // the editor kept a text the cell cannot hold
@@ -720,14 +755,7 @@ void TGridView::pressAt(QMouseEvent *event) {
         const QModelIndex idx = indexAt(pos);
         int row = idx.row();
         if (clicked) {
-            row = -1;
-            for (int r = 0; r < m_data->RowCount() && row < 0; ++r) {
-                bool same = true;
-                for (int c = 0; c < m_data->ColumnCount() && same; ++c)
-                    same = m_data->GetCellText(c, r) == clicked->at(c);
-                if (same)
-                    row = r;
-            }
+            row = findRowTexts(*clicked);
             if (row < 0)
                 return; // the clicked row is gone: nothing is picked by mistake
         }
@@ -793,6 +821,17 @@ void TGridView::EditCell(int col, int row, const QString &text) {
             // A popup or another window taking the focus leaves the edit open.
             if (!m_editing || reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
                 return;
+            if (reason == Qt::MouseFocusReason &&
+                (QApplication::focusWidget() == this || QApplication::focusWidget() == viewport())) {
+                // A click into the grid: its press comes after the rows are rebuilt.
+                ShownRows shown;
+                shown.top = TopRow();
+                const int end = std::min(m_data->RowCount(), shown.top + VisibleRowCount() + 1);
+                for (int r = shown.top; r < end; ++r)
+                    shown.rows.push_back(rowTexts(r));
+                m_rowsBeforeClick = std::move(shown);
+                QTimer::singleShot(0, this, [this] { m_rowsBeforeClick.reset(); });
+            }
             // Leaving keeps the typed text when the cell can hold it.
             finishEdit(canStore(m_editCol, m_editor->text()), false);
         };

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <vector>
+
 #include "gridview/griddata.h"
 
 #include <QPalette>
@@ -175,6 +178,16 @@ private:
 
     bool m_editing = false;
     bool m_keepPosition = false;
+    std::optional<QStringList> m_focusBeforeReorder;
+    // The rows shown when a click into the grid ended an edit, before its handlers rebuilt them.
+    struct ShownRows {
+        int top = 0;
+        std::vector<QStringList> rows;
+    };
+    std::optional<ShownRows> m_rowsBeforeClick;
+    QStringList rowTexts(int row) const;
+    // The first row holding exactly these texts, -1 when none does.
+    int findRowTexts(const QStringList &texts) const;
     int m_editCol = -1;
     int m_editRow = -1;
 
