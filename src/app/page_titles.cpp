@@ -169,6 +169,9 @@ void TView_Base::showTitleDetails() {
     DS2DataChange();
     p->ECount->setText(name.asString(3));
     p->EKoment->setText(name.asString(4));
+    // A long comment is read from its beginning.
+    p->ECount->setCursorPosition(0);
+    p->EKoment->setCursorPosition(0);
 }
 
 void TView_Base::clearCurrentTitle() {

@@ -168,6 +168,11 @@ void TView_Base::connectHandlers() {
         if (index >= 0)
             m_noActivePage = false;
     });
+    // A page picked with the keyboard counts as much as a click on its tab.
+    connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index >= 0 && !m_starting)
+            m_noActivePage = false;
+    });
 
     TGridView *gvsv = &GVSV();
     connect(gvsv, &TGridView::selectCell, this, g([this](int c, int r) { GVSVSelectCell(c, r); }));
@@ -216,7 +221,7 @@ bool TView_Base::eventFilter(QObject *watched, QEvent *event) {
             // A splitter gets its stored size once it is shown with a size of its own to divide.
             if (!s->property("vqApplied").toBool() && s->isVisible() && s->width() > 0 && s->height() > 0) {
                 s->setProperty("vqApplied", true);
-                applyPanelSizes();
+                applyPanelSizes(s);
             }
         }
     } else if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
@@ -275,13 +280,14 @@ void TView_Base::setPanelSize(int index, int px) {
         return;
     }
     m_panelSizes[size_t(index)] = px;
-    applyPanelSizes();
+    applyPanelSizes(slotOf(this, index).splitter);
 }
 
-void TView_Base::applyPanelSizes() {
+// Only the splitter named: the others may have been dragged since their sizes were applied.
+void TView_Base::applyPanelSizes(QSplitter *only) {
     for (int i = 0; i < 7; ++i) {
         const SplitterSlot s = slotOf(this, i);
-        if (!s.splitter || !s.splitter->property("vqApplied").toBool())
+        if (!s.splitter || s.splitter != only || !s.splitter->property("vqApplied").toBool())
             continue;
         QList<int> sizes = s.splitter->sizes();
         int total = 0;

@@ -16,6 +16,7 @@
 class QKeyEvent;
 class QLineEdit;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 
 namespace vq {
@@ -191,7 +192,7 @@ protected:
 private:
     void buildWindow();
     void connectHandlers();
-    void applyPanelSizes();
+    void applyPanelSizes(QSplitter *only);
     void fillTypeList();
     void fillLanguageLists();
     void showTitleDetails();

@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSplitter>
 #include <QTabWidget>
 #include <functional>
 
@@ -263,6 +264,61 @@ TEST_F(Sequence, TheWindowStartsWithACurrentRowAndNoStrayType) {
     QComboBox *type = win->titlesPage()->LCBType;
     EXPECT_FALSE(type->isEnabled());
     EXPECT_EQ(type->currentText(), QString());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Sequence, WhatTheUserArrangedIsWhatIsSaved) {
+    ASSERT_TRUE(startOn(cat));
+    QSplitter *s1 = win->titlesPage()->Splitter1;
+    TGridView &intakeEpisodes = win->DBGrid1();
+    const QString widthBefore = QString::number(win->seriesWidths()[0]);
+    run({
+        {"drag the first page's splitter to 200 px",
+         [&] {
+             QList<int> sizes = s1->sizes();
+             const int total = sizes[0] + sizes[1];
+             s1->setSizes({200, total - 200});
+         }},
+        {"open Статистика, then Добавить новое",
+         [&] {
+             win->setActivePage(TView_Base::Stat);
+             QCoreApplication::processEvents();
+             win->setActivePage(TView_Base::TabNewA);
+         }},
+        {"widen the episode name column there",
+         [&] { intakeEpisodes.Column(0).SetWidth(intakeEpisodes.Column(0).Width() + 200); }},
+    });
+    EXPECT_EQ(s1->sizes().value(0), 200);
+    closeWindow();
+    EXPECT_EQ(setting(QStringLiteral("View/s1")), QStringLiteral("200"));
+    EXPECT_NE(setting(QStringLiteral("Series/s2")), widthBefore);
+    EXPECT_GT(setting(QStringLiteral("Series/s2")).toInt(), widthBefore.toInt());
+}
+
+TEST_F(Sequence, APagePickedWithTheKeyboardIsRemembered) {
+    setSetting(QStringLiteral("View/ActivePage"), QStringLiteral("9"));
+    ASSERT_TRUE(startOn(cat));
+    ASSERT_EQ(win->ActivePage(), -1);
+    run({{"Ctrl+Tab in the pages", [&] { key(win->PageControl1(), Qt::Key_Tab, Qt::ControlModifier); }}});
+    EXPECT_EQ(win->ActivePage(), win->PageControl1()->currentIndex());
+    const QString picked = QString::number(win->PageControl1()->currentIndex());
+    closeWindow();
+    EXPECT_EQ(setting(QStringLiteral("View/ActivePage")), picked);
+}
+
+TEST_F(Sequence, ALongCommentIsShownFromItsStart) {
+    const QString comment =
+        QStringLiteral("Начало ") + QString(300 - 12, QLatin1Char('x')) + QStringLiteral(" конец");
+    const qint64 id = cat.addTitle(QStringLiteral("Dorohedoro"), QString(), comment.left(255), 3);
+    ASSERT_TRUE(startOn(cat));
+    run({clickTitle("Akira"), clickTitle("Dorohedoro")});
+    ASSERT_EQ(win->currentTitleId(), id);
+    QLineEdit *box = win->titlesPage()->EKoment;
+    EXPECT_EQ(box->text(), comment.left(255));
+    EXPECT_EQ(box->cursorPosition(), 0);
 }
 
 } // namespace
