@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -134,6 +135,16 @@ QVariant GridModel::data(const QModelIndex &index, int role) const {
         return QBrush(m_view->ResolveColor(m_view->highlighted(c, r) ? clHighlight : cell.Color()));
     case Qt::ForegroundRole:
         return QBrush(m_view->ResolveColor(m_view->highlighted(c, r) ? clHighlightText : clWindowText));
+    case Qt::ToolTipRole: {
+        // A text cut by its column shows whole when the mouse rests on it.
+        if (col.Kind() == ColumnKind::CheckBox)
+            return QVariant();
+        const QString text = cell.AsString();
+        const int room = m_view->columnWidth(c) - 6;
+        if (text.isEmpty() || QFontMetrics(m_view->font()).horizontalAdvance(text) <= room)
+            return QVariant();
+        return text;
+    }
     default:
         return QVariant();
     }

@@ -319,6 +319,11 @@ TEST_F(Sequence, ALongCommentIsShownFromItsStart) {
     QLineEdit *box = win->titlesPage()->EKoment;
     EXPECT_EQ(box->text(), comment.left(255));
     EXPECT_EQ(box->cursorPosition(), 0);
+    // In the summary the cut comment shows whole as a tooltip; a text that fits has none.
+    TGridView &sv = win->GVSV();
+    const int row = win->SeeingSV(id);
+    EXPECT_EQ(sv.model()->data(sv.model()->index(row, 9), Qt::ToolTipRole).toString(), comment.left(255));
+    EXPECT_FALSE(sv.model()->data(sv.model()->index(row, 1), Qt::ToolTipRole).isValid());
 }
 
 } // namespace
