@@ -170,7 +170,6 @@ void TView_Base::showTitleDetails() {
     p->ECount->setText(name.asString(3));
     p->EKoment->setText(name.asString(4));
     // A long comment is read from its beginning.
-    p->ECount->setCursorPosition(0);
     p->EKoment->setCursorPosition(0);
 }
 
@@ -319,11 +318,8 @@ void TView_Base::writeTitleField(ops::TitleField field, const QVariant &value) {
 }
 
 void TView_Base::postPendingTitleEdit() {
-    if (!m_session.isOpen())
-        return;
-    DataSet &name = m_session.Name;
-    if (name.state() == DataSet::Edit || name.state() == DataSet::Insert)
-        name.post();
+    if (m_session.isOpen())
+        ops::postPendingTitleEdit(m_session);
 }
 
 void TView_Base::mirrorIntoSummary(int column, const QString &text) {

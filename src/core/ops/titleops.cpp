@@ -148,6 +148,12 @@ void deleteEpisode(CatalogSession &s, qint64 episodeId) {
         throw Error(msg::noEpisodeWithId(episodeId));
 }
 
+void postPendingTitleEdit(CatalogSession &s) {
+    DataSet &name = s.Name;
+    if (name.state() == DataSet::Edit || name.state() == DataSet::Insert)
+        name.post();
+}
+
 Amounts titleAmounts(CatalogSession &s, qint64 id) {
     Statement &st = s.catalog().statement(
         QStringLiteral("SELECT COUNT(*), TOTAL(\"Объём (байт)\"), TOTAL(\"Длительность\") FROM \"Серии\" "

@@ -32,6 +32,9 @@ QVariant titleField(CatalogSession &session, qint64 id, TitleField field);
 
 void deleteEpisode(CatalogSession &session, qint64 episodeId);
 
+// Writes a change of `Список` that was typed but not yet posted.
+void postPendingTitleEdit(CatalogSession &session);
+
 // A title's episode count and sums, read from the file as it is now.
 struct Amounts {
     int files = 0;
