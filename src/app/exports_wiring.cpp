@@ -8,13 +8,16 @@
 #include "dialogs.h"
 #include "export/htmlexport.h"
 #include "export/spreadsheetexport.h"
+#include "ops/summarysource.h"
 #include "page_stats.h"
 #include "tgridview.h"
 #include "tselform.h"
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace vq {
@@ -25,75 +28,31 @@ ExportTotals labelTotals(QLabel *titles, QLabel *files, QLabel *size, QLabel *du
     return {titles->text(), files->text(), size->text(), duration->text()};
 }
 
-// The summary spreadsheet walks every title through `Список`, `Rjk` and `Ext`; the title editors
-// and the selection totals work on whatever those point at, so they are put back afterwards onto
-// the title the window shows, also when the export fails half-way.
-class CurrentTitleKeeper {
-public:
-    explicit CurrentTitleKeeper(CatalogSession &s) : m_s(s) {
-        DataSet &name = s.Name;
-        m_id = name.recordCount() > 0 ? name.asInteger(0) : 0;
-        m_name = {name.filter(), name.isFiltered(), name.sort()};
-        m_rjk = {s.RJk.filter(), s.RJk.isFiltered(), s.RJk.sort()};
-        m_ext = {s.Ext.filter(), s.Ext.isFiltered(), s.Ext.sort()};
-    }
-    ~CurrentTitleKeeper() {
-        try {
-            restore();
-        } catch (...) {
-            // The export's own error is the one the user sees.
-        }
-    }
-    CurrentTitleKeeper(const CurrentTitleKeeper &) = delete;
-    CurrentTitleKeeper &operator=(const CurrentTitleKeeper &) = delete;
+} // namespace
 
-    void restore() {
-        if (m_done)
-            return;
-        m_done = true;
-        DataSet &name = m_s.Name;
-        m_name.apply(name);
-        if (m_id != 0 && !(name.recordCount() > 0 && name.asInteger(0) == m_id)) {
-            const int n = name.recordCount();
-            for (int r = 1; r <= n; ++r) {
-                name.setRecNo(r);
-                if (name.asInteger(0) == m_id)
-                    break;
-            }
-        }
-        for (auto [set, state] : {std::pair{&m_s.RJk, &m_rjk}, std::pair{&m_s.Ext, &m_ext}}) {
-            if (!set->isOpen())
-                continue;
-            state->apply(*set);
-            set->first();
-        }
+bool TView_Base::spreadsheetViewerKnown() const {
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty())
+        return true; // nothing to ask: the opener itself has to tell
+    QProcess query;
+    query.start(xdgMime,
+                {QStringLiteral("query"), QStringLiteral("default"),
+                 QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet")});
+    if (!query.waitForFinished(3000)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return true;
     }
-
-private:
-    struct State {
-        Filter filter;
-        bool filtered = false;
-        QString sort;
-        void apply(DataSet &set) const {
-            set.setSort(sort);
-            set.setFilter(filter);
-            set.setFiltered(filtered);
-        }
-    };
-    CatalogSession &m_s;
-    qint64 m_id = 0;
-    State m_name, m_rjk, m_ext;
-    bool m_done = false;
-};
-
-// Hands a written spreadsheet to the desktop; when nothing opens it the user learns where it is.
-void openSpreadsheet(TView_Base &window, const QString &path) {
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        window.dialogs().inform(&window, QString(),
-                                msg::spreadsheetNotOpened(QDir::toNativeSeparators(path)));
+    if (query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0)
+        return true;
+    return !query.readAllStandardOutput().trimmed().isEmpty();
 }
 
-} // namespace
+// Hands a written spreadsheet to the desktop; when nothing can show it the user learns where it is.
+void TView_Base::openSpreadsheet(const QString &path) {
+    if (!spreadsheetViewerKnown() || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        m_dialogs.inform(this, QString(), msg::spreadsheetNotOpened(QDir::toNativeSeparators(path)));
+}
 
 void TView_Base::BToHtMLClick() {
     TPageStats *st = statsPage();
@@ -128,29 +87,11 @@ void TView_Base::BToExlClick() {
     const ExportTotals totals = labelTotals(st->LCount, st->LCE, st->LSize, st->LTime);
     const QString path = newSpreadsheetExportPath();
     {
-        CurrentTitleKeeper keep(m_session);
-        DataSet &name = m_session.Name;
-        name.setFiltered(false);
-        name.setSort(CatalogSession::titleSort());
-        name.first();
-        const int count = name.recordCount();
-        m_session.Ext.close();
-        m_session.Ext.open();
-        if (!m_session.RJk.isOpen())
-            m_session.RJk.open();
-        int recNo = 0;
-        writeSummaryXlsx(
-            path,
-            [&](TExportList &title) {
-                if (recNo >= count)
-                    return false;
-                GetExtParam(m_session, ++recNo, title);
-                return true;
-            },
-            totals);
+        ops::CurrentTitleKeeper keep(m_session);
+        writeSummaryXlsx(path, ops::summaryTitles(m_session), totals);
         keep.restore();
     }
-    openSpreadsheet(*this, path);
+    openSpreadsheet(path);
 }
 
 void TView_Base::BSToExcelClick() {
@@ -158,7 +99,7 @@ void TView_Base::BSToExcelClick() {
     const ExportTotals totals = labelTotals(st->LVAni, st->LVFile, st->LVSize, st->LVtime);
     const QString path = newSpreadsheetExportPath();
     writeSelectionXlsx(path, GV3().Data(), m_exportColumnChoice, totals);
-    openSpreadsheet(*this, path);
+    openSpreadsheet(path);
 }
 
 void TView_Base::BSetClick() {

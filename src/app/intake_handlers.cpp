@@ -351,7 +351,7 @@ void TIntakeHandlers::GV4KeyDown(QKeyEvent *event) {
     if (key == Qt::Key_Delete && s.isOpen() && s.Name.recordCount() > 0) {
         DataSet &name = s.Name;
         const QString question = msg::deleteQuestion(name.asString(QStringLiteral("Название")));
-        if (!m_win.dialogs().askYesNo(&m_win, msg::areYouSure(), question))
+        if (!m_win.dialogs().askYesNo(&m_win, msg::deleteQuestionCaption(), question))
             return;
         const int r = g.CurrentRow();
         name.remove();

@@ -106,15 +106,16 @@ void TView_Base::UpStat() {
 }
 
 void TView_Base::VstatUpDate() {
-    m_stats->LVAni->setText(m_selTotals.LVAni());
-    m_stats->LVFile->setText(m_selTotals.LVFile());
-    m_stats->LVSize->setText(m_selTotals.LVSize());
-    m_stats->LVtime->setText(m_selTotals.LVtime());
+    const SelTotals t = selTotals();
+    m_stats->LVAni->setText(t.LVAni());
+    m_stats->LVFile->setText(t.LVFile());
+    m_stats->LVSize->setText(t.LVSize());
+    m_stats->LVtime->setText(t.LVtime());
 }
 
 void TView_Base::clearSelection() {
     GV3().ClearRows();
-    m_selectedIds.clear();
+    m_work.selection().clear();
     TGridView &sv = GVSV();
     for (int r = 0; r < sv.RowCount(); ++r)
         if (sv.CellAt(gvsv::Selected, r).AsBoolean()) {
@@ -122,7 +123,6 @@ void TView_Base::clearSelection() {
             for (int c = 0; c < sv.ColumnCount(); ++c)
                 sv.CellAt(c, r).SetColor(clSilver);
         }
-    m_selTotals.clear();
     VstatUpDate();
 }
 
@@ -131,14 +131,9 @@ void TView_Base::SelIOClick() {
     const int r = sv.CurrentRow();
     if (!m_session.isOpen() || r < 0 || r >= sv.RowCount())
         return;
-    if (sv.CellAt(gvsv::Selected, r).AsBoolean()) {
-        DelFromG3();
-        return;
-    }
     const qint64 id = sv.CellAt(gvsv::Id, r).AsInteger();
-    if (m_selectedIds.contains(id)) {
-        // Marks are restored by every rebuild, so this only guards against counting twice.
-        DelFromG3();
+    if (sv.CellAt(gvsv::Selected, r).AsBoolean() || m_work.selection().contains(id)) {
+        removeFromSelection(id);
         return;
     }
     for (int c = 0; c < sv.ColumnCount(); ++c)
@@ -156,27 +151,23 @@ void TView_Base::AddToG3() {
     if (r < 0 || r >= sv.RowCount())
         return;
     const qint64 id = sv.CellAt(gvsv::Id, r).AsInteger();
-    // The amounts are the current title's; make sure it is the row's title.
-    if (currentTitleId() != id)
-        makeTitleCurrent(id);
+    if (!m_work.selection().add(id))
+        return;
     g3.AddRows(1);
     const int s = g3.RowCount() - 1;
     for (int c = 0; c <= sv.ColumnCount() - 3; ++c)
         g3.SetCellText(c, s, sv.GetCellText(c, r));
-    g3.CellAt(g3.ColumnCount() - 1, s).SetAsInteger(int(id));
-    m_selectedIds.insert(id);
-    const TitleAmounts a = currentTitleAmounts(m_session);
-    m_selTotals.TitleCount += 1;
-    m_selTotals.FileCount += a.files;
-    m_selTotals.SizeBytes += a.sizeBytes;
-    m_selTotals.DurationSum += a.durationMs;
+    g3.CellAt(gv3::IdColumn, s).SetAsInteger(int(id));
     VstatUpDate();
 }
 
 void TView_Base::DelFromG3() {
-    const qint64 id = currentTitleId();
+    removeFromSelection(currentTitleId());
+}
+
+void TView_Base::removeFromSelection(qint64 id) {
     const int g3row = SeeingG3(id);
-    if (id == 0 || g3row < 0)
+    if (id == 0 || !m_work.selection().remove(id))
         return; // not in the selection: nothing to remove, no other row touched
     TGridView &sv = GVSV();
     const int svrow = SeeingSV(id);
@@ -185,14 +176,29 @@ void TView_Base::DelFromG3() {
             sv.CellAt(c, svrow).SetColor(clSilver);
         sv.CellAt(gvsv::Selected, svrow).SetAsBoolean(false);
     }
-    const TitleAmounts a = currentTitleAmounts(m_session);
-    m_selTotals.TitleCount -= 1;
-    m_selTotals.FileCount -= a.files;
-    m_selTotals.SizeBytes -= a.sizeBytes;
-    m_selTotals.DurationSum -= a.durationMs;
+    if (g3row >= 0)
+        GV3().DeleteRow(g3row);
     VstatUpDate();
-    m_selectedIds.remove(id);
-    GV3().DeleteRow(g3row);
+}
+
+void TView_Base::followSelection() {
+    if (!m_session.isOpen())
+        return;
+    m_work.followCatalog();
+    TGridView &g3 = GV3();
+    TGridView &sv = GVSV();
+    for (int r = g3.RowCount() - 1; r >= 0; --r) {
+        const qint64 id = g3.CellAt(gv3::IdColumn, r).AsInteger();
+        if (!m_work.selection().contains(id)) {
+            g3.DeleteRow(r);
+            continue;
+        }
+        const int s = SeeingSV(id);
+        if (s >= 0)
+            for (int c = 0; c <= sv.ColumnCount() - 3; ++c)
+                g3.SetCellText(c, r, sv.GetCellText(c, s));
+    }
+    VstatUpDate();
 }
 
 void TView_Base::GV3SelectCell(int, int ARow) {
@@ -211,8 +217,15 @@ void TView_Base::GV3KeyDown(QKeyEvent *event) {
     const int key = event->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
         showPage(TOsn);
-    if (key == Qt::Key_Delete && GV3().SelectedRowCount() > 0)
-        DelFromG3();
+    TGridView &g3 = GV3();
+    const int row = g3.CurrentRow();
+    if (key == Qt::Key_Delete && g3.SelectedRowCount() > 0 && row >= 0 && row < g3.RowCount()) {
+        // The highlighted row's title goes, and the row highlighted next becomes current, so
+        // that the next Delete removes it.
+        removeFromSelection(g3.CellAt(gv3::IdColumn, row).AsInteger());
+        if (g3.RowCount() > 0)
+            GV3SelectCell(0, g3.CurrentRow());
+    }
 }
 
 void TView_Base::GV3DblClick() {

@@ -32,7 +32,7 @@ TPageSummary::TPageSummary(QWidget *parent) : QWidget(parent) {
 void TView_Base::LoadGvSv() {
     if (!m_session.isOpen())
         return;
-    vq::LoadGvSv(m_session, GVSV().Data(), m_exportList, m_selectedIds);
+    vq::LoadGvSv(m_session, GVSV().Data(), m_exportList, m_work.selection().idSet());
 }
 
 void TView_Base::EFoundChange() {

@@ -103,15 +103,15 @@ void TView_Base::LoadName() {
 }
 
 qint64 TView_Base::currentTitleId() {
-    if (!m_session.isOpen() || !m_session.Name.isOpen() || m_session.Name.recordCount() == 0)
-        return 0;
-    return m_session.Name.asInteger(0);
+    // The title the page shows, also while a search that matches nothing leaves `Список` empty.
+    return m_session.isOpen() ? m_work.currentTitle() : 0;
 }
 
 void TView_Base::LoadSeries() {
     if (!m_session.isOpen() || m_session.Name.recordCount() == 0)
         return;
     const qint64 id = m_session.Name.asInteger(0);
+    m_work.setCurrentTitle(id);
     m_session.Series.setFilter(Filter::equals(QStringLiteral("Название"), id));
     m_session.Series.setFiltered(true);
     DataSet &rjk = m_session.RJk;
@@ -169,9 +169,12 @@ void TView_Base::showTitleDetails() {
     DS2DataChange();
     p->ECount->setText(name.asString(3));
     p->EKoment->setText(name.asString(4));
+    // A long comment is read from its beginning.
+    p->EKoment->setCursorPosition(0);
 }
 
 void TView_Base::clearCurrentTitle() {
+    m_work.setCurrentTitle(0);
     DBGrid2().ClearRows();
     DBGrid1().ClearRows();
     m_titles->ESize->clear();
@@ -212,12 +215,12 @@ void TView_Base::GVKeyDown(QKeyEvent *event) {
         BeginTitleRename(g);
         return;
     }
-    if (key == Qt::Key_Delete && m_session.isOpen() && m_session.Name.recordCount() > 0) {
-        DataSet &name = m_session.Name;
-        const QString question = msg::deleteQuestion(name.asString(1));
-        if (m_dialogs.askYesNo(this, msg::areYouSure(), question)) {
-            const int k = g.CurrentRow();
-            name.remove();
+    const int k = g.CurrentRow();
+    if (key == Qt::Key_Delete && m_session.isOpen() && k >= 0 && k < g.RowCount()) {
+        const qint64 id = g.CellAt(0, k).AsInteger();
+        if (m_dialogs.askYesNo(this, msg::deleteQuestionCaption(),
+                               msg::deleteQuestion(g.GetCellText(1, k)))) {
+            ops::deleteTitle(m_session, id);
             UpDateAll(true);
             const int rows = g.RowCount();
             if (rows == 0) {
@@ -261,25 +264,19 @@ void TView_Base::EditName(TGridView &grid, int ACol, int ARow, int IdCol) {
     const qint64 id = grid.CellAt(IdCol, ARow).AsInteger();
     const QString text = grid.GetCellText(ACol, ARow);
     DataSet &name = m_session.Name;
-    name.setFilter(Filter::equals(QStringLiteral("ID"), id));
-    name.setFiltered(true);
-    name.first();
-    if (name.recordCount() == 0)
+    if (!ops::titleExists(m_session, id))
         return;
     try {
-        name.edit();
-        name.setValue(QStringLiteral("Название"), text);
-        name.post();
+        ops::renameTitle(m_session, id, text);
     } catch (...) {
-        // A refused name must not stay pending and fail again at every later move.
-        name.cancel();
+        // The refused name leaves the cell; nothing of it stays pending.
         grid.SetCellText(ACol, ARow, name.asString(1));
         throw;
     }
     UpDateAll(true);
-    name.setFilter(Filter::equals(QStringLiteral("ID"), id));
-    name.setFiltered(true);
-    name.first();
+    makeTitleCurrent(id);
+    // The renamed title stays current; Enter's move to the next row is for ordinary cell edits.
+    grid.KeepPositionAfterEdit();
     const int i = IdCol == gvsv::Id        ? SeeingSV(id)
                   : IdCol == gv3::IdColumn ? SeeingG3(id)
                                            : [&] {
@@ -301,10 +298,11 @@ void TView_Base::DBGrid1KeyDown(TGridView &grid, QKeyEvent *event) {
     if (series.recordCount() == 0 || row < 0 || row >= series.recordCount())
         return;
     series.setRecNo(row + 1);
-    const QString question = msg::deleteQuestion(series.asString(QStringLiteral("Серия")));
-    if (!m_dialogs.askYesNo(this, msg::areYouSure(), question))
+    const qint64 episodeId = series.asInteger(QStringLiteral("ID"));
+    if (!m_dialogs.askYesNo(this, msg::deleteQuestionCaption(),
+                            msg::deleteQuestion(series.asString(QStringLiteral("Серия")))))
         return;
-    series.remove();
+    ops::deleteEpisode(m_session, episodeId);
     UpDateAll(false);
     // The episode grids follow the data set; the two totals wait for the next LoadSeries.
     fillEpisodeGrids();
@@ -312,21 +310,16 @@ void TView_Base::DBGrid1KeyDown(TGridView &grid, QKeyEvent *event) {
         grid.SetCurrentRow(std::min(row, grid.RowCount() - 1));
 }
 
-void TView_Base::writeTitleField(const QString &field, const QVariant &value) {
-    DataSet &name = m_session.Name;
-    if (!m_session.isOpen() || name.recordCount() == 0)
+void TView_Base::writeTitleField(ops::TitleField field, const QVariant &value) {
+    const qint64 id = currentTitleId();
+    if (id == 0)
         return;
-    if (name.state() != DataSet::Edit)
-        name.edit();
-    name.setValue(field, value);
+    ops::setTitleField(m_session, id, field, value);
 }
 
 void TView_Base::postPendingTitleEdit() {
-    if (!m_session.isOpen())
-        return;
-    DataSet &name = m_session.Name;
-    if (name.state() == DataSet::Edit || name.state() == DataSet::Insert)
-        name.post();
+    if (m_session.isOpen())
+        ops::postPendingTitleEdit(m_session);
 }
 
 void TView_Base::mirrorIntoSummary(int column, const QString &text) {

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -9,9 +10,12 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 #include <algorithm>
 #include <functional>
+#include <optional>
+#include <utility>
 
 namespace vq {
 
@@ -131,6 +135,16 @@ QVariant GridModel::data(const QModelIndex &index, int role) const {
         return QBrush(m_view->ResolveColor(m_view->highlighted(c, r) ? clHighlight : cell.Color()));
     case Qt::ForegroundRole:
         return QBrush(m_view->ResolveColor(m_view->highlighted(c, r) ? clHighlightText : clWindowText));
+    case Qt::ToolTipRole: {
+        // A text cut by its column shows whole when the mouse rests on it.
+        if (col.Kind() == ColumnKind::CheckBox)
+            return QVariant();
+        const QString text = cell.AsString();
+        const int room = m_view->columnWidth(c) - 6;
+        if (text.isEmpty() || QFontMetrics(m_view->font()).horizontalAdvance(text) <= room)
+            return QVariant();
+        return text;
+    }
     default:
         return QVariant();
     }
@@ -393,13 +407,44 @@ void TGridView::gridRowsRemoved(int first, int count) {
     viewport()->update();
 }
 
+QStringList TGridView::rowTexts(int row) const {
+    QStringList out;
+    for (int c = 0; c < m_data->ColumnCount(); ++c)
+        out.append(m_data->GetCellText(c, row));
+    return out;
+}
+
+int TGridView::findRowTexts(const QStringList &texts) const {
+    for (int r = 0; r < m_data->RowCount(); ++r)
+        if (rowTexts(r) == texts)
+            return r;
+    return -1;
+}
+
 void TGridView::gridRowsAboutToBeReordered() {
     CancelEdit();
+    m_focusBeforeReorder.reset();
+    if (m_row >= 0 && m_row < m_data->RowCount())
+        m_focusBeforeReorder = rowTexts(m_row);
     m_model->aboutToReorder();
 }
 
 void TGridView::gridRowsReordered() {
     m_model->reordered();
+    // The focus stays on its row, wherever the sort put it: the highlighted row is the one the
+    // window treats as current.
+    if (m_focusBeforeReorder) {
+        const int row = findRowTexts(*m_focusBeforeReorder);
+        m_focusBeforeReorder.reset();
+        if (row >= 0 && row != m_row) {
+            if (m_data->HasOption(goSelectFullRow) && !m_data->HasOption(goMultiSelect) &&
+                m_data->RowSelected(m_row) && !m_data->RowSelected(row)) {
+                m_data->SetRowSelected(m_row, false);
+                m_data->SetRowSelected(row, true);
+            }
+            m_row = row;
+        }
+    }
     syncColumns();
     syncCurrentIndex();
     viewport()->update();
@@ -693,17 +738,41 @@ void TGridView::keyPressEvent(QKeyEvent *event) {
 }
 
 void TGridView::pressAt(QMouseEvent *event) {
-    if (!hasFocus())
-        setFocus(Qt::MouseFocusReason);
     const Qt::MouseButton button = event->button();
     const QPoint pos = event->position().toPoint();
+    const bool pick = button == Qt::LeftButton || button == Qt::RightButton;
+    // A click that ends an edit: the accepted text may rebuild and re-sort the rows, so the
+    // clicked row is found again by its texts afterwards.
+    std::optional<QStringList> clicked;
+    if (m_rowsBeforeClick && pick) {
+        const int shownRow = rowAt(pos.y()) - TopRow();
+        if (rowAt(pos.y()) >= 0 && shownRow >= 0 && shownRow < int(m_rowsBeforeClick->rows.size()))
+            clicked = m_rowsBeforeClick->rows[size_t(shownRow)];
+    }
+    m_rowsBeforeClick.reset();
+    if (m_editing && pick) {
+        const QModelIndex idx = indexAt(pos);
+        if (idx.isValid())
+            clicked = rowTexts(idx.row());
+        finishEdit(true, false);
+        if (m_editing)
+            return; // the editor kept a text the cell cannot hold
+    }
+    if (!hasFocus())
+        setFocus(Qt::MouseFocusReason);
     bool onFocusedCell = false;
-    if (button == Qt::LeftButton || button == Qt::RightButton) {
+    if (pick) {
         Flush();
         const QModelIndex idx = indexAt(pos);
+        int row = idx.row();
+        if (clicked) {
+            row = findRowTexts(*clicked);
+            if (row < 0)
+                return; // the clicked row is gone: nothing is picked by mistake
+        }
         if (idx.isValid()) {
-            onFocusedCell = idx.column() == m_col && idx.row() == m_row;
-            MoveToCell(idx.column(), idx.row(), event->modifiers());
+            onFocusedCell = idx.column() == m_col && row == m_row;
+            MoveToCell(idx.column(), row, event->modifiers());
         }
     }
     Q_EMIT mouseDown(button, event->modifiers(), pos);
@@ -763,6 +832,17 @@ void TGridView::EditCell(int col, int row, const QString &text) {
             // A popup or another window taking the focus leaves the edit open.
             if (!m_editing || reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
                 return;
+            if (reason == Qt::MouseFocusReason &&
+                (QApplication::focusWidget() == this || QApplication::focusWidget() == viewport())) {
+                // A click into the grid: its press comes after the rows are rebuilt.
+                ShownRows shown;
+                shown.top = TopRow();
+                const int end = std::min(m_data->RowCount(), shown.top + VisibleRowCount() + 1);
+                for (int r = shown.top; r < end; ++r)
+                    shown.rows.push_back(rowTexts(r));
+                m_rowsBeforeClick = std::move(shown);
+                QTimer::singleShot(0, this, [this] { m_rowsBeforeClick.reset(); });
+            }
             // Leaving keeps the typed text when the cell can hold it.
             finishEdit(canStore(m_editCol, m_editor->text()), false);
         };
@@ -829,7 +909,8 @@ void TGridView::finishEdit(bool store, bool move) {
             Q_EMIT afterEdit(col, row, text);
         }
     }
-    if (move)
+    const bool keep = std::exchange(m_keepPosition, false);
+    if (move && !keep)
         moveBy(m_moveDirection);
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <vector>
+
 #include "gridview/griddata.h"
 
 #include <QPalette>
@@ -90,6 +93,9 @@ public:
     void AcceptEdit(); // store a changed text, then move by SelectionMoveDirection
     void CancelEdit();
     bool Editing() const { return m_editing; }
+    // Called by an afterEdit handler that has placed the focus itself: the edit that is being
+    // accepted does not move on by the selection move direction.
+    void KeepPositionAfterEdit() { m_keepPosition = true; }
     int EditCol() const { return m_editCol; }
     int EditRow() const { return m_editRow; }
     QLineEdit *Editor() const;
@@ -171,6 +177,17 @@ private:
     bool m_autoScroll = false;
 
     bool m_editing = false;
+    bool m_keepPosition = false;
+    std::optional<QStringList> m_focusBeforeReorder;
+    // The rows shown when a click into the grid ended an edit, before its handlers rebuilt them.
+    struct ShownRows {
+        int top = 0;
+        std::vector<QStringList> rows;
+    };
+    std::optional<ShownRows> m_rowsBeforeClick;
+    QStringList rowTexts(int row) const;
+    // The first row holding exactly these texts, -1 when none does.
+    int findRowTexts(const QStringList &texts) const;
     int m_editCol = -1;
     int m_editRow = -1;
 

@@ -171,6 +171,11 @@ void TView_Base::connectHandlers() {
         if (index >= 0)
             m_noActivePage = false;
     });
+    // A page picked with the keyboard counts as much as a click on its tab.
+    connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index >= 0 && !m_starting)
+            m_noActivePage = false;
+    });
 
     TGridView *gvsv = &GVSV();
     connect(gvsv, &TGridView::selectCell, this, g([this](int c, int r) { GVSVSelectCell(c, r); }));
@@ -197,13 +202,13 @@ void TView_Base::connectHandlers() {
 
     TPageTitles *t = m_titles;
     connect(t->LCBType, &QComboBox::activated, this, g([this](int index) {
-                writeTitleField(QStringLiteral("NType"), m_titles->LCBType->itemData(index));
+                writeTitleField(ops::TitleField::Type, m_titles->LCBType->itemData(index));
                 DS2DataChange();
             }));
     connect(t->ECount, &QLineEdit::textEdited, this,
-            g([this](const QString &v) { writeTitleField(QStringLiteral("Количество серий"), v); }));
+            g([this](const QString &v) { writeTitleField(ops::TitleField::Count, v); }));
     connect(t->EKoment, &QLineEdit::textEdited, this,
-            g([this](const QString &v) { writeTitleField(QStringLiteral("Комментарий"), v); }));
+            g([this](const QString &v) { writeTitleField(ops::TitleField::Comment, v); }));
     connect(t->ECount, &QLineEdit::textChanged, this, [this] { ECountChange(); });
     connect(t->EKoment, &QLineEdit::textChanged, this, [this] { EKomentChange(); });
 }
@@ -219,7 +224,7 @@ bool TView_Base::eventFilter(QObject *watched, QEvent *event) {
             // A splitter gets its stored size once it is shown with a size of its own to divide.
             if (!s->property("vqApplied").toBool() && s->isVisible() && s->width() > 0 && s->height() > 0) {
                 s->setProperty("vqApplied", true);
-                applyPanelSizes();
+                applyPanelSizes(s);
             }
         }
     } else if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
@@ -278,13 +283,14 @@ void TView_Base::setPanelSize(int index, int px) {
         return;
     }
     m_panelSizes[size_t(index)] = px;
-    applyPanelSizes();
+    applyPanelSizes(slotOf(this, index).splitter);
 }
 
-void TView_Base::applyPanelSizes() {
+// Only the splitter named: the others may have been dragged since their sizes were applied.
+void TView_Base::applyPanelSizes(QSplitter *only) {
     for (int i = 0; i < 7; ++i) {
         const SplitterSlot s = slotOf(this, i);
-        if (!s.splitter || !s.splitter->property("vqApplied").toBool())
+        if (!s.splitter || s.splitter != only || !s.splitter->property("vqApplied").toBool())
             continue;
         QList<int> sizes = s.splitter->sizes();
         int total = 0;
@@ -360,8 +366,10 @@ bool TView_Base::FormCreate() {
             LoadGvSv();
             m_session.Series.setSort(CatalogSession::episodeSort());
             LoadSeries();
+            // The title list shows the current title from the start, not only after a click.
+            if (GV().RowCount() > 0)
+                GV().MoveToCell(1, 0);
             fillLanguageLists();
-            m_selTotals.clear();
             VstatUpDate();
         });
     } catch (const StartupCancelled &) {
@@ -403,6 +411,7 @@ void TView_Base::UpDateAll(bool Full) {
     if (Full)
         LoadName();
     LoadGvSv();
+    followSelection();
     if (!Full)
         name.setFiltered(true);
     if (Full) {
@@ -424,6 +433,8 @@ void TView_Base::fillTypeList() {
         types.setRecNo(r);
         box->addItem(types.asString(1), types.asInteger(0));
     }
+    // The first item is no title's type: the box shows a type only once a title is current.
+    box->setCurrentIndex(-1);
 }
 
 void TView_Base::fillLanguageLists() {

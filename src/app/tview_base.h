@@ -4,6 +4,8 @@
 #include "browser/summary.h"
 #include "catalog/catalogsession.h"
 #include "intake/mediaprobe.h"
+#include "ops/titleops.h"
+#include "ops/workspace.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -14,6 +16,7 @@
 class QKeyEvent;
 class QLineEdit;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 
 namespace vq {
@@ -140,10 +143,13 @@ public:
     const QString &StartDir() const { return m_startDir; }
     TExportList &exportList() { return m_exportList; }
     TVVF &CurrentEpisode() { return m_currentEpisode; }
-    vq::SelTotals &selTotals() { return m_selTotals; }
+    // The selection's totals as the catalog holds them now.
+    vq::SelTotals selTotals() { return m_session.isOpen() ? m_work.selectionTotals() : SelTotals(); }
+    // The current title and the selection.
+    ops::Workspace &workspace() { return m_work; }
     std::array<bool, 10> &ExportColumnChoice() { return m_exportColumnChoice; }
     bool DetailEditing() const { return m_detailEditing; }
-    const QSet<qint64> &selectedIds() const { return m_selectedIds; }
+    const QSet<qint64> &selectedIds() const { return m_work.selection().idSet(); }
     // Display widths in characters of the episode grids' seven columns.
     std::array<int, 7> &seriesWidths() { return m_seriesWidths; }
 
@@ -180,16 +186,24 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     // The size of the screen the window is measured against; tests give their own.
     virtual QSize screenSize() const;
+    // Whether the desktop names a program for spreadsheets; false when it says there is none.
+    // xdg-open reports success even then, so the user would be told nothing.
+    virtual bool spreadsheetViewerKnown() const;
 
 private:
     void buildWindow();
     void connectHandlers();
-    void applyPanelSizes();
+    void applyPanelSizes(QSplitter *only);
     void fillTypeList();
     void fillLanguageLists();
     void showTitleDetails();
     void clearCurrentTitle();
-    void writeTitleField(const QString &field, const QVariant &value);
+    void writeTitleField(ops::TitleField field, const QVariant &value);
+    // Takes a title out of the selection: its row, its mark, its share of the totals.
+    void removeFromSelection(qint64 id);
+    // The selection list after a change of the catalog: deleted titles leave, the rest show
+    // their texts as the summary has them now.
+    void followSelection();
     void fillEpisodeGrids();
     void applySeriesWidths();
     void readSeriesWidths();
@@ -197,17 +211,17 @@ private:
     void selectSummaryRow(int row);
     void showPage(int page);
     QString askCatalogFile();
+    void openSpreadsheet(const QString &path);
 
     Dialogs &m_dialogs;
     CatalogSession m_session;
+    ops::Workspace m_work{m_session};
 
     QString m_startDir;
     TExportList m_exportList;
     TVVF m_currentEpisode;
-    vq::SelTotals m_selTotals;
     std::array<bool, 10> m_exportColumnChoice{};
     bool m_detailEditing = false;
-    QSet<qint64> m_selectedIds;
     std::array<int, 7> m_seriesWidths{};
     std::array<int, 7> m_panelSizes{};
     bool m_noActivePage = false;

@@ -29,11 +29,18 @@ void TView_Base::applySeriesWidths() {
     }
 }
 
+// The two grids share the widths: a column dragged on either page is the one kept.
 void TView_Base::readSeriesWidths() {
-    TGridView &g = DBGrid2();
-    const int cw = charWidth(g);
-    for (int c = 0; c < 7; ++c)
-        m_seriesWidths[size_t(c)] = std::max(1, (g.Column(c).Width() - 4 + cw / 2) / cw);
+    for (int c = 0; c < 7; ++c) {
+        for (TGridView *g : {&DBGrid1(), &DBGrid2()}) {
+            const int cw = charWidth(*g);
+            const int chars = std::max(1, (g->Column(c).Width() - 4 + cw / 2) / cw);
+            if (g->Column(c).Width() != m_seriesWidths[size_t(c)] * cw + 4) {
+                m_seriesWidths[size_t(c)] = chars;
+                break;
+            }
+        }
+    }
 }
 
 void TView_Base::loadparam() {

@@ -8,6 +8,8 @@
 #include "export/htmlexport.h"
 #include "export/spreadsheetexport.h"
 #include "gridview/griddata.h"
+#include "ops/selection.h"
+#include "ops/summarysource.h"
 
 #include <QFileInfo>
 #include <QSettings>
@@ -59,33 +61,6 @@ ExportColumnChoice rememberedColumns() {
     return choice;
 }
 
-// The selection list as the window fills it: each title's ten summary texts and its ID, in the
-// given order, with the running totals of the selection.
-void fillSelection(CatalogSession &s, const std::vector<qint64> &ids, GridData &grid, SelTotals &totals) {
-    setupSelectionGrid(grid);
-    TExportList texts;
-    for (const qint64 id : ids) {
-        s.Name.setFiltered(false);
-        s.Name.setFilter(Filter::equals(QStringLiteral("ID"), id));
-        s.Name.setFiltered(true);
-        if (s.Name.recordCount() == 0)
-            throw Error(msg::noTitleWithId(id));
-        s.Series.setFilter(Filter::equals(QStringLiteral("Название"), id));
-        s.Series.setFiltered(true);
-        GetExtParam(s, 1, texts);
-        grid.AddRows(1);
-        const int row = grid.RowCount() - 1;
-        for (int c = 0; c < TExportList::FieldCount; ++c)
-            grid.SetCellText(c, row, texts.field(c));
-        grid.CellAt(gv3::IdColumn, row).SetAsInteger(int(id));
-        const TitleAmounts a = currentTitleAmounts(s);
-        totals.TitleCount += 1;
-        totals.FileCount += a.files;
-        totals.SizeBytes += a.sizeBytes;
-        totals.DurationSum += a.durationMs;
-    }
-}
-
 int runExport(Context &c, Format format) {
     const std::optional<QString> selection = c.takeOption(QStringLiteral("--selection"));
     const std::optional<QString> columns = c.takeOption(QStringLiteral("--columns"));
@@ -102,8 +77,12 @@ int runExport(Context &c, Format format) {
 
     if (selection) {
         GridData grid;
-        SelTotals sel;
-        fillSelection(s, ids, grid, sel);
+        ops::fillSelectionGrid(s, ids, grid);
+        ops::applySavedWidths(grid, QStringLiteral("gv3"));
+        ops::Selection chosen;
+        for (const qint64 id : ids)
+            chosen.add(id);
+        const SelTotals sel = chosen.totals(s);
         if (format == Format::Html)
             exportSelectionHtml(grid, out, choice, selectionTotals(sel));
         else
@@ -114,21 +93,12 @@ int runExport(Context &c, Format format) {
         if (format == Format::Html) {
             GridData grid;
             setupSummaryGrid(grid);
+            ops::applySavedWidths(grid, QStringLiteral("gvsv"));
             TExportList texts;
             LoadGvSv(s, grid, texts);
             exportSummaryHtml(grid, out, catalogTotals(stats));
         } else {
-            const int count = s.Name.recordCount();
-            int recNo = 0;
-            writeSummaryXlsx(
-                out,
-                [&](TExportList &title) {
-                    if (recNo >= count)
-                        return false;
-                    GetExtParam(s, ++recNo, title);
-                    return true;
-                },
-                catalogTotals(stats));
+            writeSummaryXlsx(out, ops::summaryTitles(s), catalogTotals(stats));
         }
     }
     c.out << QFileInfo(out).absoluteFilePath() << '\n';

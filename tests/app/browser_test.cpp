@@ -281,8 +281,9 @@ TEST_F(Browser, RenameWithF2MovesTheTitleToItsPlace) {
     QTest::keyClick(sv.Editor(), Qt::Key_Return);
     QCoreApplication::processEvents();
     EXPECT_EQ(summary(), (QStringList{"Ai", "Cowboy", "Zeta"}));
-    // Enter accepts the edit and then moves one row down, as the grid does after every edit.
-    EXPECT_EQ(gvsvCurrent(), QStringLiteral("Cowboy"));
+    // Enter accepts the rename and the renamed title stays current: no move to the next row.
+    EXPECT_EQ(gvsvCurrent(), QStringLiteral("Ai"));
+    EXPECT_EQ(win->currentTitleId(), ids[1]);
 }
 
 TEST_F(Browser, RefusedNameIsNotLeftPending) {

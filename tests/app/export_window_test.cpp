@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -377,6 +378,39 @@ TEST_F(ExportWindow, SelectionSpreadsheetReadsTheListWithTheChosenColumns) {
     EXPECT_EQ(book.text(4, 1), QStringLiteral("Всего:  2"));
     for (const auto &[row, column] : book.filledCells())
         EXPECT_TRUE(row < 4 || column == 1) << row << "," << column; // only the titles total is chosen
+}
+
+TEST_F(ExportWindow, ASpreadsheetNothingCanShowIsNamedAndOldOnesGo) {
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    QDir().mkpath(cache);
+    struct Old {
+        const char *name;
+        int ageSecs;
+        bool stays;
+    };
+    const Old old[] = {{"AnimeList-20200101-000000.xlsx", 2 * 86400, false},
+                       {"AnimeList-20200101-000001.xlsx", 60, true},
+                       {"Notes.xlsx", 2 * 86400, true}};
+    for (const Old &o : old) {
+        QFile f(QDir(cache).filePath(QString::fromUtf8(o.name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("x");
+        f.flush();
+        f.setFileTime(QDateTime::currentDateTime().addSecs(-o.ageSecs), QFileDevice::FileModificationTime);
+    }
+    win->viewerKnown = false;
+    QTest::mouseClick(window->BToExl(), Qt::LeftButton);
+    ASSERT_TRUE(watching.errors().isEmpty()) << watching.errors().join('\n').toStdString();
+    EXPECT_TRUE(opener.opened.isEmpty());
+    ASSERT_EQ(watching.count(QStringLiteral("inform")), 1);
+    const QString text = watching.calls().back().text;
+    const QStringList made =
+        QDir(cache).entryList({QStringLiteral("AnimeList-2*.xlsx")}, QDir::Files, QDir::Time);
+    ASSERT_FALSE(made.isEmpty());
+    EXPECT_TRUE(text.contains(QDir::toNativeSeparators(QDir(cache).filePath(made.first()))))
+        << text.toStdString();
+    for (const Old &o : old)
+        EXPECT_EQ(QFileInfo::exists(QDir(cache).filePath(QString::fromUtf8(o.name))), o.stays) << o.name;
 }
 
 } // namespace

@@ -26,9 +26,11 @@ class TestView : public TView_Base {
 public:
     using TView_Base::TView_Base;
     QSize screen{1920, 1200};
+    bool viewerKnown = true;
 
 protected:
     QSize screenSize() const override { return screen; }
+    bool spreadsheetViewerKnown() const override { return viewerKnown; }
 };
 
 class WindowTest : public ::testing::Test {

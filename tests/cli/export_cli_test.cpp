@@ -234,4 +234,29 @@ TEST_F(ExportCli, BadArgumentsAndFailures) {
     EXPECT_TRUE(QFileInfo(outPath(QStringLiteral("folder.html"))).isDir());
 }
 
+TEST_F(ExportCli, PagesUseTheWidthsSavedInTheWindow) {
+    {
+        const auto st = openSettings();
+        st->setValue(QStringLiteral("gvsv/s0"), 400);
+        st->setValue(QStringLiteral("gv3/s0"), 333);
+        st->sync();
+    }
+    struct Case {
+        QStringList more;
+        const char *width;
+    };
+    for (const Case &c :
+         {Case{{}, "400"}, Case{{QStringLiteral("--selection"), QString::number(akira)}, "333"}}) {
+        const QString out = outPath(QStringLiteral("w.html"));
+        const ExportRun r = exportCli(args(QStringLiteral("export-html"), out, c.more));
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        const QString head =
+            QStringLiteral("<td align=\"Left\" width=\"%1\"> <b>Название </b>").arg(QLatin1String(c.width));
+        EXPECT_TRUE(readText(out).contains(head)) << c.width;
+    }
+    const auto st = openSettings();
+    st->remove(QStringLiteral("gvsv"));
+    st->remove(QStringLiteral("gv3"));
+}
+
 } // namespace

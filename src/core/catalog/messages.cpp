@@ -523,12 +523,6 @@ QString noWorkbook(int index) {
 
 // --- questions and reports of the window ---------------------------------------------------------
 
-QString areYouSure() {
-    return QStringLiteral("Вы уверены?");
-}
-QString deleteQuestion(const QString &what) {
-    return QStringLiteral("Удалить ") + what + QStringLiteral(" ?");
-}
 QString noCatalogToCopy() {
     return QStringLiteral("Нет открытой базы, с которой можно снять копию.");
 }
@@ -547,6 +541,21 @@ QString listRowRefused(int lineNo, int before, const QString &reason) {
 }
 QString listNextStart(int lineNo) {
     return QStringLiteral("\nСледующее «To Base» в этот каталог начнётся со строки %1.").arg(lineNo);
+}
+
+// --- titles, selection and pages --------------------------------------------------------------
+
+QString titleNameEmpty() {
+    return QStringLiteral("Название аниме не может быть пустым.");
+}
+QString noEpisodeWithId(qint64 id) {
+    return QStringLiteral("В каталоге нет серии с ID %1.").arg(id);
+}
+QString deleteQuestionCaption() {
+    return QStringLiteral("Вы уверены?");
+}
+QString deleteQuestion(const QString &name) {
+    return QStringLiteral("Удалить ") + name + QStringLiteral(" ?");
 }
 
 } // namespace vq::msg

@@ -171,12 +171,17 @@ QString badTemplate(int kind);
 QString noWorkbook(int index);
 
 // --- questions and reports of the window ---------------------------------------------------------
-QString areYouSure();                        // the caption of a question before a delete
-QString deleteQuestion(const QString &what); // "Удалить NAME ?"
 QString noCatalogToCopy();
 QString newCatalogExists(const QString &path);
 QString importIntoThisCatalog();
 QString listRowRefused(int lineNo, int before, const QString &reason);
 QString listNextStart(int lineNo);
+
+// --- titles, selection and pages --------------------------------------------------------------
+
+QString titleNameEmpty();
+QString noEpisodeWithId(qint64 id);
+QString deleteQuestionCaption();
+QString deleteQuestion(const QString &name);
 
 } // namespace vq::msg

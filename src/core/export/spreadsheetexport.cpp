@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -142,6 +143,12 @@ QString newSpreadsheetExportPath() {
         folder = QDir::tempPath();
     if (!QDir().mkpath(folder))
         throw Error(msg::cannotCreateFolder(folder));
+    // Earlier exports were handed to a viewer long ago; only the recent ones may still be read.
+    const QDateTime stale = QDateTime::currentDateTime().addSecs(-3600);
+    const QFileInfoList old = QDir(folder).entryInfoList({QStringLiteral("AnimeList-*.xlsx")}, QDir::Files);
+    for (const QFileInfo &f : old)
+        if (f.lastModified() < stale)
+            QFile::remove(f.absoluteFilePath());
     const QString stem = QStringLiteral("AnimeList-") +
                          QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString path = QDir(folder).filePath(stem + QStringLiteral(".xlsx"));

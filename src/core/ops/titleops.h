@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+namespace vq {
+
+class CatalogSession;
+
+// What a user does to titles and episodes, once for the window and the command-line tool. Each
+// operation writes through `session.Name` or `session.Series` (their caches follow the file) and
+// raises vq::Error with a message for the user when the catalog refuses.
+namespace ops {
+
+// The type a title gets when nobody chose one ("Other").
+constexpr qint64 kDefaultTitleType = 4;
+
+// Makes a title; its ID. The name must not be empty.
+qint64 addTitle(CatalogSession &session, const QString &name, qint64 type = kDefaultTitleType);
+// The title named exactly `name` (letter case counts), the oldest when there are several.
+std::optional<qint64> findTitle(CatalogSession &session, const QString &name);
+bool titleExists(CatalogSession &session, qint64 id);
+
+void renameTitle(CatalogSession &session, qint64 id, const QString &name);
+// Deletes the title with its episodes and alternative names.
+void deleteTitle(CatalogSession &session, qint64 id);
+
+enum class TitleField { Type, Count, Comment };
+void setTitleField(CatalogSession &session, qint64 id, TitleField field, const QVariant &value);
+QVariant titleField(CatalogSession &session, qint64 id, TitleField field);
+
+void deleteEpisode(CatalogSession &session, qint64 episodeId);
+
+// Writes a change of `Список` that was typed but not yet posted.
+void postPendingTitleEdit(CatalogSession &session);
+
+// A title's episode count and sums, read from the file as it is now.
+struct Amounts {
+    int files = 0;
+    double sizeBytes = 0;
+    double durationMs = 0;
+};
+Amounts titleAmounts(CatalogSession &session, qint64 id);
+
+} // namespace ops
+} // namespace vq
