@@ -475,6 +475,13 @@ void TGridView::gridCellChanged(int, int row) {
     scheduleFlush();
 }
 
+void TGridView::gridCellsChanged() {
+    if (m_repaintPending || m_model->publishedRows() == 0)
+        return;
+    m_repaintPending = true;
+    scheduleFlush();
+}
+
 void TGridView::syncColumns() {
     m_syncing = true;
     const GridData &d = *m_data;

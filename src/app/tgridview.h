@@ -147,6 +147,7 @@ private:
     void gridColumnsChanged() override;
     void gridColumnLayoutChanged() override;
     void gridCellChanged(int col, int row) override;
+    void gridCellsChanged() override;
 
     void scheduleFlush();
     void syncColumns();

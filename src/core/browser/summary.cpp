@@ -8,7 +8,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
-#include <unordered_map>
+#include <vector>
 
 namespace vq {
 
@@ -156,11 +156,30 @@ struct SummaryEntry {
     TExportList texts;
     std::optional<qint64> maxUpdate;
     quint64 stamp = 0;
+    qint64 id = 0;
+    bool valid = false;
 };
 
+// Entries sit at their title's row of `Список`, so a fill reads them in one pass without hashing.
+// Texts that many titles share (type, counts, quality, sound) are kept once: filling a grid then
+// copies strings whose counters are already at hand instead of one cold string per cell.
 struct SummaryCache {
     quint64 epoch = 0;
-    std::unordered_map<qint64, SummaryEntry> entries;
+    std::vector<SummaryEntry> entries;
+    QSet<QString> shared;
+    void clear() {
+        entries.clear();
+        shared.clear();
+    }
+    void share(QString &text) {
+        if (text.isEmpty())
+            return;
+        const auto it = shared.constFind(text);
+        if (it != shared.cend())
+            text = *it;
+        else
+            shared.insert(text);
+    }
 };
 
 SummaryCache &summaryCache() {
@@ -234,23 +253,35 @@ void computeTexts(CatalogSession &s, qint64 id, SummaryEntry &e, bool withUpdate
         e.maxUpdate = up->intAt(ur, 1);
 }
 
-// `Список` stands on the title `id` at record `recNo`.
-const SummaryEntry &summaryEntry(CatalogSession &s, int recNo, qint64 id) {
-    Catalog &catalog = s.catalog();
+SummaryCache &currentCache(Catalog &catalog) {
     SummaryCache &cache = summaryCache();
     if (cache.epoch != catalog.epoch()) {
-        cache.entries.clear();
+        cache.clear();
         cache.epoch = catalog.epoch();
     }
-    const quint64 stamp = catalog.titleStamp(id);
-    auto it = cache.entries.find(id);
-    if (it != cache.entries.end() && it->second.stamp == stamp)
-        return it->second;
-    SummaryEntry e;
+    return cache;
+}
+
+// The entry of the title `id` at `row` of `Список`, shown at record `recNo`.
+const SummaryEntry &summaryEntry(CatalogSession &s, SummaryCache &cache, int recNo, int row, qint64 id) {
+    const quint64 stamp = s.catalog().titleStamp(id);
+    if (size_t(row) >= cache.entries.size())
+        cache.entries.resize(size_t(row) + 1);
+    SummaryEntry &e = cache.entries[size_t(row)];
+    if (e.valid && e.id == id && e.stamp == stamp)
+        return e;
+    SummaryEntry fresh;
     s.Name.setRecNo(recNo);
-    computeTexts(s, id, e);
-    e.stamp = stamp;
-    return cache.entries.insert_or_assign(id, std::move(e)).first->second;
+    computeTexts(s, id, fresh);
+    TExportList &t = fresh.texts;
+    for (QString *text : {&t.TypeText, &t.EpisodeCount, &t.QualityText, &t.SoundText, &t.SubInText,
+                          &t.SubExtText, &t.CommentText})
+        cache.share(*text);
+    fresh.stamp = stamp;
+    fresh.id = id;
+    fresh.valid = true;
+    e = std::move(fresh);
+    return e;
 }
 
 } // namespace
@@ -264,18 +295,19 @@ void SummaryTexts(CatalogSession &s, int recNo, TExportList &out) {
 
 void LoadGvSv(CatalogSession &s, GridData &gvsv, TExportList &exportList, const QSet<qint64> &selected,
               const QDateTime &now) {
+    GridFill fill(gvsv);
     gvsv.ClearRows();
     const qint64 nowMs = naiveMsFromDateTime(now);
     s.UpTime.open();
     s.Name.first();
-    const int n = s.Name.recordCount();
+    const std::vector<DataSet::RecordKey> keys = s.Name.recordKeys(0);
+    const int n = int(keys.size());
     gvsv.AddRows(n);
     const int columns = gvsv.ColumnCount();
-    for (int recNo = 1; recNo <= n; ++recNo) {
-        s.Name.setRecNo(recNo);
-        const qint64 id = s.Name.asInteger(0);
-        const SummaryEntry &e = summaryEntry(s, recNo, id);
-        const int r = recNo - 1;
+    SummaryCache &cache = currentCache(s.catalog());
+    for (int r = 0; r < n; ++r) {
+        const qint64 id = keys[size_t(r)].value;
+        const SummaryEntry &e = summaryEntry(s, cache, r + 1, keys[size_t(r)].row, id);
         for (int c = 0; c < TExportList::FieldCount; ++c)
             gvsv.SetCellText(c, r, e.texts.field(c));
         gvsv.CellAt(gvsv::Id, r).SetAsInteger(int(id));
@@ -293,7 +325,7 @@ void LoadGvSv(CatalogSession &s, GridData &gvsv, TExportList &exportList, const 
         if (paint)
             for (int c = 0; c < columns; ++c)
                 gvsv.CellAt(c, r).SetColor(color);
-        if (recNo == n)
+        if (r == n - 1)
             exportList = e.texts;
     }
     s.Name.first();
@@ -301,21 +333,25 @@ void LoadGvSv(CatalogSession &s, GridData &gvsv, TExportList &exportList, const 
 }
 
 void LoadName(CatalogSession &s, GridData &gv, GridData *gv4, const QDateTime &now) {
+    GridFill fill(gv);
+    std::optional<GridFill> fill4;
+    if (gv4)
+        fill4.emplace(*gv4);
     gv.ClearRows();
     if (gv4)
         gv4->ClearRows();
     s.Name.first();
     s.UpTime.open();
     const qint64 nowMs = naiveMsFromDateTime(now);
-    const int n = s.Name.recordCount();
+    const std::vector<DataSet::RecordKey> keys = s.Name.recordKeys(0);
+    const int n = int(keys.size());
     gv.AddRows(n);
     if (gv4)
         gv4->AddRows(n);
-    for (int recNo = 1; recNo <= n; ++recNo) {
-        s.Name.setRecNo(recNo);
-        const qint64 id = s.Name.asInteger(0);
-        const SummaryEntry &e = summaryEntry(s, recNo, id);
-        const int r = recNo - 1;
+    SummaryCache &cache = currentCache(s.catalog());
+    for (int r = 0; r < n; ++r) {
+        const qint64 id = keys[size_t(r)].value;
+        const SummaryEntry &e = summaryEntry(s, cache, r + 1, keys[size_t(r)].row, id);
         gv.CellAt(0, r).SetAsInteger(int(id));
         gv.SetCellText(1, r, e.texts.Title);
         if (updatedRecently(e.maxUpdate, nowMs))

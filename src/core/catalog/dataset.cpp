@@ -371,6 +371,27 @@ void DataSet::ensureSorted() {
     m_viewSorted = true;
 }
 
+std::vector<DataSet::RecordKey> DataSet::recordKeys(int field) {
+    checkBrowse();
+    sync();
+    ensureSorted();
+    std::vector<RecordKey> keys;
+    keys.reserve(m_rows.size());
+    int r = -1, c = -1;
+    if (directStored(field, FieldType::Integer, r, c)) {
+        for (int row : m_rows)
+            keys.push_back({row, m_table->isNull(row, c) ? 0 : m_table->intAt(row, c)});
+        return keys;
+    }
+    const int pos = m_pos;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        m_pos = int(i);
+        keys.push_back({m_rows[i], asInteger(field)});
+    }
+    m_pos = pos;
+    return keys;
+}
+
 int DataSet::recordCount() {
     requireOpen();
     if (m_state == Insert)

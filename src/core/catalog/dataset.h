@@ -85,6 +85,15 @@ public:
     // A date-time field as stored (local wall-clock milliseconds), without building a QDateTime.
     std::optional<qint64> asNaiveMs(int field);
 
+    // Every record in the current order, as its row in the source table and an integer field:
+    // for a caller that reads each record once, without moving the data set. Leaves the data set
+    // where it was.
+    struct RecordKey {
+        int row;
+        qint64 value;
+    };
+    std::vector<RecordKey> recordKeys(int field);
+
     void append();
     void edit();
     void setValue(const QString &field, const QVariant &value);

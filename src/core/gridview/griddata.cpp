@@ -156,13 +156,24 @@ void GridData::sortedSet(GridColumn *c) {
 
 void GridData::cellChanged(int col, int row) {
     m_changedSinceSort = true;
+    notifyCell(col, row);
+}
+
+void GridData::notifyCell(int col, int row) {
+    if (m_fillDepth > 0) {
+        m_filledCells = true;
+        return;
+    }
     for (GridObserver *o : m_observers)
         o->gridCellChanged(col, row);
 }
 
-void GridData::notifyCell(int col, int row) {
+void GridData::EndFill() {
+    if (m_fillDepth == 0 || --m_fillDepth > 0 || !m_filledCells)
+        return;
+    m_filledCells = false;
     for (GridObserver *o : m_observers)
-        o->gridCellChanged(col, row);
+        o->gridCellsChanged();
 }
 
 GridColumn *GridData::ColumnByName(const QString &name) {

@@ -81,6 +81,8 @@ public:
     virtual void gridColumnLayoutChanged() {}
     // Value or colour of one cell, or a row's selected flag (col == -1).
     virtual void gridCellChanged(int /*col*/, int /*row*/) {}
+    // Values or colours of any number of cells, written in one fill.
+    virtual void gridCellsChanged() {}
 };
 
 class GridColumn {
@@ -240,6 +242,10 @@ public:
     QString GetCellText(int col, int row) const;                           // range-checked
     void SetCellText(int col, int row, const QString &text);               // range-checked
     GridCell CellAt(int col, int row) { return GridCell(this, col, row); } // not checked
+    // Filling many rows: between BeginFill and EndFill cell writes tell the observers nothing,
+    // and EndFill tells them once. Fills nest.
+    void BeginFill() { ++m_fillDepth; }
+    void EndFill();
     bool ValidCell(int col, int row) const {
         return col >= 0 && col < ColumnCount() && row >= 0 && row < m_rowCount;
     }
@@ -277,6 +283,21 @@ private:
     const GridColumn *m_lastSortColumn = nullptr;
     SortKind m_lastSortKind = SortKind::Ascending;
     bool m_changedSinceSort = true;
+
+    int m_fillDepth = 0;
+    bool m_filledCells = false;
+};
+
+// Keeps a fill open for its lifetime, so an error on the way still ends it.
+class GridFill {
+public:
+    explicit GridFill(GridData &grid) : m_grid(grid) { m_grid.BeginFill(); }
+    ~GridFill() { m_grid.EndFill(); }
+    GridFill(const GridFill &) = delete;
+    GridFill &operator=(const GridFill &) = delete;
+
+private:
+    GridData &m_grid;
 };
 
 } // namespace vq

@@ -84,6 +84,35 @@ TEST_F(DataSetTest, NamesSortByLocaleIgnoringCase) {
     QLocale::setDefault(QLocale::c());
 }
 
+// The keys read in one pass are the records as moving through them gives, filtered or not, and
+// the data set stays where it was.
+TEST_F(DataSetTest, RecordKeysFollowTheCurrentOrder) {
+    for (const QString &prefix :
+         {QString(), QStringLiteral("na"), QStringLiteral("Б"), QStringLiteral("zz")}) {
+        SCOPED_TRACE(prefix.toStdString());
+        s.Name.setFiltered(false);
+        if (!prefix.isEmpty())
+            search(prefix);
+        const int n = s.Name.recordCount();
+        if (n > 1)
+            s.Name.setRecNo(2);
+        const int at = s.Name.recNo();
+        const std::vector<DataSet::RecordKey> keys = s.Name.recordKeys(0);
+        EXPECT_EQ(s.Name.recNo(), at);
+        ASSERT_EQ(int(keys.size()), n);
+        for (int i = 1; i <= n; ++i) {
+            s.Name.setRecNo(i);
+            EXPECT_EQ(keys[size_t(i - 1)].value, s.Name.asInteger(0));
+        }
+        // A field that is not a stored integer reads as asInteger reads it.
+        const std::vector<DataSet::RecordKey> counts = s.Name.recordKeys(3);
+        for (int i = 1; i <= n; ++i) {
+            s.Name.setRecNo(i);
+            EXPECT_EQ(counts[size_t(i - 1)].value, s.Name.asInteger(3));
+        }
+    }
+}
+
 TEST_F(DataSetTest, PositionsAndEmptyValues) {
     s.Name.setFilter(Filter::equals(QStringLiteral("ID"), ids[2]));
     s.Name.setFiltered(true);

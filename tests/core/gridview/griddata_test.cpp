@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 using namespace vq;
@@ -382,6 +383,7 @@ struct Recorder : GridObserver {
     void gridRowsAboutToBeReordered() override { log << QStringLiteral("sort?"); }
     void gridRowsReordered() override { log << QStringLiteral("sorted"); }
     void gridCellChanged(int col, int row) override { log << QStringLiteral("cell %1 %2").arg(col).arg(row); }
+    void gridCellsChanged() override { log << QStringLiteral("cells"); }
 };
 
 TEST(GridObserver, HearsEveryChangeBeforeAndAfter) {
@@ -402,6 +404,60 @@ TEST(GridObserver, HearsEveryChangeBeforeAndAfter) {
     EXPECT_EQ(rec.log,
               (QStringList{"add 0 2", "cell 0 1", "cell 0 0", "cell -1 1", "sort?", "sorted",
                            "remove? 0 1 of 2", "removed 0 1 of 1", "remove? 0 1 of 1", "removed 0 1 of 0"}));
+}
+
+// A fill writes the same cells as writing them one by one, and is heard once, when the
+// outermost fill ends (also when it ends by an error).
+TEST(GridObserver, FillIsHeardOnceAtItsEnd) {
+    auto fillGrid = [](GridData &g, bool bulk) {
+        g.AddTextColumn(QStringLiteral("a"));
+        g.AddColumn(ColumnKind::Numeric, QStringLiteral("n"));
+        g.AddRows(3);
+        std::optional<GridFill> fill;
+        if (bulk)
+            fill.emplace(g);
+        for (int r = 0; r < 3; ++r) {
+            g.SetCellText(0, r, QStringLiteral("t%1").arg(r));
+            g.CellAt(1, r).SetAsInteger(r * 10);
+        }
+        g.CellAt(0, 2).SetColor(clAqua);
+        g.SetRowSelected(1, true);
+    };
+    GridData one, bulk;
+    fillGrid(one, false);
+    Recorder rec;
+    rec.grid = &bulk;
+    bulk.AddObserver(&rec);
+    fillGrid(bulk, true);
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 2; ++c) {
+            EXPECT_EQ(bulk.GetCellText(c, r), one.GetCellText(c, r));
+            EXPECT_EQ(bulk.CellAt(c, r).Color(), one.CellAt(c, r).Color());
+        }
+        EXPECT_EQ(bulk.RowSelected(r), one.RowSelected(r));
+    }
+    EXPECT_EQ(rec.log.filter(QStringLiteral("cell")), QStringList{"cells"});
+
+    rec.log.clear();
+    {
+        GridFill outer(bulk);
+        {
+            GridFill inner(bulk);
+            bulk.SetCellText(0, 0, QStringLiteral("x"));
+        }
+        EXPECT_TRUE(rec.log.isEmpty());
+        EXPECT_THROW(bulk.CellAt(1, 0).SetAsString(QStringLiteral("no number")), Error);
+    }
+    EXPECT_EQ(rec.log, QStringList{"cells"});
+    bulk.SetCellText(0, 1, QStringLiteral("y")); // heard one by one again
+    EXPECT_EQ(rec.log, (QStringList{"cells", "cell 0 1"}));
+
+    // A fill that changed nothing is not heard; sorting after a fill sorts the filled values.
+    rec.log.clear();
+    { GridFill idle(bulk); }
+    EXPECT_TRUE(rec.log.isEmpty());
+    bulk.SortRows(1, SortKind::Descending);
+    EXPECT_EQ(bulk.GetCellText(1, 0), QStringLiteral("20"));
 }
 
 } // namespace
