@@ -2,6 +2,7 @@
 #include "catalog/settings.h"
 #include "cli.h"
 #include "intake/mediaprobe.h"
+#include "support/core_app.h"
 #include "support/media.h"
 #include "support/temp_catalog.h"
 
@@ -26,25 +27,8 @@ using vq::test::testMedia;
 namespace {
 
 // The worker pool answers through an event loop, which needs an application object.
-class CoreApplication : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_cli";
-        static char *argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            m_app = new QCoreApplication(argc, argv);
-    }
-    void TearDown() override {
-        delete m_app;
-        m_app = nullptr;
-    }
-
-private:
-    QCoreApplication *m_app = nullptr;
-};
 [[maybe_unused]] ::testing::Environment *const environment =
-    ::testing::AddGlobalTestEnvironment(new CoreApplication);
+    ::testing::AddGlobalTestEnvironment(new vq::test::CoreApplication("test_cli"));
 
 struct CliResult {
     int status;

@@ -377,32 +377,34 @@ TablePtr Catalog::table(const QString &name) {
 
 namespace {
 
-void readInto(TableData &t, sqlite3_stmt *st, int r) {
-    for (int c = 0; c < t.columnCount(); ++c) {
-        const int type = sqlite3_column_type(st, c);
-        if (type == SQLITE_NULL)
-            continue;
-        switch (t.column(c).type) {
-        case FieldType::Integer:
-            t.setInt(r, c, sqlite3_column_int64(st, c));
-            break;
-        case FieldType::Float:
-            t.setReal(r, c, sqlite3_column_double(st, c));
-            break;
-        case FieldType::Text:
-            t.setText(r, c,
-                      QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)),
-                                        sqlite3_column_bytes(st, c)));
-            break;
-        case FieldType::DateTime: {
-            const QString text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)),
-                                                   sqlite3_column_bytes(st, c));
-            if (auto ms = naiveMsFromStorageText(text))
-                t.setInt(r, c, *ms);
-            break;
-        }
-        }
+void readColumn(TableData &t, sqlite3_stmt *st, int from, int r, int c) {
+    if (sqlite3_column_type(st, from) == SQLITE_NULL)
+        return;
+    switch (t.column(c).type) {
+    case FieldType::Integer:
+        t.setInt(r, c, sqlite3_column_int64(st, from));
+        break;
+    case FieldType::Float:
+        t.setReal(r, c, sqlite3_column_double(st, from));
+        break;
+    case FieldType::Text:
+        t.setText(r, c,
+                  QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, from)),
+                                    sqlite3_column_bytes(st, from)));
+        break;
+    case FieldType::DateTime: {
+        const QString text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, from)),
+                                               sqlite3_column_bytes(st, from));
+        if (auto ms = naiveMsFromStorageText(text))
+            t.setInt(r, c, *ms);
+        break;
     }
+    }
+}
+
+void readInto(TableData &t, sqlite3_stmt *st, int r) {
+    for (int c = 0; c < t.columnCount(); ++c)
+        readColumn(t, st, c, r, c);
 }
 
 QString selectSql(const QString &table, const std::vector<ColumnDef> &cols) {
@@ -765,31 +767,6 @@ const SumLayout &sumLayout(const QString &name) {
     if (name == schema::kUpTime)
         return up;
     return ext;
-}
-
-void readColumn(TableData &t, sqlite3_stmt *st, int from, int r, int c) {
-    if (sqlite3_column_type(st, from) == SQLITE_NULL)
-        return;
-    switch (t.column(c).type) {
-    case FieldType::Integer:
-        t.setInt(r, c, sqlite3_column_int64(st, from));
-        break;
-    case FieldType::Float:
-        t.setReal(r, c, sqlite3_column_double(st, from));
-        break;
-    case FieldType::Text:
-        t.setText(r, c,
-                  QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, from)),
-                                    sqlite3_column_bytes(st, from)));
-        break;
-    case FieldType::DateTime: {
-        const QString text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, from)),
-                                               sqlite3_column_bytes(st, from));
-        if (auto ms = naiveMsFromStorageText(text))
-            t.setInt(r, c, *ms);
-        break;
-    }
-    }
 }
 
 } // namespace
