@@ -871,18 +871,9 @@ TablePtr Catalog::computeQuery(const QString &name) {
 
     const TableData &s = *titles;
     const TableData &e = *episodes;
-    enum {
-        eTitle = 1,
-        eSize = 3,
-        eWidth = 4,
-        eHeight = 5,
-        eDur = 6,
-        eSound = 7,
-        eSubIn = 8,
-        eSubExt = 9,
-        eUpdate = 18
-    };
-    enum { sName = 1, sCount = 2, sComment = 3, sType = 4 };
+    using namespace schema;
+    enum { sName = tName, sCount = tEpisodeCount, sComment = tComment, sType = tType };
+    constexpr int eDur = eDuration;
     using F = FieldType;
     TablePtr out;
     // The per-title queries join: a title without episodes gives no row.

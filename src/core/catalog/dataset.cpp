@@ -33,36 +33,35 @@ DataSet::DataSet(Catalog *catalog, const QString &name)
         m_fields.push_back({n, K::Lookup, col, -1, len, table});
     };
     if (name == schema::kTitles) {
-        stored(QStringLiteral("ID"), 0);
-        stored(QStringLiteral("Название"), 1);
-        lookup(QStringLiteral("Type"), 4, schema::kTypes, 5);
-        stored(QStringLiteral("Количество серий"), 2);
-        stored(QStringLiteral("Комментарий"), 3);
-        stored(QStringLiteral("NType"), 4);
+        using namespace schema;
+        auto col = [&](int c) { stored(columnName(kTitles, c), c); };
+        col(tID);
+        col(tName);
+        lookup(QStringLiteral("Type"), tType, kTypes, 5);
+        col(tEpisodeCount);
+        col(tComment);
+        col(tType);
     } else if (name == schema::kEpisodes) {
-        stored(QStringLiteral("ID"), 0);
-        stored(QStringLiteral("Название"), 1);
-        stored(QStringLiteral("Серия"), 2);
-        m_fields.push_back({QStringLiteral("Size"), K::Size, 3, -1, 20, {}});
-        stored(QStringLiteral("Объём (байт)"), 3);
-        m_fields.push_back({QStringLiteral("Размеры"), K::Frame, 4, 5, 10, {}});
-        stored(QStringLiteral("Ширина"), 4);
-        stored(QStringLiteral("Высота"), 5);
-        m_fields.push_back({QStringLiteral("Time"), K::PlayTime, 6, -1, 20, {}});
-        stored(QStringLiteral("Длительность"), 6);
-        stored(QStringLiteral("Звук"), 7);
-        stored(QStringLiteral("Субтитры встроенные"), 8);
-        stored(QStringLiteral("Субтитры внешние"), 9);
-        lookup(QStringLiteral("Sound"), 7, schema::kLanguages, 10);
-        lookup(QStringLiteral("Sub_In"), 8, schema::kLanguages, 10);
-        lookup(QStringLiteral("Sub_Ext"), 9, schema::kLanguages, 10);
-        const QStringList rest = {QStringLiteral("Video_Codec_id"), QStringLiteral("Audio_Codec_id"),
-                                  QStringLiteral("O_Bitrate"),      QStringLiteral("V_Bitrate"),
-                                  QStringLiteral("A_Bitrate"),      QStringLiteral("A_Hz"),
-                                  QStringLiteral("Format_Pack_id"), QStringLiteral("Audio_Stream_Count"),
-                                  QStringLiteral("Update")};
-        for (int i = 0; i < rest.size(); ++i)
-            stored(rest[i], 10 + i);
+        using namespace schema;
+        auto col = [&](int c) { stored(columnName(kEpisodes, c), c); };
+        col(eID);
+        col(eTitle);
+        col(eEpisode);
+        m_fields.push_back({QStringLiteral("Size"), K::Size, eSize, -1, 20, {}});
+        col(eSize);
+        m_fields.push_back({QStringLiteral("Размеры"), K::Frame, eWidth, eHeight, 10, {}});
+        col(eWidth);
+        col(eHeight);
+        m_fields.push_back({QStringLiteral("Time"), K::PlayTime, eDuration, -1, 20, {}});
+        col(eDuration);
+        col(eSound);
+        col(eSubIn);
+        col(eSubExt);
+        lookup(QStringLiteral("Sound"), eSound, kLanguages, 10);
+        lookup(QStringLiteral("Sub_In"), eSubIn, kLanguages, 10);
+        lookup(QStringLiteral("Sub_Ext"), eSubExt, kLanguages, 10);
+        for (int c = eVideoCodec; c < kEpisodeColumns; ++c)
+            col(c);
     } else if (name == schema::kExt) {
         const QStringList first = {
             QStringLiteral("ID"),          QStringLiteral("Название"), QStringLiteral("Количество серий"),

@@ -1,5 +1,8 @@
 #include "schema.h"
 
+#include <iterator>
+#include <span>
+
 namespace vq::schema {
 
 QStringList baseStatements();
@@ -16,45 +19,104 @@ bool isQuery(const QString &name) {
     return name == kRjk || name == kExt || name == kAllT || name == kUpTime;
 }
 
-std::vector<ColumnDef> tableColumns(const QString &t) {
-    using F = FieldType;
+namespace {
+
+// One list per stored table: a column's name, its type in the program, and its declaration in the
+// file. Texts marked limited get the length check.
+struct ColumnSpec {
+    const char *name;
+    FieldType type;
+    const char *decl;
+    bool limited = false;
+};
+
+using F = FieldType;
+
+const ColumnSpec kTitleSpec[] = {
+    {"ID", F::Integer, "INTEGER PRIMARY KEY AUTOINCREMENT"},
+    {"Название", F::Text, "TEXT", true},
+    {"Количество серий", F::Text, "TEXT", true},
+    {"Комментарий", F::Text, "TEXT", true},
+    {"NType", F::Integer, "INTEGER NOT NULL DEFAULT 0 CHECK(\"NType\" BETWEEN 0 AND 65535)"},
+};
+static_assert(std::size(kTitleSpec) == kTitleColumns);
+
+const ColumnSpec kEpisodeSpec[] = {
+    {"ID", F::Integer, "INTEGER PRIMARY KEY AUTOINCREMENT"},
+    {"Название", F::Integer, "INTEGER NOT NULL REFERENCES \"Список\"(\"ID\") ON DELETE CASCADE"},
+    {"Серия", F::Text, "TEXT", true},
+    {"Объём (байт)", F::Float, "REAL"},
+    {"Ширина", F::Integer, "INTEGER"},
+    {"Высота", F::Integer, "INTEGER"},
+    {"Длительность", F::Integer, "INTEGER"},
+    {"Звук", F::Integer, "INTEGER"},
+    {"Субтитры встроенные", F::Integer, "INTEGER"},
+    {"Субтитры внешние", F::Integer, "INTEGER"},
+    {"Video_Codec_id", F::Integer, "INTEGER"},
+    {"Audio_Codec_id", F::Integer, "INTEGER"},
+    {"O_Bitrate", F::Integer, "INTEGER"},
+    {"V_Bitrate", F::Integer, "INTEGER"},
+    {"A_Bitrate", F::Integer, "INTEGER"},
+    {"A_Hz", F::Integer, "INTEGER"},
+    {"Format_Pack_id", F::Integer, "INTEGER"},
+    {"Audio_Stream_Count", F::Integer, "INTEGER"},
+    {"Update", F::DateTime, "TEXT"},
+};
+static_assert(std::size(kEpisodeSpec) == kEpisodeColumns);
+
+const ColumnSpec kTypeSpec[] = {{"ID", F::Integer, "INTEGER PRIMARY KEY"}, {"Тип", F::Text, "TEXT", true}};
+const ColumnSpec kLanguageSpec[] = {{"ID", F::Integer, "INTEGER PRIMARY KEY"},
+                                    {"Язык", F::Text, "TEXT", true}};
+// Codecs and containers are added as files bring them, so their keys are never reused.
+const ColumnSpec kNameSpec[] = {{"ID", F::Integer, "INTEGER PRIMARY KEY AUTOINCREMENT"},
+                                {"Name", F::Text, "TEXT", true}};
+const ColumnSpec kAltNameSpec[] = {
+    {"ID", F::Integer, "INTEGER PRIMARY KEY AUTOINCREMENT"},
+    {"Название_id", F::Integer, "INTEGER REFERENCES \"Список\"(\"ID\") ON DELETE CASCADE"},
+    {"Альтернативное Название", F::Text, "TEXT", true},
+};
+
+std::span<const ColumnSpec> columnSpecs(const QString &t) {
     if (t == kTitles)
-        return {{QStringLiteral("ID"), F::Integer},
-                {QStringLiteral("Название"), F::Text},
-                {QStringLiteral("Количество серий"), F::Text},
-                {QStringLiteral("Комментарий"), F::Text},
-                {QStringLiteral("NType"), F::Integer}};
+        return kTitleSpec;
     if (t == kEpisodes)
-        return {{QStringLiteral("ID"), F::Integer},
-                {QStringLiteral("Название"), F::Integer},
-                {QStringLiteral("Серия"), F::Text},
-                {QStringLiteral("Объём (байт)"), F::Float},
-                {QStringLiteral("Ширина"), F::Integer},
-                {QStringLiteral("Высота"), F::Integer},
-                {QStringLiteral("Длительность"), F::Integer},
-                {QStringLiteral("Звук"), F::Integer},
-                {QStringLiteral("Субтитры встроенные"), F::Integer},
-                {QStringLiteral("Субтитры внешние"), F::Integer},
-                {QStringLiteral("Video_Codec_id"), F::Integer},
-                {QStringLiteral("Audio_Codec_id"), F::Integer},
-                {QStringLiteral("O_Bitrate"), F::Integer},
-                {QStringLiteral("V_Bitrate"), F::Integer},
-                {QStringLiteral("A_Bitrate"), F::Integer},
-                {QStringLiteral("A_Hz"), F::Integer},
-                {QStringLiteral("Format_Pack_id"), F::Integer},
-                {QStringLiteral("Audio_Stream_Count"), F::Integer},
-                {QStringLiteral("Update"), F::DateTime}};
+        return kEpisodeSpec;
     if (t == kTypes)
-        return {{QStringLiteral("ID"), F::Integer}, {QStringLiteral("Тип"), F::Text}};
+        return kTypeSpec;
     if (t == kLanguages)
-        return {{QStringLiteral("ID"), F::Integer}, {QStringLiteral("Язык"), F::Text}};
+        return kLanguageSpec;
     if (t == kCodecs || t == kFormats)
-        return {{QStringLiteral("ID"), F::Integer}, {QStringLiteral("Name"), F::Text}};
+        return kNameSpec;
     if (t == kAltNames)
-        return {{QStringLiteral("ID"), F::Integer},
-                {QStringLiteral("Название_id"), F::Integer},
-                {QStringLiteral("Альтернативное Название"), F::Text}};
+        return kAltNameSpec;
     return {};
+}
+
+QString createTable(const QString &t) {
+    QStringList cols;
+    for (const ColumnSpec &c : columnSpecs(t)) {
+        const QString name = QString::fromUtf8(c.name);
+        QString col = QStringLiteral("\"%1\" %2").arg(name, QString::fromUtf8(c.decl));
+        if (c.limited)
+            col += QStringLiteral(" CHECK(length(\"%1\") <= %2)").arg(name).arg(kMaxTextLength);
+        cols << col;
+    }
+    return QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(t, cols.join(QStringLiteral(", ")));
+}
+
+} // namespace
+
+std::vector<ColumnDef> tableColumns(const QString &t) {
+    std::vector<ColumnDef> out;
+    for (const ColumnSpec &c : columnSpecs(t))
+        out.push_back({QString::fromUtf8(c.name), c.type});
+    return out;
+}
+
+QString columnName(const QString &t, int column) {
+    const auto specs = columnSpecs(t);
+    return column >= 0 && size_t(column) < specs.size() ? QString::fromUtf8(specs[size_t(column)].name)
+                                                        : QString();
 }
 
 int tableRefColumn(const QString &t) {
@@ -68,37 +130,17 @@ QStringList createStatements() {
 }
 
 QStringList baseStatements() {
-    const QString len = QStringLiteral(" CHECK(length(%1) <= 255)");
-    auto text = [&](const char *col) {
-        return QStringLiteral("\"%1\" TEXT").arg(QString::fromUtf8(col)) +
-               len.arg(QStringLiteral("\"%1\"").arg(QString::fromUtf8(col)));
-    };
     return {
         QStringLiteral("PRAGMA application_id = 1447317809"),
         QStringLiteral("PRAGMA user_version = 2"),
-        QStringLiteral("CREATE TABLE \"Тип\" (\"ID\" INTEGER PRIMARY KEY, %1)").arg(text("Тип")),
-        QStringLiteral("CREATE TABLE \"Sub\" (\"ID\" INTEGER PRIMARY KEY, %1)").arg(text("Язык")),
-        QStringLiteral("CREATE TABLE \"Codec\" (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT, %1)")
-            .arg(text("Name")),
-        QStringLiteral("CREATE TABLE \"Format\" (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT, %1)")
-            .arg(text("Name")),
-        QStringLiteral("CREATE TABLE \"Список\" (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT, %1, %2, %3, "
-                       "\"NType\" INTEGER NOT NULL DEFAULT 0 CHECK(\"NType\" BETWEEN 0 AND 65535))")
-            .arg(text("Название"), text("Количество серий"), text("Комментарий")),
-        QStringLiteral(
-            "CREATE TABLE \"Серии\" ("
-            "\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT, "
-            "\"Название\" INTEGER NOT NULL REFERENCES \"Список\"(\"ID\") ON DELETE CASCADE, "
-            "%1, \"Объём (байт)\" REAL, \"Ширина\" INTEGER, \"Высота\" INTEGER, "
-            "\"Длительность\" INTEGER, \"Звук\" INTEGER, \"Субтитры встроенные\" INTEGER, "
-            "\"Субтитры внешние\" INTEGER, \"Video_Codec_id\" INTEGER, \"Audio_Codec_id\" INTEGER, "
-            "\"O_Bitrate\" INTEGER, \"V_Bitrate\" INTEGER, \"A_Bitrate\" INTEGER, \"A_Hz\" INTEGER, "
-            "\"Format_Pack_id\" INTEGER, \"Audio_Stream_Count\" INTEGER, \"Update\" TEXT)")
-            .arg(text("Серия")),
+        createTable(kTypes),
+        createTable(kLanguages),
+        createTable(kCodecs),
+        createTable(kFormats),
+        createTable(kTitles),
+        createTable(kEpisodes),
         QStringLiteral("CREATE INDEX \"Серии by title\" ON \"Серии\"(\"Название\")"),
-        QStringLiteral("CREATE TABLE \"Alt_Ani_Name\" (\"ID\" INTEGER PRIMARY KEY AUTOINCREMENT, "
-                       "\"Название_id\" INTEGER REFERENCES \"Список\"(\"ID\") ON DELETE CASCADE, %1)")
-            .arg(text("Альтернативное Название")),
+        createTable(kAltNames),
         QStringLiteral("CREATE INDEX \"Alt_Ani_Name by title\" ON \"Alt_Ani_Name\"(\"Название_id\")"),
         QStringLiteral("CREATE VIEW \"Rjk\" AS SELECT s.\"ID\" AS \"ID\", "
                        "SUM(e.\"Объём (байт)\") AS \"Sum-Объём(байт)\", "

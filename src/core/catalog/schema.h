@@ -33,8 +33,36 @@ QStringList tableNames();
 QStringList queryNames();
 bool isQuery(const QString &name);
 
+// Positions of the stored tables' columns, in the order of their lists in schema.cpp (the CREATE
+// statements, the loader and every reader by position take them from there).
+enum TitleColumn : int { tID, tName, tEpisodeCount, tComment, tType, kTitleColumns };
+enum EpisodeColumn : int {
+    eID,
+    eTitle,
+    eEpisode,
+    eSize,
+    eWidth,
+    eHeight,
+    eDuration,
+    eSound,
+    eSubIn,
+    eSubExt,
+    eVideoCodec,
+    eAudioCodec,
+    eOBitrate,
+    eVBitrate,
+    eABitrate,
+    eAHz,
+    eFormatPack,
+    eAudioStreams,
+    eUpdate,
+    kEpisodeColumns
+};
+
 // Stored columns of a table in the order they are selected, and the column grouped by index.
 std::vector<ColumnDef> tableColumns(const QString &table);
+// The name of one stored column.
+QString columnName(const QString &table, int column);
 int tableRefColumn(const QString &table);
 
 // Every statement that makes an empty catalog, and the starter rows of the lookup tables.

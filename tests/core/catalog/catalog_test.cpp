@@ -1,5 +1,6 @@
 #include "catalog/catalogsession.h"
 #include "catalog/error.h"
+#include "catalog/schema.h"
 #include "catalog/settings.h"
 #include "support/temp_catalog.h"
 
@@ -217,4 +218,58 @@ TEST(Settings, RememberedPathAndTextValues) {
     EXPECT_FALSE(readBoolSetting(*s, QStringLiteral("SelForm/sl3"), true));
     EXPECT_TRUE(readBoolSetting(*s, QStringLiteral("SelForm/sl4"), false));
     EXPECT_TRUE(readBoolSetting(*s, QStringLiteral("SelForm/sl5"), true));
+}
+
+// The file's columns, the loader's and the named positions come from one list: a column added to
+// or moved in it must show in all three alike.
+TEST(CatalogSchema, FileLoaderAndPositionsAgree) {
+    TempCatalog t;
+    for (const QString &table : schema::tableNames()) {
+        const std::vector<ColumnDef> cols = schema::tableColumns(table);
+        ASSERT_FALSE(cols.empty()) << table.toStdString();
+        const QString count =
+            t.scalar(QStringLiteral("SELECT count(*) FROM pragma_table_info('%1')").arg(table));
+        EXPECT_EQ(count.toInt(), int(cols.size())) << table.toStdString();
+        for (size_t i = 0; i < cols.size(); ++i) {
+            const QString where =
+                QStringLiteral(" FROM pragma_table_info('%1') WHERE cid = %2").arg(table).arg(i);
+            EXPECT_EQ(t.scalar(QStringLiteral("SELECT name") + where), cols[i].name) << table.toStdString();
+            const QString declared = t.scalar(QStringLiteral("SELECT type") + where);
+            const char *expected = cols[i].type == FieldType::Integer ? "INTEGER"
+                                   : cols[i].type == FieldType::Float ? "REAL"
+                                                                      : "TEXT";
+            EXPECT_EQ(declared, QLatin1String(expected))
+                << table.toStdString() << " " << cols[i].name.toStdString();
+        }
+    }
+
+    const qint64 id = t.addTitle(QStringLiteral("Akira"), QStringLiteral("12"), QStringLiteral("note"), 3);
+    t.addEpisode(id, {.name = QStringLiteral("01.mkv"),
+                      .size = 1234.0,
+                      .width = 640,
+                      .height = 480,
+                      .durationMs = 777,
+                      .sound = 1,
+                      .subIn = 2,
+                      .subExt = 0});
+    Catalog c(t.path());
+    const TablePtr titles = c.table(schema::kTitles);
+    const int tr = titles->rowById(id);
+    ASSERT_GE(tr, 0);
+    EXPECT_EQ(titles->textAt(tr, schema::tName), QStringLiteral("Akira"));
+    EXPECT_EQ(titles->textAt(tr, schema::tEpisodeCount), QStringLiteral("12"));
+    EXPECT_EQ(titles->textAt(tr, schema::tComment), QStringLiteral("note"));
+    EXPECT_EQ(titles->intAt(tr, schema::tType), 3);
+    const TablePtr episodes = c.titleEpisodes(id);
+    ASSERT_EQ(episodes->aliveRows(), 1);
+    const int er = episodes->rowsByRef(id).front();
+    EXPECT_EQ(episodes->intAt(er, schema::eTitle), id);
+    EXPECT_EQ(episodes->textAt(er, schema::eEpisode), QStringLiteral("01.mkv"));
+    EXPECT_EQ(episodes->realAt(er, schema::eSize), 1234.0);
+    EXPECT_EQ(episodes->intAt(er, schema::eWidth), 640);
+    EXPECT_EQ(episodes->intAt(er, schema::eHeight), 480);
+    EXPECT_EQ(episodes->intAt(er, schema::eDuration), 777);
+    EXPECT_EQ(episodes->intAt(er, schema::eSound), 1);
+    EXPECT_EQ(episodes->intAt(er, schema::eSubIn), 2);
+    EXPECT_EQ(episodes->intAt(er, schema::eSubExt), 0);
 }
