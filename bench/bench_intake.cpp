@@ -16,6 +16,7 @@
 #include "intake/mediaprobe.h"
 #include "intake/probepool.h"
 #include "intake_handlers.h"
+#include "medialib/libraryprobe.h"
 #include "page_intake.h"
 #include "tgridview.h"
 #include "tview_base.h"

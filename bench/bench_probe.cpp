@@ -3,6 +3,7 @@
 
 #include "catalog/error.h"
 #include "intake/mediaprobe.h"
+#include "medialib/libraryprobe.h"
 
 #include <MediaInfo/MediaInfo.h>
 

@@ -4,6 +4,7 @@
 #include "catalog/settings.h"
 #include "intake/mediaprobe.h"
 #include "intake_handlers.h"
+#include "medialib/libraryprobe.h"
 #include "page_intake.h"
 #include "support/media.h"
 #include "support/rawfiles.h"

@@ -2,6 +2,7 @@
 #include "catalog/settings.h"
 #include "cli.h"
 #include "intake/mediaprobe.h"
+#include "medialib/libraryprobe.h"
 #include "support/core_app.h"
 #include "support/media.h"
 #include "support/temp_catalog.h"

@@ -106,24 +106,10 @@ enum class ParseDepth {
 // default depth (the "Format" answer of the general stream).
 QStringList containersAtDefaultDepth();
 
-// Probes the file at `path` (the file system's bytes) in this process. Checks first that it is a
-// regular file that can be read, so that a folder, a fifo or a vanished file never reaches the library.
-ProbeResult probeMedia(const QByteArray &path, ParseDepth depth = ParseDepth::Chosen);
-
 // The message of a failed probe, naming `shown` (the file as the user sees it) and the reason.
 QString probeFailureMessage(const QString &shown, const ProbeResult &result);
 // Copies the media fields of a probe into `episode`, leaving its title and language keys alone.
 void takeProbe(TVVF &episode, const TVVF &media);
-
-// Probes the file `name` in `folder`, or in the process's current directory when `folder` is empty
-// (the folder scan made it the scanned folder), in this process, and fills `episode` and `page`.
-// `name` may be a path relative to the folder (a file of a subfolder); `episode.FileName` gets its bare
-// name. `nativePath`, when given, is the file system's own name of the file (for names that are not
-// UTF-8); otherwise the path is made from the texts. On failure throws vq::Error naming the file and the
-// reason; `episode.FileName` then already names the new file while every other field and the page keep
-// the previous probe's values.
-void OpenAVI(const QString &name, TVVF &episode, ProbePage &page, const QString &folder = QString(),
-             const QByteArray &nativePath = QByteArray());
 
 // Fills `episode` and `page` from a finished probe of `name`, as OpenAVI does; throws as OpenAVI does.
 void applyProbe(const QString &name, const ProbeResult &result, TVVF &episode, ProbePage &page);

@@ -78,26 +78,4 @@ std::optional<ProbeResult> decodeProbeAnswer(const QByteArray &line) {
     return r;
 }
 
-int runProbeWorker() {
-    std::string line;
-    int c;
-    for (;;) {
-        line.clear();
-        while ((c = std::fgetc(stdin)) != EOF && c != '\n')
-            line.push_back(char(c));
-        if (c == EOF && line.empty())
-            return 0;
-        const auto path = decodeProbeRequest(QByteArray::fromStdString(line));
-        ProbeResult r;
-        if (path) {
-            r = probeMedia(*path);
-        } else {
-            r.status = ProbeStatus::NoSuchFile;
-        }
-        const QByteArray answer = encodeProbeAnswer(r);
-        std::fwrite(answer.constData(), 1, size_t(answer.size()), stdout);
-        std::fflush(stdout);
-    }
-}
-
 } // namespace vq

@@ -15,8 +15,4 @@ std::optional<QByteArray> decodeProbeRequest(QByteArray line);
 QByteArray encodeProbeAnswer(const ProbeResult &result);
 std::optional<ProbeResult> decodeProbeAnswer(const QByteArray &line);
 
-// The worker's loop: reads requests from standard input until it ends, answers each on standard
-// output. Returns the process's exit status.
-int runProbeWorker();
-
 } // namespace vq

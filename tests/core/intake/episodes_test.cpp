@@ -5,6 +5,7 @@
 #include "intake/episodes.h"
 #include "intake/intakerun.h"
 #include "intake/probepool.h"
+#include "medialib/libraryprobe.h"
 #include "print.h"
 #include "support/media.h"
 

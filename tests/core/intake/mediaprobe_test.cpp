@@ -2,6 +2,7 @@
 #include "catalog/messages.h"
 #include "intake/folderscan.h"
 #include "intake/mediaprobe.h"
+#include "medialib/libraryprobe.h"
 #include "print.h"
 #include "support/media.h"
 

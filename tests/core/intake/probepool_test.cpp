@@ -2,6 +2,7 @@
 #include "intake/mediaprobe.h"
 #include "intake/probepool.h"
 #include "intake/probewire.h"
+#include "medialib/libraryprobe.h"
 #include "print.h"
 #include "support/media.h"
 #include "support/rawfiles.h"

@@ -2,6 +2,7 @@
 // name contains "hang" never gets an answer, "crash" takes the process down as a crashing library
 // would, "slow" waits half a second first, and "garble" gets an answer that is no answer.
 #include "intake/probewire.h"
+#include "medialib/libraryprobe.h"
 
 #include <QByteArray>
 
