@@ -7,6 +7,8 @@
 #include "intake/folderscan.h"
 #include "intake/intakerun.h"
 #include "intake/probepool.h"
+#include "ops/intakesession.h"
+#include "ops/titleops.h"
 #include "page_intake.h"
 #include "tgridview.h"
 #include "tview_base.h"
@@ -298,20 +300,12 @@ void TIntakeHandlers::ENewAniKeyDown(int key) {
     if (!s.isOpen())
         return;
     m_win.postPendingTitleEdit();
-    DataSet &name = s.Name;
-    name.setFiltered(false);
-    name.append();
-    qint64 id = 0;
-    try {
-        name.setValue(QStringLiteral("Название"), text);
-        name.setValue(QStringLiteral("NType"), 4);
-        name.post();
-        id = name.asInteger(QStringLiteral("ID"));
-    } catch (...) {
-        name.cancel(); // a refused name is not left pending for the next move
-        throw;
-    }
-    m_p->ENewAni->setText(TPageIntake::newTitlePlaceholder());
+    const qint64 id = ops::addTitle(s, text);
+    // The placeholder only shows in an edit nobody is typing in: the next name starts empty.
+    if (m_p->ENewAni->hasFocus())
+        m_p->ENewAni->clear();
+    else
+        m_p->ENewAni->setText(TPageIntake::newTitlePlaceholder());
     m_win.UpDateAll(true);
     TGridView &gv4 = m_win.GV4();
     const int row = rowOfId(gv4, id);
@@ -331,7 +325,7 @@ void TIntakeHandlers::GV4SelectCell(int ACol, int ARow) {
         gv.MoveToCell(ACol, ARow);
     else
         m_win.makeTitleCurrent(id);
-    m_win.CurrentEpisode().TitleId = qint32(m_win.currentTitleId());
+    m_win.intakeSession().chooseTitle(m_win.currentTitleId());
     DataSet &series = m_win.session().Series;
     if (series.isOpen())
         series.last();
@@ -354,15 +348,14 @@ void TIntakeHandlers::GV4KeyDown(QKeyEvent *event) {
         if (!m_win.dialogs().askYesNo(&m_win, msg::deleteQuestionCaption(), question))
             return;
         const int r = g.CurrentRow();
-        name.remove();
+        ops::deleteTitle(s, name.asInteger(QStringLiteral("ID")));
         m_win.UpDateAll(true);
-        const int rows = g.RowCount();
-        if (rows == 0) {
-            // Nothing left to choose: episodes must not go to the deleted title.
+        // Episodes must not go to the deleted title.
+        if (m_win.intakeSession().followCatalog())
             m_p->ESname->clear();
-            m_win.CurrentEpisode().TitleId = 0;
+        const int rows = g.RowCount();
+        if (rows == 0)
             return;
-        }
         g.MoveToCell(1, std::max(0, r < rows - 1 ? r : r - 1));
         g.MakeRowVisible(std::min(r, rows - 1));
         return;
@@ -413,11 +406,31 @@ void TIntakeHandlers::afterAdding() {
     }
 }
 
-void TIntakeHandlers::BAddClick() {
-    if (adding() || m_p->ESname->text().isEmpty() || m_p->EName->text().isEmpty() ||
-        !m_win.session().isOpen())
+void TIntakeHandlers::requireTitle() {
+    try {
+        m_win.intakeSession().requireTitle();
+    } catch (const Error &) {
+        m_p->ESname->clear(); // what it showed is no title of this catalog
+        throw;
+    }
+}
+
+void TIntakeHandlers::catalogChanged() {
+    if (!m_p)
         return;
-    AddToBase(m_win.session(), m_win.CurrentEpisode(), storeChoice());
+    m_p->ESname->clear();
+    m_page = ProbePage();
+    m_shownPath.clear();
+    showProbe();
+}
+
+void TIntakeHandlers::BAddClick() {
+    if (adding() || !m_win.session().isOpen())
+        return;
+    requireTitle();
+    if (m_p->EName->text().isEmpty())
+        return;
+    m_win.intakeSession().storeOne(storeChoice());
     afterAdding();
     m_p->LB1->setFocus();
 }
@@ -435,8 +448,10 @@ void TIntakeHandlers::setRunning(bool running) {
 
 void TIntakeHandlers::BAddAllClick() {
     QListWidget *list = m_p->LB1;
-    if (adding() || m_p->ESname->text().isEmpty() || m_p->EName->text().isEmpty() || list->count() == 0 ||
-        !m_win.session().isOpen())
+    if (adding() || !m_win.session().isOpen())
+        return;
+    requireTitle();
+    if (m_p->EName->text().isEmpty() || list->count() == 0)
         return;
     QList<ListedFile> entries;
     for (int i = 0; i < list->count(); ++i) {
@@ -446,7 +461,6 @@ void TIntakeHandlers::BAddAllClick() {
             path = QFile::encodeName(QDir(QDir::currentPath()).filePath(item->text()));
         entries << ListedFile{item->text(), path};
     }
-    m_win.postPendingTitleEdit();
     RunSettings settings;
     settings.choice = storeChoice();
     settings.again = m_p->CAgain->isChecked();
@@ -459,7 +473,7 @@ void TIntakeHandlers::BAddAllClick() {
     bar->setRange(0, int(entries.size()) - 1);
     bar->setValue(0);
     m_progressSeen.clear();
-    m_run = std::make_unique<IntakeRun>(m_win.session(), pool(), entries, shown, settings);
+    m_run = m_win.intakeSession().makeRun(pool(), entries, settings);
     connect(m_run.get(), &IntakeRun::progress, this, [this](int position, int maximum) {
         m_progressSeen << position;
         m_p->PBAdd->setMaximum(maximum);
@@ -484,12 +498,9 @@ void TIntakeHandlers::runFinished() {
     std::unique_ptr<IntakeRun> run = std::move(m_run);
     setRunning(false);
     const IntakeReport &report = run->report();
-    if (run->storedAny()) {
+    if (m_win.intakeSession().takeRunResult(*run)) {
         // The page shows the last stored file, as it did when each file was probed on the page.
-        TVVF &episode = m_win.CurrentEpisode();
-        const TVVF last = run->lastEpisode();
-        episode = last;
-        m_page = probePageTexts(last);
+        m_page = probePageTexts(m_win.CurrentEpisode());
         m_shownPath = run->lastPath();
         showProbe();
         afterAdding();

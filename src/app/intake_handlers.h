@@ -66,6 +66,8 @@ public:
     void BAddClick();
     void BAddAllClick();
     void BCancelClick();
+    // Another catalog is open: no title is chosen and no file shown.
+    void catalogChanged();
     // True while "Добавить всё" runs.
     bool adding() const;
     // The workers (made on first use).
@@ -83,6 +85,8 @@ private:
     void watchFolderModel(QFileSystemModel *model);
     void showProbe();
     void afterAdding();
+    // Says so when no title is chosen (and clears a name that no longer stands for one).
+    void requireTitle();
     void runFinished();
     void setRunning(bool running);
 

@@ -8,4 +8,10 @@ void TView_Base::wireIntake() {
     new TIntakeHandlers(*this);
 }
 
+void TView_Base::intakeCatalogChanged() {
+    m_intakeSession.catalogChanged();
+    if (auto *h = findChild<TIntakeHandlers *>(QString(), Qt::FindDirectChildrenOnly))
+        h->catalogChanged();
+}
+
 } // namespace vq

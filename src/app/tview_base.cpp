@@ -512,6 +512,7 @@ void TView_Base::OpenBase(bool UseSaved) {
         clearSelection();
     }
     clearCurrentTitle();
+    intakeCatalogChanged();
     m_session.Name.setFiltered(false);
     m_session.Name.setSort(CatalogSession::titleSort());
     m_session.Series.setSort(CatalogSession::episodeSort());
@@ -561,6 +562,7 @@ void TView_Base::BNewBaseClick() {
     GVSV().ClearRows();
     clearSelection();
     clearCurrentTitle();
+    intakeCatalogChanged();
     m_session.Name.setSort(CatalogSession::titleSort());
     m_session.Series.setSort(CatalogSession::episodeSort());
     UpDateAll(true);

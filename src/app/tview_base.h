@@ -4,6 +4,7 @@
 #include "browser/summary.h"
 #include "catalog/catalogsession.h"
 #include "intake/mediaprobe.h"
+#include "ops/intakesession.h"
 #include "ops/titleops.h"
 #include "ops/workspace.h"
 
@@ -136,13 +137,17 @@ public:
     void BImportSpClick();
     // Connects the intake page's handlers; runs once at the end of construction.
     void wireIntake();
+    // Another catalog is open: the intake page forgets its chosen title and probed file.
+    void intakeCatalogChanged();
 
     // ---- state ----
     CatalogSession &session() { return m_session; }
     Dialogs &dialogs() { return m_dialogs; }
     const QString &StartDir() const { return m_startDir; }
     TExportList &exportList() { return m_exportList; }
-    TVVF &CurrentEpisode() { return m_currentEpisode; }
+    TVVF &CurrentEpisode() { return m_intakeSession.record(); }
+    // The intake page's probed file and chosen title.
+    ops::IntakeSession &intakeSession() { return m_intakeSession; }
     // The selection's totals as the catalog holds them now.
     vq::SelTotals selTotals() { return m_session.isOpen() ? m_work.selectionTotals() : SelTotals(); }
     // The current title and the selection.
@@ -219,7 +224,7 @@ private:
 
     QString m_startDir;
     TExportList m_exportList;
-    TVVF m_currentEpisode;
+    ops::IntakeSession m_intakeSession{m_session};
     std::array<bool, 10> m_exportColumnChoice{};
     bool m_detailEditing = false;
     std::array<int, 7> m_seriesWidths{};

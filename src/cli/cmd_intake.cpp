@@ -7,6 +7,8 @@
 #include "intake/intakerun.h"
 #include "intake/mediaprobe.h"
 #include "intake/probepool.h"
+#include "ops/intakesession.h"
+#include "ops/titleops.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -121,44 +123,59 @@ qint32 intOption(Context &c, const QString &name, qint32 fallback) {
     return *n;
 }
 
-bool hasRowWithId(DataSet &table, qint64 id) {
-    if (!table.isOpen())
-        table.open();
-    table.setFiltered(false);
-    table.setFilter(Filter::equals(QStringLiteral("ID"), id));
-    table.setFiltered(true);
-    const bool found = table.recordCount() > 0;
-    table.setFiltered(false);
-    return found;
-}
-
-// The title named exactly `title`, made with type 4 when there is none.
-qint64 titleByName(CatalogSession &s, const QString &title) {
-    DataSet &name = s.Name;
-    name.setFiltered(false);
-    const int n = name.recordCount();
-    const int field = name.fieldIndex(QStringLiteral("Название"));
-    for (int r = 1; r <= n; ++r) {
-        name.setRecNo(r);
-        if (name.asString(field) == title)
-            return name.asInteger(QStringLiteral("ID"));
+void printAddReport(Context &c, const ops::AddOutcome &o, const QStringList &emptyFolders, bool json) {
+    const IntakeReport &r = o.report;
+    if (json) {
+        QJsonArray already, also, skipped, empty;
+        for (const QString &e : r.skippedTwice)
+            already.append(e);
+        for (const IntakeReport::Elsewhere &e : r.elsewhere)
+            also.append(QJsonObject{{QStringLiteral("file"), e.entry},
+                                    {QStringLiteral("titles"), QJsonArray::fromStringList(e.titles)}});
+        for (const IntakeReport::Problem &p : r.problems)
+            skipped.append(
+                QJsonObject{{QStringLiteral("file"), p.entry}, {QStringLiteral("reason"), p.message}});
+        for (const QString &f : emptyFolders)
+            empty.append(f);
+        c.printJson(QJsonObject{
+            {QStringLiteral("stored"), r.stored},
+            {QStringLiteral("listed"), r.listed},
+            {QStringLiteral("titleId"), o.titleId != 0 ? QJsonValue(double(o.titleId)) : QJsonValue()},
+            {QStringLiteral("title"), o.titleName},
+            {QStringLiteral("titleMade"), o.titleMade},
+            {QStringLiteral("alreadyStored"), already},
+            {QStringLiteral("alsoUnder"), also},
+            {QStringLiteral("skipped"), skipped},
+            {QStringLiteral("emptyFolders"), empty},
+        });
+        return;
     }
-    name.append();
-    try {
-        name.setValue(QStringLiteral("Название"), title);
-        name.setValue(QStringLiteral("NType"), 4);
-        name.post();
-    } catch (...) {
-        name.cancel();
-        throw;
+    QStringList lines;
+    if (o.titleId != 0) {
+        lines << msg::addReportStored(r.stored, r.listed, o.titleName, o.titleId);
+    } else {
+        lines << msg::intakeRunStored(r.stored, r.listed);
+        lines << msg::addReportTitleNotMade(o.titleName);
     }
-    return name.asInteger(QStringLiteral("ID"));
+    if (o.titleMade)
+        lines << msg::addReportTitleMade(o.titleName, o.titleId);
+    for (const QString &e : r.skippedTwice)
+        lines << msg::addReportAlreadyStored(e);
+    for (const IntakeReport::Elsewhere &e : r.elsewhere)
+        lines << msg::addReportAlsoUnder(e.entry, e.titles.join(QStringLiteral(", ")));
+    for (const IntakeReport::Problem &p : r.problems)
+        lines << msg::addReportSkipped(p.message);
+    for (const QString &f : emptyFolders)
+        lines << msg::addReportEmptyFolder(f);
+    for (const QString &l : lines)
+        c.out << l << '\n';
 }
 
 int cmdAdd(Context &c) {
-    const auto title = c.takeOption(QStringLiteral("--title"));
+    ops::AddRequest request;
+    request.titleName = c.takeOption(QStringLiteral("--title"));
     const auto titleIdText = c.takeOption(QStringLiteral("--title-id"));
-    RunSettings settings;
+    RunSettings &settings = request.settings;
     StoreChoice &choice = settings.choice;
     choice.soundId = intOption(c, QStringLiteral("--sound"), 0);
     choice.subInId = intOption(c, QStringLiteral("--sub-in"), 1);
@@ -166,43 +183,45 @@ int cmdAdd(Context &c) {
     const int jobs = jobsOption(c);
     const bool allEntries = c.takeFlag(QStringLiteral("--all-entries"));
     const bool recursive = c.takeFlag(QStringLiteral("--recursive"));
+    const bool json = c.takeFlag(QStringLiteral("--json"));
     settings.again = c.takeFlag(QStringLiteral("--again"));
     const QStringList paths = c.positional(1, -1);
-    if (title.has_value() == titleIdText.has_value())
+    if (request.titleName.has_value() == titleIdText.has_value())
         throw UsageError(QStringLiteral("add needs one of --title NAME and --title-id ID"));
-    if (title && title->trimmed().isEmpty())
+    if (request.titleName && request.titleName->trimmed().isEmpty())
         throw UsageError(QStringLiteral("the title needs a name"));
-    std::optional<qint64> titleId;
     if (titleIdText) {
-        titleId = parseInt64(*titleIdText);
-        if (!titleId)
+        request.titleId = parseInt64(*titleIdText);
+        if (!request.titleId)
             throw UsageError(QStringLiteral("'%1' is not a title ID").arg(*titleIdText));
     }
     const QList<NamedPath> named = requireExisting(paths, true);
 
     CatalogSession &s = c.session();
-    if (titleId && !hasRowWithId(s.Name, *titleId))
-        throw Error(QStringLiteral("there is no title with ID %1").arg(*titleId));
+    if (request.titleId && !ops::titleExists(s, *request.titleId))
+        throw Error(msg::noTitleWithId(*request.titleId));
     for (const auto &[option, key] :
          {std::pair{"--sound", *choice.soundId}, std::pair{"--sub-in", *choice.subInId},
           std::pair{"--sub-ext", *choice.subExtId}})
-        if (!hasRowWithId(s.TSub, key))
-            throw Error(
-                QStringLiteral("%1: there is no language with key %2").arg(QLatin1String(option)).arg(key));
+        if (!ops::languageExists(s, key))
+            throw Error(QLatin1String(option) + QStringLiteral(": ") + msg::intakeNoSuchLanguage(key));
 
     // The scan makes each folder current, as in the window; the caller's folder is given back.
     const QString callerDir = QDir::currentPath();
-    QList<ListedFile> entries;
+    QStringList emptyFolders;
     try {
         for (const NamedPath &p : named) {
             if (p.isFolder) {
                 const QString folder = QFileInfo(p.given).absoluteFilePath();
-                for (ListedFile f : scanNativeFolder(p.native, !allEntries, recursive)) {
+                const QList<ListedFile> listed = scanNativeFolder(p.native, !allEntries, recursive);
+                if (listed.isEmpty())
+                    emptyFolders << folder;
+                for (ListedFile f : listed) {
                     f.shown = QDir(folder).filePath(f.shown);
-                    entries << f;
+                    request.entries << f;
                 }
             } else {
-                entries << ListedFile{QFileInfo(p.given).absoluteFilePath(), p.native};
+                request.entries << ListedFile{QFileInfo(p.given).absoluteFilePath(), p.native};
             }
         }
     } catch (...) {
@@ -210,21 +229,14 @@ int cmdAdd(Context &c) {
         throw;
     }
     QDir::setCurrent(callerDir);
+    // Nothing to add is no success: no title is made for it either.
+    if (request.entries.isEmpty())
+        throw Error(msg::intakeNoVideoFiles(emptyFolders.join(QStringLiteral(", "))));
 
-    TVVF episode;
-    episode.TitleId = qint32(titleId ? *titleId : titleByName(s, *title));
     ProbePool pool(ProbePool::Options{QString(), jobs, 0});
-    IntakeRun run(s, pool, entries, episode, settings);
-    const IntakeReport r = runToEnd(run);
-
-    c.printTsv({QString::number(r.stored), QString::number(episode.TitleId),
-                QString::number(r.skippedTwice.size())});
-    for (const QString &e : r.skippedTwice)
-        c.printTsv({QStringLiteral("already-stored"), e});
-    for (const IntakeReport::Elsewhere &e : r.elsewhere)
-        c.printTsv({QStringLiteral("also-under"), e.entry, e.titles.join(QStringLiteral(", "))});
-    for (const IntakeReport::Problem &p : r.problems)
-        c.printTsv({QStringLiteral("skipped"), p.entry, p.message});
+    const ops::AddOutcome outcome = ops::addFiles(s, pool, std::move(request));
+    printAddReport(c, outcome, emptyFolders, json);
+    const IntakeReport &r = outcome.report;
     if (!r.stopped.isEmpty())
         throw Error(r.stopped + QLatin1Char(' ') + msg::intakeRunStored(r.stored, r.listed));
     if (r.failed() > 0)
@@ -235,7 +247,7 @@ int cmdAdd(Context &c) {
 const Command probe("probe", "probe FILE... [--json] [--jobs N]", cmdProbe);
 const Command add("add",
                   "add (--title NAME | --title-id ID) [--sound K] [--sub-in K] [--sub-ext K] [--all-entries] "
-                  "[--recursive] [--again] [--jobs N] PATH...",
+                  "[--recursive] [--again] [--jobs N] [--json] PATH...",
                   cmdAdd);
 
 } // namespace

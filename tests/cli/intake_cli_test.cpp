@@ -13,10 +13,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QSettings>
+#include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 using namespace vq;
@@ -199,7 +203,7 @@ TEST_F(IntakeCli, AddFoldersAndFiles) {
     const CliResult r = cli(withCatalog(
         cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha), dir, sameName}));
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("3\t%1\t0\n").arg(alpha));
+    EXPECT_EQ(r.out, msg::addReportStored(3, 3, QStringLiteral("Alpha"), alpha) + u'\n');
     EXPECT_EQ(QDir::currentPath(), before);
     MediaSample movAsAvi = testMedia()[Sample::Mov];
     movAsAvi.name = testMedia()[Sample::Avi].name;
@@ -211,22 +215,37 @@ TEST_F(IntakeCli, AddFoldersAndFiles) {
     // --title makes a type-4 title once and finds it the next time; languages as given. The second
     // time the file is there already and is skipped, the third time --again stores it once more.
     const QString one = testMedia()[Sample::Mp4].path;
-    const QStringList outs = {QStringLiteral("1\t%1\t0\n"),
-                              QStringLiteral("0\t%1\t1\nalready-stored\t") + one + QStringLiteral("\n"),
-                              QStringLiteral("1\t%1\t0\n")};
+    struct Expected {
+        int stored;
+        bool made;
+        QStringList already;
+    } const outs[] = {{1, true, {}}, {0, false, {one}}, {1, false, {}}};
     for (int run = 0; run < 3; ++run) {
-        QStringList args = {QStringLiteral("add"),   QStringLiteral("--title"),
-                            QStringLiteral("Новое"), QStringLiteral("--sound"),
-                            QStringLiteral("1"),     QStringLiteral("--sub-in"),
-                            QStringLiteral("2"),     QStringLiteral("--sub-ext"),
-                            QStringLiteral("0"),     one};
+        QStringList args = {QStringLiteral("add"),
+                            QStringLiteral("--json"),
+                            QStringLiteral("--title"),
+                            QStringLiteral("Новое"),
+                            QStringLiteral("--sound"),
+                            QStringLiteral("1"),
+                            QStringLiteral("--sub-in"),
+                            QStringLiteral("2"),
+                            QStringLiteral("--sub-ext"),
+                            QStringLiteral("0"),
+                            one};
         if (run == 2)
             args << QStringLiteral("--again");
         const CliResult t = cli(withCatalog(cat, args));
         ASSERT_EQ(t.status, 0) << t.err.toStdString();
         const QString id =
             cat.scalar(QStringLiteral("SELECT \"ID\" FROM \"Список\" WHERE \"Название\" = 'Новое'"));
-        EXPECT_EQ(t.out, outs[run].arg(id));
+        const QJsonObject o = QJsonDocument::fromJson(t.out.toUtf8()).object();
+        EXPECT_EQ(o.value(QStringLiteral("stored")).toInt(), outs[run].stored);
+        EXPECT_EQ(o.value(QStringLiteral("listed")).toInt(), 1);
+        EXPECT_EQ(QString::number(o.value(QStringLiteral("titleId")).toInteger()), id);
+        EXPECT_EQ(o.value(QStringLiteral("title")).toString(), QStringLiteral("Новое"));
+        EXPECT_EQ(o.value(QStringLiteral("titleMade")).toBool(), outs[run].made);
+        EXPECT_EQ(o.value(QStringLiteral("alreadyStored")).toVariant().toStringList(), outs[run].already);
+        EXPECT_TRUE(o.value(QStringLiteral("skipped")).toArray().isEmpty());
     }
     const QString newId =
         cat.scalar(QStringLiteral("SELECT \"ID\" FROM \"Список\" WHERE \"Название\" = 'Новое'"));
@@ -258,9 +277,10 @@ TEST_F(IntakeCli, AllEntriesGoesPastWhatIsNoFile) {
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     const QString zz = QDir(dir).filePath(QStringLiteral("zz"));
     EXPECT_EQ(r.out,
-              QStringLiteral("1\t%1\t1\nalready-stored\t%2\nskipped\t%3\t%4\n")
-                  .arg(alpha)
-                  .arg(QDir(dir).filePath(testMedia()[Sample::Mkv].name), zz, msg::probeIsAFolder(zz)));
+              QStringList({msg::addReportStored(1, 3, QStringLiteral("Alpha"), alpha),
+                           msg::addReportAlreadyStored(QDir(dir).filePath(testMedia()[Sample::Mkv].name)),
+                           msg::addReportSkipped(msg::probeIsAFolder(zz)), QString()})
+                  .join(u'\n'));
     EXPECT_EQ(stored(cat).size(), 2);
 }
 
@@ -286,9 +306,8 @@ TEST_F(IntakeCli, AHangingFileIsReportedAndTheRestIsAdded) {
     openSettings()->remove(QStringLiteral("Intake/ProbeTimeLimit"));
     EXPECT_EQ(r.status, 1);
     const QString hang = QDir(dir).filePath(QStringLiteral("02 hang.mkv"));
-    EXPECT_EQ(
-        r.out,
-        QStringLiteral("2\t%1\t0\nskipped\t%2\t%3\n").arg(alpha).arg(hang, msg::probeTimeLimit(hang, 1)));
+    EXPECT_EQ(r.out, msg::addReportStored(2, 3, QStringLiteral("Alpha"), alpha) + u'\n' +
+                         msg::addReportSkipped(msg::probeTimeLimit(hang, 1)) + u'\n');
     EXPECT_EQ(r.err, QStringLiteral("vidoteq-cli: ") + msg::intakeRunFailed(1, 3) + QLatin1Char('\n'));
     EXPECT_EQ(stored(cat).size(), 2);
 }
@@ -321,11 +340,12 @@ TEST_F(IntakeCli, RecursiveAndNamesThatAreNotUtf8) {
         cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha),
                               QStringLiteral("--jobs"), QStringLiteral("1"), dir}));
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("2\t%1\t0\n").arg(alpha));
+    EXPECT_EQ(r.out, msg::addReportStored(2, 2, QStringLiteral("Alpha"), alpha) + u'\n');
     r = cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha),
                               QStringLiteral("--recursive"), dir}));
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.startsWith(QStringLiteral("1\t%1\t2\n").arg(alpha))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.startsWith(msg::addReportStored(1, 3, QStringLiteral("Alpha"), alpha) + u'\n'))
+        << r.out.toStdString();
     MediaSample avi = testMedia()[Sample::Avi];
     avi.name = shown;
     QStringList expected = {line(alpha, testMedia()[Sample::Mkv]), line(alpha, testMedia()[Sample::Mp4]),
@@ -348,13 +368,131 @@ TEST_F(IntakeCli, RecursiveAndNamesThatAreNotUtf8) {
     r = cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha),
                               QDir(dir).filePath(QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD"))}));
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("1\t%1\t0\n").arg(alpha));
+    EXPECT_EQ(r.out, msg::addReportStored(1, 1, QStringLiteral("Alpha"), alpha) + u'\n');
 
     EXPECT_EQ(
         cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha),
                               QStringLiteral("--jobs"), QStringLiteral("0"), dir}))
             .status,
         2);
+}
+
+// Nothing to add, or nothing that could be added, is a failure that leaves the catalog as it was:
+// no title made for it either.
+TEST_F(IntakeCli, AnAddThatStoresNothingLeavesNothing) {
+    const QString noVideo = QDir(m_dir.path()).filePath(QStringLiteral("no video"));
+    QDir().mkpath(noVideo);
+    QFile note(QDir(noVideo).filePath(QStringLiteral("notes.txt")));
+    ASSERT_TRUE(note.open(QIODevice::WriteOnly));
+    note.close();
+    const QString hangs = QDir(m_dir.path()).filePath(QStringLiteral("hangs"));
+    QDir().mkpath(hangs);
+    const QString hang = QDir(hangs).filePath(QStringLiteral("01 hang.mkv"));
+    ASSERT_TRUE(QFile::copy(testMedia()[Sample::Mkv].path, hang));
+    const QByteArray doubleProbe = QFile::encodeName(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vq_probe_double")));
+    const QByteArray noProbe =
+        QFile::encodeName(QDir(m_dir.path()).filePath(QStringLiteral("no-such-probe")));
+    struct Case {
+        const char *name;
+        QString path;
+        QByteArray probe; // empty: the real one
+        QString err;      // the line on stderr, without the program's name
+    } const cases[] = {
+        {"a folder without video files", noVideo, {}, msg::intakeNoVideoFiles(noVideo)},
+        {"every file fails to probe", hangs, doubleProbe, msg::intakeRunFailed(1, 1)},
+        {"the run stops", testMedia()[Sample::Mkv].path, noProbe, {}},
+    };
+    {
+        auto settings = openSettings();
+        settings->setValue(QStringLiteral("Intake/ProbeTimeLimit"), QStringLiteral("1"));
+    }
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempCatalog cat;
+        cat.addTitle(QStringLiteral("Alpha"));
+        const QString codecsBefore = cat.scalar(QStringLiteral("SELECT count(*) FROM \"Codec\""));
+        if (!c.probe.isEmpty())
+            qputenv("VIDOTEQ_PROBE", c.probe);
+        const CliResult r = cli(withCatalog(
+            cat, {QStringLiteral("add"), QStringLiteral("--title"), QStringLiteral("New"), c.path}));
+        qunsetenv("VIDOTEQ_PROBE");
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err.count(u'\n'), 1) << r.err.toStdString();
+        if (!c.err.isEmpty()) {
+            EXPECT_EQ(r.err, QStringLiteral("vidoteq-cli: ") + c.err + u'\n');
+        }
+        if (c.probe.isEmpty()) {
+            EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+        } else {
+            EXPECT_TRUE(r.out.contains(msg::addReportTitleNotMade(QStringLiteral("New"))))
+                << r.out.toStdString();
+        }
+        EXPECT_EQ(cat.scalar(QStringLiteral("SELECT group_concat(\"Название\") FROM \"Список\"")),
+                  QStringLiteral("Alpha"));
+        EXPECT_TRUE(stored(cat).isEmpty());
+        EXPECT_EQ(cat.scalar(QStringLiteral("SELECT count(*) FROM \"Codec\"")), codecsBefore);
+    }
+    openSettings()->remove(QStringLiteral("Intake/ProbeTimeLimit"));
+
+    // A folder without video files beside one with them: the files are added, the folder named.
+    TempCatalog cat;
+    const QString dir = copy(QStringLiteral("season"), {Sample::Mkv});
+    const CliResult r =
+        cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--json"), QStringLiteral("--title"),
+                              QStringLiteral("New"), noVideo, dir}));
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    EXPECT_EQ(o.value(QStringLiteral("stored")).toInt(), 1);
+    EXPECT_TRUE(o.value(QStringLiteral("titleMade")).toBool());
+    EXPECT_EQ(o.value(QStringLiteral("emptyFolders")).toVariant().toStringList(), QStringList{noVideo});
+}
+
+// Two adds naming one new title, started together in two processes: the title is made once and
+// each file stored once (the second add waits, finds the title and the files it holds).
+TEST_F(IntakeCli, TwoAddsOfOneNewTitleAtOnceMakeItOnce) {
+    const QString program =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vidoteq-cli"));
+    ASSERT_TRUE(QFileInfo(program).isExecutable()) << program.toStdString();
+    const QString dir = copy(QStringLiteral("both"), {Sample::Mkv, Sample::Mp4, Sample::Avi});
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        SCOPED_TRACE(attempt);
+        TempCatalog cat;
+        cat.addTitle(QStringLiteral("Alpha"));
+        QProcess a, b;
+        for (QProcess *p : {&a, &b}) {
+            p->setProcessEnvironment(env);
+            p->setProgram(program);
+            p->setArguments({QStringLiteral("--catalog"), cat.path(), QStringLiteral("add"),
+                             QStringLiteral("--title"), QStringLiteral("X"), dir});
+        }
+        // The test holds the write lock while both start, so that both look for the title before
+        // either could have made it; each then gets the lock in turn.
+        sqlite3 *holder = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(cat.path()).constData(), &holder), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(holder, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+        a.start();
+        b.start();
+        QThread::msleep(1500);
+        sqlite3_exec(holder, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(holder);
+        for (QProcess *p : {&a, &b}) {
+            ASSERT_TRUE(p->waitForFinished(120000));
+            EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
+            EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
+        }
+        EXPECT_EQ(cat.scalar(QStringLiteral("SELECT count(*) FROM \"Список\" WHERE \"Название\" = 'X'")),
+                  QStringLiteral("1"));
+        EXPECT_EQ(
+            cat.scalar(QStringLiteral("SELECT count(*) || '|' || count(DISTINCT \"Серия\") FROM \"Серии\"")),
+            QStringLiteral("3|3"));
+    }
 }
 
 } // namespace

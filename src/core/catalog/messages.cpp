@@ -150,6 +150,54 @@ QString intakeRunFailed(int failed, int listed) {
     return QStringLiteral("Не удалось добавить файлов: %1 из %2.").arg(failed).arg(listed);
 }
 
+QString intakeNoTitleChosen() {
+    return QStringLiteral("Не выбрано аниме: выберите его в списке или создайте новое.");
+}
+
+QString intakeNoFileProbed() {
+    return QStringLiteral("Не выбран файл: щёлкните файл в списке.");
+}
+
+QString intakeNoSuchLanguage(qint64 key) {
+    return QStringLiteral("Нет языка с ключом %1.").arg(key);
+}
+
+QString intakeNoVideoFiles(const QString &folders) {
+    return QStringLiteral("Нет видеофайлов для добавления: %1").arg(folders);
+}
+
+QString addReportStored(int stored, int listed, const QString &title, qint64 id) {
+    return QStringLiteral("Добавлено файлов: %1 из %2, к аниме «%3» (ID %4).")
+        .arg(stored)
+        .arg(listed)
+        .arg(title)
+        .arg(id);
+}
+
+QString addReportTitleMade(const QString &title, qint64 id) {
+    return QStringLiteral("Аниме «%1» создано (ID %2).").arg(title).arg(id);
+}
+
+QString addReportTitleNotMade(const QString &title) {
+    return QStringLiteral("Ни один файл не добавлен; аниме «%1» не создано.").arg(title);
+}
+
+QString addReportAlreadyStored(const QString &file) {
+    return QStringLiteral("Пропущен, уже есть у этого аниме: %1").arg(file);
+}
+
+QString addReportAlsoUnder(const QString &file, const QString &titles) {
+    return QStringLiteral("Добавлен, хотя есть и у другого аниме: %1 (также у: %2)").arg(file, titles);
+}
+
+QString addReportSkipped(const QString &reason) {
+    return QStringLiteral("Пропущен: %1").arg(reason);
+}
+
+QString addReportEmptyFolder(const QString &folder) {
+    return QStringLiteral("В папке нет видеофайлов: %1").arg(folder);
+}
+
 // --- old catalogs (.mdb) ----------------------------------------------------------------------
 
 namespace {

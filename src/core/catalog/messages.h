@@ -51,6 +51,20 @@ QString intakeRunElsewhere(const QString &file, const QString &titles);
 QString intakeRunProblemsHeader(int count);
 QString intakeRunMore(int count);
 QString intakeRunFailed(int failed, int listed);
+// "Добавить" and "Добавить всё" before a title is chosen (or after it went).
+QString intakeNoTitleChosen();
+QString intakeNoFileProbed();
+QString intakeNoSuchLanguage(qint64 key);
+// Folders given to the tool in which the scan lists nothing.
+QString intakeNoVideoFiles(const QString &folders);
+// The tool's report of an add, line by line.
+QString addReportStored(int stored, int listed, const QString &title, qint64 id);
+QString addReportTitleMade(const QString &title, qint64 id);
+QString addReportTitleNotMade(const QString &title);
+QString addReportAlreadyStored(const QString &file);
+QString addReportAlsoUnder(const QString &file, const QString &titles);
+QString addReportSkipped(const QString &reason);
+QString addReportEmptyFolder(const QString &folder);
 
 // --- old catalogs (.mdb) ----------------------------------------------------------------------
 

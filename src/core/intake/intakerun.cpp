@@ -124,6 +124,10 @@ void IntakeRun::start() {
             m_results[0] = shown;
             continue;
         }
+        if (size_t(k) < m_settings.probed.size() && m_settings.probed[size_t(k)]) {
+            m_results[k] = *m_settings.probed[size_t(k)];
+            continue;
+        }
         QPointer<IntakeRun> self(this);
         m_tickets.push_back(m_pool.probe(m_entries[k].path, [self, k](const ProbeResult &r) {
             if (!self || !self->m_running)

@@ -11,6 +11,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace vq {
@@ -49,6 +50,8 @@ struct RunSettings {
     StoreChoice choice;
     bool again = false;        // store a file even when the title has it already
     bool firstIsShown = false; // entry 0 is the file the page shows: stored as shown, without a probe
+    // Answers already in hand, by entry: those entries are not probed again.
+    std::vector<std::optional<ProbeResult>> probed;
 };
 
 // "Добавить всё": probes the entries through the worker pool and stores them as episodes of
