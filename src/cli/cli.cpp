@@ -78,15 +78,19 @@ void Context::printJson(const QJsonObject &object) {
 
 void Context::printTsv(const QStringList &fields) {
     // A tab or line break inside a text would break the row apart: shown as a blank.
-    QStringList clean;
-    clean.reserve(fields.size());
-    for (QString f : fields) {
-        f.replace(QLatin1Char('\t'), QLatin1Char(' '));
-        f.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        f.replace(QLatin1Char('\r'), QLatin1Char(' '));
-        clean << f;
+    m_line.clear();
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            m_line += QLatin1Char('\t');
+        const qsizetype from = m_line.size();
+        m_line += fields[i];
+        QChar *c = m_line.data() + from;
+        for (QChar *const end = m_line.data() + m_line.size(); c != end; ++c)
+            if (*c == QLatin1Char('\t') || *c == QLatin1Char('\n') || *c == QLatin1Char('\r'))
+                *c = QLatin1Char(' ');
     }
-    out << clean.join(QLatin1Char('\t')) << '\n';
+    m_line += QLatin1Char('\n');
+    out << m_line;
 }
 
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {

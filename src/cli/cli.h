@@ -46,6 +46,7 @@ public:
     QTextStream &err;
 
 private:
+    QString m_line; // one row of output, kept to spare an allocation per row
     QString m_catalogPath;
     bool m_catalogGiven = false;
     std::unique_ptr<CatalogSession> m_session;

@@ -1,5 +1,7 @@
 #include "tabledata.h"
 
+#include <thread>
+
 #include <QCollator>
 #include <QLocale>
 #include <algorithm>
@@ -317,13 +319,45 @@ const std::vector<int> &TableData::sortedRows(int c) const {
     std::vector<int> rows;
     rows.reserve(size_t(m_aliveCount));
     for (int r = 0; r < physicalRows(); ++r)
-        if (alive(r)) {
-            sortKey(r, c);
+        if (alive(r))
             rows.push_back(r);
-        }
+    auto keysIt = m_sortKeys.find(c);
+    if (keysIt == m_sortKeys.end())
+        keysIt = m_sortKeys.insert(c, std::vector<std::optional<QCollatorSortKey>>(m_alive.size()));
+    std::vector<std::optional<QCollatorSortKey>> &keys = *keysIt;
+    fillSortKeys(keys, rows, c);
     std::stable_sort(rows.begin(), rows.end(),
-                     [&](int a, int b) { return sortKey(a, c).compare(sortKey(b, c)) < 0; });
+                     [&](int a, int b) { return keys[size_t(a)]->compare(*keys[size_t(b)]) < 0; });
     return *m_sorted.insert(c, std::move(rows));
+}
+
+void TableData::fillSortKeys(std::vector<std::optional<QCollatorSortKey>> &keys, const std::vector<int> &rows,
+                             int c) const {
+    std::vector<int> missing;
+    for (int r : rows)
+        if (!keys[size_t(r)])
+            missing.push_back(r);
+    // The collation keys are most of a large sort's cost; a second thread halves it. Each thread
+    // has a collator of its own: one instance is not to be shared between threads.
+    const size_t half = missing.size() / 2;
+    auto fill = [&](QCollator collator, size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i) {
+            const int r = missing[i];
+            keys[size_t(r)].emplace(collator.sortKey(textAt(r, c)));
+        }
+    };
+    const QCollator &shared = nameCollator();
+    if (missing.size() < 4096 || std::thread::hardware_concurrency() < 2) {
+        fill(shared, 0, missing.size());
+        return;
+    }
+    QCollator other(shared.locale());
+    other.setCaseSensitivity(shared.caseSensitivity());
+    other.setNumericMode(shared.numericMode());
+    other.setIgnorePunctuation(shared.ignorePunctuation());
+    std::thread worker(fill, other, half, missing.size());
+    fill(shared, 0, half);
+    worker.join();
 }
 
 void TableData::markSortDirty(int r) {

@@ -108,6 +108,8 @@ private:
     std::vector<int> *m_lastRefRows = nullptr;
     quint64 m_generation = 0;
     mutable QHash<int, std::vector<std::optional<QCollatorSortKey>>> m_sortKeys;
+    void fillSortKeys(std::vector<std::optional<QCollatorSortKey>> &keys, const std::vector<int> &rows,
+                      int c) const;
     // Kept in order as rows change, never sorted again from the start.
     mutable QHash<int, std::vector<int>> m_sorted;
     mutable std::vector<int> m_sortDirty;

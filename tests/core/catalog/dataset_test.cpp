@@ -2,7 +2,9 @@
 #include "catalog/error.h"
 #include "support/temp_catalog.h"
 
+#include <QCollator>
 #include <QLocale>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace vq;
@@ -81,6 +83,37 @@ TEST_F(DataSetTest, NamesSortByLocaleIgnoringCase) {
     EXPECT_LT(all.indexOf(QStringLiteral("Ель")), all.indexOf(QStringLiteral("Яблоко")));
     EXPECT_LT(all.indexOf(QStringLiteral("берег")), all.indexOf(QStringLiteral("Берсерк")));
     EXPECT_LT(all.indexOf(QStringLiteral("Nana")), all.indexOf(QStringLiteral("naruto shippuden")));
+    QLocale::setDefault(QLocale::c());
+}
+
+// A catalog large enough that its collation keys are made on two threads sorts as one collator
+// compares the names, equal names staying in the order of their rows.
+TEST(DataSetLarge, ManyNamesSortAsTheCollatorComparesThem) {
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    TempCatalog t;
+    const QStringList stems = {QStringLiteral("Ёлка"),   QStringLiteral("ель"),   QStringLiteral("Ель"),
+                               QStringLiteral("Naruto"), QStringLiteral("nana"),  QStringLiteral("Берсерк"),
+                               QStringLiteral("берег"),  QStringLiteral("Яблоко")};
+    t.exec(QStringLiteral("BEGIN"));
+    QStringList inserted;
+    quint32 x = 12345;
+    for (int i = 0; i < 9000; ++i) {
+        x = x * 1103515245u + 12345u;
+        // Many equal names, so that the stable order of equal keys is checked too.
+        const QString name = stems[int((x >> 8) % quint32(stems.size()))] + QString::number((x >> 16) % 300);
+        t.addTitle(name);
+        inserted << name;
+    }
+    t.exec(QStringLiteral("COMMIT"));
+    CatalogSession s;
+    s.open(t.path());
+    s.Name.setSort(CatalogSession::titleSort());
+    QCollator collator{QLocale()};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    QStringList expected = inserted;
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
+    EXPECT_EQ(names(s.Name), expected);
     QLocale::setDefault(QLocale::c());
 }
 
