@@ -62,7 +62,7 @@ CatalogSession &Context::session() {
         if (m_catalogPath.isEmpty())
             throw Error(msg::noCatalogRemembered());
         auto s = std::make_unique<CatalogSession>();
-        s->open(m_catalogPath);
+        s->open(m_catalogPath, false, false);
         m_session = std::move(s);
     }
     return *m_session;

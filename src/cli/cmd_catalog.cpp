@@ -4,6 +4,7 @@
 #include "browser/summary.h"
 #include "catalog/messages.h"
 #include "catalog/settings.h"
+#include "ops/titleops.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -93,9 +94,8 @@ int cmdEpisodes(Context &c) {
     CatalogSession &s = c.session();
     noteReadOnly(c);
     Catalog::ReadSnapshot snapshot(s.catalog());
-    s.Name.setFilter(Filter::equals(QStringLiteral("ID"), id));
-    s.Name.setFiltered(true);
-    if (s.Name.recordCount() == 0)
+    // Asked of the file: the other titles are not read for this.
+    if (!ops::titleExists(s, id))
         throw Error(msg::noTitleWithId(id));
     s.Series.setFilter(Filter::equals(QStringLiteral("Название"), id));
     s.Series.setFiltered(true);

@@ -374,7 +374,7 @@ CatalogStats UpStat(CatalogSession &s) {
     s.Ext.open();
     CatalogStats st;
     // All titles, counted without putting them in order.
-    st.titles = s.catalog().table(QStringLiteral("Список"))->aliveRows();
+    st.titles = int(std::min<qint64>(s.catalog().titleCount(), std::numeric_limits<int>::max()));
     // Counted from the sums the file keeps, not by reading every episode.
     st.files = int(std::min<qint64>(s.catalog().episodeCount(), std::numeric_limits<int>::max()));
     st.durationMs = s.ADS.asFloat(0);

@@ -95,7 +95,7 @@ void Statement::reset() {
     sqlite3_clear_bindings(m_stmt);
 }
 
-Catalog::Catalog(const QString &path, bool readOnly) : m_path(path) {
+Catalog::Catalog(const QString &path, bool readOnly, bool titlesNow) : m_titlesNow(titlesNow), m_path(path) {
     const QFileInfo fi(path);
     if (path.isEmpty() || !fi.exists())
         throw Error(msg::catalogMissing(path));
@@ -135,7 +135,10 @@ Catalog::Catalog(const QString &path, bool readOnly) : m_path(path) {
         m_dataVersion = dataVersion();
         invalidate();
         // Reading the main tables now surfaces a damaged file at once, with its name.
-        table(schema::kTitles);
+        if (titlesNow)
+            table(schema::kTitles);
+        else
+            titleCount();
         table(schema::kTypes);
         table(schema::kLanguages);
     } catch (const Error &e) {
@@ -455,6 +458,15 @@ TablePtr Catalog::titleEpisodes(qint64 titleId) {
     TablePtr t = loadTable(schema::kEpisodes, titleId);
     m_titleEpisodes.insert(titleId, t);
     return t;
+}
+
+qint64 Catalog::titleCount() {
+    if (m_tables.contains(schema::kTitles))
+        return table(schema::kTitles)->aliveRows();
+    Statement &st = statement(QStringLiteral("SELECT count(*) FROM \"Список\""));
+    const qint64 n = st.step() ? sqlite3_column_int64(st.handle(), 0) : 0;
+    st.reset();
+    return n;
 }
 
 qint64 Catalog::episodeCount() {

@@ -36,7 +36,9 @@ class Catalog {
 public:
     // Opens an existing catalog. Anything that is not one is refused and left byte for byte as it was.
     // `readOnly` opens it for reading even where it could be written.
-    explicit Catalog(const QString &path, bool readOnly = false);
+    // `titlesNow` reads the titles at once (a window shows them all); a command that shows a part
+    // leaves them to be read when first asked for.
+    explicit Catalog(const QString &path, bool readOnly = false, bool titlesNow = true);
     ~Catalog();
     Catalog(const Catalog &) = delete;
     Catalog &operator=(const Catalog &) = delete;
@@ -65,6 +67,9 @@ public:
     TablePtr titleEpisodes(qint64 titleId);
     // All episode rows of the catalog, counted without reading them.
     qint64 episodeCount();
+    // The number of titles, counted in the file unless they were read already.
+    qint64 titleCount();
+    bool readsTitlesNow() const { return m_titlesNow; }
 
     // What is derived from the catalog can be kept while these stay: the epoch changes whenever
     // everything read is dropped, a title's stamp whenever that title or its episodes change.
@@ -130,6 +135,7 @@ private:
     void patchSums(qint64 titleId);
     qint64 dataVersion() const;
 
+    bool m_titlesNow = true;
     QString m_path;
     sqlite3 *m_db = nullptr;
     qint64 m_dataVersion = 0;

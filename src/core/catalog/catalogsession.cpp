@@ -34,8 +34,8 @@ Catalog &CatalogSession::catalog() const {
     return *m_catalog;
 }
 
-void CatalogSession::open(const QString &path, bool readOnly) {
-    auto fresh = std::make_unique<Catalog>(QFileInfo(path).absoluteFilePath(), readOnly);
+void CatalogSession::open(const QString &path, bool readOnly, bool titlesNow) {
+    auto fresh = std::make_unique<Catalog>(QFileInfo(path).absoluteFilePath(), readOnly, titlesNow);
     close();
     m_catalog = std::move(fresh);
     for (DataSet *ds : all())

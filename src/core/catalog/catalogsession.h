@@ -16,7 +16,8 @@ public:
 
     // Opens the file and its tables (Список and Серии unfiltered and sorted by name). The file is
     // checked before the catalog that is open now is closed, so a refused file changes nothing.
-    void open(const QString &path, bool readOnly = false);
+    // `titlesNow` as for Catalog: the tool reads only what a command shows.
+    void open(const QString &path, bool readOnly = false, bool titlesNow = true);
     // Closes the tables (Тип, Ext, Список, Серии, Rjk, then the rest) and the connection.
     void close();
     bool isOpen() const { return m_catalog != nullptr; }

@@ -154,8 +154,11 @@ void DataSet::open() {
     m_keepRow = -1;
     m_pos = -1;
     // Opening reads nothing that is not used: a stored query is read when its rows are asked
-    // for, the whole episode set only when it is walked.
-    if (!m_query && (m_name != schema::kEpisodes || readsOneTitle()))
+    // for, the whole episode set only when it is walked, the titles of a catalog opened without
+    // them when first asked for.
+    const bool later = m_query || (m_name == schema::kEpisodes && !readsOneTitle()) ||
+                       (m_name == schema::kTitles && !m_catalog->readsTitlesNow());
+    if (!later)
         sync();
 }
 
