@@ -7,6 +7,7 @@
 #include "catalog/settings.h"
 #include "dialogs.h"
 #include "page_stats.h"
+#include "summary_handlers.h"
 #include "tgridview.h"
 #include "tview_base.h"
 
@@ -132,7 +133,7 @@ int main(int argc, char **argv) {
            timeIt(5, nullptr,
                   [&](int) {
                       win.session().Name.setFiltered(false);
-                      win.LoadGvSv();
+                      win.summary().LoadGvSv();
                   }),
            300);
     {

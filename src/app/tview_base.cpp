@@ -12,6 +12,7 @@
 #include "page_stats.h"
 #include "page_summary.h"
 #include "page_titles.h"
+#include "summary_handlers.h"
 #include "tgridview.h"
 
 #include <QCloseEvent>
@@ -59,6 +60,7 @@ TView_Base::~TView_Base() {
     for (QObject *o : kids)
         if (!o->isWidgetType() && !qobject_cast<QLayout *>(o))
             delete o;
+    m_summaryHandlers = nullptr;
     if (ErrorGuard::dialogs() == &m_dialogs)
         ErrorGuard::install(nullptr);
 }
@@ -159,7 +161,7 @@ void TView_Base::connectHandlers() {
     auto g = [this](auto f) { return ErrorGuard::wrap(this, f); };
 
     connect(m_panel18, &TClickPanel::clicked, this, g([this] { Panel18Click(); }));
-    connect(m_eFound, &QLineEdit::textChanged, this, g([this](const QString &) { EFoundChange(); }));
+    m_summaryHandlers = new TSummaryHandlers(*this);
     connect(m_bToExl, &QPushButton::clicked, this, g([this] { BToExlClick(); }));
     connect(m_bToHtML, &QPushButton::clicked, this, g([this] { BToHtMLClick(); }));
     connect(m_stats->BSToExcel, &QPushButton::clicked, this, g([this] { BSToExcelClick(); }));
@@ -176,15 +178,6 @@ void TView_Base::connectHandlers() {
         if (index >= 0 && !m_starting)
             m_noActivePage = false;
     });
-
-    TGridView *gvsv = &GVSV();
-    connect(gvsv, &TGridView::selectCell, this, g([this](int c, int r) { GVSVSelectCell(c, r); }));
-    connect(gvsv, &TGridView::keyDown, this, g([this](QKeyEvent *e) { GVSVKeyDown(e); }));
-    connect(gvsv, &TGridView::mouseDown, this,
-            g([this](Qt::MouseButton b, Qt::KeyboardModifiers, const QPoint &) { GVSVMouseDown(b); }));
-    connect(gvsv, &TGridView::dblClick, this, g([this] { GVSVDblClick(); }));
-    connect(gvsv, &TGridView::afterEdit, this,
-            g([this](int c, int r, const QString &v) { GVSVAfterEdit(c, r, v); }));
 
     TGridView *gv = &GV();
     connect(gv, &TGridView::selectCell, this, g([this](int c, int r) { GVSelectCell(c, r); }));
@@ -316,6 +309,29 @@ void TView_Base::Panel13Resize() {
     GV4().Column(1).SetWidth(m_intake->Panel13->width() - 38);
 }
 
+// ---- lookups that span pages ----
+
+namespace {
+int findId(TGridView &grid, int col, qint64 id) {
+    GridData &d = grid.Data();
+    const int n = d.RowCount();
+    for (int r = 0; r < n; ++r)
+        if (d.CellAt(col, r).AsInteger() == id)
+            return r;
+    return -1;
+}
+} // namespace
+
+int TView_Base::SeeingRed(qint64 id) {
+    return findId(GV(), 0, id);
+}
+int TView_Base::SeeingSV(qint64 id) {
+    return findId(GVSV(), gvsv::Id, id);
+}
+int TView_Base::SeeingG3(qint64 id) {
+    return findId(GV3(), gv3::IdColumn, id);
+}
+
 // ---- pages ----
 
 int TView_Base::ActivePage() const {
@@ -363,7 +379,7 @@ bool TView_Base::FormCreate() {
             m_session.Name.setFiltered(false);
             m_session.Name.setSort(CatalogSession::titleSort());
             LoadName();
-            LoadGvSv();
+            m_summaryHandlers->LoadGvSv();
             m_session.Series.setSort(CatalogSession::episodeSort());
             LoadSeries();
             // The title list shows the current title from the start, not only after a click.
@@ -410,7 +426,7 @@ void TView_Base::UpDateAll(bool Full) {
     name.setFiltered(false);
     if (Full)
         LoadName();
-    LoadGvSv();
+    m_summaryHandlers->LoadGvSv();
     followSelection();
     if (!Full)
         name.setFiltered(true);
@@ -418,7 +434,7 @@ void TView_Base::UpDateAll(bool Full) {
         LoadSeries();
         if (!m_eFound->text().isEmpty())
             m_eFound->clear(); // runs EFoundChange
-        selectSummaryRow(0);
+        m_summaryHandlers->selectSummaryRow(0);
     }
 }
 

@@ -28,6 +28,7 @@ class TPageSummary;
 class TPageStats;
 class TPageIntake;
 class TPageService;
+class TSummaryHandlers;
 
 // The path panel of the top bar: shows the open catalog's path, a click switches catalogs.
 class TClickPanel : public QLabel {
@@ -46,9 +47,9 @@ protected:
 // Thrown when the user cancels the open dialog at start-up with no catalog to fall back on.
 struct StartupCancelled {};
 
-// The main window: owns the catalog session, every grid and the program-wide state, and is where
-// the named operations live. Each page is its own widget class; the page files implement the
-// operations of their page as members of this class.
+// The main window: owns the catalog session, every grid and the program-wide state, the
+// lifecycle and the operations that span pages. Each page is its own widget class, and its
+// handlers are their own object (summary(), ...), made with the window.
 class TView_Base : public QMainWindow {
     Q_OBJECT
 
@@ -78,18 +79,14 @@ public:
     void Panel1Resize();
     void Panel13Resize();
 
-    // ---- summary table ----
-    void LoadGvSv();
-    void EFoundChange();
+    // ---- handlers of the pages ----
+    TSummaryHandlers &summary() { return *m_summaryHandlers; }
+
+    // ---- operations that span pages ----
     // Row of a title in a grid, -1 when the grid does not list it.
     int SeeingRed(qint64 id);
     int SeeingSV(qint64 id);
     int SeeingG3(qint64 id);
-    void GVSVSelectCell(int ACol, int ARow);
-    void GVSVKeyDown(QKeyEvent *event);
-    void GVSVMouseDown(Qt::MouseButton button);
-    void GVSVDblClick();
-    void GVSVAfterEdit(int ACol, int ARow, const QString &value);
 
     // ---- titles and episodes ----
     void LoadName();
@@ -208,7 +205,6 @@ private:
     void applySeriesWidths();
     void readSeriesWidths();
     void mirrorIntoSummary(int column, const QString &text);
-    void selectSummaryRow(int row);
     void showPage(int page);
     QString askCatalogFile();
     void openSpreadsheet(const QString &path);
@@ -242,6 +238,7 @@ private:
     TPageStats *m_stats = nullptr;
     TPageIntake *m_intake = nullptr;
     TPageService *m_service = nullptr;
+    TSummaryHandlers *m_summaryHandlers = nullptr;
 };
 
 } // namespace vq
