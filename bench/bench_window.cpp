@@ -9,6 +9,7 @@
 #include "page_stats.h"
 #include "summary_handlers.h"
 #include "tgridview.h"
+#include "titles_handlers.h"
 #include "tview_base.h"
 
 #include <QApplication>
@@ -126,7 +127,7 @@ int main(int argc, char **argv) {
            timeIt(5, nullptr,
                   [&](int) {
                       win.session().Name.setFiltered(false);
-                      win.LoadName();
+                      win.titles().LoadName();
                   }),
            300);
     report("  LoadGvSv",

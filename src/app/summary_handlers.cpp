@@ -4,6 +4,7 @@
 #include "errorguard.h"
 #include "page_summary.h"
 #include "tgridview.h"
+#include "titles_handlers.h"
 #include "tview_base.h"
 
 #include <QKeyEvent>
@@ -51,7 +52,7 @@ void TSummaryHandlers::EFoundChange() {
         name.setFilter(Filter::prefix(QStringLiteral("Название"), text));
         name.setFiltered(true);
     }
-    m_win.LoadName();
+    m_win.titles().LoadName();
     LoadGvSv();
     selectSummaryRow(0);
 }

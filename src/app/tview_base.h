@@ -29,6 +29,7 @@ class TPageStats;
 class TPageIntake;
 class TPageService;
 class TSummaryHandlers;
+class TTitlesHandlers;
 
 // The path panel of the top bar: shows the open catalog's path, a click switches catalogs.
 class TClickPanel : public QLabel {
@@ -81,30 +82,20 @@ public:
 
     // ---- handlers of the pages ----
     TSummaryHandlers &summary() { return *m_summaryHandlers; }
+    TTitlesHandlers &titles() { return *m_titlesHandlers; }
 
     // ---- operations that span pages ----
     // Row of a title in a grid, -1 when the grid does not list it.
     int SeeingRed(qint64 id);
     int SeeingSV(qint64 id);
     int SeeingG3(qint64 id);
-
-    // ---- titles and episodes ----
-    void LoadName();
+    // Fills the episode grids and the editors for the current row of `Name`.
     void LoadSeries();
-    void GVSelectCell(int ACol, int ARow);
-    void GVKeyDown(QKeyEvent *event);
-    void GVAfterEdit(int ACol, int ARow, const QString &value);
     // F2 in a title list: the title column becomes editable and its editor opens on the current row.
     void BeginTitleRename(TGridView &grid);
+    // A letter key in a title list: the next row whose title starts with it becomes current.
     void GVKNF(int key, TGridView &grid, int col);
     void EditName(TGridView &grid, int ACol, int ARow, int IdCol);
-    // Delete key of the two episode grids (DBGrid2 on page 0, DBGrid1 on page 3).
-    void DBGrid1KeyDown(TGridView &grid, QKeyEvent *event);
-    void DS2DataChange();
-    void ECountChange();
-    void EKomentChange();
-    void CBTypeEnter();
-    void CBTypeExit();
     // Makes the title current without moving GV (the title list may not show it).
     void makeTitleCurrent(qint64 id);
     // Writes a typed but unposted change of the current title to the catalog.
@@ -145,7 +136,6 @@ public:
     // The current title and the selection.
     ops::Workspace &workspace() { return m_work; }
     std::array<bool, 10> &ExportColumnChoice() { return m_exportColumnChoice; }
-    bool DetailEditing() const { return m_detailEditing; }
     const QSet<qint64> &selectedIds() const { return m_work.selection().idSet(); }
     // Display widths in characters of the episode grids' seven columns.
     std::array<int, 7> &seriesWidths() { return m_seriesWidths; }
@@ -191,20 +181,14 @@ private:
     void buildWindow();
     void connectHandlers();
     void applyPanelSizes(QSplitter *only);
-    void fillTypeList();
     void fillLanguageLists();
-    void showTitleDetails();
-    void clearCurrentTitle();
-    void writeTitleField(ops::TitleField field, const QVariant &value);
     // Takes a title out of the selection: its row, its mark, its share of the totals.
     void removeFromSelection(qint64 id);
     // The selection list after a change of the catalog: deleted titles leave, the rest show
     // their texts as the summary has them now.
     void followSelection();
-    void fillEpisodeGrids();
     void applySeriesWidths();
     void readSeriesWidths();
-    void mirrorIntoSummary(int column, const QString &text);
     void showPage(int page);
     QString askCatalogFile();
     void openSpreadsheet(const QString &path);
@@ -217,7 +201,6 @@ private:
     TExportList m_exportList;
     TVVF m_currentEpisode;
     std::array<bool, 10> m_exportColumnChoice{};
-    bool m_detailEditing = false;
     std::array<int, 7> m_seriesWidths{};
     std::array<int, 7> m_panelSizes{};
     bool m_noActivePage = false;
@@ -239,6 +222,7 @@ private:
     TPageIntake *m_intake = nullptr;
     TPageService *m_service = nullptr;
     TSummaryHandlers *m_summaryHandlers = nullptr;
+    TTitlesHandlers *m_titlesHandlers = nullptr;
 };
 
 } // namespace vq

@@ -4,6 +4,7 @@
 #include "errorguard.h"
 #include "page_stats.h"
 #include "page_titles.h"
+#include "titles_handlers.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -311,7 +312,7 @@ TEST_F(Browser, TypedDetailsAreMirroredAndStored) {
     win->GV().MoveToCell(1, 0);
     p->EKoment->setFocus();
     QCoreApplication::processEvents();
-    ASSERT_TRUE(win->DetailEditing());
+    ASSERT_TRUE(win->titles().DetailEditing());
     p->EKoment->selectAll();
     QTest::keyClicks(p->EKoment, QStringLiteral("best"));
     QTest::keyClicks(p->ECount, QStringLiteral("6"));
@@ -320,7 +321,7 @@ TEST_F(Browser, TypedDetailsAreMirroredAndStored) {
     // Moving to another title does not copy its texts over the first row.
     win->GV().setFocus();
     QCoreApplication::processEvents();
-    EXPECT_FALSE(win->DetailEditing());
+    EXPECT_FALSE(win->titles().DetailEditing());
     win->GV().MoveToCell(1, 1);
     EXPECT_EQ(p->EKoment->text(), QStringLiteral("c-Bebop"));
     EXPECT_EQ(win->GVSV().GetCellText(9, 0), QStringLiteral("best"));
