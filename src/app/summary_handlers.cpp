@@ -3,6 +3,7 @@
 #include "browser/summary.h"
 #include "errorguard.h"
 #include "page_summary.h"
+#include "stats_handlers.h"
 #include "tgridview.h"
 #include "titles_handlers.h"
 #include "tview_base.h"
@@ -92,14 +93,14 @@ void TSummaryHandlers::GVSVKeyDown(QKeyEvent *event) {
         m_win.setActivePage(TView_Base::TOsn);
     const bool keypadPlus = key == Qt::Key_Plus && (event->modifiers() & Qt::KeypadModifier);
     if (key == Qt::Key_Control || key == Qt::Key_Insert || keypadPlus)
-        m_win.SelIOClick();
+        m_win.stats().SelIOClick();
     if (key >= Qt::Key_A && key <= Qt::Key_Z)
         m_win.GVKNF(key, g, gvsv::Title);
 }
 
 void TSummaryHandlers::GVSVMouseDown(Qt::MouseButton button) {
     if (button == Qt::RightButton)
-        m_win.SelIOClick();
+        m_win.stats().SelIOClick();
 }
 
 void TSummaryHandlers::GVSVDblClick() {

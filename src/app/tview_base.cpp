@@ -12,6 +12,7 @@
 #include "page_stats.h"
 #include "page_summary.h"
 #include "page_titles.h"
+#include "stats_handlers.h"
 #include "summary_handlers.h"
 #include "tgridview.h"
 #include "titles_handlers.h"
@@ -50,7 +51,7 @@ TView_Base::TView_Base(Dialogs &dialogs, QWidget *parent) : QMainWindow(parent),
     buildWindow();
     connectHandlers();
     applySeriesWidths();
-    VstatUpDate();
+    m_statsHandlers->VstatUpDate();
     wireIntake();
 }
 
@@ -63,6 +64,7 @@ TView_Base::~TView_Base() {
             delete o;
     m_summaryHandlers = nullptr;
     m_titlesHandlers = nullptr;
+    m_statsHandlers = nullptr;
     if (ErrorGuard::dialogs() == &m_dialogs)
         ErrorGuard::install(nullptr);
 }
@@ -162,11 +164,9 @@ void TView_Base::connectHandlers() {
     connect(m_panel18, &TClickPanel::clicked, this, g([this] { Panel18Click(); }));
     m_summaryHandlers = new TSummaryHandlers(*this);
     m_titlesHandlers = new TTitlesHandlers(*this);
+    m_statsHandlers = new TStatsHandlers(*this);
     connect(m_bToExl, &QPushButton::clicked, this, g([this] { BToExlClick(); }));
     connect(m_bToHtML, &QPushButton::clicked, this, g([this] { BToHtMLClick(); }));
-    connect(m_stats->BSToExcel, &QPushButton::clicked, this, g([this] { BSToExcelClick(); }));
-    connect(m_stats->BSToHTML, &QPushButton::clicked, this, g([this] { BSToHTMLClick(); }));
-    connect(m_stats->BSet, &QPushButton::clicked, this, g([this] { BSetClick(); }));
     connect(m_service->BNewBase, &QPushButton::clicked, this, g([this] { BNewBaseClick(); }));
     connect(m_service->BImportSp, &QPushButton::clicked, this, g([this] { BImportSpClick(); }));
     connect(m_pages, &QTabWidget::tabBarClicked, this, [this](int index) {
@@ -178,11 +178,6 @@ void TView_Base::connectHandlers() {
         if (index >= 0 && !m_starting)
             m_noActivePage = false;
     });
-
-    TGridView *gv3 = &GV3();
-    connect(gv3, &TGridView::selectCell, this, g([this](int c, int r) { GV3SelectCell(c, r); }));
-    connect(gv3, &TGridView::keyDown, this, g([this](QKeyEvent *e) { GV3KeyDown(e); }));
-    connect(gv3, &TGridView::dblClick, this, g([this] { GV3DblClick(); }));
 }
 
 bool TView_Base::eventFilter(QObject *watched, QEvent *event) {
@@ -401,10 +396,6 @@ void TView_Base::setActivePage(int page) {
     m_pages->setCurrentIndex(page);
 }
 
-void TView_Base::showPage(int page) {
-    setActivePage(page);
-}
-
 QSize TView_Base::screenSize() const {
     const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
     return s ? s->geometry().size() : QSize(1 << 20, 1 << 20);
@@ -428,7 +419,7 @@ bool TView_Base::FormCreate() {
             Catalog::ReadSnapshot snapshot(m_session.catalog());
             m_session.ADoType.open();
             m_titlesHandlers->fillTypeList();
-            UpStat();
+            m_statsHandlers->UpStat();
             m_session.Name.setFiltered(false);
             m_session.Name.setSort(CatalogSession::titleSort());
             m_titlesHandlers->LoadName();
@@ -439,7 +430,7 @@ bool TView_Base::FormCreate() {
             if (GV().RowCount() > 0)
                 GV().MoveToCell(1, 0);
             fillLanguageLists();
-            VstatUpDate();
+            m_statsHandlers->VstatUpDate();
         });
     } catch (const StartupCancelled &) {
         return false;
@@ -474,13 +465,13 @@ void TView_Base::UpDateAll(bool Full) {
     // at the next refresh, never half in this one.
     m_session.postPendingEdits();
     Catalog::ReadSnapshot snapshot(m_session.catalog());
-    UpStat();
+    m_statsHandlers->UpStat();
     DataSet &name = m_session.Name;
     name.setFiltered(false);
     if (Full)
         m_titlesHandlers->LoadName();
     m_summaryHandlers->LoadGvSv();
-    followSelection();
+    m_statsHandlers->followSelection();
     if (!Full)
         name.setFiltered(true);
     if (Full) {
@@ -563,7 +554,7 @@ void TView_Base::OpenBase(bool UseSaved) {
     if (!UseSaved || previous != path) {
         // The selection belongs to the catalog it was made in.
         GVSV().ClearRows();
-        clearSelection();
+        m_statsHandlers->clearSelection();
     }
     m_titlesHandlers->clearCurrentTitle();
     m_session.Name.setFiltered(false);
@@ -613,7 +604,7 @@ void TView_Base::BNewBaseClick() {
     rememberCatalogPath(newPath);
     showCatalogPath();
     GVSV().ClearRows();
-    clearSelection();
+    m_statsHandlers->clearSelection();
     m_titlesHandlers->clearCurrentTitle();
     m_session.Name.setSort(CatalogSession::titleSort());
     m_session.Series.setSort(CatalogSession::episodeSort());

@@ -30,6 +30,7 @@ class TPageIntake;
 class TPageService;
 class TSummaryHandlers;
 class TTitlesHandlers;
+class TStatsHandlers;
 
 // The path panel of the top bar: shows the open catalog's path, a click switches catalogs.
 class TClickPanel : public QLabel {
@@ -83,6 +84,7 @@ public:
     // ---- handlers of the pages ----
     TSummaryHandlers &summary() { return *m_summaryHandlers; }
     TTitlesHandlers &titles() { return *m_titlesHandlers; }
+    TStatsHandlers &stats() { return *m_statsHandlers; }
 
     // ---- operations that span pages ----
     // Row of a title in a grid, -1 when the grid does not list it.
@@ -102,18 +104,6 @@ public:
     void postPendingTitleEdit();
     // The ID of the current title, 0 when there is none.
     qint64 currentTitleId();
-
-    // ---- statistics and selection ----
-    void UpStat();
-    void VstatUpDate();
-    void SelIOClick();
-    void AddToG3();
-    void DelFromG3();
-    void GV3SelectCell(int ACol, int ARow);
-    void GV3KeyDown(QKeyEvent *event);
-    void GV3DblClick();
-    // Forgets the selection: list, marks, totals.
-    void clearSelection();
 
     // ---- handlers owned by other areas (exports_wiring.cpp, intake_wiring.cpp, import_wiring.cpp) ----
     void BToExlClick();
@@ -182,14 +172,8 @@ private:
     void connectHandlers();
     void applyPanelSizes(QSplitter *only);
     void fillLanguageLists();
-    // Takes a title out of the selection: its row, its mark, its share of the totals.
-    void removeFromSelection(qint64 id);
-    // The selection list after a change of the catalog: deleted titles leave, the rest show
-    // their texts as the summary has them now.
-    void followSelection();
     void applySeriesWidths();
     void readSeriesWidths();
-    void showPage(int page);
     QString askCatalogFile();
     void openSpreadsheet(const QString &path);
 
@@ -223,6 +207,7 @@ private:
     TPageService *m_service = nullptr;
     TSummaryHandlers *m_summaryHandlers = nullptr;
     TTitlesHandlers *m_titlesHandlers = nullptr;
+    TStatsHandlers *m_statsHandlers = nullptr;
 };
 
 } // namespace vq
