@@ -75,6 +75,8 @@ TPageStats::TPageStats(QWidget *parent) : QWidget(parent) {
 
     GBList = new QGroupBox(QStringLiteral("Выбранно:"), Splitter);
     auto *ll = new QVBoxLayout(GBList);
+    // Narrow margins: the list's columns have the room the summary's have.
+    ll->setContentsMargins(2, 2, 2, 2);
     GV3 = new TGridView(GBList);
     GV3->setObjectName(QStringLiteral("GV3"));
     setupSelectionGrid(GV3->Data());

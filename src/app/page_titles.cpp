@@ -10,11 +10,13 @@
 
 namespace vq {
 
+// The widths fit the default window with the desktop's font: with the title list at its default
+// width, all seven columns and their captions show whole, the languages too.
 const EpisodeColumn kEpisodeColumns[7] = {
-    {"Серия", "Серия", 0, 45, "s2"},    {"Size", "Объём (байт)", 1, 13, "s3"},
-    {"Размеры", "Размеры", 2, 9, "s5"}, {"Time", "Длительность", 2, 14, "s8"},
-    {"Sound", "Звук", 2, 8, "s13"},     {"Sub_In", "SubIn", 2, 4, "s14"},
-    {"Sub_Ext", "SubExt", 2, 4, "s15"},
+    {"Серия", "Серия", 0, 35, "s2"},    {"Size", "Объём (байт)", 1, 13, "s3"},
+    {"Размеры", "Размеры", 2, 9, "s5"}, {"Time", "Длительность", 2, 12, "s8"},
+    {"Sound", "Звук", 2, 8, "s13"},     {"Sub_In", "SubIn", 2, 7, "s14"},
+    {"Sub_Ext", "SubExt", 2, 7, "s15"},
 };
 
 void setupEpisodeGrid(TGridView &grid) {

@@ -80,8 +80,8 @@ TEST_F(Window, FirstStartMakesTheStarterCatalogAndUsesTheDefaults) {
     EXPECT_EQ(setting(QStringLiteral("View/WinState")), QStringLiteral("0"));
     EXPECT_EQ(setting(QStringLiteral("SelForm/sl3")), QStringLiteral("1"));
     EXPECT_EQ(setting(QStringLiteral("gv3/s9")), QStringLiteral("186"));
-    EXPECT_EQ(setting(QStringLiteral("Series/s2")), QStringLiteral("45"));
-    EXPECT_EQ(setting(QStringLiteral("Series/s14")), QStringLiteral("4"));
+    EXPECT_EQ(setting(QStringLiteral("Series/s2")), QStringLiteral("35"));
+    EXPECT_EQ(setting(QStringLiteral("Series/s14")), QStringLiteral("7"));
     EXPECT_EQ(setting(QStringLiteral("View/s1")), QStringLiteral("300"));
     EXPECT_FALSE(settings()->contains(QStringLiteral("SelForm/Left")));
 }
