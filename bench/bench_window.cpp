@@ -7,7 +7,10 @@
 #include "catalog/settings.h"
 #include "dialogs.h"
 #include "page_stats.h"
+#include "stats_handlers.h"
+#include "summary_handlers.h"
 #include "tgridview.h"
+#include "titles_handlers.h"
 #include "tview_base.h"
 
 #include <QApplication>
@@ -120,19 +123,19 @@ int main(int argc, char **argv) {
         return 1;
     }
 
-    report("  UpStat", timeIt(5, nullptr, [&](int) { win.UpStat(); }), 300);
+    report("  UpStat", timeIt(5, nullptr, [&](int) { win.stats().UpStat(); }), 300);
     report("  LoadName",
            timeIt(5, nullptr,
                   [&](int) {
                       win.session().Name.setFiltered(false);
-                      win.LoadName();
+                      win.titles().LoadName();
                   }),
            300);
     report("  LoadGvSv",
            timeIt(5, nullptr,
                   [&](int) {
                       win.session().Name.setFiltered(false);
-                      win.LoadGvSv();
+                      win.summary().LoadGvSv();
                   }),
            300);
     {
@@ -200,11 +203,11 @@ int main(int argc, char **argv) {
     vq::TGridView &sv = win.GVSV();
     report("selection toggle (add, then next row)",
            timeIt(
-               20, [&](int i) { sv.SetCurrentRow(100 + 2 * i); }, [&](int) { win.SelIOClick(); }),
+               20, [&](int i) { sv.SetCurrentRow(100 + 2 * i); }, [&](int) { win.stats().SelIOClick(); }),
            10);
     report("selection toggle (remove)",
            timeIt(
-               20, [&](int i) { sv.SetCurrentRow(100 + 2 * i); }, [&](int) { win.SelIOClick(); }),
+               20, [&](int i) { sv.SetCurrentRow(100 + 2 * i); }, [&](int) { win.stats().SelIOClick(); }),
            10);
     std::printf("%-46s %8.1f MB\n", "window peak memory", double(statusKb("VmHWM:")) / 1024.0);
     win.close();

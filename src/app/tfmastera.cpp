@@ -26,7 +26,6 @@ TFMasterA::TFMasterA(TView_Base &main) : QDialog(&main), m_main(main) {
     setFixedSize(FixedWidth, FixedHeight);
 
     auto *left = new QWidget(this);
-    left->setFixedWidth(230);
     auto *leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
     BOpen = new QPushButton(QStringLiteral("Открыть"), left);
@@ -43,7 +42,6 @@ TFMasterA::TFMasterA(TView_Base &main) : QDialog(&main), m_main(main) {
         b->setAutoDefault(false);
         leftLayout->addWidget(b);
     }
-    CLB->setFixedHeight(5 * 20 + 6);
     leftLayout->addWidget(CLB);
     leftLayout->addWidget(LB, 1);
 
@@ -63,11 +61,29 @@ TFMasterA::TFMasterA(TView_Base &main) : QDialog(&main), m_main(main) {
     layout->addWidget(GV, 1);
 
     FormCreate();
+    fitCheckList(left);
 
     connect(BOpen, &QPushButton::clicked, this, ErrorGuard::wrap(this, [this] { BOpenClick(); }));
     connect(BUpdate, &QPushButton::clicked, this, ErrorGuard::wrap(this, [this] { BUpdateClick(); }));
     connect(BToBase, &QPushButton::clicked, this, ErrorGuard::wrap(this, [this] { BToBaseClick(); }));
     connect(CLB, &QListWidget::itemChanged, this, &TFMasterA::CLBClickCheck);
+}
+
+void TFMasterA::fitCheckList(QWidget *left) {
+    // The items are cut by nothing in the desktop's font: the left panel, and the dialog with it,
+    // grow for the longest, and the list is as high as its items.
+    int width = 0;
+    int height = 0;
+    for (int i = 0; i < CLB->count(); ++i) {
+        const QSize hint = CLB->sizeHintForIndex(CLB->model()->index(i, 0));
+        width = std::max(width, hint.width());
+        height += hint.height();
+    }
+    const int frame = 2 * CLB->frameWidth();
+    const int leftWidth = std::max(LeftWidth, width + frame);
+    left->setFixedWidth(leftWidth);
+    CLB->setFixedHeight(std::max(5 * 20, height) + frame);
+    setFixedSize(FixedWidth + leftWidth - LeftWidth, FixedHeight);
 }
 
 void TFMasterA::showModal(TView_Base &main) {

@@ -20,8 +20,10 @@ class TView_Base;
 class TFMasterA : public QDialog {
     Q_OBJECT
 public:
+    // The design size; the dialog is wider when the desktop's font needs a wider check list.
     static constexpr int FixedWidth = 780;
     static constexpr int FixedHeight = 480;
+    static constexpr int LeftWidth = 230;
 
     explicit TFMasterA(TView_Base &main);
 
@@ -53,6 +55,7 @@ protected:
 
 private:
     void FormCreate();
+    void fitCheckList(QWidget *left);
     void CLBClickCheck(QListWidgetItem *item);
 
     TView_Base &m_main;

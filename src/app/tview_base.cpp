@@ -12,7 +12,10 @@
 #include "page_stats.h"
 #include "page_summary.h"
 #include "page_titles.h"
+#include "stats_handlers.h"
+#include "summary_handlers.h"
 #include "tgridview.h"
+#include "titles_handlers.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -48,7 +51,7 @@ TView_Base::TView_Base(Dialogs &dialogs, QWidget *parent) : QMainWindow(parent),
     buildWindow();
     connectHandlers();
     applySeriesWidths();
-    VstatUpDate();
+    m_statsHandlers->VstatUpDate();
     wireIntake();
 }
 
@@ -59,6 +62,9 @@ TView_Base::~TView_Base() {
     for (QObject *o : kids)
         if (!o->isWidgetType() && !qobject_cast<QLayout *>(o))
             delete o;
+    m_summaryHandlers = nullptr;
+    m_titlesHandlers = nullptr;
+    m_statsHandlers = nullptr;
     if (ErrorGuard::dialogs() == &m_dialogs)
         ErrorGuard::install(nullptr);
 }
@@ -147,9 +153,6 @@ void TView_Base::buildWindow() {
 
     for (QWidget *w : {static_cast<QWidget *>(m_titles->Panel1), static_cast<QWidget *>(m_intake->Panel13)})
         w->installEventFilter(this);
-    for (QWidget *w : {static_cast<QWidget *>(m_titles->LCBType), static_cast<QWidget *>(m_titles->ECount),
-                       static_cast<QWidget *>(m_titles->EKoment)})
-        w->installEventFilter(this);
     for (QSplitter *s : {m_titles->Splitter1, m_intake->SplitterMain, m_intake->SplitterRight,
                          m_stats->Splitter, m_intake->SplitterLeft, m_intake->SplitterLower})
         s->installEventFilter(this);
@@ -159,12 +162,11 @@ void TView_Base::connectHandlers() {
     auto g = [this](auto f) { return ErrorGuard::wrap(this, f); };
 
     connect(m_panel18, &TClickPanel::clicked, this, g([this] { Panel18Click(); }));
-    connect(m_eFound, &QLineEdit::textChanged, this, g([this](const QString &) { EFoundChange(); }));
+    m_summaryHandlers = new TSummaryHandlers(*this);
+    m_titlesHandlers = new TTitlesHandlers(*this);
+    m_statsHandlers = new TStatsHandlers(*this);
     connect(m_bToExl, &QPushButton::clicked, this, g([this] { BToExlClick(); }));
     connect(m_bToHtML, &QPushButton::clicked, this, g([this] { BToHtMLClick(); }));
-    connect(m_stats->BSToExcel, &QPushButton::clicked, this, g([this] { BSToExcelClick(); }));
-    connect(m_stats->BSToHTML, &QPushButton::clicked, this, g([this] { BSToHTMLClick(); }));
-    connect(m_stats->BSet, &QPushButton::clicked, this, g([this] { BSetClick(); }));
     connect(m_service->BNewBase, &QPushButton::clicked, this, g([this] { BNewBaseClick(); }));
     connect(m_service->BImportSp, &QPushButton::clicked, this, g([this] { BImportSpClick(); }));
     connect(m_pages, &QTabWidget::tabBarClicked, this, [this](int index) {
@@ -176,41 +178,6 @@ void TView_Base::connectHandlers() {
         if (index >= 0 && !m_starting)
             m_noActivePage = false;
     });
-
-    TGridView *gvsv = &GVSV();
-    connect(gvsv, &TGridView::selectCell, this, g([this](int c, int r) { GVSVSelectCell(c, r); }));
-    connect(gvsv, &TGridView::keyDown, this, g([this](QKeyEvent *e) { GVSVKeyDown(e); }));
-    connect(gvsv, &TGridView::mouseDown, this,
-            g([this](Qt::MouseButton b, Qt::KeyboardModifiers, const QPoint &) { GVSVMouseDown(b); }));
-    connect(gvsv, &TGridView::dblClick, this, g([this] { GVSVDblClick(); }));
-    connect(gvsv, &TGridView::afterEdit, this,
-            g([this](int c, int r, const QString &v) { GVSVAfterEdit(c, r, v); }));
-
-    TGridView *gv = &GV();
-    connect(gv, &TGridView::selectCell, this, g([this](int c, int r) { GVSelectCell(c, r); }));
-    connect(gv, &TGridView::keyDown, this, g([this](QKeyEvent *e) { GVKeyDown(e); }));
-    connect(gv, &TGridView::afterEdit, this,
-            g([this](int c, int r, const QString &v) { GVAfterEdit(c, r, v); }));
-
-    TGridView *gv3 = &GV3();
-    connect(gv3, &TGridView::selectCell, this, g([this](int c, int r) { GV3SelectCell(c, r); }));
-    connect(gv3, &TGridView::keyDown, this, g([this](QKeyEvent *e) { GV3KeyDown(e); }));
-    connect(gv3, &TGridView::dblClick, this, g([this] { GV3DblClick(); }));
-
-    connect(&DBGrid2(), &TGridView::keyDown, this, g([this](QKeyEvent *e) { DBGrid1KeyDown(DBGrid2(), e); }));
-    connect(&DBGrid1(), &TGridView::keyDown, this, g([this](QKeyEvent *e) { DBGrid1KeyDown(DBGrid1(), e); }));
-
-    TPageTitles *t = m_titles;
-    connect(t->LCBType, &QComboBox::activated, this, g([this](int index) {
-                writeTitleField(ops::TitleField::Type, m_titles->LCBType->itemData(index));
-                DS2DataChange();
-            }));
-    connect(t->ECount, &QLineEdit::textEdited, this,
-            g([this](const QString &v) { writeTitleField(ops::TitleField::Count, v); }));
-    connect(t->EKoment, &QLineEdit::textEdited, this,
-            g([this](const QString &v) { writeTitleField(ops::TitleField::Comment, v); }));
-    connect(t->ECount, &QLineEdit::textChanged, this, [this] { ECountChange(); });
-    connect(t->EKoment, &QLineEdit::textChanged, this, [this] { EKomentChange(); });
 }
 
 bool TView_Base::eventFilter(QObject *watched, QEvent *event) {
@@ -226,13 +193,6 @@ bool TView_Base::eventFilter(QObject *watched, QEvent *event) {
                 s->setProperty("vqApplied", true);
                 applyPanelSizes(s);
             }
-        }
-    } else if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
-        if (watched == m_titles->LCBType || watched == m_titles->ECount || watched == m_titles->EKoment) {
-            if (type == QEvent::FocusIn)
-                CBTypeEnter();
-            else if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
-                CBTypeExit();
         }
     }
     return QMainWindow::eventFilter(watched, event);
@@ -316,6 +276,111 @@ void TView_Base::Panel13Resize() {
     GV4().Column(1).SetWidth(m_intake->Panel13->width() - 38);
 }
 
+// ---- lookups that span pages ----
+
+namespace {
+int findId(TGridView &grid, int col, qint64 id) {
+    GridData &d = grid.Data();
+    const int n = d.RowCount();
+    for (int r = 0; r < n; ++r)
+        if (d.CellAt(col, r).AsInteger() == id)
+            return r;
+    return -1;
+}
+} // namespace
+
+int TView_Base::SeeingRed(qint64 id) {
+    return findId(GV(), 0, id);
+}
+int TView_Base::SeeingSV(qint64 id) {
+    return findId(GVSV(), gvsv::Id, id);
+}
+int TView_Base::SeeingG3(qint64 id) {
+    return findId(GV3(), gv3::IdColumn, id);
+}
+
+// ---- the current title, for every page ----
+
+void TView_Base::LoadSeries() {
+    m_titlesHandlers->LoadSeries();
+}
+
+qint64 TView_Base::currentTitleId() {
+    // The title the page shows, also while a search that matches nothing leaves `Список` empty.
+    return m_session.isOpen() ? m_work.currentTitle() : 0;
+}
+
+void TView_Base::makeTitleCurrent(qint64 id) {
+    DataSet &name = m_session.Name;
+    name.setFiltered(false);
+    name.setFilter(Filter::equals(QStringLiteral("ID"), id));
+    name.setFiltered(true);
+    name.first();
+    m_titlesHandlers->LoadSeries();
+}
+
+void TView_Base::BeginTitleRename(TGridView &grid) {
+    if (grid.RowCount() == 0)
+        return;
+    grid.Column(1).AddOption(coEditing);
+    grid.EditCell(1, grid.CurrentRow());
+}
+
+void TView_Base::GVKNF(int key, TGridView &grid, int col) {
+    const int n = grid.RowCount();
+    if (n == 0)
+        return;
+    const QChar ch(key & 0xFF);
+    const int s = grid.CurrentRow() < n - 1 ? grid.CurrentRow() : 0;
+    // Rows s+1 .. wrapping .. s; on a one-row grid that examines the row itself.
+    for (int i = 1; i <= n; ++i) {
+        const int row = (s + i) % n;
+        const QString text = grid.GetCellText(col, row);
+        if (!text.isEmpty() && text.at(0) == ch) {
+            grid.SetCurrentRow(row);
+            grid.MakeRowVisible(grid.CurrentRow());
+            return;
+        }
+    }
+}
+
+void TView_Base::EditName(TGridView &grid, int ACol, int ARow, int IdCol) {
+    if (!m_session.isOpen() || !grid.Data().ValidCell(ACol, ARow))
+        return;
+    const qint64 id = grid.CellAt(IdCol, ARow).AsInteger();
+    const QString text = grid.GetCellText(ACol, ARow);
+    DataSet &name = m_session.Name;
+    if (!ops::titleExists(m_session, id))
+        return;
+    try {
+        ops::renameTitle(m_session, id, text);
+    } catch (...) {
+        // The refused name leaves the cell; nothing of it stays pending.
+        grid.SetCellText(ACol, ARow, name.asString(1));
+        throw;
+    }
+    UpDateAll(true);
+    makeTitleCurrent(id);
+    // The renamed title stays current; Enter's move to the next row is for ordinary cell edits.
+    grid.KeepPositionAfterEdit();
+    const int i = IdCol == gvsv::Id        ? SeeingSV(id)
+                  : IdCol == gv3::IdColumn ? SeeingG3(id)
+                                           : [&] {
+                                                 for (int r = 0; r < grid.RowCount(); ++r)
+                                                     if (grid.CellAt(IdCol, r).AsInteger() == id)
+                                                         return r;
+                                                 return -1;
+                                             }();
+    if (i >= 0)
+        grid.SetCurrentRow(i);
+    grid.MakeRowVisible(grid.CurrentRow());
+}
+
+void TView_Base::postPendingTitleEdit() {
+    if (m_session.isOpen())
+        ops::postPendingTitleEdit(m_session);
+}
+
 // ---- pages ----
 
 int TView_Base::ActivePage() const {
@@ -329,10 +394,6 @@ void TView_Base::setActivePage(int page) {
     }
     m_noActivePage = false;
     m_pages->setCurrentIndex(page);
-}
-
-void TView_Base::showPage(int page) {
-    setActivePage(page);
 }
 
 QSize TView_Base::screenSize() const {
@@ -349,7 +410,6 @@ bool TView_Base::FormCreate() {
         ~Done() { flag = false; }
     } done{m_starting};
 
-    m_detailEditing = false;
     ErrorGuard::run(this, [this] { loadparam(); });
     m_startDir = QDir::currentPath();
     try {
@@ -358,19 +418,19 @@ bool TView_Base::FormCreate() {
             // The first views come from one state of the file, whatever another process writes.
             Catalog::ReadSnapshot snapshot(m_session.catalog());
             m_session.ADoType.open();
-            fillTypeList();
-            UpStat();
+            m_titlesHandlers->fillTypeList();
+            m_statsHandlers->UpStat();
             m_session.Name.setFiltered(false);
             m_session.Name.setSort(CatalogSession::titleSort());
-            LoadName();
-            LoadGvSv();
+            m_titlesHandlers->LoadName();
+            m_summaryHandlers->LoadGvSv();
             m_session.Series.setSort(CatalogSession::episodeSort());
-            LoadSeries();
+            m_titlesHandlers->LoadSeries();
             // The title list shows the current title from the start, not only after a click.
             if (GV().RowCount() > 0)
                 GV().MoveToCell(1, 0);
             fillLanguageLists();
-            VstatUpDate();
+            m_statsHandlers->VstatUpDate();
         });
     } catch (const StartupCancelled &) {
         return false;
@@ -405,36 +465,21 @@ void TView_Base::UpDateAll(bool Full) {
     // at the next refresh, never half in this one.
     m_session.postPendingEdits();
     Catalog::ReadSnapshot snapshot(m_session.catalog());
-    UpStat();
+    m_statsHandlers->UpStat();
     DataSet &name = m_session.Name;
     name.setFiltered(false);
     if (Full)
-        LoadName();
-    LoadGvSv();
-    followSelection();
+        m_titlesHandlers->LoadName();
+    m_summaryHandlers->LoadGvSv();
+    m_statsHandlers->followSelection();
     if (!Full)
         name.setFiltered(true);
     if (Full) {
-        LoadSeries();
+        m_titlesHandlers->LoadSeries();
         if (!m_eFound->text().isEmpty())
             m_eFound->clear(); // runs EFoundChange
-        selectSummaryRow(0);
+        m_summaryHandlers->selectSummaryRow(0);
     }
-}
-
-void TView_Base::fillTypeList() {
-    QComboBox *box = m_titles->LCBType;
-    box->clear();
-    DataSet &types = m_session.ADoType;
-    if (!types.isOpen())
-        types.open();
-    const int n = types.recordCount();
-    for (int r = 1; r <= n; ++r) {
-        types.setRecNo(r);
-        box->addItem(types.asString(1), types.asInteger(0));
-    }
-    // The first item is no title's type: the box shows a type only once a title is current.
-    box->setCurrentIndex(-1);
 }
 
 void TView_Base::fillLanguageLists() {
@@ -509,9 +554,9 @@ void TView_Base::OpenBase(bool UseSaved) {
     if (!UseSaved || previous != path) {
         // The selection belongs to the catalog it was made in.
         GVSV().ClearRows();
-        clearSelection();
+        m_statsHandlers->clearSelection();
     }
-    clearCurrentTitle();
+    m_titlesHandlers->clearCurrentTitle();
     intakeCatalogChanged();
     m_session.Name.setFiltered(false);
     m_session.Name.setSort(CatalogSession::titleSort());
@@ -519,7 +564,7 @@ void TView_Base::OpenBase(bool UseSaved) {
     if (!m_starting) {
         // A catalog opened later needs its lookup lists too.
         m_session.ADoType.open();
-        fillTypeList();
+        m_titlesHandlers->fillTypeList();
         fillLanguageLists();
     }
 }
@@ -560,8 +605,8 @@ void TView_Base::BNewBaseClick() {
     rememberCatalogPath(newPath);
     showCatalogPath();
     GVSV().ClearRows();
-    clearSelection();
-    clearCurrentTitle();
+    m_statsHandlers->clearSelection();
+    m_titlesHandlers->clearCurrentTitle();
     intakeCatalogChanged();
     m_session.Name.setSort(CatalogSession::titleSort());
     m_session.Series.setSort(CatalogSession::episodeSort());

@@ -29,6 +29,9 @@ class TPageSummary;
 class TPageStats;
 class TPageIntake;
 class TPageService;
+class TSummaryHandlers;
+class TTitlesHandlers;
+class TStatsHandlers;
 
 // The path panel of the top bar: shows the open catalog's path, a click switches catalogs.
 class TClickPanel : public QLabel {
@@ -47,9 +50,9 @@ protected:
 // Thrown when the user cancels the open dialog at start-up with no catalog to fall back on.
 struct StartupCancelled {};
 
-// The main window: owns the catalog session, every grid and the program-wide state, and is where
-// the named operations live. Each page is its own widget class; the page files implement the
-// operations of their page as members of this class.
+// The main window: owns the catalog session, every grid and the program-wide state, the
+// lifecycle and the operations that span pages. Each page is its own widget class, and its
+// handlers are their own object (summary(), ...), made with the window.
 class TView_Base : public QMainWindow {
     Q_OBJECT
 
@@ -79,54 +82,29 @@ public:
     void Panel1Resize();
     void Panel13Resize();
 
-    // ---- summary table ----
-    void LoadGvSv();
-    void EFoundChange();
+    // ---- handlers of the pages ----
+    TSummaryHandlers &summary() { return *m_summaryHandlers; }
+    TTitlesHandlers &titles() { return *m_titlesHandlers; }
+    TStatsHandlers &stats() { return *m_statsHandlers; }
+
+    // ---- operations that span pages ----
     // Row of a title in a grid, -1 when the grid does not list it.
     int SeeingRed(qint64 id);
     int SeeingSV(qint64 id);
     int SeeingG3(qint64 id);
-    void GVSVSelectCell(int ACol, int ARow);
-    void GVSVKeyDown(QKeyEvent *event);
-    void GVSVMouseDown(Qt::MouseButton button);
-    void GVSVDblClick();
-    void GVSVAfterEdit(int ACol, int ARow, const QString &value);
-
-    // ---- titles and episodes ----
-    void LoadName();
+    // Fills the episode grids and the editors for the current row of `Name`.
     void LoadSeries();
-    void GVSelectCell(int ACol, int ARow);
-    void GVKeyDown(QKeyEvent *event);
-    void GVAfterEdit(int ACol, int ARow, const QString &value);
     // F2 in a title list: the title column becomes editable and its editor opens on the current row.
     void BeginTitleRename(TGridView &grid);
+    // A letter key in a title list: the next row whose title starts with it becomes current.
     void GVKNF(int key, TGridView &grid, int col);
     void EditName(TGridView &grid, int ACol, int ARow, int IdCol);
-    // Delete key of the two episode grids (DBGrid2 on page 0, DBGrid1 on page 3).
-    void DBGrid1KeyDown(TGridView &grid, QKeyEvent *event);
-    void DS2DataChange();
-    void ECountChange();
-    void EKomentChange();
-    void CBTypeEnter();
-    void CBTypeExit();
     // Makes the title current without moving GV (the title list may not show it).
     void makeTitleCurrent(qint64 id);
     // Writes a typed but unposted change of the current title to the catalog.
     void postPendingTitleEdit();
     // The ID of the current title, 0 when there is none.
     qint64 currentTitleId();
-
-    // ---- statistics and selection ----
-    void UpStat();
-    void VstatUpDate();
-    void SelIOClick();
-    void AddToG3();
-    void DelFromG3();
-    void GV3SelectCell(int ACol, int ARow);
-    void GV3KeyDown(QKeyEvent *event);
-    void GV3DblClick();
-    // Forgets the selection: list, marks, totals.
-    void clearSelection();
 
     // ---- handlers owned by other areas (exports_wiring.cpp, intake_wiring.cpp, import_wiring.cpp) ----
     void BToExlClick();
@@ -153,7 +131,6 @@ public:
     // The current title and the selection.
     ops::Workspace &workspace() { return m_work; }
     std::array<bool, 10> &ExportColumnChoice() { return m_exportColumnChoice; }
-    bool DetailEditing() const { return m_detailEditing; }
     const QSet<qint64> &selectedIds() const { return m_work.selection().idSet(); }
     // Display widths in characters of the episode grids' seven columns.
     std::array<int, 7> &seriesWidths() { return m_seriesWidths; }
@@ -199,22 +176,9 @@ private:
     void buildWindow();
     void connectHandlers();
     void applyPanelSizes(QSplitter *only);
-    void fillTypeList();
     void fillLanguageLists();
-    void showTitleDetails();
-    void clearCurrentTitle();
-    void writeTitleField(ops::TitleField field, const QVariant &value);
-    // Takes a title out of the selection: its row, its mark, its share of the totals.
-    void removeFromSelection(qint64 id);
-    // The selection list after a change of the catalog: deleted titles leave, the rest show
-    // their texts as the summary has them now.
-    void followSelection();
-    void fillEpisodeGrids();
     void applySeriesWidths();
     void readSeriesWidths();
-    void mirrorIntoSummary(int column, const QString &text);
-    void selectSummaryRow(int row);
-    void showPage(int page);
     QString askCatalogFile();
     void openSpreadsheet(const QString &path);
 
@@ -226,7 +190,6 @@ private:
     TExportList m_exportList;
     ops::IntakeSession m_intakeSession{m_session};
     std::array<bool, 10> m_exportColumnChoice{};
-    bool m_detailEditing = false;
     std::array<int, 7> m_seriesWidths{};
     std::array<int, 7> m_panelSizes{};
     bool m_noActivePage = false;
@@ -247,6 +210,9 @@ private:
     TPageStats *m_stats = nullptr;
     TPageIntake *m_intake = nullptr;
     TPageService *m_service = nullptr;
+    TSummaryHandlers *m_summaryHandlers = nullptr;
+    TTitlesHandlers *m_titlesHandlers = nullptr;
+    TStatsHandlers *m_statsHandlers = nullptr;
 };
 
 } // namespace vq

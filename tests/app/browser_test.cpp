@@ -4,6 +4,8 @@
 #include "errorguard.h"
 #include "page_stats.h"
 #include "page_titles.h"
+#include "stats_handlers.h"
+#include "titles_handlers.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -311,7 +313,7 @@ TEST_F(Browser, TypedDetailsAreMirroredAndStored) {
     win->GV().MoveToCell(1, 0);
     p->EKoment->setFocus();
     QCoreApplication::processEvents();
-    ASSERT_TRUE(win->DetailEditing());
+    ASSERT_TRUE(win->titles().DetailEditing());
     p->EKoment->selectAll();
     QTest::keyClicks(p->EKoment, QStringLiteral("best"));
     QTest::keyClicks(p->ECount, QStringLiteral("6"));
@@ -320,7 +322,7 @@ TEST_F(Browser, TypedDetailsAreMirroredAndStored) {
     // Moving to another title does not copy its texts over the first row.
     win->GV().setFocus();
     QCoreApplication::processEvents();
-    EXPECT_FALSE(win->DetailEditing());
+    EXPECT_FALSE(win->titles().DetailEditing());
     win->GV().MoveToCell(1, 1);
     EXPECT_EQ(p->EKoment->text(), QStringLiteral("c-Bebop"));
     EXPECT_EQ(win->GVSV().GetCellText(9, 0), QStringLiteral("best"));
@@ -421,7 +423,7 @@ TEST_F(Browser, MarksSurviveRebuildsSoNothingIsCountedTwice) {
     ASSERT_TRUE(startOn(cat));
     TGridView &sv = win->GVSV();
     sv.SetCurrentRow(0);
-    win->SelIOClick();
+    win->stats().SelIOClick();
     ASSERT_EQ(win->selTotals().TitleCount, 1);
     // A search and its clearing rebuild the table.
     win->EFound()->setText(QStringLiteral("A"));
@@ -432,7 +434,7 @@ TEST_F(Browser, MarksSurviveRebuildsSoNothingIsCountedTwice) {
     EXPECT_TRUE(sv.CellAt(10, 0).AsBoolean());
     // The toggle now removes the title instead of adding it again.
     sv.SetCurrentRow(0);
-    win->SelIOClick();
+    win->stats().SelIOClick();
     EXPECT_EQ(win->GV3().RowCount(), 0);
     EXPECT_EQ(win->selTotals().TitleCount, 0);
     EXPECT_EQ(sv.CellAt(0, 0).Color(), clSilver);
@@ -463,7 +465,7 @@ TEST_F(Browser, DeleteInTheSelectionListRemovesWithoutAsking) {
     TGridView &sv = win->GVSV();
     sv.SetCurrentRow(0);
     for (int i = 0; i < 3; ++i)
-        win->SelIOClick();
+        win->stats().SelIOClick();
     ASSERT_EQ(win->GV3().RowCount(), 3);
     win->setActivePage(TView_Base::Stat);
     TGridView &g3 = win->GV3();
@@ -484,7 +486,7 @@ TEST_F(Browser, DeleteInTheSelectionListRemovesWithoutAsking) {
     EXPECT_EQ(st->LVSize->text(), gigabyteText(0));
     EXPECT_EQ(st->LVtime->text(), FormatPlayTime(0));
     // Enter in the list leads to the episodes.
-    win->SelIOClick();
+    win->stats().SelIOClick();
     win->setActivePage(TView_Base::Stat);
     g3.MoveToCell(0, 0);
     key(&g3, Qt::Key_Return);
@@ -495,9 +497,9 @@ TEST_F(Browser, RemovingATitleThatIsNotSelectedChangesNothing) {
     addTitles({"Akira", "Bebop", "Cowboy"});
     ASSERT_TRUE(startOn(cat));
     win->GVSV().SetCurrentRow(0);
-    win->SelIOClick();          // Akira
+    win->stats().SelIOClick();  // Akira
     win->GV().MoveToCell(1, 2); // Cowboy is current, not selected
-    win->DelFromG3();
+    win->stats().DelFromG3();
     EXPECT_EQ(column(win->GV3(), 0), QStringList{QStringLiteral("Akira")});
     EXPECT_EQ(win->selTotals().TitleCount, 1);
     EXPECT_TRUE(win->GVSV().CellAt(10, 0).AsBoolean());
@@ -511,7 +513,7 @@ TEST_F(Browser, StatisticsCountTheWholeCatalog) {
     ASSERT_TRUE(startOn(cat));
     win->EFound()->setText(QStringLiteral("B"));
     TPageStats *st = win->statsPage();
-    win->UpStat();
+    win->stats().UpStat();
     EXPECT_EQ(st->LCount->text(), QStringLiteral("2"));
     EXPECT_EQ(st->LCE->text(), QStringLiteral("2"));
     EXPECT_EQ(st->LSize->text(), gigabyteText(2147483648.0));

@@ -3,6 +3,7 @@
 #include "catalog/settings.h"
 #include "dialogs.h"
 #include "page_stats.h"
+#include "stats_handlers.h"
 #include "support/temp_catalog.h"
 #include "tgridview.h"
 #include "tselform.h"
@@ -131,7 +132,7 @@ protected:
     void select(std::initializer_list<int> rows) {
         for (int r : rows) {
             window->GVSV().SetCurrentRow(r);
-            window->SelIOClick();
+            window->stats().SelIOClick();
         }
     }
 
@@ -345,7 +346,7 @@ TEST_F(ExportWindow, SummarySpreadsheetKeepsTheCurrentTitle) {
 
     // A toggle afterwards counts the current title's own amounts.
     window->GVSV().SetCurrentRow(window->SeeingSV(bebop));
-    window->SelIOClick();
+    window->stats().SelIOClick();
     EXPECT_EQ(window->statsPage()->LVFile->text(), QStringLiteral("3"));
 
     ASSERT_EQ(opener.opened.size(), 1);

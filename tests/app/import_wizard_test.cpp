@@ -8,6 +8,8 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -92,6 +94,24 @@ TEST_F(ImportWizardTest, CreationAndCheckRule) {
     w.CLB->item(3)->setCheckState(Qt::Unchecked);
     w.CLB->item(2)->setCheckState(Qt::Checked);
     EXPECT_EQ(checked(w), (QStringList{"0", "2", "4"}));
+}
+
+TEST_F(ImportWizardTest, EveryFieldItemShowsWhole) {
+    TFMasterA &w = *m_wizard;
+    w.show();
+    QCoreApplication::processEvents();
+    QListWidget *list = w.CLB;
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(list->verticalScrollBar()->isVisible());
+    const int indicator = list->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, list);
+    for (int i = 0; i < list->count(); ++i) {
+        QListWidgetItem *item = list->item(i);
+        SCOPED_TRACE(item->text().toStdString());
+        EXPECT_LE(indicator + list->fontMetrics().horizontalAdvance(item->text()), list->viewport()->width());
+        EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(item)));
+    }
+    // The preview keeps the room it had.
+    EXPECT_GE(w.GV->width(), TFMasterA::FixedWidth - TFMasterA::LeftWidth - 60);
 }
 
 TEST_F(ImportWizardTest, OpenDialogAndFailedOpen) {

@@ -4,6 +4,7 @@
 #include "page_service.h"
 #include "page_stats.h"
 #include "page_titles.h"
+#include "stats_handlers.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -79,8 +80,8 @@ TEST_F(Window, FirstStartMakesTheStarterCatalogAndUsesTheDefaults) {
     EXPECT_EQ(setting(QStringLiteral("View/WinState")), QStringLiteral("0"));
     EXPECT_EQ(setting(QStringLiteral("SelForm/sl3")), QStringLiteral("1"));
     EXPECT_EQ(setting(QStringLiteral("gv3/s9")), QStringLiteral("186"));
-    EXPECT_EQ(setting(QStringLiteral("Series/s2")), QStringLiteral("45"));
-    EXPECT_EQ(setting(QStringLiteral("Series/s14")), QStringLiteral("4"));
+    EXPECT_EQ(setting(QStringLiteral("Series/s2")), QStringLiteral("35"));
+    EXPECT_EQ(setting(QStringLiteral("Series/s14")), QStringLiteral("7"));
     EXPECT_EQ(setting(QStringLiteral("View/s1")), QStringLiteral("300"));
     EXPECT_FALSE(settings()->contains(QStringLiteral("SelForm/Left")));
 }
@@ -301,7 +302,7 @@ TEST_F(Window, PathPanelCancelChangesNothingButRefreshes) {
     cat.addTitle(QStringLiteral("Bebop"));
     ASSERT_TRUE(startOn(cat));
     win->GVSV().SetCurrentRow(0);
-    win->SelIOClick();
+    win->stats().SelIOClick();
     ASSERT_EQ(win->GV3().RowCount(), 1);
     cat.addTitle(QStringLiteral("Cowboy")); // another program changes the file meanwhile
 
@@ -321,7 +322,7 @@ TEST_F(Window, PathPanelSwitchEmptiesTheSelection) {
     two.addTitle(QStringLiteral("Monster"));
     two.addTitle(QStringLiteral("Naruto"));
     ASSERT_TRUE(startOn(one));
-    win->SelIOClick();
+    win->stats().SelIOClick();
     ASSERT_EQ(win->selTotals().TitleCount, 1);
 
     dialogs.setNextFileName(two.path());
@@ -345,7 +346,7 @@ TEST_F(Window, PathPanelRefusedFileKeepsTheOpenCatalog) {
     TempCatalog cat;
     cat.addTitle(QStringLiteral("Akira"));
     ASSERT_TRUE(startOn(cat));
-    win->SelIOClick();
+    win->stats().SelIOClick();
     const QString junk = startDir() + QStringLiteral("/junk.vdq");
     {
         QFile f(junk);
@@ -373,7 +374,7 @@ TEST_F(Window, NewCatalogAsksForANameAndCopiesTheOpenOne) {
     const qint64 a = cat.addTitle(QStringLiteral("Akira"));
     cat.addEpisode(a, {.size = 100.0});
     ASSERT_TRUE(startOn(cat));
-    win->SelIOClick();
+    win->stats().SelIOClick();
 
     // Cancel and an empty name do nothing.
     dialogs.setNextText(std::nullopt);

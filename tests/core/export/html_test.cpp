@@ -26,7 +26,7 @@ const ColumnSpec TenColumns[10] = {
     {"Название", GridAlignment::Left, 262},       {"Тип", GridAlignment::Center, 73},
     {"Серии", GridAlignment::Center, 73},         {"Объём", GridAlignment::Right, 67},
     {"Длительность", GridAlignment::Center, 108}, {"Качество", GridAlignment::Center, 80},
-    {"Звук", GridAlignment::Center, 80},          {"Sub In", GridAlignment::Center, 54},
+    {"Звук", GridAlignment::Center, 80},          {"Sub In", GridAlignment::Center, 62},
     {"Sub Ext", GridAlignment::Center, 62},       {"Комментарий", GridAlignment::Left, 186},
 };
 

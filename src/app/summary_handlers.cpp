@@ -1,0 +1,114 @@
+#include "summary_handlers.h"
+
+#include "browser/summary.h"
+#include "errorguard.h"
+#include "page_summary.h"
+#include "stats_handlers.h"
+#include "tgridview.h"
+#include "titles_handlers.h"
+#include "tview_base.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace vq {
+
+TSummaryHandlers::TSummaryHandlers(TView_Base &window)
+    : QObject(&window), m_win(window), m_p(window.summaryPage()) {
+    setObjectName(QStringLiteral("SummaryHandlers"));
+    connectAll();
+}
+
+void TSummaryHandlers::connectAll() {
+    auto g = [this](auto f) { return ErrorGuard::wrap(&m_win, f); };
+    connect(m_win.EFound(), &QLineEdit::textChanged, this, g([this](const QString &) { EFoundChange(); }));
+    TGridView *gvsv = m_p->GVSV;
+    connect(gvsv, &TGridView::selectCell, this, g([this](int c, int r) { GVSVSelectCell(c, r); }));
+    connect(gvsv, &TGridView::keyDown, this, g([this](QKeyEvent *e) { GVSVKeyDown(e); }));
+    connect(gvsv, &TGridView::mouseDown, this,
+            g([this](Qt::MouseButton b, Qt::KeyboardModifiers, const QPoint &) { GVSVMouseDown(b); }));
+    connect(gvsv, &TGridView::dblClick, this, g([this] { GVSVDblClick(); }));
+    connect(gvsv, &TGridView::afterEdit, this,
+            g([this](int c, int r, const QString &v) { GVSVAfterEdit(c, r, v); }));
+}
+
+void TSummaryHandlers::LoadGvSv() {
+    CatalogSession &s = m_win.session();
+    if (!s.isOpen())
+        return;
+    vq::LoadGvSv(s, m_p->GVSV->Data(), m_win.exportList(), m_win.selectedIds());
+}
+
+void TSummaryHandlers::EFoundChange() {
+    CatalogSession &s = m_win.session();
+    if (!s.isOpen())
+        return;
+    // Both lists come from one state of the file.
+    s.postPendingEdits();
+    Catalog::ReadSnapshot snapshot(s.catalog());
+    DataSet &name = s.Name;
+    name.setFiltered(false);
+    const QString text = m_win.EFound()->text();
+    if (!text.isEmpty()) {
+        name.setFilter(Filter::prefix(QStringLiteral("Название"), text));
+        name.setFiltered(true);
+    }
+    m_win.titles().LoadName();
+    LoadGvSv();
+    selectSummaryRow(0);
+}
+
+void TSummaryHandlers::selectSummaryRow(int row) {
+    TGridView &g = *m_p->GVSV;
+    if (row < 0 || row >= g.RowCount())
+        return;
+    g.SetCurrentRow(row);
+}
+
+void TSummaryHandlers::GVSVSelectCell(int, int ARow) {
+    TGridView &g = *m_p->GVSV;
+    if (ARow < 0 || ARow >= g.RowCount())
+        return;
+    const qint64 id = g.CellAt(gvsv::Id, ARow).AsInteger();
+    const int row = m_win.SeeingRed(id);
+    if (row >= 0)
+        m_win.GV().MoveToCell(1, row);
+    else
+        m_win.makeTitleCurrent(id); // the title list is narrowed by a search and does not show it
+    if (g.Column(gvsv::Title).HasOption(coEditing))
+        g.Column(gvsv::Title).RemoveOption(coEditing);
+}
+
+void TSummaryHandlers::GVSVKeyDown(QKeyEvent *event) {
+    TGridView &g = *m_p->GVSV;
+    const int key = event->key();
+    if (key == Qt::Key_F2) {
+        if (g.RowCount() == 0)
+            return;
+        g.Column(gvsv::Title).AddOption(coEditing);
+        g.EditCell(gvsv::Title, g.CurrentRow());
+        return;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        m_win.setActivePage(TView_Base::TOsn);
+    const bool keypadPlus = key == Qt::Key_Plus && (event->modifiers() & Qt::KeypadModifier);
+    if (key == Qt::Key_Control || key == Qt::Key_Insert || keypadPlus)
+        m_win.stats().SelIOClick();
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        m_win.GVKNF(key, g, gvsv::Title);
+}
+
+void TSummaryHandlers::GVSVMouseDown(Qt::MouseButton button) {
+    if (button == Qt::RightButton)
+        m_win.stats().SelIOClick();
+}
+
+void TSummaryHandlers::GVSVDblClick() {
+    m_win.setActivePage(TView_Base::TOsn);
+}
+
+void TSummaryHandlers::GVSVAfterEdit(int ACol, int ARow, const QString &) {
+    m_win.EditName(*m_p->GVSV, ACol, ARow, gvsv::Id);
+}
+
+} // namespace vq

@@ -1,0 +1,265 @@
+#include "titles_handlers.h"
+
+#include "browser/summary.h"
+#include "catalog/formats.h"
+#include "catalog/messages.h"
+#include "dialogs.h"
+#include "errorguard.h"
+#include "page_titles.h"
+#include "tgridview.h"
+#include "tview_base.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace vq {
+
+TTitlesHandlers::TTitlesHandlers(TView_Base &window)
+    : QObject(&window), m_win(window), m_p(window.titlesPage()) {
+    setObjectName(QStringLiteral("TitlesHandlers"));
+    connectAll();
+}
+
+void TTitlesHandlers::connectAll() {
+    auto g = [this](auto f) { return ErrorGuard::wrap(&m_win, f); };
+    TGridView *gv = m_p->GV;
+    connect(gv, &TGridView::selectCell, this, g([this](int c, int r) { GVSelectCell(c, r); }));
+    connect(gv, &TGridView::keyDown, this, g([this](QKeyEvent *e) { GVKeyDown(e); }));
+    connect(gv, &TGridView::afterEdit, this,
+            g([this](int c, int r, const QString &v) { GVAfterEdit(c, r, v); }));
+
+    TGridView *dbgrid2 = m_p->DBGrid2;
+    TGridView *dbgrid1 = &m_win.DBGrid1();
+    connect(dbgrid2, &TGridView::keyDown, this,
+            g([this, dbgrid2](QKeyEvent *e) { DBGrid1KeyDown(*dbgrid2, e); }));
+    connect(dbgrid1, &TGridView::keyDown, this,
+            g([this, dbgrid1](QKeyEvent *e) { DBGrid1KeyDown(*dbgrid1, e); }));
+
+    connect(m_p->LCBType, &QComboBox::activated, this, g([this](int index) {
+                writeTitleField(ops::TitleField::Type, m_p->LCBType->itemData(index));
+                DS2DataChange();
+            }));
+    connect(m_p->ECount, &QLineEdit::textEdited, this,
+            g([this](const QString &v) { writeTitleField(ops::TitleField::Count, v); }));
+    connect(m_p->EKoment, &QLineEdit::textEdited, this,
+            g([this](const QString &v) { writeTitleField(ops::TitleField::Comment, v); }));
+    connect(m_p->ECount, &QLineEdit::textChanged, this, [this] { ECountChange(); });
+    connect(m_p->EKoment, &QLineEdit::textChanged, this, [this] { EKomentChange(); });
+
+    for (QWidget *w : {static_cast<QWidget *>(m_p->LCBType), static_cast<QWidget *>(m_p->ECount),
+                       static_cast<QWidget *>(m_p->EKoment)})
+        w->installEventFilter(this);
+}
+
+bool TTitlesHandlers::eventFilter(QObject *watched, QEvent *event) {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::FocusIn || type == QEvent::FocusOut) &&
+        (watched == m_p->LCBType || watched == m_p->ECount || watched == m_p->EKoment)) {
+        if (type == QEvent::FocusIn)
+            CBTypeEnter();
+        else if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+            CBTypeExit();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void TTitlesHandlers::LoadName() {
+    CatalogSession &s = m_win.session();
+    if (!s.isOpen())
+        return;
+    vq::LoadName(s, m_p->GV->Data(), &m_win.GV4().Data());
+}
+
+void TTitlesHandlers::LoadSeries() {
+    CatalogSession &s = m_win.session();
+    if (!s.isOpen() || s.Name.recordCount() == 0)
+        return;
+    const qint64 id = s.Name.asInteger(0);
+    m_win.workspace().setCurrentTitle(id);
+    s.Series.setFilter(Filter::equals(QStringLiteral("Название"), id));
+    s.Series.setFiltered(true);
+    DataSet &rjk = s.RJk;
+    if (!rjk.isOpen())
+        rjk.open();
+    rjk.setFilter(Filter::equals(QStringLiteral("ID"), id));
+    rjk.setFiltered(true);
+    rjk.first();
+    // A title without episodes has no sums: no digits to group.
+    m_p->ESize->setText(
+        GroupDigits(rjk.isNull(rjk.fieldName(1)) ? QString() : plainNumberText(rjk.asFloat(1))));
+    m_p->ETime->setText(FormatPlayTime(roundHalfEven(rjk.asFloat(2))));
+    fillEpisodeGrids();
+    showTitleDetails();
+}
+
+void TTitlesHandlers::fillTypeList() {
+    QComboBox *box = m_p->LCBType;
+    box->clear();
+    DataSet &types = m_win.session().ADoType;
+    if (!types.isOpen())
+        types.open();
+    const int n = types.recordCount();
+    for (int r = 1; r <= n; ++r) {
+        types.setRecNo(r);
+        box->addItem(types.asString(1), types.asInteger(0));
+    }
+    // The first item is no title's type: the box shows a type only once a title is current.
+    box->setCurrentIndex(-1);
+}
+
+void TTitlesHandlers::fillEpisodeGrids() {
+    DataSet &series = m_win.session().Series;
+    const int n = series.recordCount();
+    int fields[7];
+    for (int c = 0; c < 7; ++c)
+        fields[c] = series.fieldIndex(QString::fromUtf8(kEpisodeColumns[c].field));
+    TGridView *grids[2] = {m_p->DBGrid2, &m_win.DBGrid1()};
+    for (TGridView *g : grids) {
+        g->ClearRows();
+        g->AddRows(n);
+    }
+    for (int r = 0; r < n; ++r) {
+        series.setRecNo(r + 1);
+        for (int c = 0; c < 7; ++c) {
+            const QString text = series.asString(fields[c]);
+            for (TGridView *g : grids)
+                g->SetCellText(c, r, text);
+        }
+    }
+    if (n > 0)
+        series.first();
+}
+
+void TTitlesHandlers::showTitleDetails() {
+    CatalogSession &s = m_win.session();
+    DataSet &name = s.Name;
+    const bool has = s.isOpen() && name.recordCount() > 0;
+    m_p->LCBType->setEnabled(has);
+    m_p->ECount->setEnabled(has);
+    m_p->EKoment->setEnabled(has);
+    if (!has) {
+        m_p->LCBType->setCurrentIndex(-1);
+        m_p->ECount->clear();
+        m_p->EKoment->clear();
+        return;
+    }
+    m_p->LCBType->setCurrentIndex(m_p->LCBType->findData(name.asInteger(QStringLiteral("NType"))));
+    DS2DataChange();
+    m_p->ECount->setText(name.asString(3));
+    m_p->EKoment->setText(name.asString(4));
+    // A long comment is read from its beginning.
+    m_p->EKoment->setCursorPosition(0);
+}
+
+void TTitlesHandlers::clearCurrentTitle() {
+    m_win.workspace().setCurrentTitle(0);
+    m_p->DBGrid2->ClearRows();
+    m_win.DBGrid1().ClearRows();
+    m_p->ESize->clear();
+    m_p->ETime->clear();
+    showTitleDetails();
+}
+
+void TTitlesHandlers::GVSelectCell(int, int ARow) {
+    TGridView &g = *m_p->GV;
+    if (!m_win.session().isOpen() || ARow < 0 || ARow >= g.RowCount())
+        return;
+    m_win.makeTitleCurrent(g.CellAt(0, ARow).AsInteger());
+    g.MakeRowVisible(ARow);
+    if (g.Column(1).HasOption(coEditing))
+        g.Column(1).RemoveOption(coEditing);
+}
+
+void TTitlesHandlers::GVKeyDown(QKeyEvent *event) {
+    TGridView &g = *m_p->GV;
+    const int key = event->key();
+    if (key == Qt::Key_F2) {
+        m_win.BeginTitleRename(g);
+        return;
+    }
+    const int k = g.CurrentRow();
+    CatalogSession &s = m_win.session();
+    if (key == Qt::Key_Delete && s.isOpen() && k >= 0 && k < g.RowCount()) {
+        const qint64 id = g.CellAt(0, k).AsInteger();
+        if (m_win.dialogs().askYesNo(&m_win, msg::deleteQuestionCaption(),
+                                     msg::deleteQuestion(g.GetCellText(1, k)))) {
+            ops::deleteTitle(s, id);
+            m_win.UpDateAll(true);
+            const int rows = g.RowCount();
+            if (rows == 0) {
+                // The only title is gone: nothing is current.
+                clearCurrentTitle();
+            } else {
+                g.MoveToCell(1, std::max(0, k < rows - 1 ? k : k - 1));
+                g.MakeRowVisible(std::min(k, rows - 1));
+            }
+        }
+    }
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        m_win.GVKNF(key, g, 1);
+}
+
+void TTitlesHandlers::GVAfterEdit(int ACol, int ARow, const QString &) {
+    m_win.EditName(*m_p->GV, ACol, ARow, 0);
+}
+
+void TTitlesHandlers::DBGrid1KeyDown(TGridView &grid, QKeyEvent *event) {
+    CatalogSession &s = m_win.session();
+    if (event->key() != Qt::Key_Delete || !s.isOpen())
+        return;
+    DataSet &series = s.Series;
+    const int row = grid.CurrentRow();
+    if (series.recordCount() == 0 || row < 0 || row >= series.recordCount())
+        return;
+    series.setRecNo(row + 1);
+    const qint64 episodeId = series.asInteger(QStringLiteral("ID"));
+    if (!m_win.dialogs().askYesNo(&m_win, msg::deleteQuestionCaption(),
+                                  msg::deleteQuestion(series.asString(QStringLiteral("Серия")))))
+        return;
+    ops::deleteEpisode(s, episodeId);
+    m_win.UpDateAll(false);
+    // The episode grids follow the data set; the two totals wait for the next LoadSeries.
+    fillEpisodeGrids();
+    if (grid.RowCount() > 0)
+        grid.SetCurrentRow(std::min(row, grid.RowCount() - 1));
+}
+
+void TTitlesHandlers::writeTitleField(ops::TitleField field, const QVariant &value) {
+    const qint64 id = m_win.currentTitleId();
+    if (id == 0)
+        return;
+    ops::setTitleField(m_win.session(), id, field, value);
+}
+
+void TTitlesHandlers::mirrorIntoSummary(int column, const QString &text) {
+    if (!m_detailEditing)
+        return;
+    // The row of the title being edited, which is the one GV shows current unless a search
+    // left GV without it.
+    const qint64 id = m_win.currentTitleId();
+    if (id == 0)
+        return;
+    const int row = m_win.SeeingSV(id);
+    if (row >= 0)
+        m_win.GVSV().SetCellText(column, row, text);
+}
+
+void TTitlesHandlers::DS2DataChange() {
+    mirrorIntoSummary(gvsv::Type, m_p->LCBType->currentText());
+}
+void TTitlesHandlers::ECountChange() {
+    mirrorIntoSummary(gvsv::Episodes, m_p->ECount->text());
+}
+void TTitlesHandlers::EKomentChange() {
+    mirrorIntoSummary(gvsv::Comment, m_p->EKoment->text());
+}
+void TTitlesHandlers::CBTypeEnter() {
+    m_detailEditing = true;
+}
+void TTitlesHandlers::CBTypeExit() {
+    m_detailEditing = false;
+}
+
+} // namespace vq

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "ops/titleops.h"
+
+#include <QObject>
+
+class QKeyEvent;
+
+namespace vq {
+
+class TView_Base;
+class TPageTitles;
+class TGridView;
+
+// The handlers of the page "Информация по сериям": the title list, the current title's editors
+// and the episode grids (the intake page's episode grid shares the Delete key). The window owns
+// one; the state it works on is the window's.
+class TTitlesHandlers : public QObject {
+    Q_OBJECT
+public:
+    explicit TTitlesHandlers(TView_Base &window);
+
+    void LoadName();
+    void LoadSeries();
+    // The type list of the editors, from the catalog's types.
+    void fillTypeList();
+    // Nothing is current: no episodes, no totals, the editors empty and disabled.
+    void clearCurrentTitle();
+    void GVSelectCell(int ACol, int ARow);
+    void GVKeyDown(QKeyEvent *event);
+    void GVAfterEdit(int ACol, int ARow, const QString &value);
+    // Delete key of the two episode grids (DBGrid2 on page 0, DBGrid1 on page 3).
+    void DBGrid1KeyDown(TGridView &grid, QKeyEvent *event);
+    void DS2DataChange();
+    void ECountChange();
+    void EKomentChange();
+    void CBTypeEnter();
+    void CBTypeExit();
+    // True while one of the editors has the focus: what is typed there shows in the summary too.
+    bool DetailEditing() const { return m_detailEditing; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void connectAll();
+    void fillEpisodeGrids();
+    void showTitleDetails();
+    void writeTitleField(ops::TitleField field, const QVariant &value);
+    void mirrorIntoSummary(int column, const QString &text);
+
+    TView_Base &m_win;
+    TPageTitles *m_p;
+    bool m_detailEditing = false;
+};
+
+} // namespace vq
