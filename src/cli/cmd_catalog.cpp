@@ -2,8 +2,11 @@
 #include "cli.h"
 
 #include "browser/summary.h"
+#include "browser/titlefilter.h"
+#include "catalog/formats.h"
 #include "catalog/messages.h"
 #include "catalog/settings.h"
+#include "intake/mediaprobe.h"
 #include "ops/titleops.h"
 
 #include <QDir>
@@ -43,17 +46,106 @@ int cmdNewCatalog(Context &c) {
 const char *const kTitleKeys[] = {"Title",       "TypeText",  "EpisodeCount", "SizeText",   "DurationText",
                                   "QualityText", "SoundText", "SubInText",    "SubExtText", "CommentText"};
 
+// The filter options of `titles` and `stats`, as typed: they are checked once the catalog is open.
+struct FilterOptions {
+    std::optional<QString> type, sound, subIn, subExt, minHeight, frame, videoCodec, audioCodec, format,
+        since;
+    std::optional<QString> search, contains;
+    bool empty = false;
+};
+
+FilterOptions takeFilterOptions(Context &c) {
+    FilterOptions o;
+    o.type = c.takeOption(QStringLiteral("--type"));
+    o.sound = c.takeOption(QStringLiteral("--sound"));
+    o.subIn = c.takeOption(QStringLiteral("--sub-in"));
+    o.subExt = c.takeOption(QStringLiteral("--sub-ext"));
+    o.minHeight = c.takeOption(QStringLiteral("--min-height"));
+    o.frame = c.takeOption(QStringLiteral("--frame"));
+    o.videoCodec = c.takeOption(QStringLiteral("--video-codec"));
+    o.audioCodec = c.takeOption(QStringLiteral("--audio-codec"));
+    o.format = c.takeOption(QStringLiteral("--format"));
+    o.since = c.takeOption(QStringLiteral("--since"));
+    o.search = c.takeOption(QStringLiteral("--search"));
+    o.contains = c.takeOption(QStringLiteral("--contains"));
+    o.empty = c.takeFlag(QStringLiteral("--empty"));
+    if (o.search && o.contains)
+        throw UsageError(QStringLiteral("--search and --contains cannot be given together"));
+    return o;
+}
+
+[[noreturn]] void badOption(const char *option, const QString &why) {
+    throw Error(QLatin1String(option) + QStringLiteral(": ") + why);
+}
+
+template <typename Key, typename Find>
+std::optional<Key> lookUp(Catalog &catalog, const std::optional<QString> &text, const char *option, Find find,
+                          QString (*unknown)(const QString &)) {
+    if (!text)
+        return std::nullopt;
+    const std::optional<Key> key = find(catalog, *text);
+    if (!key)
+        badOption(option, unknown(*text));
+    return key;
+}
+
+std::optional<int> nonNegative(const std::optional<QString> &text, const char *option,
+                               QString (*bad)(const QString &)) {
+    if (!text)
+        return std::nullopt;
+    const std::optional<qint32> n = parseInt32(text->trimmed());
+    if (!n || *n < 0)
+        badOption(option, bad(*text));
+    return *n;
+}
+
+TitleFilter resolveFilter(Catalog &catalog, const FilterOptions &o) {
+    TitleFilter f;
+    // Plain numbers first: a typing error is reported before the catalog is asked anything.
+    f.minHeight = nonNegative(o.minHeight, "--min-height", msg::filterBadHeight);
+    f.sinceDays = nonNegative(o.since, "--since", msg::filterBadDays);
+    if (o.frame) {
+        const auto frame = parseFrameSize(*o.frame);
+        if (!frame)
+            badOption("--frame", msg::filterBadFrame(*o.frame));
+        f.frameWidth = frame->first;
+        f.frameHeight = frame->second;
+    }
+    f.type = lookUp<int>(catalog, o.type, "--type", findType, msg::filterNoSuchType);
+    f.sound = lookUp<qint64>(catalog, o.sound, "--sound", findLanguage, msg::filterNoSuchLanguage);
+    f.subIn = lookUp<qint64>(catalog, o.subIn, "--sub-in", findLanguage, msg::filterNoSuchLanguage);
+    f.subExt = lookUp<qint64>(catalog, o.subExt, "--sub-ext", findLanguage, msg::filterNoSuchLanguage);
+    f.videoCodec = lookUp<qint64>(catalog, o.videoCodec, "--video-codec", findCodec, msg::filterNoSuchCodec);
+    f.audioCodec = lookUp<qint64>(catalog, o.audioCodec, "--audio-codec", findCodec, msg::filterNoSuchCodec);
+    f.format = lookUp<qint64>(catalog, o.format, "--format", findFormat, msg::filterNoSuchFormat);
+    f.empty = o.empty;
+    if (o.search)
+        f.name = *o.search;
+    if (o.contains) {
+        f.name = *o.contains;
+        f.anywhere = true;
+    }
+    return f;
+}
+
+#define VQ_FILTER_USAGE                                                                                      \
+    "[--type T] [--sound L] [--sub-in L] [--sub-ext L] [--min-height H] [--frame WxH] [--video-codec C] "    \
+    "[--audio-codec C] [--format F] [--since DAYS] [--empty] [--search PREFIX | --contains TEXT]"
+
 int cmdTitles(Context &c) {
     const bool json = c.takeFlag(QStringLiteral("--json"));
-    const auto search = c.takeOption(QStringLiteral("--search"));
+    const FilterOptions options = takeFilterOptions(c);
     c.positional(0, 0);
     CatalogSession &s = c.session();
     noteReadOnly(c);
     Catalog::ReadSnapshot snapshot(s.catalog());
+    const TitleFilter filter = resolveFilter(s.catalog(), options);
     UpStat(s); // the stored queries as every refresh computes them
     s.Name.setFiltered(false);
-    if (search && !search->isEmpty()) {
-        s.Name.setFilter(Filter::prefix(QStringLiteral("Название"), *search));
+    FilterResult found;
+    if (!filter.isEmpty()) {
+        found = applyTitleFilter(s.catalog(), filter);
+        s.Name.setFilter(Filter::oneOf(QStringLiteral("ID"), found.ids));
         s.Name.setFiltered(true);
     }
     QJsonArray rows;
@@ -67,6 +159,9 @@ int cmdTitles(Context &c) {
             for (int f = 0; f < TExportList::FieldCount; ++f)
                 o.insert(QString::fromUtf8(kTitleKeys[f]), texts.field(f));
             o.insert(QStringLiteral("ID"), id);
+            // Found by another of its names: that name, as the summary shows it beside the title.
+            if (const auto alt = found.altNames.constFind(id); alt != found.altNames.cend())
+                o.insert(QStringLiteral("AltName"), *alt);
             rows.append(o);
         } else {
             QStringList fields;
@@ -127,28 +222,40 @@ int cmdEpisodes(Context &c) {
 
 int cmdStats(Context &c) {
     const bool json = c.takeFlag(QStringLiteral("--json"));
+    const FilterOptions options = takeFilterOptions(c);
     c.positional(0, 0);
     noteReadOnly(c);
     Catalog::ReadSnapshot snapshot(c.session().catalog());
+    const TitleFilter filter = resolveFilter(c.session().catalog(), options);
     const CatalogStats st = UpStat(c.session());
+    QStringList fields{st.LCount, st.LCE, st.LSize, st.LTime};
+    // With a filter, the same four texts follow for the titles it shows.
+    QStringList shown;
+    if (!filter.isEmpty()) {
+        const FilterResult r = applyTitleFilter(c.session().catalog(), filter);
+        shown << QString::number(r.ids.size()) << QString::number(r.files) << gigabyteText(r.sizeBytes)
+              << FormatPlayTime(roundHalfEven(r.durationMs));
+    }
     if (json) {
         QJsonObject o;
-        o.insert(QStringLiteral("LCount"), st.LCount);
-        o.insert(QStringLiteral("LCE"), st.LCE);
-        o.insert(QStringLiteral("LSize"), st.LSize);
-        o.insert(QStringLiteral("LTime"), st.LTime);
+        const char *const keys[] = {"LCount", "LCE", "LSize", "LTime"};
+        const char *const shownKeys[] = {"ShownCount", "ShownFiles", "ShownSize", "ShownTime"};
+        for (int i = 0; i < 4; ++i)
+            o.insert(QString::fromUtf8(keys[i]), fields[i]);
+        for (int i = 0; i < shown.size(); ++i)
+            o.insert(QString::fromUtf8(shownKeys[i]), shown[i]);
         c.printJson(o);
     } else {
-        c.printTsv({st.LCount, st.LCE, st.LSize, st.LTime});
+        c.printTsv(fields + shown);
     }
     return 0;
 }
 
 const Command init("init", "init FILE", cmdInit);
 const Command newCatalog("new-catalog", "new-catalog NAME", cmdNewCatalog);
-const Command titles("titles", "titles [--search PREFIX] [--json]", cmdTitles);
+const Command titles("titles", "titles " VQ_FILTER_USAGE " [--json]", cmdTitles);
 const Command episodes("episodes", "episodes --title-id ID [--json]", cmdEpisodes);
-const Command stats("stats", "stats [--json]", cmdStats);
+const Command stats("stats", "stats " VQ_FILTER_USAGE " [--json]", cmdStats);
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "error.h"
 #include "messages.h"
+#include "namefold.h"
 #include "schema.h"
 
 #include <QDir>
@@ -131,6 +132,7 @@ Catalog::Catalog(const QString &path, bool readOnly, bool titlesNow) : m_titlesN
             sqlite3_exec(m_db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
             sqlite3_exec(m_db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
             ensureSums();
+            ensureFilterIndexes();
         }
         m_dataVersion = dataVersion();
         invalidate();
@@ -168,6 +170,7 @@ void Catalog::openFile(bool readOnly, bool immutable) {
         throw Error(msg::catalogCannotOpen(m_path, msg));
     }
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    registerNameFunctions(m_db);
 }
 
 void Catalog::checkSchema() {
@@ -215,6 +218,28 @@ void Catalog::ensureSums() {
         exec(QStringLiteral("PRAGMA user_version = 2"));
         exec(QStringLiteral("COMMIT"));
         m_hasSums = true;
+    } catch (const Error &) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+}
+
+void Catalog::ensureFilterIndexes() {
+    QStringList wanted = schema::filterIndexNames();
+    {
+        Statement st(m_db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
+        while (st.step())
+            wanted.removeAll(
+                QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.handle(), 0))));
+    }
+    if (wanted.isEmpty())
+        return;
+    // As for the sums: should another process hold the file, the filters read without them.
+    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return;
+    try {
+        for (const QString &sql : schema::filterIndexStatements())
+            exec(sql);
+        exec(QStringLiteral("COMMIT"));
     } catch (const Error &) {
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     }

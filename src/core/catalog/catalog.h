@@ -129,6 +129,7 @@ private:
     void openFile(bool readOnly, bool immutable);
     void checkSchema();
     void ensureSums();
+    void ensureFilterIndexes();
     TablePtr loadTable(const QString &name, qint64 titleId = -1);
     TablePtr computeQuery(const QString &name);
     TablePtr loadSumQuery(const QString &name, qint64 titleId = -1);

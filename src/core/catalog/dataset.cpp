@@ -11,8 +11,25 @@
 
 namespace vq {
 
+Filter Filter::oneOf(const QString &field, std::vector<qint64> sortedValues) {
+    if (!std::is_sorted(sortedValues.begin(), sortedValues.end()))
+        std::sort(sortedValues.begin(), sortedValues.end());
+    Filter f{OneOf, field, 0, {}, {}};
+    f.values = std::move(sortedValues);
+    return f;
+}
+
 QString Filter::expression() const {
     switch (kind) {
+    case OneOf: {
+        // A long list is shown by its length: the message is for a person.
+        QStringList shown;
+        for (size_t i = 0; i < values.size() && i < 10; ++i)
+            shown << QString::number(values[i]);
+        if (values.size() > 10)
+            shown << QStringLiteral("… (%1)").arg(values.size());
+        return QStringLiteral("%1 in (%2)").arg(field, shown.join(QStringLiteral(", ")));
+    }
     case Equals:
         return QStringLiteral("%1 = %2").arg(field).arg(number);
     case Prefix:
@@ -246,6 +263,10 @@ bool DataSet::passes(const TableData &t, int r) const {
         return !t.isNull(r, c) && t.textAt(r, c).startsWith(m_filter.text, Qt::CaseInsensitive);
     case Filter::Like:
         return !t.isNull(r, c) && t.textAt(r, c).compare(m_filter.text, Qt::CaseInsensitive) == 0;
+    case Filter::OneOf:
+        if (t.isNull(r, c) || t.column(c).type != FieldType::Integer)
+            return false;
+        return std::binary_search(m_filter.values.begin(), m_filter.values.end(), t.intAt(r, c));
     case Filter::None:
         break;
     }

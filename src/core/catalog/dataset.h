@@ -14,15 +14,18 @@ class Catalog;
 
 // A filter of a data set, with its value bound rather than pasted into a query text.
 struct Filter {
-    enum Kind { None, Equals, Prefix, Like };
+    enum Kind { None, Equals, Prefix, Like, OneOf };
     Kind kind = None;
     QString field;
-    qint64 number = 0; // Equals
-    QString text;      // Prefix: the name begins with it; Like: the whole name, letter case ignored
+    qint64 number = 0;          // Equals
+    QString text;               // Prefix: the name begins with it; Like: the whole name, letter case ignored
+    std::vector<qint64> values; // OneOf: ascending
 
-    static Filter equals(const QString &field, qint64 value) { return {Equals, field, value, {}}; }
-    static Filter prefix(const QString &field, const QString &text) { return {Prefix, field, 0, text}; }
-    static Filter like(const QString &field, const QString &text) { return {Like, field, 0, text}; }
+    static Filter equals(const QString &field, qint64 value) { return {Equals, field, value, {}, {}}; }
+    static Filter prefix(const QString &field, const QString &text) { return {Prefix, field, 0, text, {}}; }
+    static Filter like(const QString &field, const QString &text) { return {Like, field, 0, text, {}}; }
+    // Passes when the field's value is in the list (sorted here if it is not already).
+    static Filter oneOf(const QString &field, std::vector<qint64> sortedValues);
     // The expression as the data layer would have written it, for messages.
     QString expression() const;
     bool operator==(const Filter &o) const = default;

@@ -606,4 +606,28 @@ QString deleteQuestion(const QString &name) {
     return QStringLiteral("Удалить ") + name + QStringLiteral(" ?");
 }
 
+// --- title filters ----------------------------------------------------------------------------
+
+QString filterNoSuchType(const QString &text) {
+    return QStringLiteral("нет типа «%1» (нужен номер или название типа)").arg(text);
+}
+QString filterNoSuchLanguage(const QString &text) {
+    return QStringLiteral("нет языка «%1» (нужен ключ или название языка)").arg(text);
+}
+QString filterNoSuchCodec(const QString &text) {
+    return QStringLiteral("нет кодека «%1» (нужен ключ или название кодека)").arg(text);
+}
+QString filterNoSuchFormat(const QString &text) {
+    return QStringLiteral("нет контейнера «%1» (нужен ключ или название формата)").arg(text);
+}
+QString filterBadFrame(const QString &text) {
+    return QStringLiteral("«%1» — не размер кадра (нужно ШИРИНАxВЫСОТА, например 1280x720)").arg(text);
+}
+QString filterBadHeight(const QString &text) {
+    return QStringLiteral("«%1» — не высота кадра (нужно целое число 0 или больше)").arg(text);
+}
+QString filterBadDays(const QString &text) {
+    return QStringLiteral("«%1» — не число дней (нужно целое число 0 или больше)").arg(text);
+}
+
 } // namespace vq::msg

@@ -191,6 +191,16 @@ QString importIntoThisCatalog();
 QString listRowRefused(int lineNo, int before, const QString &reason);
 QString listNextStart(int lineNo);
 
+// --- title filters ------------------------------------------------------------------------------
+// What the user typed that names nothing in this catalog, or is no value of the field.
+QString filterNoSuchType(const QString &text);
+QString filterNoSuchLanguage(const QString &text);
+QString filterNoSuchCodec(const QString &text);
+QString filterNoSuchFormat(const QString &text);
+QString filterBadFrame(const QString &text);
+QString filterBadHeight(const QString &text);
+QString filterBadDays(const QString &text);
+
 // --- titles, selection and pages --------------------------------------------------------------
 
 QString titleNameEmpty();

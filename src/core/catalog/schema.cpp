@@ -126,7 +126,30 @@ int tableRefColumn(const QString &t) {
 }
 
 QStringList createStatements() {
-    return baseStatements() + sumStatements();
+    return baseStatements() + sumStatements() + filterIndexStatements();
+}
+
+namespace {
+
+const char *const kFilterIndexed[][2] = {{"Серии by video codec", "Video_Codec_id"},
+                                         {"Серии by audio codec", "Audio_Codec_id"},
+                                         {"Серии by container", "Format_Pack_id"}};
+
+} // namespace
+
+QStringList filterIndexNames() {
+    QStringList out;
+    for (const auto &i : kFilterIndexed)
+        out << QString::fromUtf8(i[0]);
+    return out;
+}
+
+QStringList filterIndexStatements() {
+    QStringList out;
+    for (const auto &i : kFilterIndexed)
+        out << QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"Серии\"(\"%2\", \"Название\")")
+                   .arg(QString::fromUtf8(i[0]), QString::fromUtf8(i[1]));
+    return out;
 }
 
 QStringList baseStatements() {

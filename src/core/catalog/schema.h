@@ -75,6 +75,10 @@ QStringList sumStatements();
 QStringList sumFillStatements();
 QStringList sumTableNames();
 
+// Indexes that answer the title filters on codecs and containers without reading every episode.
+QStringList filterIndexStatements();
+QStringList filterIndexNames();
+
 // The columns each table and stored query must have; a file lacking one is not a catalog of ours.
 QStringList requiredColumns(const QString &tableOrQuery);
 

@@ -7,6 +7,9 @@ class QSettings;
 
 namespace vq {
 
+// The program's settings store (the INI file of openSettings).
+using Settings = QSettings;
+
 // The program's settings file (the INI file that stands in for the registry key Software\Morvik).
 std::unique_ptr<QSettings> openSettings();
 
