@@ -101,17 +101,8 @@ void row(const char *what, const Paired &p, const char *target, bool ok) {
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
-    const int titles = argc > 2 ? std::atoi(argv[2]) : 20000;
-    const int episodes = argc > 3 ? std::atoi(argv[3]) : 400000;
-    const QString path =
-        argc > 1 ? QString::fromLocal8Bit(argv[1])
-                 : QDir::temp().filePath(QStringLiteral("vq-bench-%1-%2.vdq").arg(titles).arg(episodes));
-    if (!QFileInfo::exists(path)) {
-        QElapsedTimer g;
-        g.start();
-        vq::bench::generateCatalog(path, titles, episodes);
-        std::printf("generated %s in %lld ms\n", qPrintable(path), g.elapsed());
-    }
+    int titles = 0, episodes = 0;
+    const QString path = vq::bench::benchCatalog(argc, argv, QStringLiteral("vq-bench"), titles, episodes);
     qint64 biggest = 0;
     int biggestCount = 0;
     {

@@ -65,18 +65,9 @@ double cliMs(const QStringList &args) {
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
-    const int titles = argc > 2 ? std::atoi(argv[2]) : 20000;
-    const int episodes = argc > 3 ? std::atoi(argv[3]) : 400000;
+    int titles = 0, episodes = 0;
     const QString path =
-        argc > 1 ? QString::fromLocal8Bit(argv[1])
-                 : QDir::temp().filePath(QStringLiteral("bench_filter_%1_%2.vdq").arg(titles).arg(episodes));
-    if (!QFileInfo::exists(path)) {
-        QElapsedTimer g;
-        g.start();
-        vq::bench::generateCatalog(path, titles, episodes);
-        diversify(path);
-        std::printf("generated %s in %lld ms\n", qPrintable(path), g.elapsed());
-    }
+        vq::bench::benchCatalog(argc, argv, QStringLiteral("bench_filter"), titles, episodes, diversify);
     vq::Catalog catalog(path, false, false); // opening for writing adds the filter indexes if missing
     std::printf("catalog %s: %lld titles, %lld episodes\n", qPrintable(path), catalog.titleCount(),
                 catalog.episodeCount());

@@ -75,18 +75,8 @@ int main(int argc, char **argv) {
     QTemporaryDir tmp;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, tmp.path());
 
-    const int titles = argc > 2 ? std::atoi(argv[2]) : 20000;
-    const int episodes = argc > 3 ? std::atoi(argv[3]) : 400000;
-    const QString path =
-        argc > 1
-            ? QString::fromLocal8Bit(argv[1])
-            : QDir(QDir::tempPath()).filePath(QStringLiteral("vq-bench-%1-%2.vdq").arg(titles).arg(episodes));
-    if (!QFileInfo::exists(path)) {
-        QElapsedTimer g;
-        g.start();
-        vq::bench::generateCatalog(path, titles, episodes);
-        std::printf("generated %s in %lld ms\n", qPrintable(path), g.elapsed());
-    }
+    int titles = 0, episodes = 0;
+    const QString path = vq::bench::benchCatalog(argc, argv, QStringLiteral("vq-bench"), titles, episodes);
     vq::rememberCatalogPath(path);
 
     // A bare window shown and painted, as the yardstick of this machine at this moment.

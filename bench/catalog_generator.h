@@ -8,10 +8,16 @@
 #include "catalog/tabledata.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <sqlite3.h>
+
+#include <cstdio>
+#include <functional>
 
 namespace vq::bench {
 
@@ -108,6 +114,27 @@ inline void generateCatalog(const QString &path, int titles, int episodes, quint
     sqlite3_finalize(e);
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(db);
+}
+
+// The catalog a bench runs on: argv[1], or a file named `prefix`-titles-episodes in the temp
+// folder; made (then passed to `made`) when it does not exist. argv[2] and argv[3] give the size.
+inline QString benchCatalog(int argc, char **argv, const QString &prefix, int &titles, int &episodes,
+                            const std::function<void(const QString &)> &made = {}) {
+    titles = argc > 2 ? std::atoi(argv[2]) : 20000;
+    episodes = argc > 3 ? std::atoi(argv[3]) : 400000;
+    const QString path =
+        argc > 1
+            ? QString::fromLocal8Bit(argv[1])
+            : QDir::temp().filePath(QStringLiteral("%1-%2-%3.vdq").arg(prefix).arg(titles).arg(episodes));
+    if (!QFileInfo::exists(path)) {
+        QElapsedTimer g;
+        g.start();
+        generateCatalog(path, titles, episodes);
+        if (made)
+            made(path);
+        std::printf("generated %s in %lld ms\n", qPrintable(path), g.elapsed());
+    }
+    return path;
 }
 
 } // namespace vq::bench

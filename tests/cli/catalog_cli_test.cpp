@@ -1,5 +1,6 @@
 #include "catalog/settings.h"
 #include "cli.h"
+#include "support/cli_run.h"
 #include "support/temp_catalog.h"
 
 #include <QDir>
@@ -13,23 +14,11 @@
 #include <unistd.h>
 
 using namespace vq;
+using vq::test::CliRun;
+using vq::test::runCli;
 using vq::test::TempCatalog;
 
-namespace {
-
-struct CliRun {
-    int status;
-    QString out, err;
-};
-
-CliRun runCli(const QStringList &args) {
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int status = vq::cli::run(args, o, e);
-    return {status, out, err};
-}
-
-} // namespace
+namespace {} // namespace
 
 TEST(CatalogCli, InitTitlesEpisodesStats) {
     test::isolateSettings();

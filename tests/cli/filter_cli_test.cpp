@@ -1,6 +1,7 @@
 // The tool's title filters end to end, and what it says to input that selects nothing it knows.
 #include "catalog/tabledata.h"
 #include "cli.h"
+#include "support/cli_run.h"
 #include "support/temp_catalog.h"
 
 #include <QJsonArray>
@@ -9,21 +10,11 @@
 #include <gtest/gtest.h>
 
 using namespace vq;
+using vq::test::CliRun;
+using vq::test::runCli;
 using vq::test::TempCatalog;
 
 namespace {
-
-struct CliRun {
-    int status;
-    QString out, err;
-};
-
-CliRun runCli(const QStringList &args) {
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int status = vq::cli::run(args, o, e);
-    return {status, out, err};
-}
 
 class FilterCli : public ::testing::Test {
 protected:
