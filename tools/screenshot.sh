@@ -11,7 +11,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
 "$BUILD/gen_catalog" "$tmp/sample.vdq" 60 900 >/dev/null
-for page in 0 1 2 3 4; do
+for page in ${PAGES:-0 1 2 3 4}; do
     rm -rf "$tmp/config"
     mkdir -p "$tmp/config/Morvik"
     # The settings file stands in for the registry key; the page is chosen through it.

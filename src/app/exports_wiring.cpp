@@ -10,6 +10,7 @@
 #include "export/spreadsheetexport.h"
 #include "ops/summarysource.h"
 #include "page_stats.h"
+#include "summary_handlers.h"
 #include "tgridview.h"
 #include "tselform.h"
 
@@ -88,7 +89,7 @@ void TView_Base::BToExlClick() {
     const QString path = newSpreadsheetExportPath();
     {
         ops::CurrentTitleKeeper keep(m_session);
-        writeSummaryXlsx(path, ops::summaryTitles(m_session), totals);
+        writeSummaryXlsx(path, ops::summaryTitles(m_session, m_summaryHandlers->shownIds()), totals);
         keep.restore();
     }
     openSpreadsheet(path);

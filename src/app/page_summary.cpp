@@ -1,6 +1,7 @@
 #include "page_summary.h"
 
 #include "browser/summary.h"
+#include "filter_bar.h"
 #include "tgridview.h"
 
 #include <QVBoxLayout>
@@ -10,6 +11,9 @@ namespace vq {
 TPageSummary::TPageSummary(QWidget *parent) : QWidget(parent) {
     auto *lay = new QVBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);
+    lay->setSpacing(0);
+    FilterBar = new TFilterBar(this);
+    lay->addWidget(FilterBar);
     GVSV = new TGridView(this);
     GVSV->setObjectName(QStringLiteral("GVSV"));
     setupSummaryGrid(GVSV->Data());

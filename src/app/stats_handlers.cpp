@@ -35,7 +35,8 @@ void TStatsHandlers::UpStat() {
     CatalogSession &s = m_win.session();
     if (!s.isOpen())
         return;
-    const CatalogStats st = vq::UpStat(s);
+    m_stats = vq::UpStat(s);
+    const CatalogStats &st = m_stats;
     m_win.SBarPanel()->setText(QStringLiteral("Всего: ") + st.LCount);
     m_p->LCount->setText(st.LCount);
     m_p->LCE->setText(st.LCE);

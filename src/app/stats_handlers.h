@@ -1,5 +1,7 @@
 #pragma once
 
+#include "browser/summary.h"
+
 #include <QObject>
 
 class QKeyEvent;
@@ -18,6 +20,8 @@ public:
     explicit TStatsHandlers(TView_Base &window);
 
     void UpStat();
+    // The totals the last UpStat counted.
+    const CatalogStats &catalogStats() const { return m_stats; }
     void VstatUpDate();
     void SelIOClick();
     void AddToG3();
@@ -38,6 +42,7 @@ private:
 
     TView_Base &m_win;
     TPageStats *m_p;
+    CatalogStats m_stats;
 };
 
 } // namespace vq

@@ -2,6 +2,7 @@
 
 #include "browser/summary.h"
 #include "errorguard.h"
+#include "filter_bar.h"
 #include "page_summary.h"
 #include "stats_handlers.h"
 #include "tgridview.h"
@@ -22,6 +23,7 @@ TSummaryHandlers::TSummaryHandlers(TView_Base &window)
 void TSummaryHandlers::connectAll() {
     auto g = [this](auto f) { return ErrorGuard::wrap(&m_win, f); };
     connect(m_win.EFound(), &QLineEdit::textChanged, this, g([this](const QString &) { EFoundChange(); }));
+    connect(m_p->FilterBar, &TFilterBar::changed, this, g([this] { FilterChange(); }));
     TGridView *gvsv = m_p->GVSV;
     connect(gvsv, &TGridView::selectCell, this, g([this](int c, int r) { GVSVSelectCell(c, r); }));
     connect(gvsv, &TGridView::keyDown, this, g([this](QKeyEvent *e) { GVSVKeyDown(e); }));
@@ -36,26 +38,59 @@ void TSummaryHandlers::LoadGvSv() {
     CatalogSession &s = m_win.session();
     if (!s.isOpen())
         return;
-    vq::LoadGvSv(s, m_p->GVSV->Data(), m_win.exportList(), m_win.selectedIds());
+    vq::LoadGvSv(s, m_p->GVSV->Data(), m_win.exportList(), m_win.selectedIds(), QDateTime::currentDateTime(),
+                 m_shown.narrowed ? &m_shown.found.altNames : nullptr);
+    showShown();
 }
 
 void TSummaryHandlers::EFoundChange() {
+    FilterChange();
+}
+
+void TSummaryHandlers::FilterChange() {
     CatalogSession &s = m_win.session();
     if (!s.isOpen())
         return;
     // Both lists come from one state of the file.
     s.postPendingEdits();
     Catalog::ReadSnapshot snapshot(s.catalog());
-    DataSet &name = s.Name;
-    name.setFiltered(false);
-    const QString text = m_win.EFound()->text();
-    if (!text.isEmpty()) {
-        name.setFilter(Filter::prefix(QStringLiteral("Название"), text));
-        name.setFiltered(true);
-    }
+    narrowTitles(true);
     m_win.titles().LoadName();
     LoadGvSv();
     selectSummaryRow(0);
+}
+
+void TSummaryHandlers::narrowTitles(bool withSearch) {
+    TitleFilter f = m_p->FilterBar->filter();
+    if (withSearch)
+        f.name = m_win.EFound()->text();
+    m_shown = vq::narrowTitles(m_win.session(), f);
+}
+
+void TSummaryHandlers::fillFilterBar() {
+    CatalogSession &s = m_win.session();
+    if (s.isOpen())
+        m_p->FilterBar->fill(filterChoices(s.catalog()));
+}
+
+void TSummaryHandlers::restoreFilter(const Settings &settings) {
+    CatalogSession &s = m_win.session();
+    if (s.isOpen())
+        m_p->FilterBar->setFilter(loadTitleFilter(settings, s.catalog()));
+}
+
+void TSummaryHandlers::saveFilter(Settings &settings) {
+    CatalogSession &s = m_win.session();
+    if (s.isOpen())
+        saveTitleFilter(settings, s.catalog(), m_p->FilterBar->filter());
+}
+
+void TSummaryHandlers::showShown() {
+    m_p->FilterBar->setShown(shownText(m_shown, m_win.stats().catalogStats()));
+}
+
+const std::vector<qint64> *TSummaryHandlers::shownIds() const {
+    return m_shown.narrowed ? &m_shown.found.ids : nullptr;
 }
 
 void TSummaryHandlers::selectSummaryRow(int row) {
@@ -85,8 +120,18 @@ void TSummaryHandlers::GVSVKeyDown(QKeyEvent *event) {
     if (key == Qt::Key_F2) {
         if (g.RowCount() == 0)
             return;
+        // A row found through another name is renamed from its own name.
+        const int row = g.CurrentRow();
+        const qint64 id = g.CellAt(gvsv::Id, row).AsInteger();
+        if (const auto other = m_shown.found.altNames.constFind(id); other != m_shown.found.altNames.cend()) {
+            const QString suffix = titleWithOtherName(QString(), *other);
+            QString title = g.CellAt(gvsv::Title, row).AsString();
+            if (title.endsWith(suffix))
+                title.chop(suffix.size());
+            g.SetCellText(gvsv::Title, row, title);
+        }
         g.Column(gvsv::Title).AddOption(coEditing);
-        g.EditCell(gvsv::Title, g.CurrentRow());
+        g.EditCell(gvsv::Title, row);
         return;
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "browser/filterview.h"
+#include "catalog/settings.h"
+
 #include <QObject>
 
 class QKeyEvent;
@@ -19,6 +22,18 @@ public:
 
     void LoadGvSv();
     void EFoundChange();
+    // A field of the filter bar changed: the same narrowing as a change of the search text.
+    void FilterChange();
+    // Narrows `Список` by the bar and, with `withSearch`, by the search box too.
+    void narrowTitles(bool withSearch);
+    // The bar's choices from the open catalog; what was chosen stays where it still exists.
+    void fillFilterBar();
+    void restoreFilter(const Settings &settings);
+    void saveFilter(Settings &settings);
+    // "Показано …" for the titles the last narrowing left.
+    void showShown();
+    // The titles shown when a filter is in force; nullptr when every title is.
+    const std::vector<qint64> *shownIds() const;
     // Makes `row` current; it is reported even when it was current already.
     void selectSummaryRow(int row);
     void GVSVSelectCell(int ACol, int ARow);
@@ -32,6 +47,7 @@ private:
 
     TView_Base &m_win;
     TPageSummary *m_p;
+    Narrowing m_shown;
 };
 
 } // namespace vq

@@ -29,6 +29,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -420,8 +421,10 @@ bool TView_Base::FormCreate() {
             m_session.ADoType.open();
             m_titlesHandlers->fillTypeList();
             m_statsHandlers->UpStat();
-            m_session.Name.setFiltered(false);
             m_session.Name.setSort(CatalogSession::titleSort());
+            m_summaryHandlers->fillFilterBar();
+            m_summaryHandlers->restoreFilter(*openSettings());
+            m_summaryHandlers->narrowTitles(false);
             m_titlesHandlers->LoadName();
             m_summaryHandlers->LoadGvSv();
             m_session.Series.setSort(CatalogSession::episodeSort());
@@ -467,13 +470,17 @@ void TView_Base::UpDateAll(bool Full) {
     Catalog::ReadSnapshot snapshot(m_session.catalog());
     m_statsHandlers->UpStat();
     DataSet &name = m_session.Name;
-    name.setFiltered(false);
+    // After a change of episodes `Список` is narrowed to the current title; it is again afterwards.
+    const Filter kept = name.filter();
+    m_summaryHandlers->narrowTitles(!Full);
     if (Full)
         m_titlesHandlers->LoadName();
     m_summaryHandlers->LoadGvSv();
     m_statsHandlers->followSelection();
-    if (!Full)
+    if (!Full) {
+        name.setFilter(kept);
         name.setFiltered(true);
+    }
     if (Full) {
         m_titlesHandlers->LoadSeries();
         if (!m_eFound->text().isEmpty())
@@ -566,6 +573,7 @@ void TView_Base::OpenBase(bool UseSaved) {
         m_session.ADoType.open();
         m_titlesHandlers->fillTypeList();
         fillLanguageLists();
+        m_summaryHandlers->fillFilterBar();
     }
 }
 
@@ -610,6 +618,7 @@ void TView_Base::BNewBaseClick() {
     intakeCatalogChanged();
     m_session.Name.setSort(CatalogSession::titleSort());
     m_session.Series.setSort(CatalogSession::episodeSort());
+    m_summaryHandlers->fillFilterBar();
     UpDateAll(true);
 }
 

@@ -1,6 +1,7 @@
 #include "catalog/settings.h"
 #include "page_service.h"
 #include "page_titles.h"
+#include "summary_handlers.h"
 #include "tgridview.h"
 #include "tview_base.h"
 
@@ -108,6 +109,10 @@ void TView_Base::saveparam() {
     for (int c = 0; c < 7; ++c)
         writeIntSetting(*s, QStringLiteral("Series/") + QString::fromLatin1(kEpisodeColumns[c].setting),
                         m_seriesWidths[size_t(c)]);
+    s->sync();
+    // The filter is kept by the names the catalog gives its keys: a catalog that cannot be read
+    // now loses only this part of the settings.
+    m_summaryHandlers->saveFilter(*s);
     s->sync();
 }
 

@@ -1,8 +1,8 @@
 // Commands over the catalog itself: making one, a new one, the summary, episodes and totals.
 #include "cli.h"
 
+#include "browser/filterview.h"
 #include "browser/summary.h"
-#include "browser/titlefilter.h"
 #include "catalog/formats.h"
 #include "catalog/messages.h"
 #include "catalog/settings.h"
@@ -141,13 +141,7 @@ int cmdTitles(Context &c) {
     Catalog::ReadSnapshot snapshot(s.catalog());
     const TitleFilter filter = resolveFilter(s.catalog(), options);
     UpStat(s); // the stored queries as every refresh computes them
-    s.Name.setFiltered(false);
-    FilterResult found;
-    if (!filter.isEmpty()) {
-        found = applyTitleFilter(s.catalog(), filter);
-        s.Name.setFilter(Filter::oneOf(QStringLiteral("ID"), found.ids));
-        s.Name.setFiltered(true);
-    }
+    const FilterResult found = narrowTitles(s, filter).found;
     QJsonArray rows;
     TExportList texts;
     const int n = s.Name.recordCount();
@@ -231,11 +225,8 @@ int cmdStats(Context &c) {
     QStringList fields{st.LCount, st.LCE, st.LSize, st.LTime};
     // With a filter, the same four texts follow for the titles it shows.
     QStringList shown;
-    if (!filter.isEmpty()) {
-        const FilterResult r = applyTitleFilter(c.session().catalog(), filter);
-        shown << QString::number(r.ids.size()) << QString::number(r.files) << gigabyteText(r.sizeBytes)
-              << FormatPlayTime(roundHalfEven(r.durationMs));
-    }
+    if (!filter.isEmpty())
+        shown = shownTexts(applyTitleFilter(c.session().catalog(), filter));
     if (json) {
         QJsonObject o;
         const char *const keys[] = {"LCount", "LCE", "LSize", "LTime"};

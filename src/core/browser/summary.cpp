@@ -293,8 +293,12 @@ void SummaryTexts(CatalogSession &s, int recNo, TExportList &out) {
     out = std::move(e.texts);
 }
 
+QString titleWithOtherName(const QString &title, const QString &otherName) {
+    return title + QStringLiteral(" — ") + otherName;
+}
+
 void LoadGvSv(CatalogSession &s, GridData &gvsv, TExportList &exportList, const QSet<qint64> &selected,
-              const QDateTime &now) {
+              const QDateTime &now, const QHash<qint64, QString> *otherNames) {
     GridFill fill(gvsv);
     gvsv.ClearRows();
     const qint64 nowMs = naiveMsFromDateTime(now);
@@ -310,6 +314,9 @@ void LoadGvSv(CatalogSession &s, GridData &gvsv, TExportList &exportList, const 
         const SummaryEntry &e = summaryEntry(s, cache, r + 1, keys[size_t(r)].row, id);
         for (int c = 0; c < TExportList::FieldCount; ++c)
             gvsv.SetCellText(c, r, e.texts.field(c));
+        if (otherNames)
+            if (const auto other = otherNames->constFind(id); other != otherNames->cend())
+                gvsv.SetCellText(gvsv::Title, r, titleWithOtherName(e.texts.Title, *other));
         gvsv.CellAt(gvsv::Id, r).SetAsInteger(int(id));
         GridColor color = clSilver;
         bool paint = false;

@@ -3,6 +3,7 @@
 #include "exportlist.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <optional>
@@ -56,8 +57,11 @@ bool updatedRecently(std::optional<qint64> maxUpdateNaiveMs, qint64 nowNaiveMs);
 
 // Rebuilds the summary from the titles `Список` passes. Titles in `selected` are shown marked
 // (aqua, "Выбрано" true), so a rebuild never loses the selection marks.
+// A title found only through another of its names shows that name beside its own.
 void LoadGvSv(CatalogSession &session, GridData &gvsv, TExportList &exportList,
-              const QSet<qint64> &selected = {}, const QDateTime &now = QDateTime::currentDateTime());
+              const QSet<qint64> &selected = {}, const QDateTime &now = QDateTime::currentDateTime(),
+              const QHash<qint64, QString> *otherNames = nullptr);
+QString titleWithOtherName(const QString &title, const QString &otherName);
 
 // Rebuilds the two title lists from the titles `Список` passes.
 void LoadName(CatalogSession &session, GridData &gv, GridData *gv4,

@@ -630,4 +630,10 @@ QString filterBadDays(const QString &text) {
     return QStringLiteral("«%1» — не число дней (нужно целое число 0 или больше)").arg(text);
 }
 
+QString filterShown(const QStringList &shown, const QStringList &all) {
+    return QStringLiteral("Показано %1 из %2 · файлов %3 из %4 · %5 из %6 · %7 из %8")
+        .arg(shown.value(0), all.value(0), shown.value(1), all.value(1), shown.value(2), all.value(2),
+             shown.value(3), all.value(3));
+}
+
 } // namespace vq::msg

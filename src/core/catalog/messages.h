@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Every message the program itself shows or prints (errors, questions, reports) lives here, in
 // Russian, so the window and the command-line tool say the same thing in the same words.
@@ -200,6 +201,8 @@ QString filterNoSuchFormat(const QString &text);
 QString filterBadFrame(const QString &text);
 QString filterBadHeight(const QString &text);
 QString filterBadDays(const QString &text);
+// The filter bar's count: four texts (titles, files, size, time) shown beside the catalog's four.
+QString filterShown(const QStringList &shown, const QStringList &all);
 
 // --- titles, selection and pages --------------------------------------------------------------
 

@@ -55,9 +55,13 @@ void CurrentTitleKeeper::restore() {
     }
 }
 
-std::function<bool(TExportList &)> summaryTitles(CatalogSession &s) {
+std::function<bool(TExportList &)> summaryTitles(CatalogSession &s, const std::vector<qint64> *only) {
     DataSet &name = s.Name;
     name.setFiltered(false);
+    if (only) {
+        name.setFilter(Filter::oneOf(QStringLiteral("ID"), *only));
+        name.setFiltered(true);
+    }
     name.setSort(CatalogSession::titleSort());
     name.first();
     // The stored queries as they are now, not as a previous walk left them.

@@ -39,8 +39,10 @@ private:
 
 // The summary's titles one by one, by name, as the summary spreadsheet writes them: every call
 // fills the next title's texts, false after the last. The session must outlive the source; keep
-// a CurrentTitleKeeper around the walk when the window's current title matters.
-std::function<bool(TExportList &)> summaryTitles(CatalogSession &session);
+// a CurrentTitleKeeper around the walk when the window's current title matters. With `only`, the
+// titles of that list (ascending keys) alone, as a filter shows them.
+std::function<bool(TExportList &)> summaryTitles(CatalogSession &session,
+                                                 const std::vector<qint64> *only = nullptr);
 
 // The selection list as the window shows it: each title's ten summary texts and its ID, in the
 // order given. Titles the catalog does not have raise vq::Error.

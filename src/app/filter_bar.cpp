@@ -1,0 +1,199 @@
+#include "filter_bar.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPoint>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+namespace vq {
+
+namespace {
+
+const QString kAny = QStringLiteral("все");
+
+QComboBox *makeBox(QWidget *parent, const char *name) {
+    auto *b = new QComboBox(parent);
+    b->setObjectName(QString::fromUtf8(name));
+    b->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    b->setMinimumContentsLength(6);
+    b->setMaxVisibleItems(20);
+    return b;
+}
+
+void fillKeys(QComboBox *box, const QList<FilterChoices::Item> &items) {
+    const QString before = box->currentIndex() > 0 ? box->currentText() : QString();
+    box->clear();
+    box->addItem(kAny);
+    for (const FilterChoices::Item &i : items)
+        box->addItem(i.name, i.key);
+    const int at = before.isEmpty() ? -1 : box->findText(before);
+    box->setCurrentIndex(at > 0 ? at : 0);
+}
+
+template <typename T> std::optional<T> keyOf(const QComboBox *box) {
+    const QVariant v = box->currentData();
+    return v.isValid() ? std::optional<T>(T(v.toLongLong())) : std::nullopt;
+}
+
+void selectKey(QComboBox *box, std::optional<qint64> key) {
+    const int at = key ? box->findData(*key) : -1;
+    box->setCurrentIndex(at > 0 ? at : 0);
+}
+
+} // namespace
+
+TFilterBar::TFilterBar(QWidget *parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("FilterBar"));
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(4, 2, 4, 2);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(2);
+    CFType = makeBox(this, "CFType");
+    CFSound = makeBox(this, "CFSound");
+    CFSubIn = makeBox(this, "CFSubIn");
+    CFSubExt = makeBox(this, "CFSubExt");
+    CFFrame = makeBox(this, "CFFrame");
+    CFVideo = makeBox(this, "CFVideo");
+    CFAudio = makeBox(this, "CFAudio");
+    CFFormat = makeBox(this, "CFFormat");
+    const std::pair<const char *, QComboBox *> fields[] = {
+        {"Тип", CFType},   {"Звук", CFSound},  {"Субт. встр.", CFSubIn}, {"Субт. внеш.", CFSubExt},
+        {"Кадр", CFFrame}, {"Видео", CFVideo}, {"Аудио", CFAudio},       {"Контейнер", CFFormat}};
+    int column = 0;
+    for (const auto &[caption, box] : fields) {
+        auto *label = new QLabel(QString::fromUtf8(caption), this);
+        label->setBuddy(box);
+        const int row = column / 4;
+        const int at = (column % 4) * 2;
+        grid->addWidget(label, row, at, Qt::AlignRight);
+        grid->addWidget(box, row, at + 1);
+        ++column;
+        connect(box, &QComboBox::currentIndexChanged, this, [this] {
+            if (!m_quiet)
+                Q_EMIT changed();
+        });
+    }
+    auto *tail = new QHBoxLayout;
+    tail->setSpacing(6);
+    auto *daysLabel = new QLabel(QStringLiteral("Добавлены за дней"), this);
+    EFDays = new QSpinBox(this);
+    EFDays->setObjectName(QStringLiteral("EFDays"));
+    EFDays->setRange(0, 36500);
+    EFDays->setSpecialValueText(kAny);
+    daysLabel->setBuddy(EFDays);
+    CBEmpty = new QCheckBox(QStringLiteral("Без серий"), this);
+    CBEmpty->setObjectName(QStringLiteral("CBEmpty"));
+    CBAnywhere = new QCheckBox(QStringLiteral("в любом месте"), this);
+    CBAnywhere->setObjectName(QStringLiteral("CBAnywhere"));
+    CBAnywhere->setToolTip(
+        QStringLiteral("Искать текст поиска в любом месте названия, а не только в начале"));
+    BFClear = new QPushButton(QStringLiteral("Сбросить"), this);
+    BFClear->setObjectName(QStringLiteral("BFClear"));
+    tail->addWidget(daysLabel);
+    tail->addWidget(EFDays);
+    tail->addWidget(CBEmpty);
+    tail->addWidget(CBAnywhere);
+    tail->addWidget(BFClear);
+    tail->addStretch(1);
+    grid->addLayout(tail, 2, 0, 1, 8);
+    LShown = new QLabel(this);
+    LShown->setObjectName(QStringLiteral("LShown"));
+    LShown->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A narrow window cuts the line rather than growing past the screen.
+    LShown->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    grid->addWidget(LShown, 3, 0, 1, 8);
+    for (int c = 1; c < 8; c += 2)
+        grid->setColumnStretch(c, 1);
+
+    auto report = [this] {
+        if (!m_quiet)
+            Q_EMIT changed();
+    };
+    connect(EFDays, &QSpinBox::valueChanged, this, report);
+    connect(CBEmpty, &QCheckBox::toggled, this, report);
+    connect(CBAnywhere, &QCheckBox::toggled, this, report);
+    connect(BFClear, &QPushButton::clicked, this, [this] {
+        const bool wasEmpty = filter() == TitleFilter{};
+        setFilter(TitleFilter{});
+        if (!wasEmpty)
+            Q_EMIT changed();
+    });
+}
+
+void TFilterBar::fill(const FilterChoices &c) {
+    m_quiet = true;
+    fillKeys(CFType, c.types);
+    fillKeys(CFSound, c.languages);
+    fillKeys(CFSubIn, c.languages);
+    fillKeys(CFSubExt, c.languages);
+    fillKeys(CFVideo, c.videoCodecs);
+    fillKeys(CFAudio, c.audioCodecs);
+    fillKeys(CFFormat, c.formats);
+    const QVariant frame = CFFrame->currentData();
+    CFFrame->clear();
+    CFFrame->addItem(kAny);
+    for (const int h : kMinHeights)
+        CFFrame->addItem(QStringLiteral("от %1p").arg(h), QPoint(0, h));
+    for (const auto &[w, h] : c.frames)
+        CFFrame->addItem(QStringLiteral("%1x%2").arg(w).arg(h), QPoint(w, h));
+    const int at = frame.isValid() ? CFFrame->findData(frame) : -1;
+    CFFrame->setCurrentIndex(at > 0 ? at : 0);
+    m_quiet = false;
+}
+
+TitleFilter TFilterBar::filter() const {
+    TitleFilter f;
+    f.type = keyOf<int>(CFType);
+    f.sound = keyOf<qint64>(CFSound);
+    f.subIn = keyOf<qint64>(CFSubIn);
+    f.subExt = keyOf<qint64>(CFSubExt);
+    f.videoCodec = keyOf<qint64>(CFVideo);
+    f.audioCodec = keyOf<qint64>(CFAudio);
+    f.format = keyOf<qint64>(CFFormat);
+    if (const QVariant v = CFFrame->currentData(); v.isValid()) {
+        const QPoint p = v.toPoint();
+        if (p.x() == 0) {
+            f.minHeight = p.y();
+        } else {
+            f.frameWidth = p.x();
+            f.frameHeight = p.y();
+        }
+    }
+    if (EFDays->value() > 0)
+        f.sinceDays = EFDays->value();
+    f.empty = CBEmpty->isChecked();
+    f.anywhere = CBAnywhere->isChecked();
+    return f;
+}
+
+void TFilterBar::setFilter(const TitleFilter &f) {
+    m_quiet = true;
+    selectKey(CFType, f.type ? std::optional<qint64>(*f.type) : std::nullopt);
+    selectKey(CFSound, f.sound);
+    selectKey(CFSubIn, f.subIn);
+    selectKey(CFSubExt, f.subExt);
+    selectKey(CFVideo, f.videoCodec);
+    selectKey(CFAudio, f.audioCodec);
+    selectKey(CFFormat, f.format);
+    int frame = -1;
+    if (f.frameWidth && f.frameHeight)
+        frame = CFFrame->findData(QPoint(*f.frameWidth, *f.frameHeight));
+    else if (f.minHeight)
+        frame = CFFrame->findData(QPoint(0, *f.minHeight));
+    CFFrame->setCurrentIndex(frame > 0 ? frame : 0);
+    EFDays->setValue(f.sinceDays.value_or(0));
+    CBEmpty->setChecked(f.empty);
+    CBAnywhere->setChecked(f.anywhere);
+    m_quiet = false;
+}
+
+void TFilterBar::setShown(const QString &text) {
+    LShown->setText(text);
+}
+
+} // namespace vq
