@@ -6,7 +6,9 @@
 
 #include "catalog/settings.h"
 #include "dialogs.h"
+#include "filter_bar.h"
 #include "page_stats.h"
+#include "page_summary.h"
 #include "stats_handlers.h"
 #include "summary_handlers.h"
 #include "tgridview.h"
@@ -14,6 +16,8 @@
 #include "tview_base.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -21,6 +25,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -169,6 +174,57 @@ int main(int argc, char **argv) {
                5, [&](int) { win.EFound()->setText(QStringLiteral("Na")); },
                [&](int) { win.EFound()->clear(); }),
            50);
+
+    // Each field of the filter bar set and cleared again, the grids refilled each time.
+    {
+        win.EFound()->clear();
+        vq::TFilterBar &bar = *win.summaryPage()->FilterBar;
+        const std::pair<const char *, QComboBox *> boxes[] = {{"type", bar.CFType},
+                                                              {"sound", bar.CFSound},
+                                                              {"embedded subtitles", bar.CFSubIn},
+                                                              {"external subtitles", bar.CFSubExt},
+                                                              {"frame (at least 720)", bar.CFFrame},
+                                                              {"video codec", bar.CFVideo},
+                                                              {"audio codec", bar.CFAudio},
+                                                              {"container", bar.CFFormat}};
+        for (const auto &[what, box] : boxes) {
+            if (box->count() < 2)
+                continue;
+            const int item = box == bar.CFFrame ? std::max(1, box->findText(QStringLiteral("от 720p"))) : 1;
+            report((std::string("filter: ") + what + " set").c_str(),
+                   timeIt(
+                       6, [&](int) { box->setCurrentIndex(0); }, [&](int) { box->setCurrentIndex(item); }),
+                   30);
+            report((std::string("filter: ") + what + " cleared").c_str(),
+                   timeIt(
+                       6, [&](int) { box->setCurrentIndex(item); }, [&](int) { box->setCurrentIndex(0); }),
+                   30);
+            box->setCurrentIndex(0);
+        }
+        report("filter: added within 30 days",
+               timeIt(
+                   6, [&](int) { bar.EFDays->setValue(0); }, [&](int) { bar.EFDays->setValue(30); }),
+               30);
+        bar.EFDays->setValue(0);
+        report(
+            "filter: no episodes",
+            timeIt(
+                6, [&](int) { bar.CBEmpty->setChecked(false); }, [&](int) { bar.CBEmpty->setChecked(true); }),
+            30);
+        bar.CBEmpty->setChecked(false);
+        report("filter: sound and a search letter",
+               timeIt(
+                   6,
+                   [&](int) {
+                       bar.CFSound->setCurrentIndex(1);
+                       win.EFound()->clear();
+                   },
+                   [&](int i) { win.EFound()->setText(first[i % first.size()]); }),
+               30);
+        win.EFound()->clear();
+        bar.setFilter(vq::TitleFilter{});
+        win.summary().FilterChange();
+    }
 
     // Titles with the most episodes (200 each on the default catalog).
     vq::TGridView &gv = win.GV();

@@ -56,13 +56,14 @@ QList<FilterChoices::Item> usedNames(Catalog &catalog, const QString &table, con
                                      const QString &index) {
     if (!hasIndex(catalog, index))
         return items(catalog,
-                     QStringLiteral("SELECT \"ID\", \"Name\" FROM \"%1\" ORDER BY \"Name\"").arg(table));
+                     QStringLiteral("SELECT \"ID\", \"Name\" FROM \"%1\" ORDER BY \"Name\" COLLATE NOCASE")
+                         .arg(table));
     return items(catalog,
                  QStringLiteral("WITH RECURSIVE used(k) AS (SELECT min(\"%1\") FROM \"Серии\" UNION ALL "
                                 "SELECT (SELECT min(\"%1\") FROM \"Серии\" WHERE \"%1\" > used.k) FROM used "
                                 "WHERE used.k IS NOT NULL) "
                                 "SELECT c.\"ID\", c.\"Name\" FROM used JOIN \"%2\" c ON c.\"ID\" = used.k "
-                                "ORDER BY c.\"Name\"")
+                                "ORDER BY c.\"Name\" COLLATE NOCASE")
                      .arg(column, table));
 }
 

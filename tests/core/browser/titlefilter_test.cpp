@@ -1,4 +1,5 @@
 // The title filters against what the episodes themselves say, read with plain SQL.
+#include "browser/filterview.h"
 #include "browser/titlefilter.h"
 #include "catalog/catalog.h"
 #include "catalog/catalogsession.h"
@@ -459,6 +460,71 @@ TEST_F(TitleFilterTest, DataSetShowsTheFilteredTitlesInNameOrder) {
     // The list may come unsorted; it is sorted for the look-ups.
     s.Name.setFilter(Filter::oneOf(QStringLiteral("ID"), {r.ids.back(), r.ids.front()}));
     EXPECT_EQ(s.Name.recordCount(), r.ids.size() > 1 ? 2 : 1);
+}
+
+TEST_F(TitleFilterTest, ChoicesOfferWhatTheEpisodesUse) {
+    t.exec(QStringLiteral("INSERT INTO \"Codec\"(\"ID\", \"Name\") VALUES (9, 'Unused')"));
+    t.exec(QStringLiteral("INSERT INTO \"Format\"(\"ID\", \"Name\") VALUES (9, 'OGM')"));
+    auto names = [](const QList<FilterChoices::Item> &items) {
+        QStringList out;
+        for (const auto &i : items)
+            out << i.name;
+        return out;
+    };
+    std::set<std::pair<int, int>> frames;
+    for (const Episode &e : w.episodes)
+        frames.insert({e.h, e.w});
+    QList<std::pair<int, int>> wantFrames;
+    for (auto it = frames.rbegin(); it != frames.rend(); ++it)
+        wantFrames.append({it->second, it->first});
+    const QStringList allCodecs{"AAC LC", "DivX", "MPEG-2 Audio layer 3", "Unused", "V_MPEG4/ISO/AVC"};
+    for (const bool readOnly : {false, true}) {
+        if (readOnly)
+            for (const char *sql : {"DROP TABLE \"Sum_title\"", "DROP TABLE \"Sum_ext\"",
+                                    "DROP INDEX \"Серии by video codec\""})
+                t.exec(QString::fromUtf8(sql));
+        Catalog catalog(t.path(), readOnly);
+        const FilterChoices c = filterChoices(catalog);
+        EXPECT_EQ(c.frames, wantFrames) << readOnly;
+        EXPECT_EQ(c.types.size(), 4) << readOnly;
+        EXPECT_EQ(c.languages.size(), 8) << readOnly;
+        // Without its index the video field offers every codec rather than read every episode.
+        EXPECT_EQ(names(c.videoCodecs), readOnly ? allCodecs : (QStringList{"DivX", "V_MPEG4/ISO/AVC"}));
+        EXPECT_EQ(names(c.audioCodecs), (QStringList{"AAC LC", "MPEG-2 Audio layer 3"})) << readOnly;
+        EXPECT_EQ(names(c.formats), (QStringList{"AVI", "Matroska", "MPEG-4"})) << readOnly;
+    }
+}
+
+TEST_F(TitleFilterTest, NarrowingShowsTheFoundTitlesAndCountsThem) {
+    CatalogSession s;
+    s.open(t.path());
+    TitleFilter f;
+    f.sound = 1;
+    f.minHeight = 720;
+    FilterResult want;
+    const std::vector<qint64> ids = expected(w, f, kNowMs, &want);
+    const Narrowing n = narrowTitles(s, f, now);
+    ASSERT_TRUE(n.narrowed);
+    std::vector<qint64> shown;
+    for (int r = 1; r <= s.Name.recordCount(); ++r) {
+        s.Name.setRecNo(r);
+        shown.push_back(s.Name.asInteger(0));
+    }
+    std::sort(shown.begin(), shown.end());
+    EXPECT_EQ(shown, ids);
+    const CatalogStats all = UpStat(s);
+    EXPECT_EQ(shownText(n, all),
+              QStringLiteral("Показано %1 из 160 · файлов %2 из %3 · %4 из %5 · %6 из %7")
+                  .arg(ids.size())
+                  .arg(want.files)
+                  .arg(w.episodes.size())
+                  .arg(shownTexts(n.found).value(2), all.LSize, shownTexts(n.found).value(3), all.LTime));
+    // An empty filter shows everything and says so with the catalog's own totals.
+    const Narrowing none = narrowTitles(s, TitleFilter{}, now);
+    EXPECT_FALSE(none.narrowed);
+    EXPECT_FALSE(s.Name.isFiltered());
+    EXPECT_EQ(shownText(none, all).section(QStringLiteral(" · "), 0, 1),
+              QStringLiteral("Показано 160 из 160 · файлов %1 из %1").arg(w.episodes.size()));
 }
 
 TEST(NameFold, EveryAlphabetAndYo) {
