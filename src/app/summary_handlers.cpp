@@ -1,6 +1,7 @@
 #include "summary_handlers.h"
 
 #include "browser/summary.h"
+#include "browser/titlefilter.h"
 #include "errorguard.h"
 #include "page_summary.h"
 #include "stats_handlers.h"
@@ -50,7 +51,10 @@ void TSummaryHandlers::EFoundChange() {
     name.setFiltered(false);
     const QString text = m_win.EFound()->text();
     if (!text.isEmpty()) {
-        name.setFilter(Filter::prefix(QStringLiteral("Название"), text));
+        // A title is found by the start of any of its names, its other names too.
+        TitleFilter byName;
+        byName.name = text;
+        name.setFilter(Filter::oneOf(QStringLiteral("ID"), applyTitleFilter(s.catalog(), byName).ids));
         name.setFiltered(true);
     }
     m_win.titles().LoadName();
