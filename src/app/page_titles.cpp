@@ -4,7 +4,10 @@
 #include "tgridview.h"
 
 #include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -50,7 +53,44 @@ TPageTitles::TPageTitles(QWidget *parent) : QWidget(parent) {
     setupTitleGrid(GV->Data());
     GV->SetRowSize(16);
     GV->SetAutoScroll(false);
-    pl->addWidget(GV);
+
+    PanelAlt = new QGroupBox(QStringLiteral("Другие названия"), Panel1);
+    PanelAlt->setObjectName(QStringLiteral("PanelAlt"));
+    auto *al = new QVBoxLayout(PanelAlt);
+    al->setContentsMargins(4, 4, 4, 4);
+    al->setSpacing(4);
+    GVAlt = new TGridView(PanelAlt);
+    GVAlt->setObjectName(QStringLiteral("GVAlt"));
+    GridData &alt = GVAlt->Data();
+    alt.SetOptions(goDissableColumnMoving | goGrid | goSelectFullRow);
+    alt.SetRowSize(16);
+    GridColumn &altId = alt.AddColumn(ColumnKind::Numeric, QStringLiteral("ID"));
+    altId.SetDefaultValue(QStringLiteral("0"));
+    altId.SetVisible(false);
+    GridColumn &altName = alt.AddTextColumn(QStringLiteral("Название"));
+    altName.SetOptions(altName.Options() & ~(coEditing | coCanSort | coCanClick));
+    // Five names show without scrolling; the title list keeps the rest of the panel.
+    GVAlt->setFixedHeight(5 * 16 + 2 * GVAlt->frameWidth());
+    al->addWidget(GVAlt);
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(4);
+    BAltAdd = new QPushButton(QStringLiteral("Добавить"), PanelAlt);
+    BAltAdd->setObjectName(QStringLiteral("BAltAdd"));
+    BAltEdit = new QPushButton(QStringLiteral("Изменить"), PanelAlt);
+    BAltEdit->setObjectName(QStringLiteral("BAltEdit"));
+    BAltDel = new QPushButton(QStringLiteral("Удалить"), PanelAlt);
+    BAltDel->setObjectName(QStringLiteral("BAltDel"));
+    // The user may make the title list narrower than the buttons' captions.
+    PanelAlt->setMinimumWidth(1);
+    for (QPushButton *b : {BAltAdd, BAltEdit, BAltDel}) {
+        b->setAutoDefault(false);
+        b->setMinimumWidth(1);
+        buttons->addWidget(b);
+    }
+    al->addLayout(buttons);
+    PanelAlt->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    pl->addWidget(GV, 1);
+    pl->addWidget(PanelAlt);
 
     auto *right = new QWidget(Splitter1);
     auto *rl = new QVBoxLayout(right);

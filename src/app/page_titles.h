@@ -3,7 +3,9 @@
 #include <QWidget>
 
 class QComboBox;
+class QGroupBox;
 class QLineEdit;
+class QPushButton;
 class QSplitter;
 
 namespace vq {
@@ -20,6 +22,12 @@ public:
     QSplitter *Splitter1 = nullptr;
     QWidget *Panel1 = nullptr; // holds GV; its width is the setting s1
     TGridView *GV = nullptr;
+    // Under the title list: the current title's other names (hidden ID, name).
+    QGroupBox *PanelAlt = nullptr;
+    TGridView *GVAlt = nullptr;
+    QPushButton *BAltAdd = nullptr;
+    QPushButton *BAltEdit = nullptr;
+    QPushButton *BAltDel = nullptr;
     QWidget *Bar = nullptr; // 25 px: LCBType, ECount, ESize, ETime, EKoment
     QComboBox *LCBType = nullptr;
     QLineEdit *ECount = nullptr;

@@ -5,6 +5,7 @@
 #include "catalog/messages.h"
 #include "dialogs.h"
 #include "errorguard.h"
+#include "ops/altnames.h"
 #include "page_titles.h"
 #include "tgridview.h"
 #include "tview_base.h"
@@ -13,6 +14,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace vq {
 
@@ -51,10 +53,19 @@ void TTitlesHandlers::connectAll() {
     for (QWidget *w : {static_cast<QWidget *>(m_p->LCBType), static_cast<QWidget *>(m_p->ECount),
                        static_cast<QWidget *>(m_p->EKoment)})
         w->installEventFilter(this);
+
+    connect(m_p->BAltAdd, &QPushButton::clicked, this, g([this] { BAltAddClick(); }));
+    connect(m_p->BAltEdit, &QPushButton::clicked, this, g([this] { BAltEditClick(); }));
+    connect(m_p->BAltDel, &QPushButton::clicked, this, g([this] { BAltDelClick(); }));
+    connect(m_p->GVAlt, &TGridView::keyDown, this, g([this](QKeyEvent *e) { GVAltKeyDown(e); }));
+    connect(m_p->GVAlt, &TGridView::dblClick, this, g([this] { BAltEditClick(); }));
+    m_p->GVAlt->installEventFilter(this);
 }
 
 bool TTitlesHandlers::eventFilter(QObject *watched, QEvent *event) {
     const QEvent::Type type = event->type();
+    if (watched == m_p->GVAlt && type == QEvent::Resize)
+        m_p->GVAlt->Column(1).SetWidth(std::max(40, m_p->GVAlt->width() - 24)); // the names fill the list
     if ((type == QEvent::FocusIn || type == QEvent::FocusOut) &&
         (watched == m_p->LCBType || watched == m_p->ECount || watched == m_p->EKoment)) {
         if (type == QEvent::FocusIn)
@@ -92,6 +103,7 @@ void TTitlesHandlers::LoadSeries() {
     m_p->ETime->setText(FormatPlayTime(roundHalfEven(rjk.asFloat(2))));
     fillEpisodeGrids();
     showTitleDetails();
+    LoadAltNames();
 }
 
 void TTitlesHandlers::fillTypeList() {
@@ -160,6 +172,105 @@ void TTitlesHandlers::clearCurrentTitle() {
     m_p->ESize->clear();
     m_p->ETime->clear();
     showTitleDetails();
+    LoadAltNames();
+}
+
+void TTitlesHandlers::LoadAltNames(qint64 selectId) {
+    TGridView &g = *m_p->GVAlt;
+    g.ClearRows();
+    CatalogSession &s = m_win.session();
+    const qint64 title = m_win.currentTitleId();
+    // A title another program deleted meanwhile simply has no names to show.
+    const bool has = title != 0 && ops::titleExists(s, title);
+    for (QPushButton *b : {m_p->BAltAdd, m_p->BAltEdit, m_p->BAltDel})
+        b->setEnabled(has);
+    if (!has)
+        return;
+    const std::vector<ops::AltName> names = ops::altNames(s, title);
+    g.AddRows(int(names.size()));
+    int current = 0;
+    for (int r = 0; r < int(names.size()); ++r) {
+        g.CellAt(0, r).SetAsInteger(int(names[size_t(r)].id));
+        g.SetCellText(1, r, names[size_t(r)].name);
+        if (names[size_t(r)].id == selectId)
+            current = r;
+    }
+    if (!names.empty()) {
+        g.SetCurrentRow(current);
+        g.MakeRowVisible(current);
+    }
+}
+
+QString TTitlesHandlers::currentTitleName() {
+    const int row = m_win.SeeingRed(m_win.currentTitleId());
+    return row >= 0 ? m_p->GV->GetCellText(1, row) : m_win.session().Name.asString(1);
+}
+
+qint64 TTitlesHandlers::currentAltId() const {
+    TGridView &g = *m_p->GVAlt;
+    const int row = g.CurrentRow();
+    return row >= 0 && row < g.RowCount() ? g.CellAt(0, row).AsInteger() : 0;
+}
+
+void TTitlesHandlers::BAltAddClick() {
+    const qint64 title = m_win.currentTitleId();
+    if (title == 0)
+        return;
+    const std::optional<QString> name =
+        m_win.dialogs().inputText(&m_win, msg::altNameAddCaption(), msg::altNamePrompt(currentTitleName()));
+    if (!name)
+        return;
+    const qint64 id = ops::addAltName(m_win.session(), title, *name);
+    LoadAltNames(id);
+}
+
+void TTitlesHandlers::BAltEditClick() {
+    const qint64 id = currentAltId();
+    if (id == 0 || m_win.currentTitleId() == 0)
+        return;
+    TGridView &g = *m_p->GVAlt;
+    const std::optional<QString> name =
+        m_win.dialogs().inputText(&m_win, msg::altNameEditCaption(), msg::altNamePrompt(currentTitleName()),
+                                  g.GetCellText(1, g.CurrentRow()));
+    if (!name)
+        return;
+    ops::renameAltName(m_win.session(), id, *name);
+    LoadAltNames(id);
+}
+
+void TTitlesHandlers::BAltDelClick() {
+    const qint64 id = currentAltId();
+    if (id == 0)
+        return;
+    TGridView &g = *m_p->GVAlt;
+    const int row = g.CurrentRow();
+    if (!m_win.dialogs().askYesNo(&m_win, msg::deleteQuestionCaption(),
+                                  msg::deleteQuestion(g.GetCellText(1, row))))
+        return;
+    ops::deleteAltName(m_win.session(), id);
+    // The name after the deleted one becomes current, or the one before it at the end.
+    const qint64 next = row + 1 < g.RowCount() ? g.CellAt(0, row + 1).AsInteger()
+                        : row > 0              ? g.CellAt(0, row - 1).AsInteger()
+                                               : 0;
+    LoadAltNames(next);
+}
+
+void TTitlesHandlers::GVAltKeyDown(QKeyEvent *event) {
+    switch (event->key()) {
+    case Qt::Key_Insert:
+        BAltAddClick();
+        break;
+    case Qt::Key_F2:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        BAltEditClick();
+        break;
+    case Qt::Key_Delete:
+        BAltDelClick();
+        break;
+    default:
+        break;
+    }
 }
 
 void TTitlesHandlers::GVSelectCell(int, int ARow) {

@@ -36,6 +36,12 @@ public:
     void EKomentChange();
     void CBTypeEnter();
     void CBTypeExit();
+    // The current title's other names under the title list; `selectId` becomes the current row.
+    void LoadAltNames(qint64 selectId = 0);
+    void BAltAddClick();  // Insert
+    void BAltEditClick(); // F2, Enter
+    void BAltDelClick();  // Delete, after a question
+    void GVAltKeyDown(QKeyEvent *event);
     // True while one of the editors has the focus: what is typed there shows in the summary too.
     bool DetailEditing() const { return m_detailEditing; }
 
@@ -48,6 +54,9 @@ private:
     void showTitleDetails();
     void writeTitleField(ops::TitleField field, const QVariant &value);
     void mirrorIntoSummary(int column, const QString &text);
+    // The ID and name of GVAlt's current row; 0 when it has none.
+    qint64 currentAltId() const;
+    QString currentTitleName();
 
     TView_Base &m_win;
     TPageTitles *m_p;

@@ -606,6 +606,38 @@ QString deleteQuestion(const QString &name) {
     return QStringLiteral("Удалить ") + name + QStringLiteral(" ?");
 }
 
+// --- alternative names of a title ---------------------------------------------------------------
+
+QString altNameEmpty() {
+    return QStringLiteral("Другое название аниме не может быть пустым.");
+}
+QString altNameControlCharacter() {
+    return QStringLiteral("В другом названии аниме не может быть табуляций, переводов строки и других "
+                          "управляющих знаков.");
+}
+QString altNameIsMainName(const QString &existing) {
+    return QStringLiteral("«%1» — основное название этого аниме; другое название должно от него отличаться.")
+        .arg(existing);
+}
+QString altNameTaken(const QString &existing) {
+    return QStringLiteral("У этого аниме уже есть другое название «%1».").arg(existing);
+}
+QString noAltNameWithId(qint64 id) {
+    return QStringLiteral("В каталоге нет другого названия с ID %1.").arg(id);
+}
+QString altNameNotOfTitle(qint64 altId, qint64 titleId) {
+    return QStringLiteral("Другое название с ID %1 принадлежит не аниме с ID %2.").arg(altId).arg(titleId);
+}
+QString altNameAddCaption() {
+    return QStringLiteral("Новое название");
+}
+QString altNameEditCaption() {
+    return QStringLiteral("Изменить название");
+}
+QString altNamePrompt(const QString &title) {
+    return QStringLiteral("Другое название аниме «%1»:").arg(title);
+}
+
 // --- title filters ----------------------------------------------------------------------------
 
 QString filterNoSuchType(const QString &text) {

@@ -211,4 +211,17 @@ QString noEpisodeWithId(qint64 id);
 QString deleteQuestionCaption();
 QString deleteQuestion(const QString &name);
 
+// --- alternative names of a title ---------------------------------------------------------------
+QString altNameEmpty();
+QString altNameControlCharacter();
+// The title's own name or one of its other names is already `existing`, as the search reads them.
+QString altNameIsMainName(const QString &existing);
+QString altNameTaken(const QString &existing);
+QString noAltNameWithId(qint64 id);
+QString altNameNotOfTitle(qint64 altId, qint64 titleId);
+// The window's box for typing a name.
+QString altNameAddCaption();
+QString altNameEditCaption();
+QString altNamePrompt(const QString &title);
+
 } // namespace vq::msg
