@@ -117,6 +117,9 @@ int main(int argc, char **argv) {
         std::printf("error: %s\n", qPrintable(dialogs.errors().join(QLatin1Char(';'))));
         return 1;
     }
+    // For profiling the start alone.
+    if (qEnvironmentVariableIsSet("VQ_BENCH_START_ONLY"))
+        return 0;
 
     report("  UpStat", timeIt(5, nullptr, [&](int) { win.stats().UpStat(); }), 300);
     report("  LoadName",

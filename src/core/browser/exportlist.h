@@ -18,9 +18,10 @@ struct TExportList {
     QString CommentText;
 
     static constexpr int FieldCount = 10;
-    const QString &field(int i) const {
-        const QString *f[FieldCount] = {&Title,       &TypeText,  &EpisodeCount, &SizeText,   &DurationText,
-                                        &QualityText, &SoundText, &SubInText,    &SubExtText, &CommentText};
+    const QString &field(int i) const { return const_cast<TExportList *>(this)->field(i); }
+    QString &field(int i) {
+        QString *f[FieldCount] = {&Title,       &TypeText,  &EpisodeCount, &SizeText,   &DurationText,
+                                  &QualityText, &SoundText, &SubInText,    &SubExtText, &CommentText};
         return *f[i];
     }
 };

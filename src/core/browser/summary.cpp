@@ -167,18 +167,28 @@ struct SummaryCache {
     quint64 epoch = 0;
     std::vector<SummaryEntry> entries;
     QSet<QString> shared;
+    // The last text kept for each field: titles in name order mostly repeat it, and comparing is
+    // cheaper than hashing.
+    std::array<QString, TExportList::FieldCount> last;
     void clear() {
         entries.clear();
         shared.clear();
+        last = {};
     }
-    void share(QString &text) {
+    void share(QString &text, int field) {
         if (text.isEmpty())
             return;
+        QString &previous = last[size_t(field)];
+        if (text == previous) {
+            text = previous;
+            return;
+        }
         const auto it = shared.constFind(text);
         if (it != shared.cend())
             text = *it;
         else
             shared.insert(text);
+        previous = text;
     }
 };
 
@@ -198,24 +208,32 @@ QString lookedUp(const TableData &lookup, const TableData &t, int r, int c, int 
     return lr < 0 || lookup.isNull(lr, 1) ? QString() : cut(lookup.textAt(lr, 1), length);
 }
 
+// The stored queries one pass over the titles reads, looked up once for the pass.
+struct SummaryTables {
+    explicit SummaryTables(Catalog &catalog)
+        : rjk(catalog.table(QStringLiteral("Rjk"))), ext(catalog.table(QStringLiteral("Ext"))),
+          subs(catalog.table(QStringLiteral("Sub"))), up(catalog.table(QStringLiteral("Up_time"))) {}
+    TablePtr rjk, ext, subs, up;
+};
+
 // The same texts as GetExtParam gives, read straight from the stored queries' rows: no filter is
 // set and no data set moved for each title.
-void computeTexts(CatalogSession &s, qint64 id, SummaryEntry &e, bool withUpdate = true) {
+void computeTexts(CatalogSession &s, const SummaryTables &tables, qint64 id, SummaryEntry &e,
+                  bool withUpdate = true) {
     TExportList &t = e.texts;
     t.Title = s.Name.asString(1);
     t.TypeText = s.Name.asString(2);
     t.EpisodeCount = s.Name.asString(3);
     t.CommentText = s.Name.asString(4);
-    Catalog &catalog = s.catalog();
-    const TablePtr rjk = catalog.table(QStringLiteral("Rjk"));
+    const TablePtr &rjk = tables.rjk;
     const int rr = rjk->rowById(id);
     const double size = rr >= 0 && !rjk->isNull(rr, 1) ? rjk->realAt(rr, 1) : 0.0;
     const double duration = rr >= 0 && !rjk->isNull(rr, 2) ? rjk->realAt(rr, 2) : 0.0;
     t.SizeText = megabyteText(size);
     t.DurationText = FormatPlayTime(roundHalfEven(duration));
 
-    const TablePtr ext = catalog.table(QStringLiteral("Ext"));
-    const TablePtr subs = catalog.table(QStringLiteral("Sub"));
+    const TablePtr &ext = tables.ext;
+    const TablePtr &subs = tables.subs;
     enum { eWidth = 5, eHeight = 6, eSound = 7, eSubIn = 8, eSubExt = 9 };
     auto texts = [&](int r) {
         const TableData &x = *ext;
@@ -247,7 +265,7 @@ void computeTexts(CatalogSession &s, qint64 id, SummaryEntry &e, bool withUpdate
 
     if (!withUpdate)
         return;
-    const TablePtr up = catalog.table(QStringLiteral("Up_time"));
+    const TablePtr &up = tables.up;
     const int ur = up->rowById(id);
     if (ur >= 0 && !up->isNull(ur, 1))
         e.maxUpdate = up->intAt(ur, 1);
@@ -263,7 +281,10 @@ SummaryCache &currentCache(Catalog &catalog) {
 }
 
 // The entry of the title `id` at `row` of `Список`, shown at record `recNo`.
-const SummaryEntry &summaryEntry(CatalogSession &s, SummaryCache &cache, int recNo, int row, qint64 id) {
+// `tables` is looked up at the first entry that needs computing: a pass over kept entries reads
+// no stored query.
+const SummaryEntry &summaryEntry(CatalogSession &s, SummaryCache &cache, std::optional<SummaryTables> &tables,
+                                 int recNo, int row, qint64 id) {
     const quint64 stamp = s.catalog().titleStamp(id);
     if (size_t(row) >= cache.entries.size())
         cache.entries.resize(size_t(row) + 1);
@@ -272,11 +293,13 @@ const SummaryEntry &summaryEntry(CatalogSession &s, SummaryCache &cache, int rec
         return e;
     SummaryEntry fresh;
     s.Name.setRecNo(recNo);
-    computeTexts(s, id, fresh);
+    if (!tables)
+        tables.emplace(s.catalog());
+    computeTexts(s, *tables, id, fresh);
     TExportList &t = fresh.texts;
-    for (QString *text : {&t.TypeText, &t.EpisodeCount, &t.QualityText, &t.SoundText, &t.SubInText,
-                          &t.SubExtText, &t.CommentText})
-        cache.share(*text);
+    for (int field :
+         {gvsv::Type, gvsv::Episodes, gvsv::Quality, gvsv::Sound, gvsv::SubIn, gvsv::SubExt, gvsv::Comment})
+        cache.share(t.field(field), field);
     fresh.stamp = stamp;
     fresh.id = id;
     fresh.valid = true;
@@ -289,7 +312,7 @@ const SummaryEntry &summaryEntry(CatalogSession &s, SummaryCache &cache, int rec
 void SummaryTexts(CatalogSession &s, int recNo, TExportList &out) {
     s.Name.setRecNo(recNo);
     SummaryEntry e;
-    computeTexts(s, s.Name.asInteger(0), e, false);
+    computeTexts(s, SummaryTables(s.catalog()), s.Name.asInteger(0), e, false);
     out = std::move(e.texts);
 }
 
@@ -309,9 +332,10 @@ void LoadGvSv(CatalogSession &s, GridData &gvsv, TExportList &exportList, const 
     gvsv.AddRows(n);
     const int columns = gvsv.ColumnCount();
     SummaryCache &cache = currentCache(s.catalog());
+    std::optional<SummaryTables> tables;
     for (int r = 0; r < n; ++r) {
         const qint64 id = keys[size_t(r)].value;
-        const SummaryEntry &e = summaryEntry(s, cache, r + 1, keys[size_t(r)].row, id);
+        const SummaryEntry &e = summaryEntry(s, cache, tables, r + 1, keys[size_t(r)].row, id);
         for (int c = 0; c < TExportList::FieldCount; ++c)
             gvsv.SetCellText(c, r, e.texts.field(c));
         if (otherNames)
@@ -356,9 +380,10 @@ void LoadName(CatalogSession &s, GridData &gv, GridData *gv4, const QDateTime &n
     if (gv4)
         gv4->AddRows(n);
     SummaryCache &cache = currentCache(s.catalog());
+    std::optional<SummaryTables> tables;
     for (int r = 0; r < n; ++r) {
         const qint64 id = keys[size_t(r)].value;
-        const SummaryEntry &e = summaryEntry(s, cache, r + 1, keys[size_t(r)].row, id);
+        const SummaryEntry &e = summaryEntry(s, cache, tables, r + 1, keys[size_t(r)].row, id);
         gv.CellAt(0, r).SetAsInteger(int(id));
         gv.SetCellText(1, r, e.texts.Title);
         if (updatedRecently(e.maxUpdate, nowMs))
