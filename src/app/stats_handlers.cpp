@@ -3,6 +3,7 @@
 #include "browser/summary.h"
 #include "errorguard.h"
 #include "page_stats.h"
+#include "summary_handlers.h"
 #include "tgridview.h"
 #include "tview_base.h"
 
@@ -96,6 +97,7 @@ void TStatsHandlers::AddToG3() {
     const int s = g3.RowCount() - 1;
     for (int c = 0; c <= sv.ColumnCount() - 3; ++c)
         g3.SetCellText(c, s, sv.GetCellText(c, r));
+    g3.SetCellText(gvsv::Title, s, m_win.summary().ownTitle(r));
     g3.CellAt(gv3::IdColumn, s).SetAsInteger(int(id));
     VstatUpDate();
 }
@@ -133,9 +135,11 @@ void TStatsHandlers::followSelection() {
             continue;
         }
         const int s = m_win.SeeingSV(id);
-        if (s >= 0)
+        if (s >= 0) {
             for (int c = 0; c <= sv.ColumnCount() - 3; ++c)
                 g3.SetCellText(c, r, sv.GetCellText(c, s));
+            g3.SetCellText(gvsv::Title, r, m_win.summary().ownTitle(s));
+        }
     }
     VstatUpDate();
 }

@@ -89,6 +89,18 @@ void TSummaryHandlers::showShown() {
     m_p->FilterBar->setShown(shownText(m_shown, m_win.stats().catalogStats()));
 }
 
+QString TSummaryHandlers::ownTitle(int row) const {
+    TGridView &g = *m_p->GVSV;
+    QString title = g.GetCellText(gvsv::Title, row);
+    const auto other = m_shown.found.altNames.constFind(g.CellAt(gvsv::Id, row).AsInteger());
+    if (other != m_shown.found.altNames.cend()) {
+        const QString suffix = titleWithOtherName(QString(), *other);
+        if (title.endsWith(suffix))
+            title.chop(suffix.size());
+    }
+    return title;
+}
+
 const std::vector<qint64> *TSummaryHandlers::shownIds() const {
     return m_shown.narrowed ? &m_shown.found.ids : nullptr;
 }
@@ -122,14 +134,7 @@ void TSummaryHandlers::GVSVKeyDown(QKeyEvent *event) {
             return;
         // A row found through another name is renamed from its own name.
         const int row = g.CurrentRow();
-        const qint64 id = g.CellAt(gvsv::Id, row).AsInteger();
-        if (const auto other = m_shown.found.altNames.constFind(id); other != m_shown.found.altNames.cend()) {
-            const QString suffix = titleWithOtherName(QString(), *other);
-            QString title = g.CellAt(gvsv::Title, row).AsString();
-            if (title.endsWith(suffix))
-                title.chop(suffix.size());
-            g.SetCellText(gvsv::Title, row, title);
-        }
+        g.SetCellText(gvsv::Title, row, ownTitle(row));
         g.Column(gvsv::Title).AddOption(coEditing);
         g.EditCell(gvsv::Title, row);
         return;

@@ -32,6 +32,8 @@ public:
     void saveFilter(Settings &settings);
     // "Показано …" for the titles the last narrowing left.
     void showShown();
+    // The title of a summary row by its own name, without the other name that found it.
+    QString ownTitle(int row) const;
     // The titles shown when a filter is in force; nullptr when every title is.
     const std::vector<qint64> *shownIds() const;
     // Makes `row` current; it is reported even when it was current already.

@@ -204,9 +204,15 @@ TEST_F(FilterBar, SearchFindsAnyNameInAnyCaseWithYoAsYe) {
     pick(bar().CFFrame, QStringLiteral("от 720p"));
     EXPECT_EQ(summary(), QStringList{"Bleach — Блич"});
 
-    // F2 on a row found through another name renames the title from its own name.
+    // The selection lists the title by its own name, now and after a refresh.
     TGridView &sv = win->GVSV();
     win->setActivePage(TView_Base::Tns);
+    sv.SetCurrentRow(0);
+    key(&sv, Qt::Key_Insert);
+    win->UpDateAll(false);
+    EXPECT_EQ(column(win->GV3(), 0), QStringList{"Bleach"});
+
+    // F2 on a row found through another name renames the title from its own name.
     sv.SetCurrentRow(0);
     key(&sv, Qt::Key_F2);
     ASSERT_TRUE(sv.Editing());
