@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -422,6 +423,30 @@ TEST_F(AddAll, ManyQuickAnswersAreStoredInListOrderWithTheirTotals) {
     vq::CatalogSession other;
     other.open(m_path);
     EXPECT_EQ(titleSize(other.RJk), 39 * size);
+}
+
+TEST_F(AddAll, RowsWhoseTransactionIsRefusedAreNotCounted) {
+    // The title goes once the run has started, and the check of the rows' title is left to the commit:
+    // the rows are written, then refused together. None of them may be reported as stored.
+    vq::IntakeRun r(m_session, m_pool, m_entries, forTitle(m_title), settings());
+    QObject::connect(&r, &vq::IntakeRun::progress, [&](int position, int) {
+        if (position != 0)
+            return;
+        // Once the run has found the title, before it stores anything.
+        QTimer::singleShot(0, [&] {
+            m_session.catalog().exec(
+                QStringLiteral("DELETE FROM \"Список\" WHERE \"ID\" = %1").arg(m_title));
+            m_session.catalog().exec(QStringLiteral("PRAGMA defer_foreign_keys = ON"));
+        });
+    });
+    const vq::IntakeReport report = vq::runToEnd(r);
+    EXPECT_EQ(report.stored, 0);
+    EXPECT_FALSE(r.storedAny());
+    ASSERT_EQ(report.problems.size(), 3) << report.summaryText().toStdString();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(report.problems[i].message.startsWith(vq::msg::intakeNotStored(m_entries[i].shown, {})))
+            << report.problems[i].message.toStdString();
+    EXPECT_TRUE(readBack().episodes.isEmpty());
 }
 
 TEST_F(AddAll, WhatCannotBeStoredIsReportedAndTheRunGoesOn) {
