@@ -173,6 +173,7 @@ void ProbePool::startProcess(Worker &w) {
     });
     w.process = p;
     w.buffer.clear();
+    w.fresh = true;
     p->start(QIODevice::ReadWrite);
 }
 
@@ -228,10 +229,11 @@ void ProbePool::onGone(Worker &w, const QString &how, bool failedToStart) {
 
 void ProbePool::finishFirst(Worker &w, const ProbeResult &result, bool workerLost) {
     w.deadline->stop();
-    if (!workerLost && w.onFirst.isValid()) {
+    if (!workerLost && !w.fresh) {
         const double ms = double(w.onFirst.nsecsElapsed()) / 1e6;
         m_probeMs = m_probeMs < 0 ? ms : 0.8 * m_probeMs + 0.2 * ms;
     }
+    w.fresh = false;
     Job job = std::move(w.jobs.front());
     w.jobs.pop_front();
     if (workerLost) {

@@ -70,6 +70,7 @@ private:
         QProcess *process = nullptr;
         QTimer *deadline = nullptr; // runs for the first job, the one the worker is on
         QElapsedTimer onFirst;      // since the worker began the first job
+        bool fresh = false;         // on the first job of the process: its time is the program's start too
         QByteArray buffer;
         std::deque<Job> jobs; // sent, in the order the answers come
     };
