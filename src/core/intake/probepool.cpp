@@ -137,8 +137,8 @@ void ProbePool::beginFirst(Worker &w) {
 }
 
 void ProbePool::dispatch() {
-    const size_t kDepth = depth();
-    for (size_t round = 0; round < kDepth; ++round)
+    const size_t ahead = depth();
+    for (size_t round = 0; round < ahead; ++round)
         for (auto &w : m_workers) {
             if (m_queue.empty())
                 return;
