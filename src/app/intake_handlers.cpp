@@ -62,6 +62,14 @@ TIntakeHandlers::TIntakeHandlers(TView_Base &window)
     m_revealTimer.setSingleShot(true);
     m_revealTimer.setInterval(0);
     connect(&m_revealTimer, &QTimer::timeout, this, &TIntakeHandlers::applyReveal);
+    m_barTimer.setSingleShot(true);
+    m_barTimer.setInterval(0);
+    connect(&m_barTimer, &QTimer::timeout, this, [this] {
+        if (!m_p)
+            return;
+        m_p->PBAdd->setMaximum(m_barAt.second);
+        m_p->PBAdd->setValue(m_barAt.first);
+    });
     watchFolderModel(m_p->FolderModel);
     revealFolder(QDir::homePath(), false, true);
 }
@@ -440,6 +448,7 @@ bool TIntakeHandlers::adding() const {
 }
 
 void TIntakeHandlers::setRunning(bool running) {
+    m_barTimer.stop();
     m_p->BAdd->setEnabled(!running);
     m_p->BAddAll->setEnabled(!running);
     m_p->BCancel->setVisible(running);
@@ -476,8 +485,10 @@ void TIntakeHandlers::BAddAllClick() {
     m_run = m_win.intakeSession().makeRun(pool(), entries, settings);
     connect(m_run.get(), &IntakeRun::progress, this, [this](int position, int maximum) {
         m_progressSeen << position;
-        m_p->PBAdd->setMaximum(maximum);
-        m_p->PBAdd->setValue(position);
+        m_barAt = {position, maximum};
+        // The bar paints itself at once on each step: once per turn of the event loop is enough.
+        if (!m_barTimer.isActive())
+            m_barTimer.start();
     });
     connect(m_run.get(), &IntakeRun::finished, this, [this] {
         // Handled once the run has left its own call.

@@ -100,6 +100,8 @@ private:
     } m_reveal;
     QTimer m_revealTimer;
     QList<int> m_progressSeen;
+    QTimer m_barTimer;
+    std::pair<int, int> m_barAt{0, 0}; // the position and maximum the bar is to show
     // The file system's name of the file the page shows.
     QByteArray m_shownPath;
     quint64 m_clickTicket = 0;

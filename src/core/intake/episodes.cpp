@@ -66,7 +66,8 @@ qint32 GiveIDt(const QString &name, DataSet &table) {
     return qint32(table.asInteger(kId));
 }
 
-void AddToBase(CatalogSession &session, TVVF &episode, const StoreChoice &choice, const QDateTime &now) {
+void appendEpisode(CatalogSession &session, DataSet &series, TVVF &episode, const StoreChoice &choice,
+                   const QDateTime &now) {
     // Everything that can be refused on the page is checked before anything is written.
     const qint32 sound = chosenKey(choice.soundId);
     const qint32 subIn = chosenKey(choice.subInId);
@@ -84,7 +85,6 @@ void AddToBase(CatalogSession &session, TVVF &episode, const StoreChoice &choice
         episode.Height = *height;
     }
 
-    DataSet &series = session.Series;
     Catalog::Transaction transaction(session.catalog());
     try {
         // The row is appended under the data set's filter rather than with it switched off: the filter
@@ -120,10 +120,19 @@ void AddToBase(CatalogSession &session, TVVF &episode, const StoreChoice &choice
         series.cancel();
         throw;
     }
-    // The same filter again: this rebuilds the view, so the new row shows only if it belongs there.
+}
+
+void refreshEpisodeView(CatalogSession &session) {
+    // The same filter again: this rebuilds the view, so the new rows show only if they belong there.
+    DataSet &series = session.Series;
     series.setFilter(series.filter());
     series.setFiltered(true);
     series.last();
+}
+
+void AddToBase(CatalogSession &session, TVVF &episode, const StoreChoice &choice, const QDateTime &now) {
+    appendEpisode(session, session.Series, episode, choice, now);
+    refreshEpisodeView(session);
 }
 
 } // namespace vq

@@ -38,4 +38,12 @@ struct StoreChoice {
 void AddToBase(CatalogSession &session, TVVF &episode, const StoreChoice &choice,
                const QDateTime &now = QDateTime::currentDateTime());
 
+// AddToBase for one of many rows stored together: the row goes through `episodes`, an episode data
+// set of the session's catalog that no view shows (open, unfiltered), so that nothing is filtered or
+// sorted again for it. refreshEpisodeView() then does that once for all of them.
+void appendEpisode(CatalogSession &session, DataSet &episodes, TVVF &episode, const StoreChoice &choice,
+                   const QDateTime &now = QDateTime::currentDateTime());
+// Leaves Серии filtered again and on its last record, as AddToBase does.
+void refreshEpisodeView(CatalogSession &session);
+
 } // namespace vq

@@ -2,8 +2,10 @@
 
 #include "catalog/catalog.h"
 #include "catalog/catalogsession.h"
+#include "catalog/dataset.h"
 #include "catalog/error.h"
 #include "catalog/messages.h"
+#include "catalog/schema.h"
 #include "intake/probepool.h"
 
 #include <QElapsedTimer>
@@ -22,8 +24,12 @@ namespace vq {
 
 namespace {
 
-// Time the run may hold the event loop while storing, before it lets other events through.
-constexpr int kStoreSliceMs = 20;
+// Time the run may hold the event loop while storing, before it commits and lets other events through.
+constexpr int kStoreSliceMs = 15;
+// How long an answer may wait for the ones after it. Short files are answered every millisecond or
+// two: stored as they come, each would cost a transaction, a refresh of the episode view and a turn
+// of the event loop of its own, taking from the workers the processor time they probe with.
+constexpr int kGatherMs = 10;
 
 QString columnText(sqlite3_stmt *st, int col) {
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(st, col));
@@ -91,6 +97,8 @@ IntakeRun::IntakeRun(CatalogSession &session, ProbePool &pool, QList<ListedFile>
     : QObject(parent), m_session(session), m_pool(pool), m_entries(std::move(entries)), m_base(episode),
       m_last(episode), m_settings(std::move(settings)) {
     m_report.listed = int(m_entries.size());
+    m_storeTimer.setSingleShot(true);
+    connect(&m_storeTimer, &QTimer::timeout, this, &IntakeRun::storeReady);
 }
 
 IntakeRun::~IntakeRun() {
@@ -133,7 +141,7 @@ void IntakeRun::start() {
             if (!self || !self->m_running)
                 return;
             self->m_results[k] = r;
-            self->storeReady();
+            self->storeSoon();
         }));
     }
     try {
@@ -143,7 +151,7 @@ void IntakeRun::start() {
         return;
     }
     lookElsewhere();
-    storeReady();
+    storeSoon();
 }
 
 void IntakeRun::readStored() {
@@ -251,45 +259,99 @@ QString IntakeRun::titleName(qint64 id) {
     return name;
 }
 
-void IntakeRun::storeReady() {
-    if (!m_running || m_storeQueued)
+void IntakeRun::storeSoon() {
+    if (!m_running)
         return;
-    QElapsedTimer slice;
-    slice.start();
+    const bool allIn = qsizetype(m_results.size()) >= m_entries.size() - m_next;
+    if (allIn)
+        m_storeTimer.start(0);
+    else if (!m_storeTimer.isActive())
+        m_storeTimer.start(kGatherMs);
+}
+
+void IntakeRun::storeReady() {
+    if (!m_running)
+        return;
     const int n = int(m_entries.size());
-    while (m_running && m_next < n) {
-        auto it = m_results.find(m_next);
-        if (it == m_results.end())
-            return;
-        if (slice.elapsed() >= kStoreSliceMs) {
-            // The rest in a later turn of the event loop, so the window keeps answering.
-            m_storeQueued = true;
-            QTimer::singleShot(0, this, [this] {
-                m_storeQueued = false;
-                storeReady();
-            });
-            return;
-        }
+    if (m_next < n && m_results.find(m_next) == m_results.end())
+        return;
+    if (m_next < n) {
         if (!sameCatalog()) {
             end(msg::intakeCatalogChanged());
             return;
         }
-        const ProbeResult result = std::move(it->second);
-        m_results.erase(it);
-        const int index = m_next++;
-        storeOne(index, result);
-        if (index > 0)
-            Q_EMIT progress(index, n - 1);
+        QElapsedTimer slice;
+        slice.start();
+        const int from = m_next;
+        Batch batch;
+        {
+            // When the change cannot begin (another program is writing), each row tries on its own, as
+            // a single store would, and says why it was not stored.
+            std::optional<Catalog::Transaction> transaction;
+            try {
+                transaction.emplace(*m_catalog);
+            } catch (const Error &) {
+            }
+            DataSet rows(m_catalog, schema::kEpisodes);
+            rows.open();
+            while (m_next < n && batch.stop.isEmpty() && slice.elapsed() < kStoreSliceMs) {
+                auto it = m_results.find(m_next);
+                if (it == m_results.end())
+                    break;
+                const ProbeResult result = std::move(it->second);
+                m_results.erase(it);
+                storeOne(m_next++, result, rows, batch);
+            }
+            rows.close();
+            if (transaction) {
+                try {
+                    transaction->commit();
+                } catch (const Error &e) {
+                    // Rolled back as the transaction goes: none of these rows is stored.
+                    for (const auto &[entry, key] : std::as_const(batch.keys)) {
+                        if (!m_settings.again)
+                            m_known.remove(key);
+                        m_report.problems.append({entry, msg::intakeNotStored(entry, e.message()), true});
+                    }
+                    const QString stop = batch.stop;
+                    batch = Batch();
+                    batch.stop = stop;
+                }
+            }
+        }
+        m_report.stored += batch.stored;
+        m_storedKeys += batch.keys;
+        if (batch.last) {
+            m_last = batch.last->first;
+            m_lastPath = batch.last->second;
+        }
+        if (batch.stored > 0) {
+            try {
+                refreshEpisodeView(m_session);
+            } catch (const Error &) {
+                // The rows are stored; the view is read again when the window next shows it.
+            }
+        }
+        for (int k = std::max(from, 1); k < m_next; ++k)
+            Q_EMIT progress(k, n - 1);
+        if (!batch.stop.isEmpty()) {
+            end(batch.stop);
+            return;
+        }
     }
-    if (m_running && m_next >= n)
+    if (!m_running)
+        return;
+    if (m_next >= n)
         end();
+    else if (m_results.find(m_next) != m_results.end())
+        m_storeTimer.start(0); // the slice ran out: the rest in a later turn of the event loop
 }
 
-void IntakeRun::storeOne(int index, const ProbeResult &result) {
+void IntakeRun::storeOne(int index, const ProbeResult &result, DataSet &rows, Batch &batch) {
     const ListedFile &entry = m_entries[index];
     if (!result.ok()) {
         if (result.status == ProbeStatus::WorkerMissing) {
-            end(result.detail);
+            batch.stop = result.detail;
             return;
         }
         m_report.problems.append(
@@ -315,16 +377,15 @@ void IntakeRun::storeOne(int index, const ProbeResult &result) {
         return;
     }
     try {
-        AddToBase(m_session, episode, choice);
+        appendEpisode(m_session, rows, episode, choice);
     } catch (const Error &e) {
         m_report.problems.append({entry.shown, msg::intakeNotStored(entry.shown, e.message()), true});
         return;
     }
-    ++m_report.stored;
-    m_last = episode;
-    m_lastPath = entry.path;
+    ++batch.stored;
+    batch.last.emplace(episode, entry.path);
     m_known.insert(key);
-    m_storedKeys.append({entry.shown, key});
+    batch.keys.append({entry.shown, key});
 }
 
 void IntakeRun::cancel() {
@@ -338,6 +399,7 @@ void IntakeRun::end(const QString &stopped) {
     if (!m_running)
         return;
     m_running = false;
+    m_storeTimer.stop();
     if (!stopped.isEmpty())
         m_report.stopped = stopped;
     m_pool.abandon(m_tickets);

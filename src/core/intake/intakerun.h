@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QSet>
+#include <QTimer>
 
 #include <map>
 #include <memory>
@@ -18,6 +19,7 @@ namespace vq {
 
 class Catalog;
 class CatalogSession;
+class DataSet;
 class ProbePool;
 
 // What an "add all" run did, for its closing message and the tool's output.
@@ -58,8 +60,9 @@ struct RunSettings {
 // `episode.TitleId` with the same choices, in list order, on the thread that runs it, so that the
 // window keeps answering while the workers probe. An entry that cannot be probed or stored is
 // reported and the run goes on; a file the title already holds under the same name and size is
-// skipped unless `again`. Each row is committed as it is stored, so a cancelled or stopped run keeps
-// what it stored.
+// skipped unless `again`. The rows in hand are stored a few at a time, each few in one transaction
+// that ends before the window gets the event loop back, so that a cancelled or stopped run keeps what
+// it stored and a run cut short by a crash leaves whole rows only.
 class IntakeRun : public QObject {
     Q_OBJECT
 public:
@@ -93,8 +96,17 @@ private:
     void readStored();
     void lookElsewhere();
     void collectElsewhere();
+    // Rows stored in this turn, counted once their transaction is stored.
+    struct Batch {
+        int stored = 0;
+        QList<std::pair<QString, QPair<QString, qint64>>> keys;
+        std::optional<std::pair<TVVF, QByteArray>> last;
+        QString stop; // the run cannot go on (no worker program)
+    };
+    // A store of the answers in hand, soon: at once when every answer left is in.
+    void storeSoon();
     void storeReady();
-    void storeOne(int index, const ProbeResult &result);
+    void storeOne(int index, const ProbeResult &result, DataSet &rows, Batch &batch);
     void end(const QString &stopped = QString());
     QString titleName(qint64 id);
     // The catalog the run began on is still the open one.
@@ -111,7 +123,7 @@ private:
     RunSettings m_settings;
     IntakeReport m_report;
     bool m_running = false;
-    bool m_storeQueued = false;
+    QTimer m_storeTimer;
     int m_next = 0;
     std::map<int, ProbeResult> m_results;
     std::vector<quint64> m_tickets;

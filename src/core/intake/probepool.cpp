@@ -120,11 +120,25 @@ void ProbePool::abandon(const std::vector<quint64> &tickets) {
     dispatch();
 }
 
+size_t ProbePool::depth() const {
+    // Each worker holds the file it is on and enough after it that it never waits for this thread,
+    // which stores rows meanwhile and, with every core probing, may wait a while for a core itself.
+    // Short files need many ahead; long ones two, so that a clicked file waits for little.
+    constexpr double kAheadMs = 50;
+    constexpr size_t kMost = 16;
+    if (m_probeMs < 0)
+        return 2;
+    return std::clamp(size_t(kAheadMs / std::max(m_probeMs, 0.5)) + 1, size_t(2), kMost);
+}
+
+void ProbePool::beginFirst(Worker &w) {
+    w.deadline->start(m_timeLimitMs);
+    w.onFirst.start();
+}
+
 void ProbePool::dispatch() {
-    // Each worker holds the file it is on and the next one, so that it never waits for this thread
-    // between two files.
-    constexpr size_t kDepth = 2;
-    for (size_t round = 0; round < kDepth; ++round)
+    const size_t ahead = depth();
+    for (size_t round = 0; round < ahead; ++round)
         for (auto &w : m_workers) {
             if (m_queue.empty())
                 return;
@@ -159,6 +173,7 @@ void ProbePool::startProcess(Worker &w) {
     });
     w.process = p;
     w.buffer.clear();
+    w.fresh = true;
     p->start(QIODevice::ReadWrite);
 }
 
@@ -168,7 +183,7 @@ void ProbePool::send(Worker &w, Job job) {
     w.process->write(encodeProbeRequest(job.path));
     w.jobs.push_back(std::move(job));
     if (w.jobs.size() == 1)
-        w.deadline->start(m_timeLimitMs);
+        beginFirst(w);
 }
 
 void ProbePool::onOutput(Worker &w) {
@@ -214,6 +229,11 @@ void ProbePool::onGone(Worker &w, const QString &how, bool failedToStart) {
 
 void ProbePool::finishFirst(Worker &w, const ProbeResult &result, bool workerLost) {
     w.deadline->stop();
+    if (!workerLost && !w.fresh) {
+        const double ms = double(w.onFirst.nsecsElapsed()) / 1e6;
+        m_probeMs = m_probeMs < 0 ? ms : 0.8 * m_probeMs + 0.2 * ms;
+    }
+    w.fresh = false;
     Job job = std::move(w.jobs.front());
     w.jobs.pop_front();
     if (workerLost) {
@@ -223,7 +243,7 @@ void ProbePool::finishFirst(Worker &w, const ProbeResult &result, bool workerLos
             m_queue.push_front(std::move(*it));
         w.jobs.clear();
     } else if (!w.jobs.empty()) {
-        w.deadline->start(m_timeLimitMs);
+        beginFirst(w);
     }
     // The next files go out before this answer is handled, so the workers never wait on the caller.
     dispatch();

@@ -3,6 +3,7 @@
 #include "intake/mediaprobe.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <deque>
@@ -68,11 +69,16 @@ private:
     struct Worker {
         QProcess *process = nullptr;
         QTimer *deadline = nullptr; // runs for the first job, the one the worker is on
+        QElapsedTimer onFirst;      // since the worker began the first job
+        bool fresh = false;         // on the first job of the process: its time is the program's start too
         QByteArray buffer;
         std::deque<Job> jobs; // sent, in the order the answers come
     };
 
     void dispatch();
+    // How many files each worker is given ahead.
+    size_t depth() const;
+    void beginFirst(Worker &w);
     void send(Worker &w, Job job);
     void startProcess(Worker &w);
     void onOutput(Worker &w);
@@ -88,6 +94,7 @@ private:
     std::vector<std::unique_ptr<Worker>> m_workers;
     std::deque<Job> m_queue;
     quint64 m_nextTicket = 1;
+    double m_probeMs = -1; // a running mean of the time one probe takes; -1 before the first answer
 };
 
 } // namespace vq

@@ -44,8 +44,9 @@ public:
     // "Добавить": the probed file as one episode of the chosen title.
     void storeOne(const StoreChoice &choice);
 
-    // "Добавить всё": a run over `entries` for the chosen title (not started). Each row is committed
-    // as it is stored, so that the window never holds a write lock while it waits for the workers.
+    // "Добавить всё": a run over `entries` for the chosen title (not started). The rows are committed
+    // a few at a time, each few before the window waits again, so that the window never holds a write
+    // lock while it waits for the workers.
     std::unique_ptr<IntakeRun> makeRun(ProbePool &pool, QList<ListedFile> entries, RunSettings settings);
     // What a finished run leaves on the page: its last stored file, under the title chosen now.
     // False when it stored nothing or began on another catalog.

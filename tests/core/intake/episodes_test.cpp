@@ -13,7 +13,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -367,6 +369,84 @@ TEST_F(AddAll, FirstFileIsProbedWhenAnotherOneIsShown) {
     EXPECT_EQ(stored.episodes[0][QStringLiteral("Серия")].toString(), m_entries[0].shown);
     EXPECT_EQ(stored.formats.value(stored.episodes[0][QStringLiteral("Format_Pack_id")].toLongLong()),
               QStringLiteral("Matroska"));
+}
+
+TEST_F(AddAll, ManyQuickAnswersAreStoredInListOrderWithTheirTotals) {
+    // Quick answers are stored several to a transaction: what each row is, and what the run counts,
+    // must not depend on which rows went together.
+    const vq::test::MediaSample &clip = testMedia()[Sample::Mkv];
+    QList<vq::ListedFile> entries;
+    QStringList expected;
+    for (int i = 1; i <= 40; ++i) {
+        const QString name = QStringLiteral("ep %1.mkv").arg(i, 2, 10, QLatin1Char('0'));
+        if (i == 20) {
+            ASSERT_TRUE(QDir(m_files.path()).mkdir(name));
+        } else {
+            ASSERT_TRUE(QFile::copy(clip.path, m_files.filePath(name)));
+            expected << name;
+        }
+        entries << entry(name);
+        if (i == 30)
+            entries << entry(name); // listed twice: the second is already stored
+    }
+    auto titleSize = [&](vq::DataSet &sums) {
+        if (!sums.isOpen())
+            sums.open();
+        for (sums.first(); !sums.eof(); sums.next())
+            if (sums.asInteger(QStringLiteral("ID")) == m_title)
+                return sums.asFloat(QStringLiteral("Sum-Объём(байт)"));
+        return -1.0;
+    };
+    EXPECT_EQ(titleSize(m_session.RJk), -1.0); // no episodes, no sums: read before the run
+
+    QList<std::pair<int, int>> progress;
+    const vq::IntakeReport r = run(entries, forTitle(m_title), settings(), &progress);
+    const int n = int(entries.size());
+    EXPECT_EQ(r.stored, 39);
+    EXPECT_EQ(r.skippedTwice, QStringList{QStringLiteral("ep 30.mkv")});
+    ASSERT_EQ(r.problems.size(), 1);
+    EXPECT_EQ(r.problems[0].entry, QStringLiteral("ep 20.mkv"));
+    QList<std::pair<int, int>> positions;
+    for (int k = 0; k < n; ++k)
+        positions.append({k, n - 1});
+    EXPECT_EQ(progress, positions);
+    EXPECT_EQ(storedNames(), expected);
+    EXPECT_EQ(m_last.FileName, QStringLiteral("ep 40.mkv"));
+
+    // The title's page shows every stored row and stands on the last one.
+    vq::DataSet &series = m_session.Series;
+    EXPECT_EQ(series.recordCount(), 39);
+    EXPECT_EQ(series.asString(QStringLiteral("Серия")), QStringLiteral("ep 40.mkv"));
+    // The sums this session kept up to date agree with the file's.
+    const double size = double(QFileInfo(clip.path).size());
+    EXPECT_EQ(titleSize(m_session.RJk), 39 * size);
+    vq::CatalogSession other;
+    other.open(m_path);
+    EXPECT_EQ(titleSize(other.RJk), 39 * size);
+}
+
+TEST_F(AddAll, RowsWhoseTransactionIsRefusedAreNotCounted) {
+    // The title goes once the run has started, and the check of the rows' title is left to the commit:
+    // the rows are written, then refused together. None of them may be reported as stored.
+    vq::IntakeRun r(m_session, m_pool, m_entries, forTitle(m_title), settings());
+    QObject::connect(&r, &vq::IntakeRun::progress, [&](int position, int) {
+        if (position != 0)
+            return;
+        // Once the run has found the title, before it stores anything.
+        QTimer::singleShot(0, [&] {
+            m_session.catalog().exec(
+                QStringLiteral("DELETE FROM \"Список\" WHERE \"ID\" = %1").arg(m_title));
+            m_session.catalog().exec(QStringLiteral("PRAGMA defer_foreign_keys = ON"));
+        });
+    });
+    const vq::IntakeReport report = vq::runToEnd(r);
+    EXPECT_EQ(report.stored, 0);
+    EXPECT_FALSE(r.storedAny());
+    ASSERT_EQ(report.problems.size(), 3) << report.summaryText().toStdString();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(report.problems[i].message.startsWith(vq::msg::intakeNotStored(m_entries[i].shown, {})))
+            << report.problems[i].message.toStdString();
+    EXPECT_TRUE(readBack().episodes.isEmpty());
 }
 
 TEST_F(AddAll, WhatCannotBeStoredIsReportedAndTheRunGoesOn) {

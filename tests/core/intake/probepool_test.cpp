@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -136,6 +137,79 @@ TEST(ProbeWorkers, AHangOrACrashCostsOneFileAndTheWorkerComesBack) {
     EXPECT_EQ(r[4].status, ProbeStatus::Crashed);
     EXPECT_EQ(r[5], good);
     EXPECT_EQ(pool.pending(), 0);
+}
+
+TEST(ProbeWorkers, AWorkerLostWithManyFilesInHandGivesThemBack) {
+    // Quick answers give each worker many files ahead; the ones behind a file that hangs or crashes
+    // are probed again by the restarted worker, each answered once.
+    QTemporaryDir dir;
+    const vq::test::MediaSample &clip = testMedia()[Sample::Mkv];
+    struct Case {
+        const char *bad;
+        ProbeStatus status;
+    };
+    for (const Case &c : {Case{"crash.mkv", ProbeStatus::Crashed}, Case{"hang.mkv", ProbeStatus::TimeLimit}}) {
+        SCOPED_TRACE(c.bad);
+        QList<QByteArray> paths;
+        for (int i = 0; i < 60; ++i) {
+            const QString name = i == 30 ? QString::fromLatin1(c.bad) : QStringLiteral("%1.mkv").arg(i);
+            if (!QFileInfo::exists(dir.filePath(name))) {
+                ASSERT_TRUE(QFile::copy(clip.path, dir.filePath(name)));
+            }
+            paths << native(dir.filePath(name));
+        }
+        vq::ProbePool pool(vq::ProbePool::Options{doubleProgram(), 1, 1000});
+        QList<int> calls(paths.size(), 0);
+        QList<ProbeResult> results(paths.size());
+        int left = int(paths.size());
+        QEventLoop loop;
+        for (int i = 0; i < paths.size(); ++i)
+            pool.probe(paths[i], [&, i](const ProbeResult &r) {
+                ++calls[i];
+                results[i] = r;
+                if (--left == 0)
+                    QTimer::singleShot(300, &loop, &QEventLoop::quit); // room for an answer too many
+            });
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+        loop.exec();
+        EXPECT_EQ(calls, QList<int>(paths.size(), 1));
+        const ProbeResult good = vq::probeMedia(paths[0]);
+        for (int i = 0; i < paths.size(); ++i) {
+            if (i == 30)
+                EXPECT_EQ(results[i].status, c.status);
+            else
+                EXPECT_EQ(results[i], good) << i;
+        }
+        EXPECT_EQ(pool.pending(), 0);
+    }
+}
+
+TEST(ProbeWorkers, AClickedFileWaitsForFewOfTheFilesQueuedBeforeIt) {
+    QTemporaryDir dir;
+    const vq::test::MediaSample &clip = testMedia()[Sample::Mkv];
+    ASSERT_TRUE(QFile::copy(clip.path, dir.filePath(QStringLiteral("a.mkv"))));
+    const QByteArray path = native(dir.filePath(QStringLiteral("a.mkv")));
+    vq::ProbePool pool(vq::ProbePool::Options{QString(), 2, 30000});
+    constexpr int kQueued = 400;
+    int answered = 0, beforeClick = -1, atClick = -1;
+    QEventLoop loop;
+    for (int i = 0; i < kQueued; ++i)
+        pool.probe(path, [&](const ProbeResult &) {
+            if (++answered == 40) {
+                // The workers have their pace by now and hold files ahead: the click goes first in
+                // the queue and waits only for those.
+                atClick = answered;
+                pool.probe(path, [&](const ProbeResult &) { beforeClick = answered; }, /*urgent=*/true);
+            }
+            if (answered == kQueued)
+                loop.quit();
+        });
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    loop.exec();
+    ASSERT_GE(beforeClick, atClick);
+    // Two workers, at most 16 files each in hand.
+    EXPECT_LE(beforeClick - atClick, 2 * 16);
+    EXPECT_EQ(answered, kQueued);
 }
 
 TEST(ProbeWorkers, AbandonedProbesAreNeverAnswered) {
