@@ -434,8 +434,7 @@ TEST_F(AddAll, RowsWhoseTransactionIsRefusedAreNotCounted) {
             return;
         // Once the run has found the title, before it stores anything.
         QTimer::singleShot(0, [&] {
-            m_session.catalog().exec(
-                QStringLiteral("DELETE FROM \"Список\" WHERE \"ID\" = %1").arg(m_title));
+            m_session.catalog().exec(QStringLiteral("DELETE FROM \"Список\" WHERE \"ID\" = %1").arg(m_title));
             m_session.catalog().exec(QStringLiteral("PRAGMA defer_foreign_keys = ON"));
         });
     });

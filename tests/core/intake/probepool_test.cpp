@@ -148,7 +148,8 @@ TEST(ProbeWorkers, AWorkerLostWithManyFilesInHandGivesThemBack) {
         const char *bad;
         ProbeStatus status;
     };
-    for (const Case &c : {Case{"crash.mkv", ProbeStatus::Crashed}, Case{"hang.mkv", ProbeStatus::TimeLimit}}) {
+    for (const Case &c :
+         {Case{"crash.mkv", ProbeStatus::Crashed}, Case{"hang.mkv", ProbeStatus::TimeLimit}}) {
         SCOPED_TRACE(c.bad);
         QList<QByteArray> paths;
         for (int i = 0; i < 60; ++i) {
@@ -199,7 +200,8 @@ TEST(ProbeWorkers, AClickedFileWaitsForFewOfTheFilesQueuedBeforeIt) {
                 // The workers have their pace by now and hold files ahead: the click goes first in
                 // the queue and waits only for those.
                 atClick = answered;
-                pool.probe(path, [&](const ProbeResult &) { beforeClick = answered; }, /*urgent=*/true);
+                pool.probe(
+                    path, [&](const ProbeResult &) { beforeClick = answered; }, /*urgent=*/true);
             }
             if (answered == kQueued)
                 loop.quit();
