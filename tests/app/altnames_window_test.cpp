@@ -16,12 +16,6 @@ using namespace vq::test;
 
 namespace {
 
-struct Step {
-    const char *what;
-    std::function<void()> act;
-    QString error = {}; // the error box the step must show; none when empty
-};
-
 class AltNamesWindow : public WindowTest {
 protected:
     void SetUp() override {
@@ -39,16 +33,6 @@ protected:
                      .arg(zeta));
     }
 
-    void run(const std::vector<Step> &steps) {
-        for (const Step &s : steps) {
-            SCOPED_TRACE(s.what);
-            s.act();
-            QCoreApplication::processEvents();
-            EXPECT_EQ(dialogs.errors(), s.error.isEmpty() ? QStringList() : QStringList{s.error});
-            dialogs.clear();
-        }
-    }
-
     TGridView &alt() { return *win->titlesPage()->GVAlt; }
     QStringList shown() { return column(alt(), 1); }
     QString stored(qint64 title) {
@@ -56,9 +40,6 @@ protected:
             QStringLiteral("SELECT group_concat(\"Альтернативное Название\", '|') FROM (SELECT * "
                            "FROM \"Alt_Ani_Name\" WHERE \"Название_id\" = %1 ORDER BY \"ID\")")
                 .arg(title));
-    }
-    static QPoint rowCenter(TGridView &g, int row, int col) {
-        return g.visualRect(g.model()->index(row, col)).center();
     }
     Step clickTitle(const char *name) {
         return {"click a title in the list", [this, name] {

@@ -104,13 +104,13 @@ TEST_F(FilterBar, EachFieldNarrowsTheSummaryAndTheTitleListAndCountsWhatIsShown)
     EXPECT_GT(bar().CFAudio->findText(QStringLiteral("AAC")), 0);
     EXPECT_GT(bar().CFFrame->findText(QStringLiteral("1920x1080")), 0);
 
-    struct Step {
+    struct FieldStep {
         const char *what;
         std::function<void()> act;
         QStringList shown;
         const char *count;
     };
-    const Step steps[] = {
+    const FieldStep steps[] = {
         {"Russian sound",
          [&] { pick(bar().CFSound, QStringLiteral("Русский")); },
          {"Акира", "Ёлка"},
@@ -165,7 +165,7 @@ TEST_F(FilterBar, EachFieldNarrowsTheSummaryAndTheTitleListAndCountsWhatIsShown)
          "Показано 0 из 6 · файлов 0 из 4"},
         {"type alone", [&] { click(bar().CBEmpty); }, {"Акира"}, "Показано 1 из 6 · файлов 1 из 4"},
     };
-    for (const Step &s : steps) {
+    for (const FieldStep &s : steps) {
         s.act();
         EXPECT_EQ(summary(), s.shown) << s.what;
         EXPECT_EQ(titles(), s.shown) << s.what;

@@ -21,12 +21,6 @@ using namespace vq::test;
 
 namespace {
 
-struct Step {
-    const char *what;
-    std::function<void()> act;
-    QString error = {}; // the one error box the step must show; empty: none
-};
-
 // One value from the catalog file at `path`, as text.
 QString scalarAt(const QString &path, const QString &sql) {
     sqlite3 *db = nullptr;
@@ -73,19 +67,6 @@ protected:
         page = win->intakePage();
         h = win->findChild<TIntakeHandlers *>();
         ASSERT_NE(h, nullptr);
-    }
-
-    void run(const std::vector<Step> &steps) {
-        for (const Step &s : steps) {
-            dialogs.clear();
-            s.act();
-            QCoreApplication::processEvents();
-            const QStringList errors = dialogs.errors();
-            if (s.error.isEmpty())
-                ASSERT_TRUE(errors.isEmpty()) << s.what << ": " << errors.join(u'\n').toStdString();
-            else
-                ASSERT_EQ(errors, QStringList{s.error}) << s.what;
-        }
     }
 
     // ---- steps ----

@@ -22,11 +22,6 @@ namespace {
 
 constexpr double GB = 1073741824.0;
 
-struct Step {
-    const char *what;
-    std::function<void()> act;
-};
-
 class Sequence : public WindowTest {
 protected:
     void SetUp() override {
@@ -38,15 +33,6 @@ protected:
         cat.addEpisode(bebop, {.name = QStringLiteral("b1"), .size = GB, .durationMs = 100});
         cat.addEpisode(bebop, {.name = QStringLiteral("b2"), .size = GB, .durationMs = 100});
         cat.addEpisode(cowboy, {.name = QStringLiteral("c1"), .size = 4 * GB, .durationMs = 10});
-    }
-
-    void run(const std::vector<Step> &steps) {
-        for (const Step &s : steps) {
-            s.act();
-            QCoreApplication::processEvents();
-            ASSERT_TRUE(dialogs.errors().isEmpty())
-                << s.what << ": " << dialogs.errors().join(QLatin1Char('\n')).toStdString();
-        }
     }
 
     // ---- steps ----
@@ -88,9 +74,6 @@ protected:
                 }};
     }
 
-    static QPoint rowCenter(TGridView &g, int row, int col) {
-        return g.visualRect(g.model()->index(row, col)).center();
-    }
     QString stored(const char *column, qint64 id) {
         return cat.scalar(QStringLiteral("SELECT \"%1\" FROM \"Список\" WHERE \"ID\" = %2")
                               .arg(QString::fromUtf8(column))

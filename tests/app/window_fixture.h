@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -31,6 +32,13 @@ public:
 protected:
     QSize screenSize() const override { return screen; }
     bool spreadsheetViewerKnown() const override { return viewerKnown; }
+};
+
+// One user's step of a sequence, and the one error box it must show (none when empty).
+struct Step {
+    const char *what;
+    std::function<void()> act;
+    QString error = {};
 };
 
 class WindowTest : public ::testing::Test {
@@ -95,6 +103,23 @@ protected:
         for (int r = 0; r < g.RowCount(); ++r)
             out << g.GetCellText(col, r);
         return out;
+    }
+    static QPoint rowCenter(TGridView &g, int row, int col) {
+        return g.visualRect(g.model()->index(row, col)).center();
+    }
+    // Runs the steps in order, the events of each handled before the next; stops at the first
+    // step whose error boxes are not the ones it expects.
+    void run(const std::vector<Step> &steps) {
+        for (const Step &s : steps) {
+            dialogs.clear();
+            s.act();
+            QCoreApplication::processEvents();
+            const QStringList errors = dialogs.errors();
+            if (s.error.isEmpty())
+                ASSERT_TRUE(errors.isEmpty()) << s.what << ": " << errors.join(u'\n').toStdString();
+            else
+                ASSERT_EQ(errors, QStringList{s.error}) << s.what;
+        }
     }
     void key(QWidget *w, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
         w->setFocus();
