@@ -550,4 +550,49 @@ TEST(NameFold, EveryAlphabetAndYo) {
             << r.name << " / " << r.text;
 }
 
+// The SQL function reads the stored UTF-8 itself: letters outside the first plane and bytes that
+// are no text must compare as Qt reads them.
+TEST(NameFold, SqlFunctionOnStoredBytes) {
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
+    registerNameFunctions(db);
+    const struct {
+        QByteArray name;
+        const char *text;
+        bool anywhere, match;
+    } rows[] = {
+        {"\xF0\x90\x90\x80"
+         "bc",
+         "\xF0\x90\x90\xA8"
+         "B",
+         false, true}, // Deseret capital and small letter
+        {"x\xF0\x90\x90\x80", "\xF0\x90\x90\xA8", true, true},
+        {"Ab\xFF\xFE"
+         "cd",
+         "ab", false, true},
+        {"Ab\xFF\xFE"
+         "cd",
+         "CD", true, true},
+        {"\xC3", "\xC3\xA9", false, false},                                    // cut short
+        {"\xD0\x81\xD0\xBB\xD0\xBA\xD0\xB0", "\xD0\xB5\xD0\xBB", false, true}, // Ёлка / ел
+        {"", "", false, true},
+    };
+    for (const auto &r : rows) {
+        sqlite3_stmt *st = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT vq_name_match(CAST(?1 AS TEXT), ?2, ?3)", -1, &st, nullptr),
+                  SQLITE_OK);
+        sqlite3_bind_blob(st, 1, r.name.constData(), int(r.name.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(st, 2, r.text, -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int(st, 3, r.anywhere ? 1 : 0);
+        ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+        EXPECT_EQ(sqlite3_column_int(st, 0) != 0, r.match) << r.name.toHex().constData() << " / " << r.text;
+        // The same answer as the comparison of names Qt has decoded.
+        EXPECT_EQ(nameMatches(QString::fromUtf8(r.name), foldName(QString::fromUtf8(r.text)), r.anywhere),
+                  r.match)
+            << r.name.toHex().constData();
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+}
+
 } // namespace
