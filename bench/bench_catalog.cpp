@@ -143,8 +143,9 @@ int main(int argc, char **argv) {
         vq::TExportList texts;
         const int n = s.Name.recordCount();
         const double sortMs = double(t.nsecsElapsed()) / 1e6 - openMs - statMs;
+        vq::SummaryReader reader(s);
         for (int r = 1; r <= n; ++r)
-            vq::SummaryTexts(s, r, texts);
+            reader.texts(r, texts);
         std::printf("  titles: open %.1f ms, totals %.1f ms, order %.1f ms, %d titles' texts %.1f ms\n",
                     openMs, statMs, sortMs, n, double(t.nsecsElapsed()) / 1e6 - openMs - statMs - sortMs);
     }

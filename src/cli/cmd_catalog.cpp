@@ -144,9 +144,10 @@ int cmdTitles(Context &c) {
     const FilterResult found = narrowTitles(s, filter).found;
     QJsonArray rows;
     TExportList texts;
+    SummaryReader reader(s);
     const int n = s.Name.recordCount();
     for (int recNo = 1; recNo <= n; ++recNo) {
-        SummaryTexts(s, recNo, texts);
+        reader.texts(recNo, texts);
         const qint64 id = s.Name.asInteger(0);
         if (json) {
             QJsonObject o;

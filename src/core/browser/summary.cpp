@@ -148,6 +148,14 @@ bool updatedRecently(std::optional<qint64> maxUpdate, qint64 now) {
     return maxUpdate && std::fabs(double(now - *maxUpdate)) / 86400000.0 < double(kRecentDays);
 }
 
+// The stored queries one pass over the titles reads, looked up once for the pass.
+struct SummaryTables {
+    explicit SummaryTables(Catalog &catalog)
+        : rjk(catalog.table(QStringLiteral("Rjk"))), ext(catalog.table(QStringLiteral("Ext"))),
+          subs(catalog.table(QStringLiteral("Sub"))), up(catalog.table(QStringLiteral("Up_time"))) {}
+    TablePtr rjk, ext, subs, up;
+};
+
 namespace {
 
 // The texts of a title's summary row, kept while neither the title nor its episodes change: a
@@ -207,14 +215,6 @@ QString lookedUp(const TableData &lookup, const TableData &t, int r, int c, int 
     const int lr = lookup.rowById(t.intAt(r, c));
     return lr < 0 || lookup.isNull(lr, 1) ? QString() : cut(lookup.textAt(lr, 1), length);
 }
-
-// The stored queries one pass over the titles reads, looked up once for the pass.
-struct SummaryTables {
-    explicit SummaryTables(Catalog &catalog)
-        : rjk(catalog.table(QStringLiteral("Rjk"))), ext(catalog.table(QStringLiteral("Ext"))),
-          subs(catalog.table(QStringLiteral("Sub"))), up(catalog.table(QStringLiteral("Up_time"))) {}
-    TablePtr rjk, ext, subs, up;
-};
 
 // The same texts as GetExtParam gives, read straight from the stored queries' rows: no filter is
 // set and no data set moved for each title.
@@ -309,10 +309,15 @@ const SummaryEntry &summaryEntry(CatalogSession &s, SummaryCache &cache, std::op
 
 } // namespace
 
-void SummaryTexts(CatalogSession &s, int recNo, TExportList &out) {
-    s.Name.setRecNo(recNo);
+SummaryReader::SummaryReader(CatalogSession &s)
+    : m_s(s), m_tables(std::make_unique<SummaryTables>(s.catalog())) {}
+
+SummaryReader::~SummaryReader() = default;
+
+void SummaryReader::texts(int recNo, TExportList &out) {
+    m_s.Name.setRecNo(recNo);
     SummaryEntry e;
-    computeTexts(s, SummaryTables(s.catalog()), s.Name.asInteger(0), e, false);
+    computeTexts(m_s, *m_tables, m_s.Name.asInteger(0), e, false);
     out = std::move(e.texts);
 }
 

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <memory>
 #include <optional>
 
 namespace vq {
@@ -48,8 +49,19 @@ void setupSelectionGrid(GridData &grid);
 void GetExtParam(CatalogSession &session, int recNo, TExportList &out);
 
 // The same texts as GetExtParam, read straight from the stored queries without moving them: for
-// callers that only show the texts. Leaves `Список` on that record.
-void SummaryTexts(CatalogSession &session, int recNo, TExportList &out);
+// callers that only show the texts, record after record. Leaves `Список` on the record read. The
+// stored queries are taken as they are when the reader is made.
+struct SummaryTables;
+class SummaryReader {
+public:
+    explicit SummaryReader(CatalogSession &session);
+    ~SummaryReader();
+    void texts(int recNo, TExportList &out);
+
+private:
+    CatalogSession &m_s;
+    std::unique_ptr<SummaryTables> m_tables;
+};
 
 // Whether a title whose episodes last changed at `maxUpdate` counts as recently updated.
 bool updatedRecently(const QDateTime &maxUpdate, const QDateTime &now);
