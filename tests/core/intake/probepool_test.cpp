@@ -209,8 +209,9 @@ TEST(ProbeWorkers, AClickedFileWaitsForFewOfTheFilesQueuedBeforeIt) {
     QTimer::singleShot(60000, &loop, &QEventLoop::quit);
     loop.exec();
     ASSERT_GE(beforeClick, atClick);
-    // Two workers, at most 16 files each in hand.
-    EXPECT_LE(beforeClick - atClick, 2 * 16);
+    // Two workers, at most 16 files each in hand; while the worker given the click works through
+    // its own, the other goes on answering. A click that queued behind the rest would wait for 360.
+    EXPECT_LE(beforeClick - atClick, 3 * 16);
     EXPECT_EQ(answered, kQueued);
 }
 
