@@ -325,16 +325,43 @@ QString titleWithOtherName(const QString &title, const QString &otherName) {
     return title + QStringLiteral(" — ") + otherName;
 }
 
+namespace {
+
+// Where each title of `keys` stood in `grid` before the refill; -1 where it was not shown.
+std::vector<int> formerRows(GridData &grid, int idColumn, const std::vector<DataSet::RecordKey> &keys) {
+    std::vector<int> from(keys.size(), -1);
+    const int old = grid.RowCount();
+    if (old == 0 || keys.empty())
+        return from;
+    QHash<qint64, int> at;
+    at.reserve(old);
+    for (int q = 0; q < old; ++q)
+        at.insert(grid.CellAt(idColumn, q).AsInteger(), q);
+    for (size_t r = 0; r < keys.size(); ++r)
+        if (const auto it = at.constFind(int(keys[r].value)); it != at.cend())
+            from[r] = *it;
+    return from;
+}
+
+// Writes the text unless the cell holds that very string already (kept from the row before).
+void putText(GridData &grid, int col, int row, const QString &text) {
+    if (!grid.CellTextIs(col, row, text))
+        grid.SetCellText(col, row, text);
+}
+
+} // namespace
+
 void LoadGvSv(CatalogSession &s, GridData &gvsv, TExportList &exportList, const QSet<qint64> &selected,
               const QDateTime &now, const QHash<qint64, QString> *otherNames) {
     GridFill fill(gvsv);
-    gvsv.ClearRows();
     const qint64 nowMs = naiveMsFromDateTime(now);
     s.UpTime.open();
     s.Name.first();
     const std::vector<DataSet::RecordKey> keys = s.Name.recordKeys(0);
     const int n = int(keys.size());
-    gvsv.AddRows(n);
+    // Rows shown before keep their texts; each is written again only where it is no longer the
+    // kept one, so narrowing or refreshing many rows copies few strings.
+    gvsv.RefillRows(formerRows(gvsv, gvsv::Id, keys));
     const int columns = gvsv.ColumnCount();
     SummaryCache &cache = currentCache(s.catalog());
     std::optional<SummaryTables> tables;
@@ -342,7 +369,7 @@ void LoadGvSv(CatalogSession &s, GridData &gvsv, TExportList &exportList, const 
         const qint64 id = keys[size_t(r)].value;
         const SummaryEntry &e = summaryEntry(s, cache, tables, r + 1, keys[size_t(r)].row, id);
         for (int c = 0; c < TExportList::FieldCount; ++c)
-            gvsv.SetCellText(c, r, e.texts.field(c));
+            putText(gvsv, c, r, e.texts.field(c));
         if (otherNames)
             if (const auto other = otherNames->constFind(id); other != otherNames->cend())
                 gvsv.SetCellText(gvsv::Title, r, titleWithOtherName(e.texts.Title, *other));
@@ -373,29 +400,26 @@ void LoadName(CatalogSession &s, GridData &gv, GridData *gv4, const QDateTime &n
     std::optional<GridFill> fill4;
     if (gv4)
         fill4.emplace(*gv4);
-    gv.ClearRows();
-    if (gv4)
-        gv4->ClearRows();
     s.Name.first();
     s.UpTime.open();
     const qint64 nowMs = naiveMsFromDateTime(now);
     const std::vector<DataSet::RecordKey> keys = s.Name.recordKeys(0);
     const int n = int(keys.size());
-    gv.AddRows(n);
+    gv.RefillRows(formerRows(gv, 0, keys));
     if (gv4)
-        gv4->AddRows(n);
+        gv4->RefillRows(formerRows(*gv4, 0, keys));
     SummaryCache &cache = currentCache(s.catalog());
     std::optional<SummaryTables> tables;
     for (int r = 0; r < n; ++r) {
         const qint64 id = keys[size_t(r)].value;
         const SummaryEntry &e = summaryEntry(s, cache, tables, r + 1, keys[size_t(r)].row, id);
         gv.CellAt(0, r).SetAsInteger(int(id));
-        gv.SetCellText(1, r, e.texts.Title);
+        putText(gv, 1, r, e.texts.Title);
         if (updatedRecently(e.maxUpdate, nowMs))
             gv.CellAt(1, r).SetColor(clSkyBlue);
         if (gv4) {
             gv4->CellAt(0, r).SetAsInteger(int(id));
-            gv4->SetCellText(1, r, e.texts.Title);
+            putText(*gv4, 1, r, e.texts.Title);
         }
     }
     s.Name.first();

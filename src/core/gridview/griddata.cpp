@@ -294,6 +294,58 @@ void GridData::DeleteRow(int row) {
         o->gridRowsRemoved(row, 1);
 }
 
+void GridData::RefillRows(const std::vector<int> &from) {
+    const int old = m_rowCount;
+    const int n = int(from.size());
+    if (old > 0)
+        for (GridObserver *o : m_observers)
+            o->gridRowsAboutToBeRemoved(0, old);
+    const bool useDefaults = HasOption(goUseDefaultValues);
+    for (auto &c : m_columns) {
+        if (c->m_kind == ColumnKind::Text) {
+            std::vector<QString> text(size_t(n), useDefaults ? c->m_defaultValue : QString());
+            for (int r = 0; r < n; ++r)
+                if (from[size_t(r)] >= 0 && from[size_t(r)] < old)
+                    text[size_t(r)] = std::move(c->m_text[size_t(from[size_t(r)])]);
+            c->m_text.swap(text);
+        } else {
+            c->m_text.clear();
+        }
+        c->m_number.clear();
+        c->m_flag.clear();
+        c->m_colors.clear();
+    }
+    m_rowHeights.clear();
+    m_rowSelected.clear();
+    m_selectedCount = 0;
+    m_rowCount = 0;
+    if (old > 0)
+        for (GridObserver *o : m_observers)
+            o->gridRowsRemoved(0, old);
+    // Everything but the kept texts as new rows have it.
+    for (auto &c : m_columns) {
+        std::vector<QString> kept;
+        kept.swap(c->m_text);
+        initCells(*c, 0, n);
+        if (c->m_kind == ColumnKind::Text)
+            c->m_text.swap(kept);
+    }
+    m_rowHeights.resize(size_t(n), m_rowSize);
+    m_rowSelected.resize(size_t(n), 0);
+    m_rowCount = n;
+    m_changedSinceSort = true;
+    if (n > 0)
+        for (GridObserver *o : m_observers)
+            o->gridRowsAppended(0, n);
+}
+
+bool GridData::CellTextIs(int col, int row, const QString &text) const {
+    if (!ValidCell(col, row))
+        return false;
+    const GridColumn &c = Column(col);
+    return c.m_kind == ColumnKind::Text && c.m_text[size_t(row)].isSharedWith(text);
+}
+
 void GridData::ClearRows() {
     const int n = m_rowCount;
     if (n > 0)

@@ -232,6 +232,12 @@ public:
     void AddRows(int count);
     void DeleteRow(int row);
     void ClearRows();
+    // The rows anew, as ClearRows and AddRows(from.size()) leave them, except that row r keeps the
+    // texts of the old row from[r] where that is a row (moved, not copied). A refill then writes
+    // only the texts that differ, and a grid of many rows shown again costs little.
+    void RefillRows(const std::vector<int> &from);
+    // Whether the text cell holds this very string (not merely equal text); no copy is made.
+    bool CellTextIs(int col, int row, const QString &text) const;
     int RowHeight(int row) const { return m_rowHeights[static_cast<size_t>(row)]; }
     void SetRowHeight(int row, int px) { m_rowHeights[static_cast<size_t>(row)] = px; }
     bool RowSelected(int row) const;

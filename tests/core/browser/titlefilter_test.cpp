@@ -6,6 +6,7 @@
 #include "catalog/error.h"
 #include "catalog/namefold.h"
 #include "catalog/tabledata.h"
+#include "gridview/griddata.h"
 #include "support/temp_catalog.h"
 
 #include <QRandomGenerator>
@@ -525,6 +526,68 @@ TEST_F(TitleFilterTest, NarrowingShowsTheFoundTitlesAndCountsThem) {
     EXPECT_FALSE(s.Name.isFiltered());
     EXPECT_EQ(shownText(none, all).section(QStringLiteral(" · "), 0, 1),
               QStringLiteral("Показано 160 из 160 · файлов %1 из %1").arg(w.episodes.size()));
+}
+
+// A grid refilled over and over, keeping the rows it showed before, shows exactly what a grid
+// filled from nothing shows, whatever changed in between.
+TEST_F(TitleFilterTest, RefilledGridsShowWhatAFreshFillShows) {
+    CatalogSession s;
+    s.open(t.path());
+    UpStat(s);
+    GridData kept, keptGv, keptGv4;
+    setupSummaryGrid(kept);
+    setupTitleGrid(keptGv);
+    setupTitleGrid(keptGv4);
+    auto cells = [](GridData &g) {
+        QStringList out;
+        for (int r = 0; r < g.RowCount(); ++r)
+            for (int c = 0; c < g.ColumnCount(); ++c)
+                out << QStringLiteral("%1|%2").arg(g.GetCellText(c, r)).arg(int(g.CellAt(c, r).Color()));
+        return out;
+    };
+    const qint64 someId = w.titles.begin()->first;
+    QSet<qint64> selected;
+    const std::vector<std::pair<const char *, std::function<void(TitleFilter &)>>> steps = {
+        {"everything", [](TitleFilter &) {}},
+        {"sound", [](TitleFilter &f) { f.sound = 1; }},
+        {"sound and frame",
+         [](TitleFilter &f) {
+             f.sound = 1;
+             f.minHeight = 720;
+         }},
+        {"everything again", [](TitleFilter &) {}},
+        {"renamed and re-counted by another program",
+         [&](TitleFilter &) {
+             t.exec(QStringLiteral("UPDATE \"Список\" SET \"Название\" = 'Zz renamed' WHERE \"ID\" = %1")
+                        .arg(someId));
+             t.exec(QStringLiteral("DELETE FROM \"Серии\" WHERE \"Название\" = %1").arg(someId));
+         }},
+        {"a title selected", [&](TitleFilter &) { selected.insert(someId); }},
+        {"name", [](TitleFilter &f) { f.name = QStringLiteral("е"); }},
+        {"nothing passes", [](TitleFilter &f) { f.name = QStringLiteral("no such title"); }},
+        {"everything at last", [](TitleFilter &) {}},
+    };
+    for (const auto &[label, make] : steps) {
+        TitleFilter f;
+        make(f);
+        Catalog::ReadSnapshot snapshot(s.catalog());
+        UpStat(s);
+        const Narrowing n = narrowTitles(s, f, now);
+        TExportList last;
+        LoadGvSv(s, kept, last, selected, now, &n.found.altNames);
+        LoadName(s, keptGv, &keptGv4, now);
+        GridData fresh, freshGv, freshGv4;
+        setupSummaryGrid(fresh);
+        setupTitleGrid(freshGv);
+        setupTitleGrid(freshGv4);
+        LoadGvSv(s, fresh, last, selected, now, &n.found.altNames);
+        LoadName(s, freshGv, &freshGv4, now);
+        EXPECT_EQ(cells(kept), cells(fresh)) << label;
+        EXPECT_EQ(cells(keptGv), cells(freshGv)) << label;
+        EXPECT_EQ(cells(keptGv4), cells(freshGv4)) << label;
+        EXPECT_EQ(kept.RowCount(), s.Name.recordCount()) << label;
+    }
+    EXPECT_TRUE(cells(kept).join(u' ').contains(QStringLiteral("Zz renamed")));
 }
 
 TEST(NameFold, EveryAlphabetAndYo) {

@@ -149,6 +149,35 @@ TEST(GridRows, ClearRowsEmptiesRowsAndSelectionButKeepsColumns) {
     EXPECT_FALSE(g.RowSelected(0));
 }
 
+TEST(GridRows, RefillKeepsTheTextsOfTheRowsNamedAndNothingElse) {
+    GridData g;
+    fill(g, 2, 4);
+    GridColumn &n = g.AddColumn(ColumnKind::Numeric, QStringLiteral("N"));
+    for (int r = 0; r < 4; ++r) {
+        g.CellAt(2, r).SetAsInteger(r + 1);
+        g.CellAt(0, r).SetColor(clAqua);
+    }
+    n.SetColor(clSkyBlue);
+    g.SetRowSelected(1, true);
+    const QString kept = g.GetCellText(1, 3);
+    g.RefillRows({3, -1, 0, 7}); // row 7 is none: a new row
+    EXPECT_EQ(g.RowCount(), 4);
+    EXPECT_EQ(column(g, 0), (QStringList{"0:3", "", "0:0", ""}));
+    EXPECT_EQ(column(g, 1), (QStringList{"1:3", "", "1:0", ""}));
+    EXPECT_TRUE(g.CellTextIs(1, 0, kept)); // the very string, not a copy
+    EXPECT_FALSE(g.CellTextIs(1, 0, QString(kept.data(), kept.size())));
+    EXPECT_FALSE(g.CellTextIs(2, 0, kept)); // not a text column
+    for (int r = 0; r < 4; ++r) {
+        EXPECT_EQ(g.CellAt(2, r).AsInteger(), 0) << r;
+        EXPECT_EQ(g.CellAt(0, r).Color(), g.Column(0).Color()) << r;
+        EXPECT_EQ(g.CellAt(2, r).Color(), clSkyBlue) << r;
+        EXPECT_FALSE(g.RowSelected(r)) << r;
+    }
+    EXPECT_EQ(g.SelectedRowCount(), 0);
+    g.RefillRows({});
+    EXPECT_EQ(g.RowCount(), 0);
+}
+
 TEST(GridRows, SelectedFlagsAreCountedOnce) {
     GridData g;
     fill(g, 1, 5);

@@ -209,9 +209,10 @@ TEST(ProbeWorkers, AClickedFileWaitsForFewOfTheFilesQueuedBeforeIt) {
     QTimer::singleShot(60000, &loop, &QEventLoop::quit);
     loop.exec();
     ASSERT_GE(beforeClick, atClick);
-    // Two workers, at most 16 files each in hand; while the worker given the click works through
-    // its own, the other goes on answering. A click that queued behind the rest would wait for 360.
-    EXPECT_LE(beforeClick - atClick, 3 * 16);
+    // Two workers hold at most 16 files each, and while the one given the click works through its
+    // own the other goes on answering: how many that is depends on the machine's pace. A click that
+    // queued behind the rest would wait for all 360.
+    EXPECT_LE(beforeClick - atClick, (kQueued - atClick) / 4);
     EXPECT_EQ(answered, kQueued);
 }
 
