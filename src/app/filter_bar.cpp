@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QPoint>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QSpinBox>
 
 namespace vq {

@@ -3,7 +3,6 @@
 #include "catalog/catalog.h"
 #include "catalog/catalogsession.h"
 #include "catalog/error.h"
-#include "catalog/formats.h"
 #include "catalog/messages.h"
 #include "catalog/schema.h"
 
@@ -13,17 +12,12 @@ namespace vq {
 
 namespace {
 
-QString textAt(sqlite3_stmt *st, int col) {
-    return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, col)),
-                             sqlite3_column_bytes(st, col));
-}
-
 // Runs `sql` and hands each row to `row`; the statement is reset whatever happens.
 template <typename Row> void eachRow(Catalog &catalog, const QString &sql, Row row) {
     Statement &st = catalog.statement(sql);
     try {
         while (st.step())
-            row(st.handle());
+            row(st);
     } catch (const Error &e) {
         st.reset();
         throw Error(msg::catalogCannotBeRead(catalog.path(), e.message()));
@@ -33,9 +27,9 @@ template <typename Row> void eachRow(Catalog &catalog, const QString &sql, Row r
 
 QList<FilterChoices::Item> items(Catalog &catalog, const QString &sql) {
     QList<FilterChoices::Item> out;
-    eachRow(catalog, sql, [&](sqlite3_stmt *h) {
-        if (sqlite3_column_type(h, 1) != SQLITE_NULL)
-            out.append({sqlite3_column_int64(h, 0), textAt(h, 1)});
+    eachRow(catalog, sql, [&](const Statement &st) {
+        if (sqlite3_column_type(st.handle(), 1) != SQLITE_NULL)
+            out.append({sqlite3_column_int64(st.handle(), 0), st.text(1)});
     });
     return out;
 }
@@ -45,7 +39,7 @@ bool hasIndex(Catalog &catalog, const QString &name) {
     eachRow(catalog,
             QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = '%1'")
                 .arg(QString(name).replace(QLatin1Char('\''), QStringLiteral("''"))),
-            [&](sqlite3_stmt *) { found = true; });
+            [&](const Statement &) { found = true; });
     return found;
 }
 
@@ -87,8 +81,8 @@ FilterChoices filterChoices(Catalog &catalog) {
             QStringLiteral("SELECT DISTINCT \"Ширина\", \"Высота\" FROM %1 WHERE \"Ширина\" > 0 AND "
                            "\"Высота\" > 0 ORDER BY \"Высота\" DESC, \"Ширина\" DESC")
                 .arg(source),
-            [&](sqlite3_stmt *h) {
-                c.frames.append({sqlite3_column_int(h, 0), sqlite3_column_int(h, 1)});
+            [&](const Statement &st) {
+                c.frames.append({sqlite3_column_int(st.handle(), 0), sqlite3_column_int(st.handle(), 1)});
             });
     return c;
 }
@@ -107,8 +101,7 @@ Narrowing narrowTitles(CatalogSession &s, const TitleFilter &filter, const QDate
 }
 
 QStringList shownTexts(const FilterResult &r) {
-    return {QString::number(r.ids.size()), QString::number(r.files), gigabyteText(r.sizeBytes),
-            FormatPlayTime(roundHalfEven(r.durationMs))};
+    return totalsTexts(qint64(r.ids.size()), r.files, r.sizeBytes, r.durationMs);
 }
 
 QString shownText(const Narrowing &shown, const CatalogStats &all) {

@@ -327,20 +327,20 @@ QString titleWithOtherName(const QString &title, const QString &otherName) {
 
 namespace {
 
-// Where each title of `keys` stood in `grid` before the refill; -1 where it was not shown.
-std::vector<int> formerRows(GridData &grid, int idColumn, const std::vector<DataSet::RecordKey> &keys) {
+// Gives `grid` one row per title of `keys`; a title shown before keeps the texts of its row, so
+// that only the texts no longer the kept ones need writing (putText).
+void refillKeepingRows(GridData &grid, int idColumn, const std::vector<DataSet::RecordKey> &keys) {
     std::vector<int> from(keys.size(), -1);
-    const int old = grid.RowCount();
-    if (old == 0 || keys.empty())
-        return from;
-    QHash<qint64, int> at;
-    at.reserve(old);
-    for (int q = 0; q < old; ++q)
-        at.insert(grid.CellAt(idColumn, q).AsInteger(), q);
-    for (size_t r = 0; r < keys.size(); ++r)
-        if (const auto it = at.constFind(int(keys[r].value)); it != at.cend())
-            from[r] = *it;
-    return from;
+    if (const int old = grid.RowCount(); old > 0 && !keys.empty()) {
+        QHash<qint64, int> at;
+        at.reserve(old);
+        for (int q = 0; q < old; ++q)
+            at.insert(grid.CellAt(idColumn, q).AsInteger(), q);
+        for (size_t r = 0; r < keys.size(); ++r)
+            if (const auto it = at.constFind(int(keys[r].value)); it != at.cend())
+                from[r] = *it;
+    }
+    grid.RefillRows(from);
 }
 
 // Writes the text unless the cell holds that very string already (kept from the row before).
@@ -359,9 +359,8 @@ void LoadGvSv(CatalogSession &s, GridData &gvsv, TExportList &exportList, const 
     s.Name.first();
     const std::vector<DataSet::RecordKey> keys = s.Name.recordKeys(0);
     const int n = int(keys.size());
-    // Rows shown before keep their texts; each is written again only where it is no longer the
-    // kept one, so narrowing or refreshing many rows copies few strings.
-    gvsv.RefillRows(formerRows(gvsv, gvsv::Id, keys));
+    // Narrowing or refreshing many rows then copies few strings.
+    refillKeepingRows(gvsv, gvsv::Id, keys);
     const int columns = gvsv.ColumnCount();
     SummaryCache &cache = currentCache(s.catalog());
     std::optional<SummaryTables> tables;
@@ -405,9 +404,9 @@ void LoadName(CatalogSession &s, GridData &gv, GridData *gv4, const QDateTime &n
     const qint64 nowMs = naiveMsFromDateTime(now);
     const std::vector<DataSet::RecordKey> keys = s.Name.recordKeys(0);
     const int n = int(keys.size());
-    gv.RefillRows(formerRows(gv, 0, keys));
+    refillKeepingRows(gv, 0, keys);
     if (gv4)
-        gv4->RefillRows(formerRows(*gv4, 0, keys));
+        refillKeepingRows(*gv4, 0, keys);
     SummaryCache &cache = currentCache(s.catalog());
     std::optional<SummaryTables> tables;
     for (int r = 0; r < n; ++r) {
@@ -426,6 +425,11 @@ void LoadName(CatalogSession &s, GridData &gv, GridData *gv4, const QDateTime &n
     s.UpTime.close();
 }
 
+QStringList totalsTexts(qint64 titles, qint64 files, double sizeBytes, double durationMs) {
+    return {QString::number(titles), QString::number(files), gigabyteText(sizeBytes),
+            FormatPlayTime(roundHalfEven(durationMs))};
+}
+
 CatalogStats UpStat(CatalogSession &s) {
     s.ADS.close();
     s.RJk.close();
@@ -440,10 +444,11 @@ CatalogStats UpStat(CatalogSession &s) {
     st.files = int(std::min<qint64>(s.catalog().episodeCount(), std::numeric_limits<int>::max()));
     st.durationMs = s.ADS.asFloat(0);
     st.sizeBytes = s.ADS.asFloat(1);
-    st.LCount = QString::number(st.titles);
-    st.LCE = QString::number(st.files);
-    st.LSize = gigabyteText(st.sizeBytes);
-    st.LTime = FormatPlayTime(roundHalfEven(st.durationMs));
+    const QStringList texts = totalsTexts(st.titles, st.files, st.sizeBytes, st.durationMs);
+    st.LCount = texts[0];
+    st.LCE = texts[1];
+    st.LSize = texts[2];
+    st.LTime = texts[3];
     return st;
 }
 

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -87,6 +88,8 @@ struct CatalogStats {
     double durationMs = 0;
     QString LCount, LCE, LSize, LTime;
 };
+// The four totals texts (titles, files, size, play time) as the "Всего" box writes them.
+QStringList totalsTexts(qint64 titles, qint64 files, double sizeBytes, double durationMs);
 // Re-opens `All t`, `Rjk` and `Ext` and counts all titles and episodes, leaving the filters of
 // `Список` and `Серии` as they were.
 CatalogStats UpStat(CatalogSession &session);

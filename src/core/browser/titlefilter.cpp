@@ -40,11 +40,6 @@ private:
     QVariantList m_values;
 };
 
-QString textAt(sqlite3_stmt *st, int col) {
-    return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, col)),
-                             sqlite3_column_bytes(st, col));
-}
-
 } // namespace
 
 FilterResult applyTitleFilter(Catalog &catalog, const TitleFilter &f, const QDateTime &now) {
@@ -148,7 +143,7 @@ FilterResult applyTitleFilter(Catalog &catalog, const TitleFilter &f, const QDat
             out.sizeBytes += sqlite3_column_double(h, 2);
             out.durationMs += sqlite3_column_double(h, 3);
             if (byName && sqlite3_column_int(h, 4) == 0 && sqlite3_column_type(h, 5) != SQLITE_NULL)
-                out.altNames.insert(id, textAt(h, 6));
+                out.altNames.insert(id, st.text(6));
         }
     } catch (const Error &e) {
         st.reset();
@@ -180,7 +175,7 @@ std::optional<qint64> findKey(Catalog &catalog, const QString &table, const QStr
             if (isNumber && id == key)
                 byKey = id;
             if (!byName && sqlite3_column_type(st.handle(), 1) != SQLITE_NULL &&
-                foldName(textAt(st.handle(), 1)) == folded)
+                foldName(st.text(1)) == folded)
                 byName = id;
         }
     } catch (const Error &e) {
@@ -198,7 +193,7 @@ std::optional<QString> nameOfKey(Catalog &catalog, const QString &table, const Q
     st.bind(1, key);
     std::optional<QString> out;
     if (st.step() && sqlite3_column_type(st.handle(), 0) != SQLITE_NULL)
-        out = textAt(st.handle(), 0);
+        out = st.text(0);
     st.reset();
     return out;
 }

@@ -91,6 +91,11 @@ bool Statement::step() {
     throw Error(msg);
 }
 
+QString Statement::text(int col) const {
+    return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, col)),
+                             sqlite3_column_bytes(m_stmt, col));
+}
+
 void Statement::reset() {
     sqlite3_reset(m_stmt);
     sqlite3_clear_bindings(m_stmt);

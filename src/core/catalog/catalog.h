@@ -25,6 +25,13 @@ public:
     bool step();                                 // true while a row is there
     void reset();
     sqlite3_stmt *handle() const { return m_stmt; }
+    QString text(int col) const; // the column of the current row as text ("" for NULL)
+
+    // Resets a kept statement when the reader is done, so that no read transaction stays open.
+    struct ResetAfter {
+        Statement &st;
+        ~ResetAfter() { st.reset(); }
+    };
 
 private:
     sqlite3 *m_db;

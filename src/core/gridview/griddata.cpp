@@ -255,7 +255,7 @@ void GridData::MoveColumnPosition(int from, int to) {
     columnLayoutChanged();
 }
 
-void GridData::AddRows(int count) {
+void GridData::growRows(int count) {
     if (count <= 0)
         return;
     const int first = m_rowCount;
@@ -266,6 +266,13 @@ void GridData::AddRows(int count) {
     m_rowSelected.resize(n, 0);
     m_rowCount += count;
     m_changedSinceSort = true;
+}
+
+void GridData::AddRows(int count) {
+    if (count <= 0)
+        return;
+    const int first = m_rowCount;
+    growRows(count);
     for (GridObserver *o : m_observers)
         o->gridRowsAppended(first, count);
 }
@@ -295,45 +302,23 @@ void GridData::DeleteRow(int row) {
 }
 
 void GridData::RefillRows(const std::vector<int> &from) {
-    const int old = m_rowCount;
     const int n = int(from.size());
-    if (old > 0)
-        for (GridObserver *o : m_observers)
-            o->gridRowsAboutToBeRemoved(0, old);
-    const bool useDefaults = HasOption(goUseDefaultValues);
-    for (auto &c : m_columns) {
-        if (c->m_kind == ColumnKind::Text) {
-            std::vector<QString> text(size_t(n), useDefaults ? c->m_defaultValue : QString());
-            for (int r = 0; r < n; ++r)
-                if (from[size_t(r)] >= 0 && from[size_t(r)] < old)
-                    text[size_t(r)] = std::move(c->m_text[size_t(from[size_t(r)])]);
-            c->m_text.swap(text);
-        } else {
-            c->m_text.clear();
-        }
-        c->m_number.clear();
-        c->m_flag.clear();
-        c->m_colors.clear();
+    // The kept texts are taken out before the old rows go.
+    std::vector<std::vector<QString>> kept(m_columns.size());
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        GridColumn &c = *m_columns[i];
+        if (c.m_kind != ColumnKind::Text)
+            continue;
+        kept[i].assign(size_t(n), HasOption(goUseDefaultValues) ? c.m_defaultValue : QString());
+        for (int r = 0; r < n; ++r)
+            if (const int q = from[size_t(r)]; q >= 0 && q < m_rowCount)
+                kept[i][size_t(r)] = std::move(c.m_text[size_t(q)]);
     }
-    m_rowHeights.clear();
-    m_rowSelected.clear();
-    m_selectedCount = 0;
-    m_rowCount = 0;
-    if (old > 0)
-        for (GridObserver *o : m_observers)
-            o->gridRowsRemoved(0, old);
-    // Everything but the kept texts as new rows have it.
-    for (auto &c : m_columns) {
-        std::vector<QString> kept;
-        kept.swap(c->m_text);
-        initCells(*c, 0, n);
-        if (c->m_kind == ColumnKind::Text)
-            c->m_text.swap(kept);
-    }
-    m_rowHeights.resize(size_t(n), m_rowSize);
-    m_rowSelected.resize(size_t(n), 0);
-    m_rowCount = n;
-    m_changedSinceSort = true;
+    ClearRows();
+    growRows(n);
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        if (m_columns[i]->m_kind == ColumnKind::Text)
+            m_columns[i]->m_text.swap(kept[i]);
     if (n > 0)
         for (GridObserver *o : m_observers)
             o->gridRowsAppended(0, n);

@@ -264,6 +264,8 @@ public:
     GridColumn *SortedColumn();
 
 private:
+    // Rows appended without telling the observers.
+    void growRows(int count);
     friend class GridColumn;
     friend class GridCell;
     void columnLayoutChanged();

@@ -5,6 +5,7 @@
 #include "catalog/messages.h"
 #include "catalog/namefold.h"
 #include "catalog/schema.h"
+#include "ops/titleops.h"
 
 #include <sqlite3.h>
 
@@ -16,15 +17,7 @@ namespace {
 
 const QString kAltColumn = QStringLiteral("Альтернативное Название");
 
-struct ResetAfter {
-    Statement &st;
-    ~ResetAfter() { st.reset(); }
-};
-
-QString textAt(sqlite3_stmt *st, int col) {
-    return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, col)),
-                             sqlite3_column_bytes(st, col));
-}
+using ResetAfter = Statement::ResetAfter;
 
 // The name as it is stored, or the reason it cannot be.
 QString checkedName(const QString &name) {
@@ -40,13 +33,6 @@ QString checkedName(const QString &name) {
     if (chars > schema::kMaxTextLength)
         throw Error(msg::textTooLong(kAltColumn, schema::kMaxTextLength, chars));
     return text;
-}
-
-bool titleExists(Catalog &c, qint64 titleId) {
-    Statement &st = c.statement(QStringLiteral("SELECT 1 FROM \"Список\" WHERE \"ID\" = ?"));
-    ResetAfter done{st};
-    st.bind(1, titleId);
-    return st.step();
 }
 
 std::optional<qint64> titleOfAltName(Catalog &c, qint64 altId) {
@@ -73,7 +59,7 @@ void refuseDuplicate(Catalog &c, qint64 titleId, const QString &name, qint64 sel
         const bool main = sqlite3_column_type(h, 0) == SQLITE_NULL;
         if (!main && sqlite3_column_int64(h, 0) == self)
             continue;
-        const QString existing = textAt(h, 1);
+        const QString existing = st.text(1);
         if (foldName(existing.trimmed()) != folded)
             continue;
         throw Error(main ? msg::altNameIsMainName(existing) : msg::altNameTaken(existing));
@@ -118,7 +104,7 @@ std::vector<AltName> altNames(Catalog &c, qint64 titleId) {
     st.bind(1, titleId);
     std::vector<AltName> out;
     while (st.step())
-        out.push_back({sqlite3_column_int64(st.handle(), 0), textAt(st.handle(), 1)});
+        out.push_back({sqlite3_column_int64(st.handle(), 0), st.text(1)});
     return out;
 }
 

@@ -54,11 +54,7 @@ template <typename F> void writeRecord(DataSet &set, bool append, F &&fill) {
     }
 }
 
-// A kept statement is reset once read, so no read transaction stays open on the file.
-struct ResetAfter {
-    Statement &st;
-    ~ResetAfter() { st.reset(); }
-};
+using ResetAfter = Statement::ResetAfter;
 
 } // namespace
 
@@ -88,11 +84,15 @@ std::optional<qint64> findTitle(CatalogSession &s, const QString &name) {
     return sqlite3_column_int64(st.handle(), 0);
 }
 
-bool titleExists(CatalogSession &s, qint64 id) {
-    Statement &st = s.catalog().statement(QStringLiteral("SELECT 1 FROM \"Список\" WHERE \"ID\" = ?"));
+bool titleExists(Catalog &c, qint64 id) {
+    Statement &st = c.statement(QStringLiteral("SELECT 1 FROM \"Список\" WHERE \"ID\" = ?"));
     ResetAfter done{st};
     st.bind(1, id);
     return st.step();
+}
+
+bool titleExists(CatalogSession &s, qint64 id) {
+    return titleExists(s.catalog(), id);
 }
 
 void renameTitle(CatalogSession &s, qint64 id, const QString &name) {

@@ -6,6 +6,7 @@
 
 namespace vq {
 
+class Catalog;
 class CatalogSession;
 
 // What a user does to titles and episodes, once for the window and the command-line tool. Each
@@ -21,6 +22,7 @@ qint64 addTitle(CatalogSession &session, const QString &name, qint64 type = kDef
 // The title named exactly `name` (letter case counts), the oldest when there are several.
 std::optional<qint64> findTitle(CatalogSession &session, const QString &name);
 bool titleExists(CatalogSession &session, qint64 id);
+bool titleExists(Catalog &catalog, qint64 id);
 
 void renameTitle(CatalogSession &session, qint64 id, const QString &name);
 // Deletes the title with its episodes and alternative names.
