@@ -43,6 +43,17 @@ void TSummaryHandlers::LoadGvSv() {
     showShown();
 }
 
+void TSummaryHandlers::loadLists() {
+    CatalogSession &s = m_win.session();
+    if (!s.isOpen())
+        return;
+    vq::LoadLists(s,
+                  ListGrids{&m_p->GVSV->Data(), &m_win.GV().Data(), &m_win.GV4().Data(), &m_win.exportList()},
+                  m_win.selectedIds(), QDateTime::currentDateTime(),
+                  m_shown.narrowed ? &m_shown.found.altNames : nullptr);
+    showShown();
+}
+
 void TSummaryHandlers::EFoundChange() {
     FilterChange();
 }
@@ -55,8 +66,7 @@ void TSummaryHandlers::FilterChange() {
     s.postPendingEdits();
     Catalog::ReadSnapshot snapshot(s.catalog());
     narrowTitles(true);
-    m_win.titles().LoadName();
-    LoadGvSv();
+    loadLists();
     selectSummaryRow(0);
 }
 

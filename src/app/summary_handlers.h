@@ -21,6 +21,8 @@ public:
     explicit TSummaryHandlers(TView_Base &window);
 
     void LoadGvSv();
+    // The summary and both title lists in one pass (what LoadName and LoadGvSv do one by one).
+    void loadLists();
     void EFoundChange();
     // A field of the filter bar changed: the same narrowing as a change of the search text.
     void FilterChange();

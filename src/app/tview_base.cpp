@@ -425,8 +425,7 @@ bool TView_Base::FormCreate() {
             m_summaryHandlers->fillFilterBar();
             m_summaryHandlers->restoreFilter(*openSettings());
             m_summaryHandlers->narrowTitles(false);
-            m_titlesHandlers->LoadName();
-            m_summaryHandlers->LoadGvSv();
+            m_summaryHandlers->loadLists();
             m_session.Series.setSort(CatalogSession::episodeSort());
             m_titlesHandlers->LoadSeries();
             // The title list shows the current title from the start, not only after a click.
@@ -474,8 +473,9 @@ void TView_Base::UpDateAll(bool Full) {
     const Filter kept = name.filter();
     m_summaryHandlers->narrowTitles(!Full);
     if (Full)
-        m_titlesHandlers->LoadName();
-    m_summaryHandlers->LoadGvSv();
+        m_summaryHandlers->loadLists();
+    else
+        m_summaryHandlers->LoadGvSv();
     m_statsHandlers->followSelection();
     if (!Full) {
         name.setFilter(kept);

@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <numeric>
 #include <vector>
 
 namespace vq {
@@ -327,20 +328,38 @@ QString titleWithOtherName(const QString &title, const QString &otherName) {
 
 namespace {
 
-// Gives `grid` one row per title of `keys`; a title shown before keeps the texts of its row, so
-// that only the texts no longer the kept ones need writing (putText).
-void refillKeepingRows(GridData &grid, int idColumn, const std::vector<DataSet::RecordKey> &keys) {
+// The rows of `grid` before a refill that hold each title of `keys`, or -1.
+std::vector<int> keptRows(const GridData &grid, int idColumn, const std::vector<DataSet::RecordKey> &keys) {
     std::vector<int> from(keys.size(), -1);
-    if (const int old = grid.RowCount(); old > 0 && !keys.empty()) {
-        QHash<qint64, int> at;
-        at.reserve(old);
-        for (int q = 0; q < old; ++q)
-            at.insert(grid.CellAt(idColumn, q).AsInteger(), q);
-        for (size_t r = 0; r < keys.size(); ++r)
-            if (const auto it = at.constFind(int(keys[r].value)); it != at.cend())
-                from[r] = *it;
+    const int old = grid.RowCount();
+    if (old == 0 || keys.empty())
+        return from;
+    // A refresh mostly shows the same titles in the same rows: no lookup is needed then.
+    bool same = old == int(keys.size());
+    for (int q = 0; same && q < old; ++q)
+        same = qint64(grid.NumberAt(idColumn, q)) == keys[size_t(q)].value;
+    if (same) {
+        std::iota(from.begin(), from.end(), 0);
+        return from;
     }
-    grid.RefillRows(from);
+    QHash<qint64, int> at;
+    at.reserve(old);
+    for (int q = 0; q < old; ++q)
+        at.insert(qint64(grid.NumberAt(idColumn, q)), q);
+    for (size_t r = 0; r < keys.size(); ++r)
+        if (const auto it = at.constFind(keys[r].value); it != at.cend())
+            from[r] = *it;
+    return from;
+}
+
+// Whether two grids list the same titles in the same rows (the two title lists mostly do).
+bool sameIds(const GridData &a, int aColumn, const GridData &b, int bColumn) {
+    if (a.RowCount() != b.RowCount())
+        return false;
+    for (int r = 0; r < a.RowCount(); ++r)
+        if (a.NumberAt(aColumn, r) != b.NumberAt(bColumn, r))
+            return false;
+    return true;
 }
 
 // Writes the text unless the cell holds that very string already (kept from the row before).
@@ -349,80 +368,89 @@ void putText(GridData &grid, int col, int row, const QString &text) {
         grid.SetCellText(col, row, text);
 }
 
+void putSummaryRow(GridData &gvsv, int r, const SummaryEntry &e, qint64 id, bool recent,
+                   const QSet<qint64> &selected, const QHash<qint64, QString> *otherNames) {
+    for (int c = 0; c < TExportList::FieldCount; ++c)
+        putText(gvsv, c, r, e.texts.field(c));
+    if (otherNames)
+        if (const auto other = otherNames->constFind(id); other != otherNames->cend())
+            gvsv.SetCellText(gvsv::Title, r, titleWithOtherName(e.texts.Title, *other));
+    gvsv.CellAt(gvsv::Id, r).SetAsInteger(int(id));
+    GridColor color = clSilver;
+    bool paint = false;
+    if (recent) {
+        color = clSkyBlue;
+        paint = true;
+    }
+    if (!selected.isEmpty() && selected.contains(id)) {
+        gvsv.CellAt(gvsv::Selected, r).SetAsBoolean(true);
+        color = clAqua;
+        paint = true;
+    }
+    if (paint)
+        for (int c = 0; c < gvsv.ColumnCount(); ++c)
+            gvsv.CellAt(c, r).SetColor(color);
+}
+
 } // namespace
 
-void LoadGvSv(CatalogSession &s, GridData &gvsv, TExportList &exportList, const QSet<qint64> &selected,
-              const QDateTime &now, const QHash<qint64, QString> *otherNames) {
-    GridFill fill(gvsv);
+void LoadLists(CatalogSession &s, const ListGrids &grids, const QSet<qint64> &selected, const QDateTime &now,
+               const QHash<qint64, QString> *otherNames) {
+    std::optional<GridFill> fills[3];
+    GridData *all[3] = {grids.gvsv, grids.gv, grids.gv4};
+    for (int i = 0; i < 3; ++i)
+        if (all[i])
+            fills[i].emplace(*all[i]);
     const qint64 nowMs = naiveMsFromDateTime(now);
     s.UpTime.open();
     s.Name.first();
     const std::vector<DataSet::RecordKey> keys = s.Name.recordKeys(0);
     const int n = int(keys.size());
     // Narrowing or refreshing many rows then copies few strings.
-    refillKeepingRows(gvsv, gvsv::Id, keys);
-    const int columns = gvsv.ColumnCount();
+    if (grids.gvsv)
+        grids.gvsv->RefillRows(keptRows(*grids.gvsv, gvsv::Id, keys));
+    if (grids.gv || grids.gv4) {
+        GridData &first = grids.gv ? *grids.gv : *grids.gv4;
+        const bool same = grids.gv && grids.gv4 && sameIds(*grids.gv, 0, *grids.gv4, 0);
+        const std::vector<int> from = keptRows(first, 0, keys);
+        first.RefillRows(from);
+        if (grids.gv && grids.gv4)
+            grids.gv4->RefillRows(same ? from : keptRows(*grids.gv4, 0, keys));
+    }
     SummaryCache &cache = currentCache(s.catalog());
     std::optional<SummaryTables> tables;
+    // One pass for every grid: a title's texts are fetched from memory once, not once per grid.
     for (int r = 0; r < n; ++r) {
         const qint64 id = keys[size_t(r)].value;
         const SummaryEntry &e = summaryEntry(s, cache, tables, r + 1, keys[size_t(r)].row, id);
-        for (int c = 0; c < TExportList::FieldCount; ++c)
-            putText(gvsv, c, r, e.texts.field(c));
-        if (otherNames)
-            if (const auto other = otherNames->constFind(id); other != otherNames->cend())
-                gvsv.SetCellText(gvsv::Title, r, titleWithOtherName(e.texts.Title, *other));
-        gvsv.CellAt(gvsv::Id, r).SetAsInteger(int(id));
-        GridColor color = clSilver;
-        bool paint = false;
-        if (updatedRecently(e.maxUpdate, nowMs)) {
-            color = clSkyBlue;
-            paint = true;
+        const bool recent = updatedRecently(e.maxUpdate, nowMs);
+        if (grids.gvsv) {
+            putSummaryRow(*grids.gvsv, r, e, id, recent, selected, otherNames);
+            if (grids.exportList && r == n - 1)
+                *grids.exportList = e.texts;
         }
-        if (selected.contains(id)) {
-            gvsv.CellAt(gvsv::Selected, r).SetAsBoolean(true);
-            color = clAqua;
-            paint = true;
+        if (grids.gv) {
+            grids.gv->CellAt(0, r).SetAsInteger(int(id));
+            putText(*grids.gv, 1, r, e.texts.Title);
+            if (recent)
+                grids.gv->CellAt(1, r).SetColor(clSkyBlue);
         }
-        if (paint)
-            for (int c = 0; c < columns; ++c)
-                gvsv.CellAt(c, r).SetColor(color);
-        if (r == n - 1)
-            exportList = e.texts;
+        if (grids.gv4) {
+            grids.gv4->CellAt(0, r).SetAsInteger(int(id));
+            putText(*grids.gv4, 1, r, e.texts.Title);
+        }
     }
     s.Name.first();
     s.UpTime.close();
 }
 
+void LoadGvSv(CatalogSession &s, GridData &gvsv, TExportList &exportList, const QSet<qint64> &selected,
+              const QDateTime &now, const QHash<qint64, QString> *otherNames) {
+    LoadLists(s, ListGrids{&gvsv, nullptr, nullptr, &exportList}, selected, now, otherNames);
+}
+
 void LoadName(CatalogSession &s, GridData &gv, GridData *gv4, const QDateTime &now) {
-    GridFill fill(gv);
-    std::optional<GridFill> fill4;
-    if (gv4)
-        fill4.emplace(*gv4);
-    s.Name.first();
-    s.UpTime.open();
-    const qint64 nowMs = naiveMsFromDateTime(now);
-    const std::vector<DataSet::RecordKey> keys = s.Name.recordKeys(0);
-    const int n = int(keys.size());
-    refillKeepingRows(gv, 0, keys);
-    if (gv4)
-        refillKeepingRows(*gv4, 0, keys);
-    SummaryCache &cache = currentCache(s.catalog());
-    std::optional<SummaryTables> tables;
-    for (int r = 0; r < n; ++r) {
-        const qint64 id = keys[size_t(r)].value;
-        const SummaryEntry &e = summaryEntry(s, cache, tables, r + 1, keys[size_t(r)].row, id);
-        gv.CellAt(0, r).SetAsInteger(int(id));
-        putText(gv, 1, r, e.texts.Title);
-        if (updatedRecently(e.maxUpdate, nowMs))
-            gv.CellAt(1, r).SetColor(clSkyBlue);
-        if (gv4) {
-            gv4->CellAt(0, r).SetAsInteger(int(id));
-            putText(*gv4, 1, r, e.texts.Title);
-        }
-    }
-    s.Name.first();
-    s.UpTime.close();
+    LoadLists(s, ListGrids{nullptr, &gv, gv4, nullptr}, {}, now);
 }
 
 QStringList totalsTexts(qint64 titles, qint64 files, double sizeBytes, double durationMs) {

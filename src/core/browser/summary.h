@@ -68,6 +68,18 @@ private:
 bool updatedRecently(const QDateTime &maxUpdate, const QDateTime &now);
 bool updatedRecently(std::optional<qint64> maxUpdateNaiveMs, qint64 nowNaiveMs);
 
+// The grids one fill writes; any may be missing.
+struct ListGrids {
+    GridData *gvsv = nullptr;
+    GridData *gv = nullptr;
+    GridData *gv4 = nullptr;
+    TExportList *exportList = nullptr; // given the texts of the summary's last row
+};
+// Rebuilds the summary and the title lists from the titles `Список` passes, in one pass.
+void LoadLists(CatalogSession &session, const ListGrids &grids, const QSet<qint64> &selected = {},
+               const QDateTime &now = QDateTime::currentDateTime(),
+               const QHash<qint64, QString> *otherNames = nullptr);
+
 // Rebuilds the summary from the titles `Список` passes. Titles in `selected` are shown marked
 // (aqua, "Выбрано" true), so a rebuild never loses the selection marks.
 // A title found only through another of its names shows that name beside its own.

@@ -303,6 +303,22 @@ void GridData::DeleteRow(int row) {
 
 void GridData::RefillRows(const std::vector<int> &from) {
     const int n = int(from.size());
+    bool same = n == m_rowCount;
+    for (int r = 0; same && r < n; ++r)
+        same = from[size_t(r)] == r;
+    if (same) {
+        // Every row stays where it was: its texts stay in place and the rest starts anew, so a
+        // refill that changes nothing moves no string.
+        for (GridObserver *o : m_observers)
+            o->gridRowsAboutToBeRemoved(0, n);
+        resetCellsKeepingTexts();
+        for (GridObserver *o : m_observers)
+            o->gridRowsRemoved(0, n);
+        if (n > 0)
+            for (GridObserver *o : m_observers)
+                o->gridRowsAppended(0, n);
+        return;
+    }
     // The kept texts are taken out before the old rows go.
     std::vector<std::vector<QString>> kept(m_columns.size());
     for (size_t i = 0; i < m_columns.size(); ++i) {
@@ -324,11 +340,36 @@ void GridData::RefillRows(const std::vector<int> &from) {
             o->gridRowsAppended(0, n);
 }
 
+void GridData::resetCellsKeepingTexts() {
+    const bool useDefaults = HasOption(goUseDefaultValues);
+    for (auto &cp : m_columns) {
+        GridColumn &c = *cp;
+        std::fill(c.m_colors.begin(), c.m_colors.end(), c.m_color);
+        if (c.m_kind == ColumnKind::Numeric)
+            std::fill(c.m_number.begin(), c.m_number.end(),
+                      useDefaults ? tryFloat(c.m_defaultValue).value_or(0.0) : 0.0);
+        else if (c.m_kind == ColumnKind::CheckBox)
+            std::fill(c.m_flag.begin(), c.m_flag.end(),
+                      useDefaults && tryBoolean(c.m_defaultValue).value_or(false) ? 1 : 0);
+    }
+    std::fill(m_rowHeights.begin(), m_rowHeights.end(), m_rowSize);
+    std::fill(m_rowSelected.begin(), m_rowSelected.end(), 0);
+    m_selectedCount = 0;
+    m_changedSinceSort = true;
+}
+
 bool GridData::CellTextIs(int col, int row, const QString &text) const {
     if (!ValidCell(col, row))
         return false;
     const GridColumn &c = Column(col);
     return c.m_kind == ColumnKind::Text && c.m_text[size_t(row)].isSharedWith(text);
+}
+
+double GridData::NumberAt(int col, int row) const {
+    const GridColumn &c = Column(col);
+    if (c.m_kind == ColumnKind::Numeric)
+        return c.m_number[size_t(row)];
+    return GridCell(const_cast<GridData *>(this), col, row).AsFloat();
 }
 
 void GridData::ClearRows() {

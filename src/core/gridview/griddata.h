@@ -238,6 +238,8 @@ public:
     void RefillRows(const std::vector<int> &from);
     // Whether the text cell holds this very string (not merely equal text); no copy is made.
     bool CellTextIs(int col, int row, const QString &text) const;
+    // A cell's value as a number, read without a cell reference (not range-checked).
+    double NumberAt(int col, int row) const;
     int RowHeight(int row) const { return m_rowHeights[static_cast<size_t>(row)]; }
     void SetRowHeight(int row, int px) { m_rowHeights[static_cast<size_t>(row)] = px; }
     bool RowSelected(int row) const;
@@ -266,6 +268,8 @@ public:
 private:
     // Rows appended without telling the observers.
     void growRows(int count);
+    // Every cell but the texts as a new row has it; tells the observers nothing.
+    void resetCellsKeepingTexts();
     friend class GridColumn;
     friend class GridCell;
     void columnLayoutChanged();

@@ -174,6 +174,19 @@ TEST(GridRows, RefillKeepsTheTextsOfTheRowsNamedAndNothingElse) {
         EXPECT_FALSE(g.RowSelected(r)) << r;
     }
     EXPECT_EQ(g.SelectedRowCount(), 0);
+
+    // Every row where it was: the texts stay, the rest starts anew all the same.
+    g.CellAt(2, 1).SetAsInteger(5);
+    g.CellAt(0, 2).SetColor(clAqua);
+    g.SetRowSelected(3, true);
+    const QString same = g.GetCellText(0, 2);
+    g.RefillRows({0, 1, 2, 3});
+    EXPECT_EQ(column(g, 0), (QStringList{"0:3", "", "0:0", ""}));
+    EXPECT_TRUE(g.CellTextIs(0, 2, same));
+    EXPECT_EQ(g.CellAt(2, 1).AsInteger(), 0);
+    EXPECT_EQ(g.CellAt(0, 2).Color(), g.Column(0).Color());
+    EXPECT_FALSE(g.RowSelected(3));
+    EXPECT_EQ(g.SelectedRowCount(), 0);
     g.RefillRows({});
     EXPECT_EQ(g.RowCount(), 0);
 }
