@@ -331,10 +331,11 @@ void GridData::RefillRows(const std::vector<int> &from) {
                 kept[i][size_t(r)] = std::move(c.m_text[size_t(q)]);
     }
     ClearRows();
-    growRows(n);
+    // The kept texts go in first, so that growing the rows writes no text a second time.
     for (size_t i = 0; i < m_columns.size(); ++i)
         if (m_columns[i]->m_kind == ColumnKind::Text)
             m_columns[i]->m_text.swap(kept[i]);
+    growRows(n);
     if (n > 0)
         for (GridObserver *o : m_observers)
             o->gridRowsAppended(0, n);
