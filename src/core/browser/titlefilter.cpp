@@ -114,11 +114,25 @@ FilterResult applyTitleFilter(Catalog &catalog, const TitleFilter &f, const QDat
     }
     if (f.minHeight)
         anyEpisode({QStringLiteral("\"Высота\" >= %1").arg(p.add(*f.minHeight))});
-    // Codecs and containers are not summed: one look into the episodes' index per title.
+    // Codecs and containers from the titles' kept combinations; without them, one look into the
+    // episodes' index per title. Alone, a field reads its list of titles once; beside other fields
+    // it is asked only of the titles they let through.
+    const bool codecSums = catalog.hasCodecSums();
+    const bool codecsAlone = where.isEmpty();
     auto episodeHas = [&](const char *column, qint64 key) {
-        where << QStringLiteral(
-                     "EXISTS (SELECT 1 FROM \"Серии\" e WHERE e.\"%1\" = %2 AND e.\"Название\" = s.\"ID\")")
-                     .arg(QString::fromUtf8(column), p.add(key));
+        const QString c = QString::fromUtf8(column), k = p.add(key);
+        if (codecSums && codecsAlone)
+            where << QStringLiteral("s.\"ID\" IN (SELECT \"ID\" FROM \"Sum_codec\" WHERE \"%1\" = %2)")
+                         .arg(c, k);
+        else if (codecSums)
+            where << QStringLiteral(
+                         "EXISTS (SELECT 1 FROM \"Sum_codec\" c WHERE c.\"ID\" = s.\"ID\" AND c.\"%1\" = %2)")
+                         .arg(c, k);
+        else
+            where
+                << QStringLiteral(
+                       "EXISTS (SELECT 1 FROM \"Серии\" e WHERE e.\"%1\" = %2 AND e.\"Название\" = s.\"ID\")")
+                       .arg(c, k);
     };
     if (f.videoCodec)
         episodeHas("Video_Codec_id", *f.videoCodec);

@@ -138,6 +138,7 @@ Catalog::Catalog(const QString &path, bool readOnly, bool titlesNow) : m_titlesN
             sqlite3_exec(m_db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
             ensureSums();
             ensureFilterIndexes();
+            ensureCodecSums();
         }
         m_dataVersion = dataVersion();
         invalidate();
@@ -190,6 +191,8 @@ void Catalog::checkSchema() {
                 QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.handle(), 0)));
             missing.removeAll(n);
             sums.removeAll(n);
+            if (n == schema::kCodecSums)
+                m_hasCodecSums = true;
         }
     }
     if (!missing.isEmpty())
@@ -198,6 +201,8 @@ void Catalog::checkSchema() {
     m_hasSums = sums.isEmpty();
     if (m_hasSums)
         check += schema::sumTableNames();
+    if (m_hasCodecSums)
+        check += schema::kCodecSums;
     for (const QString &t : check) {
         QStringList cols = schema::requiredColumns(t);
         Statement st(m_db, QStringLiteral("SELECT name FROM pragma_table_info(?)"));
@@ -245,6 +250,25 @@ void Catalog::ensureFilterIndexes() {
         for (const QString &sql : schema::filterIndexStatements())
             exec(sql);
         exec(QStringLiteral("COMMIT"));
+    } catch (const Error &) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+}
+
+void Catalog::ensureCodecSums() {
+    if (m_hasCodecSums)
+        return;
+    // As for the other sums: made and filled in one go, or read without them this time.
+    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return;
+    try {
+        // Triggers left behind without their table would refuse every write of an episode.
+        for (const char *t : {"Sum_codec_insert", "Sum_codec_delete", "Sum_codec_update"})
+            exec(QStringLiteral("DROP TRIGGER IF EXISTS \"%1\"").arg(QString::fromUtf8(t)));
+        for (const QString &sql : schema::codecSumStatements() + schema::codecSumFillStatements())
+            exec(sql);
+        exec(QStringLiteral("COMMIT"));
+        m_hasCodecSums = true;
     } catch (const Error &) {
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     }
@@ -631,15 +655,24 @@ void Catalog::deleteAllTitles() {
         exec(QStringLiteral("DROP TRIGGER \"Sum_insert\""));
         exec(QStringLiteral("DROP TRIGGER \"Sum_delete\""));
         exec(QStringLiteral("DROP TRIGGER \"Sum_update\""));
-        exec(QStringLiteral("DELETE FROM \"Список\""));
-        for (const QString &sql : schema::sumFillStatements())
+    }
+    if (m_hasCodecSums) {
+        exec(QStringLiteral("DROP TRIGGER IF EXISTS \"Sum_codec_insert\""));
+        exec(QStringLiteral("DROP TRIGGER IF EXISTS \"Sum_codec_delete\""));
+        exec(QStringLiteral("DROP TRIGGER IF EXISTS \"Sum_codec_update\""));
+    }
+    exec(QStringLiteral("DELETE FROM \"Список\""));
+    auto again = [this](const QStringList &fill, const QStringList &made) {
+        for (const QString &sql : fill)
             exec(sql);
-        for (const QString &sql : schema::sumStatements())
+        for (const QString &sql : made)
             if (sql.startsWith(QLatin1String("CREATE TRIGGER")))
                 exec(sql);
-    } else {
-        exec(QStringLiteral("DELETE FROM \"Список\""));
-    }
+    };
+    if (m_hasSums)
+        again(schema::sumFillStatements(), schema::sumStatements());
+    if (m_hasCodecSums)
+        again(schema::codecSumFillStatements(), schema::codecSumStatements());
     tx.commit();
     m_statements.clear();
     invalidate();

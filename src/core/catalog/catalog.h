@@ -65,6 +65,8 @@ public:
     // Whether the file keeps the episode sums itself (a read-only catalog made before they existed
     // is summed in memory instead).
     bool hasSums() const { return m_hasSums; }
+    // Whether the file keeps each title's codec and container combinations (`Sum_codec`).
+    bool hasCodecSums() const { return m_hasCodecSums; }
     qint64 lastInsertId() const;
 
     // The rows of a table or stored query as they are now. Stored queries are computed from the
@@ -137,6 +139,7 @@ private:
     void checkSchema();
     void ensureSums();
     void ensureFilterIndexes();
+    void ensureCodecSums();
     TablePtr loadTable(const QString &name, qint64 titleId = -1);
     TablePtr computeQuery(const QString &name);
     TablePtr loadSumQuery(const QString &name, qint64 titleId = -1);
@@ -157,6 +160,7 @@ private:
     QHash<QString, std::shared_ptr<Statement>> m_statements;
     QHash<qint64, TablePtr> m_titleEpisodes;
     bool m_hasSums = false;
+    bool m_hasCodecSums = false;
     quint64 m_epoch = 0;
     quint64 m_stampCounter = 0;
     QHash<qint64, quint64> m_titleStamps;

@@ -126,7 +126,7 @@ int tableRefColumn(const QString &t) {
 }
 
 QStringList createStatements() {
-    return baseStatements() + sumStatements() + filterIndexStatements();
+    return baseStatements() + sumStatements() + filterIndexStatements() + codecSumStatements();
 }
 
 namespace {
@@ -150,6 +150,71 @@ QStringList filterIndexStatements() {
         out << QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"Серии\"(\"%2\", \"Название\")")
                    .arg(QString::fromUtf8(i[0]), QString::fromUtf8(i[1]));
     return out;
+}
+
+namespace {
+
+// A title's combinations of codecs and container, matched for the episode row `r`.
+QString codecMatch(const QString &r) {
+    QStringList m{QStringLiteral("\"ID\" = %1.\"Название\"").arg(r)};
+    for (const auto &i : kFilterIndexed)
+        m << QStringLiteral("\"%1\" IS %2.\"%1\"").arg(QString::fromUtf8(i[1]), r);
+    return m.join(QStringLiteral(" AND "));
+}
+
+QString codecChange(const QString &r, bool add) {
+    const QString match = codecMatch(r);
+    if (!add)
+        return QStringLiteral("UPDATE \"Sum_codec\" SET \"Count\" = \"Count\" - 1 WHERE %1; "
+                              "DELETE FROM \"Sum_codec\" WHERE %1 AND \"Count\" <= 0; ")
+            .arg(match);
+    QStringList cols, values;
+    for (const auto &i : kFilterIndexed) {
+        cols << QStringLiteral("\"%1\"").arg(QString::fromUtf8(i[1]));
+        values << QStringLiteral("%1.\"%2\"").arg(r, QString::fromUtf8(i[1]));
+    }
+    return QStringLiteral(
+               "INSERT INTO \"Sum_codec\"(\"ID\", %1) SELECT %2.\"Название\", %3 WHERE "
+               "%2.\"Название\" IS NOT NULL AND NOT EXISTS (SELECT 1 FROM \"Sum_codec\" WHERE %4); "
+               "UPDATE \"Sum_codec\" SET \"Count\" = \"Count\" + 1 WHERE %4; ")
+        .arg(cols.join(QStringLiteral(", ")), r, values.join(QStringLiteral(", ")), match);
+}
+
+QString codecColumns() {
+    QStringList cols;
+    for (const auto &i : kFilterIndexed)
+        cols << QStringLiteral("\"%1\"").arg(QString::fromUtf8(i[1]));
+    return cols.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+QStringList codecSumStatements() {
+    QStringList decl;
+    for (const auto &i : kFilterIndexed)
+        decl << QStringLiteral("\"%1\" INTEGER").arg(QString::fromUtf8(i[1]));
+    const QString cols = codecColumns();
+    return {
+        QStringLiteral("CREATE TABLE \"Sum_codec\" (\"ID\" INTEGER NOT NULL, %1, \"Count\" INTEGER NOT NULL "
+                       "DEFAULT 0)")
+            .arg(decl.join(QStringLiteral(", "))),
+        QStringLiteral("CREATE INDEX \"Sum_codec by key\" ON \"Sum_codec\"(\"ID\", %1)").arg(cols),
+        QStringLiteral("CREATE TRIGGER \"Sum_codec_insert\" AFTER INSERT ON \"Серии\" BEGIN %1END")
+            .arg(codecChange(QStringLiteral("new"), true)),
+        QStringLiteral("CREATE TRIGGER \"Sum_codec_delete\" AFTER DELETE ON \"Серии\" BEGIN %1END")
+            .arg(codecChange(QStringLiteral("old"), false)),
+        QStringLiteral("CREATE TRIGGER \"Sum_codec_update\" AFTER UPDATE OF \"Название\", %1 ON \"Серии\" "
+                       "BEGIN %2%3END")
+            .arg(cols, codecChange(QStringLiteral("old"), false), codecChange(QStringLiteral("new"), true)),
+    };
+}
+
+QStringList codecSumFillStatements() {
+    const QString cols = codecColumns();
+    return {QStringLiteral("DELETE FROM \"Sum_codec\""),
+            QStringLiteral("INSERT INTO \"Sum_codec\"(\"ID\", %1, \"Count\") SELECT \"Название\", %1, "
+                           "count(*) FROM \"Серии\" WHERE \"Название\" IS NOT NULL GROUP BY \"Название\", %1")
+                .arg(cols)};
 }
 
 QStringList baseStatements() {
@@ -331,6 +396,12 @@ QStringList requiredColumns(const QString &t) {
         c << QStringLiteral("Count") << QStringLiteral("Size") << QStringLiteral("Size_n")
           << QStringLiteral("Long") << QStringLiteral("Long_n");
         return c;
+    }
+    if (t == kCodecSums) {
+        QStringList c{QStringLiteral("ID")};
+        for (const auto &i : kFilterIndexed)
+            c << QString::fromUtf8(i[1]);
+        return c << QStringLiteral("Count");
     }
     if (t == kAllSums)
         return {QStringLiteral("Count"), QStringLiteral("Size"), QStringLiteral("Size_n"),

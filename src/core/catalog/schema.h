@@ -24,6 +24,7 @@ inline const QString kUpTime = QStringLiteral("Up_time");
 // and over the whole catalog.
 inline const QString kTitleSums = QStringLiteral("Sum_title");
 inline const QString kExtSums = QStringLiteral("Sum_ext");
+inline const QString kCodecSums = QStringLiteral("Sum_codec");
 inline const QString kAllSums = QStringLiteral("Sum_all");
 
 // Texts longer than this are refused (the columns are declared text(50), real titles are longer).
@@ -78,6 +79,10 @@ QStringList sumTableNames();
 // Indexes that answer the title filters on codecs and containers without reading every episode.
 QStringList filterIndexStatements();
 QStringList filterIndexNames();
+// Each title's combinations of video codec, audio codec and container with their episode counts,
+// kept by triggers, so the filters on them read a small table instead of the episodes' index.
+QStringList codecSumStatements();
+QStringList codecSumFillStatements();
 
 // The columns each table and stored query must have; a file lacking one is not a catalog of ours.
 QStringList requiredColumns(const QString &tableOrQuery);

@@ -119,6 +119,13 @@ void expectQueriesMatchViews(const QString &path, const char *when, bool readOnl
         row = f.join(QLatin1Char('|'));
     }
     EXPECT_EQ(dataSetRows(s.UpTime, kUp), up) << when;
+    if (s.catalog().hasCodecSums()) {
+        EXPECT_EQ(rowsOf(db, QStringLiteral("SELECT * FROM \"Sum_codec\" ORDER BY 1, 2, 3, 4")),
+                  rowsOf(db, QStringLiteral("SELECT \"Название\", \"Video_Codec_id\", \"Audio_Codec_id\", "
+                                            "\"Format_Pack_id\", count(*) FROM \"Серии\" WHERE \"Название\" "
+                                            "IS NOT NULL GROUP BY 1, 2, 3, 4 ORDER BY 1, 2, 3, 4")))
+            << when;
+    }
     EXPECT_EQ(s.catalog().episodeCount(),
               rowsOf(db, QStringLiteral("SELECT count(*) FROM \"Серии\"")).value(0).toLongLong())
         << when;
@@ -154,7 +161,7 @@ QString randomEpisodeValues(QRandomGenerator &rng, qint64 title) {
     const QString when = QStringLiteral("'2026-11-%1 10:%2:00'")
                              .arg(1 + rng.bounded(28), 2, 10, QLatin1Char('0'))
                              .arg(rng.bounded(60), 2, 10, QLatin1Char('0'));
-    return QStringLiteral("%1, 'ep %2.mkv', %3, %4, %5, %6, %7, %8, %9, %10")
+    return QStringLiteral("%1, 'ep %2.mkv', %3, %4, %5, %6, %7, %8, %9, %10, %11, %12, %13")
         .arg(title)
         .arg(rng.bounded(1000))
         .arg(sqlValue(rng, 10, QString::number(1e6 * (1 + rng.bounded(500)), 'f', 0)))
@@ -164,13 +171,17 @@ QString randomEpisodeValues(QRandomGenerator &rng, qint64 title) {
         .arg(sqlValue(rng, 10, QString::number(rng.bounded(3))))
         .arg(sqlValue(rng, 10, QString::number(rng.bounded(2))))
         .arg(sqlValue(rng, 10, QString::number(rng.bounded(2))))
-        .arg(sqlValue(rng, 15, when));
+        .arg(sqlValue(rng, 15, when))
+        .arg(sqlValue(rng, 10, QString::number(1 + rng.bounded(2))))
+        .arg(sqlValue(rng, 10, QString::number(3 + rng.bounded(2))))
+        .arg(sqlValue(rng, 10, QString::number(1 + rng.bounded(2))));
 }
 
 const QString kInsertEpisode =
     QStringLiteral("INSERT INTO \"Серии\"(\"Название\", \"Серия\", \"Объём (байт)\", \"Ширина\", \"Высота\", "
                    "\"Длительность\", "
-                   "\"Звук\", \"Субтитры встроенные\", \"Субтитры внешние\", \"Update\") VALUES (%1)");
+                   "\"Звук\", \"Субтитры встроенные\", \"Субтитры внешние\", \"Update\", \"Video_Codec_id\", "
+                   "\"Audio_Codec_id\", \"Format_Pack_id\") VALUES (%1)");
 
 } // namespace
 
@@ -192,7 +203,10 @@ TEST(KeptSums, TriggersFollowEveryWriterAsTheViewsDo) {
                                      QStringLiteral("Субтитры встроенные"),
                                      QStringLiteral("Субтитры внешние"),
                                      QStringLiteral("Update"),
-                                     QStringLiteral("Серия")};
+                                     QStringLiteral("Серия"),
+                                     QStringLiteral("Video_Codec_id"),
+                                     QStringLiteral("Audio_Codec_id"),
+                                     QStringLiteral("Format_Pack_id")};
         for (int step = 0; step < 600; ++step) {
             const int what = int(rng.bounded(10));
             const qint64 title = titles[rng.bounded(quint32(titles.size()))];
@@ -241,6 +255,13 @@ TEST(KeptSums, TriggersFollowEveryWriterAsTheViewsDo) {
         t.scalar(QStringLiteral("SELECT \"Size\" || '/' || \"Long\" || '/' || \"Count\" FROM \"Sum_all\"")),
         QStringLiteral("0.0/0/0"));
     expectQueriesMatchViews(t.path(), "after emptying the catalog");
+    // Every title deleted at once: the sums are made again, and their triggers work after it.
+    t.exec(kInsertEpisode.arg(randomEpisodeValues(rng, titles[4])));
+    Catalog(t.path()).deleteAllTitles();
+    EXPECT_EQ(t.scalar(QStringLiteral("SELECT count(*) FROM \"Sum_codec\"")), QStringLiteral("0"));
+    const qint64 again = t.addTitle(QStringLiteral("Again"), QStringLiteral("1"), QString(), 1);
+    t.exec(kInsertEpisode.arg(randomEpisodeValues(rng, again)));
+    expectQueriesMatchViews(t.path(), "after every title deleted and one added");
 }
 
 TEST(KeptSums, ProgramWritesKeepWhatIsReadRight) {
@@ -311,9 +332,12 @@ TEST(KeptSums, OlderCatalogGetsThemFilledAndReadOnlyOneIsSummedInMemory) {
         for (const char *sql :
              {"DROP TRIGGER \"Sum_insert\"", "DROP TRIGGER \"Sum_delete\"", "DROP TRIGGER \"Sum_update\"",
               "DROP TABLE \"Sum_title\"", "DROP TABLE \"Sum_ext\"", "DROP TABLE \"Sum_all\"",
-              "DROP INDEX \"Серии by title and update\""})
+              "DROP INDEX \"Серии by title and update\"", "DROP TABLE \"Sum_codec\"",
+              "DROP TRIGGER \"Sum_codec_insert\"", "DROP TRIGGER \"Sum_codec_delete\"",
+              "DROP TRIGGER \"Sum_codec_update\""})
             w.exec(sql);
     }
+    EXPECT_FALSE(Catalog(old, true).hasCodecSums());
     auto summary = [](const QString &path, bool readOnly) {
         CatalogSession s;
         s.open(path, readOnly);
@@ -336,6 +360,7 @@ TEST(KeptSums, OlderCatalogGetsThemFilledAndReadOnlyOneIsSummedInMemory) {
     // Opened for writing, the older file gets its sums, filled from its episodes.
     EXPECT_EQ(summary(old, false), inMemory);
     expectQueriesMatchViews(old, "older catalog after it got its sums");
+    EXPECT_TRUE(Catalog(old).hasCodecSums());
 }
 
 TEST(KeptSums, AReaderWhileAnotherProcessAddsAlwaysSeesOneState) {

@@ -359,10 +359,13 @@ TEST_F(TitleFilterTest, ReadOnlyCatalogWithoutSumsGivesTheSameAnswers) {
          {"DROP TRIGGER \"Sum_insert\"", "DROP TRIGGER \"Sum_delete\"", "DROP TRIGGER \"Sum_update\"",
           "DROP TABLE \"Sum_title\"", "DROP TABLE \"Sum_ext\"", "DROP TABLE \"Sum_all\"",
           "DROP INDEX \"Серии by video codec\"", "DROP INDEX \"Серии by audio codec\"",
-          "DROP INDEX \"Серии by container\""})
+          "DROP INDEX \"Серии by container\"", "DROP TRIGGER \"Sum_codec_insert\"",
+          "DROP TRIGGER \"Sum_codec_delete\"", "DROP TRIGGER \"Sum_codec_update\"",
+          "DROP TABLE \"Sum_codec\""})
         t.exec(QString::fromUtf8(sql));
     Catalog readOnly(t.path(), true);
     ASSERT_FALSE(readOnly.hasSums());
+    ASSERT_FALSE(readOnly.hasCodecSums());
     size_t i = 0;
     for (const auto &[label, f] : cases()) {
         const FilterResult r = applyTitleFilter(readOnly, f, now);
