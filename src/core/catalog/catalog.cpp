@@ -215,22 +215,28 @@ void Catalog::checkSchema() {
     }
 }
 
-void Catalog::ensureSums() {
-    if (m_hasSums)
-        return;
-    // A catalog made before the sums were kept gets them, filled, in one go; should another
-    // process hold the file, it is summed in memory this time.
+bool Catalog::inOneGo(const QStringList &statements) {
+    // Should another process hold the file, nothing is made this time and the catalog reads
+    // without it.
     if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return;
+        return false;
     try {
-        for (const QString &sql : schema::sumStatements() + schema::sumFillStatements())
+        for (const QString &sql : statements)
             exec(sql);
-        exec(QStringLiteral("PRAGMA user_version = 2"));
         exec(QStringLiteral("COMMIT"));
-        m_hasSums = true;
+        return true;
     } catch (const Error &) {
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return false;
     }
+}
+
+void Catalog::ensureSums() {
+    // A catalog made before the sums were kept gets them, filled, in one go; otherwise it is
+    // summed in memory.
+    if (!m_hasSums)
+        m_hasSums = inOneGo(schema::sumStatements() + schema::sumFillStatements() +
+                            QStringList{QStringLiteral("PRAGMA user_version = 2")});
 }
 
 void Catalog::ensureFilterIndexes() {
@@ -241,37 +247,18 @@ void Catalog::ensureFilterIndexes() {
             wanted.removeAll(
                 QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.handle(), 0))));
     }
-    if (wanted.isEmpty())
-        return;
-    // As for the sums: should another process hold the file, the filters read without them.
-    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return;
-    try {
-        for (const QString &sql : schema::filterIndexStatements())
-            exec(sql);
-        exec(QStringLiteral("COMMIT"));
-    } catch (const Error &) {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
+    if (!wanted.isEmpty())
+        inOneGo(schema::filterIndexStatements());
 }
 
 void Catalog::ensureCodecSums() {
     if (m_hasCodecSums)
         return;
-    // As for the other sums: made and filled in one go, or read without them this time.
-    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return;
-    try {
-        // Triggers left behind without their table would refuse every write of an episode.
-        for (const char *t : {"Sum_codec_insert", "Sum_codec_delete", "Sum_codec_update"})
-            exec(QStringLiteral("DROP TRIGGER IF EXISTS \"%1\"").arg(QString::fromUtf8(t)));
-        for (const QString &sql : schema::codecSumStatements() + schema::codecSumFillStatements())
-            exec(sql);
-        exec(QStringLiteral("COMMIT"));
-        m_hasCodecSums = true;
-    } catch (const Error &) {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
+    // Triggers left behind without their table would refuse every write of an episode.
+    QStringList sql;
+    for (const char *t : {"Sum_codec_insert", "Sum_codec_delete", "Sum_codec_update"})
+        sql << QStringLiteral("DROP TRIGGER IF EXISTS \"%1\"").arg(QString::fromUtf8(t));
+    m_hasCodecSums = inOneGo(sql + schema::codecSumStatements() + schema::codecSumFillStatements());
 }
 
 Catalog::~Catalog() {

@@ -137,6 +137,8 @@ public:
 private:
     void openFile(bool readOnly, bool immutable);
     void checkSchema();
+    // Runs the statements in one write transaction; false (and nothing changed) when refused.
+    bool inOneGo(const QStringList &statements);
     void ensureSums();
     void ensureFilterIndexes();
     void ensureCodecSums();
