@@ -255,10 +255,8 @@ void Catalog::ensureCodecSums() {
     if (m_hasCodecSums)
         return;
     // Triggers left behind without their table would refuse every write of an episode.
-    QStringList sql;
-    for (const char *t : {"Sum_codec_insert", "Sum_codec_delete", "Sum_codec_update"})
-        sql << QStringLiteral("DROP TRIGGER IF EXISTS \"%1\"").arg(QString::fromUtf8(t));
-    m_hasCodecSums = inOneGo(sql + schema::codecSumStatements() + schema::codecSumFillStatements());
+    m_hasCodecSums = inOneGo(schema::codecSumTriggerDrops() + schema::codecSumStatements() +
+                             schema::codecSumFillStatements());
 }
 
 Catalog::~Catalog() {
@@ -643,11 +641,9 @@ void Catalog::deleteAllTitles() {
         exec(QStringLiteral("DROP TRIGGER \"Sum_delete\""));
         exec(QStringLiteral("DROP TRIGGER \"Sum_update\""));
     }
-    if (m_hasCodecSums) {
-        exec(QStringLiteral("DROP TRIGGER IF EXISTS \"Sum_codec_insert\""));
-        exec(QStringLiteral("DROP TRIGGER IF EXISTS \"Sum_codec_delete\""));
-        exec(QStringLiteral("DROP TRIGGER IF EXISTS \"Sum_codec_update\""));
-    }
+    if (m_hasCodecSums)
+        for (const QString &sql : schema::codecSumTriggerDrops())
+            exec(sql);
     exec(QStringLiteral("DELETE FROM \"Список\""));
     auto again = [this](const QStringList &fill, const QStringList &made) {
         for (const QString &sql : fill)

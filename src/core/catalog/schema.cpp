@@ -209,6 +209,13 @@ QStringList codecSumStatements() {
     };
 }
 
+QStringList codecSumTriggerDrops() {
+    QStringList out;
+    for (const char *t : {"Sum_codec_insert", "Sum_codec_delete", "Sum_codec_update"})
+        out << QStringLiteral("DROP TRIGGER IF EXISTS \"%1\"").arg(QString::fromUtf8(t));
+    return out;
+}
+
 QStringList codecSumFillStatements() {
     const QString cols = codecColumns();
     return {QStringLiteral("DELETE FROM \"Sum_codec\""),

@@ -83,6 +83,8 @@ QStringList filterIndexNames();
 // kept by triggers, so the filters on them read a small table instead of the episodes' index.
 QStringList codecSumStatements();
 QStringList codecSumFillStatements();
+// Drops the triggers of `Sum_codec`, wherever they are.
+QStringList codecSumTriggerDrops();
 
 // The columns each table and stored query must have; a file lacking one is not a catalog of ours.
 QStringList requiredColumns(const QString &tableOrQuery);
