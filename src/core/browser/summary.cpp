@@ -8,7 +8,6 @@
 #include <array>
 #include <cmath>
 #include <limits>
-#include <numeric>
 #include <vector>
 
 namespace vq {
@@ -169,17 +168,37 @@ struct SummaryEntry {
     bool valid = false;
 };
 
-// Entries sit at their title's row of `Список`, so a fill reads them in one pass without hashing.
+// Entries are found by their title's row of `Список`, so a fill reads them without hashing. They
+// are laid out in the order they were first shown (name order, as a fill walks them), so that a
+// fill reads memory in order instead of at a random place per row.
 // Texts that many titles share (type, counts, quality, sound) are kept once: filling a grid then
 // copies strings whose counters are already at hand instead of one cold string per cell.
 struct SummaryCache {
     quint64 epoch = 0;
+    std::vector<int> slotOf; // by row of `Список`; -1 for none yet
     std::vector<SummaryEntry> entries;
     QSet<QString> shared;
+    // Gives every title of `keys` its place, so that entries stay where they are during a pass.
+    void placeAll(const std::vector<DataSet::RecordKey> &keys) {
+        size_t rows = slotOf.size(), missing = 0;
+        for (const DataSet::RecordKey &k : keys)
+            rows = std::max(rows, size_t(k.row) + 1);
+        slotOf.resize(rows, -1);
+        for (const DataSet::RecordKey &k : keys)
+            missing += slotOf[size_t(k.row)] < 0;
+        entries.reserve(entries.size() + missing);
+        for (const DataSet::RecordKey &k : keys)
+            if (int &slot = slotOf[size_t(k.row)]; slot < 0) {
+                slot = int(entries.size());
+                entries.emplace_back();
+            }
+    }
+    SummaryEntry &at(int row) { return entries[size_t(slotOf[size_t(row)])]; }
     // The last text kept for each field: titles in name order mostly repeat it, and comparing is
     // cheaper than hashing.
     std::array<QString, TExportList::FieldCount> last;
     void clear() {
+        slotOf.clear();
         entries.clear();
         shared.clear();
         last = {};
@@ -281,15 +300,13 @@ SummaryCache &currentCache(Catalog &catalog) {
     return cache;
 }
 
-// The entry of the title `id` at `row` of `Список`, shown at record `recNo`.
+// The entry of the title `id` at `row` of `Список`, shown at record `recNo`; the row has its place.
 // `tables` is looked up at the first entry that needs computing: a pass over kept entries reads
 // no stored query.
 const SummaryEntry &summaryEntry(CatalogSession &s, SummaryCache &cache, std::optional<SummaryTables> &tables,
                                  int recNo, int row, qint64 id) {
     const quint64 stamp = s.catalog().titleStamp(id);
-    if (size_t(row) >= cache.entries.size())
-        cache.entries.resize(size_t(row) + 1);
-    SummaryEntry &e = cache.entries[size_t(row)];
+    SummaryEntry &e = cache.at(row);
     if (e.valid && e.id == id && e.stamp == stamp)
         return e;
     SummaryEntry fresh;
@@ -334,14 +351,30 @@ std::vector<int> keptRows(const GridData &grid, int idColumn, const std::vector<
     const int old = grid.RowCount();
     if (old == 0 || keys.empty())
         return from;
-    // A refresh mostly shows the same titles in the same rows: no lookup is needed then.
-    bool same = old == int(keys.size());
-    for (int q = 0; same && q < old; ++q)
-        same = qint64(grid.NumberAt(idColumn, q)) == keys[size_t(q)].value;
-    if (same) {
-        std::iota(from.begin(), from.end(), 0);
-        return from;
+    // Both lists are mostly in the same order: a search narrows the list to some of its rows, and
+    // clearing it widens the list again around them. Walking both then finds every kept row with
+    // no lookup; a list sorted another way falls back to a hash.
+    const int n = int(keys.size());
+    int matched = 0;
+    if (n <= old) {
+        for (int r = 0, q = 0; r < n; ++r) {
+            while (q < old && qint64(grid.NumberAt(idColumn, q)) != keys[size_t(r)].value)
+                ++q;
+            if (q == old)
+                break;
+            from[size_t(r)] = q++;
+            ++matched;
+        }
+    } else {
+        for (int r = 0, q = 0; r < n && q < old; ++r)
+            if (qint64(grid.NumberAt(idColumn, q)) == keys[size_t(r)].value) {
+                from[size_t(r)] = q++;
+                ++matched;
+            }
     }
+    if (matched == std::min(n, old))
+        return from;
+    std::fill(from.begin(), from.end(), -1);
     QHash<qint64, int> at;
     at.reserve(old);
     for (int q = 0; q < old; ++q)
@@ -362,19 +395,8 @@ bool sameIds(const GridData &a, int aColumn, const GridData &b, int bColumn) {
     return true;
 }
 
-// Writes the text unless the cell holds that very string already (kept from the row before).
-void putText(GridData &grid, int col, int row, const QString &text) {
-    if (!grid.CellTextIs(col, row, text))
-        grid.SetCellText(col, row, text);
-}
-
-void putSummaryRow(GridData &gvsv, int r, const SummaryEntry &e, qint64 id, bool recent,
-                   const QSet<qint64> &selected, const QHash<qint64, QString> *otherNames) {
-    for (int c = 0; c < TExportList::FieldCount; ++c)
-        putText(gvsv, c, r, e.texts.field(c));
-    if (otherNames)
-        if (const auto other = otherNames->constFind(id); other != otherNames->cend())
-            gvsv.SetCellText(gvsv::Title, r, titleWithOtherName(e.texts.Title, *other));
+// A summary row's ID, selected mark and colour: recently updated titles and selected ones stand out.
+void markSummaryRow(GridData &gvsv, int r, qint64 id, bool recent, const QSet<qint64> &selected) {
     gvsv.CellAt(gvsv::Id, r).SetAsInteger(int(id));
     GridColor color = clSilver;
     bool paint = false;
@@ -407,38 +429,54 @@ void LoadLists(CatalogSession &s, const ListGrids &grids, const QSet<qint64> &se
     const std::vector<DataSet::RecordKey> keys = s.Name.recordKeys(0);
     const int n = int(keys.size());
     // Narrowing or refreshing many rows then copies few strings.
+    std::optional<GridRowWriter> summary, names, names4;
     if (grids.gvsv)
-        grids.gvsv->RefillRows(keptRows(*grids.gvsv, gvsv::Id, keys));
+        summary.emplace(*grids.gvsv, keptRows(*grids.gvsv, gvsv::Id, keys));
     if (grids.gv || grids.gv4) {
-        GridData &first = grids.gv ? *grids.gv : *grids.gv4;
         const bool same = grids.gv && grids.gv4 && sameIds(*grids.gv, 0, *grids.gv4, 0);
-        const std::vector<int> from = keptRows(first, 0, keys);
-        first.RefillRows(from);
+        std::vector<int> from = keptRows(grids.gv ? *grids.gv : *grids.gv4, 0, keys);
         if (grids.gv && grids.gv4)
-            grids.gv4->RefillRows(same ? from : keptRows(*grids.gv4, 0, keys));
+            names4.emplace(*grids.gv4, same ? from : keptRows(*grids.gv4, 0, keys));
+        (grids.gv ? names : names4).emplace(grids.gv ? *grids.gv : *grids.gv4, std::move(from));
     }
     SummaryCache &cache = currentCache(s.catalog());
+    cache.placeAll(keys);
     std::optional<SummaryTables> tables;
+    std::vector<char> recent(static_cast<size_t>(n));
     // One pass for every grid: a title's texts are fetched from memory once, not once per grid.
     for (int r = 0; r < n; ++r) {
         const qint64 id = keys[size_t(r)].value;
         const SummaryEntry &e = summaryEntry(s, cache, tables, r + 1, keys[size_t(r)].row, id);
-        const bool recent = updatedRecently(e.maxUpdate, nowMs);
-        if (grids.gvsv) {
-            putSummaryRow(*grids.gvsv, r, e, id, recent, selected, otherNames);
+        recent[size_t(r)] = updatedRecently(e.maxUpdate, nowMs);
+        if (summary) {
+            for (int c = 0; c < TExportList::FieldCount; ++c)
+                summary->setText(r, c, e.texts.field(c));
+            if (otherNames)
+                if (const auto other = otherNames->constFind(id); other != otherNames->cend())
+                    summary->setText(r, gvsv::Title, titleWithOtherName(e.texts.Title, *other));
             if (grids.exportList && r == n - 1)
                 *grids.exportList = e.texts;
         }
+        if (names)
+            names->setText(r, 1, e.texts.Title);
+        if (names4)
+            names4->setText(r, 1, e.texts.Title);
+    }
+    for (auto *w : {&summary, &names, &names4})
+        if (*w)
+            (*w)->finish();
+    // What is not text goes in once the rows are there.
+    for (int r = 0; r < n; ++r) {
+        const qint64 id = keys[size_t(r)].value;
+        if (grids.gvsv)
+            markSummaryRow(*grids.gvsv, r, id, recent[size_t(r)], selected);
         if (grids.gv) {
             grids.gv->CellAt(0, r).SetAsInteger(int(id));
-            putText(*grids.gv, 1, r, e.texts.Title);
-            if (recent)
+            if (recent[size_t(r)])
                 grids.gv->CellAt(1, r).SetColor(clSkyBlue);
         }
-        if (grids.gv4) {
+        if (grids.gv4)
             grids.gv4->CellAt(0, r).SetAsInteger(int(id));
-            putText(*grids.gv4, 1, r, e.texts.Title);
-        }
     }
     s.Name.first();
     s.UpTime.close();

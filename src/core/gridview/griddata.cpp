@@ -302,42 +302,102 @@ void GridData::DeleteRow(int row) {
 }
 
 void GridData::RefillRows(const std::vector<int> &from) {
-    const int n = int(from.size());
-    bool same = n == m_rowCount;
-    for (int r = 0; same && r < n; ++r)
-        same = from[size_t(r)] == r;
-    if (same) {
+    GridRowWriter(*this, from).finish();
+}
+
+GridRowWriter::GridRowWriter(GridData &grid, std::vector<int> from) : m_grid(grid), m_from(std::move(from)) {
+    const int n = int(m_from.size());
+    m_inPlace = n == grid.m_rowCount;
+    for (int r = 0; m_inPlace && r < n; ++r)
+        m_inPlace = m_from[size_t(r)] == r;
+    if (m_inPlace) {
         // Every row stays where it was: its texts stay in place and the rest starts anew, so a
         // refill that changes nothing moves no string.
-        for (GridObserver *o : m_observers)
+        for (GridObserver *o : grid.m_observers)
             o->gridRowsAboutToBeRemoved(0, n);
-        resetCellsKeepingTexts();
-        for (GridObserver *o : m_observers)
+        grid.resetCellsKeepingTexts();
+        for (GridObserver *o : grid.m_observers)
             o->gridRowsRemoved(0, n);
         if (n > 0)
-            for (GridObserver *o : m_observers)
+            for (GridObserver *o : grid.m_observers)
                 o->gridRowsAppended(0, n);
         return;
     }
-    // The kept texts are taken out before the old rows go.
-    std::vector<std::vector<QString>> kept(m_columns.size());
+    // The old texts are taken out, and the grid is left empty until the new rows go in.
+    m_columns.resize(grid.m_columns.size());
+    const bool useDefaults = grid.HasOption(goUseDefaultValues);
     for (size_t i = 0; i < m_columns.size(); ++i) {
-        GridColumn &c = *m_columns[i];
+        GridColumn &c = *grid.m_columns[i];
         if (c.m_kind != ColumnKind::Text)
             continue;
-        kept[i].assign(size_t(n), HasOption(goUseDefaultValues) ? c.m_defaultValue : QString());
-        for (int r = 0; r < n; ++r)
-            if (const int q = from[size_t(r)]; q >= 0 && q < m_rowCount)
-                kept[i][size_t(r)] = std::move(c.m_text[size_t(q)]);
+        Column &w = m_columns[i];
+        w.text = true;
+        w.empty = useDefaults ? c.m_defaultValue : QString();
+        w.old.swap(c.m_text);
+        w.fresh.reserve(size_t(n));
     }
-    ClearRows();
-    // The kept texts go in first, so that growing the rows writes no text a second time.
-    for (size_t i = 0; i < m_columns.size(); ++i)
-        if (m_columns[i]->m_kind == ColumnKind::Text)
-            m_columns[i]->m_text.swap(kept[i]);
-    growRows(n);
+    grid.ClearRows();
+}
+
+GridRowWriter::~GridRowWriter() {
+    finish();
+}
+
+void GridRowWriter::padTo(Column &c, size_t rows) {
+    while (c.fresh.size() < rows) {
+        const int q = m_from[c.fresh.size()];
+        if (q >= 0 && size_t(q) < c.old.size())
+            c.fresh.push_back(std::move(c.old[size_t(q)]));
+        else
+            c.fresh.push_back(c.empty);
+    }
+}
+
+void GridRowWriter::setText(int row, int col, const QString &text) {
+    if (m_done || row < 0 || size_t(row) >= m_from.size() || col < 0 || col >= m_grid.ColumnCount() ||
+        m_grid.Column(col).m_kind != ColumnKind::Text)
+        return;
+    if (m_inPlace) {
+        QString &cell = m_grid.Column(col).m_text[size_t(row)];
+        if (!cell.isSharedWith(text)) {
+            cell = text;
+            m_grid.cellChanged(col, row);
+        }
+        return;
+    }
+    Column &c = m_columns[size_t(col)];
+    const auto r = size_t(row);
+    if (c.fresh.size() > r) { // written before
+        c.fresh[r] = text;
+        return;
+    }
+    padTo(c, r);
+    const int q = m_from[r];
+    if (q >= 0 && size_t(q) < c.old.size() && c.old[size_t(q)].isSharedWith(text))
+        c.fresh.push_back(std::move(c.old[size_t(q)]));
+    else
+        c.fresh.push_back(text);
+}
+
+void GridRowWriter::finish() {
+    if (m_done)
+        return;
+    m_done = true;
+    if (m_inPlace)
+        return;
+    const int n = int(m_from.size());
+    // The new texts go in first, so that growing the rows writes no text a second time.
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        Column &c = m_columns[i];
+        if (!c.text)
+            continue;
+        padTo(c, size_t(n));
+        m_grid.m_columns[i]->m_text.swap(c.fresh);
+        c.old = {};
+    }
+    m_grid.growRows(n);
     if (n > 0)
-        for (GridObserver *o : m_observers)
+        for (GridObserver *o : m_grid.m_observers)
             o->gridRowsAppended(0, n);
 }
 

@@ -132,6 +132,7 @@ public:
 private:
     friend class GridData;
     friend class GridCell;
+    friend class GridRowWriter;
     GridColumn(GridData *grid, ColumnKind kind);
     void layoutChanged();
 
@@ -235,6 +236,7 @@ public:
     // The rows anew, as ClearRows and AddRows(from.size()) leave them, except that row r keeps the
     // texts of the old row from[r] where that is a row (moved, not copied). A refill then writes
     // only the texts that differ, and a grid of many rows shown again costs little.
+    // GridRowWriter does the same while writing the new texts in the same pass.
     void RefillRows(const std::vector<int> &from);
     // Whether the text cell holds this very string (not merely equal text); no copy is made.
     bool CellTextIs(int col, int row, const QString &text) const;
@@ -266,6 +268,7 @@ public:
     GridColumn *SortedColumn();
 
 private:
+    friend class GridRowWriter;
     // Rows appended without telling the observers.
     void growRows(int count);
     // Every cell but the texts as a new row has it; tells the observers nothing.
@@ -298,6 +301,39 @@ private:
 
     int m_fillDepth = 0;
     bool m_filledCells = false;
+};
+
+// Refills a grid's rows as RefillRows does, with new texts given row by row in the same pass: each
+// text cell is then written once, where a refill followed by cell writes would write it twice and
+// read it once more. Rows are written in ascending order; a cell not given keeps the text it
+// would keep after RefillRows. The grid must not be used until finish(), which tells the observers
+// as RefillRows does (the destructor finishes too); cells that are not texts are written after it.
+class GridRowWriter {
+public:
+    GridRowWriter(GridData &grid, std::vector<int> from);
+    ~GridRowWriter();
+    GridRowWriter(const GridRowWriter &) = delete;
+    GridRowWriter &operator=(const GridRowWriter &) = delete;
+
+    // Row `row`'s text in text column `col`: the old string is kept where it is this very one.
+    void setText(int row, int col, const QString &text);
+    void finish();
+
+private:
+    struct Column {
+        bool text = false;
+        QString empty;            // what a new row holds
+        std::vector<QString> old; // the rows before, moved out
+        std::vector<QString> fresh;
+    };
+    void padTo(Column &c, size_t rows);
+
+    GridData &m_grid;
+    std::vector<int> m_from;
+    // Every row where it was: texts are written in place.
+    bool m_inPlace = false;
+    bool m_done = false;
+    std::vector<Column> m_columns;
 };
 
 // Keeps a fill open for its lifetime, so an error on the way still ends it.

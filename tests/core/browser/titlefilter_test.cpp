@@ -572,6 +572,15 @@ TEST_F(TitleFilterTest, RefilledGridsShowWhatAFreshFillShows) {
              if (keptGv4.RowCount() > 1)
                  keptGv4.DeleteRow(1);
          }},
+        {"the summary sorted by size and narrowed",
+         [&](TitleFilter &f) {
+             kept.SortRows(gvsv::Size, SortKind::Descending);
+             f.sound = 1;
+         }},
+        {"a title added by another program, everything",
+         [&](TitleFilter &) {
+             t.exec(QStringLiteral("INSERT INTO \"Список\"(\"Название\", \"NType\") VALUES ('Aa new', 1)"));
+         }},
         {"name", [](TitleFilter &f) { f.name = QStringLiteral("е"); }},
         {"nothing passes", [](TitleFilter &f) { f.name = QStringLiteral("no such title"); }},
         {"everything at last", [](TitleFilter &) {}},
@@ -597,6 +606,7 @@ TEST_F(TitleFilterTest, RefilledGridsShowWhatAFreshFillShows) {
         EXPECT_EQ(kept.RowCount(), s.Name.recordCount()) << label;
     }
     EXPECT_TRUE(cells(kept).join(u' ').contains(QStringLiteral("Zz renamed")));
+    EXPECT_TRUE(cells(kept).join(u' ').contains(QStringLiteral("Aa new")));
 }
 
 TEST(NameFold, EveryAlphabetAndYo) {

@@ -276,3 +276,27 @@ TEST_F(DataSetTest, StoredQueriesAreReadOnly) {
     s.Codec.setFilter(Filter::like(QStringLiteral("Name"), QStringLiteral("AAC")));
     EXPECT_EQ(s.Codec.recordCount(), 0);
 }
+
+// A list of keys lets through exactly the titles it names, in name order, also a title another
+// program stored again under a key below the others.
+TEST_F(DataSetTest, AListOfKeysLetsThroughTheTitlesItNames) {
+    t.exec(QStringLiteral("DELETE FROM \"Список\" WHERE \"ID\" = %1").arg(ids[0]));
+    t.exec(QStringLiteral("INSERT INTO \"Список\"(\"ID\", \"Название\", \"NType\") VALUES (%1, 'Akira', 1)")
+               .arg(ids[0]));
+    s.Name.close();
+    s.Name.open();
+    const struct {
+        std::vector<qint64> keys;
+        QStringList shown;
+    } cases[] = {
+        {{ids[0], ids[2], ids[6]}, {"Akira", "Nana", "Берсерк"}},
+        {{ids[0]}, {"Akira"}},
+        {{ids[10], 999999}, {"Яблоко"}},
+        {{}, {}},
+    };
+    for (const auto &c : cases) {
+        s.Name.setFilter(Filter::oneOf(QStringLiteral("ID"), c.keys));
+        s.Name.setFiltered(true);
+        EXPECT_EQ(names(s.Name), c.shown) << c.keys.size();
+    }
+}

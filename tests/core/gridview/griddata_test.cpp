@@ -503,3 +503,74 @@ TEST(GridObserver, FillIsHeardOnceAtItsEnd) {
 }
 
 } // namespace
+
+// Writing the new texts while refilling: a cell given a text shows it, one not given keeps the text
+// of the row it is kept from (or none); a kept cell given its very string keeps it, and the
+// observers hear the rows removed and added as a refill tells them.
+TEST(GridRows, RowWriterWritesEachRowOnceKeepingWhatItMay) {
+    const struct {
+        const char *name;
+        std::vector<int> from;
+    } cases[] = {
+        {"same rows", {0, 1, 2, 3}},
+        {"narrowed", {1, 3}},
+        {"widened", {-1, 0, -1, 1, 2, 3, -1}},
+        {"reordered", {3, 2, 1, 0}},
+        {"a row named twice", {2, 2}},
+        {"none kept", {-1, -1, -1}},
+        {"emptied", {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const int n = int(c.from.size());
+        GridData g;
+        fill(g, 2, 4);
+        g.AddColumn(ColumnKind::Numeric, QStringLiteral("N"));
+        // Column 0 is given on every other row, column 1 on every row; row 0 gets the very string
+        // of the row it keeps.
+        std::vector<std::optional<QString>> given;
+        QStringList want[2];
+        std::vector<bool> taken(4, false);
+        for (int r = 0; r < n; ++r)
+            for (int col = 0; col < 2; ++col) {
+                const int q = c.from[size_t(r)];
+                if (col == 0 && r % 2 == 1) {
+                    given.emplace_back();
+                    // A row named twice keeps its texts once, in the first row naming it.
+                    const bool keeps = q >= 0 && !taken[size_t(q)];
+                    want[col] << (keeps ? QStringLiteral("0:%1").arg(q) : QString());
+                } else {
+                    given.emplace_back(r == 0 && q >= 0 ? g.GetCellText(col, q)
+                                                        : QStringLiteral("new %1:%2").arg(col).arg(r));
+                    want[col] << *given.back();
+                }
+                if (col == 1 && q >= 0)
+                    taken[size_t(q)] = true;
+            }
+        Recorder rec;
+        rec.grid = &g;
+        g.AddObserver(&rec);
+        {
+            GridRowWriter w(g, c.from);
+            for (int r = 0; r < n; ++r)
+                for (int col = 1; col >= 0; --col)
+                    if (const auto &t = given[size_t(r * 2 + col)])
+                        w.setText(r, col, *t);
+            w.setText(0, 2, QStringLiteral("not a text column"));
+        } // finished by going out of scope
+        g.RemoveObserver(&rec);
+        ASSERT_EQ(g.RowCount(), n);
+        EXPECT_EQ(column(g, 0), want[0]);
+        EXPECT_EQ(column(g, 1), want[1]);
+        EXPECT_EQ(column(g, 2), QStringList(n, QStringLiteral("0")));
+        if (n > 0 && c.from[0] >= 0) {
+            EXPECT_TRUE(g.CellTextIs(1, 0, *given[1]));
+        }
+        const bool inPlace = c.from == std::vector<int>{0, 1, 2, 3};
+        QStringList heard{QStringLiteral("remove? 0 4 of 4"),
+                          QStringLiteral("removed 0 4 of %1").arg(inPlace ? 4 : 0)};
+        if (n > 0)
+            heard << QStringLiteral("add 0 %1").arg(n);
+        EXPECT_EQ(rec.log.mid(0, heard.size()), heard);
+    }
+}
