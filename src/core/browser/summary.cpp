@@ -149,10 +149,12 @@ bool updatedRecently(std::optional<qint64> maxUpdate, qint64 now) {
 }
 
 // The stored queries one pass over the titles reads, looked up once for the pass.
+// `Up_time` only where the recent titles are marked.
 struct SummaryTables {
-    explicit SummaryTables(Catalog &catalog)
+    explicit SummaryTables(Catalog &catalog, bool withUpdate = true)
         : rjk(catalog.table(QStringLiteral("Rjk"))), ext(catalog.table(QStringLiteral("Ext"))),
-          subs(catalog.table(QStringLiteral("Sub"))), up(catalog.table(QStringLiteral("Up_time"))) {}
+          subs(catalog.table(QStringLiteral("Sub"))),
+          up(withUpdate ? catalog.table(QStringLiteral("Up_time")) : TablePtr()) {}
     TablePtr rjk, ext, subs, up;
 };
 
@@ -238,8 +240,7 @@ QString lookedUp(const TableData &lookup, const TableData &t, int r, int c, int 
 
 // The same texts as GetExtParam gives, read straight from the stored queries' rows: no filter is
 // set and no data set moved for each title.
-void computeTexts(CatalogSession &s, const SummaryTables &tables, qint64 id, SummaryEntry &e,
-                  bool withUpdate = true) {
+void computeTexts(CatalogSession &s, const SummaryTables &tables, qint64 id, SummaryEntry &e) {
     TExportList &t = e.texts;
     t.Title = s.Name.asString(1);
     t.TypeText = s.Name.asString(2);
@@ -283,9 +284,9 @@ void computeTexts(CatalogSession &s, const SummaryTables &tables, qint64 id, Sum
     for (int i = 0; i < 4; ++i)
         *out[i] = differs[i] ? QStringLiteral("! ") + first[size_t(i)] : first[size_t(i)];
 
-    if (!withUpdate)
-        return;
     const TablePtr &up = tables.up;
+    if (!up)
+        return;
     const int ur = up->rowById(id);
     if (ur >= 0 && !up->isNull(ur, 1))
         e.maxUpdate = up->intAt(ur, 1);
@@ -328,14 +329,14 @@ const SummaryEntry &summaryEntry(CatalogSession &s, SummaryCache &cache, std::op
 } // namespace
 
 SummaryReader::SummaryReader(CatalogSession &s)
-    : m_s(s), m_tables(std::make_unique<SummaryTables>(s.catalog())) {}
+    : m_s(s), m_tables(std::make_unique<SummaryTables>(s.catalog(), false)) {}
 
 SummaryReader::~SummaryReader() = default;
 
 void SummaryReader::texts(int recNo, TExportList &out) {
     m_s.Name.setRecNo(recNo);
     SummaryEntry e;
-    computeTexts(m_s, *m_tables, m_s.Name.asInteger(0), e, false);
+    computeTexts(m_s, *m_tables, m_s.Name.asInteger(0), e);
     out = std::move(e.texts);
 }
 

@@ -4,36 +4,51 @@
 
 #include <QLocale>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 namespace vq {
 
+namespace {
+
+// Writes `v` with at least `width` digits, ending just before `end`; returns where it starts.
+char16_t *digitsBefore(char16_t *end, qint64 v, int width) {
+    do {
+        *--end = char16_t(u'0' + v % 10);
+        v /= 10;
+        --width;
+    } while (v > 0 || width > 0);
+    return end;
+}
+
+} // namespace
+
+// Written into one buffer: a summary of many titles formats one time per title.
 QString FormatPlayTime(qint64 ms) {
     if (ms < 0)
         ms = 0;
-    const qint64 hours = ms / 3600000;
-    const int minutes = int((ms / 60000) % 60);
-    const int seconds = int((ms / 1000) % 60);
-    const int millis = int(ms % 1000);
-    QString text = QString::number(hours).rightJustified(2, QLatin1Char('0'));
-    text += QLatin1Char(':');
-    text += QString::number(minutes).rightJustified(2, QLatin1Char('0'));
-    text += QLatin1Char(':');
-    text += QString::number(seconds).rightJustified(2, QLatin1Char('0'));
-    text += QLatin1Char(',');
-    text += QString::number(millis).rightJustified(3, QLatin1Char('0'));
-    return text;
+    char16_t buf[40];
+    char16_t *const end = buf + std::size(buf);
+    char16_t *p = digitsBefore(end, ms % 1000, 3);
+    *--p = u',';
+    p = digitsBefore(p, (ms / 1000) % 60, 2);
+    *--p = u':';
+    p = digitsBefore(p, (ms / 60000) % 60, 2);
+    *--p = u':';
+    p = digitsBefore(p, ms / 3600000, 2);
+    return QString(reinterpret_cast<const QChar *>(p), end - p);
 }
 
 QString GroupDigits(const QString &digits) {
-    QString padded = digits;
-    while (padded.size() % 3 != 0)
-        padded.prepend(QLatin1Char(' '));
-    QString out;
-    out.reserve(padded.size() + padded.size() / 3);
-    for (qsizetype i = 0; i < padded.size(); i += 3) {
-        out += QStringView(padded).mid(i, 3);
-        out += QLatin1Char(' ');
+    // Padded in front to whole groups of three, each group followed by a space.
+    const qsizetype pad = (3 - digits.size() % 3) % 3;
+    const qsizetype padded = digits.size() + pad;
+    QString out(padded + padded / 3, QLatin1Char(' '));
+    QChar *o = out.data();
+    qsizetype at = pad;
+    for (const QChar c : digits) {
+        o[at + at / 3] = c;
+        ++at;
     }
     return out;
 }

@@ -326,8 +326,17 @@ const std::vector<int> &TableData::sortedRows(int c) const {
         keysIt = m_sortKeys.insert(c, std::vector<std::optional<QCollatorSortKey>>(m_alive.size()));
     std::vector<std::optional<QCollatorSortKey>> &keys = *keysIt;
     fillSortKeys(keys, rows, c);
-    std::stable_sort(rows.begin(), rows.end(),
-                     [&](int a, int b) { return keys[size_t(a)]->compare(*keys[size_t(b)]) < 0; });
+    const auto less = [&](int a, int b) { return keys[size_t(a)]->compare(*keys[size_t(b)]) < 0; };
+    if (rows.size() >= 8192 && std::thread::hardware_concurrency() >= 2) {
+        // Each half sorted by a thread of its own, then merged: equal names keep their order.
+        const auto mid = rows.begin() + std::ptrdiff_t(rows.size() / 2);
+        std::thread worker([&] { std::stable_sort(mid, rows.end(), less); });
+        std::stable_sort(rows.begin(), mid, less);
+        worker.join();
+        std::inplace_merge(rows.begin(), mid, rows.end(), less);
+    } else {
+        std::stable_sort(rows.begin(), rows.end(), less);
+    }
     return *m_sorted.insert(c, std::move(rows));
 }
 

@@ -27,7 +27,9 @@ TEST(FormatPlayTime, Table) {
                  {86399999, "23:59:59,999"},
                  {360000000, "100:00:00,000"},
                  {2147483647, "596:31:23,647"},
-                 {36000000000LL, "10000:00:00,000"}};
+                 {36000000000LL, "10000:00:00,000"},
+                 {-5, "00:00:00,000"},
+                 {std::numeric_limits<qint64>::max(), "2562047788015:12:55,807"}};
     for (const auto &c : cases)
         EXPECT_EQ(FormatPlayTime(c.ms), QString::fromLatin1(c.text)) << c.ms;
 }
