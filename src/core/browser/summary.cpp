@@ -188,7 +188,8 @@ struct SummaryCache {
         slotOf.resize(rows, -1);
         for (const DataSet::RecordKey &k : keys)
             missing += slotOf[size_t(k.row)] < 0;
-        entries.reserve(entries.size() + missing);
+        if (entries.size() + missing > entries.capacity())
+            entries.reserve(std::max(entries.size() + missing, entries.capacity() * 2));
         for (const DataSet::RecordKey &k : keys)
             if (int &slot = slotOf[size_t(k.row)]; slot < 0) {
                 slot = int(entries.size());
