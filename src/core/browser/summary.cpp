@@ -48,6 +48,9 @@ void setupSummaryGrid(GridData &grid) {
     grid.SetRowSize(16);
     grid.SetColor(clSilver);
     addTextColumns(grid);
+    // The texts come from the kept summary, column n from its n-th text.
+    for (int c = 0; c < TExportList::FieldCount; ++c)
+        grid.Column(c).SetSourceField(c);
     GridColumn &sel = grid.AddColumn(ColumnKind::CheckBox, QStringLiteral("Выбрано"));
     sel.SetDefaultValue(QStringLiteral("false"));
     sel.SetWidth(80);
@@ -72,6 +75,7 @@ void setupTitleGrid(GridData &grid) {
     id.SetWidth(80);
     id.SetVisible(false);
     GridColumn &title = grid.AddTextColumn(QStringLiteral("Название"));
+    title.SetSourceField(gvsv::Title); // a title's texts as the summary keeps them
     title.SetWidth(262);
     title.SetOptions(title.Options() & ~coEditing);
 }
@@ -162,8 +166,11 @@ namespace {
 
 // The texts of a title's summary row, kept while neither the title nor its episodes change: a
 // refresh or a search then costs the rows shown, not the catalog read and formatted again.
+// The texts are one shared block, in the order of the summary's columns: the grids show them from
+// there, so a refill copies one pointer per row instead of ten strings.
 struct SummaryEntry {
-    TExportList texts;
+    GridRowTexts texts;
+    const QString &field(int f) const { return texts.get()[f]; }
     std::optional<qint64> maxUpdate;
     quint64 stamp = 0;
     qint64 id = 0;
@@ -241,8 +248,8 @@ QString lookedUp(const TableData &lookup, const TableData &t, int r, int c, int 
 
 // The same texts as GetExtParam gives, read straight from the stored queries' rows: no filter is
 // set and no data set moved for each title.
-void computeTexts(CatalogSession &s, const SummaryTables &tables, qint64 id, SummaryEntry &e) {
-    TExportList &t = e.texts;
+void computeTexts(CatalogSession &s, const SummaryTables &tables, qint64 id, TExportList &t,
+                  std::optional<qint64> &maxUpdate) {
     t.Title = s.Name.asString(1);
     t.TypeText = s.Name.asString(2);
     t.EpisodeCount = s.Name.asString(3);
@@ -290,7 +297,7 @@ void computeTexts(CatalogSession &s, const SummaryTables &tables, qint64 id, Sum
         return;
     const int ur = up->rowById(id);
     if (ur >= 0 && !up->isNull(ur, 1))
-        e.maxUpdate = up->intAt(ur, 1);
+        maxUpdate = up->intAt(ur, 1);
 }
 
 SummaryCache &currentCache(Catalog &catalog) {
@@ -315,11 +322,15 @@ const SummaryEntry &summaryEntry(CatalogSession &s, SummaryCache &cache, std::op
     s.Name.setRecNo(recNo);
     if (!tables)
         tables.emplace(s.catalog());
-    computeTexts(s, *tables, id, fresh);
-    TExportList &t = fresh.texts;
+    TExportList t;
+    computeTexts(s, *tables, id, t, fresh.maxUpdate);
     for (int field :
          {gvsv::Type, gvsv::Episodes, gvsv::Quality, gvsv::Sound, gvsv::SubIn, gvsv::SubExt, gvsv::Comment})
         cache.share(t.field(field), field);
+    auto block = std::make_shared<std::array<QString, TExportList::FieldCount>>();
+    for (int f = 0; f < TExportList::FieldCount; ++f)
+        (*block)[size_t(f)] = std::move(t.field(f));
+    fresh.texts = GridRowTexts(block, block->data());
     fresh.stamp = stamp;
     fresh.id = id;
     fresh.valid = true;
@@ -336,9 +347,8 @@ SummaryReader::~SummaryReader() = default;
 
 void SummaryReader::texts(int recNo, TExportList &out) {
     m_s.Name.setRecNo(recNo);
-    SummaryEntry e;
-    computeTexts(m_s, *m_tables, m_s.Name.asInteger(0), e);
-    out = std::move(e.texts);
+    std::optional<qint64> unused;
+    computeTexts(m_s, *m_tables, m_s.Name.asInteger(0), out, unused);
 }
 
 QString titleWithOtherName(const QString &title, const QString &otherName) {
@@ -451,18 +461,18 @@ void LoadLists(CatalogSession &s, const ListGrids &grids, const QSet<qint64> &se
         const SummaryEntry &e = summaryEntry(s, cache, tables, r + 1, keys[size_t(r)].row, id);
         recent[size_t(r)] = updatedRecently(e.maxUpdate, nowMs);
         if (summary) {
-            for (int c = 0; c < TExportList::FieldCount; ++c)
-                summary->setText(r, c, e.texts.field(c));
+            summary->setRowTexts(r, e.texts);
             if (otherNames)
                 if (const auto other = otherNames->constFind(id); other != otherNames->cend())
-                    summary->setText(r, gvsv::Title, titleWithOtherName(e.texts.Title, *other));
+                    summary->setText(r, gvsv::Title, titleWithOtherName(e.field(gvsv::Title), *other));
             if (grids.exportList && r == n - 1)
-                *grids.exportList = e.texts;
+                for (int f = 0; f < TExportList::FieldCount; ++f)
+                    grids.exportList->field(f) = e.field(f);
         }
         if (names)
-            names->setText(r, 1, e.texts.Title);
+            names->setRowTexts(r, e.texts);
         if (names4)
-            names4->setText(r, 1, e.texts.Title);
+            names4->setRowTexts(r, e.texts);
     }
     for (auto *w : {&summary, &names, &names4})
         if (*w)

@@ -174,7 +174,7 @@ QString GridCell::AsString() const {
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
     case ColumnKind::Text:
-        return c.m_text[r];
+        return m_grid->textOf(c, r);
     case ColumnKind::Numeric:
         return fromFloat(c.m_number[r]);
     case ColumnKind::CheckBox:
@@ -188,7 +188,7 @@ void GridCell::SetAsString(const QString &v) {
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
     case ColumnKind::Text:
-        c.m_text[r] = v;
+        GridData::setOwnText(c, r, v);
         break;
     case ColumnKind::Numeric:
         c.m_number[r] = toFloat(v);
@@ -205,7 +205,7 @@ int GridCell::AsInteger() const {
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
     case ColumnKind::Text:
-        return toInteger(c.m_text[r]);
+        return toInteger(m_grid->textOf(c, r));
     case ColumnKind::Numeric:
         return roundToInteger(c.m_number[r]);
     case ColumnKind::CheckBox:
@@ -219,7 +219,7 @@ void GridCell::SetAsInteger(int v) {
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
     case ColumnKind::Text:
-        c.m_text[r] = QString::number(v);
+        GridData::setOwnText(c, r, QString::number(v));
         break;
     case ColumnKind::Numeric:
         c.m_number[r] = v;
@@ -236,7 +236,7 @@ double GridCell::AsFloat() const {
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
     case ColumnKind::Text:
-        return toFloat(c.m_text[r]);
+        return toFloat(m_grid->textOf(c, r));
     case ColumnKind::Numeric:
         return c.m_number[r];
     case ColumnKind::CheckBox:
@@ -250,7 +250,7 @@ void GridCell::SetAsFloat(double v) {
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
     case ColumnKind::Text:
-        c.m_text[r] = fromFloat(v);
+        GridData::setOwnText(c, r, fromFloat(v));
         break;
     case ColumnKind::Numeric:
         c.m_number[r] = v;
@@ -267,7 +267,7 @@ bool GridCell::AsBoolean() const {
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
     case ColumnKind::Text:
-        return toBoolean(c.m_text[r]);
+        return toBoolean(m_grid->textOf(c, r));
     case ColumnKind::Numeric:
         return c.m_number[r] != 0.0;
     case ColumnKind::CheckBox:
@@ -281,7 +281,7 @@ void GridCell::SetAsBoolean(bool v) {
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
     case ColumnKind::Text:
-        c.m_text[r] = fromBoolean(v);
+        GridData::setOwnText(c, r, fromBoolean(v));
         break;
     case ColumnKind::Numeric:
         c.m_number[r] = v ? 1.0 : 0.0;
@@ -298,7 +298,7 @@ QDateTime GridCell::AsDateTime() const {
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
     case ColumnKind::Text:
-        return toDateTime(c.m_text[r]);
+        return toDateTime(m_grid->textOf(c, r));
     case ColumnKind::Numeric:
         return fromDayNumber(c.m_number[r]);
     case ColumnKind::CheckBox:
@@ -312,7 +312,7 @@ void GridCell::SetAsDateTime(const QDateTime &v) {
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
     case ColumnKind::Text:
-        c.m_text[r] = fromDateTime(v);
+        GridData::setOwnText(c, r, fromDateTime(v));
         break;
     case ColumnKind::Numeric:
         c.m_number[r] = dayNumber(v);

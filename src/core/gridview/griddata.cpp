@@ -190,6 +190,7 @@ void GridData::initCells(GridColumn &c, int first, int count) {
     switch (c.m_kind) {
     case ColumnKind::Text:
         c.m_text.resize(n, useDefaults ? c.m_defaultValue : QString());
+        c.m_own.resize(n, 0);
         break;
     case ColumnKind::Numeric:
         c.m_number.resize(n, useDefaults ? tryFloat(c.m_defaultValue).value_or(0.0) : 0.0);
@@ -262,6 +263,7 @@ void GridData::growRows(int count) {
     for (auto &c : m_columns)
         initCells(*c, first, count);
     const auto n = static_cast<size_t>(first + count);
+    m_rowTexts.resize(n);
     m_rowHeights.resize(n, m_rowSize);
     m_rowSelected.resize(n, 0);
     m_rowCount += count;
@@ -286,6 +288,8 @@ void GridData::DeleteRow(int row) {
         c->m_colors.erase(c->m_colors.begin() + row);
         if (!c->m_text.empty())
             c->m_text.erase(c->m_text.begin() + row);
+        if (!c->m_own.empty())
+            c->m_own.erase(c->m_own.begin() + row);
         if (!c->m_number.empty())
             c->m_number.erase(c->m_number.begin() + row);
         if (!c->m_flag.empty())
@@ -293,6 +297,7 @@ void GridData::DeleteRow(int row) {
     }
     if (m_rowSelected[static_cast<size_t>(row)])
         --m_selectedCount;
+    m_rowTexts.erase(m_rowTexts.begin() + row);
     m_rowHeights.erase(m_rowHeights.begin() + row);
     m_rowSelected.erase(m_rowSelected.begin() + row);
     --m_rowCount;
@@ -334,8 +339,14 @@ GridRowWriter::GridRowWriter(GridData &grid, std::vector<int> from) : m_grid(gri
         w.text = true;
         w.empty = useDefaults ? c.m_defaultValue : QString();
         w.old.swap(c.m_text);
+        w.oldOwn.swap(c.m_own);
         w.fresh.reserve(size_t(n));
+        w.own.reserve(size_t(n));
+        if (c.m_sourceField >= 0)
+            m_sourced.push_back(i);
     }
+    m_oldRowTexts.swap(grid.m_rowTexts);
+    m_rowTexts.reserve(size_t(n));
     grid.ClearRows();
 }
 
@@ -346,10 +357,21 @@ GridRowWriter::~GridRowWriter() {
 void GridRowWriter::padTo(Column &c, size_t rows) {
     while (c.fresh.size() < rows) {
         const int q = m_from[c.fresh.size()];
-        if (q >= 0 && size_t(q) < c.old.size())
+        if (q >= 0 && size_t(q) < c.old.size()) {
             c.fresh.push_back(std::move(c.old[size_t(q)]));
-        else
+            c.own.push_back(c.oldOwn[size_t(q)]);
+        } else {
             c.fresh.push_back(c.empty);
+            c.own.push_back(0);
+        }
+    }
+}
+
+void GridRowWriter::padRowTextsTo(size_t rows) {
+    while (m_rowTexts.size() < rows) {
+        const int q = m_from[m_rowTexts.size()];
+        m_rowTexts.push_back(q >= 0 && size_t(q) < m_oldRowTexts.size() ? std::move(m_oldRowTexts[size_t(q)])
+                                                                        : GridRowTexts());
     }
 }
 
@@ -357,18 +379,19 @@ void GridRowWriter::setText(int row, int col, const QString &text) {
     if (m_done || row < 0 || size_t(row) >= m_from.size() || col < 0 || col >= m_grid.ColumnCount() ||
         m_grid.Column(col).m_kind != ColumnKind::Text)
         return;
+    const auto r = size_t(row);
     if (m_inPlace) {
-        QString &cell = m_grid.Column(col).m_text[size_t(row)];
-        if (!cell.isSharedWith(text)) {
-            cell = text;
+        GridColumn &column = m_grid.Column(col);
+        if (!column.m_own[r] || !column.m_text[r].isSharedWith(text)) {
+            GridData::setOwnText(column, r, text);
             m_grid.cellChanged(col, row);
         }
         return;
     }
     Column &c = m_columns[size_t(col)];
-    const auto r = size_t(row);
     if (c.fresh.size() > r) { // written before
         c.fresh[r] = text;
+        c.own[r] = 1;
         return;
     }
     padTo(c, r);
@@ -377,6 +400,35 @@ void GridRowWriter::setText(int row, int col, const QString &text) {
         c.fresh.push_back(std::move(c.old[size_t(q)]));
     else
         c.fresh.push_back(text);
+    c.own.push_back(1);
+}
+
+void GridRowWriter::setRowTexts(int row, const GridRowTexts &texts) {
+    if (m_done || row < 0 || size_t(row) >= m_from.size())
+        return;
+    const auto r = size_t(row);
+    if (m_inPlace) {
+        m_grid.SetRowTexts(row, texts);
+        return;
+    }
+    padRowTextsTo(r);
+    if (m_rowTexts.size() > r)
+        m_rowTexts[r] = texts;
+    else
+        m_rowTexts.push_back(texts);
+    // The row's source columns show them, not what the row held before.
+    for (const size_t i : m_sourced) {
+        Column &c = m_columns[i];
+        if (c.fresh.size() < r)
+            padTo(c, r);
+        if (c.fresh.size() > r) {
+            c.fresh[r] = c.empty;
+            c.own[r] = 0;
+        } else {
+            c.fresh.push_back(c.empty);
+            c.own.push_back(0);
+        }
+    }
 }
 
 void GridRowWriter::finish() {
@@ -393,12 +445,34 @@ void GridRowWriter::finish() {
             continue;
         padTo(c, size_t(n));
         m_grid.m_columns[i]->m_text.swap(c.fresh);
+        m_grid.m_columns[i]->m_own.swap(c.own);
         c.old = {};
     }
+    padRowTextsTo(size_t(n));
+    m_grid.m_rowTexts.swap(m_rowTexts);
+    m_oldRowTexts = {};
     m_grid.growRows(n);
     if (n > 0)
         for (GridObserver *o : m_grid.m_observers)
             o->gridRowsAppended(0, n);
+}
+
+void GridData::SetRowTexts(int row, GridRowTexts texts) {
+    if (row < 0 || row >= m_rowCount)
+        return;
+    const auto r = static_cast<size_t>(row);
+    bool changed = m_rowTexts[r] != texts;
+    m_rowTexts[r] = std::move(texts);
+    for (int col = 0; col < ColumnCount(); ++col) {
+        GridColumn &c = Column(col);
+        if (c.m_kind != ColumnKind::Text || c.m_sourceField < 0 || !c.m_own[r])
+            continue;
+        c.m_own[r] = 0;
+        c.m_text[r] = QString();
+        changed = true;
+    }
+    if (changed)
+        cellChanged(-1, row);
 }
 
 void GridData::resetCellsKeepingTexts() {
@@ -423,7 +497,7 @@ bool GridData::CellTextIs(int col, int row, const QString &text) const {
     if (!ValidCell(col, row))
         return false;
     const GridColumn &c = Column(col);
-    return c.m_kind == ColumnKind::Text && c.m_text[size_t(row)].isSharedWith(text);
+    return c.m_kind == ColumnKind::Text && textOf(c, size_t(row)).isSharedWith(text);
 }
 
 double GridData::NumberAt(int col, int row) const {
@@ -442,9 +516,11 @@ void GridData::ClearRows() {
     for (auto &c : m_columns) {
         c->m_colors.clear();
         c->m_text.clear();
+        c->m_own.clear();
         c->m_number.clear();
         c->m_flag.clear();
     }
+    m_rowTexts.clear();
     m_rowHeights.clear();
     m_rowSelected.clear();
     m_selectedCount = 0;
@@ -606,9 +682,11 @@ void GridData::SortRows(int col, SortKind kind) {
         for (auto &x : m_columns) {
             reverseAll(x->m_colors);
             reverseAll(x->m_text);
+            reverseAll(x->m_own);
             reverseAll(x->m_number);
             reverseAll(x->m_flag);
         }
+        reverseAll(m_rowTexts);
     } else {
         std::vector<int> order(static_cast<size_t>(m_rowCount));
         std::iota(order.begin(), order.end(), 0);
@@ -623,13 +701,14 @@ void GridData::SortRows(int col, SortKind kind) {
         const bool textual = type == SortType::Alphabetic || type == SortType::CaseInsensitive;
         if (textual) {
             std::vector<QString> converted;
-            const QString *k = c.m_text.data();
+            std::vector<const QString *> k(static_cast<size_t>(m_rowCount));
             if (c.m_kind != ColumnKind::Text) {
                 converted.reserve(static_cast<size_t>(m_rowCount));
                 for (int r = 0; r < m_rowCount; ++r)
                     converted.push_back(CellAt(col, r).AsString());
-                k = converted.data();
             }
+            for (size_t r = 0; r < k.size(); ++r)
+                k[r] = c.m_kind == ColumnKind::Text ? &textOf(c, r) : &converted[r];
             const bool fold = type == SortType::CaseInsensitive;
             // Most comparisons are decided by the first four characters, packed into one number;
             // only ties read the strings themselves.
@@ -639,11 +718,11 @@ void GridData::SortRows(int col, SortKind kind) {
             };
             std::vector<Entry> entries(static_cast<size_t>(m_rowCount));
             for (int r = 0; r < m_rowCount; ++r)
-                entries[static_cast<size_t>(r)] = {textPrefix(k[r], fold), r};
-            auto less = [k, fold](const Entry &a, const Entry &b) {
+                entries[static_cast<size_t>(r)] = {textPrefix(*k[size_t(r)], fold), r};
+            auto less = [&k, fold](const Entry &a, const Entry &b) {
                 if (a.prefix != b.prefix)
                     return a.prefix < b.prefix;
-                return compareText(k[a.row], k[b.row], fold) < 0;
+                return compareText(*k[size_t(a.row)], *k[size_t(b.row)], fold) < 0;
             };
             if (desc)
                 std::stable_sort(entries.begin(), entries.end(),
@@ -672,7 +751,7 @@ void GridData::SortRows(int col, SortKind kind) {
                     key = type == SortType::Boolean ? (c.m_number[i] != 0.0 ? 1 : 0) : kNoValue;
                     break;
                 case ColumnKind::Text: {
-                    const QString &s = c.m_text[i];
+                    const QString &s = textOf(c, i);
                     if (type == SortType::Numeric)
                         key = tryFloat(s).value_or(kNoValue);
                     else if (type == SortType::Date) {
@@ -693,9 +772,11 @@ void GridData::SortRows(int col, SortKind kind) {
         for (auto &x : m_columns) {
             permute(x->m_colors, order);
             permute(x->m_text, order);
+            permute(x->m_own, order);
             permute(x->m_number, order);
             permute(x->m_flag, order);
         }
+        permute(m_rowTexts, order);
     }
     m_lastSortColumn = &c;
     m_lastSortKind = kind;

@@ -64,6 +64,11 @@ constexpr GridOptions goUseDefaultValues = 1u << 9;
 
 class GridData;
 
+// A row's texts kept by their owner and shown without copies: an array of strings that no one
+// changes while it is shared. A text column with a source field shows that element of its row's
+// texts, until a text of its own is written into the cell.
+using GridRowTexts = std::shared_ptr<const QString>;
+
 // Told about every change of a GridData, so a view can coalesce its repaints. Rows are only
 // ever appended at the end; removals and reorders are announced before they happen.
 class GridObserver {
@@ -126,6 +131,9 @@ public:
     void SetSortType(SortType t) { m_sortType = t; }
     WrapKind GetWrapKind() const { return m_wrapKind; }
     void SetWrapKind(WrapKind w);
+    // The element of the rows' texts this text column shows (-1: none, the cells hold their own).
+    int SourceField() const { return m_sourceField; }
+    void SetSourceField(int field) { m_sourceField = field; }
 
     static constexpr int MinWidth = 8;
 
@@ -152,9 +160,11 @@ private:
     SortKind m_sortKind = SortKind::Ascending;
     SortType m_sortType = SortType::Alphabetic;
     WrapKind m_wrapKind = WrapKind::Ellipsis;
+    int m_sourceField = -1;
 
     // The column's cells, indexed by row; only the vector of the column's kind is used.
     std::vector<QString> m_text;
+    std::vector<std::uint8_t> m_own; // text columns: the cell holds a text of its own
     std::vector<double> m_number;
     std::vector<std::uint8_t> m_flag;
     std::vector<GridColor> m_colors;
@@ -240,6 +250,9 @@ public:
     void RefillRows(const std::vector<int> &from);
     // Whether the text cell holds this very string (not merely equal text); no copy is made.
     bool CellTextIs(int col, int row, const QString &text) const;
+    // The texts a row's source fields show (none for a new row).
+    const GridRowTexts &RowTexts(int row) const { return m_rowTexts[static_cast<size_t>(row)]; }
+    void SetRowTexts(int row, GridRowTexts texts);
     // A cell's value as a number, read without a cell reference (not range-checked).
     double NumberAt(int col, int row) const;
     int RowHeight(int row) const { return m_rowHeights[static_cast<size_t>(row)]; }
@@ -275,6 +288,17 @@ private:
     void resetCellsKeepingTexts();
     friend class GridColumn;
     friend class GridCell;
+    // The text a text cell shows: its own, or its row's source field.
+    const QString &textOf(const GridColumn &c, size_t row) const {
+        if (c.m_sourceField >= 0 && !c.m_own[row])
+            if (const GridRowTexts &t = m_rowTexts[row])
+                return t.get()[c.m_sourceField];
+        return c.m_text[row];
+    }
+    static void setOwnText(GridColumn &c, size_t row, const QString &text) {
+        c.m_text[row] = text;
+        c.m_own[row] = 1;
+    }
     void columnLayoutChanged();
     void sortedSet(GridColumn *c);
     void cellChanged(int col, int row); // a value changed
@@ -287,6 +311,7 @@ private:
     std::vector<GridColumn *> m_display;                // display order
     std::vector<GridObserver *> m_observers;
     int m_rowCount = 0;
+    std::vector<GridRowTexts> m_rowTexts;
     std::vector<int> m_rowHeights;
     std::vector<std::uint8_t> m_rowSelected;
     int m_selectedCount = 0;
@@ -315,8 +340,12 @@ public:
     GridRowWriter(const GridRowWriter &) = delete;
     GridRowWriter &operator=(const GridRowWriter &) = delete;
 
-    // Row `row`'s text in text column `col`: the old string is kept where it is this very one.
+    // Row `row`'s text in text column `col`, of its own: the old string is kept where it is this
+    // very one.
     void setText(int row, int col, const QString &text);
+    // Row `row`'s texts for the source fields; given before the row's own texts, as it leaves the
+    // row's source columns showing them.
+    void setRowTexts(int row, const GridRowTexts &texts);
     void finish();
 
 private:
@@ -324,16 +353,21 @@ private:
         bool text = false;
         QString empty;            // what a new row holds
         std::vector<QString> old; // the rows before, moved out
+        std::vector<std::uint8_t> oldOwn;
         std::vector<QString> fresh;
+        std::vector<std::uint8_t> own;
     };
     void padTo(Column &c, size_t rows);
+    void padRowTextsTo(size_t rows);
 
     GridData &m_grid;
     std::vector<int> m_from;
+    std::vector<GridRowTexts> m_oldRowTexts, m_rowTexts;
     // Every row where it was: texts are written in place.
     bool m_inPlace = false;
     bool m_done = false;
     std::vector<Column> m_columns;
+    std::vector<size_t> m_sourced; // the text columns with a source field
 };
 
 // Keeps a fill open for its lifetime, so an error on the way still ends it.

@@ -5,6 +5,8 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -573,4 +575,65 @@ TEST(GridRows, RowWriterWritesEachRowOnceKeepingWhatItMay) {
             heard << QStringLiteral("add 0 %1").arg(n);
         EXPECT_EQ(rec.log.mid(0, heard.size()), heard);
     }
+}
+
+namespace {
+
+// A row's texts as an owner keeps them: "<name>.0", "<name>.1".
+GridRowTexts rowTexts(const char *name) {
+    auto block = std::make_shared<std::array<QString, 2>>();
+    for (int f = 0; f < 2; ++f)
+        (*block)[size_t(f)] = QStringLiteral("%1.%2").arg(QString::fromUtf8(name)).arg(f);
+    return GridRowTexts(block, block->data());
+}
+
+} // namespace
+
+// A column with a source field shows its row's texts until a text of its own is written, and the
+// texts go with their rows through sorting, deleting and refilling, after their owner let go.
+TEST(GridRows, SourceColumnsShowTheirRowsTexts) {
+    GridData g;
+    g.AddTextColumn(QStringLiteral("shown")).SetSourceField(1);
+    g.AddTextColumn(QStringLiteral("own"));
+    g.AddRows(3);
+    {
+        const char *names[] = {"b", "c", "a"};
+        for (int r = 0; r < 3; ++r) {
+            g.SetRowTexts(r, rowTexts(names[r]));
+            g.SetCellText(1, r, QStringLiteral("own %1").arg(r));
+        }
+    } // the owner's blocks are gone; the grid still holds them
+    EXPECT_EQ(column(g, 0), (QStringList{"b.1", "c.1", "a.1"}));
+    EXPECT_EQ(g.CellAt(0, 2).AsString(), QStringLiteral("a.1"));
+    EXPECT_TRUE(g.CellTextIs(0, 0, g.RowTexts(0).get()[1]));
+
+    g.SetCellText(0, 1, QStringLiteral("written"));
+    EXPECT_EQ(g.GetCellText(0, 1), QStringLiteral("written"));
+    g.SortRows(0, SortKind::Ascending);
+    EXPECT_EQ(column(g, 0), (QStringList{"a.1", "b.1", "written"}));
+    EXPECT_EQ(column(g, 1), (QStringList{"own 2", "own 0", "own 1"}));
+    g.SortRows(0, SortKind::Descending); // the reverse of the last sort
+    EXPECT_EQ(column(g, 0), (QStringList{"written", "b.1", "a.1"}));
+    g.SetRowTexts(0, rowTexts("d")); // new texts replace a cell's own
+    EXPECT_EQ(g.GetCellText(0, 0), QStringLiteral("d.1"));
+    g.DeleteRow(1);
+    EXPECT_EQ(column(g, 0), (QStringList{"d.1", "a.1"}));
+
+    // Refilling: a kept row keeps its texts and its own cells, a row given texts shows them.
+    g.SetCellText(0, 1, QStringLiteral("mine"));
+    {
+        GridRowWriter w(g, {1, -1, 0});
+        w.setRowTexts(1, rowTexts("e"));
+        w.setRowTexts(2, rowTexts("f"));
+        w.setText(2, 0, QStringLiteral("f own"));
+    }
+    EXPECT_EQ(column(g, 0), (QStringList{"mine", "e.1", "f own"}));
+    EXPECT_EQ(column(g, 1), (QStringList{"own 2", "", "own 1"}));
+    // The same rows again, in place: texts given anew show, the rest stays.
+    {
+        GridRowWriter w(g, {0, 1, 2});
+        w.setRowTexts(0, g.RowTexts(0));
+        w.setText(1, 0, QStringLiteral("e own"));
+    }
+    EXPECT_EQ(column(g, 0), (QStringList{"a.1", "e own", "f own"}));
 }
