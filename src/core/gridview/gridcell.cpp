@@ -188,7 +188,7 @@ void GridCell::SetAsString(const QString &v) {
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
     case ColumnKind::Text:
-        GridData::setOwnText(c, r, v);
+        m_grid->setOwnText(c, r, v);
         break;
     case ColumnKind::Numeric:
         c.m_number[r] = toFloat(v);
@@ -219,7 +219,7 @@ void GridCell::SetAsInteger(int v) {
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
     case ColumnKind::Text:
-        GridData::setOwnText(c, r, QString::number(v));
+        m_grid->setOwnText(c, r, QString::number(v));
         break;
     case ColumnKind::Numeric:
         c.m_number[r] = v;
@@ -250,7 +250,7 @@ void GridCell::SetAsFloat(double v) {
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
     case ColumnKind::Text:
-        GridData::setOwnText(c, r, fromFloat(v));
+        m_grid->setOwnText(c, r, fromFloat(v));
         break;
     case ColumnKind::Numeric:
         c.m_number[r] = v;
@@ -281,7 +281,7 @@ void GridCell::SetAsBoolean(bool v) {
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
     case ColumnKind::Text:
-        GridData::setOwnText(c, r, fromBoolean(v));
+        m_grid->setOwnText(c, r, fromBoolean(v));
         break;
     case ColumnKind::Numeric:
         c.m_number[r] = v ? 1.0 : 0.0;
@@ -312,7 +312,7 @@ void GridCell::SetAsDateTime(const QDateTime &v) {
     const auto r = static_cast<size_t>(m_row);
     switch (c.m_kind) {
     case ColumnKind::Text:
-        GridData::setOwnText(c, r, fromDateTime(v));
+        m_grid->setOwnText(c, r, fromDateTime(v));
         break;
     case ColumnKind::Numeric:
         c.m_number[r] = dayNumber(v);

@@ -189,6 +189,8 @@ void GridData::initCells(GridColumn &c, int first, int count) {
     c.m_colors.resize(n, c.m_color);
     switch (c.m_kind) {
     case ColumnKind::Text:
+        if (c.m_sourceField >= 0 && c.m_text.empty() && !useDefaults)
+            break; // no text of its own yet
         c.m_text.resize(n, useDefaults ? c.m_defaultValue : QString());
         c.m_own.resize(n, 0);
         break;
@@ -340,8 +342,11 @@ GridRowWriter::GridRowWriter(GridData &grid, std::vector<int> from) : m_grid(gri
         w.empty = useDefaults ? c.m_defaultValue : QString();
         w.old.swap(c.m_text);
         w.oldOwn.swap(c.m_own);
-        w.fresh.reserve(size_t(n));
-        w.own.reserve(size_t(n));
+        w.sparse = c.m_sourceField >= 0 && w.old.empty() && !useDefaults;
+        if (!w.sparse) {
+            w.fresh.reserve(size_t(n));
+            w.own.reserve(size_t(n));
+        }
         if (c.m_sourceField >= 0)
             m_sourced.push_back(i);
     }
@@ -355,6 +360,8 @@ GridRowWriter::~GridRowWriter() {
 }
 
 void GridRowWriter::padTo(Column &c, size_t rows) {
+    if (c.sparse)
+        return;
     while (c.fresh.size() < rows) {
         const int q = m_from[c.fresh.size()];
         if (q >= 0 && size_t(q) < c.old.size()) {
@@ -382,13 +389,18 @@ void GridRowWriter::setText(int row, int col, const QString &text) {
     const auto r = size_t(row);
     if (m_inPlace) {
         GridColumn &column = m_grid.Column(col);
-        if (!column.m_own[r] || !column.m_text[r].isSharedWith(text)) {
-            GridData::setOwnText(column, r, text);
+        if (column.m_own.empty() || !column.m_own[r] || !column.m_text[r].isSharedWith(text)) {
+            m_grid.setOwnText(column, r, text);
             m_grid.cellChanged(col, row);
         }
         return;
     }
     Column &c = m_columns[size_t(col)];
+    if (c.sparse) { // its first text of its own: every row gets a cell
+        c.sparse = false;
+        c.fresh.reserve(m_from.size());
+        c.own.reserve(m_from.size());
+    }
     if (c.fresh.size() > r) { // written before
         c.fresh[r] = text;
         c.own[r] = 1;
@@ -419,6 +431,8 @@ void GridRowWriter::setRowTexts(int row, const GridRowTexts &texts) {
     // The row's source columns show them, not what the row held before.
     for (const size_t i : m_sourced) {
         Column &c = m_columns[i];
+        if (c.sparse)
+            continue;
         if (c.fresh.size() < r)
             padTo(c, r);
         if (c.fresh.size() > r) {
@@ -444,8 +458,15 @@ void GridRowWriter::finish() {
         if (!c.text)
             continue;
         padTo(c, size_t(n));
-        m_grid.m_columns[i]->m_text.swap(c.fresh);
-        m_grid.m_columns[i]->m_own.swap(c.own);
+        GridColumn &column = *m_grid.m_columns[i];
+        // A source column whose cells all show their rows' texts again holds no strings.
+        if (column.m_sourceField >= 0 && !m_grid.HasOption(goUseDefaultValues) &&
+            std::find(c.own.begin(), c.own.end(), 1) == c.own.end()) {
+            c.fresh = {};
+            c.own = {};
+        }
+        column.m_text.swap(c.fresh);
+        column.m_own.swap(c.own);
         c.old = {};
     }
     padRowTextsTo(size_t(n));
@@ -457,6 +478,20 @@ void GridRowWriter::finish() {
             o->gridRowsAppended(0, n);
 }
 
+const QString &GridData::emptyText() {
+    static const QString empty;
+    return empty;
+}
+
+void GridData::setOwnText(GridColumn &c, size_t row, const QString &text) {
+    if (c.m_text.size() < static_cast<size_t>(m_rowCount)) {
+        c.m_text.resize(static_cast<size_t>(m_rowCount));
+        c.m_own.resize(static_cast<size_t>(m_rowCount), 0);
+    }
+    c.m_text[row] = text;
+    c.m_own[row] = 1;
+}
+
 void GridData::SetRowTexts(int row, GridRowTexts texts) {
     if (row < 0 || row >= m_rowCount)
         return;
@@ -465,7 +500,7 @@ void GridData::SetRowTexts(int row, GridRowTexts texts) {
     m_rowTexts[r] = std::move(texts);
     for (int col = 0; col < ColumnCount(); ++col) {
         GridColumn &c = Column(col);
-        if (c.m_kind != ColumnKind::Text || c.m_sourceField < 0 || !c.m_own[r])
+        if (c.m_kind != ColumnKind::Text || c.m_sourceField < 0 || c.m_own.empty() || !c.m_own[r])
             continue;
         c.m_own[r] = 0;
         c.m_text[r] = QString();

@@ -163,8 +163,10 @@ private:
     int m_sourceField = -1;
 
     // The column's cells, indexed by row; only the vector of the column's kind is used.
+    // Text columns: the cells' own texts. A column with a source field keeps them empty until a
+    // cell gets a text of its own, so the rows' texts cost no string per cell.
     std::vector<QString> m_text;
-    std::vector<std::uint8_t> m_own; // text columns: the cell holds a text of its own
+    std::vector<std::uint8_t> m_own; // the cell holds a text of its own
     std::vector<double> m_number;
     std::vector<std::uint8_t> m_flag;
     std::vector<GridColor> m_colors;
@@ -290,15 +292,16 @@ private:
     friend class GridCell;
     // The text a text cell shows: its own, or its row's source field.
     const QString &textOf(const GridColumn &c, size_t row) const {
-        if (c.m_sourceField >= 0 && !c.m_own[row])
+        if (c.m_sourceField >= 0 && (c.m_own.empty() || !c.m_own[row])) {
             if (const GridRowTexts &t = m_rowTexts[row])
                 return t.get()[c.m_sourceField];
+            if (c.m_text.empty())
+                return emptyText();
+        }
         return c.m_text[row];
     }
-    static void setOwnText(GridColumn &c, size_t row, const QString &text) {
-        c.m_text[row] = text;
-        c.m_own[row] = 1;
-    }
+    static const QString &emptyText();
+    void setOwnText(GridColumn &c, size_t row, const QString &text);
     void columnLayoutChanged();
     void sortedSet(GridColumn *c);
     void cellChanged(int col, int row); // a value changed
@@ -351,6 +354,7 @@ public:
 private:
     struct Column {
         bool text = false;
+        bool sparse = false;      // a source column that holds no text of its own yet
         QString empty;            // what a new row holds
         std::vector<QString> old; // the rows before, moved out
         std::vector<std::uint8_t> oldOwn;

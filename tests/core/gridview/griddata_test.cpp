@@ -636,4 +636,15 @@ TEST(GridRows, SourceColumnsShowTheirRowsTexts) {
         w.setText(1, 0, QStringLiteral("e own"));
     }
     EXPECT_EQ(column(g, 0), (QStringList{"a.1", "e own", "f own"}));
+    // Every row given texts and none its own, then one written and rows added.
+    {
+        GridRowWriter w(g, {2, 0});
+        w.setRowTexts(0, rowTexts("g"));
+        w.setRowTexts(1, rowTexts("h"));
+    }
+    EXPECT_EQ(column(g, 0), (QStringList{"g.1", "h.1"}));
+    g.AddRows(1);
+    g.CellAt(0, 2).SetAsInteger(7);
+    EXPECT_EQ(column(g, 0), (QStringList{"g.1", "h.1", "7"}));
+    EXPECT_EQ(column(g, 1), (QStringList{"own 1", "own 2", ""}));
 }
