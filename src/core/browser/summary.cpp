@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <numeric>
 #include <vector>
 
 namespace vq {
@@ -357,54 +358,18 @@ QString titleWithOtherName(const QString &title, const QString &otherName) {
 
 namespace {
 
-// The rows of `grid` before a refill that hold each title of `keys`, or -1.
+// The rows of `grid` a refill to `keys` keeps: all, in place, when the grid already lists these
+// titles in this order (a refresh), else none. Every row is given its texts anew, so only rows in
+// place save anything (nothing moves, no cell changes).
 std::vector<int> keptRows(const GridData &grid, int idColumn, const std::vector<DataSet::RecordKey> &keys) {
     std::vector<int> from(keys.size(), -1);
-    const int old = grid.RowCount();
-    if (old == 0 || keys.empty())
+    if (grid.RowCount() != int(keys.size()))
         return from;
-    // Both lists are mostly in the same order: a search narrows the list to some of its rows, and
-    // clearing it widens the list again around them. Walking both then finds every kept row with
-    // no lookup; a list sorted another way falls back to a hash.
-    const int n = int(keys.size());
-    int matched = 0;
-    if (n <= old) {
-        for (int r = 0, q = 0; r < n; ++r) {
-            while (q < old && qint64(grid.NumberAt(idColumn, q)) != keys[size_t(r)].value)
-                ++q;
-            if (q == old)
-                break;
-            from[size_t(r)] = q++;
-            ++matched;
-        }
-    } else {
-        for (int r = 0, q = 0; r < n && q < old; ++r)
-            if (qint64(grid.NumberAt(idColumn, q)) == keys[size_t(r)].value) {
-                from[size_t(r)] = q++;
-                ++matched;
-            }
-    }
-    if (matched == std::min(n, old))
-        return from;
-    std::fill(from.begin(), from.end(), -1);
-    QHash<qint64, int> at;
-    at.reserve(old);
-    for (int q = 0; q < old; ++q)
-        at.insert(qint64(grid.NumberAt(idColumn, q)), q);
-    for (size_t r = 0; r < keys.size(); ++r)
-        if (const auto it = at.constFind(keys[r].value); it != at.cend())
-            from[r] = *it;
+    for (int q = 0; q < grid.RowCount(); ++q)
+        if (qint64(grid.NumberAt(idColumn, q)) != keys[size_t(q)].value)
+            return from;
+    std::iota(from.begin(), from.end(), 0);
     return from;
-}
-
-// Whether two grids list the same titles in the same rows (the two title lists mostly do).
-bool sameIds(const GridData &a, int aColumn, const GridData &b, int bColumn) {
-    if (a.RowCount() != b.RowCount())
-        return false;
-    for (int r = 0; r < a.RowCount(); ++r)
-        if (a.NumberAt(aColumn, r) != b.NumberAt(bColumn, r))
-            return false;
-    return true;
 }
 
 // A summary row's ID, selected mark and colour: recently updated titles and selected ones stand out.
@@ -440,17 +405,13 @@ void LoadLists(CatalogSession &s, const ListGrids &grids, const QSet<qint64> &se
     s.Name.first();
     const std::vector<DataSet::RecordKey> keys = s.Name.recordKeys(0);
     const int n = int(keys.size());
-    // Narrowing or refreshing many rows then copies few strings.
     std::optional<GridRowWriter> summary, names, names4;
     if (grids.gvsv)
         summary.emplace(*grids.gvsv, keptRows(*grids.gvsv, gvsv::Id, keys));
-    if (grids.gv || grids.gv4) {
-        const bool same = grids.gv && grids.gv4 && sameIds(*grids.gv, 0, *grids.gv4, 0);
-        std::vector<int> from = keptRows(grids.gv ? *grids.gv : *grids.gv4, 0, keys);
-        if (grids.gv && grids.gv4)
-            names4.emplace(*grids.gv4, same ? from : keptRows(*grids.gv4, 0, keys));
-        (grids.gv ? names : names4).emplace(grids.gv ? *grids.gv : *grids.gv4, std::move(from));
-    }
+    if (grids.gv)
+        names.emplace(*grids.gv, keptRows(*grids.gv, 0, keys));
+    if (grids.gv4)
+        names4.emplace(*grids.gv4, keptRows(*grids.gv4, 0, keys));
     SummaryCache &cache = currentCache(s.catalog());
     cache.placeAll(keys);
     std::optional<SummaryTables> tables;

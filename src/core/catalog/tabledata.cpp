@@ -309,6 +309,15 @@ const QCollatorSortKey &TableData::sortKey(int r, int c) const {
     return *slot;
 }
 
+namespace {
+
+// A large sort's keys and comparisons are split between two threads; a small one is not worth one.
+bool worthTwoThreads(size_t items) {
+    return items >= 4096 && std::thread::hardware_concurrency() >= 2;
+}
+
+} // namespace
+
 const std::vector<int> &TableData::sortedRows(int c) const {
     auto it = m_sorted.find(c);
     if (it != m_sorted.end()) {
@@ -327,7 +336,7 @@ const std::vector<int> &TableData::sortedRows(int c) const {
     std::vector<std::optional<QCollatorSortKey>> &keys = *keysIt;
     fillSortKeys(keys, rows, c);
     const auto less = [&](int a, int b) { return keys[size_t(a)]->compare(*keys[size_t(b)]) < 0; };
-    if (rows.size() >= 8192 && std::thread::hardware_concurrency() >= 2) {
+    if (worthTwoThreads(rows.size())) {
         // Each half sorted by a thread of its own, then merged: equal names keep their order.
         const auto mid = rows.begin() + std::ptrdiff_t(rows.size() / 2);
         std::thread worker([&] { std::stable_sort(mid, rows.end(), less); });
@@ -356,7 +365,7 @@ void TableData::fillSortKeys(std::vector<std::optional<QCollatorSortKey>> &keys,
         }
     };
     const QCollator &shared = nameCollator();
-    if (missing.size() < 4096 || std::thread::hardware_concurrency() < 2) {
+    if (!worthTwoThreads(missing.size())) {
         fill(shared, 0, missing.size());
         return;
     }

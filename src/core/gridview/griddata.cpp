@@ -433,8 +433,7 @@ void GridRowWriter::setRowTexts(int row, const GridRowTexts &texts) {
         Column &c = m_columns[i];
         if (c.sparse)
             continue;
-        if (c.fresh.size() < r)
-            padTo(c, r);
+        padTo(c, r);
         if (c.fresh.size() > r) {
             c.fresh[r] = c.empty;
             c.own[r] = 0;
