@@ -1,5 +1,7 @@
 #include "cli.h"
 
+#include <QVarLengthArray>
+
 #include "catalog/messages.h"
 #include "catalog/settings.h"
 
@@ -76,20 +78,25 @@ void Context::printJson(const QJsonObject &object) {
     out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
 }
 
-void Context::printTsv(const QStringList &fields) {
+void Context::appendTsv(QString &line, std::span<const QStringView> fields) {
     // A tab or line break inside a text would break the row apart: shown as a blank.
-    m_line.clear();
-    for (qsizetype i = 0; i < fields.size(); ++i) {
+    for (size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)
-            m_line += QLatin1Char('\t');
-        const qsizetype from = m_line.size();
-        m_line += fields[i];
-        QChar *c = m_line.data() + from;
-        for (QChar *const end = m_line.data() + m_line.size(); c != end; ++c)
+            line += QLatin1Char('\t');
+        const qsizetype from = line.size();
+        line += fields[i];
+        QChar *c = line.data() + from;
+        for (QChar *const end = line.data() + line.size(); c != end; ++c)
             if (*c == QLatin1Char('\t') || *c == QLatin1Char('\n') || *c == QLatin1Char('\r'))
                 *c = QLatin1Char(' ');
     }
-    m_line += QLatin1Char('\n');
+    line += QLatin1Char('\n');
+}
+
+void Context::printTsv(const QStringList &fields) {
+    m_line.clear();
+    const QVarLengthArray<QStringView, 16> views(fields.begin(), fields.end());
+    appendTsv(m_line, views);
     out << m_line;
 }
 

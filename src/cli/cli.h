@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTextStream>
 #include <memory>
+#include <span>
 
 namespace vq::cli {
 
@@ -40,6 +41,8 @@ public:
     void printJson(const QJsonArray &rows);
     void printJson(const QJsonObject &object);
     void printTsv(const QStringList &fields);
+    // One row as printTsv prints it, line break included, appended to `line`.
+    static void appendTsv(QString &line, std::span<const QStringView> fields);
 
     QStringList m_args;
     QTextStream &out;

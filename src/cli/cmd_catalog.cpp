@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <array>
 
 namespace vq::cli {
 
@@ -142,32 +143,40 @@ int cmdTitles(Context &c) {
     const TitleFilter filter = resolveFilter(s.catalog(), options);
     UpStat(s); // the stored queries as every refresh computes them
     const FilterResult found = narrowTitles(s, filter).found;
-    QJsonArray rows;
-    TExportList texts;
     SummaryReader reader(s);
-    const int n = s.Name.recordCount();
-    for (int recNo = 1; recNo <= n; ++recNo) {
-        reader.texts(recNo, texts);
-        const qint64 id = s.Name.asInteger(0);
-        if (json) {
-            QJsonObject o;
+    const size_t n = size_t(s.Name.recordCount());
+    // Formatted in the order the titles are stored, printed in name order.
+    if (json) {
+        std::vector<QJsonObject> objects(n);
+        reader.textsInStoredOrder([&](int recNo, qint64 id, const TExportList &texts) {
+            QJsonObject &o = objects[size_t(recNo - 1)];
             for (int f = 0; f < TExportList::FieldCount; ++f)
                 o.insert(QString::fromUtf8(kTitleKeys[f]), texts.field(f));
             o.insert(QStringLiteral("ID"), id);
             // Found by another of its names: that name, as the summary shows it beside the title.
             if (const auto alt = found.altNames.constFind(id); alt != found.altNames.cend())
                 o.insert(QStringLiteral("AltName"), *alt);
+        });
+        QJsonArray rows;
+        for (const QJsonObject &o : objects)
             rows.append(o);
-        } else {
-            QStringList fields;
-            for (int f = 0; f < TExportList::FieldCount; ++f)
-                fields << texts.field(f);
-            fields << QString::number(id);
-            c.printTsv(fields);
-        }
-    }
-    if (json)
         c.printJson(rows);
+        return 0;
+    }
+    QString lines;
+    std::vector<std::pair<qsizetype, qsizetype>> lineOf(n); // start and length, by record
+    reader.textsInStoredOrder([&](int recNo, qint64 id, const TExportList &texts) {
+        const QString idText = QString::number(id);
+        std::array<QStringView, TExportList::FieldCount + 1> fields;
+        for (int f = 0; f < TExportList::FieldCount; ++f)
+            fields[size_t(f)] = texts.field(f);
+        fields.back() = idText;
+        const qsizetype from = lines.size();
+        Context::appendTsv(lines, fields);
+        lineOf[size_t(recNo - 1)] = {from, lines.size() - from};
+    });
+    for (const auto &[from, length] : lineOf)
+        c.out << QStringView(lines).sliced(from, length);
     return 0;
 }
 

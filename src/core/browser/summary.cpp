@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cmath>
+#include <deque>
 #include <limits>
 #include <numeric>
 #include <vector>
@@ -153,16 +154,6 @@ bool updatedRecently(std::optional<qint64> maxUpdate, qint64 now) {
     return maxUpdate && std::fabs(double(now - *maxUpdate)) / 86400000.0 < double(kRecentDays);
 }
 
-// The stored queries one pass over the titles reads, looked up once for the pass.
-// `Up_time` only where the recent titles are marked.
-struct SummaryTables {
-    explicit SummaryTables(Catalog &catalog, bool withUpdate = true)
-        : rjk(catalog.table(QStringLiteral("Rjk"))), ext(catalog.table(QStringLiteral("Ext"))),
-          subs(catalog.table(QStringLiteral("Sub"))),
-          up(withUpdate ? catalog.table(QStringLiteral("Up_time")) : TablePtr()) {}
-    TablePtr rjk, ext, subs, up;
-};
-
 namespace {
 
 // The texts of a title's summary row, kept while neither the title nor its episodes change: a
@@ -240,58 +231,95 @@ QString cut(const QString &text, int length) {
     return text.size() <= length ? text : text.left(length);
 }
 
-QString lookedUp(const TableData &lookup, const TableData &t, int r, int c, int length) {
-    if (t.isNull(r, c))
+QString lookedUp(const TableData &lookup, const ExtCombo &c, int f, int length) {
+    if (c.isNull(f))
         return QString();
-    const int lr = lookup.rowById(t.intAt(r, c));
+    const int lr = lookup.rowById(c.value[f]);
     return lr < 0 || lookup.isNull(lr, 1) ? QString() : cut(lookup.textAt(lr, 1), length);
 }
 
-// The same texts as GetExtParam gives, read straight from the stored queries' rows: no filter is
-// set and no data set moved for each title.
-void computeTexts(CatalogSession &s, const SummaryTables &tables, qint64 id, TExportList &t,
+// The four texts of each combination (quality, sound, embedded and external subtitles), made once
+// for a pass: titles share few combinations.
+class ComboTexts {
+public:
+    using Texts = std::array<QString, 4>;
+    explicit ComboTexts(TablePtr subs) : m_subs(std::move(subs)) {}
+    // Stays valid for the life of this object.
+    const Texts &of(const ExtCombo &c);
+
+private:
+    TablePtr m_subs;
+    QHash<ExtCombo, const Texts *> m_index;
+    std::deque<Texts> m_texts;
+};
+
+const ComboTexts::Texts &ComboTexts::of(const ExtCombo &c) {
+    if (const auto it = m_index.constFind(c); it != m_index.cend())
+        return **it;
+    using F = ExtCombo::Field;
+    const auto number = [&](int f) { return c.isNull(f) ? QString() : QString::number(c.value[f]); };
+    const TableData &subs = *m_subs;
+    const Texts &t = m_texts.emplace_back(
+        Texts{cut(frameSizeText(number(F::Width), number(F::Height)), 20), lookedUp(subs, c, F::Sound, 20),
+              lookedUp(subs, c, F::SubIn, 20), lookedUp(subs, c, F::SubExt, 20)});
+    m_index.insert(c, &t);
+    return t;
+}
+
+// The stored queries one pass over the titles reads, looked up once for the pass.
+// `Up_time` only where the recent titles are marked.
+struct SummaryTables {
+    explicit SummaryTables(Catalog &catalog)
+        : rjk(catalog.table(QStringLiteral("Rjk"))), ext(catalog.table(QStringLiteral("Ext"))),
+          up(catalog.table(QStringLiteral("Up_time"))), combos(catalog.table(QStringLiteral("Sub"))) {}
+    TablePtr rjk, ext, up;
+    ComboTexts combos;
+    std::vector<ExtCombo> scratch; // one title's combinations
+};
+
+void titleTexts(DataSet &name, TExportList &t) {
+    t.Title = name.asString(1);
+    t.TypeText = name.asString(2);
+    t.EpisodeCount = name.asString(3);
+    t.CommentText = name.asString(4);
+}
+
+// The same texts as GetExtParam gives, from a title's sums and combinations.
+void sumTexts(ComboTexts &combos, double size, double duration, std::span<const ExtCombo> list,
+              TExportList &t) {
+    t.SizeText = megabyteText(size);
+    t.DurationText = FormatPlayTime(roundHalfEven(duration));
+    QString *out[4] = {&t.QualityText, &t.SoundText, &t.SubInText, &t.SubExtText};
+    if (list.empty()) {
+        for (QString *o : out)
+            *o = QString();
+        return;
+    }
+    const ComboTexts::Texts &first = combos.of(list[0]);
+    bool differs[4] = {false, false, false, false};
+    for (const ExtCombo &c : list.subspan(1)) {
+        const ComboTexts::Texts &row = combos.of(c);
+        for (int i = 0; i < 4; ++i)
+            differs[i] = differs[i] || row[size_t(i)] != first[size_t(i)];
+    }
+    for (int i = 0; i < 4; ++i)
+        *out[i] = differs[i] ? QStringLiteral("! ") + first[size_t(i)] : first[size_t(i)];
+}
+
+// Read straight from the stored queries' rows: no filter is set and no data set moved for each title.
+void computeTexts(CatalogSession &s, SummaryTables &tables, qint64 id, TExportList &t,
                   std::optional<qint64> &maxUpdate) {
-    t.Title = s.Name.asString(1);
-    t.TypeText = s.Name.asString(2);
-    t.EpisodeCount = s.Name.asString(3);
-    t.CommentText = s.Name.asString(4);
+    titleTexts(s.Name, t);
     const TablePtr &rjk = tables.rjk;
     const int rr = rjk->rowById(id);
     const double size = rr >= 0 && !rjk->isNull(rr, 1) ? rjk->realAt(rr, 1) : 0.0;
     const double duration = rr >= 0 && !rjk->isNull(rr, 2) ? rjk->realAt(rr, 2) : 0.0;
-    t.SizeText = megabyteText(size);
-    t.DurationText = FormatPlayTime(roundHalfEven(duration));
-
-    const TablePtr &ext = tables.ext;
-    const TablePtr &subs = tables.subs;
-    enum { eWidth = 5, eHeight = 6, eSound = 7, eSubIn = 8, eSubExt = 9 };
-    auto texts = [&](int r) {
-        const TableData &x = *ext;
-        return std::array<QString, 4>{
-            cut(frameSizeText(x.isNull(r, eWidth) ? QString() : QString::number(x.intAt(r, eWidth)),
-                              x.isNull(r, eHeight) ? QString() : QString::number(x.intAt(r, eHeight))),
-                20),
-            lookedUp(*subs, x, r, eSound, 20), lookedUp(*subs, x, r, eSubIn, 20),
-            lookedUp(*subs, x, r, eSubExt, 20)};
-    };
-    std::array<QString, 4> first;
-    bool differs[4] = {false, false, false, false};
-    bool any = false;
-    for (int r : ext->rowsByRef(id)) {
-        if (!ext->alive(r))
-            continue;
-        const std::array<QString, 4> row = texts(r);
-        if (!any) {
-            first = row;
-            any = true;
-            continue;
-        }
-        for (int i = 0; i < 4; ++i)
-            differs[i] = differs[i] || row[size_t(i)] != first[size_t(i)];
-    }
-    QString *out[4] = {&t.QualityText, &t.SoundText, &t.SubInText, &t.SubExtText};
-    for (int i = 0; i < 4; ++i)
-        *out[i] = differs[i] ? QStringLiteral("! ") + first[size_t(i)] : first[size_t(i)];
+    std::vector<ExtCombo> &list = tables.scratch;
+    list.clear();
+    for (int r : tables.ext->rowsByRef(id))
+        if (tables.ext->alive(r))
+            list.push_back(extCombo(*tables.ext, r));
+    sumTexts(tables.combos, size, duration, list, t);
 
     const TablePtr &up = tables.up;
     if (!up)
@@ -341,15 +369,40 @@ const SummaryEntry &summaryEntry(CatalogSession &s, SummaryCache &cache, std::op
 
 } // namespace
 
-SummaryReader::SummaryReader(CatalogSession &s)
-    : m_s(s), m_tables(std::make_unique<SummaryTables>(s.catalog(), false)) {}
+// What a reader formats its titles from.
+struct SummaryReader::Sums {
+    explicit Sums(Catalog &catalog)
+        : sums(catalog.titleSums()), combos(catalog.table(QStringLiteral("Sub"))) {}
+    TitleSums sums;
+    ComboTexts combos;
+};
+
+SummaryReader::SummaryReader(CatalogSession &s) : m_s(s), m_sums(std::make_unique<Sums>(s.catalog())) {}
 
 SummaryReader::~SummaryReader() = default;
 
 void SummaryReader::texts(int recNo, TExportList &out) {
     m_s.Name.setRecNo(recNo);
-    std::optional<qint64> unused;
-    computeTexts(m_s, *m_tables, m_s.Name.asInteger(0), out, unused);
+    titleTexts(m_s.Name, out);
+    const qint64 id = m_s.Name.asInteger(0);
+    const TitleSums &sums = m_sums->sums;
+    const int i = sums.find(id);
+    sumTexts(m_sums->combos, i < 0 ? 0.0 : sums.size[size_t(i)], i < 0 ? 0.0 : sums.duration[size_t(i)],
+             sums.combosOf(id), out);
+}
+
+void SummaryReader::textsInStoredOrder(
+    const std::function<void(int recNo, qint64 id, const TExportList &texts)> &visit) {
+    const std::vector<DataSet::RecordKey> keys = m_s.Name.recordKeys(0);
+    std::vector<int> stored(keys.size());
+    std::iota(stored.begin(), stored.end(), 0);
+    std::sort(stored.begin(), stored.end(),
+              [&](int a, int b) { return keys[size_t(a)].row < keys[size_t(b)].row; });
+    TExportList t;
+    for (int i : stored) {
+        texts(i + 1, t);
+        visit(i + 1, keys[size_t(i)].value, t);
+    }
 }
 
 QString titleWithOtherName(const QString &title, const QString &otherName) {

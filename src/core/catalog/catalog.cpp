@@ -787,6 +787,10 @@ std::vector<ColumnDef> queryColumns(const QString &name) {
 // What each stored query returns, read from the sums the file keeps (the same rows, in the same
 // order, as the views give). `?1` narrows it to one title. The title's own texts are taken from
 // the titles already read, not joined in again.
+// The combination columns of `Sum_ext`, in the order of its index and of `Ext`'s rows.
+const QString kSumExtKey = QStringLiteral(
+    "x.\"Ширина\", x.\"Высота\", x.\"Звук\", x.\"Субтитры встроенные\", x.\"Субтитры внешние\"");
+
 QString sumQuerySql(const QString &name, bool oneTitle) {
     const QString size = QStringLiteral("CASE WHEN x.\"Size_n\" > 0 THEN x.\"Size\" END");
     const QString dur = QStringLiteral("CASE WHEN x.\"Long_n\" > 0 THEN x.\"Long\" END");
@@ -799,11 +803,8 @@ QString sumQuerySql(const QString &name, bool oneTitle) {
     if (name == schema::kUpTime)
         return QStringLiteral("SELECT x.\"ID\", x.\"Max-Update\" FROM \"Sum_title\" x%1 ORDER BY x.\"ID\"")
             .arg(where);
-    return QStringLiteral(
-               "SELECT x.\"ID\", x.\"Ширина\", x.\"Высота\", x.\"Звук\", x.\"Субтитры встроенные\", "
-               "x.\"Субтитры внешние\", %1, %2 FROM \"Sum_ext\" x%3 ORDER BY x.\"ID\", x.\"Ширина\", "
-               "x.\"Высота\", x.\"Звук\", x.\"Субтитры встроенные\", x.\"Субтитры внешние\"")
-        .arg(size, dur, where);
+    return QStringLiteral("SELECT x.\"ID\", %1, %2, %3 FROM \"Sum_ext\" x%4 ORDER BY x.\"ID\", %1")
+        .arg(kSumExtKey, size, dur, where);
 }
 
 // Where each column of the sum query lands in the stored query's rows, and which title columns
@@ -866,6 +867,89 @@ TablePtr Catalog::loadSumQuery(const QString &name, qint64 titleId) {
     st.reset();
     t->touch();
     return t;
+}
+
+ExtCombo extCombo(const TableData &ext, int r) {
+    constexpr int kFirst = 5; // `Ext`'s columns from "Ширина" on
+    ExtCombo c;
+    for (int f = 0; f < ExtCombo::FieldCount; ++f) {
+        if (ext.isNull(r, kFirst + f))
+            c.nulls |= quint8(1u << f);
+        else
+            c.value[f] = ext.intAt(r, kFirst + f);
+    }
+    return c;
+}
+
+int TitleSums::find(qint64 id) const {
+    const auto it = std::lower_bound(ids.begin(), ids.end(), id);
+    return it != ids.end() && *it == id ? int(it - ids.begin()) : -1;
+}
+
+std::span<const ExtCombo> TitleSums::combosOf(qint64 id) const {
+    const auto [from, to] = std::equal_range(comboIds.begin(), comboIds.end(), id);
+    return {combos.data() + (from - comboIds.begin()), size_t(to - from)};
+}
+
+TitleSums Catalog::titleSums() {
+    TitleSums out;
+    if (!m_hasSums) {
+        const TablePtr rjk = table(schema::kRjk), ext = table(schema::kExt);
+        std::vector<std::pair<qint64, int>> order;
+        for (int r = 0; r < rjk->physicalRows(); ++r)
+            if (rjk->alive(r))
+                order.emplace_back(rjk->intAt(r, 0), r);
+        std::sort(order.begin(), order.end());
+        for (const auto &[id, r] : order) {
+            out.ids.push_back(id);
+            out.size.push_back(rjk->isNull(r, 1) ? 0.0 : rjk->realAt(r, 1));
+            out.duration.push_back(rjk->isNull(r, 2) ? 0.0 : rjk->realAt(r, 2));
+        }
+        std::vector<std::pair<qint64, int>> combos;
+        for (int r = 0; r < ext->physicalRows(); ++r)
+            if (ext->alive(r))
+                combos.emplace_back(ext->intAt(r, 0), r);
+        // A title's combinations stay in the order `Ext` has them.
+        std::stable_sort(combos.begin(), combos.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        for (const auto &[id, r] : combos) {
+            out.comboIds.push_back(id);
+            out.combos.push_back(extCombo(*ext, r));
+        }
+        return out;
+    }
+    // Straight from the kept sums: the combinations come from their index alone.
+    try {
+        Statement &sums = statement(sumQuerySql(schema::kRjk, false));
+        Statement::ResetAfter resetSums{sums};
+        const auto value = [&](int c) {
+            return sqlite3_column_type(sums.handle(), c) == SQLITE_NULL
+                       ? 0.0
+                       : sqlite3_column_double(sums.handle(), c);
+        };
+        while (sums.step()) {
+            out.ids.push_back(sqlite3_column_int64(sums.handle(), 0));
+            out.size.push_back(value(1));
+            out.duration.push_back(value(2));
+        }
+        Statement &combos = statement(
+            QStringLiteral("SELECT x.\"ID\", %1 FROM \"Sum_ext\" x ORDER BY x.\"ID\", %1").arg(kSumExtKey));
+        Statement::ResetAfter resetCombos{combos};
+        while (combos.step()) {
+            ExtCombo c;
+            for (int f = 0; f < ExtCombo::FieldCount; ++f) {
+                if (sqlite3_column_type(combos.handle(), 1 + f) == SQLITE_NULL)
+                    c.nulls |= quint8(1u << f);
+                else
+                    c.value[f] = sqlite3_column_int64(combos.handle(), 1 + f);
+            }
+            out.comboIds.push_back(sqlite3_column_int64(combos.handle(), 0));
+            out.combos.push_back(c);
+        }
+    } catch (const Error &e) {
+        throw Error(msg::catalogCannotBeRead(m_path, e.message()));
+    }
+    return out;
 }
 
 void Catalog::patchSums(qint64 titleId) {

@@ -7,11 +7,39 @@
 #include <QVariant>
 #include <memory>
 #include <optional>
+#include <span>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace vq {
+
+// One combination of frame size, sound and subtitles among a title's episodes, as `Ext` groups them.
+struct ExtCombo {
+    enum Field { Width, Height, Sound, SubIn, SubExt, FieldCount };
+    qint64 value[FieldCount] = {};
+    quint8 nulls = 0; // bit f set: field f is null
+    bool isNull(int f) const { return nulls & (1u << f); }
+    bool operator==(const ExtCombo &) const = default;
+};
+inline size_t qHash(const ExtCombo &c, size_t seed = 0) {
+    return qHashMulti(seed, c.value[0], c.value[1], c.value[2], c.value[3], c.value[4], c.nulls);
+}
+// The combination of `Ext`'s row `r`.
+ExtCombo extCombo(const TableData &ext, int r);
+
+// Every title's sums as `Rjk` and `Ext` give them, in title ID order and without the titles' own
+// columns: for a pass that only formats them.
+struct TitleSums {
+    std::vector<qint64> ids;
+    std::vector<double> size, duration; // 0 where the query has none
+    std::vector<qint64> comboIds;
+    std::vector<ExtCombo> combos;
+    // The index of `id` in `ids`, or -1.
+    int find(qint64 id) const;
+    std::span<const ExtCombo> combosOf(qint64 id) const;
+};
 
 // A prepared statement that finalises itself.
 class Statement {
@@ -74,6 +102,8 @@ public:
     TablePtr table(const QString &name);
     // The episodes of one title, read through the index on the title when first asked for.
     TablePtr titleEpisodes(qint64 titleId);
+    // The per-title sums, read from the kept sums when the file has them.
+    TitleSums titleSums();
     // All episode rows of the catalog, counted without reading them.
     qint64 episodeCount();
     // The number of titles, counted in the file unless they were read already.

@@ -69,6 +69,31 @@ QStringList dataSetRows(DataSet &ds, const QStringList &fields) {
     return rows;
 }
 
+// Every record's summary texts and ID, one line each in the data set's order: as GetExtParam
+// gives them, and as a reader visiting the records in stored order gives them.
+std::pair<QStringList, QStringList> summaryTwoWays(CatalogSession &s) {
+    auto line = [](const TExportList &t, qint64 id) {
+        QStringList f;
+        for (int i = 0; i < TExportList::FieldCount; ++i)
+            f << t.field(i);
+        return (f << QString::number(id)).join(QLatin1Char('|'));
+    };
+    QStringList expected;
+    TExportList texts;
+    for (int r = 1; r <= s.Name.recordCount(); ++r) {
+        GetExtParam(s, r, texts);
+        expected << line(texts, s.Name.asInteger(0));
+    }
+    std::vector<QString> visited(size_t(expected.size()));
+    SummaryReader reader(s);
+    reader.textsInStoredOrder([&](int recNo, qint64 id, const TExportList &t) {
+        QString &l = visited.at(size_t(recNo - 1));
+        EXPECT_TRUE(l.isEmpty()) << "record " << recNo << " visited twice";
+        l = line(t, id);
+    });
+    return {expected, QStringList(visited.begin(), visited.end())};
+}
+
 QString quotedList(const QStringList &cols) {
     QStringList q;
     for (const QString &c : cols)
@@ -345,15 +370,9 @@ TEST(KeptSums, OlderCatalogGetsThemFilledAndReadOnlyOneIsSummedInMemory) {
         const CatalogStats st = UpStat(s);
         QStringList out{st.LCount, st.LCE, st.LSize, st.LTime};
         s.Name.setFiltered(false);
-        TExportList texts;
-        for (int r = 1; r <= s.Name.recordCount(); ++r) {
-            GetExtParam(s, r, texts);
-            QStringList f;
-            for (int i = 0; i < TExportList::FieldCount; ++i)
-                f << texts.field(i);
-            out << f.join(QLatin1Char('|'));
-        }
-        return out;
+        const auto [expected, read] = summaryTwoWays(s);
+        EXPECT_EQ(read, expected) << (readOnly ? "summed in memory" : "kept sums");
+        return out + expected;
     };
     const QStringList inMemory = summary(old, true);
     EXPECT_EQ(summary(t.path(), false), inMemory);
@@ -429,6 +448,8 @@ TEST(KeptSums, SummaryRowsKeepGetExtParamsTextsAcrossChanges) {
         s.Name.setFiltered(false);
         LoadGvSv(s, grid, last);
         ASSERT_EQ(grid.RowCount(), s.Name.recordCount()) << when;
+        const auto [expected, read] = summaryTwoWays(s);
+        EXPECT_EQ(read, expected) << when;
         for (int r = 1; r <= s.Name.recordCount(); ++r) {
             TExportList texts;
             GetExtParam(s, r, texts);
