@@ -164,6 +164,7 @@ int cmdTitles(Context &c) {
         return 0;
     }
     QString lines;
+    lines.reserve(qsizetype(n) * 128); // about a line's length: growing would copy them all again
     std::vector<std::pair<qsizetype, qsizetype>> lineOf(n); // start and length, by record
     reader.textsInStoredOrder([&](int recNo, qint64 id, const TExportList &texts) {
         const QString idText = QString::number(id);

@@ -932,6 +932,8 @@ TitleSums Catalog::titleSums() {
             out.size.push_back(value(1));
             out.duration.push_back(value(2));
         }
+        out.comboIds.reserve(out.ids.size());
+        out.combos.reserve(out.ids.size());
         Statement &combos = statement(
             QStringLiteral("SELECT x.\"ID\", %1 FROM \"Sum_ext\" x ORDER BY x.\"ID\", %1").arg(kSumExtKey));
         Statement::ResetAfter resetCombos{combos};

@@ -369,7 +369,7 @@ void DataSet::rebuild() {
         for (int r : t.rowsByRef(m_filter.number))
             if (t.alive(r))
                 m_rows.push_back(r);
-    } else if (m_sortCol >= 0 && t.column(m_sortCol).type == FieldType::Text && t.aliveRows() <= 200000) {
+    } else if (sortsByTableOrder(t)) {
         m_rows.reserve(size_t(filtering ? 64 : t.aliveRows()));
         const std::vector<int> &sorted = t.sortedRows(m_sortCol);
         if (filtering && m_filter.kind == Filter::OneOf && filterCol >= 0 &&
@@ -406,6 +406,20 @@ void DataSet::rebuild() {
         m_pos = 0;
     }
     m_keepRow = -1;
+}
+
+// A text order the table keeps for every data set on it (up to a size where sorting only the rows
+// shown is cheaper).
+bool DataSet::sortsByTableOrder(const TableData &t) const {
+    return m_sortCol >= 0 && t.column(m_sortCol).type == FieldType::Text && t.aliveRows() <= 200000;
+}
+
+std::function<void()> DataSet::sortTask() {
+    requireOpen();
+    TablePtr t = m_table && m_stamp == changeStamp() ? m_table : sourceTable();
+    if (!sortsByTableOrder(*t))
+        return {};
+    return [t, c = m_sortCol] { t->sortedRows(c); };
 }
 
 void DataSet::ensureSorted() {

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -97,6 +98,11 @@ public:
     };
     std::vector<RecordKey> recordKeys(int field);
 
+    // Reads the data set's table now and gives back the sort its first read would do, as a task
+    // that touches nothing but that table (empty where no sort is kept for the table): a caller
+    // may run it on another thread while it reads something else of the catalog.
+    std::function<void()> sortTask();
+
     void append();
     void edit();
     void setValue(const QString &field, const QVariant &value);
@@ -123,6 +129,7 @@ private:
     TablePtr sourceTable();
     void rebuild();
     void ensureSorted();
+    bool sortsByTableOrder(const TableData &t) const;
     int currentRow();
     bool passes(const TableData &t, int r) const;
     int fieldOrThrow(const QString &field) const;
