@@ -79,18 +79,21 @@ void Context::printJson(const QJsonObject &object) {
 }
 
 void Context::appendTsv(QString &line, std::span<const QStringView> fields) {
-    // A tab or line break inside a text would break the row apart: shown as a blank.
+    qsizetype length = qsizetype(fields.size()); // the tabs between and the line break
+    for (QStringView f : fields)
+        length += f.size();
+    const qsizetype from = line.size();
+    line.resize(from + length);
+    char16_t *out = reinterpret_cast<char16_t *>(line.data()) + from;
     for (size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)
-            line += QLatin1Char('\t');
-        const qsizetype from = line.size();
-        line += fields[i];
-        QChar *c = line.data() + from;
-        for (QChar *const end = line.data() + line.size(); c != end; ++c)
-            if (*c == QLatin1Char('\t') || *c == QLatin1Char('\n') || *c == QLatin1Char('\r'))
-                *c = QLatin1Char(' ');
+            *out++ = u'\t';
+        // A tab or line break inside a text would break the row apart: shown as a blank.
+        const char16_t *in = fields[i].utf16();
+        for (qsizetype k = 0, n = fields[i].size(); k < n; ++k)
+            *out++ = in[k] == u'\t' || in[k] == u'\n' || in[k] == u'\r' ? u' ' : in[k];
     }
-    line += QLatin1Char('\n');
+    *out = u'\n';
 }
 
 void Context::printTsv(const QStringList &fields) {

@@ -42,7 +42,7 @@ TEST(CatalogCli, InitTitlesEpisodesStats) {
                      .sound = 0,
                      .subIn = 1,
                      .subExt = 2});
-    const qint64 b = t.addTitle(QStringLiteral("Bebop\tTab"));
+    const qint64 b = t.addTitle(QStringLiteral("Bebop\tTab\r\nEnd"));
     const QString cat = t.path();
 
     r = runCli({QStringLiteral("--catalog"), cat, QStringLiteral("titles")});
@@ -53,7 +53,9 @@ TEST(CatalogCli, InitTitlesEpisodesStats) {
         lines[0],
         QStringLiteral("Akira\tMovie\t1\t700 \t02:04:00,000\t1920x1080\tЯпонский\tРусский\tНет\tклассика\t%1")
             .arg(a));
-    EXPECT_EQ(lines[1].split(QLatin1Char('\t')).size(), 11); // the tab inside the name does not split the row
+    // The tab and line break inside the name do not split the row.
+    EXPECT_EQ(lines[1].split(QLatin1Char('\t')).size(), 11);
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Bebop Tab  End\t"))) << lines[1].toStdString();
 
     r = runCli({QStringLiteral("--catalog"), cat, QStringLiteral("titles"), QStringLiteral("--search"),
                 QStringLiteral("be"), QStringLiteral("--json")});

@@ -420,12 +420,16 @@ void SummaryReader::texts(int recNo, TExportList &out) {
 void SummaryReader::textsInStoredOrder(
     const std::function<void(int recNo, qint64 id, const TExportList &texts)> &visit) {
     const std::vector<DataSet::RecordKey> keys = m_s.Name.recordKeys(0);
-    std::vector<int> stored(keys.size());
-    std::iota(stored.begin(), stored.end(), 0);
-    std::sort(stored.begin(), stored.end(),
-              [&](int a, int b) { return keys[size_t(a)].row < keys[size_t(b)].row; });
+    int rows = 0;
+    for (const DataSet::RecordKey &k : keys)
+        rows = std::max(rows, k.row + 1);
+    std::vector<int> recordAt(size_t(rows), -1); // by row of the table
+    for (size_t i = 0; i < keys.size(); ++i)
+        recordAt[size_t(keys[i].row)] = int(i);
     TExportList t;
-    for (int i : stored) {
+    for (const int i : recordAt) {
+        if (i < 0)
+            continue;
         texts(i + 1, t);
         visit(i + 1, keys[size_t(i)].value, t);
     }
