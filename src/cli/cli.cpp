@@ -1,11 +1,10 @@
 #include "cli.h"
 
-#include <QVarLengthArray>
-
 #include "catalog/messages.h"
 #include "catalog/settings.h"
 
 #include <QJsonDocument>
+#include <QVarLengthArray>
 #include <map>
 
 namespace vq::cli {

@@ -268,8 +268,7 @@ const ComboTexts::Texts &ComboTexts::of(const ExtCombo &c) {
     return t;
 }
 
-// The stored queries one pass over the titles reads, looked up once for the pass.
-// `Up_time` only where the recent titles are marked.
+// The stored queries one pass of the window over the titles reads, looked up once for the pass.
 struct SummaryTables {
     explicit SummaryTables(Catalog &catalog)
         : rjk(catalog.table(QStringLiteral("Rjk"))), ext(catalog.table(QStringLiteral("Ext"))),
@@ -324,8 +323,6 @@ void computeTexts(CatalogSession &s, SummaryTables &tables, qint64 id, TExportLi
     sumTexts(tables.combos, size, duration, list, t);
 
     const TablePtr &up = tables.up;
-    if (!up)
-        return;
     const int ur = up->rowById(id);
     if (ur >= 0 && !up->isNull(ur, 1))
         maxUpdate = up->intAt(ur, 1);

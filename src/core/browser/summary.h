@@ -50,20 +50,19 @@ void setupSelectionGrid(GridData &grid);
 // leaves `Список` on that record and `Rjk`/`Ext` filtered to the title.
 void GetExtParam(CatalogSession &session, int recNo, TExportList &out);
 
-// The same texts as GetExtParam, read straight from the stored queries without moving them: for
-// callers that only show the texts, record after record. Leaves `Список` on the record read. The
-// stored queries are taken as they are when the reader is made.
+// The same texts as GetExtParam, from the per-title sums as they are when the reader is made:
+// for callers that only show the texts of every record. Leaves `Список` on some record.
 class SummaryReader {
 public:
     explicit SummaryReader(CatalogSession &session);
     ~SummaryReader();
-    void texts(int recNo, TExportList &out);
     // The texts of every record, visited in the order the titles are stored, not the data set's:
     // reading the titles and their sums in order is several times faster than at a random place
     // per record. `recNo` is the record's place in the data set's order.
     void textsInStoredOrder(const std::function<void(int recNo, qint64 id, const TExportList &texts)> &visit);
 
 private:
+    void texts(int recNo, TExportList &out);
     struct Sums;
     CatalogSession &m_s;
     std::unique_ptr<Sums> m_sums;

@@ -416,7 +416,7 @@ bool DataSet::sortsByTableOrder(const TableData &t) const {
 
 std::function<void()> DataSet::sortTask() {
     requireOpen();
-    TablePtr t = m_table && m_stamp == changeStamp() ? m_table : sourceTable();
+    TablePtr t = sourceTable();
     if (!sortsByTableOrder(*t))
         return {};
     return [t, c = m_sortCol] { t->sortedRows(c); };
