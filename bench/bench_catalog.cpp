@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <numeric>
 #include <vector>
 
 namespace {
@@ -145,9 +146,12 @@ int main(int argc, char **argv) {
         vq::SummaryReader reader(s);
         const int n = s.Name.recordCount();
         const double readMs = double(t.nsecsElapsed()) / 1e6 - openMs - statMs;
-        qsizetype chars = 0;
-        reader.textsInStoredOrder(
-            [&](int, qint64, const vq::TExportList &texts) { chars += texts.Title.size(); });
+        const int parts = vq::SummaryReader::partsFor(n);
+        std::vector<qsizetype> charsOf(static_cast<size_t>(parts));
+        reader.textsInStoredOrder(parts, [&](int part, int, qint64, const vq::TExportList &texts) {
+            charsOf[size_t(part)] += texts.Title.size();
+        });
+        const qsizetype chars = std::accumulate(charsOf.begin(), charsOf.end(), qsizetype(0));
         std::printf(
             "  titles: open %.1f ms, totals %.1f ms, sums and order %.1f ms, %d titles' texts %.1f ms "
             "(%lld characters of names)\n",

@@ -145,10 +145,11 @@ int cmdTitles(Context &c) {
     const FilterResult found = narrowTitles(s, filter).found;
     SummaryReader reader(s);
     const size_t n = size_t(s.Name.recordCount());
+    const int parts = SummaryReader::partsFor(qsizetype(n));
     // Formatted in the order the titles are stored, printed in name order.
     if (json) {
         std::vector<QJsonObject> objects(n);
-        reader.textsInStoredOrder([&](int recNo, qint64 id, const TExportList &texts) {
+        reader.textsInStoredOrder(parts, [&](int, int recNo, qint64 id, const TExportList &texts) {
             QJsonObject &o = objects[size_t(recNo - 1)];
             for (int f = 0; f < TExportList::FieldCount; ++f)
                 o.insert(QString::fromUtf8(kTitleKeys[f]), texts.field(f));
@@ -163,21 +164,29 @@ int cmdTitles(Context &c) {
         c.printJson(rows);
         return 0;
     }
-    QString lines;
-    lines.reserve(qsizetype(n) * 128); // about a line's length: growing would copy them all again
-    std::vector<std::pair<qsizetype, qsizetype>> lineOf(n); // start and length, by record
-    reader.textsInStoredOrder([&](int recNo, qint64 id, const TExportList &texts) {
+    // One buffer for each part, since the parts are formatted at once.
+    std::vector<QString> lines(static_cast<size_t>(parts));
+    for (QString &l : lines)
+        l.reserve(qsizetype(n / size_t(parts) + 1) *
+                  128); // about a line's length: growing would copy them all
+    struct Line {
+        int part;
+        qsizetype from, length;
+    };
+    std::vector<Line> lineOf(n); // by record
+    reader.textsInStoredOrder(parts, [&](int part, int recNo, qint64 id, const TExportList &texts) {
         const QString idText = QString::number(id);
         std::array<QStringView, TExportList::FieldCount + 1> fields;
         for (int f = 0; f < TExportList::FieldCount; ++f)
             fields[size_t(f)] = texts.field(f);
         fields.back() = idText;
-        const qsizetype from = lines.size();
-        Context::appendTsv(lines, fields);
-        lineOf[size_t(recNo - 1)] = {from, lines.size() - from};
+        QString &to = lines[size_t(part)];
+        const qsizetype from = to.size();
+        Context::appendTsv(to, fields);
+        lineOf[size_t(recNo - 1)] = {part, from, to.size() - from};
     });
-    for (const auto &[from, length] : lineOf)
-        c.out << QStringView(lines).sliced(from, length);
+    for (const Line &l : lineOf)
+        c.out << QStringView(lines[size_t(l.part)]).sliced(l.from, l.length);
     return 0;
 }
 

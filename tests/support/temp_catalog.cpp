@@ -132,4 +132,17 @@ QByteArray fileBytes(const QString &path) {
     return f.readAll();
 }
 
+QStringList withoutKeptSums() {
+    QStringList sql;
+    for (const char *trigger : {"Sum_insert", "Sum_delete", "Sum_update", "Sum_codec_insert",
+                                "Sum_codec_delete", "Sum_codec_update"})
+        sql << QStringLiteral("DROP TRIGGER \"%1\"").arg(QString::fromUtf8(trigger));
+    for (const char *table : {"Sum_title", "Sum_ext", "Sum_all", "Sum_codec"})
+        sql << QStringLiteral("DROP TABLE \"%1\"").arg(QString::fromUtf8(table));
+    for (const char *index :
+         {"Серии by title and update", "Серии by video codec", "Серии by audio codec", "Серии by container"})
+        sql << QStringLiteral("DROP INDEX \"%1\"").arg(QString::fromUtf8(index));
+    return sql;
+}
+
 } // namespace vq::test

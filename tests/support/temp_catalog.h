@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <optional>
 
@@ -49,5 +50,8 @@ private:
 };
 
 QByteArray fileBytes(const QString &path);
+
+// What turns a catalog into one made before it kept its sums: the statements, to run as any writer.
+QStringList withoutKeptSums();
 
 } // namespace vq::test

@@ -2,9 +2,11 @@
 
 #include "catalog/catalogsession.h"
 #include "catalog/formats.h"
+#include "catalog/parallel.h"
 #include "catalog/tabledata.h"
 #include "gridview/griddata.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <deque>
@@ -268,15 +270,43 @@ const ComboTexts::Texts &ComboTexts::of(const ExtCombo &c) {
     return t;
 }
 
-// The stored queries one pass of the window over the titles reads, looked up once for the pass.
-struct SummaryTables {
-    explicit SummaryTables(Catalog &catalog)
-        : rjk(catalog.table(QStringLiteral("Rjk"))), ext(catalog.table(QStringLiteral("Ext"))),
-          up(catalog.table(QStringLiteral("Up_time"))), combos(catalog.table(QStringLiteral("Sub"))) {}
-    TablePtr rjk, ext, up;
+// The sums one pass of the window over the titles reads. A pass that computes the texts of a few
+// titles reads each one's sums by itself; one that computes many reads every title's at once.
+class PassSums {
+public:
+    explicit PassSums(Catalog &catalog) : combos(catalog.table(QStringLiteral("Sub"))), m_catalog(catalog) {}
+    struct Of {
+        double size = 0, duration = 0;
+        std::span<const ExtCombo> combos; // valid until the next call
+        std::optional<qint64> maxUpdate;
+    };
+    Of of(qint64 id);
     ComboTexts combos;
-    std::vector<ExtCombo> scratch; // one title's combinations
+
+private:
+    Catalog &m_catalog;
+    int m_oneByOne = 0;
+    std::optional<TitleSums> m_all;
+    TitleSums m_one;
 };
+
+PassSums::Of PassSums::of(qint64 id) {
+    // Each read of one title is two lookups in the file; a few dozen cost as much as reading all.
+    constexpr int kOneByOne = 32;
+    if (!m_all && ++m_oneByOne > kOneByOne)
+        m_all = m_catalog.titleSums({true, std::nullopt});
+    if (!m_all)
+        m_one = m_catalog.titleSums({true, id});
+    const TitleSums &sums = m_all ? *m_all : m_one;
+    Of out;
+    if (const int i = sums.find(id); i >= 0) {
+        out.size = sums.size[size_t(i)];
+        out.duration = sums.duration[size_t(i)];
+        out.maxUpdate = sums.maxUpdate[size_t(i)];
+    }
+    out.combos = sums.combosOf(id);
+    return out;
+}
 
 void titleTexts(DataSet &name, TExportList &t) {
     t.Title = name.asString(1);
@@ -307,25 +337,13 @@ void sumTexts(ComboTexts &combos, double size, double duration, std::span<const 
         *out[i] = differs[i] ? QStringLiteral("! ") + first[size_t(i)] : first[size_t(i)];
 }
 
-// Read straight from the stored queries' rows: no filter is set and no data set moved for each title.
-void computeTexts(CatalogSession &s, SummaryTables &tables, qint64 id, TExportList &t,
+// Read from the sums, not the stored queries: no filter is set and no data set moved for each title.
+void computeTexts(CatalogSession &s, PassSums &sums, qint64 id, TExportList &t,
                   std::optional<qint64> &maxUpdate) {
     titleTexts(s.Name, t);
-    const TablePtr &rjk = tables.rjk;
-    const int rr = rjk->rowById(id);
-    const double size = rr >= 0 && !rjk->isNull(rr, 1) ? rjk->realAt(rr, 1) : 0.0;
-    const double duration = rr >= 0 && !rjk->isNull(rr, 2) ? rjk->realAt(rr, 2) : 0.0;
-    std::vector<ExtCombo> &list = tables.scratch;
-    list.clear();
-    for (int r : tables.ext->rowsByRef(id))
-        if (tables.ext->alive(r))
-            list.push_back(extCombo(*tables.ext, r));
-    sumTexts(tables.combos, size, duration, list, t);
-
-    const TablePtr &up = tables.up;
-    const int ur = up->rowById(id);
-    if (ur >= 0 && !up->isNull(ur, 1))
-        maxUpdate = up->intAt(ur, 1);
+    const PassSums::Of of = sums.of(id);
+    sumTexts(sums.combos, of.size, of.duration, of.combos, t);
+    maxUpdate = of.maxUpdate;
 }
 
 SummaryCache &currentCache(Catalog &catalog) {
@@ -338,9 +356,8 @@ SummaryCache &currentCache(Catalog &catalog) {
 }
 
 // The entry of the title `id` at `row` of `Список`, shown at record `recNo`; the row has its place.
-// `tables` is looked up at the first entry that needs computing: a pass over kept entries reads
-// no stored query.
-const SummaryEntry &summaryEntry(CatalogSession &s, SummaryCache &cache, std::optional<SummaryTables> &tables,
+// `sums` is made at the first entry that needs computing: a pass over kept entries reads no sums.
+const SummaryEntry &summaryEntry(CatalogSession &s, SummaryCache &cache, std::optional<PassSums> &sums,
                                  int recNo, int row, qint64 id) {
     const quint64 stamp = s.catalog().titleStamp(id);
     SummaryEntry &e = cache.at(row);
@@ -348,10 +365,10 @@ const SummaryEntry &summaryEntry(CatalogSession &s, SummaryCache &cache, std::op
         return e;
     SummaryEntry fresh;
     s.Name.setRecNo(recNo);
-    if (!tables)
-        tables.emplace(s.catalog());
+    if (!sums)
+        sums.emplace(s.catalog());
     TExportList t;
-    computeTexts(s, *tables, id, t, fresh.maxUpdate);
+    computeTexts(s, *sums, id, t, fresh.maxUpdate);
     for (int field :
          {gvsv::Type, gvsv::Episodes, gvsv::Quality, gvsv::Sound, gvsv::SubIn, gvsv::SubExt, gvsv::Comment})
         cache.share(t.field(field), field);
@@ -370,66 +387,64 @@ const SummaryEntry &summaryEntry(CatalogSession &s, SummaryCache &cache, std::op
 
 // What a reader formats its titles from.
 struct SummaryReader::Sums {
-    explicit Sums(Catalog &catalog)
-        : sums(catalog.titleSums()), combos(catalog.table(QStringLiteral("Sub"))) {}
+    explicit Sums(Catalog &catalog) : sums(catalog.titleSums()), subs(catalog.table(QStringLiteral("Sub"))) {}
     TitleSums sums;
-    ComboTexts combos;
+    TablePtr subs;
 };
 
 SummaryReader::SummaryReader(CatalogSession &s) : m_s(s) {
     // The name order is worked out on another thread while the sums are read: at 100,000 titles
     // each is a good part of the pass.
-    std::exception_ptr failed;
-    std::thread sorter;
+    std::vector<std::function<void()>> tasks{[&] { m_sums = std::make_unique<Sums>(s.catalog()); }};
     if (std::function<void()> sort = s.Name.sortTask())
-        sorter = std::thread([sort = std::move(sort), &failed] {
-            try {
-                sort();
-            } catch (...) {
-                failed = std::current_exception();
-            }
-        });
-    try {
-        m_sums = std::make_unique<Sums>(s.catalog());
-    } catch (...) {
-        if (sorter.joinable())
-            sorter.join();
-        throw;
-    }
-    if (sorter.joinable())
-        sorter.join();
-    if (failed)
-        std::rethrow_exception(failed);
+        tasks.push_back(std::move(sort));
+    runAtOnce(tasks);
 }
 
 SummaryReader::~SummaryReader() = default;
 
-void SummaryReader::texts(int recNo, TExportList &out) {
-    m_s.Name.setRecNo(recNo);
-    titleTexts(m_s.Name, out);
-    const qint64 id = m_s.Name.asInteger(0);
-    const TitleSums &sums = m_sums->sums;
-    const int i = sums.find(id);
-    sumTexts(m_sums->combos, i < 0 ? 0.0 : sums.size[size_t(i)], i < 0 ? 0.0 : sums.duration[size_t(i)],
-             sums.combosOf(id), out);
+int SummaryReader::partsFor(qsizetype records) {
+    // A thread costs more than formatting a few thousand titles.
+    const unsigned cores = std::thread::hardware_concurrency();
+    return records < 4096 || cores < 2 ? 1 : int(std::min(cores, 4u));
 }
 
-void SummaryReader::textsInStoredOrder(
-    const std::function<void(int recNo, qint64 id, const TExportList &texts)> &visit) {
+void SummaryReader::textsInStoredOrder(int parts, const Visit &visit) {
     const std::vector<DataSet::RecordKey> keys = m_s.Name.recordKeys(0);
+    const DataSet::RowTexts names = m_s.Name.rowTexts({1, 2, 3, 4});
     int rows = 0;
     for (const DataSet::RecordKey &k : keys)
         rows = std::max(rows, k.row + 1);
     std::vector<int> recordAt(size_t(rows), -1); // by row of the table
     for (size_t i = 0; i < keys.size(); ++i)
         recordAt[size_t(keys[i].row)] = int(i);
-    TExportList t;
-    for (const int i : recordAt) {
-        if (i < 0)
-            continue;
-        texts(i + 1, t);
-        visit(i + 1, keys[size_t(i)].value, t);
-    }
+    std::vector<int> order; // records by row
+    order.reserve(keys.size());
+    for (const int i : recordAt)
+        if (i >= 0)
+            order.push_back(i);
+    parts = std::clamp(parts, 1, std::max(1, int(order.size())));
+    const TitleSums &sums = m_sums->sums;
+    std::vector<std::function<void()>> tasks;
+    for (int part = 0; part < parts; ++part)
+        tasks.push_back([&, part] {
+            ComboTexts combos(m_sums->subs); // its memo is not shared between threads
+            TExportList t;
+            const size_t from = order.size() * size_t(part) / size_t(parts);
+            const size_t to = order.size() * size_t(part + 1) / size_t(parts);
+            for (size_t k = from; k < to; ++k) {
+                const DataSet::RecordKey &key = keys[size_t(order[k])];
+                t.Title = names.text(key.row, 0);
+                t.TypeText = names.text(key.row, 1);
+                t.EpisodeCount = names.text(key.row, 2);
+                t.CommentText = names.text(key.row, 3);
+                const int i = sums.find(key.value);
+                sumTexts(combos, i < 0 ? 0.0 : sums.size[size_t(i)], i < 0 ? 0.0 : sums.duration[size_t(i)],
+                         sums.combosOf(key.value), t);
+                visit(part, order[k] + 1, key.value, t);
+            }
+        });
+    runAtOnce(tasks);
 }
 
 QString titleWithOtherName(const QString &title, const QString &otherName) {
@@ -494,12 +509,12 @@ void LoadLists(CatalogSession &s, const ListGrids &grids, const QSet<qint64> &se
         names4.emplace(*grids.gv4, keptRows(*grids.gv4, 0, keys));
     SummaryCache &cache = currentCache(s.catalog());
     cache.placeAll(keys);
-    std::optional<SummaryTables> tables;
+    std::optional<PassSums> sums;
     std::vector<char> recent(static_cast<size_t>(n));
     // One pass for every grid: a title's texts are fetched from memory once, not once per grid.
     for (int r = 0; r < n; ++r) {
         const qint64 id = keys[size_t(r)].value;
-        const SummaryEntry &e = summaryEntry(s, cache, tables, r + 1, keys[size_t(r)].row, id);
+        const SummaryEntry &e = summaryEntry(s, cache, sums, r + 1, keys[size_t(r)].row, id);
         recent[size_t(r)] = updatedRecently(e.maxUpdate, nowMs);
         if (summary) {
             summary->setRowTexts(r, e.texts);

@@ -51,18 +51,22 @@ void setupSelectionGrid(GridData &grid);
 void GetExtParam(CatalogSession &session, int recNo, TExportList &out);
 
 // The same texts as GetExtParam, from the per-title sums as they are when the reader is made:
-// for callers that only show the texts of every record. Leaves `Список` on some record.
+// for callers that only show the texts of every record. Leaves `Список` where it was.
 class SummaryReader {
 public:
     explicit SummaryReader(CatalogSession &session);
     ~SummaryReader();
+    // `part` is the run of records being visited, `recNo` the record's place in the data set's order.
+    using Visit = std::function<void(int part, int recNo, qint64 id, const TExportList &texts)>;
+    // How many parts are worth formatting `records` records at once.
+    static int partsFor(qsizetype records);
     // The texts of every record, visited in the order the titles are stored, not the data set's:
     // reading the titles and their sums in order is several times faster than at a random place
-    // per record. `recNo` is the record's place in the data set's order.
-    void textsInStoredOrder(const std::function<void(int recNo, qint64 id, const TExportList &texts)> &visit);
+    // per record. The records are split into `parts` runs formatted at once, each on a thread of
+    // its own: `visit` is called from several threads at once, but for one part at a time.
+    void textsInStoredOrder(int parts, const Visit &visit);
 
 private:
-    void texts(int recNo, TExportList &out);
     struct Sums;
     CatalogSession &m_s;
     std::unique_ptr<Sums> m_sums;

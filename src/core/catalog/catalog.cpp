@@ -784,16 +784,19 @@ std::vector<ColumnDef> queryColumns(const QString &name) {
     return {};
 }
 
-// What each stored query returns, read from the sums the file keeps (the same rows, in the same
-// order, as the views give). `?1` narrows it to one title. The title's own texts are taken from
-// the titles already read, not joined in again.
 // The combination columns of `Sum_ext`, in the order of its index and of `Ext`'s rows.
 const QString kSumExtKey = QStringLiteral(
     "x.\"Ширина\", x.\"Высота\", x.\"Звук\", x.\"Субтитры встроенные\", x.\"Субтитры внешние\"");
 
+// A sum over no known value is NULL, as the view's SUM gives it.
+const QString kSumSize = QStringLiteral("CASE WHEN x.\"Size_n\" > 0 THEN x.\"Size\" END");
+const QString kSumDuration = QStringLiteral("CASE WHEN x.\"Long_n\" > 0 THEN x.\"Long\" END");
+
+// What each stored query returns, read from the sums the file keeps (the same rows, in the same
+// order, as the views give). `?1` narrows it to one title. The title's own texts are taken from
+// the titles already read, not joined in again.
 QString sumQuerySql(const QString &name, bool oneTitle) {
-    const QString size = QStringLiteral("CASE WHEN x.\"Size_n\" > 0 THEN x.\"Size\" END");
-    const QString dur = QStringLiteral("CASE WHEN x.\"Long_n\" > 0 THEN x.\"Long\" END");
+    const QString &size = kSumSize, &dur = kSumDuration;
     const QString where = oneTitle ? QStringLiteral(" WHERE x.\"ID\" = ?1") : QString();
     if (name == schema::kAllT)
         return QStringLiteral("SELECT %1, %2 FROM \"Sum_all\" x").arg(dur, size);
@@ -891,27 +894,44 @@ std::span<const ExtCombo> TitleSums::combosOf(qint64 id) const {
     return {combos.data() + (from - comboIds.begin()), size_t(to - from)};
 }
 
-TitleSums Catalog::titleSums() {
+TitleSums Catalog::titleSums(const TitleSumsWanted &wanted) {
     TitleSums out;
     if (!m_hasSums) {
         const TablePtr rjk = table(schema::kRjk), ext = table(schema::kExt);
+        const TablePtr up = wanted.updates ? table(schema::kUpTime) : TablePtr();
         std::vector<std::pair<qint64, int>> order;
-        for (int r = 0; r < rjk->physicalRows(); ++r)
-            if (rjk->alive(r))
-                order.emplace_back(rjk->intAt(r, 0), r);
-        std::sort(order.begin(), order.end());
+        if (wanted.title) {
+            if (const int r = rjk->rowById(*wanted.title); r >= 0)
+                order.emplace_back(*wanted.title, r);
+        } else {
+            for (int r = 0; r < rjk->physicalRows(); ++r)
+                if (rjk->alive(r))
+                    order.emplace_back(rjk->intAt(r, 0), r);
+            std::sort(order.begin(), order.end());
+        }
         for (const auto &[id, r] : order) {
             out.ids.push_back(id);
             out.size.push_back(rjk->isNull(r, 1) ? 0.0 : rjk->realAt(r, 1));
             out.duration.push_back(rjk->isNull(r, 2) ? 0.0 : rjk->realAt(r, 2));
+            if (up) {
+                const int ur = up->rowById(id);
+                out.maxUpdate.push_back(
+                    ur < 0 || up->isNull(ur, 1) ? std::nullopt : std::optional<qint64>(up->intAt(ur, 1)));
+            }
         }
         std::vector<std::pair<qint64, int>> combos;
-        for (int r = 0; r < ext->physicalRows(); ++r)
-            if (ext->alive(r))
-                combos.emplace_back(ext->intAt(r, 0), r);
-        // A title's combinations stay in the order `Ext` has them.
-        std::stable_sort(combos.begin(), combos.end(),
-                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        if (wanted.title) {
+            for (const int r : ext->rowsByRef(*wanted.title))
+                if (ext->alive(r))
+                    combos.emplace_back(*wanted.title, r);
+        } else {
+            for (int r = 0; r < ext->physicalRows(); ++r)
+                if (ext->alive(r))
+                    combos.emplace_back(ext->intAt(r, 0), r);
+            // A title's combinations stay in the order `Ext` has them.
+            std::stable_sort(combos.begin(), combos.end(),
+                             [](const auto &a, const auto &b) { return a.first < b.first; });
+        }
         for (const auto &[id, r] : combos) {
             out.comboIds.push_back(id);
             out.combos.push_back(extCombo(*ext, r));
@@ -920,23 +940,37 @@ TitleSums Catalog::titleSums() {
     }
     // Straight from the kept sums: the combinations come from their index alone.
     try {
-        Statement &sums = statement(sumQuerySql(schema::kRjk, false));
+        const QString where = wanted.title ? QStringLiteral(" WHERE x.\"ID\" = ?1") : QString();
+        Statement &sums =
+            statement(QStringLiteral("SELECT x.\"ID\", %1, %2%3 FROM \"Sum_title\" x%4 ORDER BY x.\"ID\"")
+                          .arg(kSumSize, kSumDuration,
+                               wanted.updates ? QStringLiteral(", x.\"Max-Update\"") : QString(), where));
         Statement::ResetAfter resetSums{sums};
+        if (wanted.title)
+            sums.bind(1, *wanted.title);
+        sqlite3_stmt *const st = sums.handle();
         const auto value = [&](int c) {
-            return sqlite3_column_type(sums.handle(), c) == SQLITE_NULL
-                       ? 0.0
-                       : sqlite3_column_double(sums.handle(), c);
+            return sqlite3_column_type(st, c) == SQLITE_NULL ? 0.0 : sqlite3_column_double(st, c);
         };
         while (sums.step()) {
-            out.ids.push_back(sqlite3_column_int64(sums.handle(), 0));
+            out.ids.push_back(sqlite3_column_int64(st, 0));
             out.size.push_back(value(1));
             out.duration.push_back(value(2));
+            if (wanted.updates)
+                out.maxUpdate.push_back(sqlite3_column_type(st, 3) == SQLITE_NULL
+                                            ? std::nullopt
+                                            : naiveMsFromStorageText(QString::fromUtf8(
+                                                  reinterpret_cast<const char *>(sqlite3_column_text(st, 3)),
+                                                  sqlite3_column_bytes(st, 3))));
         }
         out.comboIds.reserve(out.ids.size());
         out.combos.reserve(out.ids.size());
-        Statement &combos = statement(
-            QStringLiteral("SELECT x.\"ID\", %1 FROM \"Sum_ext\" x ORDER BY x.\"ID\", %1").arg(kSumExtKey));
+        Statement &combos =
+            statement(QStringLiteral("SELECT x.\"ID\", %1 FROM \"Sum_ext\" x%2 ORDER BY x.\"ID\", %1")
+                          .arg(kSumExtKey, where));
         Statement::ResetAfter resetCombos{combos};
+        if (wanted.title)
+            combos.bind(1, *wanted.title);
         while (combos.step()) {
             ExtCombo c;
             for (int f = 0; f < ExtCombo::FieldCount; ++f) {

@@ -29,16 +29,23 @@ inline size_t qHash(const ExtCombo &c, size_t seed = 0) {
 // The combination of `Ext`'s row `r`.
 ExtCombo extCombo(const TableData &ext, int r);
 
-// Every title's sums as `Rjk` and `Ext` give them, in title ID order and without the titles' own
-// columns: for a pass that only formats them.
+// The titles' sums as `Rjk`, `Ext` and `Up_time` give them, in title ID order and without the
+// titles' own columns: for a pass that only formats them.
 struct TitleSums {
     std::vector<qint64> ids;
-    std::vector<double> size, duration; // 0 where the query has none
+    std::vector<double> size, duration;           // 0 where the query has none
+    std::vector<std::optional<qint64>> maxUpdate; // naive ms; empty unless asked for
     std::vector<qint64> comboIds;
     std::vector<ExtCombo> combos;
     // The index of `id` in `ids`, or -1.
     int find(qint64 id) const;
     std::span<const ExtCombo> combosOf(qint64 id) const;
+};
+
+// Every title's sums or only `title`'s, with each title's latest update when `updates` is set.
+struct TitleSumsWanted {
+    bool updates = false;
+    std::optional<qint64> title;
 };
 
 // A prepared statement that finalises itself.
@@ -103,7 +110,7 @@ public:
     // The episodes of one title, read through the index on the title when first asked for.
     TablePtr titleEpisodes(qint64 titleId);
     // The per-title sums, read from the kept sums when the file has them.
-    TitleSums titleSums();
+    TitleSums titleSums(const TitleSumsWanted &wanted = {});
     // All episode rows of the catalog, counted without reading them.
     qint64 episodeCount();
     // The number of titles, counted in the file unless they were read already.

@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <limits>
+#include <stdexcept>
 
 namespace vq {
 
@@ -340,13 +341,37 @@ void DataSet::sync() {
     m_stamp = changeStamp();
 }
 
-const TableData *DataSet::lookupTable(const QString &name) {
+const TablePtr &DataSet::lookupTablePtr(const QString &name) {
     // Kept until the next change anywhere in the catalog (sync clears them).
     for (const auto &[n, t] : m_lookups)
         if (n == name)
-            return t.get();
+            return t;
     m_lookups.emplace_back(name, m_catalog->table(name));
-    return m_lookups.back().second.get();
+    return m_lookups.back().second;
+}
+
+const TableData *DataSet::lookupTable(const QString &name) {
+    return lookupTablePtr(name).get();
+}
+
+DataSet::RowTexts DataSet::rowTexts(std::initializer_list<int> fields) {
+    checkBrowse();
+    sync();
+    RowTexts out;
+    out.m_table = m_table;
+    for (const int field : fields) {
+        const FieldSpec &f = m_fields.at(size_t(field));
+        const bool stored = f.kind == FieldSpec::Stored && m_table->column(f.col).type != FieldType::DateTime;
+        if (!stored && f.kind != FieldSpec::Lookup)
+            throw std::logic_error("rowTexts reads stored and looked-up fields only");
+        out.m_fields.push_back(f);
+        out.m_lookups.push_back(f.kind == FieldSpec::Lookup ? lookupTablePtr(f.lookupTable) : TablePtr());
+    }
+    return out;
+}
+
+QString DataSet::RowTexts::text(int row, int i) const {
+    return storedText(*m_table, m_fields[size_t(i)], m_lookups[size_t(i)].get(), row);
 }
 
 void DataSet::rebuild() {
@@ -625,36 +650,41 @@ bool DataSet::directStored(int field, FieldType type, int &row, int &col) {
     return true;
 }
 
+// A stored or looked-up field of row `r` (none when negative), as asString gives it; `lookup` is
+// the field's lookup table. Reads nothing but the two tables.
+QString DataSet::storedText(const TableData &t, const FieldSpec &f, const TableData *lookup, int r) {
+    if (r < 0 || t.isNull(r, f.col))
+        return QString();
+    if (f.kind == FieldSpec::Lookup) {
+        const int lr = lookup->rowById(t.intAt(r, f.col));
+        if (lr < 0 || lookup->isNull(lr, 1))
+            return QString();
+        const QString &lookedUp = lookup->textAt(lr, 1);
+        return lookedUp.size() <= f.maxLen ? lookedUp : lookedUp.left(f.maxLen);
+    }
+    switch (t.column(f.col).type) {
+    case FieldType::Integer:
+        return QString::number(t.intAt(r, f.col));
+    case FieldType::Float:
+        return plainNumberText(t.realAt(r, f.col));
+    case FieldType::Text:
+        return t.textAt(r, f.col);
+    case FieldType::DateTime:
+        break;
+    }
+    return QString();
+}
+
 // Stored and looked-up fields of a record in browse mode are read straight from the rows, without
 // a QVariant: the summary reads a dozen fields of every title on every refresh.
 QString DataSet::asString(int field) {
     if (m_state == Browse && field >= 0 && field < fieldCount() && m_catalog) {
         sync();
         const FieldSpec &f = m_fields[size_t(field)];
-        const int r = currentRow();
-        if (f.kind == FieldSpec::Stored) {
-            if (r < 0 || m_table->isNull(r, f.col))
-                return QString();
-            switch (m_table->column(f.col).type) {
-            case FieldType::Integer:
-                return QString::number(m_table->intAt(r, f.col));
-            case FieldType::Float:
-                return plainNumberText(m_table->realAt(r, f.col));
-            case FieldType::Text:
-                return m_table->textAt(r, f.col);
-            case FieldType::DateTime:
-                break;
-            }
-        } else if (f.kind == FieldSpec::Lookup) {
-            if (r < 0 || m_table->isNull(r, f.col))
-                return QString();
-            const TableData *lt = lookupTable(f.lookupTable);
-            const int lr = lt->rowById(m_table->intAt(r, f.col));
-            if (lr < 0 || lt->isNull(lr, 1))
-                return QString();
-            const QString &lookedUp = lt->textAt(lr, 1);
-            return lookedUp.size() <= f.maxLen ? lookedUp : lookedUp.left(f.maxLen);
-        }
+        if (f.kind == FieldSpec::Lookup)
+            return storedText(*m_table, f, lookupTable(f.lookupTable), currentRow());
+        if (f.kind == FieldSpec::Stored && m_table->column(f.col).type != FieldType::DateTime)
+            return storedText(*m_table, f, nullptr, currentRow());
     }
     const QVariant v = fieldValue(field);
     if (!v.isValid() || v.isNull())

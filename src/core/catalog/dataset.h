@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariant>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <vector>
 
@@ -35,6 +36,8 @@ struct Filter {
 // A table or stored query of the open catalog, opened by name: filtered, sorted and positioned in
 // memory over rows read once; changes are written through to the file at once.
 class DataSet {
+    struct FieldSpec;
+
 public:
     enum State { Inactive, Browse, Edit, Insert };
 
@@ -98,6 +101,22 @@ public:
     };
     std::vector<RecordKey> recordKeys(int field);
 
+    // Fields of any row of the data set's table as asString reads them in browse mode, without
+    // the data set: several threads may read at once while nothing changes the catalog. Holds the
+    // tables it reads. Stored and looked-up fields only.
+    class RowTexts {
+    public:
+        // `i` is the field's place in the list asked for.
+        QString text(int row, int i) const;
+
+    private:
+        friend class DataSet;
+        TablePtr m_table;
+        std::vector<FieldSpec> m_fields;
+        std::vector<TablePtr> m_lookups;
+    };
+    RowTexts rowTexts(std::initializer_list<int> fields);
+
     // Reads the data set's table now and gives back the sort its first read would do, as a task
     // that touches nothing but that table (empty where no sort is kept for the table): a caller
     // may run it on another thread while it reads something else of the catalog.
@@ -121,6 +140,8 @@ private:
         QString lookupTable;
     };
 
+    static QString storedText(const TableData &t, const FieldSpec &f, const TableData *lookup, int r);
+    const TablePtr &lookupTablePtr(const QString &name);
     void requireOpen() const;
     void requireWritable() const;
     void checkBrowse();

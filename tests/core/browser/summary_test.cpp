@@ -8,6 +8,7 @@
 using namespace vq;
 using vq::test::EpisodeRow;
 using vq::test::TempCatalog;
+using vq::test::withoutKeptSums;
 
 namespace {
 
@@ -84,7 +85,6 @@ TEST(GetExtParam, MegabytesRoundHalfToEven) {
 
 TEST(LoadGvSv, HighlightsTitlesChangedInTheLastFourteenDays) {
     const QDateTime now(QDate(2026, 12, 7), QTime(12, 0));
-    TempCatalog t;
     const struct {
         const char *name;
         QDateTime update;
@@ -95,39 +95,60 @@ TEST(LoadGvSv, HighlightsTitlesChangedInTheLastFourteenDays) {
         {"C two days ahead", now.addDays(2), true},
         {"D twenty days", now.addDays(-20), false},
     };
-    for (const auto &c : cases)
-        t.addEpisode(t.addTitle(QString::fromUtf8(c.name)), {.size = 1.0, .update = c.update});
-    const qint64 selectedId = t.addTitle(QStringLiteral("E selected"));
-    CatalogSession s;
-    s.open(t.path());
-    UpStat(s);
-    s.Name.setFiltered(false);
-    GridData grid;
-    setupSummaryGrid(grid);
-    TExportList texts;
-    LoadGvSv(s, grid, texts, {selectedId}, now);
-    ASSERT_EQ(grid.RowCount(), 5);
-    for (int r = 0; r < 4; ++r) {
-        const GridColor expected = cases[r].highlighted ? clSkyBlue : clSilver;
-        for (int c = 0; c < grid.ColumnCount(); ++c)
-            EXPECT_EQ(grid.CellAt(c, r).Color(), expected) << cases[r].name << " column " << c;
-        EXPECT_FALSE(grid.CellAt(gvsv::Selected, r).AsBoolean());
-    }
-    // A rebuild shows the titles of the selection marked.
-    EXPECT_TRUE(grid.CellAt(gvsv::Selected, 4).AsBoolean());
-    EXPECT_EQ(grid.CellAt(0, 4).Color(), clAqua);
-    EXPECT_EQ(grid.CellAt(gvsv::Id, 4).AsInteger(), int(selectedId));
+    // A few titles' sums are read one by one, many at once; an older read-only file sums in memory.
+    const struct {
+        const char *label;
+        int fillers; // named to come before the cases
+        bool withoutSums;
+    } ways[] = {{"one by one", 0, false}, {"all at once", 40, false}, {"summed in memory", 40, true}};
+    for (const auto &way : ways) {
+        SCOPED_TRACE(way.label);
+        TempCatalog t;
+        for (int i = 0; i < way.fillers; ++i)
+            t.addEpisode(t.addTitle(QStringLiteral("0 filler %1").arg(i)), {.update = now.addYears(-1)});
+        for (const auto &c : cases)
+            t.addEpisode(t.addTitle(QString::fromUtf8(c.name)), {.size = 1.0, .update = c.update});
+        const qint64 selectedId = t.addTitle(QStringLiteral("E selected"));
+        if (way.withoutSums)
+            for (const QString &sql : withoutKeptSums())
+                t.exec(sql);
+        CatalogSession s;
+        s.open(t.path(), way.withoutSums);
+        ASSERT_EQ(s.catalog().hasSums(), !way.withoutSums);
+        UpStat(s);
+        s.Name.setFiltered(false);
+        GridData grid;
+        setupSummaryGrid(grid);
+        TExportList texts;
+        LoadGvSv(s, grid, texts, {selectedId}, now);
+        const int at = way.fillers;
+        ASSERT_EQ(grid.RowCount(), at + 5);
+        for (int r = 0; r < 4; ++r) {
+            const GridColor expected = cases[r].highlighted ? clSkyBlue : clSilver;
+            for (int c = 0; c < grid.ColumnCount(); ++c)
+                EXPECT_EQ(grid.CellAt(c, at + r).Color(), expected) << cases[r].name << " column " << c;
+            EXPECT_FALSE(grid.CellAt(gvsv::Selected, at + r).AsBoolean());
+            EXPECT_EQ(grid.GetCellText(gvsv::Size, at + r), QStringLiteral("  0 ")) << cases[r].name;
+        }
+        if (at > 0) {
+            EXPECT_EQ(grid.CellAt(0, 0).Color(), clSilver);
+        }
+        // A rebuild shows the titles of the selection marked.
+        EXPECT_TRUE(grid.CellAt(gvsv::Selected, at + 4).AsBoolean());
+        EXPECT_EQ(grid.CellAt(0, at + 4).Color(), clAqua);
+        EXPECT_EQ(grid.CellAt(gvsv::Id, at + 4).AsInteger(), int(selectedId));
 
-    GridData gv, gv4;
-    setupTitleGrid(gv);
-    setupTitleGrid(gv4);
-    LoadName(s, gv, &gv4, now);
-    ASSERT_EQ(gv.RowCount(), 5);
-    ASSERT_EQ(gv4.RowCount(), 5);
-    EXPECT_EQ(gv.CellAt(1, 1).Color(), clSkyBlue);
-    EXPECT_NE(gv.CellAt(0, 1).Color(), clSkyBlue); // only the title cell
-    EXPECT_NE(gv.CellAt(1, 3).Color(), clSkyBlue);
-    EXPECT_EQ(gv4.GetCellText(1, 2), gv.GetCellText(1, 2));
+        GridData gv, gv4;
+        setupTitleGrid(gv);
+        setupTitleGrid(gv4);
+        LoadName(s, gv, &gv4, now);
+        ASSERT_EQ(gv.RowCount(), at + 5);
+        ASSERT_EQ(gv4.RowCount(), at + 5);
+        EXPECT_EQ(gv.CellAt(1, at + 1).Color(), clSkyBlue);
+        EXPECT_NE(gv.CellAt(0, at + 1).Color(), clSkyBlue); // only the title cell
+        EXPECT_NE(gv.CellAt(1, at + 3).Color(), clSkyBlue);
+        EXPECT_EQ(gv4.GetCellText(1, at + 2), gv.GetCellText(1, at + 2));
+    }
 }
 
 TEST(UpStat, CountsEverythingWhateverTheFilters) {

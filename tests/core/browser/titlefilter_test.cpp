@@ -21,6 +21,7 @@
 
 using namespace vq;
 using vq::test::TempCatalog;
+using vq::test::withoutKeptSums;
 
 namespace {
 
@@ -355,14 +356,8 @@ TEST_F(TitleFilterTest, ReadOnlyCatalogWithoutSumsGivesTheSameAnswers) {
         for (const auto &[label, f] : cases())
             before.push_back(applyTitleFilter(withSums, f, now));
     }
-    for (const char *sql :
-         {"DROP TRIGGER \"Sum_insert\"", "DROP TRIGGER \"Sum_delete\"", "DROP TRIGGER \"Sum_update\"",
-          "DROP TABLE \"Sum_title\"", "DROP TABLE \"Sum_ext\"", "DROP TABLE \"Sum_all\"",
-          "DROP INDEX \"Серии by video codec\"", "DROP INDEX \"Серии by audio codec\"",
-          "DROP INDEX \"Серии by container\"", "DROP TRIGGER \"Sum_codec_insert\"",
-          "DROP TRIGGER \"Sum_codec_delete\"", "DROP TRIGGER \"Sum_codec_update\"",
-          "DROP TABLE \"Sum_codec\""})
-        t.exec(QString::fromUtf8(sql));
+    for (const QString &sql : withoutKeptSums())
+        t.exec(sql);
     Catalog readOnly(t.path(), true);
     ASSERT_FALSE(readOnly.hasSums());
     ASSERT_FALSE(readOnly.hasCodecSums());
