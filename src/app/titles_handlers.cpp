@@ -91,17 +91,14 @@ void TTitlesHandlers::LoadSeries() {
     m_win.workspace().setCurrentTitle(id);
     s.Series.setFilter(Filter::equals(QStringLiteral("Название"), id));
     s.Series.setFiltered(true);
-    DataSet &rjk = s.RJk;
-    if (!rjk.isOpen())
-        rjk.open();
-    rjk.setFilter(Filter::equals(QStringLiteral("ID"), id));
-    rjk.setFiltered(true);
-    rjk.first();
-    // A title without episodes has no sums: no digits to group.
-    m_p->ESize->setText(
-        GroupDigits(rjk.isNull(rjk.fieldName(1)) ? QString() : plainNumberText(rjk.asFloat(1))));
-    m_p->ETime->setText(FormatPlayTime(roundHalfEven(rjk.asFloat(2))));
     fillEpisodeGrids();
+    // Only this title's sums, read after its episodes so that both show one state of the file.
+    const TitleSums sums = s.catalog().titleSums({false, id});
+    const int i = sums.find(id);
+    const std::optional<double> size = i < 0 ? std::nullopt : sums.size[size_t(i)];
+    // A title without episodes has no sums: no digits to group.
+    m_p->ESize->setText(GroupDigits(size ? plainNumberText(*size) : QString()));
+    m_p->ETime->setText(FormatPlayTime(roundHalfEven(i < 0 ? 0.0 : sums.duration[size_t(i)].value_or(0.0))));
     showTitleDetails();
     LoadAltNames();
 }

@@ -369,6 +369,24 @@ TEST_F(Browser, PendingDetailEditIsStoredOnCloseAndOnSwitch) {
     }
 }
 
+TEST_F(Browser, TheTitlePageShowsNoSizeWhereNoEpisodeHasOne) {
+    const auto ids = addTitles({"Akira", "Bebop", "Cowboy"});
+    cat.addEpisode(ids[1], {.name = QStringLiteral("b1"), .size = 2048.0, .durationMs = 3000});
+    cat.addEpisode(ids[2], {.name = QStringLiteral("c1")}); // neither size nor play time known
+    ASSERT_TRUE(startOn(cat));
+    const struct {
+        int row;
+        QString size, time;
+    } cases[] = {{1, GroupDigits(QStringLiteral("2048")), FormatPlayTime(3000)},
+                 {0, QString(), FormatPlayTime(0)},
+                 {2, QString(), FormatPlayTime(0)}};
+    for (const auto &c : cases) {
+        win->GV().MoveToCell(1, c.row);
+        EXPECT_EQ(win->titlesPage()->ESize->text(), c.size) << "row " << c.row;
+        EXPECT_EQ(win->titlesPage()->ETime->text(), c.time) << "row " << c.row;
+    }
+}
+
 TEST_F(Browser, DeletingAnEpisodeKeepsTheTotalsUntilTheNextChoice) {
     const auto ids = addTitles({"Akira"});
     cat.addEpisode(ids[0], {.name = QStringLiteral("a1"), .size = 100.0, .durationMs = 1000});

@@ -911,8 +911,11 @@ TitleSums Catalog::titleSums(const TitleSumsWanted &wanted) {
         }
         for (const auto &[id, r] : order) {
             out.ids.push_back(id);
-            out.size.push_back(rjk->isNull(r, 1) ? 0.0 : rjk->realAt(r, 1));
-            out.duration.push_back(rjk->isNull(r, 2) ? 0.0 : rjk->realAt(r, 2));
+            const auto value = [&](int c) {
+                return rjk->isNull(r, c) ? std::nullopt : std::optional<double>(rjk->realAt(r, c));
+            };
+            out.size.push_back(value(1));
+            out.duration.push_back(value(2));
             if (up) {
                 const int ur = up->rowById(id);
                 out.maxUpdate.push_back(
@@ -950,7 +953,9 @@ TitleSums Catalog::titleSums(const TitleSumsWanted &wanted) {
             sums.bind(1, *wanted.title);
         sqlite3_stmt *const st = sums.handle();
         const auto value = [&](int c) {
-            return sqlite3_column_type(st, c) == SQLITE_NULL ? 0.0 : sqlite3_column_double(st, c);
+            return sqlite3_column_type(st, c) == SQLITE_NULL
+                       ? std::nullopt
+                       : std::optional<double>(sqlite3_column_double(st, c));
         };
         while (sums.step()) {
             out.ids.push_back(sqlite3_column_int64(st, 0));

@@ -33,8 +33,8 @@ ExtCombo extCombo(const TableData &ext, int r);
 // titles' own columns: for a pass that only formats them.
 struct TitleSums {
     std::vector<qint64> ids;
-    std::vector<double> size, duration;           // 0 where the query has none
-    std::vector<std::optional<qint64>> maxUpdate; // naive ms; empty unless asked for
+    std::vector<std::optional<double>> size, duration; // none where the query has none
+    std::vector<std::optional<qint64>> maxUpdate;      // naive ms; empty unless asked for
     std::vector<qint64> comboIds;
     std::vector<ExtCombo> combos;
     // The index of `id` in `ids`, or -1.

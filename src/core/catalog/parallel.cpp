@@ -35,7 +35,3 @@ void runAtOnce(const std::vector<std::function<void()>> &tasks) {
 }
 
 } // namespace vq
-#include <chrono>
-#include <cstdio>
-static auto vqT0 = std::chrono::steady_clock::now();
-void vqP(const char*w){fprintf(stderr,"%s %.1f\n",w,std::chrono::duration<double,std::milli>(std::chrono::steady_clock::now()-vqT0).count());}
