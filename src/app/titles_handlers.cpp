@@ -98,7 +98,7 @@ void TTitlesHandlers::LoadSeries() {
     const std::optional<double> size = i < 0 ? std::nullopt : sums.size[size_t(i)];
     // A title without episodes has no sums: no digits to group.
     m_p->ESize->setText(GroupDigits(size ? plainNumberText(*size) : QString()));
-    m_p->ETime->setText(FormatPlayTime(roundHalfEven(i < 0 ? 0.0 : sums.duration[size_t(i)].value_or(0.0))));
+    m_p->ETime->setText(FormatPlayTime(roundHalfEven(sums.durationAt(i))));
     showTitleDetails();
     LoadAltNames();
 }

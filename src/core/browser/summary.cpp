@@ -298,14 +298,9 @@ PassSums::Of PassSums::of(qint64 id) {
     if (!m_all)
         m_one = m_catalog.titleSums({true, id});
     const TitleSums &sums = m_all ? *m_all : m_one;
-    Of out;
-    if (const int i = sums.find(id); i >= 0) {
-        out.size = sums.size[size_t(i)].value_or(0.0);
-        out.duration = sums.duration[size_t(i)].value_or(0.0);
-        out.maxUpdate = sums.maxUpdate[size_t(i)];
-    }
-    out.combos = sums.combosOf(id);
-    return out;
+    const int i = sums.find(id);
+    return {sums.sizeAt(i), sums.durationAt(i), sums.combosOf(id),
+            i < 0 ? std::nullopt : sums.maxUpdate[size_t(i)]};
 }
 
 void titleTexts(DataSet &name, TExportList &t) {
@@ -439,8 +434,7 @@ void SummaryReader::textsInStoredOrder(int parts, const Visit &visit) {
                 t.EpisodeCount = names.text(key.row, 2);
                 t.CommentText = names.text(key.row, 3);
                 const int i = sums.find(key.value);
-                sumTexts(combos, i < 0 ? 0.0 : sums.size[size_t(i)].value_or(0.0),
-                         i < 0 ? 0.0 : sums.duration[size_t(i)].value_or(0.0), sums.combosOf(key.value), t);
+                sumTexts(combos, sums.sizeAt(i), sums.durationAt(i), sums.combosOf(key.value), t);
                 visit(part, order[k] + 1, key.value, t);
             }
         });

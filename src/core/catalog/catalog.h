@@ -39,6 +39,9 @@ struct TitleSums {
     std::vector<ExtCombo> combos;
     // The index of `id` in `ids`, or -1.
     int find(qint64 id) const;
+    // The sums at index `i` (none when negative), 0 where the query has none.
+    double sizeAt(int i) const { return i < 0 ? 0.0 : size[size_t(i)].value_or(0.0); }
+    double durationAt(int i) const { return i < 0 ? 0.0 : duration[size_t(i)].value_or(0.0); }
     std::span<const ExtCombo> combosOf(qint64 id) const;
 };
 
