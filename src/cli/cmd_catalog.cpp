@@ -166,9 +166,9 @@ int cmdTitles(Context &c) {
     }
     // One buffer for each part, since the parts are formatted at once.
     std::vector<QString> lines(static_cast<size_t>(parts));
+    // About a line's length each: growing would copy them all again.
     for (QString &l : lines)
-        l.reserve(qsizetype(n / size_t(parts) + 1) *
-                  128); // about a line's length: growing would copy them all
+        l.reserve(qsizetype(n / size_t(parts) + 1) * 128);
     struct Line {
         int part;
         qsizetype from, length;

@@ -10,7 +10,6 @@
 #include <array>
 #include <cmath>
 #include <deque>
-#include <exception>
 #include <limits>
 #include <numeric>
 #include <thread>
@@ -270,11 +269,25 @@ const ComboTexts::Texts &ComboTexts::of(const ExtCombo &c) {
     return t;
 }
 
+// The title's own fields of `Список` a summary row shows: name, type, episode count, comment.
+DataSet::RowTexts titleFields(DataSet &name) {
+    return name.rowTexts({1, 2, 3, 4});
+}
+
+void titleTexts(const DataSet::RowTexts &names, int row, TExportList &t) {
+    t.Title = names.text(row, 0);
+    t.TypeText = names.text(row, 1);
+    t.EpisodeCount = names.text(row, 2);
+    t.CommentText = names.text(row, 3);
+}
+
 // The sums one pass of the window over the titles reads. A pass that computes the texts of a few
 // titles reads each one's sums by itself; one that computes many reads every title's at once.
 class PassSums {
 public:
-    explicit PassSums(Catalog &catalog) : combos(catalog.table(QStringLiteral("Sub"))), m_catalog(catalog) {}
+    explicit PassSums(CatalogSession &s)
+        : combos(s.catalog().table(QStringLiteral("Sub"))), names(titleFields(s.Name)),
+          m_catalog(s.catalog()) {}
     struct Of {
         double size = 0, duration = 0;
         std::span<const ExtCombo> combos; // valid until the next call
@@ -282,6 +295,7 @@ public:
     };
     Of of(qint64 id);
     ComboTexts combos;
+    const DataSet::RowTexts names;
 
 private:
     Catalog &m_catalog;
@@ -301,13 +315,6 @@ PassSums::Of PassSums::of(qint64 id) {
     const int i = sums.find(id);
     return {sums.sizeAt(i), sums.durationAt(i), sums.combosOf(id),
             i < 0 ? std::nullopt : sums.maxUpdate[size_t(i)]};
-}
-
-void titleTexts(DataSet &name, TExportList &t) {
-    t.Title = name.asString(1);
-    t.TypeText = name.asString(2);
-    t.EpisodeCount = name.asString(3);
-    t.CommentText = name.asString(4);
 }
 
 // The same texts as GetExtParam gives, from a title's sums and combinations.
@@ -332,10 +339,10 @@ void sumTexts(ComboTexts &combos, double size, double duration, std::span<const 
         *out[i] = differs[i] ? QStringLiteral("! ") + first[size_t(i)] : first[size_t(i)];
 }
 
-// Read from the sums, not the stored queries: no filter is set and no data set moved for each title.
-void computeTexts(CatalogSession &s, PassSums &sums, qint64 id, TExportList &t,
-                  std::optional<qint64> &maxUpdate) {
-    titleTexts(s.Name, t);
+// Read from the rows and the sums, not the stored queries: no filter is set and no data set moved
+// for each title.
+void computeTexts(PassSums &sums, int row, qint64 id, TExportList &t, std::optional<qint64> &maxUpdate) {
+    titleTexts(sums.names, row, t);
     const PassSums::Of of = sums.of(id);
     sumTexts(sums.combos, of.size, of.duration, of.combos, t);
     maxUpdate = of.maxUpdate;
@@ -350,20 +357,19 @@ SummaryCache &currentCache(Catalog &catalog) {
     return cache;
 }
 
-// The entry of the title `id` at `row` of `Список`, shown at record `recNo`; the row has its place.
+// The entry of the title `id` at `row` of `Список`; the row has its place.
 // `sums` is made at the first entry that needs computing: a pass over kept entries reads no sums.
 const SummaryEntry &summaryEntry(CatalogSession &s, SummaryCache &cache, std::optional<PassSums> &sums,
-                                 int recNo, int row, qint64 id) {
+                                 int row, qint64 id) {
     const quint64 stamp = s.catalog().titleStamp(id);
     SummaryEntry &e = cache.at(row);
     if (e.valid && e.id == id && e.stamp == stamp)
         return e;
     SummaryEntry fresh;
-    s.Name.setRecNo(recNo);
     if (!sums)
-        sums.emplace(s.catalog());
+        sums.emplace(s);
     TExportList t;
-    computeTexts(s, *sums, id, t, fresh.maxUpdate);
+    computeTexts(*sums, row, id, t, fresh.maxUpdate);
     for (int field :
          {gvsv::Type, gvsv::Episodes, gvsv::Quality, gvsv::Sound, gvsv::SubIn, gvsv::SubExt, gvsv::Comment})
         cache.share(t.field(field), field);
@@ -406,7 +412,7 @@ int SummaryReader::partsFor(qsizetype records) {
 
 void SummaryReader::textsInStoredOrder(int parts, const Visit &visit) {
     const std::vector<DataSet::RecordKey> keys = m_s.Name.recordKeys(0);
-    const DataSet::RowTexts names = m_s.Name.rowTexts({1, 2, 3, 4});
+    const DataSet::RowTexts names = titleFields(m_s.Name);
     int rows = 0;
     for (const DataSet::RecordKey &k : keys)
         rows = std::max(rows, k.row + 1);
@@ -429,10 +435,7 @@ void SummaryReader::textsInStoredOrder(int parts, const Visit &visit) {
             const size_t to = order.size() * size_t(part + 1) / size_t(parts);
             for (size_t k = from; k < to; ++k) {
                 const DataSet::RecordKey &key = keys[size_t(order[k])];
-                t.Title = names.text(key.row, 0);
-                t.TypeText = names.text(key.row, 1);
-                t.EpisodeCount = names.text(key.row, 2);
-                t.CommentText = names.text(key.row, 3);
+                titleTexts(names, key.row, t);
                 const int i = sums.find(key.value);
                 sumTexts(combos, sums.sizeAt(i), sums.durationAt(i), sums.combosOf(key.value), t);
                 visit(part, order[k] + 1, key.value, t);
@@ -508,7 +511,7 @@ void LoadLists(CatalogSession &s, const ListGrids &grids, const QSet<qint64> &se
     // One pass for every grid: a title's texts are fetched from memory once, not once per grid.
     for (int r = 0; r < n; ++r) {
         const qint64 id = keys[size_t(r)].value;
-        const SummaryEntry &e = summaryEntry(s, cache, sums, r + 1, keys[size_t(r)].row, id);
+        const SummaryEntry &e = summaryEntry(s, cache, sums, keys[size_t(r)].row, id);
         recent[size_t(r)] = updatedRecently(e.maxUpdate, nowMs);
         if (summary) {
             summary->setRowTexts(r, e.texts);

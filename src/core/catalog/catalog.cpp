@@ -419,6 +419,14 @@ TablePtr Catalog::table(const QString &name) {
 
 namespace {
 
+// A date-time column as stored (local wall-clock milliseconds); none for NULL or an unreadable text.
+std::optional<qint64> columnNaiveMs(sqlite3_stmt *st, int col) {
+    if (sqlite3_column_type(st, col) == SQLITE_NULL)
+        return std::nullopt;
+    return naiveMsFromStorageText(QString::fromUtf8(
+        reinterpret_cast<const char *>(sqlite3_column_text(st, col)), sqlite3_column_bytes(st, col)));
+}
+
 void readColumn(TableData &t, sqlite3_stmt *st, int from, int r, int c) {
     if (sqlite3_column_type(st, from) == SQLITE_NULL)
         return;
@@ -434,13 +442,10 @@ void readColumn(TableData &t, sqlite3_stmt *st, int from, int r, int c) {
                   QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, from)),
                                     sqlite3_column_bytes(st, from)));
         break;
-    case FieldType::DateTime: {
-        const QString text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, from)),
-                                               sqlite3_column_bytes(st, from));
-        if (auto ms = naiveMsFromStorageText(text))
+    case FieldType::DateTime:
+        if (auto ms = columnNaiveMs(st, from))
             t.setInt(r, c, *ms);
         break;
-    }
     }
 }
 
@@ -962,11 +967,7 @@ TitleSums Catalog::titleSums(const TitleSumsWanted &wanted) {
             out.size.push_back(value(1));
             out.duration.push_back(value(2));
             if (wanted.updates)
-                out.maxUpdate.push_back(sqlite3_column_type(st, 3) == SQLITE_NULL
-                                            ? std::nullopt
-                                            : naiveMsFromStorageText(QString::fromUtf8(
-                                                  reinterpret_cast<const char *>(sqlite3_column_text(st, 3)),
-                                                  sqlite3_column_bytes(st, 3))));
+                out.maxUpdate.push_back(columnNaiveMs(st, 3));
         }
         out.comboIds.reserve(out.ids.size());
         out.combos.reserve(out.ids.size());
