@@ -75,8 +75,8 @@ FilterChoices filterChoices(Catalog &catalog) {
     c.videoCodecs = usedNames(catalog, schema::kCodecs, QStringLiteral("Video_Codec_id"), indexes.value(0));
     c.audioCodecs = usedNames(catalog, schema::kCodecs, QStringLiteral("Audio_Codec_id"), indexes.value(1));
     c.formats = usedNames(catalog, schema::kFormats, QStringLiteral("Format_Pack_id"), indexes.value(2));
-    // The kept combinations are a few per title; without them the episodes are grouped.
-    const QString source = catalog.hasSums() ? QStringLiteral("\"Sum_ext\"") : QStringLiteral("\"Серии\"");
+    // The kept combinations are a few per title.
+    const QString source = QStringLiteral("\"Sum_ext\"");
     eachRow(catalog,
             QStringLiteral("SELECT DISTINCT \"Ширина\", \"Высота\" FROM %1 WHERE \"Ширина\" > 0 AND "
                            "\"Высота\" > 0 ORDER BY \"Высота\" DESC, \"Ширина\" DESC")

@@ -48,17 +48,10 @@ FilterResult applyTitleFilter(Catalog &catalog, const TitleFilter &f, const QDat
     if (f.minHeight && *f.minHeight < 0)
         throw Error(msg::filterBadHeight(QString::number(*f.minHeight)));
 
-    // Where the file keeps no sums (a read-only catalog made before them), the same rows are
-    // grouped from the episodes.
-    const bool sums = catalog.hasSums();
-    const QString titleSums =
-        sums ? QStringLiteral("\"Sum_title\"")
-             : QStringLiteral(
-                   "(SELECT \"Название\" AS \"ID\", count(*) AS \"Count\", total(\"Объём (байт)\") AS "
-                   "\"Size\", total(\"Длительность\") AS \"Long\", max(\"Update\") AS \"Max-Update\" "
-                   "FROM \"Серии\" WHERE \"Название\" IS NOT NULL GROUP BY \"Название\")");
-    const QString extSums = sums ? QStringLiteral("\"Sum_ext\"") : QStringLiteral("\"Серии\"");
-    const QString extTitle = sums ? QStringLiteral("\"ID\"") : QStringLiteral("\"Название\"");
+    // Every catalog has the kept sums: in the file, or made for the connection (Catalog::checkKept).
+    const QString titleSums = QStringLiteral("\"Sum_title\"");
+    const QString extSums = QStringLiteral("\"Sum_ext\"");
+    const QString extTitle = QStringLiteral("\"ID\"");
 
     Params p;
     const bool byName = !f.name.isEmpty();
@@ -114,25 +107,18 @@ FilterResult applyTitleFilter(Catalog &catalog, const TitleFilter &f, const QDat
     }
     if (f.minHeight)
         anyEpisode({QStringLiteral("\"Высота\" >= %1").arg(p.add(*f.minHeight))});
-    // Codecs and containers from the titles' kept combinations; without them, one look into the
-    // episodes' index per title. Alone, a field reads its list of titles once; beside other fields
-    // it is asked only of the titles they let through.
-    const bool codecSums = catalog.hasCodecSums();
+    // Codecs and containers from the titles' kept combinations. Alone, a field reads its list of
+    // titles once; beside other fields it is asked only of the titles they let through.
     const bool codecsAlone = where.isEmpty();
     auto episodeHas = [&](const char *column, qint64 key) {
         const QString c = QString::fromUtf8(column), k = p.add(key);
-        if (codecSums && codecsAlone)
+        if (codecsAlone)
             where << QStringLiteral("s.\"ID\" IN (SELECT \"ID\" FROM \"Sum_codec\" WHERE \"%1\" = %2)")
                          .arg(c, k);
-        else if (codecSums)
+        else
             where << QStringLiteral(
                          "EXISTS (SELECT 1 FROM \"Sum_codec\" c WHERE c.\"ID\" = s.\"ID\" AND c.\"%1\" = %2)")
                          .arg(c, k);
-        else
-            where
-                << QStringLiteral(
-                       "EXISTS (SELECT 1 FROM \"Серии\" e WHERE e.\"%1\" = %2 AND e.\"Название\" = s.\"ID\")")
-                       .arg(c, k);
     };
     if (f.videoCodec)
         episodeHas("Video_Codec_id", *f.videoCodec);

@@ -2,6 +2,7 @@
 
 #include "error.h"
 #include "messages.h"
+#include "migrations.h"
 #include "namefold.h"
 #include "schema.h"
 
@@ -136,10 +137,9 @@ Catalog::Catalog(const QString &path, bool readOnly, bool titlesNow) : m_titlesN
             // Best effort: another process may hold the file; the catalog works in either mode.
             sqlite3_exec(m_db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
             sqlite3_exec(m_db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
-            ensureSums();
-            ensureFilterIndexes();
-            ensureCodecSums();
+            upgrade();
         }
+        checkKept();
         m_dataVersion = dataVersion();
         invalidate();
         // Reading the main tables now surfaces a damaged file at once, with its name.
@@ -183,80 +183,69 @@ void Catalog::checkSchema() {
     // Nothing is written before every table and stored query has been found with its columns: a
     // look-alike file is refused as it is.
     QStringList missing = schema::tableNames() + schema::queryNames();
-    QStringList sums = schema::sumTableNames();
+    // The kept tables a file has must be ours too: a look-alike's would be mistaken for sums.
+    QStringList check = missing;
     {
         Statement st(m_db, QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"));
+        const QStringList kept = schema::sumTableNames() << schema::kCodecSums;
         while (st.step()) {
-            const QString n =
-                QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.handle(), 0)));
-            missing.removeAll(n);
-            sums.removeAll(n);
-            if (n == schema::kCodecSums)
-                m_hasCodecSums = true;
+            const QString name = st.text(0);
+            missing.removeAll(name);
+            if (kept.contains(name))
+                check << name;
         }
     }
+    // A file without a number (made by hand with our tables) is read as the first version.
+    m_version = std::max(1, schema::fileVersion(m_db));
+    if (m_version > schema::kSchemaVersion)
+        throw Error(msg::catalogTooNew(m_path, m_version, schema::kSchemaVersion));
     if (!missing.isEmpty())
         throw Error(msg::notACatalogMissing(m_path, missing.join(QStringLiteral(", "))));
-    QStringList check = schema::tableNames() + schema::queryNames();
-    m_hasSums = sums.isEmpty();
-    if (m_hasSums)
-        check += schema::sumTableNames();
-    if (m_hasCodecSums)
-        check += schema::kCodecSums;
-    for (const QString &t : check) {
+    for (const QString &t : std::as_const(check)) {
         QStringList cols = schema::requiredColumns(t);
         Statement st(m_db, QStringLiteral("SELECT name FROM pragma_table_info(?)"));
         st.bind(1, t);
         while (st.step())
-            cols.removeAll(
-                QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.handle(), 0))));
+            cols.removeAll(st.text(0));
         if (!cols.isEmpty())
             throw Error(msg::notACatalogColumns(m_path, t, cols.join(QStringLiteral(", "))));
     }
 }
 
-bool Catalog::inOneGo(const QStringList &statements) {
-    // Should another process hold the file, nothing is made this time and the catalog reads
-    // without it.
-    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return false;
-    try {
-        for (const QString &sql : statements)
-            exec(sql);
-        exec(QStringLiteral("COMMIT"));
-        return true;
-    } catch (const Error &) {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-        return false;
-    }
-}
-
-void Catalog::ensureSums() {
-    // A catalog made before the sums were kept gets them, filled, in one go; otherwise it is
-    // summed in memory.
-    if (!m_hasSums)
-        m_hasSums = inOneGo(schema::sumStatements() + schema::sumFillStatements() +
-                            QStringList{QStringLiteral("PRAGMA user_version = 2")});
-}
-
-void Catalog::ensureFilterIndexes() {
-    QStringList wanted = schema::filterIndexNames();
-    {
-        Statement st(m_db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"));
-        while (st.step())
-            wanted.removeAll(
-                QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st.handle(), 0))));
-    }
-    if (!wanted.isEmpty())
-        inOneGo(schema::filterIndexStatements());
-}
-
-void Catalog::ensureCodecSums() {
-    if (m_hasCodecSums)
+void Catalog::upgrade() {
+    if (!schema::needsUpgrade(m_db, m_version))
         return;
-    // Triggers left behind without their table would refuse every write of an episode.
-    m_hasCodecSums = inOneGo(schema::codecSumTriggerDrops() + schema::codecSumStatements() +
-                             schema::codecSumFillStatements());
+    // Another process holding the file gets its way: this connection reads what the file lacks
+    // from temporary tables, and the upgrade waits for the next opening.
+    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return;
+    try {
+        schema::upgrade(m_db);
+        exec(QStringLiteral("COMMIT"));
+        m_version = schema::kSchemaVersion;
+    } catch (const Error &e) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw Error(msg::catalogCannotBeUpgraded(m_path, e.message()));
+    }
+}
+
+void Catalog::checkKept() {
+    const auto has = [this](const QString &table) {
+        Statement st(m_db,
+                     QStringLiteral("SELECT 1 FROM main.sqlite_master WHERE type = 'table' AND name = ?"));
+        st.bind(1, table);
+        return st.step();
+    };
+    m_hasSums = has(schema::kTitleSums) && has(schema::kExtSums) && has(schema::kAllSums);
+    m_hasCodecSums = has(schema::kCodecSums);
+    m_tempSums = false;
+    if (!m_hasSums || !m_hasCodecSums) {
+        try {
+            m_tempSums = schema::deriveInTemp(m_db);
+        } catch (const Error &e) {
+            throw Error(msg::catalogCannotBeRead(m_path, e.message()));
+        }
+    }
 }
 
 Catalog::~Catalog() {
@@ -320,21 +309,24 @@ void Catalog::createStarter(const QString &path) {
         removeTemp(tmp);
         throw Error(msg::catalogCannotBeMade(path, msg));
     }
-    QStringList statements = schema::createStatements();
-    statements.prepend(QStringLiteral("BEGIN"));
-    statements += schema::starterRowStatements();
-    statements += QStringLiteral("COMMIT");
-    statements += QStringLiteral("PRAGMA journal_mode = WAL");
-    for (const QString &sql : statements) {
-        char *err = nullptr;
-        if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
-            const QString msg = QString::fromUtf8(err ? err : "unknown error");
-            sqlite3_free(err);
-            sqlite3_close(db);
-            removeTemp(tmp);
-            throw Error(msg::catalogCannotBeMade(path, msg));
-        }
+    const auto refuse = [&](const QString &why) {
+        sqlite3_close(db);
+        removeTemp(tmp);
+        throw Error(msg::catalogCannotBeMade(path, why));
+    };
+    if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+        refuse(sqliteMessage(db));
+    try {
+        schema::createCatalog(db);
+        for (const QString &sql : schema::starterRowStatements())
+            if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+                throw Error(sqliteMessage(db));
+    } catch (const Error &e) {
+        refuse(e.message());
     }
+    if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK ||
+        sqlite3_exec(db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr) != SQLITE_OK)
+        refuse(sqliteMessage(db));
     if (sqlite3_close(db) != SQLITE_OK) {
         removeTemp(tmp);
         throw Error(msg::catalogCannotBeMade(path, QStringLiteral("close")));
@@ -391,6 +383,13 @@ bool Catalog::checkExternalChanges() {
     if (v == m_dataVersion)
         return false;
     m_dataVersion = v;
+    if (m_tempSums) {
+        try {
+            schema::deriveInTemp(m_db);
+        } catch (const Error &e) {
+            throw Error(msg::catalogCannotBeRead(m_path, e.message()));
+        }
+    }
     invalidate();
     return true;
 }
@@ -407,8 +406,15 @@ void Catalog::invalidate() {
 }
 
 TablePtr Catalog::table(const QString &name) {
-    if (schema::isQuery(name))
-        return computeQuery(name);
+    if (schema::isQuery(name)) {
+        // Read from the sums the file keeps, each time it changed: nothing is summed here.
+        auto it = m_queries.constFind(name);
+        if (it != m_queries.constEnd())
+            return *it;
+        TablePtr t = loadSumQuery(name);
+        m_queries.insert(name, t);
+        return t;
+    }
     auto it = m_tables.constFind(name);
     if (it != m_tables.constEnd())
         return *it;
@@ -454,10 +460,14 @@ void readInto(TableData &t, sqlite3_stmt *st, int r) {
         readColumn(t, st, c, r, c);
 }
 
-QString selectSql(const QString &table, const std::vector<ColumnDef> &cols) {
+// Every column of the table's list; one that a read-only older file lacks reads as NULL.
+QString selectSql(const QString &table, int fileVersion) {
     QStringList names;
-    for (const auto &c : cols)
-        names << QStringLiteral("\"%1\"").arg(c.name);
+    const auto cols = schema::tableColumns(table);
+    for (int c = 0; c < int(cols.size()); ++c)
+        names << (schema::columnSince(table, c) <= fileVersion
+                      ? QStringLiteral("\"%1\"").arg(cols[size_t(c)].name)
+                      : QStringLiteral("NULL"));
     return QStringLiteral("SELECT %1 FROM \"%2\"").arg(names.join(QStringLiteral(", ")), table);
 }
 
@@ -478,7 +488,7 @@ TablePtr Catalog::loadTable(const QString &name, qint64 titleId) {
             if (count.step())
                 t->reserve(int(std::clamp<qint64>(sqlite3_column_int64(count.handle(), 0), 0, 50000000)));
         }
-        Statement st(m_db, selectSql(name, cols) + where + QStringLiteral(" ORDER BY \"ID\""));
+        Statement st(m_db, selectSql(name, m_version) + where + QStringLiteral(" ORDER BY \"ID\""));
         if (titleId >= 0)
             st.bind(1, titleId);
         t->beginBulkLoad();
@@ -514,8 +524,6 @@ qint64 Catalog::titleCount() {
 }
 
 qint64 Catalog::episodeCount() {
-    if (!m_hasSums)
-        return table(schema::kEpisodes)->aliveRows();
     Statement &st = statement(QStringLiteral("SELECT \"Count\" FROM \"Sum_all\""));
     const qint64 n = st.step() ? sqlite3_column_int64(st.handle(), 0) : 0;
     st.reset();
@@ -546,8 +554,7 @@ bool refreshRow(TableData &t, qint64 id, bool present, sqlite3_stmt *st) {
 } // namespace
 
 void Catalog::reloadRow(const QString &name, qint64 id, bool inserted) {
-    Statement &st =
-        statement(selectSql(name, schema::tableColumns(name)) + QStringLiteral(" WHERE \"ID\" = ?"));
+    Statement &st = statement(selectSql(name, m_version) + QStringLiteral(" WHERE \"ID\" = ?"));
     st.bind(1, id);
     const bool present = st.step();
     if (auto it = m_tables.find(name); it != m_tables.end())
@@ -639,16 +646,12 @@ void Catalog::copyTo(const QString &newPath) {
 void Catalog::deleteAllTitles() {
     ensureWritable();
     Transaction tx(*this);
-    if (m_hasSums) {
-        // Summing out every episode one by one would take a while; the sums are made again from
-        // what is left instead, in the same transaction, so no reader sees them wrong.
-        exec(QStringLiteral("DROP TRIGGER \"Sum_insert\""));
-        exec(QStringLiteral("DROP TRIGGER \"Sum_delete\""));
-        exec(QStringLiteral("DROP TRIGGER \"Sum_update\""));
-    }
-    if (m_hasCodecSums)
-        for (const QString &sql : schema::codecSumTriggerDrops())
-            exec(sql);
+    // Summing out every episode one by one would take a while; the sums are made again from what
+    // is left instead, in the same transaction, so no reader sees them wrong.
+    for (const char *t : {"Sum_insert", "Sum_delete", "Sum_update"})
+        exec(QStringLiteral("DROP TRIGGER \"%1\"").arg(QString::fromUtf8(t)));
+    for (const QString &sql : schema::codecSumTriggerDrops())
+        exec(sql);
     exec(QStringLiteral("DELETE FROM \"Список\""));
     auto again = [this](const QStringList &fill, const QStringList &made) {
         for (const QString &sql : fill)
@@ -657,10 +660,8 @@ void Catalog::deleteAllTitles() {
             if (sql.startsWith(QLatin1String("CREATE TRIGGER")))
                 exec(sql);
     };
-    if (m_hasSums)
-        again(schema::sumFillStatements(), schema::sumStatements());
-    if (m_hasCodecSums)
-        again(schema::codecSumFillStatements(), schema::codecSumStatements());
+    again(schema::sumFillStatements(), schema::sumStatements());
+    again(schema::codecSumFillStatements(), schema::codecSumStatements());
     tx.commit();
     m_statements.clear();
     invalidate();
@@ -717,46 +718,7 @@ Catalog::ReadSnapshot::~ReadSnapshot() {
 
 // ---- stored queries, computed from the rows already read ----
 
-namespace {
-
-constexpr qint64 kNullKey = std::numeric_limits<qint64>::min();
-
-struct ExtKey {
-    qint64 v[6];
-    bool operator==(const ExtKey &o) const { return std::equal(std::begin(v), std::end(v), std::begin(o.v)); }
-};
-
-struct ExtKeyHash {
-    size_t operator()(const ExtKey &k) const {
-        size_t h = 1469598103934665603ULL;
-        for (qint64 x : k.v)
-            h = (h ^ size_t(x)) * 1099511628211ULL;
-        return h;
-    }
-};
-
-struct Sums {
-    double size = 0, duration = 0;
-    bool hasSize = false, hasDuration = false;
-    void add(const TableData &e, int r, int sizeCol, int durCol) {
-        if (!e.isNull(r, sizeCol)) {
-            size += e.realAt(r, sizeCol);
-            hasSize = true;
-        }
-        if (!e.isNull(r, durCol)) {
-            duration += double(e.intAt(r, durCol));
-            hasDuration = true;
-        }
-    }
-    void write(TableData &t, int r, int sizeCol, int durCol) const {
-        if (hasSize)
-            t.setReal(r, sizeCol, size);
-        if (hasDuration)
-            t.setReal(r, durCol, duration);
-    }
-};
-
-} // namespace
+namespace {} // namespace
 
 namespace {
 
@@ -901,51 +863,6 @@ std::span<const ExtCombo> TitleSums::combosOf(qint64 id) const {
 
 TitleSums Catalog::titleSums(const TitleSumsWanted &wanted) {
     TitleSums out;
-    if (!m_hasSums) {
-        const TablePtr rjk = table(schema::kRjk), ext = table(schema::kExt);
-        const TablePtr up = wanted.updates ? table(schema::kUpTime) : TablePtr();
-        std::vector<std::pair<qint64, int>> order;
-        if (wanted.title) {
-            if (const int r = rjk->rowById(*wanted.title); r >= 0)
-                order.emplace_back(*wanted.title, r);
-        } else {
-            for (int r = 0; r < rjk->physicalRows(); ++r)
-                if (rjk->alive(r))
-                    order.emplace_back(rjk->intAt(r, 0), r);
-            std::sort(order.begin(), order.end());
-        }
-        for (const auto &[id, r] : order) {
-            out.ids.push_back(id);
-            const auto value = [&](int c) {
-                return rjk->isNull(r, c) ? std::nullopt : std::optional<double>(rjk->realAt(r, c));
-            };
-            out.size.push_back(value(1));
-            out.duration.push_back(value(2));
-            if (up) {
-                const int ur = up->rowById(id);
-                out.maxUpdate.push_back(
-                    ur < 0 || up->isNull(ur, 1) ? std::nullopt : std::optional<qint64>(up->intAt(ur, 1)));
-            }
-        }
-        std::vector<std::pair<qint64, int>> combos;
-        if (wanted.title) {
-            for (const int r : ext->rowsByRef(*wanted.title))
-                if (ext->alive(r))
-                    combos.emplace_back(*wanted.title, r);
-        } else {
-            for (int r = 0; r < ext->physicalRows(); ++r)
-                if (ext->alive(r))
-                    combos.emplace_back(ext->intAt(r, 0), r);
-            // A title's combinations stay in the order `Ext` has them.
-            std::stable_sort(combos.begin(), combos.end(),
-                             [](const auto &a, const auto &b) { return a.first < b.first; });
-        }
-        for (const auto &[id, r] : combos) {
-            out.comboIds.push_back(id);
-            out.combos.push_back(extCombo(*ext, r));
-        }
-        return out;
-    }
     // Straight from the kept sums: the combinations come from their index alone.
     try {
         const QString where = wanted.title ? QStringLiteral(" WHERE x.\"ID\" = ?1") : QString();
@@ -996,190 +913,7 @@ TitleSums Catalog::titleSums(const TitleSumsWanted &wanted) {
 
 void Catalog::patchSums(qint64 titleId) {
     m_titleStamps.insert(titleId, ++m_stampCounter);
-    if (!m_hasSums)
-        return;
-    // Only the rows of this title are read again; the rest of each query stays as it was read.
-    for (auto it = m_queries.begin(); it != m_queries.end(); ++it) {
-        if (!it->data)
-            continue;
-        TableData &t = *it->data;
-        if (it.key() == schema::kAllT) {
-            it->data = loadSumQuery(schema::kAllT);
-            continue;
-        }
-        const std::vector<int> old =
-            it.key() == schema::kExt ? t.rowsByRef(titleId) : std::vector<int>{t.rowById(titleId)};
-        for (int r : old)
-            if (r >= 0)
-                t.kill(r);
-        const TablePtr fresh = loadSumQuery(it.key(), titleId);
-        for (int r = 0; r < fresh->physicalRows(); ++r) {
-            const int nr = t.appendRow();
-            for (int c = 0; c < t.columnCount(); ++c) {
-                if (fresh->isNull(r, c))
-                    continue;
-                switch (t.column(c).type) {
-                case FieldType::Integer:
-                case FieldType::DateTime:
-                    t.setInt(nr, c, fresh->intAt(r, c));
-                    break;
-                case FieldType::Float:
-                    t.setReal(nr, c, fresh->realAt(r, c));
-                    break;
-                case FieldType::Text:
-                    t.setText(nr, c, fresh->textAt(r, c));
-                    break;
-                }
-            }
-        }
-        t.touch();
-    }
-}
-
-TablePtr Catalog::computeQuery(const QString &name) {
-    if (m_hasSums) {
-        if (auto it = m_queries.constFind(name); it != m_queries.constEnd() && it->data)
-            return it->data;
-        if (queryColumns(name).empty())
-            throw Error(msg::noQuery(name));
-        TablePtr t = loadSumQuery(name);
-        m_queries[name].data = t;
-        return t;
-    }
-    TablePtr titles = table(schema::kTitles);
-    TablePtr episodes = table(schema::kEpisodes);
-    QueryCache &cache = m_queries[name];
-    if (cache.data && cache.titlesGeneration == titles->generation() &&
-        cache.episodesGeneration == episodes->generation())
-        return cache.data;
-
-    const TableData &s = *titles;
-    const TableData &e = *episodes;
-    using namespace schema;
-    enum { sName = tName, sCount = tEpisodeCount, sComment = tComment, sType = tType };
-    constexpr int eDur = eDuration;
-    using F = FieldType;
-    TablePtr out;
-    // The per-title queries join: a title without episodes gives no row.
-    auto forEachTitleWithEpisodes = [&](auto &&visit) {
-        for (int tr = 0; tr < s.physicalRows(); ++tr) {
-            if (!s.alive(tr))
-                continue;
-            const qint64 id = s.intAt(tr, 0);
-            const std::vector<int> &rows = e.rowsByRef(id);
-            if (!rows.empty())
-                visit(tr, id, rows);
-        }
-    };
-
-    if (name == schema::kAllT) {
-        out = std::make_shared<TableData>(name, std::vector<ColumnDef>{{QStringLiteral("Long"), F::Float},
-                                                                       {QStringLiteral("Size"), F::Float}});
-        Sums sums;
-        for (int r = 0; r < e.physicalRows(); ++r)
-            if (e.alive(r))
-                sums.add(e, r, eSize, eDur);
-        const int row = out->appendRow();
-        if (sums.hasDuration)
-            out->setReal(row, 0, sums.duration);
-        if (sums.hasSize)
-            out->setReal(row, 1, sums.size);
-    } else if (name == schema::kRjk || name == schema::kUpTime) {
-        const bool rjk = name == schema::kRjk;
-        if (rjk)
-            out = std::make_shared<TableData>(
-                name, std::vector<ColumnDef>{{QStringLiteral("ID"), F::Integer},
-                                             {QStringLiteral("Sum-Объём(байт)"), F::Float},
-                                             {QStringLiteral("Sum-Длительность"), F::Float},
-                                             {QStringLiteral("Название"), F::Text}});
-        else
-            out = std::make_shared<TableData>(
-                name, std::vector<ColumnDef>{{QStringLiteral("ID"), F::Integer},
-                                             {QStringLiteral("Max-Update"), F::DateTime},
-                                             {QStringLiteral("Название"), F::Text}});
-        forEachTitleWithEpisodes([&](int tr, qint64 id, const std::vector<int> &rows) {
-            const int row = out->appendRow();
-            out->setInt(row, 0, id);
-            if (rjk) {
-                Sums sums;
-                for (int r : rows)
-                    sums.add(e, r, eSize, eDur);
-                sums.write(*out, row, 1, 2);
-                if (!s.isNull(tr, sName))
-                    out->setText(row, 3, s.textAt(tr, sName));
-            } else {
-                bool has = false;
-                qint64 latest = 0;
-                for (int r : rows)
-                    if (!e.isNull(r, eUpdate) && (!has || e.intAt(r, eUpdate) > latest)) {
-                        latest = e.intAt(r, eUpdate);
-                        has = true;
-                    }
-                if (has)
-                    out->setInt(row, 1, latest);
-                if (!s.isNull(tr, sName))
-                    out->setText(row, 2, s.textAt(tr, sName));
-            }
-        });
-    } else if (name == schema::kExt) {
-        out = std::make_shared<TableData>(
-            name,
-            std::vector<ColumnDef>{{QStringLiteral("ID"), F::Integer},
-                                   {QStringLiteral("Название"), F::Text},
-                                   {QStringLiteral("Количество серий"), F::Text},
-                                   {QStringLiteral("Комментарий"), F::Text},
-                                   {QStringLiteral("NType"), F::Integer},
-                                   {QStringLiteral("Ширина"), F::Integer},
-                                   {QStringLiteral("Высота"), F::Integer},
-                                   {QStringLiteral("Звук"), F::Integer},
-                                   {QStringLiteral("Субтитры встроенные"), F::Integer},
-                                   {QStringLiteral("Субтитры внешние"), F::Integer},
-                                   {QStringLiteral("Sum-Объём(байт)"), F::Float},
-                                   {QStringLiteral("Sum-Длительность"), F::Float}},
-            0);
-        const int keyCols[5] = {eWidth, eHeight, eSound, eSubIn, eSubExt};
-        std::unordered_map<ExtKey, Sums, ExtKeyHash> groups;
-        forEachTitleWithEpisodes([&](int tr, qint64 id, const std::vector<int> &rows) {
-            groups.clear();
-            for (int r : rows) {
-                ExtKey k{{id, 0, 0, 0, 0, 0}};
-                for (int i = 0; i < 5; ++i)
-                    k.v[i + 1] = e.isNull(r, keyCols[i]) ? kNullKey : e.intAt(r, keyCols[i]);
-                groups[k].add(e, r, eSize, eDur);
-            }
-            // The same order as the stored view: by the grouped values, missing ones first.
-            std::vector<const std::pair<const ExtKey, Sums> *> ordered;
-            ordered.reserve(groups.size());
-            for (const auto &g : groups)
-                ordered.push_back(&g);
-            std::sort(ordered.begin(), ordered.end(), [](auto *a, auto *b) {
-                return std::lexicographical_compare(std::begin(a->first.v), std::end(a->first.v),
-                                                    std::begin(b->first.v), std::end(b->first.v));
-            });
-            for (const auto *g : ordered) {
-                const int row = out->appendRow();
-                out->setInt(row, 0, id);
-                for (int c = 1; c <= 3; ++c)
-                    if (!s.isNull(tr, c))
-                        out->setText(row, c, s.textAt(tr, c));
-                if (!s.isNull(tr, sType))
-                    out->setInt(row, 4, s.intAt(tr, sType));
-                for (int i = 0; i < 5; ++i)
-                    if (g->first.v[i + 1] != kNullKey)
-                        out->setInt(row, 5 + i, g->first.v[i + 1]);
-                g->second.write(*out, row, 10, 11);
-            }
-        });
-    } else {
-        throw Error(msg::noQuery(name));
-    }
-    Q_UNUSED(sCount);
-    Q_UNUSED(sComment);
-    out->touch();
-    cache.data = out;
-    cache.titlesGeneration = titles->generation();
-    cache.episodesGeneration = episodes->generation();
-    return out;
+    m_queries.clear();
 }
 
 } // namespace vq

@@ -101,8 +101,10 @@ public:
     sqlite3 *handle() const { return m_db; }
     bool isReadOnly() const;
     // Whether the file keeps the episode sums itself (a read-only catalog made before they existed
-    // is summed in memory instead).
+    // gets them as temporary tables of the connection instead).
     bool hasSums() const { return m_hasSums; }
+    // The file's schema version (a read-only older file keeps its own).
+    int schemaVersion() const { return m_version; }
     // Whether the file keeps each title's codec and container combinations (`Sum_codec`).
     bool hasCodecSums() const { return m_hasCodecSums; }
     qint64 lastInsertId() const;
@@ -178,12 +180,11 @@ private:
     void openFile(bool readOnly, bool immutable);
     void checkSchema();
     // Runs the statements in one write transaction; false (and nothing changed) when refused.
-    bool inOneGo(const QStringList &statements);
-    void ensureSums();
-    void ensureFilterIndexes();
-    void ensureCodecSums();
+    // Brings an older file up to this program's version, when it can be written.
+    void upgrade();
+    // Whether the file keeps the sums itself; where it does not, they are made for this connection.
+    void checkKept();
     TablePtr loadTable(const QString &name, qint64 titleId = -1);
-    TablePtr computeQuery(const QString &name);
     TablePtr loadSumQuery(const QString &name, qint64 titleId = -1);
     void patchSums(qint64 titleId);
     qint64 dataVersion() const;
@@ -193,16 +194,14 @@ private:
     sqlite3 *m_db = nullptr;
     qint64 m_dataVersion = 0;
     QHash<QString, TablePtr> m_tables;
-    struct QueryCache {
-        TablePtr data;
-        quint64 titlesGeneration = 0;
-        quint64 episodesGeneration = 0;
-    };
-    QHash<QString, QueryCache> m_queries;
+    // The stored queries as last read from the kept sums, until the next change.
+    QHash<QString, TablePtr> m_queries;
     QHash<QString, std::shared_ptr<Statement>> m_statements;
     QHash<qint64, TablePtr> m_titleEpisodes;
+    int m_version = 0;
     bool m_hasSums = false;
     bool m_hasCodecSums = false;
+    bool m_tempSums = false; // made for this connection, filled again when another process writes
     quint64 m_epoch = 0;
     quint64 m_stampCounter = 0;
     QHash<qint64, quint64> m_titleStamps;

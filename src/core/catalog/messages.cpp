@@ -510,6 +510,19 @@ QString notACatalog(const QString &path) {
 QString notACatalogMissing(const QString &path, const QString &missing) {
     return QStringLiteral("Файл \"%1\" — не каталог Vidoteq (в нём нет: %2).").arg(path, missing);
 }
+
+QString catalogTooNew(const QString &path, int version, int ours) {
+    return QStringLiteral("Каталог «%1» сделан более новой версией Vidoteq (версия файла %2, эта программа "
+                          "читает до %3). Обновите программу. Файл не изменён.")
+        .arg(path)
+        .arg(version)
+        .arg(ours);
+}
+
+QString catalogCannotBeUpgraded(const QString &path, const QString &why) {
+    return QStringLiteral("Каталог «%1» не удалось обновить до версии этой программы: %2. Файл не изменён.")
+        .arg(path, why);
+}
 QString catalogCannotOpen(const QString &path, const QString &why) {
     return QStringLiteral("Каталог \"%1\" не открывается: %2").arg(path, why);
 }

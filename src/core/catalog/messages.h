@@ -163,6 +163,9 @@ QString catalogEmptyFile(const QString &path);
 QString catalogUnreadable(const QString &path, const QString &why);
 QString notACatalog(const QString &path);
 QString notACatalogMissing(const QString &path, const QString &missing);
+// A file made by a later version of the program, which this one cannot read without harm.
+QString catalogTooNew(const QString &path, int version, int ours);
+QString catalogCannotBeUpgraded(const QString &path, const QString &why);
 QString catalogCannotOpen(const QString &path, const QString &why);
 QString catalogRefusedChange(const QString &path, const QString &why);
 QString catalogFailure(const QString &what, const QString &path, const QString &why);

@@ -5,8 +5,6 @@
 
 namespace vq::schema {
 
-QStringList baseStatements();
-
 QStringList tableNames() {
     return {kTitles, kEpisodes, kTypes, kLanguages, kCodecs, kFormats, kAltNames};
 }
@@ -28,6 +26,7 @@ struct ColumnSpec {
     FieldType type;
     const char *decl;
     bool limited = false;
+    int since = 1; // the schema version that added it: its migration adds it to older files
 };
 
 using F = FieldType;
@@ -92,15 +91,20 @@ std::span<const ColumnSpec> columnSpecs(const QString &t) {
     return {};
 }
 
+QString declaration(const ColumnSpec &c) {
+    const QString name = QString::fromUtf8(c.name);
+    QString col = QStringLiteral("\"%1\" %2").arg(name, QString::fromUtf8(c.decl));
+    if (c.limited)
+        col += QStringLiteral(" CHECK(length(\"%1\") <= %2)").arg(name).arg(kMaxTextLength);
+    return col;
+}
+
+// The table as version 1 made it; later columns are added by their migrations.
 QString createTable(const QString &t) {
     QStringList cols;
-    for (const ColumnSpec &c : columnSpecs(t)) {
-        const QString name = QString::fromUtf8(c.name);
-        QString col = QStringLiteral("\"%1\" %2").arg(name, QString::fromUtf8(c.decl));
-        if (c.limited)
-            col += QStringLiteral(" CHECK(length(\"%1\") <= %2)").arg(name).arg(kMaxTextLength);
-        cols << col;
-    }
+    for (const ColumnSpec &c : columnSpecs(t))
+        if (c.since == 1)
+            cols << declaration(c);
     return QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(t, cols.join(QStringLiteral(", ")));
 }
 
@@ -113,6 +117,16 @@ std::vector<ColumnDef> tableColumns(const QString &t) {
     return out;
 }
 
+int columnSince(const QString &t, int column) {
+    const auto specs = columnSpecs(t);
+    return column >= 0 && size_t(column) < specs.size() ? specs[size_t(column)].since : 1;
+}
+
+QString columnDeclaration(const QString &t, int column) {
+    const auto specs = columnSpecs(t);
+    return column >= 0 && size_t(column) < specs.size() ? declaration(specs[size_t(column)]) : QString();
+}
+
 QString columnName(const QString &t, int column) {
     const auto specs = columnSpecs(t);
     return column >= 0 && size_t(column) < specs.size() ? QString::fromUtf8(specs[size_t(column)].name)
@@ -123,10 +137,6 @@ int tableRefColumn(const QString &t) {
     if (t == kEpisodes || t == kAltNames)
         return 1;
     return -1;
-}
-
-QStringList createStatements() {
-    return baseStatements() + sumStatements() + filterIndexStatements() + codecSumStatements();
 }
 
 namespace {
@@ -224,10 +234,10 @@ QStringList codecSumFillStatements() {
                 .arg(cols)};
 }
 
-QStringList baseStatements() {
+QStringList seedStatements() {
     return {
         QStringLiteral("PRAGMA application_id = 1447317809"),
-        QStringLiteral("PRAGMA user_version = 2"),
+        QStringLiteral("PRAGMA user_version = 1"),
         createTable(kTypes),
         createTable(kLanguages),
         createTable(kCodecs),
@@ -348,7 +358,11 @@ QStringList sumStatements() {
             .arg(kAmountColumns),
         QStringLiteral("INSERT INTO \"Sum_all\"(\"ID\") VALUES (1)"),
         // The latest change of a title is found again from this index when the row that held it goes.
-        QStringLiteral("CREATE INDEX \"Серии by title and update\" ON \"Серии\"(\"Название\", \"Update\")"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS \"Серии by title and update\" ON \"Серии\"(\"Название\", "
+                       "\"Update\")"),
+        QStringLiteral("DROP TRIGGER IF EXISTS \"Sum_insert\""),
+        QStringLiteral("DROP TRIGGER IF EXISTS \"Sum_delete\""),
+        QStringLiteral("DROP TRIGGER IF EXISTS \"Sum_update\""),
         QStringLiteral("CREATE TRIGGER \"Sum_insert\" AFTER INSERT ON \"Серии\" BEGIN %1END")
             .arg(sumChange(QStringLiteral("new"), true)),
         QStringLiteral("CREATE TRIGGER \"Sum_delete\" AFTER DELETE ON \"Серии\" BEGIN %1END")
@@ -414,8 +428,9 @@ QStringList requiredColumns(const QString &t) {
         return {QStringLiteral("Count"), QStringLiteral("Size"), QStringLiteral("Size_n"),
                 QStringLiteral("Long"), QStringLiteral("Long_n")};
     QStringList c;
-    for (const ColumnDef &d : tableColumns(t))
-        c << d.name;
+    for (const ColumnSpec &spec : columnSpecs(t))
+        if (spec.since == 1)
+            c << QString::fromUtf8(spec.name);
     return c;
 }
 

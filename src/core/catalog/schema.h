@@ -30,6 +30,10 @@ inline const QString kAllSums = QStringLiteral("Sum_all");
 // Texts longer than this are refused (the columns are declared text(50), real titles are longer).
 constexpr int kMaxTextLength = 255;
 
+// The version of the files this program makes (PRAGMA user_version). A file of an earlier version is
+// brought up to it when it is opened (migrations.cpp); one of a later version is refused.
+constexpr int kSchemaVersion = 3;
+
 QStringList tableNames();
 QStringList queryNames();
 bool isQuery(const QString &name);
@@ -62,12 +66,17 @@ enum EpisodeColumn : int {
 
 // Stored columns of a table in the order they are selected, and the column grouped by index.
 std::vector<ColumnDef> tableColumns(const QString &table);
+// The version whose migration added the column (1: the catalog's own columns).
+int columnSince(const QString &table, int column);
+// Its declaration in the file, for the migration that adds it.
+QString columnDeclaration(const QString &table, int column);
 // The name of one stored column.
 QString columnName(const QString &table, int column);
 int tableRefColumn(const QString &table);
 
-// Every statement that makes an empty catalog, and the starter rows of the lookup tables.
-QStringList createStatements();
+// The statements of a version 1 catalog: the catalog's own tables, indexes and stored queries. The
+// migrations bring it to the current version (schema::createCatalog).
+QStringList seedStatements();
 QStringList starterRowStatements();
 
 // The sum tables, their triggers and index, and the statements that fill them from the episodes
@@ -87,6 +96,7 @@ QStringList codecSumFillStatements();
 QStringList codecSumTriggerDrops();
 
 // The columns each table and stored query must have; a file lacking one is not a catalog of ours.
+// A table needs its version 1 columns: later ones come with the migrations.
 QStringList requiredColumns(const QString &tableOrQuery);
 
 } // namespace vq::schema

@@ -1,0 +1,217 @@
+#include "migrations.h"
+
+#include "error.h"
+#include "schema.h"
+
+#include <sqlite3.h>
+
+#include <iterator>
+
+namespace vq::schema {
+
+namespace {
+
+void run(sqlite3 *db, const QString &sql) {
+    char *err = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(err ? err : sqlite3_errmsg(db));
+        sqlite3_free(err);
+        throw Error(msg);
+    }
+}
+
+void run(sqlite3 *db, const QStringList &statements) {
+    for (const QString &sql : statements)
+        run(db, sql);
+}
+
+bool has(sqlite3 *db, const char *type, const QString &name, const char *where = "main") {
+    const QByteArray sql =
+        QByteArray("SELECT 1 FROM ") + where + ".sqlite_master WHERE type = ?1 AND name = ?2";
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) != SQLITE_OK)
+        throw Error(QString::fromUtf8(sqlite3_errmsg(db)));
+    const QByteArray n = name.toUtf8();
+    sqlite3_bind_text(st, 1, type, -1, SQLITE_STATIC);
+    sqlite3_bind_text(st, 2, n.constData(), int(n.size()), SQLITE_STATIC);
+    const bool found = sqlite3_step(st) == SQLITE_ROW;
+    sqlite3_finalize(st);
+    return found;
+}
+
+bool hasColumn(sqlite3 *db, const QString &table, const QString &column) {
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT 1 FROM pragma_table_info(?1) WHERE name = ?2", -1, &st, nullptr) !=
+        SQLITE_OK)
+        throw Error(QString::fromUtf8(sqlite3_errmsg(db)));
+    const QByteArray t = table.toUtf8(), c = column.toUtf8();
+    sqlite3_bind_text(st, 1, t.constData(), int(t.size()), SQLITE_STATIC);
+    sqlite3_bind_text(st, 2, c.constData(), int(c.size()), SQLITE_STATIC);
+    const bool found = sqlite3_step(st) == SQLITE_ROW;
+    sqlite3_finalize(st);
+    return found;
+}
+
+// A group of derived tables and the triggers that keep them: all there, or made again together.
+struct Kept {
+    QStringList tables, triggers;
+    QStringList (*make)();
+    QStringList (*fill)();
+};
+
+const Kept &keptSums() {
+    static const Kept k{
+        sumTableNames(),
+        {QStringLiteral("Sum_insert"), QStringLiteral("Sum_delete"), QStringLiteral("Sum_update")},
+        sumStatements,
+        sumFillStatements};
+    return k;
+}
+
+const Kept &keptCodecs() {
+    static const Kept k{{kCodecSums},
+                        {QStringLiteral("Sum_codec_insert"), QStringLiteral("Sum_codec_delete"),
+                         QStringLiteral("Sum_codec_update")},
+                        codecSumStatements,
+                        codecSumFillStatements};
+    return k;
+}
+
+bool complete(sqlite3 *db, const Kept &k) {
+    for (const QString &t : k.tables)
+        if (!has(db, "table", t))
+            return false;
+    for (const QString &t : k.triggers)
+        if (!has(db, "trigger", t))
+            return false;
+    return true;
+}
+
+void ensure(sqlite3 *db, const Kept &k) {
+    if (complete(db, k))
+        return;
+    // Made again from the episodes: a half-kept group would be summed wrong from here on.
+    for (const QString &t : k.triggers)
+        run(db, QStringLiteral("DROP TRIGGER IF EXISTS \"%1\"").arg(t));
+    for (const QString &t : k.tables)
+        run(db, QStringLiteral("DROP TABLE IF EXISTS \"%1\"").arg(t));
+    run(db, k.make());
+    run(db, k.fill());
+}
+
+// Other writers' look-ups by file name (the intake's "stored under another title too") use it.
+const QString kNameIndex = QStringLiteral("Серии by name");
+
+const QString kUpdateIndex = QStringLiteral("Серии by title and update");
+
+QStringList plainIndexes() {
+    return filterIndexStatements() +
+           QStringList{
+               QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"Серии\"(\"Серия\")").arg(kNameIndex),
+               QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"Серии\"(\"Название\", \"Update\")")
+                   .arg(kUpdateIndex)};
+}
+
+QStringList indexNames() {
+    return filterIndexNames() << kNameIndex << kUpdateIndex;
+}
+
+// Columns whose list entry names `version`: added to a file made before it.
+void addColumns(sqlite3 *db, int version) {
+    for (const QString &table : tableNames()) {
+        const auto columns = tableColumns(table);
+        for (int c = 0; c < int(columns.size()); ++c)
+            if (columnSince(table, c) == version && !hasColumn(db, table, columns[size_t(c)].name))
+                run(db, QStringLiteral("ALTER TABLE \"%1\" ADD COLUMN %2")
+                            .arg(table, columnDeclaration(table, c)));
+    }
+}
+
+// Version 2: the episodes' sums kept by triggers.
+void toVersion2(sqlite3 *db) {
+    ensure(db, keptSums());
+    run(db, plainIndexes().last());
+}
+
+// Version 3: the indexes of the codec and container filters and of file names, and each title's
+// codec and container combinations.
+void toVersion3(sqlite3 *db) {
+    run(db, plainIndexes());
+    ensure(db, keptCodecs());
+}
+
+struct Step {
+    int to;
+    void (*apply)(sqlite3 *);
+};
+const Step kSteps[] = {{2, toVersion2}, {3, toVersion3}};
+static_assert(std::size(kSteps) == kSchemaVersion - 1, "one step per version");
+
+// A statement of a derived table for the connection's temporary schema; empty for what a
+// temporary copy does without (triggers, indexes of the file's own tables).
+QString inTemp(const QString &sql) {
+    if (sql.startsWith(QLatin1String("CREATE TABLE ")))
+        return QStringLiteral("CREATE TEMP TABLE ") + sql.mid(13);
+    if (sql.startsWith(QLatin1String("CREATE INDEX \"Sum_")))
+        return QStringLiteral("CREATE INDEX temp.") + sql.mid(13);
+    if (sql.startsWith(QLatin1String("INSERT")))
+        return sql;
+    return QString();
+}
+
+} // namespace
+
+int fileVersion(sqlite3 *db) {
+    sqlite3_stmt *st = nullptr;
+    int v = 0;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+        v = sqlite3_column_int(st, 0);
+    sqlite3_finalize(st);
+    return v;
+}
+
+bool needsUpgrade(sqlite3 *db, int version) {
+    if (version < kSchemaVersion || !complete(db, keptSums()) || !complete(db, keptCodecs()))
+        return true;
+    for (const QString &i : indexNames())
+        if (!has(db, "index", i))
+            return true;
+    return false;
+}
+
+void upgrade(sqlite3 *db) {
+    // Every step checks the file itself, whatever its number: a file may lack what the number
+    // promises (another program dropped a table).
+    for (const Step &s : kSteps) {
+        addColumns(db, s.to);
+        s.apply(db);
+    }
+    run(db, QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
+}
+
+bool deriveInTemp(sqlite3 *db) {
+    bool made = false;
+    for (const Kept *k : {&keptSums(), &keptCodecs()}) {
+        bool inFile = true;
+        for (const QString &t : k->tables)
+            inFile = inFile && has(db, "table", t);
+        if (inFile)
+            continue;
+        for (const QString &t : k->tables)
+            run(db, QStringLiteral("DROP TABLE IF EXISTS temp.\"%1\"").arg(t));
+        for (const QString &sql : k->make())
+            if (const QString t = inTemp(sql); !t.isEmpty())
+                run(db, t);
+        run(db, k->fill());
+        made = true;
+    }
+    return made;
+}
+
+void createCatalog(sqlite3 *db) {
+    run(db, seedStatements());
+    upgrade(db);
+}
+
+} // namespace vq::schema
