@@ -202,7 +202,7 @@ private:
     int value(Span sp) const;
     double number(Span sp) const;
 
-    bool isSeparator(int i) const;
+    bool isSeparator(int i, bool dots) const;
     int closer(int i) const;
     int tokenize(Span range, Tok *toks, int max, bool bracketContent) const;
 
@@ -211,6 +211,7 @@ private:
     bool readNum(int &i, int end, Num &num, bool letters) const;
     bool isResolution(QStringView w) const;
     bool isChannels(QStringView w) const;
+    bool isAudioWithChannels(QStringView w) const;
     Tok classify(Span sp, bool lastWord) const;
     void numbered(Tok &t, Role role, uint8_t value, const Num &num) const;
     bool partIsTerm(Span sp, Tok &t) const;
@@ -260,11 +261,11 @@ double Reader::number(Span sp) const {
 
 // ---- Cutting into words.
 
-bool Reader::isSeparator(int i) const {
+bool Reader::isSeparator(int i, bool dots) const {
     const char16_t c = s[i].unicode();
     if (c == u' ' || c == u'_' || c == 0x3000 || c == u'\t')
         return true;
-    if (c != u'.' || !m_dots)
+    if (c != u'.' || !dots)
         return false;
     // The dots of "5.1", "12.5" and "H.264" stay in their word.
     const bool digitBefore = i > 0 && isDigit(s[i - 1]);
@@ -311,11 +312,23 @@ int Reader::closer(int i) const {
 int Reader::tokenize(Span range, Tok *toks, int max, bool bracketContent) const {
     int n = 0;
     const int end = range.s + range.n;
+    // Within brackets "," "+" "|" "/" part terms too, and dots where nothing else does ("BD.1080p.FLAC").
+    bool dots = m_dots;
+    if (bracketContent) {
+        const QStringView w = at(range);
+        dots = w.contains(u'.') && !w.contains(u' ') && !w.contains(u'_') && !w.contains(u',');
+    }
     auto separator = [&](int i) {
-        if (!bracketContent)
-            return isSeparator(i);
         const char16_t c = s[i].unicode();
-        return c == u' ' || c == u'_' || c == u',' || c == u'+' || c == u'|' || c == 0x3000 || c == u'/';
+        if (isSeparator(i, dots))
+            return true;
+        // The "+" of "DD+" and "HDR10+" is the term's.
+        if (c == u'+')
+            return bracketContent && !(i > range.s && s[i - 1].isLetterOrNumber() && (i + 1 == end || !s[i + 1].isLetterOrNumber()));
+        if (bracketContent)
+            return c == u',' || c == u'|' || c == u'/';
+        // A closing bracket that closes nothing.
+        return c == u']' || c == u')' || c == u'}' || c == 0x3011 || c == 0xFF09;
     };
     for (int i = range.s; i < end && n < max;) {
         if (separator(i)) {
@@ -470,11 +483,29 @@ bool Reader::partIsTerm(Span sp, Tok &t) const {
         t.add(Role::Resolution, 0, sp);
         return true;
     }
+    if (isChannels(w) || isAudioWithChannels(w)) {
+        t.add(Role::Audio, 0, sp);
+        return true;
+    }
     const Word *word = table().find(w);
     if (!word || word->role < Role::Video || word->role > Role::Noise)
         return false;
     t.add(word->role, word->value, sp);
     return true;
+}
+
+// "AAC2.0", "DDP5.1", "FLACx2": an audio term with its channels.
+bool Reader::isAudioWithChannels(QStringView w) const {
+    int p = 0;
+    while (p < w.size() && w[p].isLetter())
+        ++p;
+    if (p == 0 || p == w.size())
+        return false;
+    const Word *audio = table().find(w.left(p));
+    if (!audio || audio->role != Role::Audio)
+        return false;
+    const QStringView rest = w.mid(p);
+    return isChannels(rest) || ((rest[0] == u'x' || rest[0] == u'X') && rest.size() == 2 && isDigit(rest[1]));
 }
 
 Tok Reader::classify(Span sp, bool lastWord) const {
@@ -551,7 +582,8 @@ Tok Reader::classify(Span sp, bool lastWord) const {
             t.ordinal = uint16_t(value({b, d}));
             return t;
         }
-        if (rest.compare(QLatin1String("fps"), Qt::CaseInsensitive) == 0) {
+        if (w.endsWith(QLatin1String("fps"), Qt::CaseInsensitive) &&
+            std::all_of(w.begin(), w.end() - 3, [](QChar c) { return isDigit(c) || c == u'.'; })) {
             t.cls = Cls::Term;
             t.add(Role::Video, 0, sp);
             return t;
@@ -635,13 +667,10 @@ Tok Reader::classify(Span sp, bool lastWord) const {
                 numbered(t, prefix->numbered, prefix->value, num);
                 return t;
             }
-            // "AAC2.0", "DDP5.1", "FLACx2": an audio term with its channels.
-            if (const Word *audio = table().find(w.left(p)); audio && audio->role == Role::Audio) {
-                if (isChannels(w.mid(p))) {
-                    t.cls = Cls::Term;
-                    t.add(Role::Audio, 0, sp);
-                    return t;
-                }
+            if (isAudioWithChannels(w)) {
+                t.cls = Cls::Term;
+                t.add(Role::Audio, 0, sp);
+                return t;
             }
             // "BD1080p", "WEB720p".
             if (const Word *source = table().find(w.left(p));
@@ -651,12 +680,10 @@ Tok Reader::classify(Span sp, bool lastWord) const {
                 t.add(Role::Resolution, 0, {b + p, sp.n - p});
                 return t;
             }
-        } else if ((w[p] == u'x' || w[p] == u'X') && p + 2 == w.size() && isDigit(w[p + 1])) {
-            if (const Word *audio = table().find(w.left(p)); audio && audio->role == Role::Audio) {
-                t.cls = Cls::Term;
-                t.add(Role::Audio, 0, sp);
-                return t;
-            }
+        } else if (isAudioWithChannels(w)) {
+            t.cls = Cls::Term;
+            t.add(Role::Audio, 0, sp);
+            return t;
         }
     }
     // Hyphenated terms: "HEVC-10bit"; at the end of a name, "x264-GROUP" names the group.
@@ -715,8 +742,9 @@ void Reader::join(Tok *toks, int n) const {
                     if (pairMatches(a.view(), b.view(), p))
                         match = &p;
                 if (match) {
+                    const Span both{t.span.s, next->span.s + next->span.n - t.span.s};
                     t = Tok{};
-                    t.span = {toks[i].span.s, next->span.s + next->span.n - toks[i].span.s};
+                    t.span = both;
                     t.cls = match->role == Role::Kind ? Cls::Marker : Cls::Term;
                     t.add(match->role, match->value, t.span);
                     next->cls = Cls::Consumed;
@@ -742,6 +770,7 @@ void Reader::join(Tok *toks, int n) const {
                 continue;
             next->cls = Cls::Marker;
             t.cls = Cls::Consumed;
+            ++i; // "2 сезон 12 серия": the 12 is not the season's
             continue;
         }
         if (t.cls == Cls::Number || t.hasNum) {

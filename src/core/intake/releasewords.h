@@ -169,7 +169,7 @@ inline constexpr Pair Pairs[] = {
     {u"dual", u"audio", Audio}, {u"multi", u"audio", Audio}, {u"the", u"movie", Kind, k(ReleaseKind::Movie)},
     {u"picture", u"drama", Kind, k(ReleaseKind::Special)}, {u"blu", u"ray", Source, BD},
     {u"web", u"dl", Source, WEB}, {u"multiple", u"subtitle", Noise}, {u"multiple", u"subtitles", Noise},
-    {u"multi", u"subs", Noise}, {u"eng", u"sub", Noise}, {u"rus", u"sub", Noise},
+    {u"multi", u"subs", Noise}, {u"eng", u"sub", Noise}, {u"rus", u"sub", Noise}, {u"dts-hd", u"ma", Audio},
 };
 // clang-format on
 
