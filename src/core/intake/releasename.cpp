@@ -31,8 +31,11 @@ constexpr int MaxChars = 1024; // a longer name is read up to here
 constexpr int MaxTokens = 96;
 constexpr int MaxBracketTokens = 24;
 
+// A stretch of the name (names are read up to MaxChars, so 16 bits hold it: tokens stay small).
 struct Span {
-    int s = 0, n = 0;
+    int16_t s = 0, n = 0;
+    Span() = default;
+    Span(int start, int length) : s(int16_t(start)), n(int16_t(length)) {}
 };
 
 bool isDigit(QChar c) {
@@ -42,6 +45,17 @@ bool isDigit(QChar c) {
 bool isHex(QChar c) {
     const char16_t u = c.unicode();
     return isDigit(c) || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F');
+}
+
+// `w` ends with the lower-case ASCII `tail`, in any letter case.
+bool endsWithAscii(QStringView w, std::string_view tail) {
+    if (size_t(w.size()) < tail.size())
+        return false;
+    const qsizetype from = w.size() - qsizetype(tail.size());
+    for (size_t i = 0; i < tail.size(); ++i)
+        if ((w[from + qsizetype(i)].unicode() | 0x20) != char16_t(tail[i]))
+            return false;
+    return true;
 }
 
 bool isAsciiLetter(QChar c) {
@@ -156,6 +170,7 @@ struct Tok {
     bool explicitEp = false; // ... that the name marks as one ("Ep 5", "S01E05", "OVA 2")
     BKind bracket = BKind::Unknown;
     uint8_t nFacts = 0;
+    uint16_t bracketFacts = 0, nBracketFacts = 0; // a bracket's in Reader::m_bracketFacts
     uint16_t ordinal = 0;
     const Word *word = nullptr;
     Num num;
@@ -170,11 +185,17 @@ struct Tok {
 // Not part of a title: neither a plain word nor a number.
 // Tokens are filled as they are read; the buffer is not cleared first, which would cost more than the
 // reading of a short name.
-template <int N> struct TokBuffer {
-    TokBuffer() {}
+template <class T, int N> struct Uninitialized {
+    Uninitialized() {}
     union {
-        Tok t[N];
+        T t[N];
     };
+};
+
+// A fact of a bracket's words, kept from reading the bracket until it is applied.
+struct BracketFact {
+    Fact fact;
+    bool weak;
 };
 
 bool isPlainish(Cls c) {
@@ -202,7 +223,8 @@ private:
     int value(Span sp) const;
     double number(Span sp) const;
 
-    bool isSeparator(int i, bool dots) const;
+    bool partsAtDot(int i) const;
+    void classifyChars();
     int closer(int i) const;
     int tokenize(Span range, Tok *toks, int max, bool bracketContent) const;
 
@@ -217,7 +239,8 @@ private:
     bool partIsTerm(Span sp, Tok &t) const;
     void join(Tok *toks, int n) const;
 
-    void readBracket(Tok &t) const;
+    void readBracket(Tok &t);
+    void applyFact(const Fact &f);
     void apply(const Tok &t, bool strongOnly);
     void applyBracket(const Tok &t, bool strongOnly);
     QString joined(const Tok *toks, int from, int to) const;
@@ -229,11 +252,21 @@ private:
     QStringView s;
     bool m_folder;
     bool m_dots = false; // the name is parted by dots
-    TokBuffer<MaxTokens> m_buffer;
+    uint8_t m_cc[MaxChars];
+    Uninitialized<Tok, MaxTokens> m_buffer;
     Tok *m_toks = m_buffer.t;
+    Uninitialized<BracketFact, 4 * MaxTokens> m_bracketFactBuffer;
+    BracketFact *m_bracketFacts = m_bracketFactBuffer.t;
+    int m_nBracketFacts = 0;
     int m_n = 0;
     ReleaseName r;
     bool m_kindSet = false;
+    // The terms as read, made texts once at the end.
+    static constexpr int MaxTerms = 12;
+    Span m_terms[2][MaxTerms];
+    int m_nTerms[2] = {0, 0};
+    void addTerm(int list, Span sp);
+    QStringList terms(int list) const;
 };
 
 int Reader::value(Span sp) const {
@@ -261,13 +294,8 @@ double Reader::number(Span sp) const {
 
 // ---- Cutting into words.
 
-bool Reader::isSeparator(int i, bool dots) const {
-    const char16_t c = s[i].unicode();
-    if (c == u' ' || c == u'_' || c == 0x3000 || c == u'\t')
-        return true;
-    if (c != u'.' || !dots)
-        return false;
-    // The dots of "5.1", "12.5" and "H.264" stay in their word.
+// Whether a dot parts words where dots do: not those of "5.1", "12.5" and "H.264".
+bool Reader::partsAtDot(int i) const {
     const bool digitBefore = i > 0 && isDigit(s[i - 1]);
     const bool digitAfter = i + 1 < s.size() && isDigit(s[i + 1]);
     if (digitBefore && digitAfter && (i + 2 >= s.size() || !isDigit(s[i + 2])))
@@ -309,33 +337,72 @@ int Reader::closer(int i) const {
     return -1;
 }
 
+enum CharClass : uint8_t { Blank = 1, Dot = 2, Open = 4, Close = 8, Comma = 16, Plus = 32 };
+
+// Each character's part in cutting the name, once, and whether dots part its words.
+void Reader::classifyChars() {
+    static constexpr auto ascii = [] {
+        std::array<uint8_t, 128> a{};
+        a[' '] = a['_'] = a['\t'] = Blank;
+        a['.'] = Dot;
+        a['['] = a['('] = a['{'] = Open;
+        a[']'] = a[')'] = a['}'] = Close;
+        a[','] = a['|'] = a['/'] = Comma;
+        a['+'] = Plus;
+        return a;
+    }();
+    uint8_t seen = 0;
+    for (int i = 0; i < s.size(); ++i) {
+        const char16_t u = s[i].unicode();
+        uint8_t c = 0;
+        if (u < 128)
+            c = ascii[u];
+        else if (u == 0x3000)
+            c = Blank;
+        else if (u == 0x3010 || u == 0xFF08)
+            c = Open;
+        else if (u == 0x3011 || u == 0xFF09)
+            c = Close;
+        seen |= c;
+        m_cc[i] = c;
+    }
+    m_dots = (seen & Dot) && !(seen & Blank);
+}
+
 int Reader::tokenize(Span range, Tok *toks, int max, bool bracketContent) const {
     int n = 0;
     const int end = range.s + range.n;
     // Within brackets "," "+" "|" "/" part terms too, and dots where nothing else does ("BD.1080p.FLAC").
     bool dots = m_dots;
     if (bracketContent) {
-        const QStringView w = at(range);
-        dots = w.contains(u'.') && !w.contains(u' ') && !w.contains(u'_') && !w.contains(u',');
+        uint8_t seen = 0;
+        for (int i = range.s; i < end; ++i)
+            seen |= m_cc[i];
+        dots = (seen & Dot) && !(seen & (Blank | Comma));
     }
     auto separator = [&](int i) {
-        const char16_t c = s[i].unicode();
-        if (isSeparator(i, dots))
+        const uint8_t c = m_cc[i];
+        if (!c)
+            return false;
+        if (c & Blank)
             return true;
+        if (c & Dot)
+            return dots && partsAtDot(i);
         // The "+" of "DD+" and "HDR10+" is the term's.
-        if (c == u'+')
-            return bracketContent && !(i > range.s && s[i - 1].isLetterOrNumber() && (i + 1 == end || !s[i + 1].isLetterOrNumber()));
-        if (bracketContent)
-            return c == u',' || c == u'|' || c == u'/';
+        if (c & Plus)
+            return bracketContent && !(i > range.s && s[i - 1].isLetterOrNumber() &&
+                                       (i + 1 == end || !s[i + 1].isLetterOrNumber()));
+        if (c & Comma)
+            return bracketContent;
         // A closing bracket that closes nothing.
-        return c == u']' || c == u')' || c == u'}' || c == 0x3011 || c == 0xFF09;
+        return (c & Close) && !bracketContent;
     };
     for (int i = range.s; i < end && n < max;) {
         if (separator(i)) {
             ++i;
             continue;
         }
-        if (!bracketContent) {
+        if (!bracketContent && (m_cc[i] & Open)) {
             if (const int j = closer(i); j > 0) {
                 toks[n] = Tok{};
                 toks[n].span = {i + 1, j - i - 1};
@@ -345,7 +412,7 @@ int Reader::tokenize(Span range, Tok *toks, int max, bool bracketContent) const 
             }
         }
         int j = i + 1;
-        while (j < end && !separator(j) && (bracketContent || !closing(s[j].unicode()) || closer(j) < 0))
+        while (j < end && !separator(j) && (bracketContent || !(m_cc[j] & Open) || closer(j) < 0))
             ++j;
         toks[n] = Tok{};
         toks[n++].span = {i, j - i};
@@ -432,7 +499,7 @@ bool Reader::isResolution(QStringView w) const {
 
 // 2.0, 5.1, 7.1, 2ch, 5.1ch.
 bool Reader::isChannels(QStringView w) const {
-    const bool ch = w.endsWith(QLatin1String("ch"), Qt::CaseInsensitive);
+    const bool ch = endsWithAscii(w, "ch");
     if (ch)
         w.chop(2);
     if (w.size() == 1)
@@ -574,15 +641,14 @@ Tok Reader::classify(Span sp, bool lastWord) const {
         }
         // 2nd, 3rd, 2-й.
         if (d <= 2 &&
-            (rest.compare(QLatin1String("st"), Qt::CaseInsensitive) == 0 ||
-             rest.compare(QLatin1String("nd"), Qt::CaseInsensitive) == 0 ||
-             rest.compare(QLatin1String("rd"), Qt::CaseInsensitive) == 0 ||
-             rest.compare(QLatin1String("th"), Qt::CaseInsensitive) == 0 || rest == u"-й" || rest == u"й")) {
+            ((rest.size() == 2 && (endsWithAscii(rest, "st") || endsWithAscii(rest, "nd") ||
+                                   endsWithAscii(rest, "rd") || endsWithAscii(rest, "th"))) ||
+             rest == u"-й" || rest == u"й")) {
             t.cls = Cls::Ordinal;
             t.ordinal = uint16_t(value({b, d}));
             return t;
         }
-        if (w.endsWith(QLatin1String("fps"), Qt::CaseInsensitive) &&
+        if (endsWithAscii(w, "fps") &&
             std::all_of(w.begin(), w.end() - 3, [](QChar c) { return isDigit(c) || c == u'.'; })) {
             t.cls = Cls::Term;
             t.add(Role::Video, 0, sp);
@@ -687,7 +753,7 @@ Tok Reader::classify(Span sp, bool lastWord) const {
         }
     }
     // Hyphenated terms: "HEVC-10bit"; at the end of a name, "x264-GROUP" names the group.
-    if (w.contains(u'-') && w.size() > 2) {
+    if (w.size() > 2 && std::find(w.begin() + 1, w.end(), u'-') != w.end()) {
         Tok parts;
         int from = b, terms = 0, count = 0;
         Span lastPart;
@@ -734,9 +800,10 @@ void Reader::join(Tok *toks, int n) const {
         Tok *next = i + 1 < n && toks[i + 1].cls != Cls::Bracket ? &toks[i + 1] : nullptr;
         if (!next)
             continue;
-        if (next->cls == Cls::Plain || next->cls == Cls::Term || next->cls == Cls::Marker) {
+        if (t.word && (t.word->flags & PairFirst) &&
+            (next->cls == Cls::Plain || next->cls == Cls::Term || next->cls == Cls::Marker)) {
             Folded a, b;
-            if (at(t.span).size() <= 8 && fold(at(t.span), a) && fold(at(next->span), b)) {
+            if (fold(at(t.span), a) && fold(at(next->span), b)) {
                 const Pair *match = nullptr;
                 for (const Pair &p : Pairs)
                     if (pairMatches(a.view(), b.view(), p))
@@ -793,27 +860,43 @@ void Reader::join(Tok *toks, int n) const {
 // ---- Brackets.
 
 // Tells a bracket: the CRC, a group or title (it holds plain words), or terms (maybe a number).
-void Reader::readBracket(Tok &t) const {
+void Reader::readBracket(Tok &t) {
     const QStringView w = at(t.span).trimmed();
     if (w.size() == 8 && std::all_of(w.begin(), w.end(), isHex)) {
         t.bracket = BKind::Crc;
         return;
     }
-    TokBuffer<MaxBracketTokens> buffer;
+    Uninitialized<Tok, MaxBracketTokens> buffer;
     Tok *toks = buffer.t;
     int n = tokenize(t.span, toks, MaxBracketTokens, true);
     for (int i = 0; i < n; ++i)
         toks[i] = classify(toks[i].span, i == n - 1);
     join(toks, n);
     t.bracket = n ? BKind::Terms : BKind::Unknown;
+    t.bracketFacts = uint16_t(m_nBracketFacts);
+    const int room = 4 * MaxTokens;
+    auto keep = [&](const Fact &f, bool weak) {
+        if (m_nBracketFacts < room)
+            m_bracketFacts[m_nBracketFacts++] = {f, weak};
+    };
     for (int i = 0; i < n; ++i) {
-        if ((isPlainish(toks[i].cls) && toks[i].cls != Cls::End) || toks[i].cls == Cls::Dash)
+        const Tok &x = toks[i];
+        if (x.cls == Cls::Consumed)
+            continue;
+        if ((isPlainish(x.cls) && x.cls != Cls::End) || x.cls == Cls::Dash)
             t.bracket = BKind::Unknown;
-        if (toks[i].hasNum && !t.hasNum) {
+        if (x.hasNum && !t.hasNum) {
             t.hasNum = true;
-            t.num = toks[i].num;
+            t.num = x.num;
         }
+        for (int k = 0; k < x.nFacts; ++k)
+            keep(x.facts[k], x.weak);
+        if (x.cls == Cls::Number && x.num.yearLike)
+            keep({Role::Year, 0, x.num.first}, false);
+        if (x.num.version.n)
+            keep({Role::Version, uint16_t(value(x.num.version)), {}}, false);
     }
+    t.nBracketFacts = uint16_t(m_nBracketFacts - t.bracketFacts);
     if (t.bracket != BKind::Terms)
         t.hasNum = false;
 }
@@ -823,46 +906,64 @@ void Reader::apply(const Tok &t, bool strongOnly) {
         return;
     if (t.cls == Cls::Number && t.num.yearLike && r.year.isEmpty())
         r.year = at(t.num.first).toString();
-    for (int i = 0; i < t.nFacts; ++i) {
-        const Fact &f = t.facts[i];
-        switch (f.role) {
-        case Role::Video:
-        case Role::Audio: {
-            QStringList &list = f.role == Role::Video ? r.videoTerms : r.audioTerms;
-            const QStringView text = at(f.span);
-            if (std::none_of(list.begin(), list.end(),
-                             [&](const QString &x) { return text.compare(x, Qt::CaseInsensitive) == 0; }))
-                list.append(text.toString());
-            break;
-        }
-        case Role::Source:
-            if (r.source.isEmpty())
-                r.source = sourceText(f.value);
-            break;
-        case Role::Resolution:
-            if (r.resolution.isEmpty())
-                r.resolution = at(f.span).toString();
-            break;
-        case Role::Kind:
-            if (!m_kindSet)
-                r.kind = ReleaseKind(f.value), m_kindSet = true;
-            break;
-        case Role::Season:
-            if (r.season.isEmpty())
-                r.season = QString::number(f.value);
-            break;
-        case Role::Version:
-            if (r.version.isEmpty())
-                r.version = QString::number(f.value);
-            break;
-        case Role::Group:
-            if (r.group.isEmpty())
-                r.group = at(f.span).toString();
-            break;
-        default:
-            break;
-        }
+    for (int i = 0; i < t.nFacts; ++i)
+        applyFact(t.facts[i]);
+}
+
+void Reader::applyFact(const Fact &f) {
+    switch (f.role) {
+    case Role::Video:
+    case Role::Audio:
+        addTerm(f.role == Role::Video ? 0 : 1, f.span);
+        break;
+    case Role::Source:
+        if (r.source.isEmpty())
+            r.source = sourceText(f.value);
+        break;
+    case Role::Resolution:
+        if (r.resolution.isEmpty())
+            r.resolution = at(f.span).toString();
+        break;
+    case Role::Kind:
+        if (!m_kindSet)
+            r.kind = ReleaseKind(f.value), m_kindSet = true;
+        break;
+    case Role::Season:
+        if (r.season.isEmpty())
+            r.season = QString::number(f.value);
+        break;
+    case Role::Version:
+        if (r.version.isEmpty())
+            r.version = QString::number(f.value);
+        break;
+    case Role::Group:
+        if (r.group.isEmpty())
+            r.group = at(f.span).toString();
+        break;
+    case Role::Year:
+        if (r.year.isEmpty())
+            r.year = at(f.span).toString();
+        break;
+    default:
+        break;
     }
+}
+
+void Reader::addTerm(int list, Span sp) {
+    const QStringView text = at(sp);
+    for (int i = 0; i < m_nTerms[list]; ++i)
+        if (text.compare(at(m_terms[list][i]), Qt::CaseInsensitive) == 0)
+            return;
+    if (m_nTerms[list] < MaxTerms)
+        m_terms[list][m_nTerms[list]++] = sp;
+}
+
+QStringList Reader::terms(int list) const {
+    QStringList out;
+    out.reserve(m_nTerms[list]);
+    for (int i = 0; i < m_nTerms[list]; ++i)
+        out.append(at(m_terms[list][i]).toString());
+    return out;
 }
 
 void Reader::applyBracket(const Tok &t, bool strongOnly) {
@@ -870,52 +971,37 @@ void Reader::applyBracket(const Tok &t, bool strongOnly) {
         r.crc32 = at(t.span).trimmed().toString().toUpper();
         return;
     }
-    TokBuffer<MaxBracketTokens> buffer;
-    Tok *toks = buffer.t;
-    int n = tokenize(t.span, toks, MaxBracketTokens, true);
-    for (int i = 0; i < n; ++i)
-        toks[i] = classify(toks[i].span, i == n - 1);
-    join(toks, n);
-    for (int i = 0; i < n; ++i) {
-        apply(toks[i], strongOnly);
-        if (toks[i].num.version.n && r.version.isEmpty() && toks[i].cls != Cls::Consumed)
-            r.version = QString::number(value(toks[i].num.version));
-    }
+    for (int i = t.bracketFacts; i < t.bracketFacts + t.nBracketFacts; ++i)
+        if (!strongOnly || !m_bracketFacts[i].weak)
+            applyFact(m_bracketFacts[i].fact);
 }
 
 // ---- The title and the episode.
 
 QString Reader::joined(const Tok *toks, int from, int to) const {
-    while (from < to && (toks[from].cls == Cls::Dash || toks[from].cls == Cls::Tilde))
-        ++from;
-    while (to > from && (toks[to - 1].cls == Cls::Dash || toks[to - 1].cls == Cls::Tilde ||
-                         toks[to - 1].cls == Cls::Consumed))
-        --to;
-    int length = 0;
-    for (int i = from; i < to; ++i)
-        length += toks[i].span.n + 1;
-    QString text;
-    text.reserve(length);
+    // Built in place: a title is read for every name.
+    char16_t text[MaxChars + MaxTokens];
+    int n = 0;
     for (int i = from; i < to; ++i) {
         if (toks[i].cls == Cls::Consumed)
             continue;
-        if (!text.isEmpty())
-            text += u' ';
-        text += at(toks[i].span);
+        if (n > 0)
+            text[n++] = u' ';
+        const char16_t *word = s.utf16() + toks[i].span.s;
+        std::copy(word, word + toks[i].span.n, text + n);
+        n += toks[i].span.n;
     }
-    // Punctuation left over from the separators: "Title -", "Title:".
-    auto loose = [](QChar c) {
+    // Dashes and punctuation left over from the separators: "Title -", "Title:".
+    auto loose = [](char16_t c) {
         return c == u'-' || c == u',' || c == u':' || c == u';' || c == u'~' || c == u'|' || c == u' ' ||
-               c == u'+' || c == u'&' || c == u'/';
+               c == u'+' || c == u'&' || c == u'/' || c == 0x2013 || c == 0x2014 || c == 0xFF5E;
     };
-    qsizetype a = 0, b = text.size();
-    while (a < b && loose(text[a]))
+    int a = 0;
+    while (a < n && loose(text[a]))
         ++a;
-    while (b > a && loose(text[b - 1]))
-        --b;
-    if (a > 0 || b < text.size())
-        text = text.mid(a, b - a);
-    return text;
+    while (n > a && loose(text[n - 1]))
+        --n;
+    return QString(reinterpret_cast<const QChar *>(text + a), n - a);
 }
 
 int Reader::nextUsed(int i) const {
@@ -974,12 +1060,7 @@ bool Reader::bareEpisode(const Tok &t) const {
 }
 
 ReleaseName Reader::read() {
-    int dots = 0, blanks = 0;
-    for (QChar c : s) {
-        dots += c == u'.';
-        blanks += c == u' ' || c == u'_' || c == QChar(0x3000);
-    }
-    m_dots = blanks == 0 && dots > 0;
+    classifyChars();
 
     m_n = tokenize({0, int(s.size())}, m_toks, MaxTokens, false);
     int lastWord = -1;
@@ -1121,13 +1202,19 @@ ReleaseName Reader::read() {
     }
     if (r.kind == ReleaseKind::None && epTok)
         r.kind = ReleaseKind::Episode;
-    return r;
+    if (m_nTerms[0])
+        r.videoTerms = terms(0);
+    if (m_nTerms[1])
+        r.audioTerms = terms(1);
+    return std::move(r);
 }
 
 // The name without a known extension.
 QStringView withoutExtension(QStringView name) {
-    const qsizetype dot = name.lastIndexOf(u'.');
-    if (dot <= 0 || name.size() - dot - 1 > 5)
+    qsizetype dot = name.size() - 1;
+    while (dot > 0 && name.size() - dot <= 6 && name[dot] != u'.')
+        --dot;
+    if (dot <= 0 || name[dot] != u'.')
         return name;
     Folded f;
     if (!fold(name.mid(dot + 1), f))
@@ -1165,7 +1252,10 @@ QString releaseKindWord(ReleaseKind kind) {
 ReleaseName readReleaseName(const QString &fileName, const QString &folderName) {
     QStringView name = fileName;
     QStringView folder = folderName;
-    if (const qsizetype slash = name.lastIndexOf(u'/'); slash >= 0) {
+    qsizetype slash = name.size() - 1;
+    while (slash >= 0 && name[slash] != u'/')
+        --slash;
+    if (slash >= 0) {
         folder = name.left(slash);
         name = name.mid(slash + 1);
     }

@@ -28,11 +28,13 @@ enum class Role : uint8_t {
     Version,     // "v2"
     Resolution,  // read from the word's form, never from the table
     Group,       // likewise: the group after a term ("x264-GROUP")
+    Year,        // likewise: "(2019)"
 };
 
 enum Flag : uint8_t {
     Weak = 1,    // an ordinary word too: it ends a title only where no plain word follows it
     Postfix = 2, // its number may stand before it: "2 сезон", "5 серия", "2nd Season"
+    PairFirst = 4, // the first word of one of Pairs
 };
 
 struct Word {
@@ -68,7 +70,7 @@ inline constexpr Word Words[] = {
     {u"ac-3", Audio, None}, {u"eac3", Audio, None}, {u"e-ac3", Audio, None}, {u"e-ac-3", Audio, None},
     {u"dd", Audio, None, 0, Weak}, {u"dd+", Audio, None}, {u"ddp", Audio, None}, {u"flac", Audio, None},
     {u"alac", Audio, None}, {u"opus", Audio, None, 0, Weak}, {u"mp3", Audio, None}, {u"mp2", Audio, None},
-    {u"dts", Audio, None}, {u"dts-hd", Audio, None}, {u"dts-hdma", Audio, None}, {u"dts-ma", Audio, None},
+    {u"dts", Audio, None}, {u"dts-hd", Audio, None, 0, PairFirst}, {u"dts-hdma", Audio, None}, {u"dts-ma", Audio, None},
     {u"dtshd", Audio, None}, {u"truehd", Audio, None}, {u"atmos", Audio, None}, {u"pcm", Audio, None},
     {u"lpcm", Audio, None}, {u"vorbis", Audio, None}, {u"dualaudio", Audio, None},
     {u"dual-audio", Audio, None}, {u"multi-audio", Audio, None}, {u"multiaudio", Audio, None},
@@ -77,7 +79,7 @@ inline constexpr Word Words[] = {
     {u"bdremux", Source, None, BD}, {u"bdmv", Source, None, BD}, {u"bdiso", Source, None, BD},
     {u"bluray", Source, None, BD}, {u"blu-ray", Source, None, BD}, {u"brrip", Source, None, BD},
     {u"bdrip-remux", Source, None, BD},
-    {u"web", Source, None, WEB}, {u"webrip", Source, None, WEB}, {u"web-rip", Source, None, WEB},
+    {u"web", Source, None, WEB, PairFirst}, {u"webrip", Source, None, WEB}, {u"web-rip", Source, None, WEB},
     {u"web-dl", Source, None, WEB}, {u"webdl", Source, None, WEB}, {u"web-dlrip", Source, None, WEB},
     {u"amzn", Source, None, WEB}, {u"cr", Source, None, WEB, Weak}, {u"nf", Source, None, WEB, Weak},
     {u"dsnp", Source, None, WEB}, {u"hidive", Source, None, WEB}, {u"funi", Source, None, WEB},
@@ -105,11 +107,11 @@ inline constexpr Word Words[] = {
     {u"multisub", Noise, None}, {u"multi-sub", Noise, None}, {u"multi-subs", Noise, None},
     {u"multisubs", Noise, None}, {u"esub", Noise, None}, {u"esubs", Noise, None},
     {u"subtitle", Noise, None, 0, Weak}, {u"subtitles", Noise, None, 0, Weak},
-    {u"dual", Noise, None, 0, Weak}, {u"multi", Noise, None, 0, Weak}, {u"multiple", Noise, None, 0, Weak},
+    {u"dual", Noise, None, 0, Weak | PairFirst}, {u"multi", Noise, None, 0, Weak | PairFirst}, {u"multiple", Noise, None, 0, Weak | PairFirst},
     {u"audio", Noise, None, 0, Weak}, {u"vostfr", Noise, None}, {u"vf", Noise, None, 0, Weak},
     {u"jap", Noise, None, 0, Weak}, {u"jpn", Noise, None}, {u"jp", Noise, None, 0, Weak},
-    {u"eng", Noise, None, 0, Weak}, {u"en", Noise, None, 0, Weak}, {u"english", Noise, None, 0, Weak},
-    {u"rus", Noise, None, 0, Weak}, {u"ru", Noise, None, 0, Weak}, {u"russian", Noise, None, 0, Weak},
+    {u"eng", Noise, None, 0, Weak | PairFirst}, {u"en", Noise, None, 0, Weak}, {u"english", Noise, None, 0, Weak},
+    {u"rus", Noise, None, 0, Weak | PairFirst}, {u"ru", Noise, None, 0, Weak}, {u"russian", Noise, None, 0, Weak},
     {u"ukr", Noise, None, 0, Weak}, {u"ger", Noise, None, 0, Weak}, {u"ita", Noise, None, 0, Weak},
     {u"spa", Noise, None, 0, Weak}, {u"fre", Noise, None, 0, Weak}, {u"chs", Noise, None},
     {u"cht", Noise, None}, {u"big5", Noise, None}, {u"gb", Noise, None, 0, Weak},
@@ -157,9 +159,11 @@ inline constexpr Word Words[] = {
     {u"часть", None, TitleNumber},
     {u"end", End, None}, {u"final", End, None}, {u"fin", End, None}, {u"конец", End, None},
     {u"v", None, Version},
+    // The first words of Pairs that mean nothing alone.
+    {u"the", None, None, 0, PairFirst}, {u"picture", None, None, 0, PairFirst}, {u"blu", None, None, 0, PairFirst},
 };
 
-// Two words read as one: "Dual Audio", "The Movie".
+// Two words read as one: "Dual Audio", "The Movie". Each first word is in Words with PairFirst.
 struct Pair {
     std::u16string_view first, second;
     Role role;
