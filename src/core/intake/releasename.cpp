@@ -145,6 +145,7 @@ enum class Cls : uint8_t {
     End,         // END, FINAL
     Dash,
     Tilde,
+    Other, // " / " before the title in another language
     Bracket,
     Consumed, // joined to its neighbour ("2" of "Season 2")
 };
@@ -215,7 +216,10 @@ const QString &sourceText(uint16_t index) {
 
 class Reader {
 public:
-    Reader(QStringView s, bool folder) : s(s.left(MaxChars)), m_folder(folder) {}
+    // What is read: a file's name with its extension taken off, a name without one (a release's, a
+    // batch's), or a folder's.
+    enum What { File, Name, Folder };
+    Reader(QStringView s, What what) : s(s.left(MaxChars)), m_what(what), m_folder(what == Folder) {}
     ReleaseName read();
 
 private:
@@ -240,16 +244,18 @@ private:
     void join(Tok *toks, int n) const;
 
     void readBracket(Tok &t);
-    void applyFact(const Fact &f);
+    void applyFact(const Fact &f, bool weak);
     void apply(const Tok &t, bool strongOnly);
     void applyBracket(const Tok &t, bool strongOnly);
     QString joined(const Tok *toks, int from, int to) const;
     int nextUsed(int i) const;
+    bool isCornerBracket(const Tok &t) const;
     bool stops(int i) const;
     bool cleanAfter(int i) const;
     bool bareEpisode(const Tok &t) const;
 
     QStringView s;
+    What m_what;
     bool m_folder;
     bool m_dots = false; // the name is parted by dots
     uint8_t m_cc[MaxChars];
@@ -261,6 +267,7 @@ private:
     int m_n = 0;
     ReleaseName r;
     bool m_kindSet = false;
+    bool m_sourceWeak = false;
     // The terms as read, made texts once at the end.
     static constexpr int MaxTerms = 12;
     Span m_terms[2][MaxTerms];
@@ -317,6 +324,10 @@ char16_t closing(char16_t open) {
         return 0x3011;
     case 0xFF08: // （
         return 0xFF09;
+    case 0x300C: // 「
+        return 0x300D;
+    case 0x300E: // 『
+        return 0x300F;
     default:
         return 0;
     }
@@ -359,9 +370,9 @@ void Reader::classifyChars() {
             c = ascii[u];
         else if (u == 0x3000)
             c = Blank;
-        else if (u == 0x3010 || u == 0xFF08)
+        else if (u == 0x3010 || u == 0xFF08 || u == 0x300C || u == 0x300E)
             c = Open;
-        else if (u == 0x3011 || u == 0xFF09)
+        else if (u == 0x3011 || u == 0xFF09 || u == 0x300D || u == 0x300F)
             c = Close;
         seen |= c;
         m_cc[i] = c;
@@ -457,7 +468,7 @@ bool Reader::readNum(int &i, int end, Num &num, bool letters) const {
     if (!readNumber(i, end, num.first))
         return false;
     readVersion(i, end, num.version);
-    if (i + 1 < end && (s[i] == u'-' || s[i] == u'~' || s[i] == QChar(0x2013) || (letters && (s[i].unicode() | 0x20) == u'e'))) {
+    if (i + 1 < end && (s[i] == u'-' || s[i] == u'~' || s[i] == u'+' || s[i] == QChar(0x2013) || (letters && (s[i].unicode() | 0x20) == u'e'))) {
         int j = i + 1;
         for (int k = 0; k < 2 && j < end && letters && isAsciiLetter(s[j]); ++k)
             ++j;
@@ -587,6 +598,10 @@ Tok Reader::classify(Span sp, bool lastWord) const {
     }
     if (w.size() == 1 && (c0 == u'~' || c0 == 0xFF5E)) {
         t.cls = Cls::Tilde;
+        return t;
+    }
+    if (w.size() == 1 && (c0 == u'/' || c0 == 0xFF0F)) {
+        t.cls = Cls::Other;
         return t;
     }
     if (isDigit(w[0])) {
@@ -852,6 +867,8 @@ void Reader::join(Tok *toks, int n) const {
                 next->cls = Cls::Consumed;
             } else if (next->cls == Cls::End) {
                 next->cls = Cls::Consumed;
+            } else if (next->word && next->word->role == Role::Of && i + 2 < n && toks[i + 2].cls == Cls::Number) {
+                next->cls = toks[i + 2].cls = Cls::Consumed; // "05 из 26": the count of episodes
             }
         }
     }
@@ -907,18 +924,21 @@ void Reader::apply(const Tok &t, bool strongOnly) {
     if (t.cls == Cls::Number && t.num.yearLike && r.year.isEmpty())
         r.year = at(t.num.first).toString();
     for (int i = 0; i < t.nFacts; ++i)
-        applyFact(t.facts[i]);
+        applyFact(t.facts[i], t.weak);
 }
 
-void Reader::applyFact(const Fact &f) {
+void Reader::applyFact(const Fact &f, bool weak) {
     switch (f.role) {
     case Role::Video:
     case Role::Audio:
         addTerm(f.role == Role::Video ? 0 : 1, f.span);
         break;
     case Role::Source:
-        if (r.source.isEmpty())
+        // "(TV)" marks a series more often than a broadcast: a plain source word gives way.
+        if (r.source.isEmpty() || (m_sourceWeak && !weak)) {
             r.source = sourceText(f.value);
+            m_sourceWeak = weak;
+        }
         break;
     case Role::Resolution:
         if (r.resolution.isEmpty())
@@ -973,7 +993,7 @@ void Reader::applyBracket(const Tok &t, bool strongOnly) {
     }
     for (int i = t.bracketFacts; i < t.bracketFacts + t.nBracketFacts; ++i)
         if (!strongOnly || !m_bracketFacts[i].weak)
-            applyFact(m_bracketFacts[i].fact);
+            applyFact(m_bracketFacts[i].fact, m_bracketFacts[i].weak);
 }
 
 // ---- The title and the episode.
@@ -1004,6 +1024,11 @@ QString Reader::joined(const Tok *toks, int from, int to) const {
     return QString(reinterpret_cast<const QChar *>(text + a), n - a);
 }
 
+bool Reader::isCornerBracket(const Tok &t) const {
+    const char16_t open = t.span.s > 0 ? s[t.span.s - 1].unicode() : 0;
+    return t.cls == Cls::Bracket && (open == 0x300C || open == 0x300E);
+}
+
 int Reader::nextUsed(int i) const {
     for (++i; i < m_n; ++i)
         if (m_toks[i].cls != Cls::Consumed)
@@ -1018,6 +1043,7 @@ bool Reader::stops(int i) const {
     switch (t.cls) {
     case Cls::Bracket:
     case Cls::Version:
+    case Cls::Other:
         return true;
     case Cls::Term:
     case Cls::Marker: {
@@ -1044,8 +1070,9 @@ bool Reader::cleanAfter(int i) const {
     return j >= m_n || m_toks[j].cls == Cls::Dash || stops(j);
 }
 
-// A number at the end of a title's words that is taken for the episode: "05", "7", "01-12", but not
-// the "100" of "Mob Psycho 100" nor the "0" of "Steins;Gate 0".
+// A number at the end of a title's words that is taken for the episode: "05", "7", "01-12"; not the
+// "0" of "Steins;Gate 0", nor a folder's or batch's "100" of "Mob Psycho 100" (a video file's "100"
+// is its episode, "[Group] One Piece 1000 [1080p].mkv").
 bool Reader::bareEpisode(const Tok &t) const {
     if (t.cls != Cls::Number || t.num.yearLike)
         return false;
@@ -1056,7 +1083,9 @@ bool Reader::bareEpisode(const Tok &t) const {
     const QStringView d = at(t.num.first);
     if (d.size() >= 2 && d[0] == u'0')
         return true;
-    return d.size() <= 2 && !(d.size() == 1 && d[0] == u'0');
+    if (d.size() >= 3)
+        return m_what == File;
+    return !(d.size() == 1 && d[0] == u'0');
 }
 
 ReleaseName Reader::read() {
@@ -1114,20 +1143,25 @@ ReleaseName Reader::read() {
         if (first >= 0)
             ep = first + 1, dashBefore = first;
     }
+    // The number that ends the title's words, or follows the season that ends them ("Title S2 05").
+    for (int i = end - 1; i > start && ep < 0; --i)
+        if (bareEpisode(m_toks[i]) && cleanAfter(i))
+            ep = i;
+    if (ep < 0 && end < m_n && m_toks[end].cls == Cls::Marker && !m_toks[end].hasNum && m_toks[end].nFacts &&
+        m_toks[end].facts[0].role == Role::Season) {
+        const int j = nextUsed(end);
+        if (j < m_n && m_toks[j].cls == Cls::Number && m_toks[j].hasNum && cleanAfter(j))
+            ep = j;
+    }
     int epBracket = -1;
     if (ep < 0) {
         for (int i = groupAt + 1; i < m_n && epBracket < 0; ++i)
             if (m_toks[i].cls == Cls::Bracket && m_toks[i].hasNum && (!m_folder || m_toks[i].num.last.n))
                 epBracket = i;
     }
-    if (ep < 0 && epBracket < 0) {
-        for (int i = end - 1; i > start && ep < 0; --i)
-            if (bareEpisode(m_toks[i]) && cleanAfter(i))
-                ep = i;
-        if (ep < 0 && start < m_n && start == firstWord && m_toks[start].cls == Cls::Number &&
-            m_toks[start].hasNum && !m_folder && cleanAfter(start))
-            ep = start;
-    }
+    if (ep < 0 && epBracket < 0 && start < m_n && start == firstWord && m_toks[start].cls == Cls::Number &&
+        m_toks[start].hasNum && !m_folder && cleanAfter(start))
+        ep = start;
     if (ep >= 0 && ep < end)
         end = ep;
     if (dashBefore >= 0 && dashBefore < end)
@@ -1163,6 +1197,11 @@ ReleaseName Reader::read() {
             ++j;
         epTitleFrom = i, epTitleTo = j;
         r.episodeTitle = joined(m_toks, i, j);
+        // 第01話「Name」: the title in corner brackets.
+        if (i == j && i < m_n && isCornerBracket(m_toks[i])) {
+            r.episodeTitle = at(m_toks[i].span).trimmed().toString();
+            epTitleTo = i + 1;
+        }
     }
 
     r.title = joined(m_toks, start, end);
@@ -1182,7 +1221,7 @@ ReleaseName Reader::read() {
         for (int i = groupAt + 1; i < firstWord; ++i) {
             if (m_toks[i].cls != Cls::Bracket || m_toks[i].bracket != BKind::Unknown)
                 continue;
-            Reader inner(at(m_toks[i].span), m_folder);
+            Reader inner(at(m_toks[i].span), m_what);
             const ReleaseName in = inner.read();
             r.title = in.title;
             if (r.episode.isEmpty() && !in.episode.isEmpty()) {
@@ -1195,7 +1234,7 @@ ReleaseName Reader::read() {
     }
     // A group in the last brackets: "Title - 05 [1080p][Group]".
     if (r.group.isEmpty() && m_n > 1 && m_toks[m_n - 1].cls == Cls::Bracket &&
-        m_toks[m_n - 1].bracket == BKind::Unknown) {
+        m_toks[m_n - 1].bracket == BKind::Unknown && !isCornerBracket(m_toks[m_n - 1])) {
         const QStringView g = at(m_toks[m_n - 1].span).trimmed();
         if (!g.isEmpty() && !g.contains(u' ') && g != r.title)
             r.group = g.toString();
@@ -1252,14 +1291,17 @@ QString releaseKindWord(ReleaseKind kind) {
 ReleaseName readReleaseName(const QString &fileName, const QString &folderName) {
     QStringView name = fileName;
     QStringView folder = folderName;
+    // A path: the file's folder is the fallback. " / " between blanks parts a title's names instead.
     qsizetype slash = name.size() - 1;
-    while (slash >= 0 && name[slash] != u'/')
+    while (slash >= 0 && (name[slash] != u'/' || (slash > 0 && slash + 1 < name.size() &&
+                                                   name[slash - 1] == u' ' && name[slash + 1] == u' ')))
         --slash;
     if (slash >= 0) {
         folder = name.left(slash);
         name = name.mid(slash + 1);
     }
-    ReleaseName r = Reader(withoutExtension(name), false).read();
+    const QStringView bare = withoutExtension(name);
+    ReleaseName r = Reader(bare, bare.size() < name.size() ? Reader::File : Reader::Name).read();
     const bool fileKind = r.kind != ReleaseKind::None && r.kind != ReleaseKind::Episode;
     if (folder.isEmpty() || (!r.title.isEmpty() && !r.season.isEmpty() && fileKind))
         return r;
@@ -1272,7 +1314,7 @@ ReleaseName readReleaseName(const QString &fileName, const QString &folderName) 
             --tries;
             continue;
         }
-        const ReleaseName f = Reader(part, true).read();
+        const ReleaseName f = Reader(part, Reader::Folder).read();
         if (r.season.isEmpty())
             r.season = f.season;
         if (f.title.isEmpty() && !fileKind && f.kind != ReleaseKind::None && f.kind != ReleaseKind::Episode)

@@ -26,6 +26,7 @@ enum class Role : uint8_t {
     End,         // END, FINAL after an episode number
     Ordinal,     // "second" of "Second Season"; `value` is the number
     Version,     // "v2"
+    Of,          // "of", "из" between two numbers: "05 из 26"
     Resolution,  // read from the word's form, never from the table
     Group,       // likewise: the group after a term ("x264-GROUP")
     Year,        // likewise: "(2019)"
@@ -106,9 +107,8 @@ inline constexpr Word Words[] = {
     {u"dubbed", Noise, None, 0, Weak}, {u"softsub", Noise, None}, {u"hardsub", Noise, None},
     {u"multisub", Noise, None}, {u"multi-sub", Noise, None}, {u"multi-subs", Noise, None},
     {u"multisubs", Noise, None}, {u"esub", Noise, None}, {u"esubs", Noise, None},
-    {u"subtitle", Noise, None, 0, Weak}, {u"subtitles", Noise, None, 0, Weak},
     {u"dual", Noise, None, 0, Weak | PairFirst}, {u"multi", Noise, None, 0, Weak | PairFirst}, {u"multiple", Noise, None, 0, Weak | PairFirst},
-    {u"audio", Noise, None, 0, Weak}, {u"vostfr", Noise, None}, {u"vf", Noise, None, 0, Weak},
+{u"vostfr", Noise, None}, {u"vf", Noise, None, 0, Weak},
     {u"jap", Noise, None, 0, Weak}, {u"jpn", Noise, None}, {u"jp", Noise, None, 0, Weak},
     {u"eng", Noise, None, 0, Weak | PairFirst}, {u"en", Noise, None, 0, Weak}, {u"english", Noise, None, 0, Weak},
     {u"rus", Noise, None, 0, Weak | PairFirst}, {u"ru", Noise, None, 0, Weak}, {u"russian", Noise, None, 0, Weak},
@@ -158,7 +158,7 @@ inline constexpr Word Words[] = {
     {u"no", None, TitleNumber}, {u"no.", None, TitleNumber}, {u"nr.", None, TitleNumber},
     {u"часть", None, TitleNumber},
     {u"end", End, None}, {u"final", End, None}, {u"fin", End, None}, {u"конец", End, None},
-    {u"v", None, Version},
+    {u"v", None, Version}, {u"of", Of, None}, {u"из", Of, None},
     // The first words of Pairs that mean nothing alone.
     {u"the", None, None, 0, PairFirst}, {u"picture", None, None, 0, PairFirst}, {u"blu", None, None, 0, PairFirst},
 };
