@@ -36,17 +36,37 @@ double medianCpuMs(int runs, const std::function<void()> &op) {
 
 std::vector<QString> generate(int count) {
     const QStringList titles = {
-        "Sousou no Frieren", "Mob Psycho 100", "Steins;Gate 0", "86 Eighty-Six", "Kaiju No. 8",
-        "Re:Zero kara Hajimeru Isekai Seikatsu", "Kimetsu no Yaiba - Hashira Geiko-hen", "One Piece",
-        "Shingeki no Kyojin The Final Season", "Spy x Family", "Kusuriya no Hitorigoto", "Dandadan",
-        "Магическая битва", "Атака титанов", "Клинок, рассекающий демонов", "Ковбой Бибоп",
-        "Cowboy Bebop", "Made in Abyss", "Bocchi the Rock!", "Yuru Camp△", "3-gatsu no Lion",
-        "Tensei shitara Slime Datta Ken", "Boku no Hero Academia", "Vinland Saga", "Gintama'",
+        "Sousou no Frieren",
+        "Mob Psycho 100",
+        "Steins;Gate 0",
+        "86 Eighty-Six",
+        "Kaiju No. 8",
+        "Re:Zero kara Hajimeru Isekai Seikatsu",
+        "Kimetsu no Yaiba - Hashira Geiko-hen",
+        "One Piece",
+        "Shingeki no Kyojin The Final Season",
+        "Spy x Family",
+        "Kusuriya no Hitorigoto",
+        "Dandadan",
+        "Магическая битва",
+        "Атака титанов",
+        "Клинок, рассекающий демонов",
+        "Ковбой Бибоп",
+        "Cowboy Bebop",
+        "Made in Abyss",
+        "Bocchi the Rock!",
+        "Yuru Camp△",
+        "3-gatsu no Lion",
+        "Tensei shitara Slime Datta Ken",
+        "Boku no Hero Academia",
+        "Vinland Saga",
+        "Gintama'",
     };
-    const QStringList groups = {"SubsPlease", "Erai-raws", "Judas", "ASW", "EMBER", "Anime Time",
-                                "AniLibria.TV", "Commie", "Coalgirls", "Beatrice-Raws"};
-    const QStringList tails = {"(1080p)", "[1080p][HEVC x265 10bit][Multi-Subs]", "[BD 1080p FLAC]",
-                               "(BD 1920x1080 x265-10Bit FLAC)", "[WEBRip 1080p]", "[720p]"};
+    const QStringList groups = {"SubsPlease", "Erai-raws",    "Judas",  "ASW",       "EMBER",
+                                "Anime Time", "AniLibria.TV", "Commie", "Coalgirls", "Beatrice-Raws"};
+    const QStringList tails = {"(1080p)",         "[1080p][HEVC x265 10bit][Multi-Subs]",
+                               "[BD 1080p FLAC]", "(BD 1920x1080 x265-10Bit FLAC)",
+                               "[WEBRip 1080p]",  "[720p]"};
     std::vector<QString> names;
     names.reserve(size_t(count));
     uint32_t seed = 12345;
@@ -57,7 +77,8 @@ std::vector<QString> generate(int count) {
     for (int i = 0; i < count; ++i) {
         const QString &title = pick(titles);
         const QString ep = QString::number(1 + i % 24).rightJustified(2, u'0');
-        const QString crc = QString::number(0x10000000u + uint32_t(i) * 2654435761u % 0xE0000000u, 16).toUpper();
+        const QString crc =
+            QString::number(0x10000000u + uint32_t(i) * 2654435761u % 0xE0000000u, 16).toUpper();
         QString dotted = title;
         dotted.replace(u' ', u'.');
         QString underscored = title;
@@ -66,19 +87,23 @@ std::vector<QString> generate(int count) {
         case 0:
         case 1:
         case 2:
-            names.push_back(QStringLiteral("[%1] %2 - %3 %4 [%5].mkv").arg(pick(groups), title, ep, pick(tails), crc));
+            names.push_back(
+                QStringLiteral("[%1] %2 - %3 %4 [%5].mkv").arg(pick(groups), title, ep, pick(tails), crc));
             break;
         case 3:
             names.push_back(QStringLiteral("%1.S02E%2.1080p.WEB-DL.AAC2.0.H.264-GRP.mkv").arg(dotted, ep));
             break;
         case 4:
-            names.push_back(QStringLiteral("[%1]_%2_-_%3_[720p][AAC].mp4").arg(pick(groups), underscored, ep));
+            names.push_back(
+                QStringLiteral("[%1]_%2_-_%3_[720p][AAC].mp4").arg(pick(groups), underscored, ep));
             break;
         case 5:
-            names.push_back(QStringLiteral("[%1] %2 2nd Season - %3v2 %4.mkv").arg(pick(groups), title, ep, pick(tails)));
+            names.push_back(
+                QStringLiteral("[%1] %2 2nd Season - %3v2 %4.mkv").arg(pick(groups), title, ep, pick(tails)));
             break;
         case 6:
-            names.push_back(QStringLiteral("[%1] %2 - NCOP%3 [BD 1080p].mkv").arg(pick(groups), title, ep.right(1)));
+            names.push_back(
+                QStringLiteral("[%1] %2 - NCOP%3 [BD 1080p].mkv").arg(pick(groups), title, ep.right(1)));
             break;
         case 7:
             names.push_back(QStringLiteral("[%1] %2 (01-%3) %4").arg(pick(groups), title, ep, pick(tails)));

@@ -12,16 +12,27 @@ namespace vq::cli {
 
 namespace {
 
-constexpr std::array<const char *, 14> Keys = {"Name",       "Title",      "Episode", "Season", "Kind",
-                                               "Version",    "Group",      "Resolution", "VideoTerms",
-                                               "AudioTerms", "Source",     "Year",    "CRC32",  "EpisodeTitle"};
+constexpr std::array<const char *, 14> Keys = {"Name",    "Title", "Episode",    "Season",      "Kind",
+                                               "Version", "Group", "Resolution", "VideoTerms",  "AudioTerms",
+                                               "Source",  "Year",  "CRC32",      "EpisodeTitle"};
 
 std::array<QString, Keys.size()> fields(const QString &name) {
     const ReleaseName r = readReleaseName(name);
     const QString blank = QStringLiteral(" ");
-    return {name,    r.title,      r.episode,   r.season,   releaseKindWord(r.kind), r.version,
-            r.group, r.resolution, r.videoTerms.join(blank), r.audioTerms.join(blank), r.source,
-            r.year,  r.crc32,      r.episodeTitle};
+    return {name,
+            r.title,
+            r.episode,
+            r.season,
+            releaseKindWord(r.kind),
+            r.version,
+            r.group,
+            r.resolution,
+            r.videoTerms.join(blank),
+            r.audioTerms.join(blank),
+            r.source,
+            r.year,
+            r.crc32,
+            r.episodeTitle};
 }
 
 int cmdParse(Context &c) {

@@ -468,7 +468,8 @@ bool Reader::readNum(int &i, int end, Num &num, bool letters) const {
     if (!readNumber(i, end, num.first))
         return false;
     readVersion(i, end, num.version);
-    if (i + 1 < end && (s[i] == u'-' || s[i] == u'~' || s[i] == u'+' || s[i] == QChar(0x2013) || (letters && (s[i].unicode() | 0x20) == u'e'))) {
+    if (i + 1 < end && (s[i] == u'-' || s[i] == u'~' || s[i] == u'+' || s[i] == QChar(0x2013) ||
+                        (letters && (s[i].unicode() | 0x20) == u'e'))) {
         int j = i + 1;
         for (int k = 0; k < 2 && j < end && letters && isAsciiLetter(s[j]); ++k)
             ++j;
@@ -648,17 +649,17 @@ Tok Reader::classify(Span sp, bool lastWord) const {
         }
         const QStringView rest = w.mid(d);
         // 5話, 5话, 5集.
-        if (rest.size() == 1 && (rest[0] == QChar(0x8A71) || rest[0] == QChar(0x8BDD) || rest[0] == QChar(0x96C6))) {
+        if (rest.size() == 1 &&
+            (rest[0] == QChar(0x8A71) || rest[0] == QChar(0x8BDD) || rest[0] == QChar(0x96C6))) {
             t.cls = Cls::Marker;
             t.hasNum = t.explicitEp = true;
             t.num.first = {b, d};
             return t;
         }
         // 2nd, 3rd, 2-й.
-        if (d <= 2 &&
-            ((rest.size() == 2 && (endsWithAscii(rest, "st") || endsWithAscii(rest, "nd") ||
-                                   endsWithAscii(rest, "rd") || endsWithAscii(rest, "th"))) ||
-             rest == u"-й" || rest == u"й")) {
+        if (d <= 2 && ((rest.size() == 2 && (endsWithAscii(rest, "st") || endsWithAscii(rest, "nd") ||
+                                             endsWithAscii(rest, "rd") || endsWithAscii(rest, "th"))) ||
+                       rest == u"-й" || rest == u"й")) {
             t.cls = Cls::Ordinal;
             t.ordinal = uint16_t(value({b, d}));
             return t;
@@ -675,7 +676,8 @@ Tok Reader::classify(Span sp, bool lastWord) const {
         int i = b + 1;
         Num num;
         if (readNum(i, e, num, false) &&
-            (i == e || (c0 == 0x7B2C && i + 1 == e && (s[i] == QChar(0x8A71) || s[i] == QChar(0x8BDD) || s[i] == QChar(0x96C6))))) {
+            (i == e || (c0 == 0x7B2C && i + 1 == e &&
+                        (s[i] == QChar(0x8A71) || s[i] == QChar(0x8BDD) || s[i] == QChar(0x96C6))))) {
             t.cls = Cls::Marker;
             t.hasNum = t.explicitEp = true;
             t.num = num;
@@ -856,8 +858,8 @@ void Reader::join(Tok *toks, int n) const {
             continue;
         }
         if (t.cls == Cls::Number || t.hasNum) {
-            if (t.cls == Cls::Number && next->cls == Cls::Tilde && i + 2 < n && toks[i + 2].cls == Cls::Number &&
-                number(toks[i + 2].num.first) >= number(t.num.first)) {
+            if (t.cls == Cls::Number && next->cls == Cls::Tilde && i + 2 < n &&
+                toks[i + 2].cls == Cls::Number && number(toks[i + 2].num.first) >= number(t.num.first)) {
                 t.num.last = toks[i + 2].num.first;
                 t.num.yearLike = false;
                 t.hasNum = true;
@@ -867,7 +869,8 @@ void Reader::join(Tok *toks, int n) const {
                 next->cls = Cls::Consumed;
             } else if (next->cls == Cls::End) {
                 next->cls = Cls::Consumed;
-            } else if (next->word && next->word->role == Role::Of && i + 2 < n && toks[i + 2].cls == Cls::Number) {
+            } else if (next->word && next->word->role == Role::Of && i + 2 < n &&
+                       toks[i + 2].cls == Cls::Number) {
                 next->cls = toks[i + 2].cls = Cls::Consumed; // "05 из 26": the count of episodes
             }
         }
@@ -1055,8 +1058,8 @@ bool Reader::stops(int i) const {
     case Cls::Number:
         if (t.num.yearLike) {
             const int j = nextUsed(i);
-            return j >= m_n || (m_toks[j].cls != Cls::Dash && !isPlainish(m_toks[j].cls) &&
-                                m_toks[j].cls != Cls::Number);
+            return j >= m_n ||
+                   (m_toks[j].cls != Cls::Dash && !isPlainish(m_toks[j].cls) && m_toks[j].cls != Cls::Number);
         }
         return false;
     default:
@@ -1294,7 +1297,7 @@ ReleaseName readReleaseName(const QString &fileName, const QString &folderName) 
     // A path: the file's folder is the fallback. " / " between blanks parts a title's names instead.
     qsizetype slash = name.size() - 1;
     while (slash >= 0 && (name[slash] != u'/' || (slash > 0 && slash + 1 < name.size() &&
-                                                   name[slash - 1] == u' ' && name[slash + 1] == u' ')))
+                                                  name[slash - 1] == u' ' && name[slash + 1] == u' ')))
         --slash;
     if (slash >= 0) {
         folder = name.left(slash);

@@ -15,19 +15,19 @@ QString releaseKindWord(ReleaseKind kind);
 // What a file's name tells of it. Whatever the name does not say stays empty.
 struct ReleaseName {
     QString title;
-    QString episode;           // as written: "01", "12.5", "01-02" (a range joined by "-")
-    double firstEpisode = -1;  // the numbers of `episode`; -1 when there is none
-    double lastEpisode = -1;   // equals firstEpisode unless a range
-    QString version;           // "2" of "01v2"
-    QString season;            // "2" of "S02E05", "2nd Season", "Season 2", "ТВ-2"
+    QString episode;                      // as written: "01", "12.5", "01-02" (a range joined by "-")
+    double firstEpisode = -1;             // the numbers of `episode`; -1 when there is none
+    double lastEpisode = -1;              // equals firstEpisode unless a range
+    QString version;                      // "2" of "01v2"
+    QString season;                       // "2" of "S02E05", "2nd Season", "Season 2", "ТВ-2"
     ReleaseKind kind = ReleaseKind::None; // Episode when a number is read and nothing says otherwise
-    QString group;             // the release group, never taken for the title
-    QString resolution;        // "1080p", "1920x1080", "4K" as written
-    QStringList videoTerms;    // as written: "x264", "HEVC", "10bit"
-    QStringList audioTerms;    // "FLAC", "AAC2.0", "Dual Audio"
-    QString source;            // BD, WEB, DVD, TV, LD or VHS, whichever word the name uses for it
+    QString group;                        // the release group, never taken for the title
+    QString resolution;                   // "1080p", "1920x1080", "4K" as written
+    QStringList videoTerms;               // as written: "x264", "HEVC", "10bit"
+    QStringList audioTerms;               // "FLAC", "AAC2.0", "Dual Audio"
+    QString source;                       // BD, WEB, DVD, TV, LD or VHS, whichever word the name uses for it
     QString year;
-    QString crc32;             // the last bracketed group of exactly 8 hex digits, upper case
+    QString crc32; // the last bracketed group of exactly 8 hex digits, upper case
     QString episodeTitle;
 };
 

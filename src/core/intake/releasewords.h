@@ -33,8 +33,8 @@ enum class Role : uint8_t {
 };
 
 enum Flag : uint8_t {
-    Weak = 1,    // an ordinary word too: it ends a title only where no plain word follows it
-    Postfix = 2, // its number may stand before it: "2 сезон", "5 серия", "2nd Season"
+    Weak = 1,      // an ordinary word too: it ends a title only where no plain word follows it
+    Postfix = 2,   // its number may stand before it: "2 сезон", "5 серия", "2nd Season"
     PairFirst = 4, // the first word of one of Pairs
 };
 
@@ -179,9 +179,9 @@ inline constexpr Pair Pairs[] = {
 
 // Extensions taken off a name before it is read.
 inline constexpr std::u16string_view Extensions[] = {
-    u"mkv", u"mp4", u"avi", u"m4v", u"mov", u"wmv", u"flv", u"webm", u"ts",   u"m2ts", u"mts",
-    u"mpg", u"mpeg", u"vob", u"ogm", u"ogv", u"rm", u"rmvb", u"3gp", u"divx", u"asf",  u"mpv",
-    u"m2v", u"ass", u"ssa", u"srt", u"sub", u"idx", u"mka", u"flac", u"mp3", u"aac", u"ac3",
+    u"mkv", u"mp4",  u"avi", u"m4v", u"mov", u"wmv", u"flv",  u"webm", u"ts",   u"m2ts", u"mts",
+    u"mpg", u"mpeg", u"vob", u"ogm", u"ogv", u"rm",  u"rmvb", u"3gp",  u"divx", u"asf",  u"mpv",
+    u"m2v", u"ass",  u"ssa", u"srt", u"sub", u"idx", u"mka",  u"flac", u"mp3",  u"aac",  u"ac3",
 };
 
 } // namespace vq::releasewords

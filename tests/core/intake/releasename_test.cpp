@@ -447,7 +447,8 @@ QString expected(const Row &row) {
     QStringList values(int(std::size(Keys)));
     for (const QString &pair : QString::fromUtf8(row.rest).split(u';', Qt::SkipEmptyParts)) {
         const QString key = pair.section(u'=', 0, 0);
-        const auto k = std::find_if(std::begin(Keys), std::end(Keys), [&](const char *x) { return key == QLatin1String(x); });
+        const auto k = std::find_if(std::begin(Keys), std::end(Keys),
+                                    [&](const char *x) { return key == QLatin1String(x); });
         if (k == std::end(Keys))
             ADD_FAILURE() << "unknown key " << key.toStdString() << " in " << row.name;
         else
@@ -461,8 +462,9 @@ QString expected(const Row &row) {
 
 QString actual(const vq::ReleaseName &r) {
     return describe(r.title, r.episode,
-                    {r.season, vq::releaseKindWord(r.kind), r.version, r.group, r.resolution, r.videoTerms.join(u' '),
-                     r.audioTerms.join(u' '), r.source, r.year, r.crc32, r.episodeTitle});
+                    {r.season, vq::releaseKindWord(r.kind), r.version, r.group, r.resolution,
+                     r.videoTerms.join(u' '), r.audioTerms.join(u' '), r.source, r.year, r.crc32,
+                     r.episodeTitle});
 }
 
 TEST(ReleaseName, ReadsEveryFieldOfOurList) {
@@ -480,8 +482,10 @@ TEST(ReleaseName, EpisodeNumbers) {
         const char *name;
         double first, last;
     } cases[] = {
-        {"Title - 01-12", 1, 12}, {"Title - 12.5", 12.5, 12.5}, {"Title - 00", 0, 0}, {"Title - 1071", 1071, 1071},
-        {"Title S01E01E02", 1, 2}, {"Title 01 ~ 24", 1, 24}, {"Title - 05v2", 5, 5}, {"Title", -1, -1},
+        {"Title - 01-12", 1, 12},  {"Title - 12.5", 12.5, 12.5},
+        {"Title - 00", 0, 0},      {"Title - 1071", 1071, 1071},
+        {"Title S01E01E02", 1, 2}, {"Title 01 ~ 24", 1, 24},
+        {"Title - 05v2", 5, 5},    {"Title", -1, -1},
         {"Title - 12-01", -1, -1}, // not a range: "12-01" is no number at all
     };
     for (const auto &c : cases) {
