@@ -15,9 +15,10 @@
 //     "5 серия", "01 ~ 12", "05 v2", "Dual Audio".
 //  3. A leading bracketed group that is not a technical term is the release group. The title runs from
 //     there to the first word that is not a title's: a term, a marker, a bracket, a year.
-//  4. The episode is, in this order: a marked one ("Ep 5", "S01E05", "OVA 2"), a number after " - ", a
-//     bracket holding only a number, the number that ends the title's words, a number that starts
-//     the name. Words after it up to the next term are the episode's title.
+//  4. The episode is, in this order: a marked one ("Ep 5", "S01E05", "OVA 2"), a number after " - ",
+//     the number that ends the title's words or follows the season that ends them, a bracket holding
+//     only a number, a number that starts the name. Words after it up to the next term are the
+//     episode's title.
 //  5. What is left says the terms, the kind, the season, the year; the last bracketed 8 hex digits are
 //     the CRC. A name that gives no title takes it from its folder.
 
@@ -183,7 +184,6 @@ struct Tok {
     }
 };
 
-// Not part of a title: neither a plain word nor a number.
 // Tokens are filled as they are read; the buffer is not cleared first, which would cost more than the
 // reading of a short name.
 template <class T, int N> struct Uninitialized {
@@ -199,6 +199,8 @@ struct BracketFact {
     bool weak;
 };
 
+// A word that may stand in a title: a plain word, a number that belongs to the title, an ordinal,
+// an END that follows no episode ("The End of Evangelion").
 bool isPlainish(Cls c) {
     return c == Cls::Plain || c == Cls::TitleNumber || c == Cls::Ordinal || c == Cls::End;
 }
