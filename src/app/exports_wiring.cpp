@@ -29,7 +29,26 @@ ExportTotals labelTotals(QLabel *titles, QLabel *files, QLabel *size, QLabel *du
     return {titles->text(), files->text(), size->text(), duration->text()};
 }
 
+// The titles the summary shows, in its rows' order (a sort by a column too).
+std::vector<qint64> summaryRowIds(TGridView &gvsv) {
+    std::vector<qint64> ids;
+    ids.reserve(size_t(gvsv.RowCount()));
+    for (int r = 0; r < gvsv.RowCount(); ++r)
+        ids.push_back(qint64(gvsv.Data().NumberAt(gvsv::Id, r)));
+    return ids;
+}
+
 } // namespace
+
+// The totals under a summary export: of the titles it writes, those the summary shows.
+ExportTotals TView_Base::summaryExportTotals() {
+    if (const Narrowing &shown = m_summaryHandlers->shown(); shown.narrowed) {
+        const QStringList t = shownTexts(shown.found);
+        return {t.value(0), t.value(1), t.value(2), t.value(3)};
+    }
+    TPageStats *st = statsPage();
+    return labelTotals(st->LCount, st->LCE, st->LSize, st->LTime);
+}
 
 bool TView_Base::spreadsheetViewerKnown() const {
     const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
@@ -56,8 +75,7 @@ void TView_Base::openSpreadsheet(const QString &path) {
 }
 
 void TView_Base::BToHtMLClick() {
-    TPageStats *st = statsPage();
-    const ExportTotals totals = labelTotals(st->LCount, st->LCE, st->LSize, st->LTime);
+    const ExportTotals totals = summaryExportTotals();
     GridData &grid = GVSV().Data();
     // The separator and totals rows leave again even when the page cannot be written.
     SummaryHtmlRows rows(grid, totals);
@@ -84,14 +102,9 @@ void TView_Base::BToExlClick() {
         throw Error(msg::noCatalogOpen());
     // A typed change of the current title belongs in the sheet.
     postPendingTitleEdit();
-    TPageStats *st = statsPage();
-    const ExportTotals totals = labelTotals(st->LCount, st->LCE, st->LSize, st->LTime);
+    const ExportTotals totals = summaryExportTotals();
     const QString path = newSpreadsheetExportPath();
-    {
-        ops::CurrentTitleKeeper keep(m_session);
-        writeSummaryXlsx(path, ops::summaryTitles(m_session, m_summaryHandlers->shownIds()), totals);
-        keep.restore();
-    }
+    writeSummaryXlsx(path, ops::summaryTitles(m_session.catalog(), summaryRowIds(GVSV())), totals);
     openSpreadsheet(path);
 }
 

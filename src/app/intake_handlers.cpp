@@ -10,7 +10,9 @@
 #include "ops/intakesession.h"
 #include "ops/titleops.h"
 #include "page_intake.h"
+#include "summary_handlers.h"
 #include "tgridview.h"
+#include "titles_handlers.h"
 #include "tview_base.h"
 
 #include <QCheckBox>
@@ -315,29 +317,50 @@ void TIntakeHandlers::ENewAniKeyDown(int key) {
     else
         m_p->ENewAni->setText(TPageIntake::newTitlePlaceholder());
     m_win.UpDateAll(true);
-    TGridView &gv4 = m_win.GV4();
-    const int row = rowOfId(gv4, id);
-    if (row >= 0)
-        gv4.SetCurrentRow(row);
-    gv4.MakeRowVisible(gv4.CurrentRow());
+    // A new title is always listed and chosen, whatever the filter bar would hide.
+    if (rowOfId(m_win.GV4(), id) < 0)
+        m_win.summary().showAllTitles();
+    chooseTitle(id);
 }
 
-void TIntakeHandlers::GV4SelectCell(int ACol, int ARow) {
+void TIntakeHandlers::chooseTitle(qint64 id) {
+    m_win.intakeSession().chooseTitle(id);
+    m_win.makeTitleCurrent(id);
+    showChosenTitle();
+    m_win.placeRows(true);
+}
+
+void TIntakeHandlers::showChosenTitle() {
+    if (!m_p)
+        return;
+    CatalogSession &s = m_win.session();
+    const qint64 id = m_win.intakeSession().chosenTitle();
+    const std::optional<ops::TitleRecord> r =
+        s.isOpen() && id != 0 ? ops::titleRecord(s.catalog(), id) : std::nullopt;
+    if (!r) {
+        // Episodes must not go to a title the catalog no longer has.
+        m_win.intakeSession().forgetTitle();
+        m_p->ESname->clear();
+        m_win.DBGrid1().ClearRows();
+        return;
+    }
+    m_p->ESname->setText(r->name);
+    TTitlesHandlers::fillEpisodeGrid(m_win.DBGrid1(), titleEpisodeTexts(s.catalog(), id));
+}
+
+void TIntakeHandlers::titlesChanged(const ChangeNotice &notice) {
+    const qint64 id = m_win.intakeSession().chosenTitle();
+    if (id != 0 && notice.touches(id))
+        showChosenTitle();
+    else if (id != 0 && !ops::titleExists(m_win.session(), id))
+        showChosenTitle();
+}
+
+void TIntakeHandlers::GV4SelectCell(int, int ARow) {
     TGridView &gv4 = m_win.GV4();
-    TGridView &gv = m_win.GV();
     if (!m_win.session().isOpen() || ARow < 0 || ARow >= gv4.RowCount())
         return;
-    const qint64 id = gv4.CellAt(0, ARow).AsInteger();
-    // The two lists hold the same rows; should they ever not, the title is made current by its ID.
-    if (ARow < gv.RowCount() && gv.CellAt(0, ARow).AsInteger() == id)
-        gv.MoveToCell(ACol, ARow);
-    else
-        m_win.makeTitleCurrent(id);
-    m_win.intakeSession().chooseTitle(m_win.currentTitleId());
-    DataSet &series = m_win.session().Series;
-    if (series.isOpen())
-        series.last();
-    m_p->ESname->setText(gv4.GetCellText(1, ARow));
+    chooseTitle(gv4.CellAt(0, ARow).AsInteger());
     if (gv4.Column(1).HasOption(coEditing))
         gv4.Column(1).RemoveOption(coEditing);
 }
@@ -350,17 +373,15 @@ void TIntakeHandlers::GV4KeyDown(QKeyEvent *event) {
         return;
     }
     CatalogSession &s = m_win.session();
-    if (key == Qt::Key_Delete && s.isOpen() && s.Name.recordCount() > 0) {
-        DataSet &name = s.Name;
-        const QString question = msg::deleteQuestion(name.asString(QStringLiteral("Название")));
-        if (!m_win.dialogs().askYesNo(&m_win, msg::deleteQuestionCaption(), question))
+    const int r = g.CurrentRow();
+    if (key == Qt::Key_Delete && s.isOpen() && r >= 0 && r < g.RowCount()) {
+        // The highlighted row's title, by its key.
+        const qint64 id = g.CellAt(0, r).AsInteger();
+        if (!m_win.dialogs().askYesNo(&m_win, msg::deleteQuestionCaption(),
+                                      msg::deleteQuestion(g.GetCellText(1, r))))
             return;
-        const int r = g.CurrentRow();
-        ops::deleteTitle(s, name.asInteger(QStringLiteral("ID")));
+        ops::deleteTitle(s, id);
         m_win.UpDateAll(true);
-        // Episodes must not go to the deleted title.
-        if (m_win.intakeSession().followCatalog())
-            m_p->ESname->clear();
         const int rows = g.RowCount();
         if (rows == 0)
             return;
@@ -379,12 +400,12 @@ void TIntakeHandlers::GV4AfterEdit(int ACol, int ARow) {
 void TIntakeHandlers::ESnameKeyDown(int key) {
     if (!isEnter(key))
         return;
-    TGridView &g = m_win.GV4();
-    const int row = g.CurrentRow();
-    if (row < 0 || row >= g.RowCount())
+    // The chosen title, by its key, or nothing: never a row that happens to be highlighted.
+    const qint64 id = m_win.intakeSession().chosenTitle();
+    if (id == 0 || !m_win.session().isOpen())
         return;
-    g.SetCellText(1, row, m_p->ESname->text());
-    m_win.EditName(g, 1, row, 0);
+    m_win.renameTitleTo(m_win.GV4(), id, m_p->ESname->text());
+    showChosenTitle();
 }
 
 // ---- adding ----
@@ -401,12 +422,9 @@ StoreChoice TIntakeHandlers::storeChoice() const {
 }
 
 void TIntakeHandlers::afterAdding() {
-    m_win.UpDateAll(false);
-    // The episode grids show the stored rows at once, as a bound grid would.
-    m_win.LoadSeries();
-    DataSet &series = m_win.session().Series;
-    if (series.isOpen())
-        series.last();
+    // The catalog's notice refreshed every page; the page's grid shows the title stored into, its
+    // newest row current.
+    showChosenTitle();
     TGridView &grid = m_win.DBGrid1();
     if (grid.RowCount() > 0) {
         grid.SetCurrentRow(grid.RowCount() - 1);
@@ -427,6 +445,7 @@ void TIntakeHandlers::catalogChanged() {
     if (!m_p)
         return;
     m_p->ESname->clear();
+    m_win.DBGrid1().ClearRows();
     m_page = ProbePage();
     m_shownPath.clear();
     showProbe();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/catalog.h"
 #include "intake/episodes.h"
 #include "intake/mediaprobe.h"
 
@@ -59,6 +60,11 @@ public:
     void GV4KeyDown(QKeyEvent *event);
     void GV4AfterEdit(int ACol, int ARow);
     void ESnameKeyDown(int key);
+    // The intake page's title: chosen by key, made current for every page, its name and episodes shown.
+    void chooseTitle(qint64 id);
+    void showChosenTitle();
+    // After a change of the catalog: the chosen title's name and episodes as they are now.
+    void titlesChanged(const ChangeNotice &notice);
 
     // ---- adding ----
     // What the page adds to a probe: the three languages, the box and the typed frame size.

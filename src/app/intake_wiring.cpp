@@ -8,6 +8,11 @@ void TView_Base::wireIntake() {
     new TIntakeHandlers(*this);
 }
 
+void TView_Base::intakeTitlesChanged(const ChangeNotice &notice) {
+    if (auto *h = findChild<TIntakeHandlers *>(QString(), Qt::FindDirectChildrenOnly))
+        h->titlesChanged(notice);
+}
+
 void TView_Base::intakeCatalogChanged() {
     m_intakeSession.catalogChanged();
     if (auto *h = findChild<TIntakeHandlers *>(QString(), Qt::FindDirectChildrenOnly))

@@ -1,6 +1,7 @@
 #include "page_intake.h"
 
 #include "browser/summary.h"
+#include "narrownote.h"
 #include "page_titles.h"
 #include "tgridview.h"
 
@@ -108,7 +109,9 @@ TPageIntake::TPageIntake(QWidget *parent) : QWidget(parent) {
     GV4->setObjectName(QStringLiteral("GV4"));
     setupTitleGrid(GV4->Data());
     GV4->SetRowSize(16);
+    NarrowNote = new TNarrowNote(Panel13);
     l13->addWidget(ENewAni);
+    l13->addWidget(NarrowNote);
     l13->addWidget(GV4);
 
     // The probe panel scrolls rather than holding the whole window at its height.

@@ -17,6 +17,7 @@ class QTreeView;
 namespace vq {
 
 class TGridView;
+class TNarrowNote;
 
 // Page 3 "Добавить новое": laid out here; the intake handlers are connected by wireIntake().
 class TPageIntake : public QWidget {
@@ -40,6 +41,7 @@ public:
     QWidget *Panel13 = nullptr; // new title box over the title list; its width is the setting s7
     QLineEdit *ENewAni = nullptr;
     TGridView *GV4 = nullptr;
+    TNarrowNote *NarrowNote = nullptr; // above GV4 while a search or filter narrows it
 
     QWidget *ProbePanel = nullptr;
     QLineEdit *ESname = nullptr;

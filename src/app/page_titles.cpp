@@ -1,6 +1,7 @@
 #include "page_titles.h"
 
 #include "browser/summary.h"
+#include "narrownote.h"
 #include "tgridview.h"
 
 #include <QComboBox>
@@ -35,6 +36,9 @@ void setupEpisodeGrid(TGridView &grid) {
                                         : GridAlignment::Center);
         col.SetOptions(col.Options() & ~(coEditing | coCanSort | coCanClick));
     }
+    GridColumn &id = grid.AddColumn(ColumnKind::Numeric, QStringLiteral("ID"));
+    id.SetDefaultValue(QStringLiteral("0"));
+    id.SetVisible(false);
 }
 
 TPageTitles::TPageTitles(QWidget *parent) : QWidget(parent) {
@@ -89,6 +93,8 @@ TPageTitles::TPageTitles(QWidget *parent) : QWidget(parent) {
     }
     al->addLayout(buttons);
     PanelAlt->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    NarrowNote = new TNarrowNote(Panel1);
+    pl->addWidget(NarrowNote);
     pl->addWidget(GV, 1);
     pl->addWidget(PanelAlt);
 

@@ -11,6 +11,7 @@ class QSplitter;
 namespace vq {
 
 class TGridView;
+class TNarrowNote;
 
 // Page 0 "Информация по сериям": the title list on the left, the current title's editors and
 // episodes on the right.
@@ -20,7 +21,8 @@ public:
     explicit TPageTitles(QWidget *parent = nullptr);
 
     QSplitter *Splitter1 = nullptr;
-    QWidget *Panel1 = nullptr; // holds GV; its width is the setting s1
+    QWidget *Panel1 = nullptr;         // holds GV; its width is the setting s1
+    TNarrowNote *NarrowNote = nullptr; // above GV while a search or filter narrows it
     TGridView *GV = nullptr;
     // Under the title list: the current title's other names (hidden ID, name).
     QGroupBox *PanelAlt = nullptr;
@@ -47,6 +49,8 @@ struct EpisodeColumn {
     const char *setting;
 };
 extern const EpisodeColumn kEpisodeColumns[7];
+// After them, hidden: the episode's key, by which a row is deleted.
+constexpr int kEpisodeIdColumn = 7;
 void setupEpisodeGrid(TGridView &grid);
 
 } // namespace vq

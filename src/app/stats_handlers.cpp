@@ -2,6 +2,7 @@
 
 #include "browser/summary.h"
 #include "errorguard.h"
+#include "ops/summarysource.h"
 #include "page_stats.h"
 #include "summary_handlers.h"
 #include "tgridview.h"
@@ -30,6 +31,8 @@ void TStatsHandlers::connectAll() {
     connect(gv3, &TGridView::selectCell, this, g([this](int c, int r) { GV3SelectCell(c, r); }));
     connect(gv3, &TGridView::keyDown, this, g([this](QKeyEvent *e) { GV3KeyDown(e); }));
     connect(gv3, &TGridView::dblClick, this, g([this] { GV3DblClick(); }));
+    connect(gv3, &TGridView::afterEdit, this,
+            g([this](int c, int r, const QString &) { GV3AfterEdit(c, r); }));
 }
 
 void TStatsHandlers::UpStat() {
@@ -54,16 +57,28 @@ void TStatsHandlers::VstatUpDate() {
 }
 
 void TStatsHandlers::clearSelection() {
-    m_p->GV3->ClearRows();
     m_win.workspace().selection().clear();
+    m_p->GV3->ClearRows();
     TGridView &sv = m_win.GVSV();
     for (int r = 0; r < sv.RowCount(); ++r)
-        if (sv.CellAt(gvsv::Selected, r).AsBoolean()) {
-            sv.CellAt(gvsv::Selected, r).SetAsBoolean(false);
-            for (int c = 0; c < sv.ColumnCount(); ++c)
-                sv.CellAt(c, r).SetColor(clSilver);
-        }
+        if (sv.CellAt(gvsv::Selected, r).AsBoolean())
+            markSummaryRow(sv.CellAt(gvsv::Id, r).AsInteger(), false);
     VstatUpDate();
+}
+
+void TStatsHandlers::markSummaryRow(qint64 id, bool selected) {
+    TGridView &sv = m_win.GVSV();
+    const int row = m_win.SeeingSV(id);
+    if (row < 0)
+        return;
+    sv.CellAt(gvsv::Selected, row).SetAsBoolean(selected);
+    for (int c = 0; c < sv.ColumnCount(); ++c)
+        sv.CellAt(c, row).SetColor(selected ? clAqua : clSilver);
+}
+
+void TStatsHandlers::fillSelection() {
+    ops::Selection &sel = m_win.workspace().selection();
+    ops::fillSelectionGrid(m_win.session().catalog(), sel.ids(), m_p->GV3->Data(), &sel.comments());
 }
 
 void TStatsHandlers::SelIOClick() {
@@ -72,13 +87,10 @@ void TStatsHandlers::SelIOClick() {
     if (!m_win.session().isOpen() || r < 0 || r >= sv.RowCount())
         return;
     const qint64 id = sv.CellAt(gvsv::Id, r).AsInteger();
-    if (sv.CellAt(gvsv::Selected, r).AsBoolean() || m_win.workspace().selection().contains(id)) {
+    if (m_win.workspace().selection().contains(id)) {
         removeFromSelection(id);
         return;
     }
-    for (int c = 0; c < sv.ColumnCount(); ++c)
-        sv.CellAt(c, r).SetColor(clAqua);
-    sv.CellAt(gvsv::Selected, r).SetAsBoolean(true);
     AddToG3();
     sv.SetCurrentRow(sv.CurrentRow() + 1);
     sv.MakeRowVisible(sv.CurrentRow());
@@ -86,19 +98,15 @@ void TStatsHandlers::SelIOClick() {
 
 void TStatsHandlers::AddToG3() {
     TGridView &sv = m_win.GVSV();
-    TGridView &g3 = *m_p->GV3;
     const int r = sv.CurrentRow();
     if (r < 0 || r >= sv.RowCount())
         return;
     const qint64 id = sv.CellAt(gvsv::Id, r).AsInteger();
     if (!m_win.workspace().selection().add(id))
         return;
-    g3.AddRows(1);
-    const int s = g3.RowCount() - 1;
-    for (int c = 0; c <= sv.ColumnCount() - 3; ++c)
-        g3.SetCellText(c, s, sv.GetCellText(c, r));
-    g3.SetCellText(gvsv::Title, s, m_win.summary().ownTitle(r));
-    g3.CellAt(gv3::IdColumn, s).SetAsInteger(int(id));
+    markSummaryRow(id, true);
+    fillSelection();
+    m_win.placeRows();
     VstatUpDate();
 }
 
@@ -107,18 +115,11 @@ void TStatsHandlers::DelFromG3() {
 }
 
 void TStatsHandlers::removeFromSelection(qint64 id) {
-    const int g3row = m_win.SeeingG3(id);
     if (id == 0 || !m_win.workspace().selection().remove(id))
         return; // not in the selection: nothing to remove, no other row touched
-    TGridView &sv = m_win.GVSV();
-    const int svrow = m_win.SeeingSV(id);
-    if (svrow >= 0) {
-        for (int c = 0; c < sv.ColumnCount(); ++c)
-            sv.CellAt(c, svrow).SetColor(clSilver);
-        sv.CellAt(gvsv::Selected, svrow).SetAsBoolean(false);
-    }
-    if (g3row >= 0)
-        m_p->GV3->DeleteRow(g3row);
+    markSummaryRow(id, false);
+    fillSelection();
+    m_win.placeRows();
     VstatUpDate();
 }
 
@@ -126,34 +127,23 @@ void TStatsHandlers::followSelection() {
     if (!m_win.session().isOpen())
         return;
     m_win.workspace().followCatalog();
-    TGridView &g3 = *m_p->GV3;
-    TGridView &sv = m_win.GVSV();
-    for (int r = g3.RowCount() - 1; r >= 0; --r) {
-        const qint64 id = g3.CellAt(gv3::IdColumn, r).AsInteger();
-        if (!m_win.workspace().selection().contains(id)) {
-            g3.DeleteRow(r);
-            continue;
-        }
-        const int s = m_win.SeeingSV(id);
-        if (s >= 0) {
-            for (int c = 0; c <= sv.ColumnCount() - 3; ++c)
-                g3.SetCellText(c, r, sv.GetCellText(c, s));
-            g3.SetCellText(gvsv::Title, r, m_win.summary().ownTitle(s));
-        }
-    }
+    fillSelection();
     VstatUpDate();
+}
+
+void TStatsHandlers::GV3AfterEdit(int ACol, int ARow) {
+    TGridView &g3 = *m_p->GV3;
+    if (ACol != gv3::CommentColumn || ARow < 0 || ARow >= g3.RowCount())
+        return;
+    m_win.workspace().selection().setComment(g3.CellAt(gv3::IdColumn, ARow).AsInteger(),
+                                             g3.GetCellText(ACol, ARow));
 }
 
 void TStatsHandlers::GV3SelectCell(int, int ARow) {
     TGridView &g3 = *m_p->GV3;
     if (ARow < 0 || ARow >= g3.RowCount())
         return;
-    const qint64 id = g3.CellAt(gv3::IdColumn, ARow).AsInteger();
-    const int row = m_win.SeeingRed(id);
-    if (row >= 0)
-        m_win.GV().MoveToCell(1, row);
-    else
-        m_win.makeTitleCurrent(id);
+    m_win.makeTitleCurrent(g3.CellAt(gv3::IdColumn, ARow).AsInteger());
 }
 
 void TStatsHandlers::GV3KeyDown(QKeyEvent *event) {
@@ -167,7 +157,7 @@ void TStatsHandlers::GV3KeyDown(QKeyEvent *event) {
         // that the next Delete removes it.
         removeFromSelection(g3.CellAt(gv3::IdColumn, row).AsInteger());
         if (g3.RowCount() > 0)
-            GV3SelectCell(0, g3.CurrentRow());
+            g3.SetCurrentRow(std::min(row, g3.RowCount() - 1));
     }
 }
 

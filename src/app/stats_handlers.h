@@ -29,16 +29,22 @@ public:
     void GV3SelectCell(int ACol, int ARow);
     void GV3KeyDown(QKeyEvent *event);
     void GV3DblClick();
+    // A comment typed into the list stays with the title's row (not stored in the catalog).
+    void GV3AfterEdit(int ACol, int ARow);
     // Forgets the selection: list, marks, totals.
     void clearSelection();
     // The selection list after a change of the catalog: deleted titles leave, the rest show
-    // their texts as the summary has them now.
+    // their texts as the catalog has them now (and the comments typed into the list).
     void followSelection();
+    // Fills the list from the selection's keys.
+    void fillSelection();
 
 private:
     void connectAll();
     // Takes a title out of the selection: its row, its mark, its share of the totals.
     void removeFromSelection(qint64 id);
+    // The summary row of `id` marked as selected or not.
+    void markSummaryRow(qint64 id, bool selected);
 
     TView_Base &m_win;
     TPageStats *m_p;

@@ -3,7 +3,10 @@
 #include "browser/summary.h"
 #include "errorguard.h"
 #include "filter_bar.h"
+#include "narrownote.h"
+#include "page_intake.h"
 #include "page_summary.h"
+#include "page_titles.h"
 #include "stats_handlers.h"
 #include "tgridview.h"
 #include "titles_handlers.h"
@@ -11,6 +14,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QSignalBlocker>
 
 namespace vq {
 
@@ -32,6 +36,18 @@ void TSummaryHandlers::connectAll() {
     connect(gvsv, &TGridView::dblClick, this, g([this] { GVSVDblClick(); }));
     connect(gvsv, &TGridView::afterEdit, this,
             g([this](int c, int r, const QString &v) { GVSVAfterEdit(c, r, v); }));
+    for (TNarrowNote *note : {m_win.titlesPage()->NarrowNote, m_win.intakePage()->NarrowNote})
+        connect(note, &TNarrowNote::showAll, this, g([this] { showAllTitles(); }));
+}
+
+void TSummaryHandlers::showAllTitles() {
+    CatalogSession &s = m_win.session();
+    if (!s.isOpen())
+        return;
+    const QSignalBlocker quiet(m_win.EFound());
+    m_win.EFound()->clear();
+    m_p->FilterBar->setFilter(TitleFilter{});
+    FilterChange();
 }
 
 void TSummaryHandlers::LoadGvSv() {
@@ -43,14 +59,21 @@ void TSummaryHandlers::LoadGvSv() {
     showShown();
 }
 
-void TSummaryHandlers::loadLists() {
+void TSummaryHandlers::loadLists(bool keepSort) {
     CatalogSession &s = m_win.session();
     if (!s.isOpen())
         return;
-    vq::LoadLists(s,
-                  ListGrids{&m_p->GVSV->Data(), &m_win.GV().Data(), &m_win.GV4().Data(), &m_win.exportList()},
+    GridData &sv = m_p->GVSV->Data();
+    const GridColumn *sorted = sv.SortedColumn();
+    const int sortCol = sorted && keepSort ? sorted->Index() : -1;
+    const SortKind sortKind = sorted ? sorted->GetSortKind() : SortKind::Ascending;
+    vq::LoadLists(s, ListGrids{&sv, &m_win.GV().Data(), &m_win.GV4().Data(), &m_win.exportList()},
                   m_win.selectedIds(), QDateTime::currentDateTime(),
                   m_shown.narrowed ? &m_shown.found.altNames : nullptr);
+    if (sortCol >= 0)
+        sv.SortRows(sortCol, sortKind);
+    else if (GridColumn *c = sv.SortedColumn())
+        c->SetSorted(false); // the rows are in name order: no arrow says otherwise
     showShown();
 }
 
@@ -66,8 +89,9 @@ void TSummaryHandlers::FilterChange() {
     s.postPendingEdits();
     Catalog::ReadSnapshot snapshot(s.catalog());
     narrowTitles(true);
-    loadLists();
+    loadLists(false);
     selectSummaryRow(0);
+    m_win.placeRows(true);
 }
 
 void TSummaryHandlers::narrowTitles(bool withSearch) {
@@ -96,7 +120,12 @@ void TSummaryHandlers::saveFilter(Settings &settings) {
 }
 
 void TSummaryHandlers::showShown() {
-    m_p->FilterBar->setShown(shownText(m_shown, m_win.stats().catalogStats()));
+    const CatalogStats &all = m_win.stats().catalogStats();
+    m_p->FilterBar->setShown(shownText(m_shown, all));
+    // The title lists of the other pages say so too, with a way back to every title.
+    const int shown = m_shown.narrowed ? int(m_shown.found.ids.size()) : all.titles;
+    for (TNarrowNote *note : {m_win.titlesPage()->NarrowNote, m_win.intakePage()->NarrowNote})
+        note->setNarrowed(m_shown.narrowed, shown, all.titles);
 }
 
 QString TSummaryHandlers::ownTitle(int row) const {
@@ -126,12 +155,7 @@ void TSummaryHandlers::GVSVSelectCell(int, int ARow) {
     TGridView &g = *m_p->GVSV;
     if (ARow < 0 || ARow >= g.RowCount())
         return;
-    const qint64 id = g.CellAt(gvsv::Id, ARow).AsInteger();
-    const int row = m_win.SeeingRed(id);
-    if (row >= 0)
-        m_win.GV().MoveToCell(1, row);
-    else
-        m_win.makeTitleCurrent(id); // the title list is narrowed by a search and does not show it
+    m_win.makeTitleCurrent(g.CellAt(gvsv::Id, ARow).AsInteger());
     if (g.Column(gvsv::Title).HasOption(coEditing))
         g.Column(gvsv::Title).RemoveOption(coEditing);
 }
@@ -142,11 +166,13 @@ void TSummaryHandlers::GVSVKeyDown(QKeyEvent *event) {
     if (key == Qt::Key_F2) {
         if (g.RowCount() == 0)
             return;
-        // A row found through another name is renamed from its own name.
+        // A row found through another name is renamed from its own name; the row keeps showing
+        // both until a new name is stored.
         const int row = g.CurrentRow();
-        g.SetCellText(gvsv::Title, row, ownTitle(row));
+        if (row < 0)
+            return;
         g.Column(gvsv::Title).AddOption(coEditing);
-        g.EditCell(gvsv::Title, row);
+        g.EditCell(gvsv::Title, row, ownTitle(row));
         return;
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter)

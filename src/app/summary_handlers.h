@@ -22,7 +22,11 @@ public:
 
     void LoadGvSv();
     // The summary and both title lists in one pass (what LoadName and LoadGvSv do one by one).
-    void loadLists();
+    // `keepSort`: a summary the user sorted by a column stays sorted by it; otherwise the rows are
+    // in name order and no column shows a sort arrow.
+    void loadLists(bool keepSort = true);
+    // Every title shown again: the search box and the filter bar emptied.
+    void showAllTitles();
     void EFoundChange();
     // A field of the filter bar changed: the same narrowing as a change of the search text.
     void FilterChange();
@@ -38,6 +42,7 @@ public:
     QString ownTitle(int row) const;
     // The titles shown when a filter is in force; nullptr when every title is.
     const std::vector<qint64> *shownIds() const;
+    const Narrowing &shown() const { return m_shown; }
     // Makes `row` current; it is reported even when it was current already.
     void selectSummaryRow(int row);
     void GVSVSelectCell(int ACol, int ARow);

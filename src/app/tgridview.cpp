@@ -383,7 +383,7 @@ void TGridView::gridRowsAppended(int, int) {
 
 void TGridView::gridRowsAboutToBeRemoved(int first, int count) {
     CancelEdit();
-    m_focusRowWasSelected = m_data->RowSelected(m_row);
+    m_focusRowWasSelected = m_row >= 0 && m_data->RowSelected(m_row);
     if (m_row >= first + count)
         m_focusRowWasSelected = false; // the focus keeps its row; nothing to repair
     m_model->aboutToRemove(first, count);
@@ -397,11 +397,12 @@ void TGridView::gridRowsRemoved(int first, int count) {
         m_row -= count;
     else if (m_row >= first)
         m_row = first;
-    m_row = std::clamp(m_row, 0, std::max(n - 1, 0));
+    if (m_row >= 0) // no current row stays none
+        m_row = std::clamp(m_row, 0, std::max(n - 1, 0));
     // In a whole-row grid the selected flag marks the focused row: keep it so after a removal.
     if (m_focusRowWasSelected && n > 0 && m_data->HasOption(goSelectFullRow) &&
         !m_data->HasOption(goMultiSelect) && m_data->SelectedRowCount() == 0)
-        m_data->SetRowSelected(m_row, true);
+        m_data->SetRowSelected(std::max(m_row, 0), true);
     m_focusRowWasSelected = false;
     syncCurrentIndex();
     viewport()->update();
@@ -522,7 +523,7 @@ void TGridView::syncColumns() {
 void TGridView::syncCurrentIndex() {
     if (!selectionModel())
         return;
-    if (m_row < m_model->publishedRows() && m_col < m_model->columnCount())
+    if (m_row >= 0 && m_row < m_model->publishedRows() && m_col < m_model->columnCount())
         selectionModel()->setCurrentIndex(m_model->index(m_row, m_col), QItemSelectionModel::NoUpdate);
     else
         selectionModel()->clearCurrentIndex();
@@ -530,7 +531,7 @@ void TGridView::syncCurrentIndex() {
 
 QModelIndex TGridView::moveCursor(CursorAction, Qt::KeyboardModifiers) {
     // Qt's own cursor moves (e.g. on focus-in) land on the grid's focused cell.
-    if (m_row < m_model->publishedRows() && m_col < m_model->columnCount())
+    if (m_row >= 0 && m_row < m_model->publishedRows() && m_col < m_model->columnCount())
         return m_model->index(m_row, m_col);
     return QModelIndex();
 }
@@ -602,6 +603,28 @@ void TGridView::SetCurrentRow(int row) {
     if (row < 0 || row >= m_data->RowCount())
         return;
     MoveToCell(m_col, row);
+}
+
+void TGridView::PlaceCurrentRow(int row) {
+    Flush();
+    if (row >= m_data->RowCount())
+        row = -1;
+    if (row == m_row && (row < 0 || !m_data->HasOption(goSelectFullRow) || m_data->RowSelected(row)))
+        return;
+    if (m_editing && row != m_editRow)
+        CancelEdit();
+    if (m_data->HasOption(goSelectFullRow) && !m_data->HasOption(goMultiSelect)) {
+        if (m_row >= 0 && m_row < m_data->RowCount())
+            m_data->SetRowSelected(m_row, false);
+        if (m_data->SelectedRowCount() > 0)
+            for (int r = 0; r < m_data->RowCount(); ++r)
+                m_data->SetRowSelected(r, false);
+        if (row >= 0)
+            m_data->SetRowSelected(row, true);
+    }
+    m_row = row;
+    syncCurrentIndex();
+    viewport()->update();
 }
 
 int TGridView::TopRow() {

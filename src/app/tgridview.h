@@ -84,6 +84,9 @@ public:
     int CurrentCol() const { return m_col; }
     void MoveToCell(int col, int row, Qt::KeyboardModifiers shift = Qt::NoModifier);
     void SetCurrentRow(int row);
+    // Puts the focus on `row` without a select-cell event: the window shows there the title that
+    // is current already. -1: no row is current (the grid does not list it) until the next move.
+    void PlaceCurrentRow(int row);
     void MakeRowVisible(int row);
     int TopRow();          // first visible row
     int VisibleRowCount(); // rows that fit wholly into the view, at least 1

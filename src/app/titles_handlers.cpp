@@ -1,6 +1,7 @@
 #include "titles_handlers.h"
 
 #include "browser/summary.h"
+#include "catalog/error.h"
 #include "catalog/formats.h"
 #include "catalog/messages.h"
 #include "dialogs.h"
@@ -39,16 +40,13 @@ void TTitlesHandlers::connectAll() {
     connect(dbgrid1, &TGridView::keyDown, this,
             g([this, dbgrid1](QKeyEvent *e) { DBGrid1KeyDown(*dbgrid1, e); }));
 
-    connect(m_p->LCBType, &QComboBox::activated, this, g([this](int index) {
-                writeTitleField(ops::TitleField::Type, m_p->LCBType->itemData(index));
-                DS2DataChange();
-            }));
-    connect(m_p->ECount, &QLineEdit::textEdited, this,
-            g([this](const QString &v) { writeTitleField(ops::TitleField::Count, v); }));
-    connect(m_p->EKoment, &QLineEdit::textEdited, this,
-            g([this](const QString &v) { writeTitleField(ops::TitleField::Comment, v); }));
-    connect(m_p->ECount, &QLineEdit::textChanged, this, [this] { ECountChange(); });
-    connect(m_p->EKoment, &QLineEdit::textChanged, this, [this] { EKomentChange(); });
+    // What the user picks or types is stored at once, each change as it is made; the lists show it
+    // from the catalog's change notice.
+    connect(m_p->LCBType, &QComboBox::activated, this, g([this](int) { DS2DataChange(); }));
+    connect(m_p->ECount, &QLineEdit::textEdited, this, g([this](const QString &) { ECountChange(); }));
+    connect(m_p->EKoment, &QLineEdit::textEdited, this, g([this](const QString &) { EKomentChange(); }));
+    // A wheel over the type box changes the title's type only when the user is in the box.
+    m_p->LCBType->setFocusPolicy(Qt::StrongFocus);
 
     for (QWidget *w : {static_cast<QWidget *>(m_p->LCBType), static_cast<QWidget *>(m_p->ECount),
                        static_cast<QWidget *>(m_p->EKoment)})
@@ -64,6 +62,10 @@ void TTitlesHandlers::connectAll() {
 
 bool TTitlesHandlers::eventFilter(QObject *watched, QEvent *event) {
     const QEvent::Type type = event->type();
+    if (watched == m_p->LCBType && type == QEvent::Wheel && !m_p->LCBType->hasFocus()) {
+        event->ignore(); // the page scrolls, the type stays
+        return true;
+    }
     if (watched == m_p->GVAlt && type == QEvent::Resize)
         m_p->GVAlt->Column(1).SetWidth(std::max(40, m_p->GVAlt->width() - 24)); // the names fill the list
     if ((type == QEvent::FocusIn || type == QEvent::FocusOut) &&
@@ -85,22 +87,38 @@ void TTitlesHandlers::LoadName() {
 
 void TTitlesHandlers::LoadSeries() {
     CatalogSession &s = m_win.session();
-    if (!s.isOpen() || s.Name.recordCount() == 0)
+    const qint64 id = m_win.currentTitleId();
+    if (!s.isOpen() || id == 0)
         return;
-    const qint64 id = s.Name.asInteger(0);
-    m_win.workspace().setCurrentTitle(id);
-    s.Series.setFilter(Filter::equals(QStringLiteral("Название"), id));
-    s.Series.setFiltered(true);
-    fillEpisodeGrids();
-    // Only this title's sums, read after its episodes so that both show one state of the file.
+    // Everything by the title's key, from one state of the file.
+    Catalog::ReadSnapshot snapshot(s.catalog());
+    const std::optional<ops::TitleRecord> record = ops::titleRecord(s.catalog(), id);
+    if (!record) {
+        clearCurrentTitle();
+        return;
+    }
+    fillEpisodeGrid(*m_p->DBGrid2, titleEpisodeTexts(s.catalog(), id));
     const TitleSums sums = s.catalog().titleSums({false, id});
     const int i = sums.find(id);
     const std::optional<double> size = i < 0 ? std::nullopt : sums.size[size_t(i)];
     // A title without episodes has no sums: no digits to group.
     m_p->ESize->setText(GroupDigits(size ? plainNumberText(*size) : QString()));
     m_p->ETime->setText(FormatPlayTime(roundHalfEven(sums.durationAt(i))));
-    showTitleDetails();
+    showTitleDetails(*record);
     LoadAltNames();
+}
+
+void TTitlesHandlers::fillEpisodeGrid(TGridView &grid, const std::vector<EpisodeTexts> &rows) {
+    const int current = grid.CurrentRow();
+    grid.ClearRows();
+    grid.AddRows(int(rows.size()));
+    for (int r = 0; r < int(rows.size()); ++r) {
+        for (int c = 0; c < 7; ++c)
+            grid.SetCellText(c, r, rows[size_t(r)].texts[size_t(c)]);
+        grid.CellAt(kEpisodeIdColumn, r).SetAsInteger(int(rows[size_t(r)].id));
+    }
+    if (!rows.empty())
+        grid.PlaceCurrentRow(std::clamp(current, 0, int(rows.size()) - 1));
 }
 
 void TTitlesHandlers::fillTypeList() {
@@ -118,33 +136,8 @@ void TTitlesHandlers::fillTypeList() {
     box->setCurrentIndex(-1);
 }
 
-void TTitlesHandlers::fillEpisodeGrids() {
-    DataSet &series = m_win.session().Series;
-    const int n = series.recordCount();
-    int fields[7];
-    for (int c = 0; c < 7; ++c)
-        fields[c] = series.fieldIndex(QString::fromUtf8(kEpisodeColumns[c].field));
-    TGridView *grids[2] = {m_p->DBGrid2, &m_win.DBGrid1()};
-    for (TGridView *g : grids) {
-        g->ClearRows();
-        g->AddRows(n);
-    }
-    for (int r = 0; r < n; ++r) {
-        series.setRecNo(r + 1);
-        for (int c = 0; c < 7; ++c) {
-            const QString text = series.asString(fields[c]);
-            for (TGridView *g : grids)
-                g->SetCellText(c, r, text);
-        }
-    }
-    if (n > 0)
-        series.first();
-}
-
-void TTitlesHandlers::showTitleDetails() {
-    CatalogSession &s = m_win.session();
-    DataSet &name = s.Name;
-    const bool has = s.isOpen() && name.recordCount() > 0;
+void TTitlesHandlers::showTitleDetails(const std::optional<ops::TitleRecord> &record) {
+    const bool has = record.has_value();
     m_p->LCBType->setEnabled(has);
     m_p->ECount->setEnabled(has);
     m_p->EKoment->setEnabled(has);
@@ -154,21 +147,23 @@ void TTitlesHandlers::showTitleDetails() {
         m_p->EKoment->clear();
         return;
     }
-    m_p->LCBType->setCurrentIndex(m_p->LCBType->findData(name.asInteger(QStringLiteral("NType"))));
-    DS2DataChange();
-    m_p->ECount->setText(name.asString(3));
-    m_p->EKoment->setText(name.asString(4));
-    // A long comment is read from its beginning.
-    m_p->EKoment->setCursorPosition(0);
+    m_p->LCBType->setCurrentIndex(record->type ? m_p->LCBType->findData(*record->type) : -1);
+    // What the user is typing is what the file holds already: the box is left as it is.
+    if (m_p->ECount->text() != record->count)
+        m_p->ECount->setText(record->count);
+    if (m_p->EKoment->text() != record->comment) {
+        m_p->EKoment->setText(record->comment);
+        // A long comment is read from its beginning.
+        m_p->EKoment->setCursorPosition(0);
+    }
 }
 
 void TTitlesHandlers::clearCurrentTitle() {
     m_win.workspace().setCurrentTitle(0);
     m_p->DBGrid2->ClearRows();
-    m_win.DBGrid1().ClearRows();
     m_p->ESize->clear();
     m_p->ETime->clear();
-    showTitleDetails();
+    showTitleDetails(std::nullopt);
     LoadAltNames();
 }
 
@@ -199,8 +194,9 @@ void TTitlesHandlers::LoadAltNames(qint64 selectId) {
 }
 
 QString TTitlesHandlers::currentTitleName() {
-    const int row = m_win.SeeingRed(m_win.currentTitleId());
-    return row >= 0 ? m_p->GV->GetCellText(1, row) : m_win.session().Name.asString(1);
+    const std::optional<ops::TitleRecord> r =
+        ops::titleRecord(m_win.session().catalog(), m_win.currentTitleId());
+    return r ? r->name : QString();
 }
 
 qint64 TTitlesHandlers::currentAltId() const {
@@ -295,6 +291,8 @@ void TTitlesHandlers::GVKeyDown(QKeyEvent *event) {
                                      msg::deleteQuestion(g.GetCellText(1, k)))) {
             ops::deleteTitle(s, id);
             m_win.UpDateAll(true);
+            if (g.RowCount() > 0)
+                g.PlaceCurrentRow(std::min(k, g.RowCount() - 1));
             const int rows = g.RowCount();
             if (rows == 0) {
                 // The only title is gone: nothing is current.
@@ -317,51 +315,45 @@ void TTitlesHandlers::DBGrid1KeyDown(TGridView &grid, QKeyEvent *event) {
     CatalogSession &s = m_win.session();
     if (event->key() != Qt::Key_Delete || !s.isOpen())
         return;
-    DataSet &series = s.Series;
     const int row = grid.CurrentRow();
-    if (series.recordCount() == 0 || row < 0 || row >= series.recordCount())
+    if (row < 0 || row >= grid.RowCount())
         return;
-    series.setRecNo(row + 1);
-    const qint64 episodeId = series.asInteger(QStringLiteral("ID"));
+    // The episode of the row, by its key: the grid shows one title's episodes, whichever page.
+    const qint64 episodeId = grid.CellAt(kEpisodeIdColumn, row).AsInteger();
     if (!m_win.dialogs().askYesNo(&m_win, msg::deleteQuestionCaption(),
-                                  msg::deleteQuestion(series.asString(QStringLiteral("Серия")))))
+                                  msg::deleteQuestion(grid.GetCellText(0, row))))
         return;
     ops::deleteEpisode(s, episodeId);
-    m_win.UpDateAll(false);
-    // The episode grids follow the data set; the two totals wait for the next LoadSeries.
-    fillEpisodeGrids();
     if (grid.RowCount() > 0)
-        grid.SetCurrentRow(std::min(row, grid.RowCount() - 1));
+        grid.PlaceCurrentRow(std::min(row, grid.RowCount() - 1));
 }
 
 void TTitlesHandlers::writeTitleField(ops::TitleField field, const QVariant &value) {
     const qint64 id = m_win.currentTitleId();
     if (id == 0)
         return;
-    ops::setTitleField(m_win.session(), id, field, value);
-}
-
-void TTitlesHandlers::mirrorIntoSummary(int column, const QString &text) {
-    if (!m_detailEditing)
-        return;
-    // The row of the title being edited, which is the one GV shows current unless a search
-    // left GV without it.
-    const qint64 id = m_win.currentTitleId();
-    if (id == 0)
-        return;
-    const int row = m_win.SeeingSV(id);
-    if (row >= 0)
-        m_win.GVSV().SetCellText(column, row, text);
+    CatalogSession &s = m_win.session();
+    try {
+        ops::setTitleField(s, id, field, value);
+    } catch (const Error &) {
+        // Another program may have deleted the title: the pages show what the file holds now,
+        // and the error box says why the typing was not stored.
+        if (s.catalog().checkExternalChanges() || !ops::titleExists(s, id)) {
+            s.catalog().invalidate();
+            s.catalog().deliverChanges();
+        }
+        throw;
+    }
 }
 
 void TTitlesHandlers::DS2DataChange() {
-    mirrorIntoSummary(gvsv::Type, m_p->LCBType->currentText());
+    writeTitleField(ops::TitleField::Type, m_p->LCBType->currentData());
 }
 void TTitlesHandlers::ECountChange() {
-    mirrorIntoSummary(gvsv::Episodes, m_p->ECount->text());
+    writeTitleField(ops::TitleField::Count, m_p->ECount->text());
 }
 void TTitlesHandlers::EKomentChange() {
-    mirrorIntoSummary(gvsv::Comment, m_p->EKoment->text());
+    writeTitleField(ops::TitleField::Comment, m_p->EKoment->text());
 }
 void TTitlesHandlers::CBTypeEnter() {
     m_detailEditing = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser/summary.h"
 #include "ops/titleops.h"
 
 #include <QObject>
@@ -31,9 +32,12 @@ public:
     void GVAfterEdit(int ACol, int ARow, const QString &value);
     // Delete key of the two episode grids (DBGrid2 on page 0, DBGrid1 on page 3).
     void DBGrid1KeyDown(TGridView &grid, QKeyEvent *event);
+    // A type picked, an episode count or a comment typed: stored into the current title at once.
     void DS2DataChange();
     void ECountChange();
     void EKomentChange();
+    // An episode grid shows `rows`, its current row kept where it was.
+    static void fillEpisodeGrid(TGridView &grid, const std::vector<EpisodeTexts> &rows);
     void CBTypeEnter();
     void CBTypeExit();
     // The current title's other names under the title list; `selectId` becomes the current row.
@@ -42,7 +46,7 @@ public:
     void BAltEditClick(); // F2, Enter
     void BAltDelClick();  // Delete, after a question
     void GVAltKeyDown(QKeyEvent *event);
-    // True while one of the editors has the focus: what is typed there shows in the summary too.
+    // True while one of the editors has the focus.
     bool DetailEditing() const { return m_detailEditing; }
 
 protected:
@@ -50,10 +54,8 @@ protected:
 
 private:
     void connectAll();
-    void fillEpisodeGrids();
-    void showTitleDetails();
+    void showTitleDetails(const std::optional<ops::TitleRecord> &record);
     void writeTitleField(ops::TitleField field, const QVariant &value);
-    void mirrorIntoSummary(int column, const QString &text);
     // The ID and name of GVAlt's current row; 0 when it has none.
     qint64 currentAltId() const;
     QString currentTitleName();

@@ -17,6 +17,7 @@
 #include "tgridview.h"
 #include "titles_handlers.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -54,6 +55,21 @@ TView_Base::TView_Base(Dialogs &dialogs, QWidget *parent) : QMainWindow(parent),
     applySeriesWidths();
     m_statsHandlers->VstatUpDate();
     wireIntake();
+    m_session.setChangeListener([this](const ChangeNotice &notice) { UpDateAll(notice); });
+    watchCatalog();
+}
+
+void TView_Base::watchCatalog() {
+    // SQLite tells whether another connection wrote since the last look: one cheap question a second.
+    m_watch = new QTimer(this);
+    m_watch->setInterval(1000);
+    connect(m_watch, &QTimer::timeout, this, ErrorGuard::wrap(this, [this] {
+                if (!m_session.isOpen() || m_starting || QApplication::activeModalWidget())
+                    return;
+                if (m_session.catalog().checkExternalChanges())
+                    m_session.catalog().deliverChanges();
+            }));
+    m_watch->start();
 }
 
 TView_Base::~TView_Base() {
@@ -312,12 +328,30 @@ qint64 TView_Base::currentTitleId() {
 }
 
 void TView_Base::makeTitleCurrent(qint64 id) {
-    DataSet &name = m_session.Name;
-    name.setFiltered(false);
-    name.setFilter(Filter::equals(QStringLiteral("ID"), id));
-    name.setFiltered(true);
-    name.first();
+    const bool changed = id != m_work.currentTitle();
+    m_work.setCurrentTitle(id);
     m_titlesHandlers->LoadSeries();
+    placeRows(changed);
+}
+
+void TView_Base::placeRows(bool reveal) {
+    const qint64 current = currentTitleId();
+    const auto place = [reveal](TGridView &g, int row) {
+        g.PlaceCurrentRow(row);
+        if (reveal && row >= 0)
+            g.MakeRowVisible(row);
+    };
+    place(GV(), current ? SeeingRed(current) : -1);
+    place(GVSV(), current ? SeeingSV(current) : -1);
+    const qint64 chosen = m_intakeSession.chosenTitle();
+    int chosenRow = -1;
+    for (int r = 0; chosen && r < GV4().RowCount(); ++r)
+        if (GV4().CellAt(0, r).AsInteger() == chosen) {
+            chosenRow = r;
+            break;
+        }
+    place(GV4(), chosenRow);
+    place(GV3(), current ? SeeingG3(current) : -1);
 }
 
 void TView_Base::BeginTitleRename(TGridView &grid) {
@@ -349,32 +383,24 @@ void TView_Base::EditName(TGridView &grid, int ACol, int ARow, int IdCol) {
     if (!m_session.isOpen() || !grid.Data().ValidCell(ACol, ARow))
         return;
     const qint64 id = grid.CellAt(IdCol, ARow).AsInteger();
-    const QString text = grid.GetCellText(ACol, ARow);
-    DataSet &name = m_session.Name;
-    if (!ops::titleExists(m_session, id))
-        return;
+    renameTitleTo(grid, id, grid.GetCellText(ACol, ARow));
+}
+
+void TView_Base::renameTitleTo(TGridView &grid, qint64 id, const QString &text) {
+    // The renamed title stays current; Enter's move to the next row is for ordinary cell edits.
+    grid.KeepPositionAfterEdit();
     try {
         ops::renameTitle(m_session, id, text);
     } catch (...) {
-        // The refused name leaves the cell; nothing of it stays pending.
-        grid.SetCellText(ACol, ARow, name.asString(1));
+        // The refused name leaves the cell: the lists show the catalog's name again.
+        UpDateAll(ChangeNotice{.all = true, .titles = {}, .episodes = false});
         throw;
     }
     UpDateAll(true);
     makeTitleCurrent(id);
-    // The renamed title stays current; Enter's move to the next row is for ordinary cell edits.
-    grid.KeepPositionAfterEdit();
-    const int i = IdCol == gvsv::Id        ? SeeingSV(id)
-                  : IdCol == gv3::IdColumn ? SeeingG3(id)
-                                           : [&] {
-                                                 for (int r = 0; r < grid.RowCount(); ++r)
-                                                     if (grid.CellAt(IdCol, r).AsInteger() == id)
-                                                         return r;
-                                                 return -1;
-                                             }();
-    if (i >= 0)
-        grid.SetCurrentRow(i);
-    grid.MakeRowVisible(grid.CurrentRow());
+    placeRows(true);
+    // The edit is over: the title column is read-only again, as a move to another row leaves it.
+    grid.Column(&grid == &GVSV() ? int(gvsv::Title) : 1).RemoveOption(coEditing);
 }
 
 void TView_Base::postPendingTitleEdit() {
@@ -463,30 +489,35 @@ void TView_Base::showEvent(QShowEvent *event) {
 void TView_Base::UpDateAll(bool Full) {
     if (!m_session.isOpen())
         return;
+    UpDateAll(ChangeNotice{.all = true, .titles = {}, .episodes = true});
+    if (Full) {
+        if (!m_eFound->text().isEmpty())
+            m_eFound->clear(); // runs EFoundChange
+        m_summaryHandlers->selectSummaryRow(0);
+    }
+}
+
+void TView_Base::UpDateAll(const ChangeNotice &notice) {
+    if (!m_session.isOpen() || notice.isEmpty())
+        return;
     // One read of the file for the whole refresh: a change another process makes meanwhile shows
     // at the next refresh, never half in this one.
     m_session.postPendingEdits();
     Catalog::ReadSnapshot snapshot(m_session.catalog());
     m_statsHandlers->UpStat();
-    DataSet &name = m_session.Name;
-    // After a change of episodes `Список` is narrowed to the current title; it is again afterwards.
-    const Filter kept = name.filter();
-    m_summaryHandlers->narrowTitles(!Full);
-    if (Full)
-        m_summaryHandlers->loadLists();
-    else
-        m_summaryHandlers->LoadGvSv();
+    // The bar offers what the titles have now; what it showed and no title has goes.
+    if (notice.all || notice.episodes)
+        m_summaryHandlers->fillFilterBar();
+    m_summaryHandlers->narrowTitles(true);
+    m_summaryHandlers->loadLists();
     m_statsHandlers->followSelection();
-    if (!Full) {
-        name.setFilter(kept);
-        name.setFiltered(true);
-    }
-    if (Full) {
+    const qint64 current = m_work.currentTitle();
+    if (current != 0 && !ops::titleExists(m_session, current))
+        m_titlesHandlers->clearCurrentTitle();
+    else if (current != 0 && notice.touches(current))
         m_titlesHandlers->LoadSeries();
-        if (!m_eFound->text().isEmpty())
-            m_eFound->clear(); // runs EFoundChange
-        m_summaryHandlers->selectSummaryRow(0);
-    }
+    intakeTitlesChanged(notice);
+    placeRows();
 }
 
 void TView_Base::fillLanguageLists() {

@@ -3,6 +3,7 @@
 #include "browser/exportlist.h"
 #include "browser/summary.h"
 #include "catalog/catalogsession.h"
+#include "export/exportcolumns.h"
 #include "intake/mediaprobe.h"
 #include "ops/intakesession.h"
 #include "ops/titleops.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QSet>
+#include <QTimer>
 
 #include <array>
 
@@ -69,7 +71,15 @@ public:
     bool FormCreate();
     // The close sequence; runs once (closing the window runs it).
     void FormClose();
+    // After a change of titles (Full: the search box is emptied and the first summary row's title
+    // becomes current, as after opening a catalog) or of episodes.
     void UpDateAll(bool Full);
+    // The one reaction to core's notice of a change (own or another process's): every grid and
+    // page reads again, by key, what it shows.
+    void UpDateAll(const ChangeNotice &notice);
+    // Puts the grids' current rows on the keys: GV and GVSV on the current title, GV4 on the intake
+    // page's chosen title, GV3 on the current title where it is selected. `reveal` scrolls to them.
+    void placeRows(bool reveal = false);
     void OpenBase(bool UseSaved);
     // An Access catalog chosen in the open dialog: asks where to save, converts with a progress
     // bar and reports the repairs. The new catalog's path, empty when the user cancelled.
@@ -99,7 +109,9 @@ public:
     // A letter key in a title list: the next row whose title starts with it becomes current.
     void GVKNF(int key, TGridView &grid, int col);
     void EditName(TGridView &grid, int ACol, int ARow, int IdCol);
-    // Makes the title current without moving GV (the title list may not show it).
+    // Stores `text` as the title's name, then shows it current in `grid` (the grid it was typed in).
+    void renameTitleTo(TGridView &grid, qint64 id, const QString &text);
+    // Makes the title current for every page, by its key; the lists show it where they list it.
     void makeTitleCurrent(qint64 id);
     // Writes a typed but unposted change of the current title to the catalog.
     void postPendingTitleEdit();
@@ -108,6 +120,8 @@ public:
 
     // ---- handlers owned by other areas (exports_wiring.cpp, intake_wiring.cpp, import_wiring.cpp) ----
     void BToExlClick();
+    // The totals row of the summary exports: the shown titles' (all titles' when nothing narrows).
+    ExportTotals summaryExportTotals();
     void BToHtMLClick();
     void BSToExcelClick();
     void BSToHTMLClick();
@@ -117,6 +131,8 @@ public:
     void wireIntake();
     // Another catalog is open: the intake page forgets its chosen title and probed file.
     void intakeCatalogChanged();
+    // After a change: the intake page shows its chosen title's name and episodes as they are now.
+    void intakeTitlesChanged(const ChangeNotice &notice);
 
     // ---- state ----
     CatalogSession &session() { return m_session; }
@@ -178,6 +194,8 @@ private:
     void applyPanelSizes(QSplitter *only);
     void fillLanguageLists();
     void applySeriesWidths();
+    // Looks for another process's change of the catalog now and then.
+    void watchCatalog();
     void readSeriesWidths();
     QString askCatalogFile();
     void openSpreadsheet(const QString &path);
@@ -196,6 +214,7 @@ private:
     bool m_starting = false;
     bool m_closed = false;
     bool m_shownOnce = false;
+    QTimer *m_watch = nullptr;
     QString m_lastDialogPath;
 
     QWidget *m_panel3 = nullptr;

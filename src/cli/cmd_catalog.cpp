@@ -141,7 +141,6 @@ int cmdTitles(Context &c) {
     noteReadOnly(c);
     Catalog::ReadSnapshot snapshot(s.catalog());
     const TitleFilter filter = resolveFilter(s.catalog(), options);
-    UpStat(s); // the stored queries as every refresh computes them
     const FilterResult found = narrowTitles(s, filter).found;
     SummaryReader reader(s);
     const size_t n = size_t(s.Name.recordCount());
@@ -206,26 +205,20 @@ int cmdEpisodes(Context &c) {
     // Asked of the file: the other titles are not read for this.
     if (!ops::titleExists(s, id))
         throw Error(msg::noTitleWithId(id));
-    s.Series.setFilter(Filter::equals(QStringLiteral("Название"), id));
-    s.Series.setFiltered(true);
     const QStringList fields = {QStringLiteral("Серия"),  QStringLiteral("Size"),  QStringLiteral("Размеры"),
                                 QStringLiteral("Time"),   QStringLiteral("Sound"), QStringLiteral("Sub_In"),
                                 QStringLiteral("Sub_Ext")};
     QJsonArray rows;
-    const int n = s.Series.recordCount();
-    for (int recNo = 1; recNo <= n; ++recNo) {
-        s.Series.setRecNo(recNo);
+    for (const EpisodeTexts &e : titleEpisodeTexts(s.catalog(), id)) {
         if (json) {
             QJsonObject o;
-            for (const QString &f : fields)
-                o.insert(f, s.Series.asString(f));
-            o.insert(QStringLiteral("ID"), s.Series.asInteger(QStringLiteral("ID")));
+            for (int f = 0; f < 7; ++f)
+                o.insert(fields[f], e.texts[size_t(f)]);
+            o.insert(QStringLiteral("ID"), e.id);
             rows.append(o);
         } else {
-            QStringList values;
-            for (const QString &f : fields)
-                values << s.Series.asString(f);
-            values << s.Series.asString(QStringLiteral("ID"));
+            QStringList values(e.texts.begin(), e.texts.end());
+            values << QString::number(e.id);
             c.printTsv(values);
         }
     }

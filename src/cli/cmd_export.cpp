@@ -73,11 +73,11 @@ int runExport(Context &c, Format format) {
     const ExportColumnChoice choice = columns ? parseColumns(*columns) : rememberedColumns();
 
     CatalogSession &s = c.session();
-    const CatalogStats stats = UpStat(s); // the stored queries as every refresh computes them
+    const CatalogStats stats = UpStat(s);
 
     if (selection) {
         GridData grid;
-        ops::fillSelectionGrid(s, ids, grid);
+        ops::fillSelectionGrid(s.catalog(), ids, grid);
         ops::applySavedWidths(grid, QStringLiteral("gv3"));
         ops::Selection chosen;
         for (const qint64 id : ids)
@@ -98,7 +98,8 @@ int runExport(Context &c, Format format) {
             LoadGvSv(s, grid, texts);
             exportSummaryHtml(grid, out, catalogTotals(stats));
         } else {
-            writeSummaryXlsx(out, ops::summaryTitles(s), catalogTotals(stats));
+            writeSummaryXlsx(out, ops::summaryTitles(s.catalog(), ops::titlesByName(s)),
+                             catalogTotals(stats));
         }
     }
     c.out << QFileInfo(out).absoluteFilePath() << '\n';

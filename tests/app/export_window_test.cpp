@@ -332,15 +332,15 @@ TEST_F(ExportWindow, ChooserPositionIsReadAndSaved) {
 TEST_F(ExportWindow, SummarySpreadsheetKeepsTheCurrentTitle) {
     window->makeTitleCurrent(bebop);
     ASSERT_EQ(window->currentTitleId(), bebop);
-    const TitleAmounts amountsBefore = currentTitleAmounts(window->session());
+    const ops::Amounts amountsBefore = ops::titleAmounts(window->session(), window->currentTitleId());
 
     QTest::mouseClick(window->BToExl(), Qt::LeftButton);
 
     ASSERT_TRUE(watching.errors().isEmpty()) << watching.errors().join('\n').toStdString();
     EXPECT_EQ(watching.count(QStringLiteral("inform")), 0); // no message on success
     EXPECT_EQ(window->currentTitleId(), bebop);
-    EXPECT_EQ(window->session().Name.recordCount(), 1); // still narrowed to it
-    const TitleAmounts amountsAfter = currentTitleAmounts(window->session());
+    EXPECT_EQ(window->GV().CurrentRow(), window->SeeingRed(bebop)); // still shown current
+    const ops::Amounts amountsAfter = ops::titleAmounts(window->session(), window->currentTitleId());
     EXPECT_EQ(amountsAfter.files, amountsBefore.files);
     EXPECT_EQ(amountsAfter.sizeBytes, amountsBefore.sizeBytes);
 

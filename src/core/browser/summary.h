@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/catalog.h"
 #include "exportlist.h"
 
 #include <QDateTime>
@@ -7,6 +8,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -46,12 +48,15 @@ void setupSummaryGrid(GridData &grid);
 void setupTitleGrid(GridData &grid);
 void setupSelectionGrid(GridData &grid);
 
-// Fills `out` for the title at 1-based record `recNo` of `Список` as it is filtered and sorted now;
-// leaves `Список` on that record and `Rjk`/`Ext` filtered to the title.
+// The ten texts of the title `id`, as the catalog keeps them (Catalog::titleTexts): every list,
+// export and the tool read the same ones.
+void GetExtParam(Catalog &catalog, qint64 id, TExportList &out);
+// The same for the title at 1-based record `recNo` of `Список` as it is narrowed and sorted now;
+// leaves `Список` on that record.
 void GetExtParam(CatalogSession &session, int recNo, TExportList &out);
 
-// The same texts as GetExtParam, from the per-title sums as they are when the reader is made:
-// for callers that only show the texts of every record. Leaves `Список` where it was.
+// The same texts for every record of `Список`, for callers that only show them: made where
+// missing from the per-title sums read once when the reader is made. Leaves `Список` where it was.
 class SummaryReader {
 public:
     explicit SummaryReader(CatalogSession &session);
@@ -67,10 +72,18 @@ public:
     void textsInStoredOrder(int parts, const Visit &visit);
 
 private:
-    struct Sums;
     CatalogSession &m_s;
-    std::unique_ptr<Sums> m_sums;
+    std::optional<TitleSums> m_sums;
 };
+
+// A title's episodes as the episode grids and the tool's `episodes` show them, in name order: each
+// row's key and its seven texts (name, size, frame, play time, sound, embedded and external
+// subtitles). Read by the title's key alone.
+struct EpisodeTexts {
+    qint64 id = 0;
+    std::array<QString, 7> texts;
+};
+std::vector<EpisodeTexts> titleEpisodeTexts(Catalog &catalog, qint64 titleId);
 
 // Whether a title whose episodes last changed at `maxUpdate` counts as recently updated.
 bool updatedRecently(const QDateTime &maxUpdate, const QDateTime &now);
@@ -110,8 +123,8 @@ struct CatalogStats {
 };
 // The four totals texts (titles, files, size, play time) as the "Всего" box writes them.
 QStringList totalsTexts(qint64 titles, qint64 files, double sizeBytes, double durationMs);
-// Re-opens `All t`, `Rjk` and `Ext` and counts all titles and episodes, leaving the filters of
-// `Список` and `Серии` as they were.
+// Re-opens `All t`, `Rjk` and `Ext` (read when next asked), counts all titles and reads the
+// catalog's totals as the file keeps them.
 CatalogStats UpStat(CatalogSession &session);
 
 // Running totals of the selection set.
@@ -126,13 +139,5 @@ struct SelTotals {
     QString LVSize() const;
     QString LVtime() const;
 };
-
-// The current title's episode count and sums, as a selection toggle adds or subtracts them.
-struct TitleAmounts {
-    int files = 0;
-    double sizeBytes = 0;
-    double durationMs = 0;
-};
-TitleAmounts currentTitleAmounts(CatalogSession &session);
 
 } // namespace vq

@@ -21,6 +21,7 @@
 #include <limits>
 #include <unistd.h>
 #include <unordered_map>
+#include <utility>
 
 namespace vq {
 
@@ -102,7 +103,8 @@ void Statement::reset() {
     sqlite3_clear_bindings(m_stmt);
 }
 
-Catalog::Catalog(const QString &path, bool readOnly, bool titlesNow) : m_titlesNow(titlesNow), m_path(path) {
+Catalog::Catalog(const QString &path, bool readOnly, bool titlesNow)
+    : m_titlesNow(titlesNow), m_path(path), m_texts(std::make_unique<TitleTextCache>(*this)) {
     const QFileInfo fi(path);
     if (path.isEmpty() || !fi.exists())
         throw Error(msg::catalogMissing(path));
@@ -398,6 +400,8 @@ void Catalog::invalidate() {
     // Each catalog object starts its epochs apart from every other one.
     static quint64 epochs = 0;
     m_epoch = ++epochs;
+    m_pending.all = true;
+    m_pending.episodes = true;
     m_titleStamps.clear();
     m_tables.clear();
     m_queries.clear();
@@ -523,6 +527,22 @@ qint64 Catalog::titleCount() {
     return n;
 }
 
+CatalogTotals Catalog::totals() {
+    Statement &st = statement(QStringLiteral("SELECT \"Count\", \"Size\", \"Long\" FROM \"Sum_all\""));
+    Statement::ResetAfter done{st};
+    CatalogTotals t;
+    try {
+        if (st.step()) {
+            t.files = sqlite3_column_int64(st.handle(), 0);
+            t.sizeBytes = sqlite3_column_double(st.handle(), 1);
+            t.durationMs = sqlite3_column_double(st.handle(), 2);
+        }
+    } catch (const Error &e) {
+        throw Error(msg::catalogCannotBeRead(m_path, e.message()));
+    }
+    return t;
+}
+
 qint64 Catalog::episodeCount() {
     Statement &st = statement(QStringLiteral("SELECT \"Count\" FROM \"Sum_all\""));
     const qint64 n = st.step() ? sqlite3_column_int64(st.handle(), 0) : 0;
@@ -554,6 +574,8 @@ bool refreshRow(TableData &t, qint64 id, bool present, sqlite3_stmt *st) {
 } // namespace
 
 void Catalog::reloadRow(const QString &name, qint64 id, bool inserted) {
+    if (name == schema::kEpisodes)
+        m_pending.episodes = true;
     Statement &st = statement(selectSql(name, m_version) + QStringLiteral(" WHERE \"ID\" = ?"));
     st.bind(1, id);
     const bool present = st.step();
@@ -592,6 +614,8 @@ void Catalog::reloadRow(const QString &name, qint64 id, bool inserted) {
 }
 
 void Catalog::forgetRow(const QString &name, qint64 id, std::optional<qint64> titleId) {
+    if (name == schema::kEpisodes || name == schema::kTitles)
+        m_pending.episodes = true;
     if (auto it = m_tables.find(name); it != m_tables.end()) {
         const int r = (*it)->rowById(id);
         if (r >= 0)
@@ -683,6 +707,7 @@ Catalog::Transaction::~Transaction() {
         else
             sqlite3_exec(m_catalog.m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         m_catalog.invalidate();
+        m_catalog.deliverChanges();
     }
 }
 
@@ -691,6 +716,7 @@ void Catalog::Transaction::commit() {
                      nullptr) != SQLITE_OK)
         m_catalog.fail(QStringLiteral("A change cannot be stored"));
     m_done = true;
+    m_catalog.deliverChanges();
 }
 
 Catalog::ReadSnapshot::ReadSnapshot(Catalog &catalog) : m_catalog(catalog) {
@@ -714,6 +740,7 @@ Catalog::ReadSnapshot::~ReadSnapshot() {
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
         m_catalog.invalidate();
     }
+    m_catalog.deliverChanges();
 }
 
 // ---- stored queries, computed from the rows already read ----
@@ -914,6 +941,28 @@ TitleSums Catalog::titleSums(const TitleSumsWanted &wanted) {
 void Catalog::patchSums(qint64 titleId) {
     m_titleStamps.insert(titleId, ++m_stampCounter);
     m_queries.clear();
+    m_pending.titles.insert(titleId);
+}
+
+void Catalog::setChangeListener(std::function<void(const ChangeNotice &)> listener) {
+    m_listener = std::move(listener);
+    m_pending = ChangeNotice();
+}
+
+void Catalog::deliverChanges() {
+    // Only once the change is in the file, and never into a listener that is running.
+    if (m_delivering || !m_db || !sqlite3_get_autocommit(m_db))
+        return;
+    m_delivering = true;
+    struct Done {
+        bool &flag;
+        ~Done() { flag = false; }
+    } done{m_delivering};
+    while (!m_pending.isEmpty()) {
+        const ChangeNotice notice = std::exchange(m_pending, ChangeNotice());
+        if (m_listener)
+            m_listener(notice);
+    }
 }
 
 } // namespace vq

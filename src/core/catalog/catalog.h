@@ -1,10 +1,13 @@
 #pragma once
 
 #include "tabledata.h"
+#include "titletexts.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -45,6 +48,13 @@ struct TitleSums {
     std::span<const ExtCombo> combosOf(qint64 id) const;
 };
 
+// The catalog's own totals as the file keeps them.
+struct CatalogTotals {
+    qint64 files = 0;
+    double sizeBytes = 0;
+    double durationMs = 0;
+};
+
 // Every title's sums or only `title`'s, with each title's latest update when `updates` is set.
 struct TitleSumsWanted {
     bool updates = false;
@@ -74,6 +84,16 @@ public:
 private:
     sqlite3 *m_db;
     sqlite3_stmt *m_stmt = nullptr;
+};
+
+// What changed in the file: some titles (their own row, their episodes or their sums), or all of it
+// (another process wrote, a change was rolled back, the file was read again).
+struct ChangeNotice {
+    bool all = false;
+    QSet<qint64> titles;
+    bool episodes = false; // some of those titles' episodes changed (not only their own rows)
+    bool isEmpty() const { return !all && titles.isEmpty() && !episodes; }
+    bool touches(qint64 id) const { return all || titles.contains(id); }
 };
 
 // One open catalog file: the SQLite connection and the rows read from it, shared by all data sets.
@@ -118,6 +138,7 @@ public:
     TitleSums titleSums(const TitleSumsWanted &wanted = {});
     // All episode rows of the catalog, counted without reading them.
     qint64 episodeCount();
+    CatalogTotals totals();
     // The number of titles, counted in the file unless they were read already.
     qint64 titleCount();
     bool readsTitlesNow() const { return m_titlesNow; }
@@ -129,6 +150,16 @@ public:
 
     // Drops what was read when another process changed the file since; true when it did.
     bool checkExternalChanges();
+
+    // The ten summary texts of each title, made from the file and kept per title.
+    TitleTextCache &titleTexts() { return *m_texts; }
+
+    // Told of every change once it is in the file: when a write outside a transaction is done, when
+    // the outermost transaction commits or rolls back, when a read snapshot that noticed another
+    // process's change ends, or when deliverChanges() is called. Changes made while the listener
+    // runs come in a later call.
+    void setChangeListener(std::function<void(const ChangeNotice &)> listener);
+    void deliverChanges();
     // Forget everything read (after a rolled-back transaction, say).
     void invalidate();
 
@@ -202,6 +233,10 @@ private:
     bool m_hasSums = false;
     bool m_hasCodecSums = false;
     bool m_tempSums = false; // made for this connection, filled again when another process writes
+    std::unique_ptr<TitleTextCache> m_texts;
+    std::function<void(const ChangeNotice &)> m_listener;
+    ChangeNotice m_pending;
+    bool m_delivering = false;
     quint64 m_epoch = 0;
     quint64 m_stampCounter = 0;
     QHash<qint64, quint64> m_titleStamps;

@@ -38,6 +38,7 @@ void CatalogSession::open(const QString &path, bool readOnly, bool titlesNow) {
     auto fresh = std::make_unique<Catalog>(QFileInfo(path).absoluteFilePath(), readOnly, titlesNow);
     close();
     m_catalog = std::move(fresh);
+    m_catalog->setChangeListener(m_listener);
     for (DataSet *ds : all())
         ds->setCatalog(m_catalog.get());
     Name.open();
@@ -95,6 +96,12 @@ void CatalogSession::makeNewCatalog(const QString &newPath) {
         throw;
     }
     open(newPath);
+}
+
+void CatalogSession::setChangeListener(std::function<void(const ChangeNotice &)> listener) {
+    m_listener = std::move(listener);
+    if (m_catalog)
+        m_catalog->setChangeListener(m_listener);
 }
 
 void CatalogSession::postPendingEdits() {

@@ -31,6 +31,8 @@ public:
     void makeNewCatalog(const QString &newPath);
     // Stores edits still pending in any data set (before a refresh reads the catalog).
     void postPendingEdits();
+    // Told of every change of whichever catalog is open (Catalog::setChangeListener).
+    void setChangeListener(std::function<void(const ChangeNotice &)> listener);
     bool isReadOnly() const { return m_catalog && m_catalog->isReadOnly(); }
 
     // Titles by name, episodes by name: the order the program shows them in.
@@ -51,6 +53,7 @@ public:
 private:
     std::vector<DataSet *> all();
     std::unique_ptr<Catalog> m_catalog;
+    std::function<void(const ChangeNotice &)> m_listener;
 };
 
 } // namespace vq

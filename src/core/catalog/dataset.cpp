@@ -436,7 +436,7 @@ void DataSet::rebuild() {
 // A text order the table keeps for every data set on it (up to a size where sorting only the rows
 // shown is cheaper).
 bool DataSet::sortsByTableOrder(const TableData &t) const {
-    return m_sortCol >= 0 && t.column(m_sortCol).type == FieldType::Text && t.aliveRows() <= 200000;
+    return m_sortCol >= 0 && t.column(m_sortCol).type == FieldType::Text;
 }
 
 std::function<void()> DataSet::sortTask() {
@@ -900,6 +900,7 @@ void DataSet::post() {
         m_viewValid = false;
         m_rows.clear();
         m_pos = -1;
+        m_catalog->deliverChanges();
         return;
     }
     TablePtr table = sourceTable();
@@ -914,6 +915,7 @@ void DataSet::post() {
         m_rows.insert(m_rows.begin() + std::max(0, m_pos), r);
         m_pos = std::max(0, m_pos);
     }
+    m_catalog->deliverChanges();
 }
 
 void DataSet::cancel() {
@@ -946,6 +948,7 @@ void DataSet::remove() {
     sync();
     // The record after the deleted one becomes current, or the one before it at the end.
     m_pos = m_rows.empty() ? -1 : std::min(pos, int(m_rows.size()) - 1);
+    m_catalog->deliverChanges();
 }
 
 } // namespace vq

@@ -5,6 +5,9 @@
 #include "catalog/dataset.h"
 #include "catalog/error.h"
 #include "catalog/messages.h"
+#include "catalog/schema.h"
+
+#include <iterator>
 
 namespace vq {
 
@@ -26,26 +29,6 @@ qint32 typedNumber(const QString &text) {
     return *n;
 }
 
-// Opens a lookup table for the time of one store, and closes it again only if it was closed before.
-class OpenForStore {
-public:
-    explicit OpenForStore(DataSet &table) : m_table(table), m_wasOpen(table.isOpen()) {
-        if (!m_wasOpen)
-            m_table.open();
-    }
-    ~OpenForStore() {
-        m_table.cancel();
-        if (!m_wasOpen)
-            m_table.close();
-    }
-    OpenForStore(const OpenForStore &) = delete;
-    OpenForStore &operator=(const OpenForStore &) = delete;
-
-private:
-    DataSet &m_table;
-    bool m_wasOpen;
-};
-
 } // namespace
 
 qint32 GiveIDt(const QString &name, DataSet &table) {
@@ -66,8 +49,28 @@ qint32 GiveIDt(const QString &name, DataSet &table) {
     return qint32(table.asInteger(kId));
 }
 
-void appendEpisode(CatalogSession &session, DataSet &series, TVVF &episode, const StoreChoice &choice,
-                   const QDateTime &now) {
+qint32 nameKey(Catalog &catalog, const QString &table, const QString &name) {
+    // The lists are short (the codecs and containers files bring): found in the rows read once.
+    const TablePtr rows = catalog.table(table);
+    for (int r = 0; r < rows->physicalRows(); ++r)
+        if (rows->alive(r) && !rows->isNull(r, 1) &&
+            rows->textAt(r, 1).compare(name, Qt::CaseInsensitive) == 0)
+            return qint32(rows->intAt(r, 0));
+    Statement &st = catalog.statement(QStringLiteral("INSERT INTO \"%1\" (\"Name\") VALUES (?)").arg(table));
+    Statement::ResetAfter done{st};
+    st.bind(1, name);
+    try {
+        st.step();
+    } catch (const Error &e) {
+        throw Error(msg::cannotStoreRow(table, catalog.path(), e.message()));
+    }
+    const qint64 id = catalog.lastInsertId();
+    catalog.reloadRow(table, id, true);
+    return qint32(id);
+}
+
+qint64 appendEpisode(CatalogSession &session, TVVF &episode, const StoreChoice &choice,
+                     const QDateTime &now) {
     // Everything that can be refused on the page is checked before anything is written.
     const qint32 sound = chosenKey(choice.soundId);
     const qint32 subIn = chosenKey(choice.subInId);
@@ -77,6 +80,12 @@ void appendEpisode(CatalogSession &session, DataSet &series, TVVF &episode, cons
         width = typedNumber(choice.widthText);
         height = typedNumber(choice.heightText);
     }
+    Catalog &catalog = session.catalog();
+    catalog.ensureWritable();
+    if (episode.FileName.size() > schema::kMaxTextLength &&
+        episode.FileName.toUcs4().size() > schema::kMaxTextLength)
+        throw Error(msg::textTooLong(QStringLiteral("Серия"), schema::kMaxTextLength,
+                                     episode.FileName.toUcs4().size()));
     episode.SoundId = sound;
     episode.SubInId = subIn;
     episode.SubExtId = subExt;
@@ -85,53 +94,60 @@ void appendEpisode(CatalogSession &session, DataSet &series, TVVF &episode, cons
         episode.Height = *height;
     }
 
-    Catalog::Transaction transaction(session.catalog());
+    // The row and any codec or container names it brings, together or not at all.
+    Catalog::Transaction transaction(catalog);
+    const qint32 videoCodec = nameKey(catalog, schema::kCodecs, episode.VideoCodec);
+    const qint32 audioCodec = nameKey(catalog, schema::kCodecs, episode.AudioCodec);
+    const qint32 container = nameKey(catalog, schema::kFormats, episode.ContainerFormat);
+    Statement &st = catalog.statement(QStringLiteral(
+        "INSERT INTO \"Серии\" (\"Название\", \"Серия\", \"Объём (байт)\", \"Ширина\", \"Высота\", \"Звук\", "
+        "\"Субтитры встроенные\", \"Субтитры внешние\", \"Длительность\", \"O_Bitrate\", \"V_Bitrate\", "
+        "\"A_Bitrate\", \"A_Hz\", \"Audio_Stream_Count\", \"Video_Codec_id\", \"Audio_Codec_id\", "
+        "\"Format_Pack_id\", \"Update\") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    Statement::ResetAfter done{st};
+    const QVariant values[] = {episode.TitleId,
+                               episode.FileName,
+                               double(episode.SizeBytes),
+                               episode.Width,
+                               episode.Height,
+                               episode.SoundId,
+                               episode.SubInId,
+                               episode.SubExtId,
+                               episode.DurationMs,
+                               episode.OverallBitrate,
+                               episode.VideoBitrate,
+                               episode.AudioBitrate,
+                               episode.AudioHz,
+                               int(episode.AudioStreamCount),
+                               videoCodec,
+                               audioCodec,
+                               container,
+                               now};
+    for (int i = 0; i < int(std::size(values)); ++i)
+        st.bind(i + 1, values[i]);
     try {
-        // The row is appended under the data set's filter rather than with it switched off: the filter
-        // does not decide where a row goes, and switching it off re-reads the whole table.
-        series.append();
-        series.setValue(QStringLiteral("Название"), episode.TitleId);
-        series.setValue(QStringLiteral("Серия"), episode.FileName);
-        series.setValue(QStringLiteral("Объём (байт)"), double(episode.SizeBytes));
-        series.setValue(QStringLiteral("Ширина"), episode.Width);
-        series.setValue(QStringLiteral("Высота"), episode.Height);
-        series.setValue(QStringLiteral("Звук"), episode.SoundId);
-        series.setValue(QStringLiteral("Субтитры встроенные"), episode.SubInId);
-        series.setValue(QStringLiteral("Субтитры внешние"), episode.SubExtId);
-        series.setValue(QStringLiteral("Длительность"), episode.DurationMs);
-        series.setValue(QStringLiteral("O_Bitrate"), episode.OverallBitrate);
-        series.setValue(QStringLiteral("V_Bitrate"), episode.VideoBitrate);
-        series.setValue(QStringLiteral("A_Bitrate"), episode.AudioBitrate);
-        series.setValue(QStringLiteral("A_Hz"), episode.AudioHz);
-        series.setValue(QStringLiteral("Audio_Stream_Count"), int(episode.AudioStreamCount));
-        {
-            OpenForStore codecs(session.Codec);
-            OpenForStore formats(session.Format_f);
-            series.setValue(QStringLiteral("Video_Codec_id"), GiveIDt(episode.VideoCodec, session.Codec));
-            series.setValue(QStringLiteral("Audio_Codec_id"), GiveIDt(episode.AudioCodec, session.Codec));
-            series.setValue(QStringLiteral("Format_Pack_id"),
-                            GiveIDt(episode.ContainerFormat, session.Format_f));
-        }
-        series.setValue(QStringLiteral("Update"), now);
-        series.post();
-        transaction.commit();
-    } catch (...) {
-        // A row left half-made would be posted by the next move or close of the data set.
-        series.cancel();
-        throw;
+        st.step();
+    } catch (const Error &e) {
+        throw Error(msg::cannotStoreRow(schema::kEpisodes, catalog.path(), e.message()));
     }
+    const qint64 id = catalog.lastInsertId();
+    catalog.reloadRow(schema::kEpisodes, id, true);
+    transaction.commit();
+    return id;
 }
 
 void refreshEpisodeView(CatalogSession &session) {
     // The same filter again: this rebuilds the view, so the new rows show only if they belong there.
     DataSet &series = session.Series;
+    if (!series.isOpen() || !series.isFiltered() || series.filter().kind != Filter::Equals)
+        return;
     series.setFilter(series.filter());
     series.setFiltered(true);
     series.last();
 }
 
 void AddToBase(CatalogSession &session, TVVF &episode, const StoreChoice &choice, const QDateTime &now) {
-    appendEpisode(session, session.Series, episode, choice, now);
+    appendEpisode(session, episode, choice, now);
     refreshEpisodeView(session);
 }
 

@@ -8,6 +8,7 @@
 
 namespace vq {
 
+class Catalog;
 class CatalogSession;
 class DataSet;
 
@@ -38,12 +39,17 @@ struct StoreChoice {
 void AddToBase(CatalogSession &session, TVVF &episode, const StoreChoice &choice,
                const QDateTime &now = QDateTime::currentDateTime());
 
-// AddToBase for one of many rows stored together: the row goes through `episodes`, an episode data
-// set of the session's catalog that no view shows (open, unfiltered), so that nothing is filtered or
-// sorted again for it. refreshEpisodeView() then does that once for all of them.
-void appendEpisode(CatalogSession &session, DataSet &episodes, TVVF &episode, const StoreChoice &choice,
-                   const QDateTime &now = QDateTime::currentDateTime());
-// Leaves Серии filtered again and on its last record, as AddToBase does.
+// AddToBase for one of many rows stored together: one row appended with bound SQL by its title's key,
+// with nothing of the episodes read or sorted for it; its ID. refreshEpisodeView() then moves Серии
+// once for all of them.
+qint64 appendEpisode(CatalogSession &session, TVVF &episode, const StoreChoice &choice,
+                     const QDateTime &now = QDateTime::currentDateTime());
+// Leaves Серии filtered again and on its last record, as AddToBase does, where it shows one title's
+// episodes (nothing is read where it shows none).
 void refreshEpisodeView(CatalogSession &session);
+
+// The key of the Codec or Format row named `name` (letter case aside), appended when there is none,
+// with bound SQL; the table's rows stay as read.
+qint32 nameKey(Catalog &catalog, const QString &table, const QString &name);
 
 } // namespace vq

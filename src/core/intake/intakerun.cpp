@@ -292,17 +292,14 @@ void IntakeRun::storeReady() {
                 transaction.emplace(*m_catalog);
             } catch (const Error &) {
             }
-            DataSet rows(m_catalog, schema::kEpisodes);
-            rows.open();
             while (m_next < n && batch.stop.isEmpty() && slice.elapsed() < kStoreSliceMs) {
                 auto it = m_results.find(m_next);
                 if (it == m_results.end())
                     break;
                 const ProbeResult result = std::move(it->second);
                 m_results.erase(it);
-                storeOne(m_next++, result, rows, batch);
+                storeOne(m_next++, result, batch);
             }
-            rows.close();
             if (transaction) {
                 try {
                     transaction->commit();
@@ -347,7 +344,7 @@ void IntakeRun::storeReady() {
         m_storeTimer.start(0); // the slice ran out: the rest in a later turn of the event loop
 }
 
-void IntakeRun::storeOne(int index, const ProbeResult &result, DataSet &rows, Batch &batch) {
+void IntakeRun::storeOne(int index, const ProbeResult &result, Batch &batch) {
     const ListedFile &entry = m_entries[index];
     if (!result.ok()) {
         if (result.status == ProbeStatus::WorkerMissing) {
@@ -377,7 +374,7 @@ void IntakeRun::storeOne(int index, const ProbeResult &result, DataSet &rows, Ba
         return;
     }
     try {
-        appendEpisode(m_session, rows, episode, choice);
+        appendEpisode(m_session, episode, choice);
     } catch (const Error &e) {
         m_report.problems.append({entry.shown, msg::intakeNotStored(entry.shown, e.message()), true});
         return;

@@ -106,7 +106,7 @@ private:
     // A store of the answers in hand, soon: at once when every answer left is in.
     void storeSoon();
     void storeReady();
-    void storeOne(int index, const ProbeResult &result, DataSet &rows, Batch &batch);
+    void storeOne(int index, const ProbeResult &result, Batch &batch);
     void end(const QString &stopped = QString());
     QString titleName(qint64 id);
     // The catalog the run began on is still the open one.

@@ -17,6 +17,7 @@ bool Selection::add(qint64 id) {
 bool Selection::remove(qint64 id) {
     if (!m_set.remove(id))
         return false;
+    m_comments.remove(id);
     m_ids.erase(std::remove(m_ids.begin(), m_ids.end(), id), m_ids.end());
     return true;
 }
@@ -24,6 +25,12 @@ bool Selection::remove(qint64 id) {
 void Selection::clear() {
     m_ids.clear();
     m_set.clear();
+    m_comments.clear();
+}
+
+void Selection::setComment(qint64 id, const QString &text) {
+    if (m_set.contains(id))
+        m_comments.insert(id, text);
 }
 
 bool Selection::prune(CatalogSession &session) {
@@ -31,6 +38,7 @@ bool Selection::prune(CatalogSession &session) {
     for (size_t i = m_ids.size(); i-- > 0;) {
         if (!titleExists(session, m_ids[i])) {
             m_set.remove(m_ids[i]);
+            m_comments.remove(m_ids[i]);
             m_ids.erase(m_ids.begin() + std::ptrdiff_t(i));
             any = true;
         }

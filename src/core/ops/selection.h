@@ -2,7 +2,9 @@
 
 #include "browser/summary.h"
 
+#include <QHash>
 #include <QSet>
+#include <QString>
 #include <vector>
 
 namespace vq {
@@ -21,6 +23,10 @@ public:
     bool remove(qint64 id);
     bool contains(qint64 id) const { return m_set.contains(id); }
     void clear();
+    // A comment typed into the selection list: the list and its exports show it instead of the
+    // title's own, for as long as the title stays selected. Nothing is written to the catalog.
+    void setComment(qint64 id, const QString &text);
+    const QHash<qint64, QString> &comments() const { return m_comments; }
     bool isEmpty() const { return m_ids.empty(); }
     const std::vector<qint64> &ids() const { return m_ids; }
     const QSet<qint64> &idSet() const { return m_set; }
@@ -33,6 +39,7 @@ public:
 private:
     std::vector<qint64> m_ids;
     QSet<qint64> m_set;
+    QHash<qint64, QString> m_comments;
 };
 
 } // namespace ops

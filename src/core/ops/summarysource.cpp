@@ -11,90 +11,47 @@
 
 namespace vq::ops {
 
-void CurrentTitleKeeper::State::apply(DataSet &set) const {
-    set.setSort(sort);
-    set.setFilter(filter);
-    set.setFiltered(filtered);
+std::vector<qint64> titlesByName(CatalogSession &s) {
+    s.Name.setFiltered(false);
+    s.Name.setSort(CatalogSession::titleSort());
+    std::vector<qint64> ids;
+    for (const DataSet::RecordKey &k : s.Name.recordKeys(0))
+        ids.push_back(k.value);
+    return ids;
 }
 
-CurrentTitleKeeper::CurrentTitleKeeper(CatalogSession &s) : m_s(s) {
-    DataSet &name = s.Name;
-    m_id = name.recordCount() > 0 ? name.asInteger(0) : 0;
-    m_name = {name.filter(), name.isFiltered(), name.sort()};
-    m_rjk = {s.RJk.filter(), s.RJk.isFiltered(), s.RJk.sort()};
-    m_ext = {s.Ext.filter(), s.Ext.isFiltered(), s.Ext.sort()};
-}
-
-CurrentTitleKeeper::~CurrentTitleKeeper() {
-    try {
-        restore();
-    } catch (...) {
-        // The walk's own error is the one the user sees.
-    }
-}
-
-void CurrentTitleKeeper::restore() {
-    if (m_done)
-        return;
-    m_done = true;
-    DataSet &name = m_s.Name;
-    m_name.apply(name);
-    if (m_id != 0 && !(name.recordCount() > 0 && name.asInteger(0) == m_id)) {
-        const int n = name.recordCount();
-        for (int r = 1; r <= n; ++r) {
-            name.setRecNo(r);
-            if (name.asInteger(0) == m_id)
-                break;
-        }
-    }
-    for (auto [set, state] : {std::pair{&m_s.RJk, &m_rjk}, std::pair{&m_s.Ext, &m_ext}}) {
-        if (!set->isOpen())
-            continue;
-        state->apply(*set);
-        set->first();
-    }
-}
-
-std::function<bool(TExportList &)> summaryTitles(CatalogSession &s, const std::vector<qint64> *only) {
-    DataSet &name = s.Name;
-    name.setFiltered(false);
-    if (only) {
-        name.setFilter(Filter::oneOf(QStringLiteral("ID"), *only));
-        name.setFiltered(true);
-    }
-    name.setSort(CatalogSession::titleSort());
-    name.first();
-    // The stored queries as they are now, not as a previous walk left them.
-    s.Ext.close();
-    s.Ext.open();
-    if (!s.RJk.isOpen())
-        s.RJk.open();
-    const int count = name.recordCount();
-    return [&s, count, recNo = 0](TExportList &title) mutable {
-        if (recNo >= count)
+std::function<bool(TExportList &)> summaryTitles(Catalog &catalog, std::vector<qint64> ids) {
+    return [&catalog, ids = std::move(ids), next = size_t(0)](TExportList &title) mutable {
+        if (next >= ids.size())
             return false;
-        GetExtParam(s, ++recNo, title);
+        GetExtParam(catalog, ids[next++], title);
         return true;
     };
 }
 
-void fillSelectionGrid(CatalogSession &s, const std::vector<qint64> &ids, GridData &grid) {
-    setupSelectionGrid(grid);
-    TExportList texts;
+void fillSelectionGrid(Catalog &catalog, const std::vector<qint64> &ids, GridData &grid,
+                       const QHash<qint64, QString> *comments) {
+    TitleTextCache &texts = catalog.titleTexts();
+    texts.prepare(ids);
+    std::vector<const TitleTexts *> rows;
     for (const qint64 id : ids) {
-        s.Name.setFiltered(false);
-        s.Name.setFilter(Filter::equals(QStringLiteral("ID"), id));
-        s.Name.setFiltered(true);
-        if (s.Name.recordCount() == 0)
+        const TitleTexts &t = texts.of(id);
+        if (!t.texts)
             throw Error(msg::noTitleWithId(id));
-        s.Series.setFilter(Filter::equals(QStringLiteral("Название"), id));
-        s.Series.setFiltered(true);
-        GetExtParam(s, 1, texts);
-        grid.AddRows(1);
-        const int row = grid.RowCount() - 1;
-        for (int c = 0; c < TExportList::FieldCount; ++c)
-            grid.SetCellText(c, row, texts.field(c));
-        grid.CellAt(gv3::IdColumn, row).SetAsInteger(int(id));
+        rows.push_back(&t);
+    }
+    if (grid.ColumnCount() != gv3::IdColumn + 1)
+        setupSelectionGrid(grid);
+    GridFill fill(grid);
+    grid.ClearRows();
+    grid.AddRows(int(rows.size()));
+    for (int r = 0; r < int(rows.size()); ++r) {
+        // The row shows the catalog's texts; only a comment of the user's own is the row's.
+        grid.SetRowTexts(r, rows[size_t(r)]->texts);
+        grid.CellAt(gv3::IdColumn, r).SetAsInteger(int(ids[size_t(r)]));
+        if (comments)
+            if (const auto c = comments->constFind(ids[size_t(r)]); c != comments->cend())
+                grid.SetCellText(gv3::CommentColumn, r, *c);
     }
 }
 

@@ -11,7 +11,7 @@ namespace vq::ops {
 
 namespace {
 
-QString fieldName(TitleField f) {
+QString columnOf(TitleField f) {
     switch (f) {
     case TitleField::Type:
         return QStringLiteral("NType");
@@ -23,54 +23,62 @@ QString fieldName(TitleField f) {
     return QStringLiteral("Комментарий");
 }
 
-// Positions `Список` on the title; false when the catalog has no such title.
-bool seekTitle(DataSet &name, qint64 id) {
-    if (name.state() == DataSet::Edit || name.state() == DataSet::Insert)
-        name.post();
-    name.setFiltered(false);
-    name.setFilter(Filter::equals(QStringLiteral("ID"), id));
-    name.setFiltered(true);
-    name.first();
-    return name.recordCount() > 0;
-}
-
-void requireTitle(DataSet &name, qint64 id) {
-    if (!seekTitle(name, id))
-        throw Error(msg::noTitleWithId(id));
-}
-
-// One change of the current record of `set`, nothing left pending when the catalog refuses.
-template <typename F> void writeRecord(DataSet &set, bool append, F &&fill) {
-    if (append)
-        set.append();
-    else
-        set.edit();
-    try {
-        fill();
-        set.post();
-    } catch (...) {
-        set.cancel();
-        throw;
-    }
-}
-
 using ResetAfter = Statement::ResetAfter;
+
+void checkLength(const QString &column, const QString &text) {
+    // Characters, as the message says, not UTF-16 units.
+    const qsizetype chars = text.size() > schema::kMaxTextLength ? text.toUcs4().size() : text.size();
+    if (chars > schema::kMaxTextLength)
+        throw Error(msg::textTooLong(column, schema::kMaxTextLength, chars));
+}
+
+// One column of one title, by its key; the title must exist.
+void changeTitle(Catalog &c, qint64 id, const QString &column, const QVariant &value) {
+    c.ensureWritable();
+    if (value.metaType().id() == QMetaType::QString)
+        checkLength(column, value.toString());
+    Statement &st =
+        c.statement(QStringLiteral("UPDATE \"Список\" SET \"%1\" = ? WHERE \"ID\" = ?").arg(column));
+    ResetAfter done{st};
+    st.bind(1, value);
+    st.bind(2, id);
+    try {
+        st.step();
+    } catch (const Error &e) {
+        throw Error(msg::cannotStoreChange(schema::kTitles, c.path(), e.message()));
+    }
+    if (sqlite3_changes(c.handle()) == 0)
+        throw Error(msg::noTitleWithId(id));
+    c.reloadRow(schema::kTitles, id);
+    c.deliverChanges();
+}
+
+QString columnText(sqlite3_stmt *st, int col) {
+    return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, col)),
+                             sqlite3_column_bytes(st, col));
+}
 
 } // namespace
 
 qint64 addTitle(CatalogSession &s, const QString &name, qint64 type) {
     if (name.trimmed().isEmpty())
         throw Error(msg::titleNameEmpty());
-    DataSet &list = s.Name;
-    if (list.state() == DataSet::Edit || list.state() == DataSet::Insert)
-        list.post();
-    list.setFiltered(false);
-    writeRecord(list, true, [&] {
-        list.setValue(QStringLiteral("Название"), name);
-        list.setValue(QStringLiteral("NType"), type);
-    });
-    const qint64 id = list.asInteger(QStringLiteral("ID"));
-    seekTitle(list, id);
+    Catalog &c = s.catalog();
+    c.ensureWritable();
+    checkLength(QStringLiteral("Название"), name);
+    Statement &st =
+        c.statement(QStringLiteral("INSERT INTO \"Список\" (\"Название\", \"NType\") VALUES (?, ?)"));
+    ResetAfter done{st};
+    st.bind(1, name);
+    st.bind(2, type);
+    try {
+        st.step();
+    } catch (const Error &e) {
+        throw Error(msg::cannotStoreRow(schema::kTitles, c.path(), e.message()));
+    }
+    const qint64 id = c.lastInsertId();
+    c.reloadRow(schema::kTitles, id, true);
+    c.deliverChanges();
     return id;
 }
 
@@ -95,57 +103,94 @@ bool titleExists(CatalogSession &s, qint64 id) {
     return titleExists(s.catalog(), id);
 }
 
+std::optional<TitleRecord> titleRecord(Catalog &c, qint64 id) {
+    Statement &st = c.statement(QStringLiteral("SELECT \"Название\", \"Количество серий\", \"Комментарий\", "
+                                               "\"NType\" FROM \"Список\" WHERE \"ID\" = ?"));
+    ResetAfter done{st};
+    st.bind(1, id);
+    if (!st.step())
+        return std::nullopt;
+    TitleRecord r;
+    r.id = id;
+    r.name = columnText(st.handle(), 0);
+    r.count = columnText(st.handle(), 1);
+    r.comment = columnText(st.handle(), 2);
+    if (sqlite3_column_type(st.handle(), 3) != SQLITE_NULL)
+        r.type = sqlite3_column_int64(st.handle(), 3);
+    return r;
+}
+
 void renameTitle(CatalogSession &s, qint64 id, const QString &name) {
-    // Positioned first, so that a refused name can be shown back from the title's record.
-    requireTitle(s.Name, id);
-    if (name.trimmed().isEmpty())
+    if (name.trimmed().isEmpty()) {
+        if (!titleExists(s, id))
+            throw Error(msg::noTitleWithId(id));
         throw Error(msg::titleNameEmpty());
-    writeRecord(s.Name, false, [&] { s.Name.setValue(QStringLiteral("Название"), name); });
+    }
+    changeTitle(s.catalog(), id, QStringLiteral("Название"), name);
 }
 
 void deleteTitle(CatalogSession &s, qint64 id) {
-    requireTitle(s.Name, id);
-    s.Name.remove();
-    // The episodes went with the title in the file; the episode data set must not show them.
+    Catalog &c = s.catalog();
+    c.ensureWritable();
+    Statement &st = c.statement(QStringLiteral("DELETE FROM \"Список\" WHERE \"ID\" = ?"));
+    ResetAfter done{st};
+    st.bind(1, id);
+    try {
+        st.step();
+    } catch (const Error &e) {
+        throw Error(msg::cannotDeleteRow(schema::kTitles, c.path(), e.message()));
+    }
+    if (sqlite3_changes(c.handle()) == 0)
+        throw Error(msg::noTitleWithId(id));
+    // The file deleted the title's episodes and alternative names with it.
+    c.forgetRow(schema::kTitles, id);
     if (s.Series.isOpen())
         s.Series.open();
+    c.deliverChanges();
 }
 
 void setTitleField(CatalogSession &s, qint64 id, TitleField field, const QVariant &value) {
-    requireTitle(s.Name, id);
-    writeRecord(s.Name, false, [&] { s.Name.setValue(fieldName(field), value); });
+    changeTitle(s.catalog(), id, columnOf(field), value);
 }
 
 QVariant titleField(CatalogSession &s, qint64 id, TitleField field) {
-    requireTitle(s.Name, id);
-    return s.Name.value(fieldName(field));
+    const std::optional<TitleRecord> r = titleRecord(s.catalog(), id);
+    if (!r)
+        throw Error(msg::noTitleWithId(id));
+    switch (field) {
+    case TitleField::Type:
+        return r->type ? QVariant(*r->type) : QVariant();
+    case TitleField::Count:
+        return r->count;
+    case TitleField::Comment:
+        break;
+    }
+    return r->comment;
 }
 
 void deleteEpisode(CatalogSession &s, qint64 episodeId) {
-    DataSet &series = s.Series;
-    if (!series.isOpen())
-        series.open();
-    const Filter before = series.filter();
-    const bool filtered = series.isFiltered();
-    series.setFiltered(false);
-    series.setFilter(Filter::equals(QStringLiteral("ID"), episodeId));
-    series.setFiltered(true);
-    const bool found = series.recordCount() > 0;
-    std::optional<Error> failure;
-    if (found) {
-        try {
-            series.remove();
-        } catch (const Error &e) {
-            failure = e;
-        }
+    Catalog &c = s.catalog();
+    c.ensureWritable();
+    std::optional<qint64> owner;
+    {
+        Statement &st = c.statement(QStringLiteral("SELECT \"Название\" FROM \"Серии\" WHERE \"ID\" = ?"));
+        ResetAfter done{st};
+        st.bind(1, episodeId);
+        if (!st.step())
+            throw Error(msg::noEpisodeWithId(episodeId));
+        if (sqlite3_column_type(st.handle(), 0) != SQLITE_NULL)
+            owner = sqlite3_column_int64(st.handle(), 0);
     }
-    series.setFiltered(false);
-    series.setFilter(before);
-    series.setFiltered(filtered);
-    if (failure)
-        throw *failure;
-    if (!found)
-        throw Error(msg::noEpisodeWithId(episodeId));
+    Statement &st = c.statement(QStringLiteral("DELETE FROM \"Серии\" WHERE \"ID\" = ?"));
+    ResetAfter done{st};
+    st.bind(1, episodeId);
+    try {
+        st.step();
+    } catch (const Error &e) {
+        throw Error(msg::cannotDeleteRow(schema::kEpisodes, c.path(), e.message()));
+    }
+    c.forgetRow(schema::kEpisodes, episodeId, owner);
+    c.deliverChanges();
 }
 
 void postPendingTitleEdit(CatalogSession &s) {

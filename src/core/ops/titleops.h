@@ -10,8 +10,9 @@ class Catalog;
 class CatalogSession;
 
 // What a user does to titles and episodes, once for the window and the command-line tool. Each
-// operation writes through `session.Name` or `session.Series` (their caches follow the file) and
-// raises vq::Error with a message for the user when the catalog refuses.
+// operation writes one title or episode by its key with bound SQL, keeps the catalog's rows in step
+// and tells the catalog's listener what changed; it raises vq::Error with a message for the user
+// when the catalog refuses.
 namespace ops {
 
 // The type a title gets when nobody chose one ("Other").
@@ -31,6 +32,14 @@ void deleteTitle(CatalogSession &session, qint64 id);
 enum class TitleField { Type, Count, Comment };
 void setTitleField(CatalogSession &session, qint64 id, TitleField field, const QVariant &value);
 QVariant titleField(CatalogSession &session, qint64 id, TitleField field);
+
+// A title's own row as the file holds it now; none when there is no such title.
+struct TitleRecord {
+    qint64 id = 0;
+    QString name, count, comment;
+    std::optional<qint64> type;
+};
+std::optional<TitleRecord> titleRecord(Catalog &catalog, qint64 id);
 
 void deleteEpisode(CatalogSession &session, qint64 episodeId);
 

@@ -137,20 +137,19 @@ TEST_F(Ops, SummaryWalkAndSelectionListReadTheCatalog) {
     ops::addTitle(s, QStringLiteral("Cowboy"));
     QStringList walked;
     {
-        ops::CurrentTitleKeeper keep(s);
-        const auto next = ops::summaryTitles(s);
+        const auto next = ops::summaryTitles(s.catalog(), ops::titlesByName(s));
         TExportList t;
         while (next(t))
             walked << t.field(0);
     }
     EXPECT_EQ(walked, (QStringList{"Akira", "Bebop", "Cowboy"}));
     GridData grid;
-    ops::fillSelectionGrid(s, {bebop, akira}, grid);
+    ops::fillSelectionGrid(s.catalog(), {bebop, akira}, grid);
     ASSERT_EQ(grid.RowCount(), 2);
     EXPECT_EQ(grid.GetCellText(0, 0), QStringLiteral("Bebop"));
     EXPECT_EQ(grid.GetCellText(2, 1), QStringLiteral("1"));
     EXPECT_EQ(grid.CellAt(10, 1).AsInteger(), akira);
-    EXPECT_THROW(ops::fillSelectionGrid(s, {9999}, grid), Error);
+    EXPECT_THROW(ops::fillSelectionGrid(s.catalog(), {9999}, grid), Error);
 }
 
 } // namespace
