@@ -328,6 +328,10 @@ qint64 TView_Base::currentTitleId() {
 }
 
 void TView_Base::makeTitleCurrent(qint64 id) {
+    // A title the search or the filter hides is shown again with all the others: the page and its
+    // list must show the one title the user's keys act on.
+    if (id != 0 && SeeingRed(id) < 0 && m_session.isOpen() && ops::titleExists(m_session, id))
+        m_summaryHandlers->showAllTitles();
     const bool changed = id != m_work.currentTitle();
     m_work.setCurrentTitle(id);
     m_titlesHandlers->LoadSeries();
@@ -590,8 +594,10 @@ void TView_Base::OpenBase(bool UseSaved) {
     rememberCatalogPath(path);
     showCatalogPath();
     if (!UseSaved || previous != path) {
-        // The selection belongs to the catalog it was made in.
+        // The selection belongs to the catalog it was made in; its rows come in name order.
         GVSV().ClearRows();
+        if (GridColumn *sorted = GVSV().Data().SortedColumn())
+            sorted->SetSorted(false);
         m_statsHandlers->clearSelection();
     }
     m_titlesHandlers->clearCurrentTitle();

@@ -4,6 +4,8 @@
 // connection writing the file.
 #include "window_fixture.h"
 
+#include "narrownote.h"
+
 #include "filter_bar.h"
 #include "page_intake.h"
 #include "page_stats.h"
@@ -333,6 +335,25 @@ TEST_F(TruthSequence, ANewTitleIsListedAndChosenWhileTheFilterWouldHideIt) {
                                      "t.\"ID\" = e.\"Название\" WHERE t.\"Название\" = 'Zeta'"))),
               str(clip.name));
     EXPECT_EQ(str(sql(QStringLiteral("SELECT count(*) FROM \"Список\" WHERE \"Название\" = 'Zeta'"))), "1");
+}
+
+TEST_F(TruthSequence, ListsTheFilterNarrowsSaySoAndShowAllAgain) {
+    ASSERT_TRUE(startOn(cat()));
+    run({page(TView_Base::Tns), pick(&TFilterBar::CFType, QStringLiteral("TV"))});
+    const TNarrowNote *notes[] = {win->titlesPage()->NarrowNote, win->intakePage()->NarrowNote};
+    for (const TNarrowNote *note : notes) {
+        EXPECT_FALSE(note->isHidden());
+        EXPECT_EQ(note->LNote->text(), QStringLiteral("Показано 2 из 3 (поиск или фильтр)"));
+    }
+    run({page(TView_Base::TabNewA), {"Показать все", [this] {
+                                         QTest::mouseClick(win->intakePage()->NarrowNote->BShowAll,
+                                                           Qt::LeftButton);
+                                     }}});
+    EXPECT_EQ(str(column(win->GV4(), 1)), "{Akira | Bebop | Cowboy}");
+    EXPECT_EQ(str(column(win->GV(), 1)), "{Akira | Bebop | Cowboy}");
+    EXPECT_TRUE(bar().filter() == TitleFilter{});
+    for (const TNarrowNote *note : notes)
+        EXPECT_TRUE(note->isHidden());
 }
 
 TEST_F(TruthSequence, TheShownCountIsTheRowsShownAfterAnotherProcessDeletedATitle) {
