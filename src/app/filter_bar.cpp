@@ -117,7 +117,7 @@ TFilterBar::TFilterBar(QWidget *parent) : QWidget(parent) {
     connect(CBEmpty, &QCheckBox::toggled, this, report);
     connect(CBAnywhere, &QCheckBox::toggled, this, report);
     connect(BFClear, &QPushButton::clicked, this, [this] {
-        const bool wasEmpty = filter() == TitleFilter{};
+        const bool wasEmpty = filter() == TitleFilter{}; // every field at rest, how names match too
         setFilter(TitleFilter{});
         if (!wasEmpty)
             Q_EMIT changed();

@@ -16,8 +16,11 @@
 namespace vq {
 
 bool TitleFilter::isEmpty() const {
-    return !type && !sound && !subIn && !subExt && !frameWidth && !frameHeight && !minHeight && !videoCodec &&
-           !audioCodec && !format && !sinceDays && !empty && name.isEmpty();
+    // Every field but how the name matches, which narrows nothing without a name: a field added
+    // later counts here without being listed.
+    TitleFilter narrowing = *this;
+    narrowing.anywhere = false;
+    return narrowing == TitleFilter{};
 }
 
 namespace {
