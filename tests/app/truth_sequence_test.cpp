@@ -14,6 +14,7 @@
 #include "support/media.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileSystemModel>
 #include <QHeaderView>
@@ -543,6 +544,20 @@ TEST_F(TruthSequence, AWheelOverTheUnfocusedTypeBoxLeavesTheType) {
 
 // Another process renames a title, adds one and adds an episode to a selected title; at the next
 // keystrokes in the search box every page shows the file as it is.
+TEST_F(TruthSequence, AnotherProcessesChangeShowsWithoutAKeyPressed) {
+    ASSERT_TRUE(startOn(cat()));
+    run({otherProcess(
+        QStringLiteral("INSERT INTO \"Список\"(\"Название\", \"NType\") VALUES ('Dandy', 3)"))});
+    // The window looks at the file now and then by itself.
+    QElapsedTimer waited;
+    waited.start();
+    while (column(win->GVSV(), 0).size() < 4 && waited.elapsed() < 5000)
+        QTest::qWait(50);
+    EXPECT_EQ(str(column(win->GVSV(), 0)), "{Akira | Bebop | Cowboy | Dandy}");
+    EXPECT_EQ(str(column(win->GV(), 1)), "{Akira | Bebop | Cowboy | Dandy}");
+    EXPECT_EQ(str(win->SBarPanel()->text()), "Всего: 4");
+}
+
 TEST_F(TruthSequence, AnotherProcessesChangesShowOnEveryPageAtTheNextKeystrokes) {
     ASSERT_TRUE(startOn(cat()));
     run({
