@@ -24,8 +24,9 @@ TNarrowNote::TNarrowNote(QWidget *parent) : QWidget(parent) {
 }
 
 void TNarrowNote::setNarrowed(bool narrowed, int shown, int all) {
-    LNote->setText(QStringLiteral("Показано %1 из %2 (поиск или фильтр)").arg(shown).arg(all));
-    LNote->setToolTip(LNote->text());
+    LNote->setText(QStringLiteral("Показано %1 из %2").arg(shown).arg(all));
+    // The line is short for a narrow list; the tooltip says why not every title is there.
+    LNote->setToolTip(QStringLiteral("Список сужен поиском или фильтром"));
     setVisible(narrowed);
 }
 

@@ -344,7 +344,7 @@ TEST_F(TruthSequence, ListsTheFilterNarrowsSaySoAndShowAllAgain) {
     const TNarrowNote *notes[] = {win->titlesPage()->NarrowNote, win->intakePage()->NarrowNote};
     for (const TNarrowNote *note : notes) {
         EXPECT_FALSE(note->isHidden());
-        EXPECT_EQ(note->LNote->text(), QStringLiteral("Показано 2 из 3 (поиск или фильтр)"));
+        EXPECT_EQ(note->LNote->text(), QStringLiteral("Показано 2 из 3"));
     }
     run({page(TView_Base::TabNewA), {"Показать все", [this] {
                                          QTest::mouseClick(win->intakePage()->NarrowNote->BShowAll,
