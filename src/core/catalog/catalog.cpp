@@ -371,13 +371,7 @@ void Catalog::fail(const QString &what) const {
 }
 
 qint64 Catalog::dataVersion() const {
-    sqlite3_stmt *st = nullptr;
-    qint64 v = 0;
-    if (sqlite3_prepare_v2(m_db, "PRAGMA data_version", -1, &st, nullptr) == SQLITE_OK &&
-        sqlite3_step(st) == SQLITE_ROW)
-        v = sqlite3_column_int64(st, 0);
-    sqlite3_finalize(st);
-    return v;
+    return schema::pragmaNumber(m_db, "data_version");
 }
 
 bool Catalog::checkExternalChanges() {
@@ -410,20 +404,14 @@ void Catalog::invalidate() {
 }
 
 TablePtr Catalog::table(const QString &name) {
-    if (schema::isQuery(name)) {
-        // Read from the sums the file keeps, each time it changed: nothing is summed here.
-        auto it = m_queries.constFind(name);
-        if (it != m_queries.constEnd())
-            return *it;
-        TablePtr t = loadSumQuery(name);
-        m_queries.insert(name, t);
-        return t;
-    }
-    auto it = m_tables.constFind(name);
-    if (it != m_tables.constEnd())
+    // A stored query is read from the sums the file keeps, again after each change: nothing is
+    // summed here.
+    const bool query = schema::isQuery(name);
+    QHash<QString, TablePtr> &kept = query ? m_queries : m_tables;
+    if (auto it = kept.constFind(name); it != kept.constEnd())
         return *it;
-    TablePtr t = loadTable(name);
-    m_tables.insert(name, t);
+    TablePtr t = query ? loadSumQuery(name) : loadTable(name);
+    kept.insert(name, t);
     return t;
 }
 

@@ -161,14 +161,18 @@ QString inTemp(const QString &sql) {
 
 } // namespace
 
-int fileVersion(sqlite3 *db) {
+qint64 pragmaNumber(sqlite3 *db, const char *pragma) {
     sqlite3_stmt *st = nullptr;
-    int v = 0;
-    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) == SQLITE_OK &&
+    qint64 v = 0;
+    if (sqlite3_prepare_v2(db, (QByteArray("PRAGMA ") + pragma).constData(), -1, &st, nullptr) == SQLITE_OK &&
         sqlite3_step(st) == SQLITE_ROW)
-        v = sqlite3_column_int(st, 0);
+        v = sqlite3_column_int64(st, 0);
     sqlite3_finalize(st);
     return v;
+}
+
+int fileVersion(sqlite3 *db) {
+    return int(pragmaNumber(db, "user_version"));
 }
 
 bool needsUpgrade(sqlite3 *db, int version) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 struct sqlite3;
 
 // How a catalog file of any earlier version becomes one of the current version (schema.h,
@@ -7,6 +9,8 @@ struct sqlite3;
 // makes anything, so a file that another program changed by hand is mended too.
 namespace vq::schema {
 
+// A pragma that answers one number (user_version, data_version); 0 when it cannot be read.
+qint64 pragmaNumber(sqlite3 *db, const char *pragma);
 // The file's PRAGMA user_version.
 int fileVersion(sqlite3 *db);
 // Whether the file lacks anything the current version keeps.
