@@ -66,7 +66,7 @@ protected:
                 }};
     }
     Step type(QLineEdit *edit, const QString &text) {
-        return {"type into a box", [this, edit, text] {
+        return {"type into a box", [edit, text] {
                     edit->setFocus();
                     QCoreApplication::processEvents();
                     edit->selectAll();
