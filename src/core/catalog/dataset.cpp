@@ -831,8 +831,15 @@ void DataSet::post() {
             continue;
         QVariant v = m_buffer[size_t(c)];
         const ColumnDef &def = t.column(c);
-        if (def.type == FieldType::Text && !v.isNull() && v.toString().size() > schema::kMaxTextLength)
-            throw Error(msg::textTooLong(def.name, schema::kMaxTextLength, v.toString().size()));
+        if (def.type == FieldType::Text && !v.isNull()) {
+            // Characters, as the message says and the file's check counts, not UTF-16 units.
+            const QString text = v.toString();
+            if (text.size() > schema::kMaxTextLength) {
+                const qsizetype chars = QStringView(text).toUcs4().size();
+                if (chars > schema::kMaxTextLength)
+                    throw Error(msg::textTooLong(def.name, schema::kMaxTextLength, chars));
+            }
+        }
         if ((def.type == FieldType::Integer || def.type == FieldType::Float) && v.isValid() && !v.isNull() &&
             v.metaType().id() == QMetaType::QString) {
             bool ok = false;
