@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -31,7 +32,9 @@ std::vector<qint64> parseIds(const QString &text) {
         if (!ok || id <= 0)
             throw UsageError(
                 QStringLiteral("--selection takes title IDs separated by commas, not \"%1\"").arg(text));
-        ids.push_back(id);
+        // A title named twice is one title of the selection: listed once, as the totals count it.
+        if (std::find(ids.begin(), ids.end(), id) == ids.end())
+            ids.push_back(id);
     }
     return ids;
 }

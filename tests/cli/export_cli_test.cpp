@@ -128,6 +128,26 @@ TEST_F(ExportCli, SelectionPageKeepsTheGivenOrderAndTheChosenColumns) {
     EXPECT_EQ(rows[3], (QStringList{QStringLiteral("Всего:  2"), QStringLiteral("4"), QString()}));
 }
 
+// A title named twice is listed once, as the totals count it.
+TEST_F(ExportCli, RepeatedSelectionIdsListEachTitleOnce) {
+    const QStringList more = {QStringLiteral("--selection"), QStringLiteral("%1,%1,%2").arg(akira).arg(cowboy),
+                              QStringLiteral("--columns"), QStringLiteral("0")};
+    const QStringList want = {QStringLiteral("Akira"), QStringLiteral("Cowboy"), QStringLiteral("Всего:  2")};
+    const QString html = outPath(QStringLiteral("SelAnime.html"));
+    ASSERT_EQ(exportCli(args(QStringLiteral("export-html"), html, more)).status, 0);
+    QStringList got;
+    for (const QStringList &row : pageRows(readText(html)))
+        got << row.value(0);
+    got.removeAll(QString());
+    EXPECT_EQ(got.join('|').toStdString(), want.join('|').toStdString());
+
+    const QString xlsx = outPath(QStringLiteral("sel.xlsx"));
+    ASSERT_EQ(exportCli(args(QStringLiteral("export-xlsx"), xlsx, more)).status, 0);
+    vqtest::XlsxBook book(xlsx);
+    EXPECT_EQ((QStringList{book.text(2, 1), book.text(3, 1), book.text(4, 1)}).join('|').toStdString(),
+              want.join('|').toStdString());
+}
+
 TEST_F(ExportCli, SelectionWithoutColumnsUsesTheWindowsSavedChoice) {
     {
         const auto s = openSettings();
