@@ -54,6 +54,12 @@ int jobsOption(Context &c) {
     return *n;
 }
 
+// A time limit setting that could not be taken as written is said once, before the results.
+void noteTimeLimit(Context &c, const ProbePool &pool) {
+    if (!pool.timeLimitNote().isEmpty())
+        c.err << pool.timeLimitNote() << '\n';
+}
+
 int cmdProbe(Context &c) {
     const bool json = c.takeFlag(QStringLiteral("--json"));
     const int jobs = jobsOption(c);
@@ -61,6 +67,7 @@ int cmdProbe(Context &c) {
 
     // Through the workers, as the window probes: a file that hangs the library ends in a message.
     ProbePool pool(ProbePool::Options{QString(), jobs, 0});
+    noteTimeLimit(c, pool);
     std::vector<std::optional<ProbeResult>> results(size_t(files.size()));
     QEventLoop loop;
     int left = int(files.size());
@@ -234,6 +241,7 @@ int cmdAdd(Context &c) {
         throw Error(msg::intakeNoVideoFiles(emptyFolders.join(QStringLiteral(", "))));
 
     ProbePool pool(ProbePool::Options{QString(), jobs, 0});
+    noteTimeLimit(c, pool);
     const ops::AddOutcome outcome = ops::addFiles(s, pool, std::move(request));
     printAddReport(c, outcome, emptyFolders, json);
     const IntakeReport &r = outcome.report;

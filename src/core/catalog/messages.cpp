@@ -89,6 +89,14 @@ QString probeTimeLimit(const QString &file, int seconds) {
     return QStringLiteral("%1: проверка не закончилась за %2 с и прервана").arg(file).arg(seconds);
 }
 
+QString probeTimeLimitSetting(const QString &key, const QString &written, int least, int most, int taken) {
+    return QStringLiteral("Настройка %1 = «%2» вне пределов %3–%4 с: проверка файла ограничена %5 с.")
+        .arg(key, written)
+        .arg(least)
+        .arg(most)
+        .arg(taken);
+}
+
 QString probeCrashed(const QString &file, const QString &how) {
     return QStringLiteral("%1: библиотека MediaInfo аварийно завершилась на этом файле (%2)").arg(file, how);
 }

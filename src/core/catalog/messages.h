@@ -38,6 +38,8 @@ QString probeNoSize(const QString &file, const QString &answer);
 QString probeTimeLimit(const QString &file, int seconds);
 QString probeCrashed(const QString &file, const QString &how);
 QString probeWorkerMissing(const QString &program, const QString &reason);
+// The time limit setting as written could not be taken; `taken` seconds are used instead.
+QString probeTimeLimitSetting(const QString &key, const QString &written, int least, int most, int taken);
 QString intakeNotStored(const QString &file, const QString &reason);
 QString intakeCatalogChanged();
 QString intakeBadJobs(const QString &text);

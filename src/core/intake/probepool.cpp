@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QThread>
 #include <QTimer>
@@ -28,13 +29,32 @@ QString programFolder() {
 
 } // namespace
 
-int probeTimeLimitSeconds() {
+ProbeTimeLimit probeTimeLimit() {
+    // A day is more than any file needs; in milliseconds it still fits the timer's int.
+    constexpr int kDefault = 30, kLeast = 1, kMost = 86400;
     auto s = openSettings();
     if (!s->contains(kTimeLimitKey)) {
-        writeIntSetting(*s, kTimeLimitKey, 30);
+        writeIntSetting(*s, kTimeLimitKey, kDefault);
         s->sync();
     }
-    return std::max(1, readIntSetting(*s, kTimeLimitKey, 30));
+    const QString written = s->value(kTimeLimitKey).toString().trimmed();
+    ProbeTimeLimit limit;
+    bool asWritten = false;
+    if (const std::optional<qint64> n = parseInt64(written)) {
+        limit.seconds = int(std::clamp<qint64>(*n, kLeast, kMost));
+        asWritten = limit.seconds == *n;
+    } else {
+        // Digits beyond any number are a very long limit all the same.
+        static const QRegularExpression digits(QStringLiteral("^\\+?[0-9]+$"));
+        limit.seconds = digits.match(written).hasMatch() ? kMost : kDefault;
+    }
+    if (!asWritten)
+        limit.note = msg::probeTimeLimitSetting(kTimeLimitKey, written, kLeast, kMost, limit.seconds);
+    return limit;
+}
+
+int probeTimeLimitSeconds() {
+    return probeTimeLimit().seconds;
 }
 
 QString defaultProbeProgram() {
@@ -50,7 +70,12 @@ int defaultProbeWorkers() {
 
 ProbePool::ProbePool(const Options &options, QObject *parent)
     : QObject(parent), m_program(options.program.isEmpty() ? defaultProbeProgram() : options.program),
-      m_timeLimitMs(options.timeLimitMs > 0 ? options.timeLimitMs : probeTimeLimitSeconds() * 1000) {
+      m_timeLimitMs(options.timeLimitMs) {
+    if (m_timeLimitMs <= 0) {
+        const ProbeTimeLimit limit = probeTimeLimit();
+        m_timeLimitMs = limit.seconds * 1000;
+        m_timeLimitNote = limit.note;
+    }
     const int n = options.workers > 0 ? options.workers : defaultProbeWorkers();
     for (int i = 0; i < n; ++i) {
         auto w = std::make_unique<Worker>();

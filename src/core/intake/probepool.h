@@ -18,7 +18,13 @@ class QTimer;
 namespace vq {
 
 // The time limit of one probe in seconds: "ProbeTimeLimit" of the settings group "Intake", 30 when
-// it is not set (it is then written, so that the user finds it), at least 1.
+// it is not set (it is then written, so that the user finds it), 1 to 86,400. A value outside is
+// taken as the nearest end, and one that is no number as 30; `note` then says so.
+struct ProbeTimeLimit {
+    int seconds = 30;
+    QString note;
+};
+ProbeTimeLimit probeTimeLimit();
 int probeTimeLimitSeconds();
 
 // The probe program next to the running program ("vidoteq-probe"); the environment variable
@@ -33,7 +39,7 @@ int defaultProbeWorkers();
 struct ProbePoolOptions {
     QString program;     // empty: defaultProbeProgram()
     int workers = 0;     // 0: defaultProbeWorkers()
-    int timeLimitMs = 0; // 0: probeTimeLimitSeconds()
+    int timeLimitMs = 0; // 0: probeTimeLimit()
 };
 
 class ProbePool : public QObject {
@@ -56,6 +62,8 @@ public:
 
     int workerCount() const { return int(m_workers.size()); }
     int timeLimitMs() const { return m_timeLimitMs; }
+    // Why the setting was not taken as written; empty when it was (or the options gave the limit).
+    const QString &timeLimitNote() const { return m_timeLimitNote; }
     const QString &program() const { return m_program; }
     // Probes queued or in hand.
     int pending() const;
@@ -90,6 +98,7 @@ private:
     void dropProcess(Worker &w);
 
     QString m_program;
+    QString m_timeLimitNote;
     int m_timeLimitMs;
     std::vector<std::unique_ptr<Worker>> m_workers;
     std::deque<Job> m_queue;

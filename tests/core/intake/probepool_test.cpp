@@ -1,4 +1,5 @@
 #include "catalog/messages.h"
+#include "catalog/settings.h"
 #include "intake/mediaprobe.h"
 #include "intake/probepool.h"
 #include "intake/probewire.h"
@@ -6,6 +7,7 @@
 #include "print.h"
 #include "support/media.h"
 #include "support/rawfiles.h"
+#include "support/temp_catalog.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,6 +15,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -242,6 +245,30 @@ TEST(ProbeWorkers, AMissingProgramIsOneClearAnswer) {
     EXPECT_EQ(r[0].status, ProbeStatus::WorkerMissing);
     EXPECT_TRUE(r[0].detail.contains(QStringLiteral("/nonexistent/vidoteq-probe")))
         << r[0].detail.toStdString();
+}
+
+// The setting in seconds becomes milliseconds of an int: a value that would overflow them is taken as
+// the longest limit, and the pool says so.
+TEST(ProbeWorkers, TheTimeLimitSettingIsClamped) {
+    vq::test::isolateSettings();
+    const struct {
+        const char *written;
+        int seconds;
+        bool noted;
+    } cases[] = {
+        {"45", 45, false},        {"0", 1, true},          {"-5", 1, true},
+        {"2147484", 86400, true}, {"4294968", 86400, true}, {"99999999999999999999", 86400, true},
+        {"soon", 30, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.written);
+        vq::openSettings()->setValue(QStringLiteral("Intake/ProbeTimeLimit"), QString::fromUtf8(c.written));
+        const vq::ProbePool pool;
+        EXPECT_EQ(pool.timeLimitMs(), c.seconds * 1000);
+        EXPECT_EQ(pool.timeLimitNote().contains(QString::fromUtf8(c.written)), c.noted)
+            << pool.timeLimitNote().toStdString();
+    }
+    vq::openSettings()->remove(QStringLiteral("Intake/ProbeTimeLimit"));
 }
 
 TEST(ParseDepth, TheChosenDepthAnswersAsTheDefaultOnEveryContainer) {
