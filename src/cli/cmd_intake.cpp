@@ -24,6 +24,7 @@ namespace {
 
 struct NamedPath {
     QString given;     // as typed
+    QString absolute;  // as reported: taken before any scan makes its folder current
     QByteArray native; // as the file system has it
     bool isFolder = false;
 };
@@ -32,7 +33,7 @@ struct NamedPath {
 QList<NamedPath> requireExisting(const QStringList &paths, bool foldersToo) {
     QList<NamedPath> out;
     for (const QString &p : paths) {
-        NamedPath n{p, findNativePath(p), false};
+        NamedPath n{p, QFileInfo(p).absoluteFilePath(), findNativePath(p), false};
         struct stat st {};
         if (n.native.isEmpty() || ::stat(n.native.constData(), &st) != 0)
             throw Error(msg::probeNoSuchFile(p));
@@ -219,7 +220,7 @@ int cmdAdd(Context &c) {
     try {
         for (const NamedPath &p : named) {
             if (p.isFolder) {
-                const QString folder = QFileInfo(p.given).absoluteFilePath();
+                const QString &folder = p.absolute;
                 const QList<ListedFile> listed = scanNativeFolder(p.native, !allEntries, recursive);
                 if (listed.isEmpty())
                     emptyFolders << folder;
@@ -228,7 +229,7 @@ int cmdAdd(Context &c) {
                     request.entries << f;
                 }
             } else {
-                request.entries << ListedFile{QFileInfo(p.given).absoluteFilePath(), p.native};
+                request.entries << ListedFile{p.absolute, p.native};
             }
         }
     } catch (...) {

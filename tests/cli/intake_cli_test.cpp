@@ -284,6 +284,41 @@ TEST_F(IntakeCli, AllEntriesGoesPastWhatIsNoFile) {
     EXPECT_EQ(stored(cat).size(), 2);
 }
 
+// A fifo or a device named among the files is no success, even beside files that are stored, and each
+// entry is reported under the path it has (named relative to the caller's folder, after a folder).
+TEST_F(IntakeCli, WhatIsNoFileFailsTheAddAndIsReportedWhereItIs) {
+    copy(QStringLiteral("season"), {Sample::Mkv});
+    const QString fifo = QDir(m_dir.path()).filePath(QStringLiteral("fifo.avi"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    const struct {
+        QStringList paths;
+        int stored;
+        QString skipped;
+    } cases[] = {
+        {{QStringLiteral("fifo.avi")}, 0, fifo},
+        {{QStringLiteral("season"), QStringLiteral("fifo.avi")}, 1, fifo},
+        {{QStringLiteral("season"), QStringLiteral("/dev/null")}, 1, QStringLiteral("/dev/null")},
+    };
+    const QString caller = QDir::currentPath();
+    QDir::setCurrent(m_dir.path());
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.paths.join(' ').toStdString());
+        TempCatalog cat;
+        const CliResult r = cli(withCatalog(
+            cat, QStringList{QStringLiteral("add"), QStringLiteral("--json"), QStringLiteral("--title"),
+                             QStringLiteral("New")} + c.paths));
+        EXPECT_EQ(r.status, 1);
+        const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        EXPECT_EQ(o.value(QStringLiteral("stored")).toInt(), c.stored);
+        const QJsonArray skipped = o.value(QStringLiteral("skipped")).toArray();
+        ASSERT_EQ(skipped.size(), 1) << r.out.toStdString();
+        EXPECT_EQ(skipped[0].toObject().value(QStringLiteral("file")).toString().toStdString(),
+                  c.skipped.toStdString());
+        EXPECT_EQ(stored(cat).size(), c.stored);
+    }
+    QDir::setCurrent(caller);
+}
+
 TEST_F(IntakeCli, AHangingFileIsReportedAndTheRestIsAdded) {
     TempCatalog cat;
     const qint64 alpha = cat.addTitle(QStringLiteral("Alpha"));

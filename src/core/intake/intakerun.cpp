@@ -351,9 +351,9 @@ void IntakeRun::storeOne(int index, const ProbeResult &result, Batch &batch) {
             batch.stop = result.detail;
             return;
         }
+        // A folder among the entries is simply no file; a fifo or a device named as one is a failure.
         m_report.problems.append(
-            {entry.shown, probeFailureMessage(entry.shown, result),
-             result.status != ProbeStatus::IsAFolder && result.status != ProbeStatus::NotRegular});
+            {entry.shown, probeFailureMessage(entry.shown, result), result.status != ProbeStatus::IsAFolder});
         return;
     }
     TVVF episode = m_base;

@@ -31,7 +31,7 @@ struct IntakeReport {
     struct Problem {
         QString entry;
         QString message;     // names the file and the reason
-        bool isError = true; // false for an entry that is simply no file (a folder)
+        bool isError = true; // false for an entry that is simply no file of its own (a folder)
     };
     int listed = 0;
     int stored = 0;
