@@ -3,14 +3,18 @@
 #include "support/cli_run.h"
 #include "support/temp_catalog.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
+#include <csignal>
 #include <unistd.h>
 
 using namespace vq;
@@ -173,4 +177,42 @@ TEST(CatalogCli, InitThroughADanglingLinkMakesNothing) {
     EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(target));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 1);
+}
+
+// A new-catalog killed half-way leaves its temporary files; the next catalog made in that folder
+// removes them.
+TEST(CatalogCli, KilledNewCatalogLeavesNothingForLong) {
+    test::isolateSettings();
+    TempCatalog big;
+    big.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                            "INSERT INTO \"Список\"(\"Название\") SELECT 'T' || i FROM n"));
+    big.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+                            "INSERT INTO \"Серии\"(\"Название\", \"Серия\", \"Объём (байт)\") "
+                            "SELECT 1 + i % 2000, 'episode ' || i || '.mkv', i FROM n"));
+    QTemporaryDir dir, home;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(dir.path());
+    p.start(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vidoteq-cli")),
+            {QStringLiteral("--catalog"), big.path(), QStringLiteral("new-catalog"), QStringLiteral("half")});
+    ASSERT_TRUE(p.waitForStarted());
+    auto parts = [&] {
+        return QDir(dir.path()).entryList({QStringLiteral(".*.part*")}, QDir::Files | QDir::Hidden);
+    };
+    // Killed once the copy has begun to fill its file.
+    QElapsedTimer waited;
+    waited.start();
+    while (p.state() == QProcess::Running && waited.elapsed() < 60000 &&
+           !(parts().size() > 1 || (parts().size() == 1 && QFileInfo(dir.filePath(parts()[0])).size() > 0)))
+        QThread::usleep(500);
+    ::kill(pid_t(p.processId()), SIGKILL);
+    p.waitForFinished();
+    ASSERT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("half.vdq")))) << "finished before the kill";
+    ASSERT_FALSE(parts().isEmpty());
+
+    const CliRun r = runCli({QStringLiteral("init"), dir.filePath(QStringLiteral("next.vdq"))});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(parts().isEmpty()) << parts().join(' ').toStdString();
 }

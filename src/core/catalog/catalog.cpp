@@ -4,6 +4,7 @@
 #include "messages.h"
 #include "migrations.h"
 #include "namefold.h"
+#include "partfile.h"
 #include "schema.h"
 
 #include <QDir>
@@ -259,15 +260,13 @@ Catalog::~Catalog() {
 }
 
 QString Catalog::tempPathBeside(const QString &path) {
-    const QFileInfo fi(path);
-    return QDir(fi.absolutePath())
-        .filePath(QStringLiteral(".%1.%2.part")
-                      .arg(fi.fileName(), QString::number(QRandomGenerator::global()->generate64(), 36)));
+    return partfile::make(path);
 }
 
 void Catalog::removeTemp(const QString &tmp) {
     for (const char *suffix : {"", "-journal", "-wal", "-shm"})
         QFile::remove(tmp + QString::fromLatin1(suffix));
+    partfile::release(tmp);
 }
 
 void Catalog::publish(const QString &tmp, const QString &path) {
@@ -277,12 +276,15 @@ void Catalog::publish(const QString &tmp, const QString &path) {
     int err = 0;
     if (::link(from.constData(), to.constData()) == 0) {
         ::unlink(from.constData());
+        partfile::release(tmp);
         return;
     }
     err = errno;
     if (err != EEXIST &&
-        ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) {
+        partfile::release(tmp);
         return;
+    }
     if (err != EEXIST)
         err = errno;
     removeTemp(tmp);
@@ -303,8 +305,8 @@ void Catalog::createStarter(const QString &path) {
     const QString tmp = tempPathBeside(path);
     sqlite3 *db = nullptr;
     const QByteArray native = QFile::encodeName(tmp);
-    const int rc = sqlite3_open_v2(
-        native.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE, nullptr);
+    // The temporary file is made empty, and held, by tempPathBeside.
+    const int rc = sqlite3_open_v2(native.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = sqliteMessage(db);
         sqlite3_close(db);
@@ -644,7 +646,8 @@ void Catalog::forgetRow(const QString &name, qint64 id, std::optional<qint64> ti
 }
 
 void Catalog::copyTo(const QString &newPath) {
-    if (nameTaken(newPath))
+    // The one file it may write into is the empty temporary file made for it.
+    if (!partfile::heldHere(newPath) && nameTaken(newPath))
         throw Error(msg::catalogFileExists(newPath));
     Statement st(m_db, QStringLiteral("VACUUM INTO ?"));
     st.bind(1, newPath);

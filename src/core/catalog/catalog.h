@@ -110,8 +110,9 @@ public:
 
     // Makes a catalog with the schema and the starter lookup rows; never over an existing file.
     static void createStarter(const QString &path);
-    // A new file is made under a temporary name in the folder it is meant for, then given its name
-    // in one step that never replaces a file (nor follows a dangling link).
+    // A new file is made under a temporary name in the folder it is meant for (made empty and held by
+    // this process until publish or removeTemp, see partfile.h), then given its name in one step that
+    // never replaces a file (nor follows a dangling link).
     static QString tempPathBeside(const QString &path);
     static void publish(const QString &tmp, const QString &path);
     static void removeTemp(const QString &tmp);

@@ -1,11 +1,14 @@
 #include "catalog/catalogsession.h"
 #include "catalog/error.h"
+#include "catalog/partfile.h"
 #include "catalog/schema.h"
 #include "catalog/settings.h"
 #include "support/temp_catalog.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QProcess>
 #include <QSettings>
 #include <gtest/gtest.h>
@@ -272,4 +275,30 @@ TEST(CatalogSchema, FileLoaderAndPositionsAgree) {
     EXPECT_EQ(episodes->intAt(er, schema::eSound), 1);
     EXPECT_EQ(episodes->intAt(er, schema::eSubIn), 2);
     EXPECT_EQ(episodes->intAt(er, schema::eSubExt), 0);
+}
+
+// What the next new catalog clears from its folder: temporary files nobody holds and their journals,
+// never one still being made, nor any other file.
+TEST(PartFiles, OnlyWhatNobodyHoldsIsRemoved) {
+    QTemporaryDir dir;
+    const QString live = partfile::make(dir.filePath(QStringLiteral("a.vdq")));
+    const QString liveName = QFileInfo(live).fileName();
+    const QStringList stale = {QStringLiteral(".b.vdq.0a1b2c3d.part"), QStringLiteral(".b.vdq.0a1b2c3d.part-wal"),
+                               QStringLiteral(".b.vdq.0a1b2c3d.part-shm"),
+                               QStringLiteral(".c.vdq.zz09zz09zz09z.part-journal")};
+    const QStringList kept = {QStringLiteral(".hidden"),
+                              QStringLiteral("d.part"),
+                              QStringLiteral(".e.vdq.part"),
+                              QStringLiteral(".f.vdq.0A1B2C3D.part"),
+                              liveName + QStringLiteral("-wal"),
+                              liveName};
+    for (const QString &name : stale + kept)
+        writeFile(dir.filePath(name), "x");
+    partfile::removeStale(QFile::encodeName(dir.path()));
+    QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    QStringList want = kept;
+    left.sort();
+    want.sort();
+    EXPECT_EQ(left.join(' ').toStdString(), want.join(' ').toStdString());
+    Catalog::removeTemp(live);
 }
