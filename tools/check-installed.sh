@@ -9,8 +9,10 @@ appstreamcli validate --no-net "$prefix/share/metainfo/org.morvik.Vidoteq.metain
 test -s "$prefix/share/icons/hicolor/scalable/apps/org.morvik.Vidoteq.svg"
 exec_line=$(sed -n 's/^Exec=//p' "$desktop" | head -n 1)
 command -v "${exec_line%% *}" >/dev/null
-# The intake probes files in worker processes of this program, found beside the window's.
+# The intake probes files, and old catalogs are read, in worker processes of these programs, found
+# beside the window's.
 test -x "$(dirname "$(command -v "${exec_line%% *}")")/vidoteq-probe"
+test -x "$(dirname "$(command -v "${exec_line%% *}")")/vidoteq-convert"
 
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT

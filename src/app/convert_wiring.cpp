@@ -22,9 +22,10 @@ QString TView_Base::ConvertOldCatalog(const QString &oldPath) {
     progress.setAutoReset(false);
     progress.setValue(0);
     const auto report = convert::convertOldCatalog(oldPath, target, [&progress](qint64 done, qint64 total) {
-        // The bar counts in thousandths so that any catalog size fits its int range.
+        // The bar counts in thousandths so that any catalog size fits its int range. The reader runs
+        // in a process of its own; this is called while it is silent too, so the window stays live.
         progress.setMaximum(1000);
-        progress.setValue(total > 0 ? int(done * 1000 / total) : 1000);
+        progress.setValue(total > 0 ? int(done * 1000 / total) : 0);
         QCoreApplication::processEvents();
         return !progress.wasCanceled();
     });

@@ -99,9 +99,12 @@ TEST_F(ConvertWindow, AnAccessCatalogIsConvertedThenOpened) {
     EXPECT_EQ(win->SBarPanel()->text(), QStringLiteral("Всего: 32"));
 }
 
-// Cancelling where to save, a file that cannot be converted, and a name that is taken all leave
-// the open catalog open and make no file; the refusals say why.
+// Cancelling where to save, a file that cannot be converted (one that makes the reading library loop
+// too), and a name that is taken all leave the open catalog open and make no file; the refusals say why.
 TEST_F(ConvertWindow, CancelledOrRefusedLeavesTheOpenCatalog) {
+    QByteArray loops = fileBytes(mdb);
+    loops[97670] = char(loops[97670] ^ (1 << 2));
+    openSettings()->setValue(QStringLiteral("Convert/TimeLimit"), QStringLiteral("2"));
     struct Case {
         const char *what;
         QByteArray content; // written over the .mdb first when not empty
@@ -113,6 +116,7 @@ TEST_F(ConvertWindow, CancelledOrRefusedLeavesTheOpenCatalog) {
         {"save cancelled", {}, false, false, {}},
         {"not an Access file", "just text", false, true, QStringLiteral("не каталог Access")},
         {"target taken", {}, true, true, QStringLiteral("уже есть")},
+        {"damaged", loops, false, true, QStringLiteral("повреждён")},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -147,4 +151,5 @@ TEST_F(ConvertWindow, CancelledOrRefusedLeavesTheOpenCatalog) {
         expectStillOnTheOldCatalog();
         QFile::remove(converted);
     }
+    openSettings()->remove(QStringLiteral("Convert/TimeLimit"));
 }

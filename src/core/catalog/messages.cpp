@@ -305,6 +305,19 @@ QString mdbDetailNoTables(const QString &tables) {
 QString mdbDetailNoCatalog() {
     return QStringLiteral("не читается список таблиц");
 }
+QString mdbDetailTimeLimit(int seconds) {
+    return QStringLiteral("чтение не продвинулось за %1 с и прервано").arg(seconds);
+}
+QString mdbDetailMemoryLimit(qint64 megabytes) {
+    return QStringLiteral("чтению не хватило %1 МБ памяти, оно прервано").arg(megabytes);
+}
+QString mdbDetailReaderStopped(const QString &how) {
+    return QStringLiteral("чтение оборвалось: %1").arg(how);
+}
+QString mdbWorkerMissing(const QString &program, const QString &reason) {
+    return QStringLiteral("Программа переноса каталогов %1 не запускается (%2): перенос невозможен.")
+        .arg(mdbQuoted(program), reason);
+}
 
 QString mdbOrphanTitleName(qint64 key) {
     return QStringLiteral("Удалённое название %1").arg(key);

@@ -93,6 +93,12 @@ QString mdbDetailRowsMissing(const QString &table, qint64 expected, qint64 read)
 QString mdbDetailBadRow(const QString &table);
 QString mdbDetailNoCatalog();
 QString mdbDetailNoTables(const QString &tables);
+// The reading was stopped by its limits, or ended without an answer.
+QString mdbDetailTimeLimit(int seconds);
+QString mdbDetailMemoryLimit(qint64 megabytes);
+QString mdbDetailReaderStopped(const QString &how);
+// The conversion's worker program cannot be started.
+QString mdbWorkerMissing(const QString &program, const QString &reason);
 
 // Names given to rows made so that every kept row still refers to something.
 QString mdbOrphanTitleName(qint64 key);

@@ -1,8 +1,10 @@
 #include "convert.h"
 
+#include "convertworker.h"
 #include "emptycatalog.h"
 #include "oldcatalog.h"
 
+#include "catalog/catalog.h"
 #include "catalog/error.h"
 #include "catalog/messages.h"
 #include "catalog/schema.h"
@@ -11,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -83,34 +84,22 @@ struct WholeTable {
     std::set<qint64> ids;
 };
 
-// The new file and its one connection; removes everything it made unless kept.
+// The new file, made empty beside its final name by the caller, and its one connection. The caller
+// names it when complete, or removes it.
 class NewFile {
 public:
-    explicit NewFile(const QString &finalPath) : m_final(finalPath) {
-        const QFileInfo fi(finalPath);
-        for (int attempt = 0; attempt < 8 && m_temp.isEmpty(); ++attempt) {
-            const QString name = QStringLiteral(".%1.%2.part")
-                                     .arg(fi.fileName())
-                                     .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-            const QString candidate = fi.absoluteDir().filePath(name);
-            if (!QFileInfo::exists(candidate))
-                m_temp = candidate;
-        }
-        if (m_temp.isEmpty())
-            throw Error(msg::mdbCannotWrite(finalPath, fi.absolutePath()));
-        const QByteArray native = QFile::encodeName(m_temp);
-        const int rc =
-            sqlite3_open_v2(native.constData(), &m_db,
-                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE, nullptr);
-        if (rc != SQLITE_OK) {
+    NewFile(const QString &partPath, const QString &finalPath) : m_final(finalPath) {
+        const QByteArray native = QFile::encodeName(partPath);
+        if (sqlite3_open_v2(native.constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
             const QString why = QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : "out of memory");
-            discard();
+            sqlite3_close(m_db);
+            m_db = nullptr;
             throw Error(msg::mdbCannotWrite(finalPath, why));
         }
     }
     ~NewFile() {
-        if (!m_kept)
-            discard();
+        if (m_db)
+            sqlite3_close(m_db);
     }
     sqlite3 *db() const { return m_db; }
 
@@ -126,37 +115,16 @@ public:
         throw Error(msg::mdbCannotWrite(m_final, QString::fromUtf8(sqlite3_errmsg(m_db))));
     }
 
-    // Closes the finished file and gives it its name; an existing file of that name stays.
-    void keep() {
+    // Closes the finished file.
+    void close() {
         if (sqlite3_close(m_db) != SQLITE_OK)
             fail();
         m_db = nullptr;
-        if (QFileInfo::exists(m_final))
-            throw Error(msg::mdbTargetExists(m_final));
-        QFile temp(m_temp);
-        if (!temp.rename(m_final)) {
-            if (QFileInfo::exists(m_final))
-                throw Error(msg::mdbTargetExists(m_final));
-            throw Error(msg::mdbCannotWrite(m_final, temp.errorString()));
-        }
-        m_kept = true;
     }
 
 private:
-    void discard() {
-        if (m_db)
-            sqlite3_close(m_db);
-        m_db = nullptr;
-        if (m_temp.isEmpty())
-            return;
-        for (const char *suffix : {"", "-journal", "-wal", "-shm"})
-            QFile::remove(m_temp + QString::fromLatin1(suffix));
-    }
-
     QString m_final;
-    QString m_temp;
     sqlite3 *m_db = nullptr;
-    bool m_kept = false;
 };
 
 // One prepared INSERT of every stored column of a table.
@@ -279,8 +247,8 @@ OldValue textValue(const QString &s) {
 
 class Converter {
 public:
-    Converter(const QString &oldPath, const QString &newPath, const Progress &progress)
-        : m_old(oldPath), m_oldPath(oldPath), m_newPath(newPath), m_progress(progress) {}
+    Converter(const QString &oldPath, const QString &partPath, const QString &newPath, const Progress &progress)
+        : m_old(oldPath), m_oldPath(oldPath), m_partPath(partPath), m_newPath(newPath), m_progress(progress) {}
 
     ConvertReport run();
 
@@ -294,7 +262,7 @@ private:
     void tick(qint64 rows);
 
     OldCatalogFile m_old;
-    QString m_oldPath, m_newPath;
+    QString m_oldPath, m_partPath, m_newPath;
     const Progress &m_progress;
     ConvertReport m_report;
 
@@ -462,7 +430,7 @@ void Converter::tick(qint64 rows) {
 }
 
 void Converter::write() {
-    NewFile file(m_newPath);
+    NewFile file(m_partPath, m_newPath);
     file.exec("BEGIN");
     applyCatalogSchema(file.db());
 
@@ -540,7 +508,7 @@ void Converter::write() {
             throw Error(msg::mdbTotalsDiffer(m_newPath));
     }
     file.exec("COMMIT");
-    file.keep();
+    file.close();
 }
 
 ConvertReport Converter::run() {
@@ -597,22 +565,41 @@ QString convertedCatalogPath(const QString &oldPath) {
     return path;
 }
 
-std::optional<ConvertReport> convertOldCatalog(const QString &oldPath, const QString &newPath,
-                                               const Progress &progress) {
-    if (newPath.isEmpty())
-        throw Error(msg::mdbTargetMissing());
-    const QFileInfo target(newPath);
-    if (target.exists()) {
-        if (target.canonicalFilePath() == QFileInfo(oldPath).canonicalFilePath())
-            throw Error(msg::mdbTargetIsSource(oldPath));
-        throw Error(msg::mdbTargetExists(newPath));
-    }
+std::optional<ConvertReport> convertInto(const QString &oldPath, const QString &partPath,
+                                         const QString &newPath, const Progress &progress) {
     try {
         const LibraryQuiet quiet;
-        Converter c(oldPath, newPath, progress);
+        Converter c(oldPath, partPath, newPath, progress);
         return c.run();
     } catch (const Cancelled &) {
         return std::nullopt;
+    }
+}
+
+std::optional<ConvertReport> convertOldCatalog(const QString &oldPath, const QString &newPath,
+                                               const Progress &progress, const ConvertOptions &options) {
+    if (newPath.isEmpty())
+        throw Error(msg::mdbTargetMissing());
+    // A dangling symbolic link is a taken name too: the catalog would be written through it.
+    if (Catalog::nameTaken(newPath)) {
+        const QFileInfo target(newPath);
+        if (target.exists() && target.canonicalFilePath() == QFileInfo(oldPath).canonicalFilePath())
+            throw Error(msg::mdbTargetIsSource(oldPath));
+        throw Error(msg::mdbTargetExists(newPath));
+    }
+    const QString part = Catalog::tempPathBeside(newPath);
+    try {
+        std::optional<ConvertReport> report = runConvertWorker(oldPath, part, newPath, progress, options);
+        if (!report) {
+            Catalog::removeTemp(part);
+            return std::nullopt;
+        }
+        Catalog::publish(part, newPath);
+        report->newPath = newPath;
+        return report;
+    } catch (...) {
+        Catalog::removeTemp(part);
+        throw;
     }
 }
 

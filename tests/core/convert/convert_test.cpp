@@ -8,6 +8,7 @@
 #include "support/temp_catalog.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -330,14 +331,17 @@ TEST(ConvertRefusal, BadInputMakesNothing) {
     }
 }
 
-// Never in place, never over an existing file, and a cancelled run leaves nothing behind.
+// Never in place, never over an existing file nor through a dangling link, and a cancelled run
+// leaves nothing behind.
 TEST(ConvertRefusal, TargetIsNeverReplaced) {
     QTemporaryDir dir;
     const QString in = dir.filePath(QStringLiteral("old.mdb"));
     ASSERT_TRUE(QFile::copy(legacy("small.mdb"), in));
     const QString existing = dir.filePath(QStringLiteral("taken.vdq"));
     writeFile(existing, "mine");
-    for (const QString &target : {existing, in}) {
+    const QString link = dir.filePath(QStringLiteral("link.vdq"));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("gone.vdq")), link));
+    for (const QString &target : {existing, in, link}) {
         try {
             convert::convertOldCatalog(in, target);
             ADD_FAILURE() << "converted over " << target.toStdString();
@@ -347,6 +351,8 @@ TEST(ConvertRefusal, TargetIsNeverReplaced) {
     }
     EXPECT_EQ(test::fileBytes(existing), QByteArray("mine"));
     EXPECT_EQ(test::fileBytes(in), test::fileBytes(legacy("small.mdb")));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("gone.vdq"))));
+    QFile::remove(link);
 
     const QString out = dir.filePath(QStringLiteral("new.vdq"));
     qint64 calls = 0, lastDone = -1, total = 0;
@@ -375,6 +381,80 @@ TEST(ConvertRefusal, TargetIsNeverReplaced) {
     EXPECT_EQ(convert::convertedCatalogPath(in), dir.filePath(QStringLiteral("old.vdq")));
     writeFile(dir.filePath(QStringLiteral("old.vdq")), "taken");
     EXPECT_EQ(convert::convertedCatalogPath(in), dir.filePath(QStringLiteral("old (2).vdq")));
+}
+
+// Damage that makes libmdb loop while it reads the table list, taking ever more memory, ends at the
+// reader's limits in a message naming the file; the good file converts within the same limits.
+TEST(ConvertLimits, DamageThatLoopsTheLibraryEndsInAMessage) {
+    const QByteArray good = test::fileBytes(legacy("small.mdb"));
+    const struct {
+        int byte;
+        int flip;    // the bits flipped
+        char value;  // or the byte set, with no bits to flip
+    } cases[] = {{97670, 1 << 2, 0}, {97476, 1 << 6, 0}, {97375, 0, '\xA5'}, {-1, 0, 0}};
+    QTemporaryDir dir;
+    const convert::ConvertOptions tight{QString(), 2, qint64(128) << 20};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.byte);
+        QByteArray bytes = good;
+        if (c.byte >= 0)
+            bytes[c.byte] = c.flip ? char(bytes[c.byte] ^ c.flip) : c.value;
+        const QString in = dir.filePath(QStringLiteral("old.mdb"));
+        const QString out = dir.filePath(QStringLiteral("new.vdq"));
+        QFile::remove(in);
+        QFile::remove(out);
+        writeFile(in, bytes);
+        QElapsedTimer timer;
+        timer.start();
+        try {
+            const auto r = convert::convertOldCatalog(in, out, {}, tight);
+            EXPECT_EQ(c.byte, -1) << "converted";
+            EXPECT_EQ(r->episodes, 206);
+            EXPECT_LT(timer.elapsed(), 1000);
+        } catch (const Error &e) {
+            EXPECT_NE(c.byte, -1) << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(in) && e.message().contains(QStringLiteral("повреждён")))
+                << e.message().toStdString();
+            EXPECT_FALSE(QFileInfo::exists(out));
+        }
+        EXPECT_LT(timer.elapsed(), 30000);
+        EXPECT_TRUE(partFiles(dir.path()).isEmpty()) << partFiles(dir.path()).join(' ').toStdString();
+    }
+}
+
+// The limits end any reader: one that loops without a word (the time without progress), one that
+// reports progress for ever (its processor time), one that takes memory without end.
+TEST(ConvertLimits, TheWorkersLimitsEndIt) {
+    const QString program =
+        QDir(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath()).filePath(QStringLiteral("vq_convert_double"));
+    const convert::ConvertOptions options{program, 1, qint64(256) << 20};
+    const struct {
+        const char *name;
+        QString detail;
+    } cases[] = {
+        {"loop.mdb", msg::mdbDetailTimeLimit(1)},
+        {"chatter.mdb", msg::mdbDetailTimeLimit(3)},
+        {"alloc.mdb", msg::mdbDetailMemoryLimit(256)},
+    };
+    QTemporaryDir dir;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString in = dir.filePath(QString::fromUtf8(c.name));
+        ASSERT_TRUE(QFile::copy(legacy("small.mdb"), in));
+        const QString out = dir.filePath(QStringLiteral("new.vdq"));
+        QElapsedTimer timer;
+        timer.start();
+        try {
+            convert::convertOldCatalog(in, out, {}, options);
+            ADD_FAILURE() << "converted";
+        } catch (const Error &e) {
+            EXPECT_EQ(e.message().toStdString(), msg::mdbDamaged(in, c.detail).toStdString());
+        }
+        EXPECT_LT(timer.elapsed(), 20000);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
+            << QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString();
+        QFile::remove(in);
+    }
 }
 
 // What the open dialog hands over is converted when it is an Access file, or named like one and
