@@ -3,6 +3,7 @@
 
 #include "catalog/messages.h"
 #include "intake/episodes.h"
+#include "intake/filenames.h"
 #include "intake/folderscan.h"
 #include "intake/intakerun.h"
 #include "intake/mediaprobe.h"
@@ -16,7 +17,9 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace vq::cli {
 
@@ -29,17 +32,36 @@ struct NamedPath {
     bool isFolder = false;
 };
 
-// Files and folders must all be there before anything is probed or written.
+// The caller's folder as the file system has it.
+QByteArray currentFolder() {
+    QByteArray buf(4096, '\0');
+    while (!::getcwd(buf.data(), size_t(buf.size())) && errno == ERANGE)
+        buf.resize(buf.size() * 2);
+    return QByteArray(buf.constData());
+}
+
+// Files and folders must all be there before anything is probed or written. Each is found by the
+// very bytes it was named with; a text that names nothing may still be the one name of its folder
+// shown so (a name that is not UTF-8, copied from this program's output).
 QList<NamedPath> requireExisting(const QStringList &paths, bool foldersToo) {
     QList<NamedPath> out;
+    const QByteArray caller = currentFolder();
     for (const QString &p : paths) {
-        NamedPath n{p, QFileInfo(p).absoluteFilePath(), findNativePath(p), false};
+        QByteArray native = argumentBytes(p);
+        if (!native.startsWith('/'))
+            native = caller + '/' + native;
         struct stat st {};
-        if (n.native.isEmpty() || ::stat(n.native.constData(), &st) != 0)
-            throw Error(msg::probeNoSuchFile(p));
-        n.isFolder = S_ISDIR(st.st_mode);
+        if (::stat(native.constData(), &st) != 0) {
+            const QByteArray found = findNativePath(p);
+            if (!found.isEmpty())
+                native = found;
+        }
+        const QString shown = QDir::cleanPath(pathText(native));
+        if (::stat(native.constData(), &st) != 0)
+            throw Error(msg::probeNoSuchFile(shown));
+        NamedPath n{p, shown, native, S_ISDIR(st.st_mode)};
         if (n.isFolder && !foldersToo)
-            throw Error(msg::probeIsAFolder(p));
+            throw Error(msg::probeIsAFolder(shown));
         out << n;
     }
     return out;
@@ -85,7 +107,7 @@ int cmdProbe(Context &c) {
     for (int i = 0; i < files.size(); ++i) {
         TVVF e; // each file on its own: nothing carried over from the one before
         ProbePage page;
-        applyProbe(QFileInfo(files[i].given).fileName(), *results[size_t(i)], e, page);
+        applyProbe(bareName(files[i].absolute), *results[size_t(i)], e, page);
         if (json) {
             rows.append(QJsonObject{
                 {QStringLiteral("FileName"), e.FileName},

@@ -1,4 +1,5 @@
 #include "cli.h"
+#include "intake/filenames.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -9,7 +10,10 @@ int main(int argc, char **argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Vidoteq"));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
+    // Qt's own arguments turn bytes that are not UTF-8 into replacement marks; a file named by such
+    // bytes must stay that file.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << vq::argumentText(QByteArray(argv[i]));
     return vq::cli::run(args, out, err);
 }

@@ -1,6 +1,7 @@
 #include "catalog/messages.h"
 #include "catalog/settings.h"
 #include "cli.h"
+#include "intake/filenames.h"
 #include "intake/mediaprobe.h"
 #include "medialib/libraryprobe.h"
 #include "support/core_app.h"
@@ -363,10 +364,10 @@ TEST_F(IntakeCli, RecursiveAndNamesThatAreNotUtf8) {
         std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
         std::fclose(out);
     }
-    const QString shown = QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD.avi");
+    const QString shown = QStringLiteral("Серия.avi");
 
-    // Named directly, as a shell hands it over: the text with replacement marks.
-    const CliResult p = cli({QStringLiteral("probe"), QDir(dir).filePath(shown)});
+    // Named directly, as a shell hands it over: its bytes.
+    const CliResult p = cli({QStringLiteral("probe"), argumentText(raw)});
     ASSERT_EQ(p.status, 0) << p.err.toStdString();
     EXPECT_TRUE(p.out.startsWith(shown + QStringLiteral("\t%1\t").arg(testMedia()[Sample::Avi].sizeBytes)))
         << p.out.toStdString();
@@ -401,7 +402,7 @@ TEST_F(IntakeCli, RecursiveAndNamesThatAreNotUtf8) {
         std::fclose(out);
     }
     r = cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha),
-                              QDir(dir).filePath(QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD"))}));
+                              argumentText(rawFolder)}));
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, msg::addReportStored(1, 1, QStringLiteral("Alpha"), alpha) + u'\n');
 
@@ -410,6 +411,49 @@ TEST_F(IntakeCli, RecursiveAndNamesThatAreNotUtf8) {
                               QStringLiteral("--jobs"), QStringLiteral("0"), dir}))
             .status,
         2);
+}
+
+// Windows-1251 names that Qt would show alike are two files: both stored under their own names, and
+// each probed for itself when named by its bytes, also where a UTF-8 name reads the same.
+TEST_F(IntakeCli, NamesFromOldDiscsStayApart) {
+    TempCatalog cat;
+    const qint64 alpha = cat.addTitle(QStringLiteral("Alpha"));
+    const QString dir = QDir(m_dir.path()).filePath(QStringLiteral("disc"));
+    QDir().mkpath(dir);
+    const QByteArray folder = QFile::encodeName(dir) + '/';
+    const QByteArray series = folder + "\xD1\xE5\xF0\xE8\xFF 01.mkv", finale = folder + "\xD4\xE8\xED\xE0\xEB 01.mkv";
+    auto put = [](const QString &from, const QByteArray &to) {
+        QFile in(from);
+        ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+        const QByteArray bytes = in.readAll();
+        FILE *out = std::fopen(to.constData(), "wb");
+        ASSERT_NE(out, nullptr);
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
+        std::fclose(out);
+    };
+    put(testMedia()[Sample::Mkv].path, series);
+    put(testMedia()[Sample::Mkv].path, finale);
+    CliResult r = cli(
+        withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha), dir}));
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, msg::addReportStored(2, 2, QStringLiteral("Alpha"), alpha) + u'\n');
+    EXPECT_EQ(cat.scalar(QStringLiteral("SELECT group_concat(\"Серия\", '|') FROM (SELECT \"Серия\" FROM "
+                                        "\"Серии\" ORDER BY 1)")),
+              QStringLiteral("Серия 01.mkv|Финал 01.mkv"));
+
+    // The UTF-8 name the first reads as, another file: each named by its bytes is probed for itself.
+    const QByteArray utf8 = folder + QStringLiteral("Серия 01.mkv").toUtf8();
+    put(testMedia()[Sample::Mp4].path, utf8);
+    r = cli({QStringLiteral("probe"), argumentText(series), argumentText(utf8), argumentText(finale)});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    const qint64 mkv = testMedia()[Sample::Mkv].sizeBytes, mp4 = testMedia()[Sample::Mp4].sizeBytes;
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("\\xD1\\xE5\\xF0\\xE8\\xFF 01.mkv\t%1\t").arg(mkv)));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Серия 01.mkv\t%1\t").arg(mp4)));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Финал 01.mkv\t%1\t").arg(mkv)));
+    for (const QByteArray &f : {series, finale, utf8})
+        ::unlink(f.constData());
 }
 
 // Nothing to add, or nothing that could be added, is a failure that leaves the catalog as it was:

@@ -2,6 +2,7 @@
 
 #include "catalog/error.h"
 #include "catalog/messages.h"
+#include "intake/filenames.h"
 
 #include <QCollator>
 #include <QDir>
@@ -44,18 +45,28 @@ struct RawEntry {
     bool isFolder = false;
 };
 
+// The names of a folder as the file system has them.
+QSet<QByteArray> folderNames(const QByteArray &folder) {
+    QSet<QByteArray> names;
+    if (DIR *dir = ::opendir(folder.constData())) {
+        while (const dirent *d = ::readdir(dir)) {
+            const QByteArray name(d->d_name);
+            if (!name.isEmpty() && name != "." && name != "..")
+                names.insert(name);
+        }
+        ::closedir(dir);
+    }
+    return names;
+}
+
 // The entries of one folder by their own bytes; QDir would hand back names it cannot decode with
-// replacement marks, which then name no file.
+// replacement marks, which then name no file (or another one).
 std::vector<RawEntry> readFolder(const QByteArray &folder, bool videoOnly,
                                  std::vector<RawEntry> &subfolders) {
     std::vector<RawEntry> listed;
-    DIR *dir = ::opendir(folder.constData());
-    if (!dir)
-        return listed;
-    while (const dirent *d = ::readdir(dir)) {
-        const QByteArray name(d->d_name);
-        if (name.isEmpty() || name == "." || name == "..")
-            continue;
+    const QSet<QByteArray> names = folderNames(folder);
+    const auto taken = [&](const QByteArray &name) { return names.contains(name); };
+    for (const QByteArray &name : names) {
         struct stat st {};
         // Follows links, as opening the name would; a dangling link or a fifo, socket or device is left out.
         if (::stat(childPath(folder, name).constData(), &st) != 0)
@@ -63,14 +74,13 @@ std::vector<RawEntry> readFolder(const QByteArray &folder, bool videoOnly,
         const bool isFolder = S_ISDIR(st.st_mode);
         if (!isFolder && !S_ISREG(st.st_mode))
             continue;
-        RawEntry e{QString::fromUtf8(name), name, isFolder};
+        RawEntry e{fileNameTextAmong(name, taken), name, isFolder};
         if (isFolder)
             subfolders.push_back(e);
         if (videoOnly && !hasVideoExtension(e.shown))
             continue;
         listed.push_back(e);
     }
-    ::closedir(dir);
     return listed;
 }
 
@@ -123,7 +133,7 @@ QList<ListedFile> scanNativeFolder(QByteArray root, bool videoOnly, bool recursi
     QList<ListedFile> out;
     while (root.size() > 1 && root.endsWith('/'))
         root.chop(1);
-    const QString absolute = QString::fromUtf8(root);
+    const QString absolute = pathText(root);
     QSet<QPair<quint64, quint64>> seen;
     scanInto(out, root, QString(), videoOnly, recursive, seen);
     if (out.isEmpty())
@@ -147,18 +157,18 @@ QByteArray findNativePath(const QString &path) {
     const QByteArray folder = findNativePath(info.path());
     if (folder.isEmpty() || folder == direct)
         return {};
-    DIR *dir = ::opendir(folder.constData());
-    if (!dir)
-        return {};
+    // The text as this program shows the name, or as Qt decodes it (replacement marks, which may
+    // stand for several names): only a name that is the one such is taken.
+    const QSet<QByteArray> names = folderNames(folder);
+    const auto taken = [&](const QByteArray &name) { return names.contains(name); };
     QByteArray found;
-    while (const dirent *d = ::readdir(dir)) {
-        const QByteArray name(d->d_name);
-        if (QString::fromUtf8(name) == info.fileName()) {
-            found = childPath(folder, name);
-            break;
-        }
+    for (const QByteArray &name : names) {
+        if (fileNameTextAmong(name, taken) != info.fileName() && QString::fromUtf8(name) != info.fileName())
+            continue;
+        if (!found.isEmpty())
+            return {};
+        found = childPath(folder, name);
     }
-    ::closedir(dir);
     return found;
 }
 

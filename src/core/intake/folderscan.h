@@ -36,8 +36,8 @@ struct ListedFile {
     bool operator==(const ListedFile &) const = default;
 };
 
-// The scan behind See, with the file system's own names kept: a name that is not UTF-8 (Latin-1 or
-// Windows-1251 names from old discs) is shown with replacement marks and still found by `path`.
+// The scan behind See, with the file system's own names kept: a name that is not UTF-8 (Windows-1251
+// names from old discs) is shown as fileNameTextAmong reads it and found by `path`.
 // With `recursive` every subfolder follows its folder's own entries, in the same order, each entry
 // shown as its path below `folder`; a folder reached twice (through a link) is read once.
 // A folder whose own name is not UTF-8 is found by its text as shown, as findNativePath finds it.
@@ -46,8 +46,9 @@ QList<ListedFile> scanFolder(const QString &folder, bool videoOnly, bool recursi
 QList<ListedFile> scanNativeFolder(QByteArray folder, bool videoOnly, bool recursive = false);
 
 // The file system's own name of `path`, a path as typed or as handed over in text: when the text
-// names nothing, a name of its folder that is shown as this text (replacement marks for the bytes
-// that are not UTF-8) is taken instead. Empty when there is no such entry.
+// names nothing, the one name of its folder that this program shows as this text, or that Qt shows
+// so (replacement marks for the bytes that are not UTF-8), is taken instead. Empty when there is no
+// such entry, or more than one: a file is never taken for another.
 QByteArray findNativePath(const QString &path);
 
 } // namespace vq
