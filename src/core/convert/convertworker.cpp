@@ -202,7 +202,10 @@ std::optional<ConvertReport> runConvertWorker(const QString &oldPath, const QStr
         take();
         if (cut != Cut::None || worker.state() == QProcess::NotRunning)
             break;
-        if (quiet.elapsed() > qint64(seconds) * 1000)
+        // Once every row is read, only SQLite's commit and checks are left: no word for a while
+        // then is a slow disc, not a loop.
+        const bool reading = total == 0 || done < total;
+        if (reading && quiet.elapsed() > qint64(seconds) * 1000)
             cut = Cut::Time;
         else if (residentBytes(worker.processId()) > memory)
             cut = Cut::Memory;
