@@ -13,8 +13,8 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QThread>
-#include <gtest/gtest.h>
 #include <csignal>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 using namespace vq;
@@ -186,9 +186,10 @@ TEST(CatalogCli, KilledNewCatalogLeavesNothingForLong) {
     TempCatalog big;
     big.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
                             "INSERT INTO \"Список\"(\"Название\") SELECT 'T' || i FROM n"));
-    big.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
-                            "INSERT INTO \"Серии\"(\"Название\", \"Серия\", \"Объём (байт)\") "
-                            "SELECT 1 + i % 2000, 'episode ' || i || '.mkv', i FROM n"));
+    big.exec(
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "
+                       "INSERT INTO \"Серии\"(\"Название\", \"Серия\", \"Объём (байт)\") "
+                       "SELECT 1 + i % 2000, 'episode ' || i || '.mkv', i FROM n"));
     QTemporaryDir dir, home;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));

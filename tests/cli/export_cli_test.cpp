@@ -130,8 +130,9 @@ TEST_F(ExportCli, SelectionPageKeepsTheGivenOrderAndTheChosenColumns) {
 
 // A title named twice is listed once, as the totals count it.
 TEST_F(ExportCli, RepeatedSelectionIdsListEachTitleOnce) {
-    const QStringList more = {QStringLiteral("--selection"), QStringLiteral("%1,%1,%2").arg(akira).arg(cowboy),
-                              QStringLiteral("--columns"), QStringLiteral("0")};
+    const QStringList more = {QStringLiteral("--selection"),
+                              QStringLiteral("%1,%1,%2").arg(akira).arg(cowboy), QStringLiteral("--columns"),
+                              QStringLiteral("0")};
     const QStringList want = {QStringLiteral("Akira"), QStringLiteral("Cowboy"), QStringLiteral("Всего:  2")};
     const QString html = outPath(QStringLiteral("SelAnime.html"));
     ASSERT_EQ(exportCli(args(QStringLiteral("export-html"), html, more)).status, 0);

@@ -305,9 +305,10 @@ TEST_F(IntakeCli, WhatIsNoFileFailsTheAddAndIsReportedWhereItIs) {
     for (const auto &c : cases) {
         SCOPED_TRACE(c.paths.join(' ').toStdString());
         TempCatalog cat;
-        const CliResult r = cli(withCatalog(
-            cat, QStringList{QStringLiteral("add"), QStringLiteral("--json"), QStringLiteral("--title"),
-                             QStringLiteral("New")} + c.paths));
+        const CliResult r =
+            cli(withCatalog(cat, QStringList{QStringLiteral("add"), QStringLiteral("--json"),
+                                             QStringLiteral("--title"), QStringLiteral("New")} +
+                                     c.paths));
         EXPECT_EQ(r.status, 1);
         const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
         EXPECT_EQ(o.value(QStringLiteral("stored")).toInt(), c.stored);
@@ -421,7 +422,8 @@ TEST_F(IntakeCli, NamesFromOldDiscsStayApart) {
     const QString dir = QDir(m_dir.path()).filePath(QStringLiteral("disc"));
     QDir().mkpath(dir);
     const QByteArray folder = QFile::encodeName(dir) + '/';
-    const QByteArray series = folder + "\xD1\xE5\xF0\xE8\xFF 01.mkv", finale = folder + "\xD4\xE8\xED\xE0\xEB 01.mkv";
+    const QByteArray series = folder + "\xD1\xE5\xF0\xE8\xFF 01.mkv",
+                     finale = folder + "\xD4\xE8\xED\xE0\xEB 01.mkv";
     auto put = [](const QString &from, const QByteArray &to) {
         QFile in(from);
         ASSERT_TRUE(in.open(QIODevice::ReadOnly));

@@ -247,8 +247,10 @@ OldValue textValue(const QString &s) {
 
 class Converter {
 public:
-    Converter(const QString &oldPath, const QString &partPath, const QString &newPath, const Progress &progress)
-        : m_old(oldPath), m_oldPath(oldPath), m_partPath(partPath), m_newPath(newPath), m_progress(progress) {}
+    Converter(const QString &oldPath, const QString &partPath, const QString &newPath,
+              const Progress &progress)
+        : m_old(oldPath), m_oldPath(oldPath), m_partPath(partPath), m_newPath(newPath), m_progress(progress) {
+    }
 
     ConvertReport run();
 

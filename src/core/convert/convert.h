@@ -39,9 +39,9 @@ QString convertedCatalogPath(const QString &oldPath);
 // Limits of the process that reads the old file: libmdb can loop on a damaged one, taking ever more
 // memory, so it reads in a worker process that these end.
 struct ConvertOptions {
-    QString program;              // empty: defaultConvertProgram()
-    int timeLimitSeconds = 0;     // without a word from the reader; 0: convertTimeLimitSeconds()
-    qint64 memoryLimitBytes = 0;  // 0: 512 MiB
+    QString program;             // empty: defaultConvertProgram()
+    int timeLimitSeconds = 0;    // without a word from the reader; 0: convertTimeLimitSeconds()
+    qint64 memoryLimitBytes = 0; // 0: 512 MiB
 };
 
 // Brings an old Access catalog over into a new catalog at `newPath`. The old file is only read, by

@@ -51,9 +51,12 @@ QString programFolder() {
 }
 
 QJsonObject reportJson(const ConvertReport &r) {
-    return {{QStringLiteral("titles"), double(r.titles)},       {QStringLiteral("episodes"), double(r.episodes)},
-            {QStringLiteral("altNames"), double(r.altNames)},   {QStringLiteral("types"), double(r.types)},
-            {QStringLiteral("languages"), double(r.languages)}, {QStringLiteral("codecs"), double(r.codecs)},
+    return {{QStringLiteral("titles"), double(r.titles)},
+            {QStringLiteral("episodes"), double(r.episodes)},
+            {QStringLiteral("altNames"), double(r.altNames)},
+            {QStringLiteral("types"), double(r.types)},
+            {QStringLiteral("languages"), double(r.languages)},
+            {QStringLiteral("codecs"), double(r.codecs)},
             {QStringLiteral("formats"), double(r.formats)},
             {QStringLiteral("repairs"), QJsonArray::fromStringList(r.repairs)}};
 }
@@ -129,7 +132,8 @@ QString defaultConvertProgram() {
 
 int convertTimeLimitSeconds() {
     auto s = openSettings();
-    return std::clamp(readIntSetting(*s, QStringLiteral("Convert/TimeLimit"), kDefaultTimeLimit), 1, kMostSeconds);
+    return std::clamp(readIntSetting(*s, QStringLiteral("Convert/TimeLimit"), kDefaultTimeLimit), 1,
+                      kMostSeconds);
 }
 
 std::optional<ConvertReport> runConvertWorker(const QString &oldPath, const QString &partPath,
@@ -239,9 +243,9 @@ std::optional<ConvertReport> runConvertWorker(const QString &oldPath, const QStr
         throw Error(msg::mdbDamaged(oldPath, msg::mdbDetailMemoryLimit(memory >> 20)));
     if (crashed && (code == SIGXCPU || code == SIGKILL))
         throw Error(msg::mdbDamaged(oldPath, msg::mdbDetailTimeLimit(int(cpu))));
-    throw Error(msg::mdbDamaged(oldPath, msg::mdbDetailReaderStopped(
-                                             crashed ? QStringLiteral("signal %1").arg(code)
-                                                     : QStringLiteral("exit %1").arg(code))));
+    throw Error(
+        msg::mdbDamaged(oldPath, msg::mdbDetailReaderStopped(crashed ? QStringLiteral("signal %1").arg(code)
+                                                                     : QStringLiteral("exit %1").arg(code))));
 }
 
 void prepareConvertWorker() {
@@ -261,12 +265,11 @@ int convertWorkerMain(int argc, char **argv) {
     prepareConvertWorker();
     const QString oldPath = QFile::decodeName(argv[1]);
     try {
-        const auto report = convertInto(oldPath, QFile::decodeName(argv[2]), QFile::decodeName(argv[3]),
-                                        [](qint64 done, qint64 total) {
-                                            say({{QStringLiteral("done"), double(done)},
-                                                 {QStringLiteral("total"), double(total)}});
-                                            return true;
-                                        });
+        const auto report = convertInto(
+            oldPath, QFile::decodeName(argv[2]), QFile::decodeName(argv[3]), [](qint64 done, qint64 total) {
+                say({{QStringLiteral("done"), double(done)}, {QStringLiteral("total"), double(total)}});
+                return true;
+            });
         say({{QStringLiteral("report"), reportJson(*report)}});
         return 0;
     } catch (const Error &e) {

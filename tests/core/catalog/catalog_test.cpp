@@ -8,9 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QProcess>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -283,15 +283,12 @@ TEST(PartFiles, OnlyWhatNobodyHoldsIsRemoved) {
     QTemporaryDir dir;
     const QString live = partfile::make(dir.filePath(QStringLiteral("a.vdq")));
     const QString liveName = QFileInfo(live).fileName();
-    const QStringList stale = {QStringLiteral(".b.vdq.0a1b2c3d.part"), QStringLiteral(".b.vdq.0a1b2c3d.part-wal"),
-                               QStringLiteral(".b.vdq.0a1b2c3d.part-shm"),
-                               QStringLiteral(".c.vdq.zz09zz09zz09z.part-journal")};
-    const QStringList kept = {QStringLiteral(".hidden"),
-                              QStringLiteral("d.part"),
-                              QStringLiteral(".e.vdq.part"),
-                              QStringLiteral(".f.vdq.0A1B2C3D.part"),
-                              liveName + QStringLiteral("-wal"),
-                              liveName};
+    const QStringList stale = {
+        QStringLiteral(".b.vdq.0a1b2c3d.part"), QStringLiteral(".b.vdq.0a1b2c3d.part-wal"),
+        QStringLiteral(".b.vdq.0a1b2c3d.part-shm"), QStringLiteral(".c.vdq.zz09zz09zz09z.part-journal")};
+    const QStringList kept = {QStringLiteral(".hidden"),         QStringLiteral("d.part"),
+                              QStringLiteral(".e.vdq.part"),     QStringLiteral(".f.vdq.0A1B2C3D.part"),
+                              liveName + QStringLiteral("-wal"), liveName};
     for (const QString &name : stale + kept)
         writeFile(dir.filePath(name), "x");
     partfile::removeStale(QFile::encodeName(dir.path()));

@@ -221,9 +221,9 @@ TEST_F(DataSetTest, OverlongTextIsRefusedAndNothingStored) {
                       msg::textTooLong(QStringLiteral("Название"), 255, c.chars).toStdString());
             s.Name.cancel();
         }
-        EXPECT_EQ(t.scalar(QStringLiteral("SELECT count(*) FROM \"Список\" WHERE \"Название\" = '%1'")
-                               .arg(c.text)),
-                  c.chars == 0 ? QStringLiteral("1") : QStringLiteral("0"));
+        EXPECT_EQ(
+            t.scalar(QStringLiteral("SELECT count(*) FROM \"Список\" WHERE \"Название\" = '%1'").arg(c.text)),
+            c.chars == 0 ? QStringLiteral("1") : QStringLiteral("0"));
     }
 }
 

@@ -389,8 +389,8 @@ TEST(ConvertLimits, DamageThatLoopsTheLibraryEndsInAMessage) {
     const QByteArray good = test::fileBytes(legacy("small.mdb"));
     const struct {
         int byte;
-        int flip;    // the bits flipped
-        char value;  // or the byte set, with no bits to flip
+        int flip;   // the bits flipped
+        char value; // or the byte set, with no bits to flip
     } cases[] = {{97670, 1 << 2, 0}, {97476, 1 << 6, 0}, {97375, 0, '\xA5'}, {-1, 0, 0}};
     QTemporaryDir dir;
     const convert::ConvertOptions tight{QString(), 2, qint64(128) << 20};
@@ -425,8 +425,8 @@ TEST(ConvertLimits, DamageThatLoopsTheLibraryEndsInAMessage) {
 // The limits end any reader: one that loops without a word (the time without progress), one that
 // reports progress for ever (its processor time), one that takes memory without end.
 TEST(ConvertLimits, TheWorkersLimitsEndIt) {
-    const QString program =
-        QDir(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath()).filePath(QStringLiteral("vq_convert_double"));
+    const QString program = QDir(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath())
+                                .filePath(QStringLiteral("vq_convert_double"));
     const convert::ConvertOptions options{program, 1, qint64(256) << 20};
     const struct {
         const char *name;

@@ -201,8 +201,10 @@ TEST_F(FolderScan, NamesThatAreNotUtf8AreListedAndFoundAgain) {
         EXPECT_EQ(shown.value(root + '/' + c.name).toStdString(), c.shown.toStdString());
     // The text as shown, or as Qt shows it when that is one name only, leads back to the file.
     EXPECT_EQ(vq::findNativePath(m_dir.filePath(QStringLiteral("Финал 01.mkv"))), root + "/" + cases[1].name);
-    EXPECT_EQ(vq::findNativePath(m_dir.filePath(QStringLiteral("caf\uFFFD.avi"))), root + "/" + cases[0].name);
-    EXPECT_TRUE(vq::findNativePath(m_dir.filePath(QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD 01.mkv"))).isEmpty());
+    EXPECT_EQ(vq::findNativePath(m_dir.filePath(QStringLiteral("caf\uFFFD.avi"))),
+              root + "/" + cases[0].name);
+    EXPECT_TRUE(vq::findNativePath(m_dir.filePath(QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD 01.mkv")))
+                    .isEmpty());
     EXPECT_TRUE(vq::findNativePath(m_dir.filePath(QStringLiteral("nothing.mkv"))).isEmpty());
 }
 

@@ -256,7 +256,7 @@ TEST(ProbeWorkers, TheTimeLimitSettingIsClamped) {
         int seconds;
         bool noted;
     } cases[] = {
-        {"45", 45, false},        {"0", 1, true},          {"-5", 1, true},
+        {"45", 45, false},        {"0", 1, true},           {"-5", 1, true},
         {"2147484", 86400, true}, {"4294968", 86400, true}, {"99999999999999999999", 86400, true},
         {"soon", 30, true},
     };
