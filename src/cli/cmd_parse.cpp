@@ -1,6 +1,7 @@
 // What the release-name reader makes of names; it needs no catalog and opens none.
 #include "cli.h"
 
+#include "intake/filenames.h"
 #include "intake/releasename.h"
 
 #include <QJsonArray>
@@ -39,8 +40,9 @@ int cmdParse(Context &c) {
     const bool json = c.takeFlag(QStringLiteral("--json"));
     const QStringList names = c.positional(1, -1);
     QJsonArray rows;
-    for (const QString &name : names) {
-        const auto f = fields(name);
+    for (const QString &given : names) {
+        // A name as the file system would show it: Windows-1251 where its bytes are not UTF-8.
+        const auto f = fields(fileNameText(argumentBytes(given)));
         if (json) {
             QJsonObject row;
             for (size_t i = 0; i < Keys.size(); ++i)
