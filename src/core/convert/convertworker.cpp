@@ -188,8 +188,9 @@ std::optional<ConvertReport> runConvertWorker(const QString &oldPath, const QStr
         while (cut == Cut::None && (eol = buffer.indexOf('\n')) >= 0) {
             const QJsonObject o = QJsonDocument::fromJson(buffer.left(eol)).object();
             buffer.remove(0, eol + 1);
-            quiet.restart();
             if (o.contains(QStringLiteral("done"))) {
+                // Only progress counts as a word: a library printing in a loop is still a loop.
+                quiet.restart();
                 done = o.value(QStringLiteral("done")).toInteger();
                 total = o.value(QStringLiteral("total")).toInteger();
                 call();
