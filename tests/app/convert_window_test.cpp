@@ -104,6 +104,7 @@ TEST_F(ConvertWindow, AnAccessCatalogIsConvertedThenOpened) {
 TEST_F(ConvertWindow, CancelledOrRefusedLeavesTheOpenCatalog) {
     QByteArray loops = fileBytes(mdb);
     loops[97670] = char(loops[97670] ^ (1 << 2));
+    const PlainMemoryForWorkers plain;
     openSettings()->setValue(QStringLiteral("Convert/TimeLimit"), QStringLiteral("2"));
     struct Case {
         const char *what;

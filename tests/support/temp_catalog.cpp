@@ -12,6 +12,18 @@
 
 namespace vq::test {
 
+PlainMemoryForWorkers::PlainMemoryForWorkers()
+    : m_saved(qgetenv("ASAN_OPTIONS")), m_had(qEnvironmentVariableIsSet("ASAN_OPTIONS")) {
+    qputenv("ASAN_OPTIONS", m_saved + (m_saved.isEmpty() ? "" : ":") + "max_malloc_fill_size=0");
+}
+
+PlainMemoryForWorkers::~PlainMemoryForWorkers() {
+    if (m_had)
+        qputenv("ASAN_OPTIONS", m_saved);
+    else
+        qunsetenv("ASAN_OPTIONS");
+}
+
 QString isolateSettings() {
     static QTemporaryDir *dir = [] {
         auto *d = new QTemporaryDir();

@@ -51,6 +51,19 @@ private:
 
 QByteArray fileBytes(const QString &path);
 
+// libmdb loops on some damage by what it reads of memory it never wrote. The sanitizer's allocator
+// fills new memory, which lets it through; while one of these lives, worker processes get memory as
+// it comes, as in a release build.
+class PlainMemoryForWorkers {
+public:
+    PlainMemoryForWorkers();
+    ~PlainMemoryForWorkers();
+
+private:
+    QByteArray m_saved;
+    bool m_had = false;
+};
+
 // What turns a catalog into one made before it kept its sums: the statements, to run as any writer.
 QStringList withoutKeptSums();
 

@@ -386,6 +386,7 @@ TEST(ConvertRefusal, TargetIsNeverReplaced) {
 // Damage that makes libmdb loop while it reads the table list, taking ever more memory, ends at the
 // reader's limits in a message naming the file; the good file converts within the same limits.
 TEST(ConvertLimits, DamageThatLoopsTheLibraryEndsInAMessage) {
+    const test::PlainMemoryForWorkers plain;
     const QByteArray good = test::fileBytes(legacy("small.mdb"));
     const struct {
         int byte;
