@@ -59,6 +59,17 @@ QStringList stored(TempCatalog &cat) {
     return rows.isEmpty() ? QStringList() : rows.split(u';');
 }
 
+// QFile would turn a name that is not UTF-8 into another name.
+bool copyRaw(const QString &from, const QByteArray &to) {
+    QFile in(from);
+    FILE *out = in.open(QIODevice::ReadOnly) ? std::fopen(to.constData(), "wb") : nullptr;
+    if (!out)
+        return false;
+    const QByteArray bytes = in.readAll();
+    const bool ok = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out) == size_t(bytes.size());
+    return std::fclose(out) == 0 && ok;
+}
+
 QString line(qint64 title, const MediaSample &s, const char *langs = "0|1|2") {
     return QStringLiteral("%1|%2|%3|%4|%5|%6")
         .arg(title)
@@ -356,15 +367,7 @@ TEST_F(IntakeCli, RecursiveAndNamesThatAreNotUtf8) {
     copy(QStringLiteral("show/Season 2"), {Sample::Mp4});
     // A Windows-1251 name from an old disc: "Серия.avi".
     const QByteArray raw = QFile::encodeName(dir) + "/\xD1\xE5\xF0\xE8\xFF.avi";
-    {
-        QFile in(testMedia()[Sample::Avi].path);
-        ASSERT_TRUE(in.open(QIODevice::ReadOnly));
-        FILE *out = std::fopen(raw.constData(), "wb");
-        ASSERT_NE(out, nullptr);
-        const QByteArray bytes = in.readAll();
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
-        std::fclose(out);
-    }
+    ASSERT_TRUE(copyRaw(testMedia()[Sample::Avi].path, raw));
     const QString shown = QStringLiteral("Серия.avi");
 
     // Named directly, as a shell hands it over: its bytes.
@@ -393,15 +396,7 @@ TEST_F(IntakeCli, RecursiveAndNamesThatAreNotUtf8) {
     // A folder whose own name is not UTF-8 ("Диск" in Windows-1251), named as a shell shows it.
     const QByteArray rawFolder = QFile::encodeName(dir) + "/\xC4\xE8\xF1\xEA";
     ASSERT_EQ(::mkdir(rawFolder.constData(), 0755), 0);
-    {
-        QFile in(testMedia()[Sample::Mov].path);
-        ASSERT_TRUE(in.open(QIODevice::ReadOnly));
-        FILE *out = std::fopen((rawFolder + "/clip.mov").constData(), "wb");
-        ASSERT_NE(out, nullptr);
-        const QByteArray bytes = in.readAll();
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
-        std::fclose(out);
-    }
+    ASSERT_TRUE(copyRaw(testMedia()[Sample::Mov].path, rawFolder + "/clip.mov"));
     r = cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha),
                               argumentText(rawFolder)}));
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
@@ -424,17 +419,8 @@ TEST_F(IntakeCli, NamesFromOldDiscsStayApart) {
     const QByteArray folder = QFile::encodeName(dir) + '/';
     const QByteArray series = folder + "\xD1\xE5\xF0\xE8\xFF 01.mkv",
                      finale = folder + "\xD4\xE8\xED\xE0\xEB 01.mkv";
-    auto put = [](const QString &from, const QByteArray &to) {
-        QFile in(from);
-        ASSERT_TRUE(in.open(QIODevice::ReadOnly));
-        const QByteArray bytes = in.readAll();
-        FILE *out = std::fopen(to.constData(), "wb");
-        ASSERT_NE(out, nullptr);
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
-        std::fclose(out);
-    };
-    put(testMedia()[Sample::Mkv].path, series);
-    put(testMedia()[Sample::Mkv].path, finale);
+    ASSERT_TRUE(copyRaw(testMedia()[Sample::Mkv].path, series));
+    ASSERT_TRUE(copyRaw(testMedia()[Sample::Mkv].path, finale));
     CliResult r = cli(
         withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--title-id"), QString::number(alpha), dir}));
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
@@ -445,7 +431,7 @@ TEST_F(IntakeCli, NamesFromOldDiscsStayApart) {
 
     // The UTF-8 name the first reads as, another file: each named by its bytes is probed for itself.
     const QByteArray utf8 = folder + QStringLiteral("Серия 01.mkv").toUtf8();
-    put(testMedia()[Sample::Mp4].path, utf8);
+    ASSERT_TRUE(copyRaw(testMedia()[Sample::Mp4].path, utf8));
     r = cli({QStringLiteral("probe"), argumentText(series), argumentText(utf8), argumentText(finale)});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
