@@ -1,5 +1,6 @@
 // The export buttons and the column chooser of a real window over a temporary catalog.
 #include "app/window_fixture.h"
+#include "catalog/formats.h"
 #include "catalog/settings.h"
 #include "dialogs.h"
 #include "page_stats.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
@@ -358,6 +360,25 @@ TEST_F(ExportWindow, SummarySpreadsheetKeepsTheCurrentTitle) {
     EXPECT_EQ(book.text(3, 3), QStringLiteral(" 26"));
     EXPECT_EQ(book.text(6, 1), QStringLiteral("Всего:  3"));
     EXPECT_EQ(book.text(6, 3), window->statsPage()->LCE->text());
+}
+
+TEST_F(ExportWindow, SummaryExportsOfASearchTotalTheTitlesWritten) {
+    window->EFound()->setText(QStringLiteral("B"));
+    ASSERT_EQ(window->GVSV().RowCount(), 1);
+    const QStringList totals = {QStringLiteral("Всего:  1"), QStringLiteral("3"),
+                                gigabyteText(3 * 367001600.0), FormatPlayTime(3 * 1440000)};
+    QTest::mouseClick(window->BToHtML(), Qt::LeftButton);
+    const QString page = readText(inStartDir(QStringLiteral("AnimeList.html")));
+    EXPECT_FALSE(page.contains(QStringLiteral(">Akira</td>")));
+    QTest::mouseClick(window->BToExl(), Qt::LeftButton);
+    ASSERT_TRUE(watching.errors().isEmpty()) << watching.errors().join('\n').toStdString();
+    ASSERT_EQ(opener.opened.size(), 1);
+    vqtest::XlsxBook book(opener.opened.first().toLocalFile());
+    EXPECT_EQ(book.text(2, 1), QStringLiteral("Bebop <&> Бибоп"));
+    for (int i = 0; i < totals.size(); ++i) {
+        EXPECT_TRUE(page.contains(QStringLiteral(">%1</td>").arg(totals[i]))) << totals[i].toStdString();
+        EXPECT_EQ(book.text(4, i == 0 ? 1 : i + 2), totals[i]);
+    }
 }
 
 TEST_F(ExportWindow, SelectionSpreadsheetReadsTheListWithTheChosenColumns) {
