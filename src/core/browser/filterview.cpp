@@ -91,10 +91,13 @@ Narrowing narrowTitles(CatalogSession &s, const TitleFilter &filter, const QDate
     Narrowing out;
     DataSet &name = s.Name;
     name.setFiltered(false);
+    s.setShownTitles(std::nullopt);
     if (filter.isEmpty())
         return out;
     out.found = applyTitleFilter(s.catalog(), filter, now);
     out.narrowed = true;
+    s.setShownTitles(out.found.ids);
+    // `Список` shows the same titles to whoever reads it (nothing reads it for the lists).
     name.setFilter(Filter::oneOf(QStringLiteral("ID"), out.found.ids));
     name.setFiltered(true);
     return out;

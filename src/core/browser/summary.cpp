@@ -147,14 +147,8 @@ bool updatedRecently(std::optional<qint64> maxUpdate, qint64 now) {
     return maxUpdate && std::fabs(double(now - *maxUpdate)) / 86400000.0 < double(kRecentDays);
 }
 
-SummaryReader::SummaryReader(CatalogSession &s) : m_s(s) {
-    // The name order is worked out on another thread while the sums are read: at 100,000 titles
-    // each is a good part of the pass.
-    std::vector<std::function<void()>> tasks{[&] { m_sums = s.catalog().titleSums({true, std::nullopt}); }};
-    if (std::function<void()> sort = s.Name.sortTask())
-        tasks.push_back(std::move(sort));
-    runAtOnce(tasks);
-}
+SummaryReader::SummaryReader(CatalogSession &s)
+    : m_s(s), m_sums(s.catalog().titleSums({true, std::nullopt})), m_order(s.shownTitles()) {}
 
 SummaryReader::~SummaryReader() = default;
 
@@ -163,39 +157,29 @@ int SummaryReader::partsFor(qsizetype records) {
 }
 
 void SummaryReader::textsInStoredOrder(int parts, const Visit &visit) {
-    const std::vector<DataSet::RecordKey> keys = m_s.Name.recordKeys(0);
-    int rows = 0;
-    for (const DataSet::RecordKey &k : keys)
-        rows = std::max(rows, k.row + 1);
-    std::vector<int> recordAt(size_t(rows), -1); // by row of the table
-    for (size_t i = 0; i < keys.size(); ++i)
-        recordAt[size_t(keys[i].row)] = int(i);
-    std::vector<int> order; // records by row
-    order.reserve(keys.size());
-    std::vector<qint64> ids;
-    ids.reserve(keys.size());
-    for (const int i : recordAt)
-        if (i >= 0) {
-            order.push_back(i);
-            ids.push_back(keys[size_t(i)].value);
-        }
-    parts = std::clamp(parts, 1, std::max(1, int(order.size())));
+    // Records by key, the order the titles are stored in; each is visited with its place in name order.
+    std::vector<int> byKey(m_order.size());
+    for (size_t i = 0; i < byKey.size(); ++i)
+        byKey[i] = int(i);
+    std::sort(byKey.begin(), byKey.end(),
+              [&](int a, int b) { return m_order[size_t(a)] < m_order[size_t(b)]; });
+    parts = std::clamp(parts, 1, std::max(1, int(byKey.size())));
     // The catalog's own texts, made where missing from the sums read with the order.
     TitleTextCache &texts = m_s.catalog().titleTexts();
-    texts.prepare(ids, parts, m_sums ? &*m_sums : nullptr);
-    std::vector<const TitleTexts *> entries(ids.size());
-    for (size_t k = 0; k < ids.size(); ++k)
-        entries[k] = &texts.of(ids[k]);
+    texts.prepare(m_order, parts, m_sums ? &*m_sums : nullptr);
+    std::vector<TitleTexts> entries(byKey.size());
+    for (size_t k = 0; k < byKey.size(); ++k)
+        entries[k] = texts.of(m_order[size_t(byKey[k])]);
     std::vector<std::function<void()>> tasks;
     for (int part = 0; part < parts; ++part)
         tasks.push_back([&, part] {
             TExportList t;
-            const size_t from = order.size() * size_t(part) / size_t(parts);
-            const size_t to = order.size() * size_t(part + 1) / size_t(parts);
+            const size_t from = byKey.size() * size_t(part) / size_t(parts);
+            const size_t to = byKey.size() * size_t(part + 1) / size_t(parts);
             for (size_t k = from; k < to; ++k) {
                 for (int f = 0; f < TExportList::FieldCount; ++f)
-                    t.field(f) = entries[k]->field(f);
-                visit(part, order[k] + 1, ids[k], t);
+                    t.field(f) = entries[k].field(f);
+                visit(part, byKey[k] + 1, m_order[size_t(byKey[k])], t);
             }
         });
     runAtOnce(tasks);
@@ -208,14 +192,13 @@ QString titleWithOtherName(const QString &title, const QString &otherName) {
 namespace {
 
 // The rows of `grid` a refill to `keys` keeps: all, in place, when the grid already lists these
-// titles in this order (a refresh), else none. Every row is given its texts anew, so only rows in
-// place save anything (nothing moves, no cell changes).
-std::vector<int> keptRows(const GridData &grid, int idColumn, const std::vector<DataSet::RecordKey> &keys) {
+// titles in this order (a refresh), else none.
+std::vector<int> keptRows(const GridData &grid, int idColumn, const std::vector<qint64> &keys) {
     std::vector<int> from(keys.size(), -1);
     if (grid.RowCount() != int(keys.size()))
         return from;
     for (int q = 0; q < grid.RowCount(); ++q)
-        if (qint64(grid.NumberAt(idColumn, q)) != keys[size_t(q)].value)
+        if (qint64(grid.NumberAt(idColumn, q)) != keys[size_t(q)])
             return from;
     std::iota(from.begin(), from.end(), 0);
     return from;
@@ -249,59 +232,44 @@ void LoadLists(CatalogSession &s, const ListGrids &grids, const QSet<qint64> &se
     for (int i = 0; i < 3; ++i)
         if (all[i])
             fills[i].emplace(*all[i]);
-    const qint64 nowMs = naiveMsFromDateTime(now);
-    const std::vector<DataSet::RecordKey> keys = s.Name.recordKeys(0);
+    // Keys only: each grid asks the catalog for the texts of the rows it shows, when it shows them.
+    const std::vector<qint64> keys = s.shownTitles();
     const int n = int(keys.size());
-    std::optional<GridRowWriter> summary, names, names4;
-    if (grids.gvsv)
-        summary.emplace(*grids.gvsv, keptRows(*grids.gvsv, gvsv::Id, keys));
-    if (grids.gv)
-        names.emplace(*grids.gv, keptRows(*grids.gv, 0, keys));
-    if (grids.gv4)
-        names4.emplace(*grids.gv4, keptRows(*grids.gv4, 0, keys));
-    // The catalog's texts of every title shown, made where the title changed since.
-    TitleTextCache &texts = s.catalog().titleTexts();
-    {
-        std::vector<qint64> ids(keys.size());
-        for (size_t i = 0; i < keys.size(); ++i)
-            ids[i] = keys[i].value;
-        texts.prepare(ids, TitleTextCache::partsFor(qsizetype(ids.size())));
+    const QSet<qint64> recent = s.catalog().titlesUpdatedWithin(naiveMsFromDateTime(now), kRecentDays);
+    const int idColumn[3] = {gvsv::Id, 0, 0};
+    for (int i = 0; i < 3; ++i) {
+        if (!all[i])
+            continue;
+        GridData &g = *all[i];
+        GridRowWriter(g, keptRows(g, idColumn[i], keys)).finish();
+        g.SetRowSource(&s, idColumn[i]);
+        g.ForgetRowTexts();
     }
-    std::vector<char> recent(static_cast<size_t>(n));
-    // One pass for every grid: a title's texts are fetched from memory once, not once per grid.
-    for (int r = 0; r < n; ++r) {
-        const qint64 id = keys[size_t(r)].value;
-        const TitleTexts &e = texts.of(id);
-        recent[size_t(r)] = updatedRecently(e.maxUpdate, nowMs);
-        if (summary) {
-            summary->setRowTexts(r, e.texts);
-            if (otherNames)
-                if (const auto other = otherNames->constFind(id); other != otherNames->cend())
-                    summary->setText(r, gvsv::Title, titleWithOtherName(e.field(gvsv::Title), *other));
-            if (grids.exportList && r == n - 1)
-                for (int f = 0; f < TExportList::FieldCount; ++f)
-                    grids.exportList->field(f) = e.field(f);
-        }
-        if (names)
-            names->setRowTexts(r, e.texts);
-        if (names4)
-            names4->setRowTexts(r, e.texts);
-    }
-    for (auto *w : {&summary, &names, &names4})
-        if (*w)
-            (*w)->finish();
     // What is not text goes in once the rows are there.
     for (int r = 0; r < n; ++r) {
-        const qint64 id = keys[size_t(r)].value;
+        const qint64 id = keys[size_t(r)];
+        const bool isRecent = !recent.isEmpty() && recent.contains(id);
         if (grids.gvsv)
-            markSummaryRow(*grids.gvsv, r, id, recent[size_t(r)], selected);
+            markSummaryRow(*grids.gvsv, r, id, isRecent, selected);
         if (grids.gv) {
             grids.gv->CellAt(0, r).SetAsInteger(int(id));
-            if (recent[size_t(r)])
+            if (isRecent)
                 grids.gv->CellAt(1, r).SetColor(clSkyBlue);
         }
         if (grids.gv4)
             grids.gv4->CellAt(0, r).SetAsInteger(int(id));
+    }
+    TitleTextCache &texts = s.catalog().titleTexts();
+    // A title found only by another of its names shows that name beside its own.
+    if (grids.gvsv && otherNames && !otherNames->isEmpty())
+        for (int r = 0; r < n; ++r)
+            if (const auto other = otherNames->constFind(keys[size_t(r)]); other != otherNames->cend())
+                grids.gvsv->SetCellText(
+                    gvsv::Title, r, titleWithOtherName(texts.of(keys[size_t(r)]).field(gvsv::Title), *other));
+    if (grids.exportList && grids.gvsv && n > 0) {
+        const TitleTexts last = texts.of(keys.back());
+        for (int f = 0; f < TExportList::FieldCount; ++f)
+            grids.exportList->field(f) = last.field(f);
     }
 }
 

@@ -74,6 +74,7 @@ public:
 private:
     CatalogSession &m_s;
     std::optional<TitleSums> m_sums;
+    std::vector<qint64> m_order; // the records in name order
 };
 
 // A title's episodes as the episode grids and the tool's `episodes` show them, in name order: each

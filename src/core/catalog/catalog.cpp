@@ -105,7 +105,8 @@ void Statement::reset() {
 }
 
 Catalog::Catalog(const QString &path, bool readOnly, bool titlesNow)
-    : m_titlesNow(titlesNow), m_path(path), m_texts(std::make_unique<TitleTextCache>(*this)) {
+    : m_titlesNow(titlesNow), m_path(path), m_texts(std::make_unique<TitleTextCache>(*this)),
+      m_order(std::make_unique<TitleOrder>(*this)) {
     const QFileInfo fi(path);
     if (path.isEmpty() || !fi.exists())
         throw Error(msg::catalogMissing(path));
@@ -533,6 +534,24 @@ CatalogTotals Catalog::totals() {
     return t;
 }
 
+QSet<qint64> Catalog::titlesUpdatedWithin(qint64 nowNaiveMs, int days) {
+    // From the index of the latest changes: the few recent titles, not every title's time.
+    const qint64 span = qint64(days) * 86400000;
+    Statement &st = statement(
+        QStringLiteral("SELECT \"ID\" FROM \"Sum_title\" WHERE \"Max-Update\" > ?1 AND \"Max-Update\" < ?2"));
+    Statement::ResetAfter done{st};
+    st.bind(1, naiveMsToStorageText(nowNaiveMs - span));
+    st.bind(2, naiveMsToStorageText(nowNaiveMs + span));
+    QSet<qint64> out;
+    try {
+        while (st.step())
+            out.insert(sqlite3_column_int64(st.handle(), 0));
+    } catch (const Error &e) {
+        throw Error(msg::catalogCannotBeRead(m_path, e.message()));
+    }
+    return out;
+}
+
 qint64 Catalog::episodeCount() {
     Statement &st = statement(QStringLiteral("SELECT \"Count\" FROM \"Sum_all\""));
     const qint64 n = st.step() ? sqlite3_column_int64(st.handle(), 0) : 0;
@@ -883,7 +902,19 @@ TitleSums Catalog::titleSums(const TitleSumsWanted &wanted) {
     TitleSums out;
     // Straight from the kept sums: the combinations come from their index alone.
     try {
-        const QString where = wanted.title ? QStringLiteral(" WHERE x.\"ID\" = ?1") : QString();
+        const QString where = wanted.title ? QStringLiteral(" WHERE x.\"ID\" = ?1")
+                              : wanted.titles
+                                  ? QStringLiteral(" WHERE x.\"ID\" IN (SELECT value FROM json_each(?1))")
+                                  : QString();
+        QByteArray list;
+        if (wanted.titles) {
+            list = "[";
+            for (const qint64 id : *wanted.titles)
+                list += QByteArray::number(id) + ',';
+            list.back() = ']';
+            if (wanted.titles->empty())
+                list = "[]";
+        }
         Statement &sums =
             statement(QStringLiteral("SELECT x.\"ID\", %1, %2%3 FROM \"Sum_title\" x%4 ORDER BY x.\"ID\"")
                           .arg(kSumSize, kSumDuration,
@@ -891,6 +922,8 @@ TitleSums Catalog::titleSums(const TitleSumsWanted &wanted) {
         Statement::ResetAfter resetSums{sums};
         if (wanted.title)
             sums.bind(1, *wanted.title);
+        else if (wanted.titles)
+            sums.bind(1, QString::fromLatin1(list));
         sqlite3_stmt *const st = sums.handle();
         const auto value = [&](int c) {
             return sqlite3_column_type(st, c) == SQLITE_NULL
@@ -912,6 +945,8 @@ TitleSums Catalog::titleSums(const TitleSumsWanted &wanted) {
         Statement::ResetAfter resetCombos{combos};
         if (wanted.title)
             combos.bind(1, *wanted.title);
+        else if (wanted.titles)
+            combos.bind(1, QString::fromLatin1(list));
         while (combos.step()) {
             ExtCombo c;
             for (int f = 0; f < ExtCombo::FieldCount; ++f) {
@@ -951,6 +986,7 @@ void Catalog::deliverChanges() {
     } done{m_delivering};
     while (!m_pending.isEmpty()) {
         const ChangeNotice notice = std::exchange(m_pending, ChangeNotice());
+        m_order->follow(notice);
         if (m_listener)
             m_listener(notice);
     }

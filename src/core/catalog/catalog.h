@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tabledata.h"
+#include "titleorder.h"
 #include "titletexts.h"
 
 #include <QHash>
@@ -59,6 +60,7 @@ struct CatalogTotals {
 struct TitleSumsWanted {
     bool updates = false;
     std::optional<qint64> title;
+    const std::vector<qint64> *titles = nullptr; // these titles only (any order)
 };
 
 // A prepared statement that finalises itself.
@@ -103,7 +105,7 @@ public:
     // `readOnly` opens it for reading even where it could be written.
     // `titlesNow` reads the titles at once (a window shows them all); a command that shows a part
     // leaves them to be read when first asked for.
-    explicit Catalog(const QString &path, bool readOnly = false, bool titlesNow = true);
+    explicit Catalog(const QString &path, bool readOnly = false, bool titlesNow = false);
     ~Catalog();
     Catalog(const Catalog &) = delete;
     Catalog &operator=(const Catalog &) = delete;
@@ -139,6 +141,8 @@ public:
     TitleSums titleSums(const TitleSumsWanted &wanted = {});
     // All episode rows of the catalog, counted without reading them.
     qint64 episodeCount();
+    // The titles whose latest episode was stored within `days` days of `nowNaiveMs`, before or after.
+    QSet<qint64> titlesUpdatedWithin(qint64 nowNaiveMs, int days);
     CatalogTotals totals();
     // The number of titles, counted in the file unless they were read already.
     qint64 titleCount();
@@ -154,6 +158,8 @@ public:
 
     // The ten summary texts of each title, made from the file and kept per title.
     TitleTextCache &titleTexts() { return *m_texts; }
+    // Every title's key in name order.
+    TitleOrder &titleOrder() { return *m_order; }
 
     // Told of every change once it is in the file: when a write outside a transaction is done, when
     // the outermost transaction commits or rolls back, when a read snapshot that noticed another
@@ -235,6 +241,7 @@ private:
     bool m_hasCodecSums = false;
     bool m_tempSums = false; // made for this connection, filled again when another process writes
     std::unique_ptr<TitleTextCache> m_texts;
+    std::unique_ptr<TitleOrder> m_order;
     std::function<void(const ChangeNotice &)> m_listener;
     ChangeNotice m_pending;
     bool m_delivering = false;

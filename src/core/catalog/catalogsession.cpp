@@ -38,6 +38,7 @@ void CatalogSession::open(const QString &path, bool readOnly, bool titlesNow) {
     auto fresh = std::make_unique<Catalog>(QFileInfo(path).absoluteFilePath(), readOnly, titlesNow);
     close();
     m_catalog = std::move(fresh);
+    m_shown.reset();
     m_catalog->setChangeListener(m_listener);
     for (DataSet *ds : all())
         ds->setCatalog(m_catalog.get());
@@ -102,6 +103,22 @@ void CatalogSession::setChangeListener(std::function<void(const ChangeNotice &)>
     m_listener = std::move(listener);
     if (m_catalog)
         m_catalog->setChangeListener(m_listener);
+}
+
+void CatalogSession::setShownTitles(std::optional<std::vector<qint64>> ids) {
+    m_shown = std::move(ids);
+}
+
+std::vector<qint64> CatalogSession::shownTitles() {
+    TitleOrder &order = catalog().titleOrder();
+    return m_shown ? order.ids(*m_shown) : order.ids();
+}
+
+void CatalogSession::titleTexts(std::span<const qint64> keys, std::vector<TitleTextBlock> &out) {
+    if (m_catalog)
+        m_catalog->titleTexts().blocks(keys, out);
+    else
+        out.assign(keys.size(), TitleTextBlock());
 }
 
 void CatalogSession::postPendingEdits() {

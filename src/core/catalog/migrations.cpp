@@ -77,6 +77,15 @@ const Kept &keptCodecs() {
     return k;
 }
 
+const Kept &keptOrder() {
+    static const Kept k{{kTitleOrder, kOrderLocale},
+                        {QStringLiteral("Sort_title_insert"), QStringLiteral("Sort_title_update"),
+                         QStringLiteral("Sort_title_delete")},
+                        titleOrderStatements,
+                        titleOrderFillStatements};
+    return k;
+}
+
 bool complete(sqlite3 *db, const Kept &k) {
     for (const QString &t : k.tables)
         if (!has(db, "table", t))
@@ -104,16 +113,38 @@ const QString kNameIndex = QStringLiteral("Серии by name");
 
 const QString kUpdateIndex = QStringLiteral("Серии by title and update");
 
+// The filter bar's questions answered from an index each, not by reading a whole kept table: the
+// titles with a value (sound, a subtitle language, a frame, a codec, a container, a type) and those
+// changed since a day.
+const char *const kLookupIndexes[][3] = {
+    {"Sum_ext by sound", "Sum_ext", "\"Звук\", \"ID\""},
+    {"Sum_ext by embedded subtitles", "Sum_ext", "\"Субтитры встроенные\", \"ID\""},
+    {"Sum_ext by external subtitles", "Sum_ext", "\"Субтитры внешние\", \"ID\""},
+    {"Sum_ext by frame", "Sum_ext", "\"Высота\", \"Ширина\", \"ID\""},
+    {"Sum_codec by video codec", "Sum_codec", "\"Video_Codec_id\", \"ID\""},
+    {"Sum_codec by audio codec", "Sum_codec", "\"Audio_Codec_id\", \"ID\""},
+    {"Sum_codec by container", "Sum_codec", "\"Format_Pack_id\", \"ID\""},
+    {"Sum_title by update", "Sum_title", "\"Max-Update\""},
+    {"Список by type", "Список", "\"NType\""},
+};
+
 QStringList plainIndexes() {
-    return filterIndexStatements() +
-           QStringList{
-               QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"Серии\"(\"Серия\")").arg(kNameIndex),
-               QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"Серии\"(\"Название\", \"Update\")")
-                   .arg(kUpdateIndex)};
+    QStringList out = filterIndexStatements();
+    out << QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"Серии\"(\"Серия\")").arg(kNameIndex);
+    for (const auto &i : kLookupIndexes)
+        out << QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"%2\"(%3)")
+                   .arg(QString::fromUtf8(i[0]), QString::fromUtf8(i[1]), QString::fromUtf8(i[2]));
+    // Last: version 2 makes it alone (see toVersion2).
+    out << QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"Серии\"(\"Название\", \"Update\")")
+               .arg(kUpdateIndex);
+    return out;
 }
 
 QStringList indexNames() {
-    return filterIndexNames() << kNameIndex << kUpdateIndex;
+    QStringList out = filterIndexNames() << kNameIndex << kUpdateIndex;
+    for (const auto &i : kLookupIndexes)
+        out << QString::fromUtf8(i[0]);
+    return out;
 }
 
 // Columns whose list entry names `version`: added to a file made before it.
@@ -133,11 +164,12 @@ void toVersion2(sqlite3 *db) {
     run(db, plainIndexes().last());
 }
 
-// Version 3: the indexes of the codec and container filters and of file names, and each title's
-// codec and container combinations.
+// Version 3: the indexes of the filters and of file names, each title's codec and container
+// combinations, and each title's place in name order.
 void toVersion3(sqlite3 *db) {
-    run(db, plainIndexes());
     ensure(db, keptCodecs());
+    ensure(db, keptOrder());
+    run(db, plainIndexes());
 }
 
 struct Step {
@@ -176,7 +208,8 @@ int fileVersion(sqlite3 *db) {
 }
 
 bool needsUpgrade(sqlite3 *db, int version) {
-    if (version < kSchemaVersion || !complete(db, keptSums()) || !complete(db, keptCodecs()))
+    if (version < kSchemaVersion || !complete(db, keptSums()) || !complete(db, keptCodecs()) ||
+        !complete(db, keptOrder()))
         return true;
     for (const QString &i : indexNames())
         if (!has(db, "index", i))

@@ -226,6 +226,28 @@ QStringList codecSumTriggerDrops() {
     return out;
 }
 
+QStringList titleOrderStatements() {
+    return {
+        QStringLiteral("CREATE TABLE \"Sort_title\" (\"ID\" INTEGER PRIMARY KEY, \"Rank\" INTEGER)"),
+        QStringLiteral("CREATE INDEX \"Sort_title by rank\" ON \"Sort_title\"(\"Rank\", \"ID\")"),
+        QStringLiteral("CREATE TABLE \"Sort_locale\" (\"Name\" TEXT)"),
+        QStringLiteral(
+            "CREATE TRIGGER \"Sort_title_insert\" AFTER INSERT ON \"Список\" BEGIN INSERT OR REPLACE "
+            "INTO \"Sort_title\"(\"ID\", \"Rank\") VALUES (new.\"ID\", NULL); END"),
+        QStringLiteral(
+            "CREATE TRIGGER \"Sort_title_update\" AFTER UPDATE OF \"Название\", \"ID\" ON \"Список\" "
+            "BEGIN DELETE FROM \"Sort_title\" WHERE \"ID\" = old.\"ID\"; INSERT OR REPLACE INTO "
+            "\"Sort_title\"(\"ID\", \"Rank\") VALUES (new.\"ID\", NULL); END"),
+        QStringLiteral("CREATE TRIGGER \"Sort_title_delete\" AFTER DELETE ON \"Список\" BEGIN DELETE FROM "
+                       "\"Sort_title\" WHERE \"ID\" = old.\"ID\"; END"),
+    };
+}
+
+QStringList titleOrderFillStatements() {
+    return {QStringLiteral("DELETE FROM \"Sort_title\""), QStringLiteral("DELETE FROM \"Sort_locale\""),
+            QStringLiteral("INSERT INTO \"Sort_title\"(\"ID\") SELECT \"ID\" FROM \"Список\"")};
+}
+
 QStringList codecSumFillStatements() {
     const QString cols = codecColumns();
     return {QStringLiteral("DELETE FROM \"Sum_codec\""),

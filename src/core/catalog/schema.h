@@ -26,6 +26,10 @@ inline const QString kTitleSums = QStringLiteral("Sum_title");
 inline const QString kExtSums = QStringLiteral("Sum_ext");
 inline const QString kCodecSums = QStringLiteral("Sum_codec");
 inline const QString kAllSums = QStringLiteral("Sum_all");
+// Each title's place in name order (the user's locale), kept by the program: triggers clear a title's
+// place when any writer adds or renames it, and the program places it again (TitleOrder).
+inline const QString kTitleOrder = QStringLiteral("Sort_title");
+inline const QString kOrderLocale = QStringLiteral("Sort_locale");
 
 // Texts longer than this are refused (the columns are declared text(50), real titles are longer).
 constexpr int kMaxTextLength = 255;
@@ -94,6 +98,10 @@ QStringList codecSumStatements();
 QStringList codecSumFillStatements();
 // Drops the triggers of `Sum_codec`, wherever they are.
 QStringList codecSumTriggerDrops();
+// The titles' kept places in name order, their triggers, and the statements that list every title
+// without a place yet.
+QStringList titleOrderStatements();
+QStringList titleOrderFillStatements();
 
 // The columns each table and stored query must have; a file lacking one is not a catalog of ours.
 // A table needs its version 1 columns: later ones come with the migrations.

@@ -9,6 +9,27 @@
 namespace vq {
 
 namespace {
+QLocale nameLocale() {
+    QLocale locale;
+    // The C locale compares code points with letter case; the root collation of English does not.
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    return locale;
+}
+} // namespace
+
+QString nameOrderLocale() {
+    return nameLocale().name();
+}
+
+QCollator makeNameCollator() {
+    QCollator collator(nameLocale());
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(false);
+    return collator;
+}
+
+namespace {
 
 qint64 daysFromCivil(qint64 y, unsigned m, unsigned d) {
     y -= m <= 2;
@@ -25,15 +46,9 @@ constexpr qint64 kJulianDayOfEpoch = 2440588;
 QCollator &nameCollator() {
     static QString localeName;
     static QCollator collator;
-    QLocale locale;
-    // The C locale compares code points with letter case; the root collation of English does not.
-    if (locale.language() == QLocale::C)
-        locale = QLocale(QLocale::English, QLocale::UnitedStates);
-    if (locale.name() != localeName) {
-        localeName = locale.name();
-        collator = QCollator(locale);
-        collator.setCaseSensitivity(Qt::CaseInsensitive);
-        collator.setNumericMode(false);
+    if (nameOrderLocale() != localeName) {
+        localeName = nameOrderLocale();
+        collator = makeNameCollator();
     }
     return collator;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCollator>
 #include <QCollatorSortKey>
 #include <QDateTime>
 #include <QHash>
@@ -17,6 +18,11 @@ struct ColumnDef {
     QString name;
     FieldType type;
 };
+
+// Names are put in order by the user's locale, letter case aside: the locale's name, and a collator
+// (one per thread) that compares them so.
+QString nameOrderLocale();
+QCollator makeNameCollator();
 
 // Grows whenever any table's rows change or cached rows are dropped: a data set whose stamp is
 // current needs no look at the catalog at all.

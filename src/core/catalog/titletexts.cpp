@@ -1,9 +1,13 @@
 #include "titletexts.h"
 
 #include "catalog.h"
+#include "error.h"
 #include "formats.h"
+#include "messages.h"
 #include "parallel.h"
 #include "schema.h"
+
+#include <sqlite3.h>
 
 #include <QHash>
 #include <QSet>
@@ -107,41 +111,81 @@ void sumTexts(ComboTexts &combos, double size, double duration, std::span<const 
 
 } // namespace
 
-// What one pass reads once: the tables and the sums of the titles it makes texts for.
-struct TitleTextCache::Pass {
-    TablePtr titles, types, subs;
+namespace {
+
+// A title's own fields, as `Список` holds them.
+struct TitleRow {
+    qint64 id = 0;
+    QString name, count, comment;
+    std::optional<qint64> type;
+};
+
+// Reads the rows of `ids` (all titles when `ids` is null), in key order.
+std::vector<TitleRow> readTitleRows(Catalog &catalog, const std::vector<qint64> *ids) {
+    std::vector<TitleRow> rows;
+    QString sql =
+        QStringLiteral("SELECT \"ID\", \"Название\", \"Количество серий\", \"Комментарий\", \"NType\" "
+                       "FROM \"Список\"");
+    if (ids)
+        sql += QStringLiteral(" WHERE \"ID\" IN (SELECT value FROM json_each(?1))");
+    Statement &st = catalog.statement(sql + QStringLiteral(" ORDER BY \"ID\""));
+    Statement::ResetAfter done{st};
+    if (ids) {
+        QByteArray list = "[";
+        for (const qint64 id : *ids)
+            list += QByteArray::number(id) + ',';
+        if (list.size() > 1)
+            list.chop(1);
+        st.bind(1, QString::fromLatin1(list + ']'));
+    }
+    rows.reserve(ids ? ids->size() : 0);
+    while (st.step()) {
+        TitleRow r;
+        r.id = sqlite3_column_int64(st.handle(), 0);
+        r.name = st.text(1);
+        r.count = st.text(2);
+        r.comment = st.text(3);
+        if (sqlite3_column_type(st.handle(), 4) != SQLITE_NULL)
+            r.type = sqlite3_column_int64(st.handle(), 4);
+        rows.push_back(std::move(r));
+    }
+    return rows;
+}
+
+// What one pass reads once: the lookup tables and the sums of the titles it makes texts for.
+struct Pass {
+    TablePtr types, subs;
     const TitleSums *sums = nullptr;
 
-    void make(int row, qint64 id, quint64 stamp, Slot &slot, ComboTexts &combos, Sharer &sharer) const {
-        using namespace schema;
+    TitleTexts make(const TitleRow &row, ComboTexts &combos, Sharer &sharer) const {
         auto block = std::make_shared<TitleTextArray>();
         TitleTextArray &t = *block;
-        const TableData &s = *titles;
-        t[fTitle] = s.textAt(row, tName);
-        t[fEpisodes] = s.textAt(row, tEpisodeCount);
-        t[fComment] = s.textAt(row, tComment);
-        if (!s.isNull(row, tType)) {
-            const int tr = types->rowById(s.intAt(row, tType));
+        t[fTitle] = row.name;
+        t[fEpisodes] = row.count;
+        t[fComment] = row.comment;
+        if (row.type) {
+            const int tr = types->rowById(*row.type);
             if (tr >= 0 && !types->isNull(tr, 1))
                 t[fType] = cut(types->textAt(tr, 1), 5);
         }
-        const int i = sums->find(id);
-        sumTexts(combos, sums->sizeAt(i), sums->durationAt(i), sums->combosOf(id), t);
+        const int i = sums->find(row.id);
+        sumTexts(combos, sums->sizeAt(i), sums->durationAt(i), sums->combosOf(row.id), t);
         for (int f : {fType, fEpisodes, fQuality, fSound, fSubIn, fSubExt, fComment})
             sharer.share(t[size_t(f)], f);
-        slot.entry.texts = TitleTextBlock(block, block->data());
-        slot.entry.maxUpdate = i < 0 ? std::nullopt : sums->maxUpdate[size_t(i)];
-        slot.entry.id = id;
-        slot.stamp = stamp;
-        slot.valid = true;
+        TitleTexts out;
+        out.texts = TitleTextBlock(block, block->data());
+        out.maxUpdate = i < 0 || sums->maxUpdate.empty() ? std::nullopt : sums->maxUpdate[size_t(i)];
+        out.id = row.id;
+        return out;
     }
 };
+
+} // namespace
 
 TitleTextCache::~TitleTextCache() = default;
 
 void TitleTextCache::clear() {
     m_slots.clear();
-    m_slots.shrink_to_fit();
 }
 
 int TitleTextCache::partsFor(qsizetype titles) {
@@ -150,32 +194,28 @@ int TitleTextCache::partsFor(qsizetype titles) {
     return titles < 4096 || cores < 2 ? 1 : int(std::min(cores, 4u));
 }
 
-bool TitleTextCache::current(const Slot &s, qint64 id) const {
-    return s.valid && s.entry.id == id && s.stamp == m_catalog.titleStamp(id);
+bool TitleTextCache::current(qint64 id) const {
+    const auto it = m_slots.find(id);
+    return it != m_slots.end() && it->second.stamp == m_catalog.titleStamp(id);
 }
 
-TitleTextCache::Slot *TitleTextCache::slotFor(qint64 id) {
-    const TablePtr titles = m_catalog.table(schema::kTitles);
-    const int r = titles->rowById(id);
-    if (r < 0)
-        return nullptr;
-    if (m_slots.size() <= size_t(r))
-        m_slots.resize(std::max(size_t(titles->capacity()), size_t(r) + 1));
-    return &m_slots[size_t(r)];
-}
-
-const TitleTexts &TitleTextCache::of(qint64 id) {
-    if (m_epoch != m_catalog.epoch())
-        prepare({}, 1);
-    const Slot *s = slotFor(id);
-    if (!s)
-        return m_none;
-    if (!current(*s, id)) {
+TitleTexts TitleTextCache::of(qint64 id) {
+    if (m_epoch != m_catalog.epoch() || !current(id)) {
         const qint64 one[1] = {id};
-        prepare(one, 1);
-        s = slotFor(id);
+        prepare(one);
     }
-    return s->entry;
+    const auto it = m_slots.find(id);
+    return it != m_slots.end() ? it->second.entry : TitleTexts();
+}
+
+void TitleTextCache::blocks(std::span<const qint64> ids, std::vector<TitleTextBlock> &out) {
+    prepare(ids);
+    out.clear();
+    out.reserve(ids.size());
+    for (const qint64 id : ids) {
+        const auto it = m_slots.find(id);
+        out.push_back(it != m_slots.end() ? it->second.entry.texts : TitleTextBlock());
+    }
 }
 
 void TitleTextCache::prepare(std::span<const qint64> ids, int parts, const TitleSums *given) {
@@ -184,58 +224,58 @@ void TitleTextCache::prepare(std::span<const qint64> ids, int parts, const Title
         clear();
         m_epoch = m_catalog.epoch();
     }
-    Pass pass;
-    pass.titles = m_catalog.table(schema::kTitles);
-    const TableData &titles = *pass.titles;
-    if (m_slots.size() < size_t(titles.capacity()))
-        m_slots.resize(size_t(titles.capacity()));
-    struct Missing {
-        int row;
-        qint64 id;
-        quint64 stamp;
-    };
-    std::vector<Missing> missing;
-    for (const qint64 id : ids) {
-        const int r = titles.rowById(id);
-        if (r < 0 || current(m_slots[size_t(r)], id))
-            continue;
-        missing.push_back({r, id, m_catalog.titleStamp(id)});
-    }
+    std::vector<qint64> missing;
+    for (const qint64 id : ids)
+        if (!current(id))
+            missing.push_back(id);
     if (missing.empty())
         return;
+    std::sort(missing.begin(), missing.end());
+    missing.erase(std::unique(missing.begin(), missing.end()), missing.end());
+    // Past a few thousand titles, reading every title in one pass costs less than looking each up.
+    constexpr size_t kReadAll = 20000;
+    const bool all = given || missing.size() > kReadAll;
+    std::vector<quint64> stamps(missing.size());
+    for (size_t i = 0; i < missing.size(); ++i)
+        stamps[i] = m_catalog.titleStamp(missing[i]);
+    Pass pass;
     pass.types = m_catalog.table(schema::kTypes);
     pass.subs = m_catalog.table(schema::kLanguages);
-    // Each read of one title's sums is two look-ups in the file; a few dozen cost as much as
-    // reading every title's at once.
-    constexpr size_t kOneByOne = 32;
-    if (missing.size() <= kOneByOne && !given) {
-        ComboTexts combos(*pass.subs);
-        Sharer sharer;
-        for (const Missing &m : missing) {
-            const TitleSums sums = m_catalog.titleSums({true, m.id});
-            pass.sums = &sums;
-            pass.make(m.row, m.id, m.stamp, m_slots[size_t(m.row)], combos, sharer);
-        }
-        return;
+    std::vector<TitleRow> rows;
+    std::optional<TitleSums> sums;
+    try {
+        rows = readTitleRows(m_catalog, all ? nullptr : &missing);
+        if (!given)
+            sums = m_catalog.titleSums({true, std::nullopt, all ? nullptr : &missing});
+    } catch (const Error &e) {
+        throw Error(msg::catalogCannotBeRead(m_catalog.path(), e.message()));
     }
-    std::optional<TitleSums> all;
-    if (!given)
-        all = m_catalog.titleSums({true, std::nullopt});
-    pass.sums = given ? given : &*all;
-    parts = std::clamp(parts, 1, int(missing.size()));
+    pass.sums = given ? given : &*sums;
+    if (all) // the rows of the titles asked for
+        rows.erase(std::remove_if(rows.begin(), rows.end(),
+                                  [&](const TitleRow &r) {
+                                      return !std::binary_search(missing.begin(), missing.end(), r.id);
+                                  }),
+                   rows.end());
+    std::vector<TitleTexts> made(rows.size());
+    parts = std::clamp(parts, 1, std::max(1, int(rows.size())));
     std::vector<std::function<void()>> tasks;
     for (int part = 0; part < parts; ++part)
         tasks.push_back([&, part] {
-            // Each part writes its own slots and keeps its own memo.
+            // Each part keeps its own memo.
             ComboTexts combos(*pass.subs);
             Sharer sharer;
-            const size_t from = missing.size() * size_t(part) / size_t(parts);
-            const size_t to = missing.size() * size_t(part + 1) / size_t(parts);
+            const size_t from = rows.size() * size_t(part) / size_t(parts);
+            const size_t to = rows.size() * size_t(part + 1) / size_t(parts);
             for (size_t k = from; k < to; ++k)
-                pass.make(missing[k].row, missing[k].id, missing[k].stamp, m_slots[size_t(missing[k].row)],
-                          combos, sharer);
+                made[k] = pass.make(rows[k], combos, sharer);
         });
     runAtOnce(tasks);
+    m_slots.reserve(m_slots.size() + made.size());
+    for (TitleTexts &t : made) {
+        const size_t i = size_t(std::lower_bound(missing.begin(), missing.end(), t.id) - missing.begin());
+        m_slots[t.id] = Slot{std::move(t), stamps[i]};
+    }
 }
 
 } // namespace vq

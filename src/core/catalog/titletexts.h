@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 namespace vq {
@@ -29,37 +30,42 @@ struct TitleTexts {
     const QString &field(int f) const;
 };
 
-// The catalog's one source of those texts, by title: each title's are made once and kept while
-// neither the title nor its episodes change (the catalog's stamps), and all are dropped when the
-// file changed under it. Owned by the Catalog; not shared between threads except inside prepare().
+// Where a grid that holds titles' keys gets their texts, a few rows at a time as they are shown.
+class TitleTextSource {
+public:
+    virtual ~TitleTextSource() = default;
+    // The texts of each key, in order (null for a key the catalog does not hold).
+    virtual void titleTexts(std::span<const qint64> keys, std::vector<TitleTextBlock> &out) = 0;
+};
+
+// The catalog's one source of those texts, by title: each title's are made once, from the title's
+// row and its kept sums read by key, and kept while neither the title nor its episodes change (the
+// catalog's stamps); all are dropped when the file changed under them. Owned by the Catalog.
 class TitleTextCache {
 public:
     explicit TitleTextCache(Catalog &catalog) : m_catalog(catalog) {}
     ~TitleTextCache();
 
     // The texts of `id` as the file holds them now.
-    const TitleTexts &of(qint64 id);
-    // Makes the texts of every title of `ids` that lacks them: the sums are read once for all of
-    // them when there are many (or taken from `sums`, every title's as read just now), and the
-    // formatting runs on `parts` threads (see partsFor).
+    TitleTexts of(qint64 id);
+    // Makes the texts of every title of `ids` that lacks them, reading only those titles (every
+    // title's sums once when there are many, or taken from `sums`, every title's as read just now);
+    // the formatting runs on `parts` threads (see partsFor).
     void prepare(std::span<const qint64> ids, int parts = 1, const TitleSums *sums = nullptr);
+    void blocks(std::span<const qint64> ids, std::vector<TitleTextBlock> &out);
     // How many threads are worth formatting `titles` titles at once.
     static int partsFor(qsizetype titles);
     void clear();
 
 private:
-    struct Pass;
     struct Slot {
         TitleTexts entry;
         quint64 stamp = 0;
-        bool valid = false;
     };
-    Slot *slotFor(qint64 id);
-    bool current(const Slot &s, qint64 id) const;
+    bool current(qint64 id) const;
     Catalog &m_catalog;
     quint64 m_epoch = 0;
-    std::vector<Slot> m_slots; // by the title's row of the titles table
-    TitleTexts m_none;
+    std::unordered_map<qint64, Slot> m_slots;
 };
 
 } // namespace vq

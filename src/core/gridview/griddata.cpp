@@ -491,6 +491,48 @@ void GridData::setOwnText(GridColumn &c, size_t row, const QString &text) {
     c.m_own[row] = 1;
 }
 
+void GridData::SetRowSource(TitleTextSource *source, int keyColumn) {
+    m_rowSource = source;
+    m_keyColumn = keyColumn;
+}
+
+void GridData::ForgetRowTexts() {
+    std::fill(m_rowTexts.begin(), m_rowTexts.end(), GridRowTexts());
+    // The source columns show the source's texts again, not a text a cell was given.
+    for (auto &c : m_columns)
+        if (c->m_kind == ColumnKind::Text && c->m_sourceField >= 0) {
+            c->m_text.clear();
+            c->m_own.clear();
+        }
+    if (m_fillDepth > 0)
+        m_filledCells = true;
+    else
+        for (GridObserver *o : m_observers)
+            o->gridCellsChanged();
+}
+
+void GridData::fetchRowTexts(size_t row) const {
+    // The rows from this one on that have no texts yet, in one question: a screenful, or a walk
+    // through the rows, costs a few look-ups instead of one per row.
+    constexpr size_t kRows = 256;
+    const size_t end = std::min(m_rowTexts.size(), row + kRows);
+    const GridColumn &keys = *m_columns[static_cast<size_t>(m_keyColumn)];
+    std::vector<size_t> rows;
+    std::vector<qint64> ids;
+    for (size_t r = row; r < end; ++r)
+        if (!m_rowTexts[r]) {
+            rows.push_back(r);
+            ids.push_back(qint64(keys.m_number[r]));
+        }
+    std::vector<GridRowTexts> texts;
+    m_rowSource->titleTexts(ids, texts);
+    // A key without texts shows empty cells, and is not asked again until the next fill.
+    static const std::shared_ptr<const std::array<QString, 32>> none =
+        std::make_shared<std::array<QString, 32>>();
+    for (size_t i = 0; i < rows.size(); ++i)
+        m_rowTexts[rows[i]] = i < texts.size() && texts[i] ? texts[i] : GridRowTexts(none, none->data());
+}
+
 void GridData::SetRowTexts(int row, GridRowTexts texts) {
     if (row < 0 || row >= m_rowCount)
         return;

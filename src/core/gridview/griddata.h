@@ -1,9 +1,12 @@
 #pragma once
 
 #include "catalog/error.h"
+#include "catalog/titletexts.h"
 
 #include <QDateTime>
 #include <QString>
+
+#include <array>
 
 #include <cstdint>
 #include <memory>
@@ -67,7 +70,7 @@ class GridData;
 // A row's texts kept by their owner and shown without copies: an array of strings that no one
 // changes while it is shared. A text column with a source field shows that element of its row's
 // texts, until a text of its own is written into the cell.
-using GridRowTexts = std::shared_ptr<const QString>;
+using GridRowTexts = TitleTextBlock;
 
 // Told about every change of a GridData, so a view can coalesce its repaints. Rows are only
 // ever appended at the end; removals and reorders are announced before they happen.
@@ -255,6 +258,12 @@ public:
     // The texts a row's source fields show (none for a new row).
     const GridRowTexts &RowTexts(int row) const { return m_rowTexts[static_cast<size_t>(row)]; }
     void SetRowTexts(int row, GridRowTexts texts);
+    // A grid of keys: the rows' texts come from `source` by the value of `keyColumn` (a numeric
+    // column), asked for a few rows at a time when a cell of a source column is first read; null
+    // stops. ForgetRowTexts makes every row ask again (the keys stay), and drops the texts the
+    // source columns' cells were given.
+    void SetRowSource(TitleTextSource *source, int keyColumn);
+    void ForgetRowTexts();
     // A cell's value as a number, read without a cell reference (not range-checked).
     double NumberAt(int col, int row) const;
     int RowHeight(int row) const { return m_rowHeights[static_cast<size_t>(row)]; }
@@ -293,6 +302,8 @@ private:
     // The text a text cell shows: its own, or its row's source field.
     const QString &textOf(const GridColumn &c, size_t row) const {
         if (c.m_sourceField >= 0 && (c.m_own.empty() || !c.m_own[row])) {
+            if (!m_rowTexts[row] && m_rowSource)
+                fetchRowTexts(row);
             if (const GridRowTexts &t = m_rowTexts[row])
                 return t.get()[c.m_sourceField];
             if (c.m_text.empty())
@@ -314,7 +325,11 @@ private:
     std::vector<GridColumn *> m_display;                // display order
     std::vector<GridObserver *> m_observers;
     int m_rowCount = 0;
-    std::vector<GridRowTexts> m_rowTexts;
+    // Filled from the source as rows are read, when there is one.
+    mutable std::vector<GridRowTexts> m_rowTexts;
+    TitleTextSource *m_rowSource = nullptr;
+    int m_keyColumn = -1;
+    void fetchRowTexts(size_t row) const;
     std::vector<int> m_rowHeights;
     std::vector<std::uint8_t> m_rowSelected;
     int m_selectedCount = 0;

@@ -12,12 +12,7 @@
 namespace vq::ops {
 
 std::vector<qint64> titlesByName(CatalogSession &s) {
-    s.Name.setFiltered(false);
-    s.Name.setSort(CatalogSession::titleSort());
-    std::vector<qint64> ids;
-    for (const DataSet::RecordKey &k : s.Name.recordKeys(0))
-        ids.push_back(k.value);
-    return ids;
+    return s.catalog().titleOrder().ids();
 }
 
 std::function<bool(TExportList &)> summaryTitles(Catalog &catalog, std::vector<qint64> ids) {
@@ -33,12 +28,12 @@ void fillSelectionGrid(Catalog &catalog, const std::vector<qint64> &ids, GridDat
                        const QHash<qint64, QString> *comments) {
     TitleTextCache &texts = catalog.titleTexts();
     texts.prepare(ids);
-    std::vector<const TitleTexts *> rows;
+    std::vector<TitleTextBlock> rows;
     for (const qint64 id : ids) {
-        const TitleTexts &t = texts.of(id);
-        if (!t.texts)
+        TitleTextBlock t = texts.of(id).texts;
+        if (!t)
             throw Error(msg::noTitleWithId(id));
-        rows.push_back(&t);
+        rows.push_back(std::move(t));
     }
     if (grid.ColumnCount() != gv3::IdColumn + 1)
         setupSelectionGrid(grid);
@@ -47,7 +42,7 @@ void fillSelectionGrid(Catalog &catalog, const std::vector<qint64> &ids, GridDat
     grid.AddRows(int(rows.size()));
     for (int r = 0; r < int(rows.size()); ++r) {
         // The row shows the catalog's texts; only a comment of the user's own is the row's.
-        grid.SetRowTexts(r, rows[size_t(r)]->texts);
+        grid.SetRowTexts(r, rows[size_t(r)]);
         grid.CellAt(gv3::IdColumn, r).SetAsInteger(int(ids[size_t(r)]));
         if (comments)
             if (const auto c = comments->constFind(ids[size_t(r)]); c != comments->cend())
