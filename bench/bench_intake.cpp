@@ -1,5 +1,8 @@
 // "Добавить всё" at collection scale, in the window, on a large catalog:
 //   bench_intake [catalog.vdq] [files]
+// or `vidoteq-cli add` of the same clips into an empty catalog and into copies of larger ones, each
+// in a fresh process and each after its floor, the files probed one after another in this process:
+//   bench_intake --cli-add [--files N] [--rounds R] CATALOG...
 // Makes short clips with ffmpeg (mostly Matroska and MPEG-4), copies them to `files` names (400 by
 // default) and measures, in one run:
 //   - the files probed one after another in this process with the library at its default depth;
@@ -9,7 +12,9 @@
 // The catalog is generated when the file does not exist (20,000 titles, 400,000 episodes) and copied,
 // so the benchmark never changes it.
 
+#include "bench_clock.h"
 #include "catalog_generator.h"
+#include "cli.h"
 
 #include "catalog/settings.h"
 #include "dialogs.h"
@@ -34,6 +39,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <QThread>
 #include <QTimer>
 
@@ -174,14 +180,203 @@ int rowsStored(const QString &path) {
     return n;
 }
 
+// ---- `vidoteq-cli add` into catalogs of several sizes ----
+
+// One add, in this fresh process, as the tool runs it: "add WALL SELF WORKERS HWM RC" on the last
+// line; SELF is this process's processor time, WORKERS the probe workers'.
+int addChild(const QString &catalog, const QString &folder) {
+    QTemporaryDir tmp;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, tmp.path());
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    const double workers0 = childrenCpuMs();
+    const double c0 = vq::bench::processCpuMs(), w0 = vq::bench::wallMs();
+    const int rc = vq::cli::run({QStringLiteral("--catalog"), catalog, QStringLiteral("add"),
+                                 QStringLiteral("--title"), QStringLiteral("Bench add"), folder},
+                                out, err);
+    const double self = vq::bench::processCpuMs() - c0, wall = vq::bench::wallMs() - w0;
+    if (rc != 0)
+        std::fprintf(stderr, "add: %s\n", qPrintable(errText));
+    std::printf("add %.3f %.3f %.3f %ld %d\n", wall, self, childrenCpuMs() - workers0,
+                vq::bench::statusKb("VmHWM:"), rc);
+    return 0;
+}
+
+struct AddRun {
+    double wall = 0, self = 0, workers = 0;
+    long hwmKb = 0;
+    int stored = 0;
+    bool ok = false;
+};
+
+AddRun runAdd(const QString &catalog, const QString &folder) {
+    AddRun a;
+    const int before = rowsStored(catalog);
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--add-child"), catalog, folder});
+    if (!p.waitForFinished(3600000) || p.exitCode() != 0)
+        return a;
+    const QList<QByteArray> f = p.readAllStandardOutput().trimmed().split('\n').last().split(' ');
+    if (f.size() != 6 || f[0] != "add" || f[5] != "0")
+        return a;
+    a = {
+        f[1].toDouble(), f[2].toDouble(), f[3].toDouble(), f[4].toLong(), rowsStored(catalog) - before, true};
+    return a;
+}
+
+// The floor: the same files probed one after another in this process, at the library's default depth.
+vq::bench::Sample serialProbe(const QStringList &files,
+                              vq::ParseDepth depth = vq::ParseDepth::LibraryDefault) {
+    return vq::bench::measure([&] {
+        for (const QString &f : files)
+            vq::probeMedia(QFile::encodeName(f), depth);
+    });
+}
+
+// bench_intake --cli-add [--files N] [--rounds R] CATALOG...: the add of N clips (400) into an empty
+// catalog and into a copy of each CATALOG, each run after its floor, R rounds (3).
+int cliAddBench(const QStringList &args) {
+    int count = 400, rounds = 3;
+    QStringList catalogs;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--files") && i + 1 < args.size())
+            count = std::max(10, args[++i].toInt());
+        else if (args[i] == QLatin1String("--rounds") && i + 1 < args.size())
+            rounds = std::max(1, args[++i].toInt());
+        else
+            catalogs << args[i];
+    }
+    QTemporaryDir tmp;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, tmp.path());
+    std::printf("making the clips with ffmpeg...\n");
+    QStringList sources;
+    if (!makeClips(tmp.path(), sources))
+        return 1;
+    const QString folder = QDir(tmp.path()).filePath(QStringLiteral("season"));
+    const QStringList files = fill(folder, sources, count, QStringLiteral("Episode"));
+    for (const QString &f : files) {
+        QFile in(f);
+        if (in.open(QIODevice::ReadOnly))
+            in.readAll();
+    }
+    const QString empty = QDir(tmp.path()).filePath(QStringLiteral("empty.vdq"));
+    vq::Catalog::createStarter(empty);
+    catalogs.prepend(empty);
+    struct Size {
+        qint64 titles = 0, episodes = 0;
+    };
+    std::vector<Size> sizes;
+    for (const QString &c : catalogs) {
+        vq::Catalog cat(c, true, false);
+        sizes.push_back({cat.titleCount(), cat.episodeCount()});
+    }
+    const QString copy = QDir(tmp.path()).filePath(QStringLiteral("run.vdq"));
+    std::vector<std::vector<AddRun>> runs(size_t(catalogs.size()));
+    std::vector<std::vector<vq::bench::Sample>> floors(size_t(catalogs.size())),
+        chosen(size_t(catalogs.size()));
+    for (int r = 0; r < rounds; ++r)
+        for (int k = 0; k < catalogs.size(); ++k) {
+            vq::Catalog::removeTemp(copy);
+            QFile::remove(copy);
+            if (!QFile::copy(catalogs[k], copy)) {
+                std::printf("cannot copy %s\n", qPrintable(catalogs[k]));
+                return 1;
+            }
+            rowsStored(copy); // read once: the copy in the page cache for both
+            floors[size_t(k)].push_back(serialProbe(files));
+            chosen[size_t(k)].push_back(serialProbe(files, vq::ParseDepth::Chosen));
+            const AddRun a = runAdd(copy, folder);
+            if (!a.ok || a.stored != count) {
+                std::printf("the add into %s failed (%d stored)\n", qPrintable(catalogs[k]), a.stored);
+                return 1;
+            }
+            runs[size_t(k)].push_back(a);
+        }
+    QFile::remove(copy);
+
+    using vq::bench::median;
+    double loads[3] = {0, 0, 0};
+    if (FILE *f = std::fopen("/proc/loadavg", "r")) {
+        if (std::fscanf(f, "%lf %lf %lf", &loads[0], &loads[1], &loads[2]) != 3)
+            loads[0] = -1;
+        std::fclose(f);
+    }
+    std::printf("\n%d short clips, %d rounds, load average %.2f on %d cores; medians of each figure and of "
+                "the ratios of each pair\n",
+                count, rounds, loads[0], QThread::idealThreadCount());
+    std::printf("floor: the files probed one after another in this process at the library's default depth; "
+                "beside it the same at the depth the tool's probe chooses\n");
+    const auto pick = [](const std::vector<AddRun> &v, double AddRun::*m) {
+        std::vector<double> x;
+        for (const AddRun &a : v)
+            x.push_back(a.*m);
+        return median(x);
+    };
+    bool allOk = true;
+    for (size_t k = 0; k < runs.size(); ++k) {
+        std::vector<double> fw, fc, cw, ratio, ratioChosen, vsEmptyWall, vsEmptyCpu, hwm;
+        for (size_t r = 0; r < runs[k].size(); ++r) {
+            const AddRun &a = runs[k][r];
+            const vq::bench::Sample &f = floors[k][r];
+            fw.push_back(f.wall), fc.push_back(f.cpu);
+            ratio.push_back(a.wall / f.wall);
+            cw.push_back(chosen[k][r].wall);
+            ratioChosen.push_back(a.wall / chosen[k][r].wall);
+            hwm.push_back(double(a.hwmKb) / 1024);
+            const AddRun &e = runs[0][r];
+            vsEmptyWall.push_back(a.wall / e.wall);
+            vsEmptyCpu.push_back((a.self + a.workers) / (e.self + e.workers));
+        }
+        const double rt = median(ratio);
+        const bool timeOk = rt <= 0.5;
+        std::printf("add into %lld titles / %lld episodes:\n", sizes[k].titles, sizes[k].episodes);
+        std::printf(
+            "  wall %9.1f ms  (floor %9.1f ms, cpu %9.1f ms): %.2fx the serial probe (limit 0.5) %s\n",
+            pick(runs[k], &AddRun::wall), median(fw), median(fc), rt, timeOk ? "ok" : "MISSED");
+        std::printf("  against the serial probe at the chosen depth (wall %.1f ms): %.2fx\n", median(cw),
+                    median(ratioChosen));
+        // What the run needs of the processor: the workers share the cores, the tool's thread stores.
+        const int cores = std::min(vq::defaultProbeWorkers(), QThread::idealThreadCount());
+        const double bound = std::max(pick(runs[k], &AddRun::self), pick(runs[k], &AddRun::workers) / cores);
+        std::printf("  cpu: the tool's process %.1f ms, the probe workers %.1f ms (on %d free cores at least "
+                    "%.1f ms, %.2fx the floor's cpu); peak memory %.1f MB\n",
+                    pick(runs[k], &AddRun::self), pick(runs[k], &AddRun::workers), cores, bound,
+                    bound / median(fc), median(hwm));
+        allOk = allOk && timeOk;
+        if (k == 0)
+            continue;
+        std::vector<double> emptyHwm;
+        for (const AddRun &e : runs[0])
+            emptyHwm.push_back(double(e.hwmKb) / 1024);
+        const double memLimit = 1.2 * median(emptyHwm) + 30;
+        const bool againstOk = median(vsEmptyWall) <= 1.3 && median(vsEmptyCpu) <= 1.3;
+        const bool memOk = median(hwm) <= memLimit;
+        std::printf("  against the add into the empty catalog: wall %.2fx, cpu (tool and workers) %.2fx "
+                    "(limit 1.3) %s; memory %.1f MB (limit %.1f MB) %s\n",
+                    median(vsEmptyWall), median(vsEmptyCpu), againstOk ? "ok" : "MISSED", median(hwm),
+                    memLimit, memOk ? "ok" : "MISSED");
+        allOk = allOk && againstOk && memOk;
+    }
+    return allOk ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
+    if (argc > 3 && qstrcmp(argv[1], "--add-child") == 0) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setOrganizationName(QStringLiteral("Morvik"));
+        QCoreApplication::setApplicationName(QStringLiteral("Vidoteq"));
+        return addChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Morvik"));
     QCoreApplication::setApplicationName(QStringLiteral("Vidoteq"));
+    if (argc > 1 && qstrcmp(argv[1], "--cli-add") == 0)
+        return cliAddBench(QCoreApplication::arguments().mid(2));
     QTemporaryDir tmp;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, tmp.path());
 
