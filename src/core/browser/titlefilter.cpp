@@ -11,6 +11,10 @@
 #include <QSettings>
 #include <QStringList>
 #include <QVariantList>
+
+#include <algorithm>
+#include <iterator>
+#include <limits>
 #include <sqlite3.h>
 
 namespace vq {
@@ -43,6 +47,14 @@ private:
     QVariantList m_values;
 };
 
+// The files, size and play time of the titles found (ascending keys).
+void addTotals(Catalog &catalog, FilterResult &out) {
+    const CatalogTotals t = catalog.totalsOf(out.ids);
+    out.files = int(std::min<qint64>(t.files, std::numeric_limits<int>::max()));
+    out.sizeBytes = t.sizeBytes;
+    out.durationMs = t.durationMs;
+}
+
 } // namespace
 
 FilterResult applyTitleFilter(Catalog &catalog, const TitleFilter &f, const QDateTime &now) {
@@ -51,108 +63,133 @@ FilterResult applyTitleFilter(Catalog &catalog, const TitleFilter &f, const QDat
     if (f.minHeight && *f.minHeight < 0)
         throw Error(msg::filterBadHeight(QString::number(*f.minHeight)));
 
-    // Every catalog has the kept sums: in the file, or made for the connection (Catalog::checkKept).
-    const QString titleSums = QStringLiteral("\"Sum_title\"");
-    const QString extSums = QStringLiteral("\"Sum_ext\"");
-    const QString extTitle = QStringLiteral("\"ID\"");
-
-    Params p;
+    // Each question gives its list of titles in key order, from an index of the titles or of the kept
+    // sums (in the file, or made for the connection: Catalog::checkKept); the titles that pass are
+    // those on every list. A list of every title costs one walk of an index, not a look-up per title.
+    struct List {
+        QString sql;
+        Params params;
+    };
+    std::vector<List> lists;
     const bool byName = !f.name.isEmpty();
-    QString nameText, anywhere;
-    if (byName) {
-        nameText = p.add(f.name);
-        anywhere = p.add(f.anywhere ? 1 : 0);
+    // The title's own row: type, name, and what its sums say (none, or changed lately).
+    {
+        List own;
+        Params &p = own.params;
+        QStringList where;
+        QString nameText, anywhere;
+        if (byName) {
+            nameText = p.add(f.name);
+            anywhere = p.add(f.anywhere ? 1 : 0);
+        }
+        const QString mainMatch =
+            QStringLiteral("vq_name_match(s.\"Название\", %1, %2)").arg(nameText, anywhere);
+        if (f.type)
+            where << QStringLiteral("s.\"NType\" = %1").arg(p.add(*f.type));
+        if (f.empty)
+            where << QStringLiteral("NOT EXISTS (SELECT 1 FROM \"Sum_title\" t WHERE t.\"ID\" = s.\"ID\")");
+        if (f.sinceDays) {
+            const qint64 from = naiveMsFromDateTime(now) - qint64(*f.sinceDays) * kDayMs;
+            where << QStringLiteral(
+                         "s.\"ID\" IN (SELECT \"ID\" FROM \"Sum_title\" WHERE \"Max-Update\" >= %1)")
+                         .arg(p.add(naiveMsToStorageText(from)));
+        }
+        if (byName)
+            where << QStringLiteral("(%1 OR alt.aid IS NOT NULL)").arg(mainMatch);
+        if (!where.isEmpty()) {
+            own.sql = QStringLiteral("SELECT s.\"ID\"");
+            if (byName)
+                own.sql += QStringLiteral(", %1, alt.aid, alt.aname").arg(mainMatch);
+            own.sql += QStringLiteral(" FROM \"Список\" s");
+            if (byName)
+                // One pass over the alternative names; a title's first matching one (by key) is shown.
+                own.sql += QStringLiteral(" LEFT JOIN (SELECT \"Название_id\" AS tid, min(\"ID\") AS aid, "
+                                          "\"Альтернативное Название\" AS aname FROM \"Alt_Ani_Name\" WHERE "
+                                          "vq_name_match(\"Альтернативное Название\", %1, %2) GROUP BY "
+                                          "\"Название_id\") alt ON alt.tid = s.\"ID\"")
+                               .arg(nameText, anywhere);
+            own.sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")) +
+                       QStringLiteral(" ORDER BY s.\"ID\"");
+            lists.push_back(std::move(own));
+        }
     }
-    const QString mainMatch = QStringLiteral("vq_name_match(s.\"Название\", %1, %2)").arg(nameText, anywhere);
-
-    QString sql = QStringLiteral("SELECT s.\"ID\", t.\"Count\", t.\"Size\", t.\"Long\"");
-    if (byName)
-        sql += QStringLiteral(", %1, alt.aid, alt.aname").arg(mainMatch);
-    sql += QStringLiteral(" FROM \"Список\" s LEFT JOIN %1 t ON t.\"ID\" = s.\"ID\"").arg(titleSums);
-    if (byName)
-        // One pass over the alternative names; a title's first matching one (by key) is shown.
-        sql +=
-            QStringLiteral(" LEFT JOIN (SELECT \"Название_id\" AS tid, min(\"ID\") AS aid, "
-                           "\"Альтернативное Название\" AS aname FROM \"Alt_Ani_Name\" WHERE "
-                           "vq_name_match(\"Альтернативное Название\", %1, %2) GROUP BY \"Название_id\") alt "
-                           "ON alt.tid = s.\"ID\"")
-                .arg(nameText, anywhere);
-
-    // Cheap tests first: the title's own row, its sums, then the episodes.
-    QStringList where;
-    if (f.type)
-        where << QStringLiteral("s.\"NType\" = %1").arg(p.add(*f.type));
-    if (f.empty)
-        where << QStringLiteral("t.\"ID\" IS NULL");
-    if (f.sinceDays) {
-        const qint64 from = naiveMsFromDateTime(now) - qint64(*f.sinceDays) * kDayMs;
-        where << QStringLiteral("t.\"Max-Update\" >= %1").arg(p.add(naiveMsToStorageText(from)));
-    }
-    if (byName)
-        where << QStringLiteral("(%1 OR alt.aid IS NOT NULL)").arg(mainMatch);
-    auto anyEpisode = [&](const QStringList &conds) {
-        where << QStringLiteral("s.\"ID\" IN (SELECT %1 FROM %2 WHERE %3)")
-                     .arg(extTitle, extSums, conds.join(QStringLiteral(" AND ")));
+    // A title passes a media field when any of its episodes has the value.
+    auto anyEpisode = [&](const char *table, const QStringList &conds, const QVariantList &values) {
+        List l;
+        QStringList bound;
+        for (int i = 0; i < conds.size(); ++i)
+            bound << conds[i].arg(l.params.add(values[i]));
+        l.sql = QStringLiteral("SELECT DISTINCT \"ID\" FROM \"%1\" WHERE %2 ORDER BY \"ID\"")
+                    .arg(QString::fromUtf8(table), bound.join(QStringLiteral(" AND ")));
+        lists.push_back(std::move(l));
     };
     if (f.sound)
-        anyEpisode({QStringLiteral("\"Звук\" = %1").arg(p.add(*f.sound))});
+        anyEpisode("Sum_ext", {QStringLiteral("\"Звук\" = %1")}, {*f.sound});
     if (f.subIn)
-        anyEpisode({QStringLiteral("\"Субтитры встроенные\" = %1").arg(p.add(*f.subIn))});
+        anyEpisode("Sum_ext", {QStringLiteral("\"Субтитры встроенные\" = %1")}, {*f.subIn});
     if (f.subExt)
-        anyEpisode({QStringLiteral("\"Субтитры внешние\" = %1").arg(p.add(*f.subExt))});
+        anyEpisode("Sum_ext", {QStringLiteral("\"Субтитры внешние\" = %1")}, {*f.subExt});
     if (f.frameWidth || f.frameHeight) {
-        QStringList frame;
-        if (f.frameWidth)
-            frame << QStringLiteral("\"Ширина\" = %1").arg(p.add(*f.frameWidth));
-        if (f.frameHeight)
-            frame << QStringLiteral("\"Высота\" = %1").arg(p.add(*f.frameHeight));
-        anyEpisode(frame);
+        QStringList conds;
+        QVariantList values;
+        if (f.frameHeight) {
+            conds << QStringLiteral("\"Высота\" = %1");
+            values << *f.frameHeight;
+        }
+        if (f.frameWidth) {
+            conds << QStringLiteral("\"Ширина\" = %1");
+            values << *f.frameWidth;
+        }
+        anyEpisode("Sum_ext", conds, values);
     }
     if (f.minHeight)
-        anyEpisode({QStringLiteral("\"Высота\" >= %1").arg(p.add(*f.minHeight))});
-    // Codecs and containers from the titles' kept combinations. Alone, a field reads its list of
-    // titles once; beside other fields it is asked only of the titles they let through.
-    const bool codecsAlone = where.isEmpty();
-    auto episodeHas = [&](const char *column, qint64 key) {
-        const QString c = QString::fromUtf8(column), k = p.add(key);
-        if (codecsAlone)
-            where << QStringLiteral("s.\"ID\" IN (SELECT \"ID\" FROM \"Sum_codec\" WHERE \"%1\" = %2)")
-                         .arg(c, k);
-        else
-            where << QStringLiteral(
-                         "EXISTS (SELECT 1 FROM \"Sum_codec\" c WHERE c.\"ID\" = s.\"ID\" AND c.\"%1\" = %2)")
-                         .arg(c, k);
-    };
+        anyEpisode("Sum_ext", {QStringLiteral("\"Высота\" >= %1")}, {*f.minHeight});
+    // Codecs and containers from the titles' kept combinations.
     if (f.videoCodec)
-        episodeHas("Video_Codec_id", *f.videoCodec);
+        anyEpisode("Sum_codec", {QStringLiteral("\"Video_Codec_id\" = %1")}, {*f.videoCodec});
     if (f.audioCodec)
-        episodeHas("Audio_Codec_id", *f.audioCodec);
+        anyEpisode("Sum_codec", {QStringLiteral("\"Audio_Codec_id\" = %1")}, {*f.audioCodec});
     if (f.format)
-        episodeHas("Format_Pack_id", *f.format);
-    if (!where.isEmpty())
-        sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
-    sql += QStringLiteral(" ORDER BY s.\"ID\"");
+        anyEpisode("Sum_codec", {QStringLiteral("\"Format_Pack_id\" = %1")}, {*f.format});
+    if (lists.empty()) // nothing narrows: every title
+        lists.push_back({QStringLiteral("SELECT \"ID\" FROM \"Список\" ORDER BY \"ID\""), {}});
 
     FilterResult out;
     Catalog::ReadSnapshot snapshot(catalog);
-    Statement &st = catalog.statement(sql);
-    p.bindTo(st);
     try {
-        while (st.step()) {
-            sqlite3_stmt *h = st.handle();
-            const qint64 id = sqlite3_column_int64(h, 0);
-            out.ids.push_back(id);
-            out.files += sqlite3_column_int(h, 1);
-            out.sizeBytes += sqlite3_column_double(h, 2);
-            out.durationMs += sqlite3_column_double(h, 3);
-            if (byName && sqlite3_column_int(h, 4) == 0 && sqlite3_column_type(h, 5) != SQLITE_NULL)
-                out.altNames.insert(id, st.text(6));
+        bool first = true;
+        for (size_t i = 0; i < lists.size(); ++i) {
+            Statement &st = catalog.statement(lists[i].sql);
+            Statement::ResetAfter done{st};
+            lists[i].params.bindTo(st);
+            std::vector<qint64> ids;
+            const bool own = i == 0 && lists[i].sql.startsWith(QLatin1String("SELECT s."));
+            while (st.step()) {
+                sqlite3_stmt *h = st.handle();
+                const qint64 id = sqlite3_column_int64(h, 0);
+                ids.push_back(id);
+                if (own && byName && sqlite3_column_int(h, 1) == 0 &&
+                    sqlite3_column_type(h, 2) != SQLITE_NULL)
+                    out.altNames.insert(id, st.text(3));
+            }
+            if (first) {
+                out.ids = std::move(ids);
+                first = false;
+            } else {
+                std::vector<qint64> both;
+                std::set_intersection(out.ids.begin(), out.ids.end(), ids.begin(), ids.end(),
+                                      std::back_inserter(both));
+                out.ids = std::move(both);
+            }
         }
+        if (!out.altNames.isEmpty()) // a name of a title some other field let go
+            for (auto it = out.altNames.begin(); it != out.altNames.end();)
+                it = std::binary_search(out.ids.begin(), out.ids.end(), it.key()) ? std::next(it)
+                                                                                  : out.altNames.erase(it);
+        addTotals(catalog, out);
     } catch (const Error &e) {
-        st.reset();
         throw Error(msg::catalogCannotBeRead(catalog.path(), e.message()));
     }
-    st.reset();
     return out;
 }
 

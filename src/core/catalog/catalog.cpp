@@ -534,6 +534,91 @@ CatalogTotals Catalog::totals() {
     return t;
 }
 
+CatalogTotals Catalog::totalsOf(const std::vector<qint64> &ids) {
+    CatalogTotals t;
+    if (ids.empty())
+        return t;
+    const auto add = [&](sqlite3_stmt *st, CatalogTotals &into) {
+        into.files += sqlite3_column_int64(st, 1);
+        into.sizeBytes += sqlite3_column_double(st, 2);
+        into.durationMs += sqlite3_column_double(st, 3);
+    };
+    const QString columns = QStringLiteral("SELECT \"ID\", \"Count\", \"Size\", \"Long\" FROM \"Sum_title\"");
+    const auto idList = [](const auto &list) {
+        QByteArray text = "[";
+        for (const qint64 id : list)
+            text += QByteArray::number(id) + ',';
+        if (text.size() > 1)
+            text.chop(1);
+        return QString::fromLatin1(text + ']');
+    };
+    try {
+        SumsById &kept = m_sumsById;
+        if (kept.epoch != m_epoch) {
+            kept = SumsById();
+            kept.epoch = m_epoch;
+        }
+        if (!kept.valid && qint64(ids.size()) * 8 < titleCount()) {
+            Statement &st =
+                statement(columns + QStringLiteral(" WHERE \"ID\" IN (SELECT value FROM json_each(?1))"));
+            Statement::ResetAfter done{st};
+            st.bind(1, idList(ids));
+            while (st.step())
+                add(st.handle(), t);
+            return t;
+        }
+        if (!kept.valid || kept.stale.size() > 1000) {
+            kept.ids.clear();
+            kept.sums.clear();
+            Statement &st = statement(columns + QStringLiteral(" ORDER BY \"ID\""));
+            Statement::ResetAfter done{st};
+            while (st.step()) {
+                kept.ids.push_back(sqlite3_column_int64(st.handle(), 0));
+                add(st.handle(), kept.sums.emplace_back());
+            }
+            kept.valid = true;
+            kept.stale.clear();
+        }
+        if (!kept.stale.isEmpty()) {
+            // The titles changed since are read again by key.
+            const std::vector<qint64> stale(kept.stale.cbegin(), kept.stale.cend());
+            kept.stale.clear();
+            for (const qint64 id : stale) {
+                const auto at = std::lower_bound(kept.ids.begin(), kept.ids.end(), id);
+                if (at != kept.ids.end() && *at == id) {
+                    kept.sums.erase(kept.sums.begin() + (at - kept.ids.begin()));
+                    kept.ids.erase(at);
+                }
+            }
+            Statement &st =
+                statement(columns + QStringLiteral(" WHERE \"ID\" IN (SELECT value FROM json_each(?1))"));
+            Statement::ResetAfter done{st};
+            st.bind(1, idList(stale));
+            while (st.step()) {
+                const qint64 id = sqlite3_column_int64(st.handle(), 0);
+                const auto at = std::lower_bound(kept.ids.begin(), kept.ids.end(), id) - kept.ids.begin();
+                kept.ids.insert(kept.ids.begin() + at, id);
+                add(st.handle(), *kept.sums.insert(kept.sums.begin() + at, CatalogTotals()));
+            }
+        }
+        auto k = kept.ids.cbegin();
+        for (const qint64 id : ids) {
+            k = std::lower_bound(k, kept.ids.cend(), id);
+            if (k == kept.ids.cend())
+                break;
+            if (*k == id) {
+                const CatalogTotals &s = kept.sums[size_t(k - kept.ids.cbegin())];
+                t.files += s.files;
+                t.sizeBytes += s.sizeBytes;
+                t.durationMs += s.durationMs;
+            }
+        }
+    } catch (const Error &e) {
+        throw Error(msg::catalogCannotBeRead(m_path, e.message()));
+    }
+    return t;
+}
+
 QSet<qint64> Catalog::titlesUpdatedWithin(qint64 nowNaiveMs, int days) {
     // From the index of the latest changes: the few recent titles, not every title's time.
     const qint64 span = qint64(days) * 86400000;
@@ -966,6 +1051,8 @@ TitleSums Catalog::titleSums(const TitleSumsWanted &wanted) {
 
 void Catalog::patchSums(qint64 titleId) {
     m_titleStamps.insert(titleId, ++m_stampCounter);
+    if (m_sumsById.valid)
+        m_sumsById.stale.insert(titleId);
     m_queries.clear();
     m_pending.titles.insert(titleId);
 }

@@ -141,6 +141,9 @@ public:
     TitleSums titleSums(const TitleSumsWanted &wanted = {});
     // All episode rows of the catalog, counted without reading them.
     qint64 episodeCount();
+    // The files, size and play time of the titles `ids` (ascending keys), as the kept sums say: by
+    // key when they are few, else from every title's sums, read once and kept until they change.
+    CatalogTotals totalsOf(const std::vector<qint64> &ids);
     // The titles whose latest episode was stored within `days` days of `nowNaiveMs`, before or after.
     QSet<qint64> titlesUpdatedWithin(qint64 nowNaiveMs, int days);
     CatalogTotals totals();
@@ -242,6 +245,13 @@ private:
     bool m_tempSums = false; // made for this connection, filled again when another process writes
     std::unique_ptr<TitleTextCache> m_texts;
     std::unique_ptr<TitleOrder> m_order;
+    struct SumsById {
+        quint64 epoch = 0;
+        bool valid = false;
+        std::vector<qint64> ids; // ascending
+        std::vector<CatalogTotals> sums;
+        QSet<qint64> stale;
+    } m_sumsById;
     std::function<void(const ChangeNotice &)> m_listener;
     ChangeNotice m_pending;
     bool m_delivering = false;

@@ -106,6 +106,19 @@ std::vector<qint64> TitleOrder::ids(const std::vector<qint64> &only) {
     const std::vector<qint64> &all = ids();
     std::vector<qint64> out;
     out.reserve(only.size());
+    if (only.empty())
+        return out;
+    // Keys are mostly dense: one mark per key, looked at in one walk of the order.
+    const qint64 top = only.back();
+    if (only.front() >= 0 && top < qint64(all.size()) * 8 + 4096) {
+        std::vector<char> in(size_t(top) + 1);
+        for (const qint64 id : only)
+            in[size_t(id)] = 1;
+        for (const qint64 id : all)
+            if (id >= 0 && id <= top && in[size_t(id)])
+                out.push_back(id);
+        return out;
+    }
     for (const qint64 id : all)
         if (std::binary_search(only.begin(), only.end(), id))
             out.push_back(id);
