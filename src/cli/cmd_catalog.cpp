@@ -143,7 +143,7 @@ int cmdTitles(Context &c) {
     const TitleFilter filter = resolveFilter(s.catalog(), options);
     const FilterResult found = narrowTitles(s, filter).found;
     SummaryReader reader(s);
-    const size_t n = size_t(s.Name.recordCount());
+    const size_t n = reader.records();
     const int parts = SummaryReader::partsFor(qsizetype(n));
     // Formatted in the order the titles are stored, printed in name order.
     if (json) {

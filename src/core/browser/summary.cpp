@@ -147,8 +147,7 @@ bool updatedRecently(std::optional<qint64> maxUpdate, qint64 now) {
     return maxUpdate && std::fabs(double(now - *maxUpdate)) / 86400000.0 < double(kRecentDays);
 }
 
-SummaryReader::SummaryReader(CatalogSession &s)
-    : m_s(s), m_sums(s.catalog().titleSums({true, std::nullopt})), m_order(s.shownTitles()) {}
+SummaryReader::SummaryReader(CatalogSession &s) : m_s(s), m_order(s.shownTitles()) {}
 
 SummaryReader::~SummaryReader() = default;
 
@@ -157,32 +156,21 @@ int SummaryReader::partsFor(qsizetype records) {
 }
 
 void SummaryReader::textsInStoredOrder(int parts, const Visit &visit) {
-    // Records by key, the order the titles are stored in; each is visited with its place in name order.
-    std::vector<int> byKey(m_order.size());
+    // The titles by key, the order they are stored in; each is visited with its place in name order.
+    std::vector<std::pair<qint64, int>> byKey(m_order.size());
     for (size_t i = 0; i < byKey.size(); ++i)
-        byKey[i] = int(i);
-    std::sort(byKey.begin(), byKey.end(),
-              [&](int a, int b) { return m_order[size_t(a)] < m_order[size_t(b)]; });
-    parts = std::clamp(parts, 1, std::max(1, int(byKey.size())));
-    // The catalog's own texts, made where missing from the sums read with the order.
-    TitleTextCache &texts = m_s.catalog().titleTexts();
-    texts.prepare(m_order, parts, m_sums ? &*m_sums : nullptr);
-    std::vector<TitleTexts> entries(byKey.size());
-    for (size_t k = 0; k < byKey.size(); ++k)
-        entries[k] = texts.of(m_order[size_t(byKey[k])]);
-    std::vector<std::function<void()>> tasks;
-    for (int part = 0; part < parts; ++part)
-        tasks.push_back([&, part] {
-            TExportList t;
-            const size_t from = byKey.size() * size_t(part) / size_t(parts);
-            const size_t to = byKey.size() * size_t(part + 1) / size_t(parts);
-            for (size_t k = from; k < to; ++k) {
-                for (int f = 0; f < TExportList::FieldCount; ++f)
-                    t.field(f) = entries[k].field(f);
-                visit(part, byKey[k] + 1, m_order[size_t(byKey[k])], t);
-            }
-        });
-    runAtOnce(tasks);
+        byKey[i] = {m_order[i], int(i)};
+    std::sort(byKey.begin(), byKey.end());
+    std::vector<qint64> keys(byKey.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        keys[i] = byKey[i].first;
+    // The catalog's own texts, made for this pass and not kept: a reader shows each title once.
+    m_s.catalog().titleTexts().format(keys, parts, [&](int part, size_t index, const TitleTexts &texts) {
+        TExportList t;
+        for (int f = 0; f < TExportList::FieldCount; ++f)
+            t.field(f) = texts.field(f);
+        visit(part, byKey[index].second + 1, byKey[index].first, t);
+    });
 }
 
 QString titleWithOtherName(const QString &title, const QString &otherName) {

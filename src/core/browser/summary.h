@@ -71,9 +71,11 @@ public:
     // its own: `visit` is called from several threads at once, but for one part at a time.
     void textsInStoredOrder(int parts, const Visit &visit);
 
+    // How many records there are.
+    size_t records() const { return m_order.size(); }
+
 private:
     CatalogSession &m_s;
-    std::optional<TitleSums> m_sums;
     std::vector<qint64> m_order; // the records in name order
 };
 

@@ -157,12 +157,13 @@ struct Pass {
     TablePtr types, subs;
     const TitleSums *sums = nullptr;
 
-    TitleTexts make(const TitleRow &row, ComboTexts &combos, Sharer &sharer) const {
-        auto block = std::make_shared<TitleTextArray>();
-        TitleTextArray &t = *block;
+    // Fills `t` with the title's texts; its latest update.
+    std::optional<qint64> fill(const TitleRow &row, ComboTexts &combos, Sharer *sharer,
+                               TitleTextArray &t) const {
         t[fTitle] = row.name;
         t[fEpisodes] = row.count;
         t[fComment] = row.comment;
+        t[fType].clear();
         if (row.type) {
             const int tr = types->rowById(*row.type);
             if (tr >= 0 && !types->isNull(tr, 1))
@@ -170,11 +171,17 @@ struct Pass {
         }
         const int i = sums->find(row.id);
         sumTexts(combos, sums->sizeAt(i), sums->durationAt(i), sums->combosOf(row.id), t);
-        for (int f : {fType, fEpisodes, fQuality, fSound, fSubIn, fSubExt, fComment})
-            sharer.share(t[size_t(f)], f);
+        if (sharer)
+            for (int f : {fType, fEpisodes, fQuality, fSound, fSubIn, fSubExt, fComment})
+                sharer->share(t[size_t(f)], f);
+        return i < 0 || sums->maxUpdate.empty() ? std::nullopt : sums->maxUpdate[size_t(i)];
+    }
+
+    TitleTexts make(const TitleRow &row, ComboTexts &combos, Sharer *sharer) const {
+        auto block = std::make_shared<TitleTextArray>();
         TitleTexts out;
+        out.maxUpdate = fill(row, combos, sharer, *block);
         out.texts = TitleTextBlock(block, block->data());
-        out.maxUpdate = i < 0 || sums->maxUpdate.empty() ? std::nullopt : sums->maxUpdate[size_t(i)];
         out.id = row.id;
         return out;
     }
@@ -216,6 +223,53 @@ void TitleTextCache::blocks(std::span<const qint64> ids, std::vector<TitleTextBl
         const auto it = m_slots.find(id);
         out.push_back(it != m_slots.end() ? it->second.entry.texts : TitleTextBlock());
     }
+}
+
+void TitleTextCache::format(std::span<const qint64> ids, int parts, const Visit &visit) {
+    const std::vector<qint64> wanted(ids.begin(), ids.end());
+    // Every title in one pass when most are asked for, else each by key.
+    const bool all = wanted.size() * 2 > size_t(m_catalog.titleCount());
+    Pass pass;
+    pass.types = m_catalog.table(schema::kTypes);
+    pass.subs = m_catalog.table(schema::kLanguages);
+    std::vector<TitleRow> rows;
+    TitleSums sums;
+    try {
+        rows = readTitleRows(m_catalog, all ? nullptr : &wanted);
+        sums = m_catalog.titleSums({true, std::nullopt, all ? nullptr : &wanted});
+    } catch (const Error &e) {
+        throw Error(msg::catalogCannotBeRead(m_catalog.path(), e.message()));
+    }
+    pass.sums = &sums;
+    // Both lists are in key order: each row meets its place among the titles asked for.
+    std::vector<std::pair<const TitleRow *, size_t>> work;
+    work.reserve(wanted.size());
+    size_t k = 0;
+    for (const TitleRow &r : rows) {
+        while (k < wanted.size() && wanted[k] < r.id)
+            ++k;
+        if (k < wanted.size() && wanted[k] == r.id)
+            work.emplace_back(&r, k);
+    }
+    parts = std::clamp(parts, 1, std::max(1, int(work.size())));
+    std::vector<std::function<void()>> tasks;
+    for (int part = 0; part < parts; ++part)
+        tasks.push_back([&, part] {
+            // Nothing is kept, so nothing is worth sharing.
+            ComboTexts combos(*pass.subs);
+            const size_t from = work.size() * size_t(part) / size_t(parts);
+            const size_t to = work.size() * size_t(part + 1) / size_t(parts);
+            // One array for the part, filled anew for each title: the visit takes what it needs.
+            TitleTextArray texts;
+            TitleTexts view;
+            view.texts = TitleTextBlock(std::shared_ptr<void>(), texts.data());
+            for (size_t i = from; i < to; ++i) {
+                view.maxUpdate = pass.fill(*work[i].first, combos, nullptr, texts);
+                view.id = work[i].first->id;
+                visit(part, work[i].second, view);
+            }
+        });
+    runAtOnce(tasks);
 }
 
 void TitleTextCache::prepare(std::span<const qint64> ids, int parts, const TitleSums *given) {
@@ -268,7 +322,7 @@ void TitleTextCache::prepare(std::span<const qint64> ids, int parts, const Title
             const size_t from = rows.size() * size_t(part) / size_t(parts);
             const size_t to = rows.size() * size_t(part + 1) / size_t(parts);
             for (size_t k = from; k < to; ++k)
-                made[k] = pass.make(rows[k], combos, sharer);
+                made[k] = pass.make(rows[k], combos, &sharer);
         });
     runAtOnce(tasks);
     m_slots.reserve(m_slots.size() + made.size());

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -53,6 +54,12 @@ public:
     // the formatting runs on `parts` threads (see partsFor).
     void prepare(std::span<const qint64> ids, int parts = 1, const TitleSums *sums = nullptr);
     void blocks(std::span<const qint64> ids, std::vector<TitleTextBlock> &out);
+    // The texts of `ids` (ascending keys) made as prepare() makes them, but handed to `visit`
+    // instead of kept: for one pass over many titles. `visit` is called from `parts` threads at once,
+    // for one part at a time each, with the index of the title in `ids`; a title the catalog does not
+    // hold is not visited.
+    using Visit = std::function<void(int part, size_t index, const TitleTexts &texts)>;
+    void format(std::span<const qint64> ids, int parts, const Visit &visit);
     // How many threads are worth formatting `titles` titles at once.
     static int partsFor(qsizetype titles);
     void clear();
