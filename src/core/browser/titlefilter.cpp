@@ -87,7 +87,7 @@ FilterResult applyTitleFilter(Catalog &catalog, const TitleFilter &f, const QDat
         if (f.type)
             where << QStringLiteral("s.\"NType\" = %1").arg(p.add(*f.type));
         if (f.empty)
-            where << QStringLiteral("NOT EXISTS (SELECT 1 FROM \"Sum_title\" t WHERE t.\"ID\" = s.\"ID\")");
+            where << QStringLiteral("t.\"ID\" IS NULL");
         if (f.sinceDays) {
             const qint64 from = naiveMsFromDateTime(now) - qint64(*f.sinceDays) * kDayMs;
             where << QStringLiteral(
@@ -108,6 +108,8 @@ FilterResult applyTitleFilter(Catalog &catalog, const TitleFilter &f, const QDat
                                           "vq_name_match(\"Альтернативное Название\", %1, %2) GROUP BY "
                                           "\"Название_id\") alt ON alt.tid = s.\"ID\"")
                                .arg(nameText, anywhere);
+            if (f.empty) // titles without sums: a look-up by key each, cheaper than asking for each
+                own.sql += QStringLiteral(" LEFT JOIN \"Sum_title\" t ON t.\"ID\" = s.\"ID\"");
             own.sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")) +
                        QStringLiteral(" ORDER BY s.\"ID\"");
             lists.push_back(std::move(own));
