@@ -371,15 +371,34 @@ void TView_Base::GVKNF(int key, TGridView &grid, int col) {
         return;
     const QChar ch(key & 0xFF);
     const int s = grid.CurrentRow() < n - 1 ? grid.CurrentRow() : 0;
+    const auto found = [&](int row) {
+        grid.SetCurrentRow(row);
+        grid.MakeRowVisible(grid.CurrentRow());
+    };
     // Rows s+1 .. wrapping .. s; on a one-row grid that examines the row itself.
+    if (const int keyColumn = grid.Data().KeyColumn(); keyColumn >= 0 && m_session.isOpen()) {
+        // A list of keys: the names are asked for a few thousand rows at a time, not made into
+        // every row's texts on the way.
+        constexpr int kChunk = 4096;
+        for (int i = 1; i <= n; i += kChunk) {
+            std::vector<int> rows;
+            std::vector<qint64> keys;
+            for (int k = i; k < i + kChunk && k <= n; ++k) {
+                rows.push_back((s + k) % n);
+                keys.push_back(qint64(grid.Data().NumberAt(keyColumn, rows.back())));
+            }
+            const std::vector<QString> names = m_session.catalog().titleNames(keys);
+            for (size_t k = 0; k < rows.size(); ++k)
+                if (!names[k].isEmpty() && names[k].at(0) == ch)
+                    return found(rows[k]);
+        }
+        return;
+    }
     for (int i = 1; i <= n; ++i) {
         const int row = (s + i) % n;
         const QString text = grid.GetCellText(col, row);
-        if (!text.isEmpty() && text.at(0) == ch) {
-            grid.SetCurrentRow(row);
-            grid.MakeRowVisible(grid.CurrentRow());
-            return;
-        }
+        if (!text.isEmpty() && text.at(0) == ch)
+            return found(row);
     }
 }
 

@@ -534,6 +534,27 @@ CatalogTotals Catalog::totals() {
     return t;
 }
 
+std::vector<QString> Catalog::titleNames(std::span<const qint64> ids) {
+    QByteArray list = "[";
+    for (const qint64 id : ids)
+        list += QByteArray::number(id) + ',';
+    if (list.size() > 1)
+        list.chop(1);
+    Statement &st =
+        statement(QStringLiteral("SELECT k.key, s.\"Название\" FROM json_each(?1) k JOIN \"Список\" s ON "
+                                 "s.\"ID\" = k.value"));
+    Statement::ResetAfter done{st};
+    st.bind(1, QString::fromLatin1(list + ']'));
+    std::vector<QString> out(ids.size());
+    try {
+        while (st.step())
+            out[size_t(sqlite3_column_int64(st.handle(), 0))] = st.text(1);
+    } catch (const Error &e) {
+        throw Error(msg::catalogCannotBeRead(m_path, e.message()));
+    }
+    return out;
+}
+
 CatalogTotals Catalog::totalsOf(const std::vector<qint64> &ids) {
     CatalogTotals t;
     if (ids.empty())

@@ -141,6 +141,8 @@ public:
     TitleSums titleSums(const TitleSumsWanted &wanted = {});
     // All episode rows of the catalog, counted without reading them.
     qint64 episodeCount();
+    // The names of the titles `ids`, in that order (empty for a key the catalog does not hold).
+    std::vector<QString> titleNames(std::span<const qint64> ids);
     // The files, size and play time of the titles `ids` (ascending keys), as the kept sums say: by
     // key when they are few, else from every title's sums, read once and kept until they change.
     CatalogTotals totalsOf(const std::vector<qint64> &ids);

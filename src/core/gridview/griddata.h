@@ -264,6 +264,8 @@ public:
     // source columns' cells were given.
     void SetRowSource(TitleTextSource *source, int keyColumn);
     void ForgetRowTexts();
+    // The key column of a grid of keys, -1 for a grid that holds its texts.
+    int KeyColumn() const { return m_rowSource ? m_keyColumn : -1; }
     // A cell's value as a number, read without a cell reference (not range-checked).
     double NumberAt(int col, int row) const;
     int RowHeight(int row) const { return m_rowHeights[static_cast<size_t>(row)]; }
