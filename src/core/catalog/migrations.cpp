@@ -172,11 +172,27 @@ void toVersion3(sqlite3 *db) {
     run(db, plainIndexes());
 }
 
+// Version 4: the volumes files were added from and each episode's locations on them. Episodes of
+// earlier files have none: their place is unknown until a folder is attached.
+void toVersion4(sqlite3 *db) {
+    run(db, placeStatements());
+}
+
+bool hasPlaces(sqlite3 *db) {
+    for (const QString &t : placeTableNames())
+        if (!has(db, "table", t))
+            return false;
+    for (const QString &t : placeTriggerNames())
+        if (!has(db, "trigger", t))
+            return false;
+    return true;
+}
+
 struct Step {
     int to;
     void (*apply)(sqlite3 *);
 };
-const Step kSteps[] = {{2, toVersion2}, {3, toVersion3}};
+const Step kSteps[] = {{2, toVersion2}, {3, toVersion3}, {4, toVersion4}};
 static_assert(std::size(kSteps) == kSchemaVersion - 1, "one step per version");
 
 // A statement of a derived table for the connection's temporary schema; empty for what a
@@ -209,7 +225,7 @@ int fileVersion(sqlite3 *db) {
 
 bool needsUpgrade(sqlite3 *db, int version) {
     if (version < kSchemaVersion || !complete(db, keptSums()) || !complete(db, keptCodecs()) ||
-        !complete(db, keptOrder()))
+        !complete(db, keptOrder()) || !hasPlaces(db))
         return true;
     for (const QString &i : indexNames())
         if (!has(db, "index", i))
@@ -243,6 +259,11 @@ bool deriveInTemp(sqlite3 *db) {
         run(db, k->fill());
         made = true;
     }
+    // No locations are known in a file of an earlier version; empty tables answer so.
+    for (const QString &sql : placeStatements())
+        if (sql.startsWith(QLatin1String("CREATE TABLE IF NOT EXISTS \"")) &&
+            !has(db, "table", sql.section(QLatin1Char('"'), 1, 1)))
+            run(db, QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS ") + sql.mid(27));
     return made;
 }
 

@@ -248,6 +248,39 @@ QStringList titleOrderFillStatements() {
             QStringLiteral("INSERT INTO \"Sort_title\"(\"ID\") SELECT \"ID\" FROM \"Список\"")};
 }
 
+QStringList placeTableNames() {
+    return {kVolumes, kLocations};
+}
+
+QStringList placeTriggerNames() {
+    return {QStringLiteral("Location_episode_delete")};
+}
+
+QStringList placeStatements() {
+    return {
+        // Ident is what the volume is known by: "uuid:…" (the file system's UUID), "source:…" (a
+        // network share's server and share) or "label:…" (label and size, for a file system
+        // without a UUID). Times are milliseconds since the epoch, UTC.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS \"Volume\" (\"ID\" INTEGER PRIMARY KEY, "
+                       "\"Ident\" TEXT NOT NULL UNIQUE, \"UUID\" TEXT, \"Label\" TEXT, \"FsType\" TEXT, "
+                       "\"Bytes\" INTEGER, \"Name\" TEXT, \"MountPoint\" TEXT, \"LastSeen\" INTEGER, "
+                       "\"LastCheck\" INTEGER)"),
+        // Path: the file's path below the volume's root, its bytes exactly as the file system has
+        // them. MTime in nanoseconds since the epoch. State: present, missing, changed, moved.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS \"Location\" (\"ID\" INTEGER PRIMARY KEY, "
+                       "\"Episode\" INTEGER NOT NULL, \"Volume\" INTEGER NOT NULL REFERENCES "
+                       "\"Volume\"(\"ID\") ON DELETE CASCADE, \"Path\" BLOB NOT NULL, \"Size\" INTEGER, "
+                       "\"MTime\" INTEGER, \"Seen\" INTEGER, \"State\" TEXT NOT NULL DEFAULT 'present', "
+                       "UNIQUE(\"Volume\", \"Path\"))"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS \"Location by episode\" ON \"Location\"(\"Episode\")"),
+        QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS \"Location by size\" ON \"Location\"(\"Volume\", \"Size\")"),
+        // A trigger, not a foreign key: writers that do not turn foreign keys on delete episodes too.
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS \"Location_episode_delete\" AFTER DELETE ON \"Серии\" "
+                       "BEGIN DELETE FROM \"Location\" WHERE \"Episode\" = old.\"ID\"; END"),
+    };
+}
+
 QStringList codecSumFillStatements() {
     const QString cols = codecColumns();
     return {QStringLiteral("DELETE FROM \"Sum_codec\""),

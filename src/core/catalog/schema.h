@@ -30,13 +30,16 @@ inline const QString kAllSums = QStringLiteral("Sum_all");
 // place when any writer adds or renames it, and the program places it again (TitleOrder).
 inline const QString kTitleOrder = QStringLiteral("Sort_title");
 inline const QString kOrderLocale = QStringLiteral("Sort_locale");
+// The drives files were added from, and where each episode's file (or its copies) is on them.
+inline const QString kVolumes = QStringLiteral("Volume");
+inline const QString kLocations = QStringLiteral("Location");
 
 // Texts longer than this are refused (the columns are declared text(50), real titles are longer).
 constexpr int kMaxTextLength = 255;
 
 // The version of the files this program makes (PRAGMA user_version). A file of an earlier version is
 // brought up to it when it is opened (migrations.cpp); one of a later version is refused.
-constexpr int kSchemaVersion = 3;
+constexpr int kSchemaVersion = 4;
 
 QStringList tableNames();
 QStringList queryNames();
@@ -102,6 +105,11 @@ QStringList codecSumTriggerDrops();
 // without a place yet.
 QStringList titleOrderStatements();
 QStringList titleOrderFillStatements();
+// The volumes and the episodes' locations on them, with their indexes and the trigger that takes
+// an episode's locations with it when any writer deletes the episode.
+QStringList placeStatements();
+QStringList placeTableNames();
+QStringList placeTriggerNames();
 
 // The columns each table and stored query must have; a file lacking one is not a catalog of ours.
 // A table needs its version 1 columns: later ones come with the migrations.

@@ -71,6 +71,12 @@ const Earlier kEarlier[] = {
          return schema::seedStatements() + schema::sumStatements() + schema::filterIndexStatements() +
                 schema::codecSumStatements() + QStringList{"PRAGMA user_version = 2"} + kRows;
      }},
+    {"version 3, no locations",
+     [] {
+         return schema::seedStatements() + schema::sumStatements() + schema::filterIndexStatements() +
+                schema::codecSumStatements() + schema::titleOrderStatements() +
+                QStringList{"PRAGMA user_version = 3"} + kRows;
+     }},
     {"version 2 whose sums another program dropped",
      [] { return schema::seedStatements() + QStringList{"PRAGMA user_version = 2"} + kRows; }},
 };
@@ -128,6 +134,12 @@ TEST(CatalogUpgrade, EveryEarlierFileOpensUpgradedWithItsData) {
                                   "VALUES (3, 'e1.mkv', 7)")});
         EXPECT_EQ(one(path, QStringLiteral("SELECT \"Count\" || ':' || \"Size\" FROM \"Sum_all\"")),
                   QStringLiteral("6:1507.0"));
+        // An episode another writer deletes takes its locations with it.
+        run(path, {QStringLiteral("INSERT INTO \"Volume\"(\"Ident\") VALUES ('uuid:x')"),
+                   QStringLiteral("INSERT INTO \"Location\"(\"Episode\", \"Volume\", \"Path\") "
+                                  "SELECT max(\"ID\"), 1, 'a.mkv' FROM \"Серии\""),
+                   QStringLiteral("DELETE FROM \"Серии\" WHERE \"Серия\" = 'e1.mkv'")});
+        EXPECT_EQ(one(path, QStringLiteral("SELECT count(*) FROM \"Location\"")), QStringLiteral("0"));
     }
 }
 
