@@ -1,5 +1,8 @@
 #include "dialogs.h"
 
+#include <QDesktopServices>
+#include <QUrl>
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -80,6 +83,28 @@ void ScriptedDialogs::clear() {
     m_files.clear();
     m_texts.clear();
     m_calls.clear();
+}
+
+QString QtDialogs::chooseFolder(QWidget *parent, const QString &caption, const QString &startPath) {
+    return QFileDialog::getExistingDirectory(parent, caption, startPath);
+}
+
+bool QtDialogs::openUrl(const QUrl &url) {
+    return QDesktopServices::openUrl(url);
+}
+
+QString ScriptedDialogs::chooseFolder(QWidget *, const QString &caption, const QString &startPath) {
+    m_calls.push_back({QStringLiteral("chooseFolder"), caption, QString(), startPath});
+    if (m_files.empty())
+        return QString();
+    QString f = m_files.front();
+    m_files.pop_front();
+    return f;
+}
+
+bool ScriptedDialogs::openUrl(const QUrl &url) {
+    m_calls.push_back({QStringLiteral("openUrl"), QString(), url.toString(), QString()});
+    return true;
 }
 
 QString ScriptedDialogs::openFile(QWidget *, const QString &caption, const QString &startPath,

@@ -6,6 +6,7 @@
 #include <deque>
 #include <optional>
 
+class QUrl;
 class QWidget;
 
 namespace vq {
@@ -30,6 +31,10 @@ public:
     virtual Answer askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) = 0;
     virtual void inform(QWidget *parent, const QString &caption, const QString &text) = 0;
     virtual void showError(QWidget *parent, const QString &text) = 0;
+    // A folder to read: the chosen path, empty when the user cancels.
+    virtual QString chooseFolder(QWidget *parent, const QString &caption, const QString &startPath) = 0;
+    // Hands a file or folder to the desktop (its player, its file manager); false when none took it.
+    virtual bool openUrl(const QUrl &url) = 0;
 };
 
 // The real thing: QFileDialog, QInputDialog, QMessageBox.
@@ -45,6 +50,8 @@ public:
     Answer askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) override;
     void inform(QWidget *parent, const QString &caption, const QString &text) override;
     void showError(QWidget *parent, const QString &text) override;
+    QString chooseFolder(QWidget *parent, const QString &caption, const QString &startPath) override;
+    bool openUrl(const QUrl &url) override;
 };
 
 // Answers from a script and never blocks. With nothing scripted a file dialog and an input box
@@ -79,6 +86,10 @@ public:
     Answer askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) override;
     void inform(QWidget *parent, const QString &caption, const QString &text) override;
     void showError(QWidget *parent, const QString &text) override;
+    // Takes the next scripted file name; records "chooseFolder".
+    QString chooseFolder(QWidget *parent, const QString &caption, const QString &startPath) override;
+    // Records "openUrl" with the URL as its text; true.
+    bool openUrl(const QUrl &url) override;
 
 private:
     std::deque<Answer> m_answers;

@@ -263,6 +263,7 @@ void TIntakeHandlers::OpenAVI(const QString &name, const QByteArray &nativePath)
                 const QString shown = episode.FileName;
                 try {
                     applyProbe(name, result, episode, m_page);
+                    episode.SourcePath = path;
                 } catch (...) {
                     // The page still shows the previous file; the record must name that file too, or
                     // "Добавить" would store the unreadable file under the previous file's values.

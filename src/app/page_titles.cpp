@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
@@ -131,6 +132,22 @@ TPageTitles::TPageTitles(QWidget *parent) : QWidget(parent) {
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
     setupEpisodeGrid(*DBGrid2);
     rl->addWidget(DBGrid2);
+    // Where the chosen episode's file is, and what can be done with it.
+    PlaceBar = new QWidget(right);
+    auto *pb = new QHBoxLayout(PlaceBar);
+    pb->setContentsMargins(2, 2, 2, 2);
+    LPlace = new QLabel(PlaceBar);
+    LPlace->setObjectName(QStringLiteral("LPlace"));
+    LPlace->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    LPlace->setWordWrap(true);
+    BOpenFolder = new QPushButton(QStringLiteral("Открыть папку"), PlaceBar);
+    BOpenFolder->setObjectName(QStringLiteral("BOpenFolder"));
+    BAttachFolder = new QPushButton(QStringLiteral("Привязать папку…"), PlaceBar);
+    BAttachFolder->setObjectName(QStringLiteral("BAttachFolder"));
+    pb->addWidget(LPlace, 1);
+    pb->addWidget(BOpenFolder);
+    pb->addWidget(BAttachFolder);
+    rl->addWidget(PlaceBar);
 
     Splitter1->addWidget(Panel1);
     Splitter1->addWidget(right);

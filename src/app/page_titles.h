@@ -4,6 +4,7 @@
 
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSplitter;
@@ -37,6 +38,11 @@ public:
     QLineEdit *ETime = nullptr;
     QLineEdit *EKoment = nullptr;
     TGridView *DBGrid2 = nullptr;
+    // Under the episodes: the chosen episode's drive, folder and state; its folder; a folder attached.
+    QWidget *PlaceBar = nullptr;
+    QLabel *LPlace = nullptr;
+    QPushButton *BOpenFolder = nullptr;
+    QPushButton *BAttachFolder = nullptr;
 };
 
 // The seven columns of the episode grids (pages 0 and 3): data-set field, caption, alignment,

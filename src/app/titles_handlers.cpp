@@ -7,15 +7,23 @@
 #include "dialogs.h"
 #include "errorguard.h"
 #include "ops/altnames.h"
+#include "ops/attach.h"
 #include "page_titles.h"
+#include "places/locations.h"
 #include "tgridview.h"
 #include "tview_base.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QUrl>
+
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <cstdlib>
 
 namespace vq {
 
@@ -39,6 +47,11 @@ void TTitlesHandlers::connectAll() {
             g([this, dbgrid2](QKeyEvent *e) { DBGrid1KeyDown(*dbgrid2, e); }));
     connect(dbgrid1, &TGridView::keyDown, this,
             g([this, dbgrid1](QKeyEvent *e) { DBGrid1KeyDown(*dbgrid1, e); }));
+    connect(dbgrid2, &TGridView::selectCell, this, g([this](int, int) { showEpisodePlace(); }));
+    connect(dbgrid2, &TGridView::dblClick, this, g([this, dbgrid2] { playEpisode(*dbgrid2); }));
+    connect(dbgrid1, &TGridView::dblClick, this, g([this, dbgrid1] { playEpisode(*dbgrid1); }));
+    connect(m_p->BOpenFolder, &QPushButton::clicked, this, g([this] { BOpenFolderClick(); }));
+    connect(m_p->BAttachFolder, &QPushButton::clicked, this, g([this] { BAttachFolderClick(); }));
 
     // What the user picks or types is stored at once, each change as it is made; the lists show it
     // from the catalog's change notice.
@@ -106,6 +119,7 @@ void TTitlesHandlers::LoadSeries() {
     m_p->ETime->setText(FormatPlayTime(roundHalfEven(sums.durationAt(i))));
     showTitleDetails(*record);
     LoadAltNames();
+    showEpisodePlace();
 }
 
 void TTitlesHandlers::fillEpisodeGrid(TGridView &grid, const std::vector<EpisodeTexts> &rows) {
@@ -165,6 +179,7 @@ void TTitlesHandlers::clearCurrentTitle() {
     m_p->ETime->clear();
     showTitleDetails(std::nullopt);
     LoadAltNames();
+    showEpisodePlace();
 }
 
 void TTitlesHandlers::LoadAltNames(qint64 selectId) {
@@ -311,8 +326,73 @@ void TTitlesHandlers::GVAfterEdit(int ACol, int ARow, const QString &) {
     m_win.EditName(*m_p->GV, ACol, ARow, 0);
 }
 
+qint64 TTitlesHandlers::chosenEpisode(TGridView &grid) const {
+    const int row = grid.CurrentRow();
+    if (!m_win.session().isOpen() || row < 0 || row >= grid.RowCount())
+        return 0;
+    return grid.CellAt(kEpisodeIdColumn, row).AsInteger();
+}
+
+void TTitlesHandlers::showEpisodePlace() {
+    const qint64 episode = chosenEpisode(*m_p->DBGrid2);
+    m_p->LPlace->setText(episode == 0 ? QString()
+                                      : places::placeText(places::episodeLocations(
+                                            m_win.session().catalog(), episode, places::Mounts::recent())));
+    m_p->BOpenFolder->setEnabled(episode != 0);
+    m_p->BAttachFolder->setEnabled(m_win.currentTitleId() != 0);
+}
+
+void TTitlesHandlers::playEpisode(TGridView &grid) {
+    const qint64 episode = chosenEpisode(grid);
+    if (episode == 0)
+        return;
+    const places::OpenTarget t =
+        places::fileToOpen(m_win.session().catalog(), episode, places::Mounts::current());
+    if (t.path.isEmpty())
+        throw Error(t.error);
+    m_win.dialogs().openUrl(QUrl::fromLocalFile(QFile::decodeName(t.path)));
+}
+
+void TTitlesHandlers::BOpenFolderClick() {
+    const qint64 episode = chosenEpisode(*m_p->DBGrid2);
+    if (episode == 0)
+        return;
+    const places::OpenTarget t =
+        places::fileToOpen(m_win.session().catalog(), episode, places::Mounts::current());
+    if (t.path.isEmpty())
+        throw Error(t.error);
+    m_win.dialogs().openUrl(QUrl::fromLocalFile(QFileInfo(QFile::decodeName(t.path)).path()));
+}
+
+void TTitlesHandlers::BAttachFolderClick() {
+    const qint64 title = m_win.currentTitleId();
+    if (title == 0 || !m_win.session().isOpen())
+        return;
+    const QString folder = m_win.dialogs().chooseFolder(&m_win, m_p->BAttachFolder->text(), m_win.StartDir());
+    if (folder.isEmpty())
+        return;
+    char *real = ::realpath(QFile::encodeName(folder).constData(), nullptr);
+    if (!real)
+        throw Error(msg::folderNotFound(folder));
+    const QByteArray native(real);
+    free(real);
+    const ops::AttachReport r =
+        ops::attachFolder(m_win.session().catalog(), title, native, places::Mounts::current());
+    QStringList lines{msg::attachSummary(int(r.matched.size()), int(r.ambiguous.size()),
+                                         int(r.leftEpisodes.size()), int(r.leftFiles.size()))};
+    for (const auto &[episode, file] : r.matched)
+        lines << episode + QStringLiteral(" → ") + file;
+    for (const QString &e : r.ambiguous)
+        lines << e + QStringLiteral(": ?");
+    m_win.dialogs().inform(&m_win, m_p->BAttachFolder->text(), lines.join(QLatin1Char('\n')));
+}
+
 void TTitlesHandlers::DBGrid1KeyDown(TGridView &grid, QKeyEvent *event) {
     CatalogSession &s = m_win.session();
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && s.isOpen()) {
+        playEpisode(grid);
+        return;
+    }
     if (event->key() != Qt::Key_Delete || !s.isOpen())
         return;
     const int row = grid.CurrentRow();

@@ -31,7 +31,13 @@ public:
     void GVKeyDown(QKeyEvent *event);
     void GVAfterEdit(int ACol, int ARow, const QString &value);
     // Delete key of the two episode grids (DBGrid2 on page 0, DBGrid1 on page 3).
-    void DBGrid1KeyDown(TGridView &grid, QKeyEvent *event);
+    void DBGrid1KeyDown(TGridView &grid, QKeyEvent *event); // Delete; Enter plays
+    // The chosen episode's drive, folder and state under the episodes.
+    void showEpisodePlace();
+    // Hands the episode's file to the desktop's player; an error names the drive that is not in.
+    void playEpisode(TGridView &grid);
+    void BOpenFolderClick();
+    void BAttachFolderClick();
     // A type picked, an episode count or a comment typed: stored into the current title at once.
     void DS2DataChange();
     void ECountChange();
@@ -54,6 +60,7 @@ protected:
 
 private:
     void connectAll();
+    qint64 chosenEpisode(TGridView &grid) const;
     void showTitleDetails(const std::optional<ops::TitleRecord> &record);
     void writeTitleField(ops::TitleField field, const QVariant &value);
     // The ID and name of GVAlt's current row; 0 when it has none.

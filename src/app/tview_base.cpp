@@ -6,7 +6,9 @@
 #include "catalog/settings.h"
 #include "convert/convert.h"
 #include "dialogs.h"
+#include "drives_handlers.h"
 #include "errorguard.h"
+#include "page_drives.h"
 #include "page_intake.h"
 #include "page_service.h"
 #include "page_stats.h"
@@ -82,6 +84,7 @@ TView_Base::~TView_Base() {
     m_summaryHandlers = nullptr;
     m_titlesHandlers = nullptr;
     m_statsHandlers = nullptr;
+    m_drivesHandlers = nullptr;
     if (ErrorGuard::dialogs() == &m_dialogs)
         ErrorGuard::install(nullptr);
 }
@@ -154,11 +157,13 @@ void TView_Base::buildWindow() {
     m_stats = new TPageStats;
     m_intake = new TPageIntake;
     m_service = new TPageService;
+    m_drives = new TPageDrives;
     m_pages->addTab(m_titles, QStringLiteral("Информация по сериям"));
     m_pages->addTab(m_summary, QStringLiteral("Сводная таблица"));
     m_pages->addTab(m_stats, QStringLiteral("Статистика"));
     m_pages->addTab(m_intake, QStringLiteral("Добавить новое"));
     m_pages->addTab(m_service, QStringLiteral("Дополнительно"));
+    m_pages->addTab(m_drives, QStringLiteral("Диски"));
     cl->addWidget(m_pages, 1);
     setCentralWidget(central);
 
@@ -182,6 +187,7 @@ void TView_Base::connectHandlers() {
     m_summaryHandlers = new TSummaryHandlers(*this);
     m_titlesHandlers = new TTitlesHandlers(*this);
     m_statsHandlers = new TStatsHandlers(*this);
+    m_drivesHandlers = new TDrivesHandlers(*this);
     connect(m_bToExl, &QPushButton::clicked, this, g([this] { BToExlClick(); }));
     connect(m_bToHtML, &QPushButton::clicked, this, g([this] { BToHtMLClick(); }));
     connect(m_service->BNewBase, &QPushButton::clicked, this, g([this] { BNewBaseClick(); }));
@@ -194,6 +200,8 @@ void TView_Base::connectHandlers() {
     connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {
         if (index >= 0 && !m_starting)
             m_noActivePage = false;
+        if (index == TabDrives)
+            ErrorGuard::run(this, [this] { m_drivesHandlers->pageShown(); });
     });
 }
 
@@ -522,6 +530,13 @@ void TView_Base::UpDateAll(bool Full) {
 
 void TView_Base::UpDateAll(const ChangeNotice &notice) {
     if (!m_session.isOpen() || notice.isEmpty())
+        return;
+    if (notice.all || notice.places) {
+        m_drivesHandlers->fill();
+        m_titlesHandlers->showEpisodePlace();
+    }
+    // Only where files are changed: no title's row or sums did.
+    if (!notice.all && notice.titles.isEmpty() && !notice.episodes)
         return;
     // One read of the file for the whole refresh: a change another process makes meanwhile shows
     // at the next refresh, never half in this one.

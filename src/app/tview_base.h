@@ -31,6 +31,8 @@ class TPageSummary;
 class TPageStats;
 class TPageIntake;
 class TPageService;
+class TPageDrives;
+class TDrivesHandlers;
 class TSummaryHandlers;
 class TTitlesHandlers;
 class TStatsHandlers;
@@ -59,8 +61,8 @@ class TView_Base : public QMainWindow {
     Q_OBJECT
 
 public:
-    static constexpr int PageCount = 5;
-    enum Page { TOsn = 0, Tns = 1, Stat = 2, TabNewA = 3, TabServ = 4 };
+    static constexpr int PageCount = 6;
+    enum Page { TOsn = 0, Tns = 1, Stat = 2, TabNewA = 3, TabServ = 4, TabDrives = 5 };
 
     explicit TView_Base(Dialogs &dialogs, QWidget *parent = nullptr);
     ~TView_Base() override;
@@ -96,6 +98,7 @@ public:
     TSummaryHandlers &summary() { return *m_summaryHandlers; }
     TTitlesHandlers &titles() { return *m_titlesHandlers; }
     TStatsHandlers &stats() { return *m_statsHandlers; }
+    TDrivesHandlers &drives() { return *m_drivesHandlers; }
 
     // ---- operations that span pages ----
     // Row of a title in a grid, -1 when the grid does not list it.
@@ -157,6 +160,7 @@ public:
     TPageStats *statsPage() const { return m_stats; }
     TPageIntake *intakePage() const { return m_intake; }
     TPageService *servicePage() const { return m_service; }
+    TPageDrives *drivesPage() const { return m_drives; }
     TGridView &GV();
     TGridView &GV4();
     TGridView &GVSV();
@@ -229,9 +233,11 @@ private:
     TPageStats *m_stats = nullptr;
     TPageIntake *m_intake = nullptr;
     TPageService *m_service = nullptr;
+    TPageDrives *m_drives = nullptr;
     TSummaryHandlers *m_summaryHandlers = nullptr;
     TTitlesHandlers *m_titlesHandlers = nullptr;
     TStatsHandlers *m_statsHandlers = nullptr;
+    TDrivesHandlers *m_drivesHandlers = nullptr;
 };
 
 } // namespace vq

@@ -299,6 +299,8 @@ TEST_F(IntakeWindow, ClickProbesTheFileIntoTheRecordAndThePage) {
         ProbePage expectedPage;
         OpenAVI(s.name, expected, expectedPage, dir);
         expected.TitleId = win->CurrentEpisode().TitleId;
+        // The record knows where the file is, for the location it is stored with.
+        expected.SourcePath = QFile::encodeName(QDir(dir).filePath(s.name));
         EXPECT_EQ(win->CurrentEpisode(), expected);
         EXPECT_EQ(pageTexts(), texts(expectedPage));
         EXPECT_EQ(win->CurrentEpisode().Width, s.width);

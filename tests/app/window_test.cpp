@@ -55,13 +55,13 @@ TEST_F(Window, FirstStartMakesTheStarterCatalogAndUsesTheDefaults) {
         EXPECT_TRUE(chosen);
     EXPECT_EQ(win->GVSV().Column(4).Width(), 108);
     EXPECT_EQ(win->SBarPanel()->text(), QStringLiteral("Всего: 0"));
-    // The five pages, tabs at the bottom.
+    // The five pages and the drives, tabs at the bottom.
     QTabWidget *pages = win->PageControl1();
-    ASSERT_EQ(pages->count(), 5);
+    ASSERT_EQ(pages->count(), 6);
     EXPECT_EQ(pages->tabPosition(), QTabWidget::South);
-    const QStringList captions = {"Информация по сериям", "Сводная таблица", "Статистика", "Добавить новое",
-                                  "Дополнительно"};
-    for (int i = 0; i < 5; ++i)
+    const QStringList captions = {"Информация по сериям", "Сводная таблица", "Статистика",
+                                  "Добавить новое",       "Дополнительно",   "Диски"};
+    for (int i = 0; i < 6; ++i)
         EXPECT_EQ(pages->tabText(i), captions[i]);
     // The intake page's languages are preselected on the keys 0, 1 and 2.
     EXPECT_EQ(win->intakePage()->CSound->currentData().toInt(), 0);
@@ -212,19 +212,13 @@ TEST_F(Window, SettingValuesAreReadByTheTextRules) {
     auto width = [](TView_Base &w) { return QVariant(w.width()); };
     auto s1 = [](TView_Base &w) { return QVariant(w.panelSize(0)); };
     const Case cases[] = {
-        {"SelForm/sl3", "0", choice(3), false},
-        {"SelForm/sl3", "7", choice(3), true},
-        {"SelForm/sl3", "no", choice(3), true},
-        {"SelForm/sl0", "-1", choice(0), true},
-        {"View/ActivePage", "2", page, 2},
-        {"View/ActivePage", "5", page, -1},
-        {"View/ActivePage", "-3", page, -1},
-        {"View/ActivePage", "x", page, 0},
-        {"gvsv/s0", "300", gvsv0, 300},
-        {"gvsv/s0", "3 0 0", gvsv0, 262},
-        {"View/Width", "1e3", width, 1090},
-        {"View/Width", " 1000 ", width, 1000},
-        {"View/s1", "250", s1, 250},
+        {"SelForm/sl3", "0", choice(3), false}, {"SelForm/sl3", "7", choice(3), true},
+        {"SelForm/sl3", "no", choice(3), true}, {"SelForm/sl0", "-1", choice(0), true},
+        {"View/ActivePage", "2", page, 2},      {"View/ActivePage", "5", page, 5},
+        {"View/ActivePage", "6", page, -1},     {"View/ActivePage", "-3", page, -1},
+        {"View/ActivePage", "x", page, 0},      {"gvsv/s0", "300", gvsv0, 300},
+        {"gvsv/s0", "3 0 0", gvsv0, 262},       {"View/Width", "1e3", width, 1090},
+        {"View/Width", " 1000 ", width, 1000},  {"View/s1", "250", s1, 250},
     };
     TempCatalog cat;
     for (const Case &c : cases) {

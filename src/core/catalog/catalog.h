@@ -94,7 +94,8 @@ struct ChangeNotice {
     bool all = false;
     QSet<qint64> titles;
     bool episodes = false; // some of those titles' episodes changed (not only their own rows)
-    bool isEmpty() const { return !all && titles.isEmpty() && !episodes; }
+    bool places = false;   // volumes or the files' locations changed (no title's sums did)
+    bool isEmpty() const { return !all && titles.isEmpty() && !episodes && !places; }
     bool touches(qint64 id) const { return all || titles.contains(id); }
 };
 
@@ -172,6 +173,8 @@ public:
     // runs come in a later call.
     void setChangeListener(std::function<void(const ChangeNotice &)> listener);
     void deliverChanges();
+    // Volumes or locations were written: told with the next delivery.
+    void notePlacesChanged() { m_pending.places = true; }
     // Forget everything read (after a rolled-back transaction, say).
     void invalidate();
 

@@ -1,5 +1,7 @@
 #include "messages.h"
 
+#include <QHash>
+
 namespace vq::msg {
 
 // --- catalog: files, connection, data sets, values --------------------------------------------
@@ -700,6 +702,98 @@ QString filterShown(const QStringList &shown, const QStringList &all) {
     return QStringLiteral("Показано %1 из %2 · файлов %3 из %4 · %5 из %6 · %7 из %8")
         .arg(shown.value(0), all.value(0), shown.value(1), all.value(1), shown.value(2), all.value(2),
              shown.value(3), all.value(3));
+}
+
+// --- where files are: drives and locations -----------------------------------------------------
+
+QString placeUnknown() {
+    return QStringLiteral("место неизвестно");
+}
+
+QString episodePlaceUnknown(const QString &episode) {
+    return QStringLiteral("Где файл серии «%1», неизвестно (место неизвестно). Привяжите папку с ним.")
+        .arg(episode);
+}
+
+QString driveNotConnected(const QString &name) {
+    return QStringLiteral("Диск «%1» не подключён").arg(name);
+}
+
+QString folderNotFound(const QString &folder) {
+    return QStringLiteral("Папка '%1' не найдена.").arg(folder);
+}
+
+QString noVolumeWithId(qint64 id) {
+    return QStringLiteral("В каталоге нет диска с ID %1.").arg(id);
+}
+
+QString fileNotFoundOnDrive(const QString &path) {
+    return QStringLiteral("Файл '%1' не найден на диске. Проверьте файлы диска.").arg(path);
+}
+
+QString sureQuestion() {
+    return QStringLiteral("Вы уверены?");
+}
+
+QString placeLine(const QString &drive, bool online, const QString &folder, const QString &state) {
+    return QStringLiteral("Диск «%1» (%2), папка %3: %4")
+        .arg(drive, online ? placeOnline() : placeOffline(), folder, state);
+}
+
+QString placeOnline() {
+    return QStringLiteral("подключён");
+}
+
+QString placeOffline() {
+    return QStringLiteral("не подключён");
+}
+
+QString placeState(const QString &word) {
+    static const QHash<QString, QString> words{
+        {QStringLiteral("present"), QStringLiteral("на месте")},
+        {QStringLiteral("missing"), QStringLiteral("не найден")},
+        {QStringLiteral("changed"), QStringLiteral("изменён")},
+        {QStringLiteral("moved"), QStringLiteral("перемещён")},
+        {QStringLiteral("offline"), QStringLiteral("диск не подключён")},
+        {QStringLiteral("unknown"), placeUnknown()}};
+    return words.value(word, word);
+}
+
+QString checkSummary(qint64 present, qint64 changed, qint64 missing, qint64 moved, qint64 offline) {
+    return QStringLiteral(
+               "На месте: %1, изменены: %2, не найдены: %3, перемещены: %4, на отключённых дисках: %5")
+        .arg(present)
+        .arg(changed)
+        .arg(missing)
+        .arg(moved)
+        .arg(offline);
+}
+
+QString checkProgress(qint64 done, qint64 total) {
+    return QStringLiteral("Проверено %1 из %2").arg(done).arg(total);
+}
+
+QString removeMissingQuestion(qint64 missing) {
+    return QStringLiteral("Убрать из каталога ненайденные файлы (%1)? %2").arg(missing).arg(sureQuestion());
+}
+
+QString forgetVolumeQuestion(const QString &name, qint64 files) {
+    return QStringLiteral("Забыть диск «%1»? Его файлы (%2) останутся в каталоге, место неизвестно. %3")
+        .arg(name)
+        .arg(files)
+        .arg(sureQuestion());
+}
+
+QString attachSummary(int matched, int ambiguous, int leftEpisodes, int leftFiles) {
+    return QStringLiteral("Привязано: %1, неоднозначно: %2, без файла: %3, лишних файлов: %4")
+        .arg(matched)
+        .arg(ambiguous)
+        .arg(leftEpisodes)
+        .arg(leftFiles);
+}
+
+QString renameVolumePrompt(const QString &name) {
+    return QStringLiteral("Имя диска «%1»:").arg(name);
 }
 
 } // namespace vq::msg

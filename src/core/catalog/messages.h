@@ -235,4 +235,27 @@ QString altNameAddCaption();
 QString altNameEditCaption();
 QString altNamePrompt(const QString &title);
 
+// --- where files are: drives and locations -----------------------------------------------------
+// An episode with no stored location.
+QString placeUnknown();
+QString episodePlaceUnknown(const QString &episode);
+QString driveNotConnected(const QString &name);
+QString folderNotFound(const QString &folder);
+QString noVolumeWithId(qint64 id);
+QString fileNotFoundOnDrive(const QString &path);
+QString sureQuestion();
+// The title page's line for the chosen episode's file: drive, its state, the folder, the file's state.
+QString placeLine(const QString &drive, bool online, const QString &folder, const QString &state);
+QString placeOnline();
+QString placeOffline();
+// A state word (present, missing, ...) as the window says it.
+QString placeState(const QString &word);
+// The check's result in one line: counts of present, changed, missing, moved, offline files.
+QString checkSummary(qint64 present, qint64 changed, qint64 missing, qint64 moved, qint64 offline);
+QString checkProgress(qint64 done, qint64 total);
+QString removeMissingQuestion(qint64 missing);
+QString forgetVolumeQuestion(const QString &name, qint64 files);
+QString attachSummary(int matched, int ambiguous, int leftEpisodes, int leftFiles);
+QString renameVolumePrompt(const QString &name);
+
 } // namespace vq::msg

@@ -1,5 +1,7 @@
 #include "episodes.h"
 
+#include "places/locations.h"
+
 #include "catalog/catalog.h"
 #include "catalog/catalogsession.h"
 #include "catalog/dataset.h"
@@ -131,6 +133,8 @@ qint64 appendEpisode(CatalogSession &session, TVVF &episode, const StoreChoice &
         throw Error(msg::cannotStoreRow(schema::kEpisodes, catalog.path(), e.message()));
     }
     const qint64 id = catalog.lastInsertId();
+    if (!episode.SourcePath.isEmpty())
+        places::storeLocation(catalog, id, episode.SourcePath, places::Mounts::recent());
     catalog.reloadRow(schema::kEpisodes, id, true);
     transaction.commit();
     return id;

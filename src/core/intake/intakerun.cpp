@@ -368,6 +368,7 @@ void IntakeRun::storeOne(int index, const ProbeResult &result, Batch &batch) {
         choice.widthText = page.EWidth;
         choice.heightText = page.EHeigth;
     }
+    episode.SourcePath = entry.path;
     const QPair<QString, qint64> key{episode.FileName, episode.SizeBytes};
     if (!m_settings.again && m_known.contains(key)) {
         m_report.skippedTwice << entry.shown;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -29,6 +30,9 @@ struct TVVF {
     qint32 AudioHz = 0;
     QString ContainerFormat;
     quint8 AudioStreamCount = 0;
+    // Where the probed file is (its absolute path, as the file system has it): stored as the
+    // episode's location. Empty for a record that names no file.
+    QByteArray SourcePath;
 
     bool operator==(const TVVF &) const = default;
 };

@@ -1,0 +1,52 @@
+#include "page_drives.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace vq {
+
+TPageDrives::TPageDrives(QWidget *parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("PageDrives"));
+    auto *lay = new QVBoxLayout(this);
+    GDrives = new QTableWidget(0, kColumns, this);
+    GDrives->setObjectName(QStringLiteral("GDrives"));
+    GDrives->setHorizontalHeaderLabels({QStringLiteral("Диск"), QStringLiteral("Метка"),
+                                        QStringLiteral("Состояние"), QStringLiteral("Файлов"),
+                                        QStringLiteral("Объём"), QStringLiteral("Последняя проверка")});
+    GDrives->setSelectionBehavior(QAbstractItemView::SelectRows);
+    GDrives->setSelectionMode(QAbstractItemView::SingleSelection);
+    GDrives->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GDrives->verticalHeader()->hide();
+    GDrives->horizontalHeader()->setStretchLastSection(true);
+    lay->addWidget(GDrives, 1);
+
+    auto *buttons = new QHBoxLayout;
+    BRename = new QPushButton(QStringLiteral("Переименовать"), this);
+    BCheck = new QPushButton(QStringLiteral("Проверить файлы"), this);
+    BForget = new QPushButton(QStringLiteral("Забыть диск"), this);
+    BRemoveMissing = new QPushButton(QStringLiteral("Убрать ненайденные"), this);
+    BCancel = new QPushButton(QStringLiteral("Отмена"), this);
+    BCancel->setEnabled(false);
+    Progress = new QProgressBar(this);
+    Progress->setVisible(false);
+    for (QPushButton *b : {BRename, BCheck, BForget, BRemoveMissing, BCancel})
+        buttons->addWidget(b);
+    BRename->setObjectName(QStringLiteral("BRename"));
+    BCheck->setObjectName(QStringLiteral("BCheck"));
+    BForget->setObjectName(QStringLiteral("BForget"));
+    BRemoveMissing->setObjectName(QStringLiteral("BRemoveMissing"));
+    BCancel->setObjectName(QStringLiteral("BCancel"));
+    buttons->addWidget(Progress, 1);
+    lay->addLayout(buttons);
+    LStatus = new QLabel(this);
+    LStatus->setObjectName(QStringLiteral("LStatus"));
+    LStatus->setWordWrap(true);
+    lay->addWidget(LStatus);
+}
+
+} // namespace vq

@@ -1,0 +1,262 @@
+#include "mounts.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+
+#include <blkid/blkid.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/sysmacros.h>
+
+namespace vq::places {
+
+namespace {
+
+// mountinfo writes a space, tab, newline and backslash of a path as \ooo.
+QByteArray unescape(const QByteArray &s) {
+    QByteArray out;
+    out.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] == '\\' && i + 3 < s.size() && s[i + 1] >= '0' && s[i + 1] <= '3') {
+            bool ok = false;
+            const int v = s.mid(i + 1, 3).toInt(&ok, 8);
+            if (ok) {
+                out += char(v);
+                i += 3;
+                continue;
+            }
+        }
+        out += s[i];
+    }
+    return out;
+}
+
+struct DeviceNames {
+    QString uuid, label;
+};
+
+QMutex g_lock;
+QHash<QString, DeviceNames> g_known; // by device path and number: blkid is asked once per device
+
+QString blkidTag(blkid_cache cache, const char *tag, const QByteArray &dev) {
+    char *v = blkid_get_tag_value(cache, tag, dev.constData());
+    const QString out = v ? QString::fromUtf8(v) : QString();
+    free(v);
+    return out;
+}
+
+// A link of /dev/disk/by-uuid or by-label that leads to `dev`: what a user who cannot read the
+// device still sees.
+QString linkTo(const char *folder, const QByteArray &dev) {
+    const QString target = QFileInfo(QFile::decodeName(dev)).canonicalFilePath();
+    if (target.isEmpty())
+        return {};
+    const QDir d(QString::fromLatin1(folder));
+    for (const QFileInfo &f : d.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot))
+        if (f.canonicalFilePath() == target)
+            return f.fileName().replace(QLatin1String("\\x20"), QLatin1String(" "));
+    return {};
+}
+
+DeviceNames namesOf(const QByteArray &dev, quint64 devno) {
+    const QString key = QString::fromUtf8(dev) + QLatin1Char('#') + QString::number(devno);
+    QMutexLocker locked(&g_lock);
+    if (auto it = g_known.constFind(key); it != g_known.cend())
+        return *it;
+    DeviceNames n;
+    n.uuid = linkTo("/dev/disk/by-uuid", dev);
+    n.label = linkTo("/dev/disk/by-label", dev);
+    if (n.uuid.isEmpty()) {
+        // The cache answers for a user; as root (a container has no /dev/disk) it reads the device.
+        blkid_cache cache = nullptr;
+        if (blkid_get_cache(&cache, nullptr) == 0) {
+            n.uuid = blkidTag(cache, "UUID", dev);
+            if (n.label.isEmpty())
+                n.label = blkidTag(cache, "LABEL", dev);
+            blkid_put_cache(cache);
+        }
+    }
+    g_known.insert(key, n);
+    return n;
+}
+
+qint64 sizeOf(const QByteArray &mountPoint) {
+    struct statvfs s {};
+    if (statvfs(mountPoint.constData(), &s) != 0)
+        return 0;
+    return qint64(s.f_blocks) * qint64(s.f_frsize);
+}
+
+bool hasDevice(const QByteArray &source) {
+    return source.startsWith("/dev/");
+}
+
+} // namespace
+
+std::optional<MountLine> parseMountLine(const QByteArray &line) {
+    const QList<QByteArray> f = line.trimmed().split(' ');
+    const qsizetype dash = f.indexOf("-");
+    if (f.size() < 7 || dash < 6 || dash + 2 >= f.size())
+        return std::nullopt;
+    const QList<QByteArray> mm = f[2].split(':');
+    if (mm.size() != 2)
+        return std::nullopt;
+    bool okMajor = false, okMinor = false;
+    const unsigned major = mm[0].toUInt(&okMajor), minor = mm[1].toUInt(&okMinor);
+    if (!okMajor || !okMinor)
+        return std::nullopt;
+    return MountLine{quint64(makedev(major, minor)), unescape(f[3]), unescape(f[4]), unescape(f[dash + 1]),
+                     unescape(f[dash + 2])};
+}
+
+bool isNetworkFs(const QByteArray &t) {
+    static const QByteArray kinds[] = {"cifs",       "smb3",        "smbfs", "nfs", "nfs4",
+                                       "fuse.sshfs", "sshfs",       "9p",    "afs", "ceph",
+                                       "glusterfs",  "fuse.rclone", "davfs"};
+    for (const QByteArray &k : kinds)
+        if (t == k)
+            return true;
+    return false;
+}
+
+bool holdsFiles(const QByteArray &t) {
+    static const QByteArray none[] = {
+        "proc",    "sysfs",    "devtmpfs", "devpts",     "cgroup",    "cgroup2",  "securityfs", "debugfs",
+        "tracefs", "pstore",   "bpf",      "mqueue",     "hugetlbfs", "configfs", "fusectl",    "binfmt_misc",
+        "autofs",  "efivarfs", "nsfs",     "rpc_pipefs", "selinuxfs", "squashfs"};
+    for (const QByteArray &k : none)
+        if (t == k)
+            return false;
+    return true;
+}
+
+QString identOf(IdentKind kind, const QString &uuid, const QString &label, qint64 bytes,
+                const QByteArray &fsType, const QString &source, const QByteArray &mountPoint) {
+    switch (kind) {
+    case IdentKind::Uuid:
+        return QStringLiteral("uuid:") + uuid.toLower();
+    case IdentKind::Source:
+        return QStringLiteral("source:") + source;
+    case IdentKind::Label:
+        return QStringLiteral("label:%1:%2").arg(label).arg(bytes);
+    case IdentKind::Mount:
+        break;
+    }
+    return QStringLiteral("mount:%1:%2").arg(QString::fromUtf8(fsType), QFile::decodeName(mountPoint));
+}
+
+Mounts Mounts::current() {
+    Mounts out;
+    QFile f(QStringLiteral("/proc/self/mountinfo"));
+    if (!f.open(QIODevice::ReadOnly))
+        return out;
+    // A file of the kernel's: its size is not known before it is read.
+    const QByteArray all = f.readAll();
+    for (const QByteArray &line : all.split('\n')) {
+        const auto m = parseMountLine(line);
+        if (!m || !holdsFiles(m->fsType))
+            continue;
+        MountedVolume v;
+        v.fsType = QString::fromUtf8(m->fsType);
+        v.source = QString::fromUtf8(m->source);
+        v.mountPoint = m->mountPoint;
+        v.root = m->root;
+        v.device = m->device;
+        v.bytes = sizeOf(m->mountPoint);
+        if (isNetworkFs(m->fsType)) {
+            v.kind = IdentKind::Source;
+        } else if (hasDevice(m->source) || major(m->device) != 0) {
+            QByteArray dev = m->source;
+            if (!hasDevice(dev)) {
+                char *name = blkid_devno_to_devname(dev_t(m->device));
+                dev = name ? QByteArray(name) : QByteArray();
+                free(name);
+            }
+            const DeviceNames n = dev.isEmpty() ? DeviceNames{} : namesOf(dev, m->device);
+            v.uuid = n.uuid;
+            v.label = n.label;
+            v.kind = !v.uuid.isEmpty() ? IdentKind::Uuid : IdentKind::Label;
+        } else {
+            v.kind = IdentKind::Mount;
+        }
+        v.ident = identOf(v.kind, v.uuid, v.label, v.bytes, m->fsType, v.source, v.mountPoint);
+        out.m_volumes.push_back(std::move(v));
+    }
+    return out;
+}
+
+namespace {
+Mounts g_recent;
+qint64 g_recentAt = -1;
+} // namespace
+
+Mounts Mounts::recent() {
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    {
+        QMutexLocker locked(&g_lock);
+        if (g_recentAt >= 0 && now - g_recentAt < 1000 && now >= g_recentAt)
+            return g_recent;
+    }
+    Mounts m = current();
+    QMutexLocker locked(&g_lock);
+    g_recent = m;
+    g_recentAt = now;
+    return m;
+}
+
+void Mounts::forget() {
+    QMutexLocker locked(&g_lock);
+    g_known.clear();
+    g_recentAt = -1;
+}
+
+namespace {
+bool below(const QByteArray &path, const QByteArray &folder) {
+    if (folder == "/")
+        return path.startsWith('/');
+    return path == folder ||
+           (path.startsWith(folder) && path.size() > folder.size() && path[folder.size()] == '/');
+}
+} // namespace
+
+const MountedVolume *Mounts::mountOf(const QByteArray &absPath, quint64 device) const {
+    const MountedVolume *best = nullptr;
+    for (const MountedVolume &v : m_volumes)
+        if (v.device == device && below(absPath, v.mountPoint) &&
+            (!best || v.mountPoint.size() >= best->mountPoint.size()))
+            best = &v;
+    return best;
+}
+
+const MountedVolume *Mounts::find(const QString &ident) const {
+    const MountedVolume *best = nullptr;
+    // The whole file system rather than a bind mount of one of its folders.
+    for (const MountedVolume &v : m_volumes)
+        if (v.ident == ident && (!best || (v.root == "/" && best->root != "/")))
+            best = &v;
+    return best;
+}
+
+QByteArray Mounts::absolutePath(const MountedVolume &m, const QByteArray &volumePath) {
+    QByteArray rel = volumePath;
+    if (m.root != "/") {
+        const QByteArray root = m.root.mid(1) + '/';
+        if (!rel.startsWith(root))
+            return {};
+        rel = rel.mid(root.size());
+    }
+    return m.mountPoint == "/" ? '/' + rel : m.mountPoint + '/' + rel;
+}
+
+QByteArray Mounts::volumePath(const MountedVolume &m, const QByteArray &absPath) {
+    QByteArray rel = m.mountPoint == "/" ? absPath.mid(1) : absPath.mid(m.mountPoint.size() + 1);
+    if (m.root != "/")
+        rel = m.root.mid(1) + '/' + rel;
+    return rel;
+}
+
+} // namespace vq::places
