@@ -266,7 +266,9 @@ QStringList placeStatements() {
                        "\"Bytes\" INTEGER, \"Name\" TEXT, \"MountPoint\" TEXT, \"LastSeen\" INTEGER, "
                        "\"LastCheck\" INTEGER)"),
         // Path: the file's path below the volume's root, its bytes exactly as the file system has
-        // them. MTime in nanoseconds since the epoch. State: present, missing, changed, moved.
+        // them. MTime in nanoseconds since the epoch. State: present, missing, changed, moved. Seen:
+        // when the file was last found, written when its state changes (while it stays present,
+        // its volume's LastCheck is later).
         QStringLiteral("CREATE TABLE IF NOT EXISTS \"Location\" (\"ID\" INTEGER PRIMARY KEY, "
                        "\"Episode\" INTEGER NOT NULL, \"Volume\" INTEGER NOT NULL REFERENCES "
                        "\"Volume\"(\"ID\") ON DELETE CASCADE, \"Path\" BLOB NOT NULL, \"Size\" INTEGER, "

@@ -141,7 +141,6 @@ LocationRow rowOf(const CheckVolume &v, const CheckItem &it, const CheckFinding 
     r.id = it.locationId;
     r.episodeId = it.episodeId;
     r.volumeId = v.id;
-    r.episodeName = it.episodeName;
     r.path = f.newPath.isEmpty() ? it.path : f.newPath;
     r.volumeName = v.name;
     if (v.mount)
@@ -164,26 +163,26 @@ qint64 CheckPlan::files() const {
 CheckPlan planCheck(Catalog &catalog, const Mounts &mounts, qint64 volumeId) {
     CheckPlan plan;
     Catalog::ReadSnapshot snapshot(catalog);
-    for (const VolumeRow &v : volumes(catalog, mounts)) {
+    for (const VolumeRow &v : volumes(catalog, mounts, false)) {
         if (volumeId != 0 && v.id != volumeId)
             continue;
         CheckVolume cv;
         cv.id = v.id;
         cv.name = v.shownName();
+        cv.lastCheck = v.lastCheck;
         if (const MountedVolume *m = mounts.find(v.ident))
             cv.mount = *m;
         Statement &st = catalog.statement(QStringLiteral(
-            "SELECT l.\"ID\", l.\"Episode\", e.\"Серия\", l.\"Path\", l.\"Size\", l.\"MTime\", l.\"State\" "
-            "FROM \"Location\" l JOIN \"Серии\" e ON e.\"ID\" = l.\"Episode\" WHERE l.\"Volume\" = ? "
-            "ORDER BY l.\"Path\""));
+            "SELECT \"ID\", \"Episode\", \"Path\", \"Size\", \"MTime\", \"State\" FROM \"Location\" "
+            "WHERE \"Volume\" = ? ORDER BY \"Path\""));
         Statement::ResetAfter done{st};
         st.bind(1, v.id);
         sqlite3_stmt *h = st.handle();
         while (st.step())
             cv.items.push_back(
-                {sqlite3_column_int64(h, 0), sqlite3_column_int64(h, 1), st.text(2),
-                 QByteArray(static_cast<const char *>(sqlite3_column_blob(h, 3)), sqlite3_column_bytes(h, 3)),
-                 sqlite3_column_int64(h, 4), sqlite3_column_int64(h, 5), stateFromWord(st.text(6))});
+                {sqlite3_column_int64(h, 0), sqlite3_column_int64(h, 1),
+                 QByteArray(static_cast<const char *>(sqlite3_column_blob(h, 2)), sqlite3_column_bytes(h, 2)),
+                 sqlite3_column_int64(h, 3), sqlite3_column_int64(h, 4), stateFromWord(st.text(5))});
         plan.volumes.push_back(std::move(cv));
     }
     return plan;
@@ -287,13 +286,23 @@ CheckReport applyCheck(Catalog &catalog, const CheckPlan &plan, const CheckOutco
             report.files.push_back(rowOf(v, v.items[i], f));
         }
     }
+    // The names of only the files reported.
+    Statement &name = catalog.statement(QStringLiteral("SELECT \"Серия\" FROM \"Серии\" WHERE \"ID\" = ?"));
+    for (LocationRow &r : report.files) {
+        Statement::ResetAfter done{name};
+        name.bind(1, r.episodeId);
+        if (name.step())
+            r.episodeName = name.text(0);
+    }
     if (catalog.isReadOnly())
         return report;
     const qint64 now = nowMs();
     Catalog::Transaction t(catalog);
-    Statement &state = catalog.statement(QStringLiteral("UPDATE \"Location\" SET \"State\" = ?2, \"Seen\" = "
-                                                        "CASE WHEN ?2 = 'missing' THEN \"Seen\" ELSE ?3 END "
-                                                        "WHERE \"ID\" = ?1"));
+    // Seen is written when a state changes: a file that goes missing was last seen at the check
+    // before; one that stays present is seen at each check of its volume (LastCheck).
+    Statement &state = catalog.statement(
+        QStringLiteral("UPDATE \"Location\" SET \"State\" = ?2, \"Seen\" = CASE WHEN ?2 = 'missing' THEN "
+                       "max(ifnull(\"Seen\", 0), ?4) ELSE ?3 END WHERE \"ID\" = ?1"));
     Statement &moved = catalog.statement(QStringLiteral(
         "UPDATE OR IGNORE \"Location\" SET \"State\" = 'moved', \"Path\" = ?2, \"MTime\" = ?3, \"Seen\" = ?4 "
         "WHERE \"ID\" = ?1"));
@@ -319,16 +328,10 @@ CheckReport applyCheck(Catalog &catalog, const CheckPlan &plan, const CheckOutco
                 state.bind(1, it.locationId);
                 state.bind(2, stateWord(f.state));
                 state.bind(3, now);
+                state.bind(4, v.lastCheck);
                 state.step();
             }
         }
-        // Every file found where it was stored is seen now, in one statement.
-        Statement &present = catalog.statement(QStringLiteral(
-            "UPDATE \"Location\" SET \"Seen\" = ?2 WHERE \"Volume\" = ?1 AND \"State\" = 'present'"));
-        Statement::ResetAfter presentDone{present};
-        present.bind(1, v.id);
-        present.bind(2, now);
-        present.step();
         Statement::ResetAfter done{seen};
         seen.bind(1, v.id);
         seen.bind(2, now);

@@ -11,7 +11,6 @@ namespace vq::places {
 
 struct CheckItem {
     qint64 locationId = 0, episodeId = 0;
-    QString episodeName;
     QByteArray path; // below the volume's root
     qint64 size = 0, mtimeNs = 0;
     State stored = State::Present;
@@ -20,6 +19,7 @@ struct CheckItem {
 struct CheckVolume {
     qint64 id = 0;
     QString name;
+    qint64 lastCheck = 0;
     std::optional<MountedVolume> mount; // none: offline
     std::vector<CheckItem> items;       // by path
 };

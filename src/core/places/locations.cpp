@@ -50,10 +50,15 @@ VolumeRow readVolume(sqlite3_stmt *h, const Mounts &mounts) {
     return v;
 }
 
-const QString kVolumeSelect = QStringLiteral(
-    "SELECT v.\"ID\", v.\"Ident\", v.\"UUID\", v.\"Label\", v.\"FsType\", v.\"Name\", v.\"MountPoint\", "
-    "v.\"LastSeen\", v.\"LastCheck\", (SELECT count(*) FROM \"Location\" l WHERE l.\"Volume\" = v.\"ID\"), "
-    "(SELECT total(l.\"Size\") FROM \"Location\" l WHERE l.\"Volume\" = v.\"ID\") FROM \"Volume\" v");
+QString volumeSelect(bool counts) {
+    return QStringLiteral("SELECT v.\"ID\", v.\"Ident\", v.\"UUID\", v.\"Label\", v.\"FsType\", v.\"Name\", "
+                          "v.\"MountPoint\", v.\"LastSeen\", v.\"LastCheck\", ") +
+           (counts ? QStringLiteral(
+                         "(SELECT count(*) FROM \"Location\" l WHERE l.\"Volume\" = v.\"ID\"), "
+                         "(SELECT total(l.\"Size\") FROM \"Location\" l WHERE l.\"Volume\" = v.\"ID\")")
+                   : QStringLiteral("0, 0")) +
+           QStringLiteral(" FROM \"Volume\" v");
+}
 
 std::vector<LocationRow> readLocations(Catalog &catalog, const QString &where, qint64 key,
                                        const Mounts &mounts) {
@@ -182,8 +187,8 @@ bool storeLocation(Catalog &catalog, qint64 episodeId, const QByteArray &givenPa
     return true;
 }
 
-std::vector<VolumeRow> volumes(Catalog &catalog, const Mounts &mounts) {
-    Statement &st = catalog.statement(kVolumeSelect + QStringLiteral(" ORDER BY v.\"ID\""));
+std::vector<VolumeRow> volumes(Catalog &catalog, const Mounts &mounts, bool counts) {
+    Statement &st = catalog.statement(volumeSelect(counts) + QStringLiteral(" ORDER BY v.\"ID\""));
     Statement::ResetAfter done{st};
     std::vector<VolumeRow> out;
     while (st.step())
@@ -192,7 +197,7 @@ std::vector<VolumeRow> volumes(Catalog &catalog, const Mounts &mounts) {
 }
 
 std::optional<VolumeRow> volume(Catalog &catalog, qint64 id, const Mounts &mounts) {
-    Statement &st = catalog.statement(kVolumeSelect + QStringLiteral(" WHERE v.\"ID\" = ?"));
+    Statement &st = catalog.statement(volumeSelect(true) + QStringLiteral(" WHERE v.\"ID\" = ?"));
     Statement::ResetAfter done{st};
     st.bind(1, id);
     if (!st.step())

@@ -53,7 +53,8 @@ struct VolumeRow {
     QString shownName() const;
 };
 // Every volume, online ones with their mount of now.
-std::vector<VolumeRow> volumes(Catalog &catalog, const Mounts &mounts);
+// Without `counts`, files and bytes stay 0 (they read each volume's part of the locations).
+std::vector<VolumeRow> volumes(Catalog &catalog, const Mounts &mounts, bool counts = true);
 std::optional<VolumeRow> volume(Catalog &catalog, qint64 id, const Mounts &mounts);
 
 struct LocationRow {
