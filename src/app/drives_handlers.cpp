@@ -73,7 +73,8 @@ void TDrivesHandlers::fill() {
             GroupDigits(QString::number(v.bytes)),
             v.lastCheck == 0
                 ? QString()
-                : QDateTime::fromMSecsSinceEpoch(v.lastCheck).toString(QStringLiteral("dd.MM.yyyy hh:mm"))};
+                : QDateTime::fromMSecsSinceEpoch(v.lastCheck).toString(QStringLiteral("dd.MM.yyyy hh:mm")),
+            msg::volumeIdentity(int(v.kind))};
         for (int c = 0; c < TPageDrives::kColumns; ++c) {
             auto *item = new QTableWidgetItem(texts[c]);
             if (c == TPageDrives::cFiles || c == TPageDrives::cBytes)

@@ -17,7 +17,8 @@ TPageDrives::TPageDrives(QWidget *parent) : QWidget(parent) {
     GDrives->setObjectName(QStringLiteral("GDrives"));
     GDrives->setHorizontalHeaderLabels({QStringLiteral("Диск"), QStringLiteral("Метка"),
                                         QStringLiteral("Состояние"), QStringLiteral("Файлов"),
-                                        QStringLiteral("Объём"), QStringLiteral("Последняя проверка")});
+                                        QStringLiteral("Объём"), QStringLiteral("Последняя проверка"),
+                                        QStringLiteral("Опознаётся по")});
     GDrives->setSelectionBehavior(QAbstractItemView::SelectRows);
     GDrives->setSelectionMode(QAbstractItemView::SingleSelection);
     GDrives->setEditTriggers(QAbstractItemView::NoEditTriggers);

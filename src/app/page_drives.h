@@ -15,7 +15,7 @@ class TPageDrives : public QWidget {
 public:
     explicit TPageDrives(QWidget *parent = nullptr);
 
-    enum Column { cName, cLabel, cState, cFiles, cBytes, cLastCheck, kColumns };
+    enum Column { cName, cLabel, cState, cFiles, cBytes, cLastCheck, cIdentity, kColumns };
     QTableWidget *GDrives = nullptr; // a row per volume; the volume's key in cName's Qt::UserRole
     QPushButton *BRename = nullptr;
     QPushButton *BCheck = nullptr;

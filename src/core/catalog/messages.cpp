@@ -792,6 +792,19 @@ QString attachSummary(int matched, int ambiguous, int leftEpisodes, int leftFile
         .arg(leftFiles);
 }
 
+QString volumeIdentity(int kind) {
+    switch (kind) {
+    case 0:
+        return QStringLiteral("UUID");
+    case 1:
+        return QStringLiteral("адресу ресурса");
+    case 2:
+        return QStringLiteral("метке и размеру (нет UUID)");
+    default:
+        return QStringLiteral("точке монтирования");
+    }
+}
+
 QString renameVolumePrompt(const QString &name) {
     return QStringLiteral("Имя диска «%1»:").arg(name);
 }

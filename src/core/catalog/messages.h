@@ -257,5 +257,7 @@ QString removeMissingQuestion(qint64 missing);
 QString forgetVolumeQuestion(const QString &name, qint64 files);
 QString attachSummary(int matched, int ambiguous, int leftEpisodes, int leftFiles);
 QString renameVolumePrompt(const QString &name);
+// How a volume is known again (places::IdentKind: UUID, share, label and size, mount point).
+QString volumeIdentity(int kind);
 
 } // namespace vq::msg

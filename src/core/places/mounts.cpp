@@ -39,8 +39,12 @@ struct DeviceNames {
     QString uuid, label;
 };
 
+bool hasDevice(const QByteArray &source) {
+    return source.startsWith("/dev/");
+}
+
 QMutex g_lock;
-QHash<QString, DeviceNames> g_known; // by device path and number: blkid is asked once per device
+blkid_cache g_cache = nullptr;
 
 QString blkidTag(blkid_cache cache, const char *tag, const QByteArray &dev) {
     char *v = blkid_get_tag_value(cache, tag, dev.constData());
@@ -62,25 +66,29 @@ QString linkTo(const char *folder, const QByteArray &dev) {
     return {};
 }
 
-DeviceNames namesOf(const QByteArray &dev, quint64 devno) {
-    const QString key = QString::fromUtf8(dev) + QLatin1Char('#') + QString::number(devno);
-    QMutexLocker locked(&g_lock);
-    if (auto it = g_known.constFind(key); it != g_known.cend())
-        return *it;
+// Asked anew at every look: the same device node may hold another disk now. libblkid's own cache
+// checks a device again when it changed, and keeps the look cheap while it has not.
+DeviceNames namesOf(const QByteArray &source, quint64 devno) {
+    QByteArray dev = source;
+    if (!hasDevice(dev)) {
+        char *name = blkid_devno_to_devname(dev_t(devno));
+        dev = name ? QByteArray(name) : QByteArray();
+        free(name);
+    }
+    if (dev.isEmpty())
+        return {};
     DeviceNames n;
     n.uuid = linkTo("/dev/disk/by-uuid", dev);
     n.label = linkTo("/dev/disk/by-label", dev);
     if (n.uuid.isEmpty()) {
         // The cache answers for a user; as root (a container has no /dev/disk) it reads the device.
-        blkid_cache cache = nullptr;
-        if (blkid_get_cache(&cache, nullptr) == 0) {
-            n.uuid = blkidTag(cache, "UUID", dev);
+        QMutexLocker locked(&g_lock);
+        if (g_cache || blkid_get_cache(&g_cache, nullptr) == 0) {
+            n.uuid = blkidTag(g_cache, "UUID", dev);
             if (n.label.isEmpty())
-                n.label = blkidTag(cache, "LABEL", dev);
-            blkid_put_cache(cache);
+                n.label = blkidTag(g_cache, "LABEL", dev);
         }
     }
-    g_known.insert(key, n);
     return n;
 }
 
@@ -89,10 +97,6 @@ qint64 sizeOf(const QByteArray &mountPoint) {
     if (statvfs(mountPoint.constData(), &s) != 0)
         return 0;
     return qint64(s.f_blocks) * qint64(s.f_frsize);
-}
-
-bool hasDevice(const QByteArray &source) {
-    return source.startsWith("/dev/");
 }
 
 } // namespace
@@ -170,13 +174,7 @@ Mounts Mounts::current() {
         if (isNetworkFs(m->fsType)) {
             v.kind = IdentKind::Source;
         } else if (hasDevice(m->source) || major(m->device) != 0) {
-            QByteArray dev = m->source;
-            if (!hasDevice(dev)) {
-                char *name = blkid_devno_to_devname(dev_t(m->device));
-                dev = name ? QByteArray(name) : QByteArray();
-                free(name);
-            }
-            const DeviceNames n = dev.isEmpty() ? DeviceNames{} : namesOf(dev, m->device);
+            const DeviceNames n = namesOf(m->source, m->device);
             v.uuid = n.uuid;
             v.label = n.label;
             v.kind = !v.uuid.isEmpty() ? IdentKind::Uuid : IdentKind::Label;
@@ -210,7 +208,9 @@ Mounts Mounts::recent() {
 
 void Mounts::forget() {
     QMutexLocker locked(&g_lock);
-    g_known.clear();
+    if (g_cache)
+        blkid_put_cache(g_cache);
+    g_cache = nullptr;
     g_recentAt = -1;
 }
 

@@ -51,7 +51,7 @@ public:
     static Mounts current();
     // current() of at most a second ago: for many files stored one after another.
     static Mounts recent();
-    // Forget what was identified, so that the next current() asks the devices again.
+    // Forget what was read of the devices and the last mounts, so that the next look reads anew.
     static void forget();
 
     const std::vector<MountedVolume> &volumes() const { return m_volumes; }
