@@ -236,29 +236,21 @@ int cmdAdd(Context &c) {
         if (!ops::languageExists(s, key))
             throw Error(QLatin1String(option) + QStringLiteral(": ") + msg::intakeNoSuchLanguage(key));
 
-    // The scan makes each folder current, as in the window; the caller's folder is given back.
-    const QString callerDir = QDir::currentPath();
     QStringList emptyFolders;
-    try {
-        for (const NamedPath &p : named) {
-            if (p.isFolder) {
-                const QString &folder = p.absolute;
-                const QList<ListedFile> listed = scanNativeFolder(p.native, !allEntries, recursive);
-                if (listed.isEmpty())
-                    emptyFolders << folder;
-                for (ListedFile f : listed) {
-                    f.shown = QDir(folder).filePath(f.shown);
-                    request.entries << f;
-                }
-            } else {
-                request.entries << ListedFile{p.absolute, p.native};
+    for (const NamedPath &p : named) {
+        if (p.isFolder) {
+            const QString &folder = p.absolute;
+            const QList<ListedFile> listed = scanNativeFolder(p.native, !allEntries, recursive);
+            if (listed.isEmpty())
+                emptyFolders << folder;
+            for (ListedFile f : listed) {
+                f.shown = QDir(folder).filePath(f.shown);
+                request.entries << f;
             }
+        } else {
+            request.entries << ListedFile{p.absolute, p.native};
         }
-    } catch (...) {
-        QDir::setCurrent(callerDir);
-        throw;
     }
-    QDir::setCurrent(callerDir);
     // Nothing to add is no success: no title is made for it either.
     if (request.entries.isEmpty())
         throw Error(msg::intakeNoVideoFiles(emptyFolders.join(QStringLiteral(", "))));

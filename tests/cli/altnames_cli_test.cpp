@@ -169,7 +169,7 @@ TEST_F(AltNamesCli, BadCallsChangeNothingAndSaySo) {
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("vidoteq-cli: '7x' is not a title ID\n")));
     // The tool's help lists the command.
-    EXPECT_TRUE(runCli({QStringLiteral("--help")}).err.contains(QStringLiteral("alt-names --title-id ID")));
+    EXPECT_TRUE(runCli({QStringLiteral("--help")}).out.contains(QStringLiteral("alt-names --title-id ID")));
 }
 
 TEST_F(AltNamesCli, ReadOnlyCatalogListsButRefusesWrites) {

@@ -702,4 +702,87 @@ QString filterShown(const QStringList &shown, const QStringList &all) {
              shown.value(3), all.value(3));
 }
 
+// --- desktop conventions -------------------------------------------------------------------------
+
+QString usageOptionNeedsValue(const QString &option) {
+    return QStringLiteral("параметру %1 нужно значение").arg(option);
+}
+
+QString usageOptionTakesNoValue(const QString &option) {
+    return QStringLiteral("параметр %1 не принимает значения").arg(option);
+}
+
+QString usageUnknownOption(const QString &option) {
+    return QStringLiteral("неизвестный параметр %1").arg(option);
+}
+
+QString usageWrongArgumentCount() {
+    return QStringLiteral("неверное число аргументов");
+}
+
+QString usageNoCommand() {
+    return QStringLiteral("не указана команда");
+}
+
+QString usageUnknownCommand(const QString &command) {
+    return QStringLiteral("неизвестная команда %1").arg(command);
+}
+
+QString usageHeader() {
+    return QStringLiteral("использование: vidoteq-cli [--catalog ФАЙЛ] КОМАНДА [АРГУМЕНТЫ]\n"
+                          "       vidoteq-cli --help | --version\n"
+                          "Параметры принимают и вид --параметр=значение; после -- всё — аргументы.\n"
+                          "команды:\n");
+}
+
+QString saveHtmlCaption() {
+    return QStringLiteral("Куда сохранить страницу HTML");
+}
+
+QString saveSpreadsheetCaption() {
+    return QStringLiteral("Куда сохранить таблицу");
+}
+
+QString saveNewCatalogCaption() {
+    return QStringLiteral("Куда сохранить новую базу");
+}
+
+QString fileSavedOpenIt(const QString &path) {
+    return QStringLiteral("Создан файл %1\n\nОткрыть его?").arg(path);
+}
+
+QString replaceExistingFile(const QString &path) {
+    return QStringLiteral("Файл %1 уже есть. Заменить его?").arg(path);
+}
+
+QString newCatalogMade(const QString &path) {
+    return QStringLiteral("Создана база %1; теперь открыта она.").arg(path);
+}
+
+QString convertChooseCaption() {
+    return QStringLiteral("Какой каталог Access перенести");
+}
+
+QString aboutCaption() {
+    return QStringLiteral("О программе");
+}
+
+QString aboutText(const QString &version, const QString &catalogPath, int schemaVersion) {
+    QString text = QStringLiteral("Vidoteq %1\nКаталог аниме и видеофайлов их серий.\n"
+                                  "© Morvik. Все права защищены.\n\n")
+                       .arg(version);
+    if (catalogPath.isEmpty())
+        return text + QStringLiteral("База не открыта.");
+    return text + QStringLiteral("База: %1\nВерсия схемы базы: %2").arg(catalogPath).arg(schemaVersion);
+}
+
+QString dropHoldsNoFiles() {
+    return QStringLiteral("Среди перетащенного нет ни папок, ни файлов.");
+}
+
+QString addAllNeedsFiles() {
+    return QStringLiteral("Нечего добавлять: выберите папку с сериями в дереве (или перетащите её "
+                          "в окно) и щёлкните файл в списке.");
+}
+
 } // namespace vq::msg

@@ -235,4 +235,24 @@ QString altNameAddCaption();
 QString altNameEditCaption();
 QString altNamePrompt(const QString &title);
 
+// --- desktop conventions: command-line usage, menus, save dialogs ---------------------------------
+QString usageOptionNeedsValue(const QString &option);
+QString usageOptionTakesNoValue(const QString &option);
+QString usageUnknownOption(const QString &option);
+QString usageWrongArgumentCount();
+QString usageNoCommand();
+QString usageUnknownCommand(const QString &command);
+QString usageHeader(); // the first lines of --help, before the commands
+QString saveHtmlCaption();
+QString saveSpreadsheetCaption();
+QString saveNewCatalogCaption();
+QString fileSavedOpenIt(const QString &path); // the question after an export
+QString replaceExistingFile(const QString &path);
+QString newCatalogMade(const QString &path);
+QString convertChooseCaption();
+QString aboutCaption();
+QString aboutText(const QString &version, const QString &catalogPath, int schemaVersion);
+QString dropHoldsNoFiles();
+QString addAllNeedsFiles(); // "Добавить всё" with no file listed or clicked
+
 } // namespace vq::msg
