@@ -149,7 +149,7 @@ qint32 intOption(Context &c, const QString &name, qint32 fallback) {
         return fallback;
     const std::optional<qint32> n = parseInt32(*text);
     if (!n)
-        throw UsageError(QStringLiteral("%1: '%2' is not a whole number").arg(name, *text));
+        throw UsageError(msg::usageNotAWholeNumber(name, *text));
     return *n;
 }
 
@@ -217,13 +217,14 @@ int cmdAdd(Context &c) {
     settings.again = c.takeFlag(QStringLiteral("--again"));
     const QStringList paths = c.positional(1, -1);
     if (request.titleName.has_value() == titleIdText.has_value())
-        throw UsageError(QStringLiteral("add needs one of --title NAME and --title-id ID"));
+        throw UsageError(msg::usageCommandNeeds(QStringLiteral("add"),
+                                                QStringLiteral("--title НАЗВАНИЕ или --title-id ID")));
     if (request.titleName && request.titleName->trimmed().isEmpty())
-        throw UsageError(QStringLiteral("the title needs a name"));
+        throw UsageError(msg::usageTitleNeedsName());
     if (titleIdText) {
         request.titleId = parseInt64(*titleIdText);
         if (!request.titleId)
-            throw UsageError(QStringLiteral("'%1' is not a title ID").arg(*titleIdText));
+            throw UsageError(msg::usageNotATitleId(*titleIdText));
     }
     const QList<NamedPath> named = requireExisting(paths, true);
 

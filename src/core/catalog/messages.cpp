@@ -735,6 +735,66 @@ QString usageHeader() {
                           "команды:\n");
 }
 
+QString usageCommandNeeds(const QString &command, const QString &what) {
+    return QStringLiteral("команде %1 нужен %2").arg(command, what);
+}
+
+QString usageNotATitleId(const QString &text) {
+    return QStringLiteral("'%1' — не номер аниме").arg(text);
+}
+
+QString usageNotAnAltNameId(const QString &text) {
+    return QStringLiteral("'%1' — не номер другого названия").arg(text);
+}
+
+QString usageNotAWholeNumber(const QString &option, const QString &text) {
+    return QStringLiteral("%1: '%2' — не целое число").arg(option, text);
+}
+
+QString usageNotTogether(const QString &one, const QString &other) {
+    return QStringLiteral("%1 и %2 нельзя задать вместе").arg(one, other);
+}
+
+QString usageNewCatalogNeedsName() {
+    return QStringLiteral("у новой базы должно быть имя");
+}
+
+QString usageOutputNeedsName() {
+    return QStringLiteral("у файла, в который писать, должно быть имя");
+}
+
+QString usageTitleNeedsName() {
+    return QStringLiteral("у аниме должно быть название");
+}
+
+QString usageUnknownAction(const QString &command, const QString &action) {
+    return QStringLiteral("неизвестное действие %1: %2").arg(command, action);
+}
+
+QString usageWrongArgumentCountOf(const QString &what) {
+    return QStringLiteral("%1: неверное число аргументов").arg(what);
+}
+
+QString usageJsonOnlyForList() {
+    return QStringLiteral("--json — только для списка названий");
+}
+
+QString usageBadSelection(const QString &text) {
+    return QStringLiteral("--selection ждёт номера аниме через запятую, а не \"%1\"").arg(text);
+}
+
+QString usageBadColumns(const QString &text) {
+    return QStringLiteral("--columns ждёт номера столбцов от 0 до 9 через запятую, а не \"%1\"").arg(text);
+}
+
+QString usageColumnsNeedSelection() {
+    return QStringLiteral("--columns выбирает столбцы выгрузки с --selection");
+}
+
+QString usageUnknownField(const QString &field, const QString &fields) {
+    return QStringLiteral("неизвестное поле '%1' (поля: %2)").arg(field, fields);
+}
+
 QString saveHtmlCaption() {
     return QStringLiteral("Куда сохранить страницу HTML");
 }
