@@ -7,7 +7,19 @@ desktop=$prefix/share/applications/org.morvik.Vidoteq.desktop
 desktop-file-validate "$desktop"
 appstreamcli validate --no-net "$prefix/share/metainfo/org.morvik.Vidoteq.metainfo.xml"
 test -s "$prefix/share/icons/hicolor/scalable/apps/org.morvik.Vidoteq.svg"
+# .vdq files are catalogs to the desktop; the manuals and the tool's completion are in place.
+grep -q 'application/x-vidoteq-catalog' "$prefix/share/mime/packages/org.morvik.Vidoteq.xml"
+# The desktop's database has taken the type in (dpkg's trigger ran update-mime-database).
+if command -v update-mime-database >/dev/null; then
+  test -s "$prefix/share/mime/application/x-vidoteq-catalog.xml"
+fi
+grep -q '^MimeType=application/x-vidoteq-catalog;' "$desktop"
+test -s "$prefix/share/man/man1/vidoteq.1.gz"
+test -s "$prefix/share/man/man1/vidoteq-cli.1.gz"
+test -s "$prefix/share/bash-completion/completions/vidoteq-cli"
 exec_line=$(sed -n 's/^Exec=//p' "$desktop" | head -n 1)
+# The file the desktop hands over (%f) is left out: the check starts the program on its own.
+exec_line=${exec_line// %[fFuU]/}
 command -v "${exec_line%% *}" >/dev/null
 # The intake probes files, and old catalogs are read, in worker processes of these programs, found
 # beside the window's.

@@ -10,7 +10,7 @@ run=(cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libsqlite3-dev
      libxlsxwriter-dev mdbtools-dev libblkid-dev)
 test=(libgtest-dev ffmpeg unzip e2fsprogs xfsprogs mount)
 package=(dpkg-dev file)
-ci=(clang-format desktop-file-utils appstream)
+ci=(clang-format desktop-file-utils appstream lintian shared-mime-info)
 case "$what" in
   run) packages=("${run[@]}") ;;
   test) packages=("${run[@]}" "${test[@]}") ;;

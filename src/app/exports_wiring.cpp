@@ -74,27 +74,38 @@ void TView_Base::openSpreadsheet(const QString &path) {
         m_dialogs.inform(this, QString(), msg::spreadsheetNotOpened(QDir::toNativeSeparators(path)));
 }
 
+namespace {
+const QString kHtmlFilter = QStringLiteral("Страница HTML (*.html *.htm)");
+const QString kSheetFilter = QStringLiteral("Таблица Excel (*.xlsx)");
+} // namespace
+
 void TView_Base::BToHtMLClick() {
+    const QString path = askSavePath(msg::saveHtmlCaption(), SummaryHtmlFileName, kHtmlFilter);
+    if (path.isEmpty())
+        return;
     const ExportTotals totals = summaryExportTotals();
     GridData &grid = GVSV().Data();
     // The separator and totals rows leave again even when the page cannot be written.
     SummaryHtmlRows rows(grid, totals);
-    GenerateHTML(grid, QDir(StartDir()).filePath(SummaryHtmlFileName));
-    m_dialogs.inform(this, QString(), msg::fileCreated(SummaryHtmlFileName));
+    GenerateHTML(grid, path);
+    offerToOpen(path);
     rows.remove();
 }
 
 void TView_Base::BSToHTMLClick() {
+    const QString path = askSavePath(msg::saveHtmlCaption(), SelectionHtmlFileName, kHtmlFilter);
+    if (path.isEmpty())
+        return;
     TPageStats *st = statsPage();
     const ExportTotals totals = labelTotals(st->LVAni, st->LVFile, st->LVSize, st->LVtime);
     GridData &grid = GV3().Data();
     {
         // Rows, column order, display order and visibility come back exactly, on failure too.
         SelectionHtmlLayout layout(grid, m_exportColumnChoice, totals);
-        GenerateHTML(grid, QDir(StartDir()).filePath(SelectionHtmlFileName));
+        GenerateHTML(grid, path);
         layout.restore();
     }
-    m_dialogs.inform(this, QString(), msg::fileCreated(SelectionHtmlFileName));
+    offerToOpen(path);
 }
 
 void TView_Base::BToExlClick() {
@@ -102,16 +113,21 @@ void TView_Base::BToExlClick() {
         throw Error(msg::noCatalogOpen());
     // A typed change of the current title belongs in the sheet.
     postPendingTitleEdit();
+    // The workbook is the user's file, kept where it was saved.
+    const QString path = askSavePath(msg::saveSpreadsheetCaption(), SummarySheetFileName, kSheetFilter);
+    if (path.isEmpty())
+        return;
     const ExportTotals totals = summaryExportTotals();
-    const QString path = newSpreadsheetExportPath();
     writeSummaryXlsx(path, ops::summaryTitles(m_session.catalog(), summaryRowIds(GVSV())), totals);
     openSpreadsheet(path);
 }
 
 void TView_Base::BSToExcelClick() {
     TPageStats *st = statsPage();
+    const QString path = askSavePath(msg::saveSpreadsheetCaption(), SelectionSheetFileName, kSheetFilter);
+    if (path.isEmpty())
+        return;
     const ExportTotals totals = labelTotals(st->LVAni, st->LVFile, st->LVSize, st->LVtime);
-    const QString path = newSpreadsheetExportPath();
     writeSelectionXlsx(path, GV3().Data(), m_exportColumnChoice, totals);
     openSpreadsheet(path);
 }

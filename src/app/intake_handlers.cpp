@@ -4,9 +4,11 @@
 #include "catalog/messages.h"
 #include "dialogs.h"
 #include "errorguard.h"
+#include "intake/filenames.h"
 #include "intake/folderscan.h"
 #include "intake/intakerun.h"
 #include "intake/probepool.h"
+#include "letterkey.h"
 #include "ops/intakesession.h"
 #include "ops/titleops.h"
 #include "page_intake.h"
@@ -19,6 +21,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -193,6 +196,7 @@ void TIntakeHandlers::See() {
     const QString folder = selectedFolder();
     if (!isScannableFolder(folder))
         return;
+    m_scannedFolder = folder;
     const QList<ListedFile> listed =
         scanFolder(folder, m_p->CAvi->isChecked(), m_p->CSubFolders->isChecked());
     m_p->LB1->setUpdatesEnabled(false);
@@ -202,6 +206,42 @@ void TIntakeHandlers::See() {
         item->setData(Qt::UserRole, f.path);
     }
     m_p->LB1->setUpdatesEnabled(true);
+}
+
+bool TIntakeHandlers::showDropped(const QList<QByteArray> &paths) {
+    QList<ListedFile> listed;
+    QStringList folders;
+    for (const QByteArray &path : paths) {
+        const QFileInfo info(QFile::decodeName(path));
+        if (info.isDir())
+            folders << QFileInfo(pathText(path)).absoluteFilePath();
+    }
+    const bool oneFolder = folders.size() == 1 && paths.size() == 1;
+    for (const QByteArray &path : paths) {
+        const QString text = QFileInfo(pathText(path)).absoluteFilePath();
+        if (QFileInfo(QFile::decodeName(path)).isDir()) {
+            // Several folders: each entry says which folder it is in.
+            const QString prefix = oneFolder ? QString() : QFileInfo(text).fileName() + QLatin1Char('/');
+            for (ListedFile f :
+                 scanNativeFolder(path, m_p->CAvi->isChecked(), m_p->CSubFolders->isChecked())) {
+                f.shown.prepend(prefix);
+                listed << f;
+            }
+        } else if (QFileInfo(QFile::decodeName(path)).isFile() &&
+                   (!m_p->CAvi->isChecked() || hasVideoExtension(text))) {
+            listed << ListedFile{QFileInfo(text).fileName(), path};
+        }
+    }
+    if (listed.isEmpty() && !oneFolder)
+        return false;
+    if (oneFolder)
+        selectFolder(folders.first());
+    m_scannedFolder = oneFolder ? folders.first() : QString();
+    m_p->LB1->clear();
+    for (const ListedFile &f : listed)
+        (new QListWidgetItem(f.shown, m_p->LB1))->setData(Qt::UserRole, f.path);
+    m_p->LB1->setFocus();
+    return true;
 }
 
 void TIntakeHandlers::BSeeClick() {
@@ -248,7 +288,7 @@ void TIntakeHandlers::LB1Click() {
 
 void TIntakeHandlers::OpenAVI(const QString &name, const QByteArray &nativePath) {
     const QByteArray path =
-        nativePath.isEmpty() ? QFile::encodeName(QDir(QDir::currentPath()).filePath(name)) : nativePath;
+        nativePath.isEmpty() ? QFile::encodeName(QDir(m_scannedFolder).filePath(name)) : nativePath;
     ProbePool &workers = pool();
     if (m_clickTicket)
         workers.abandon({m_clickTicket}); // only the last click counts
@@ -390,8 +430,8 @@ void TIntakeHandlers::GV4KeyDown(QKeyEvent *event) {
         g.MakeRowVisible(std::min(r, rows - 1));
         return;
     }
-    if (key >= Qt::Key_A && key <= Qt::Key_Z)
-        m_win.GVKNF(key, g, 1);
+    if (const int letter = letterKey(event))
+        m_win.GVKNF(letter, g, 1);
 }
 
 void TIntakeHandlers::GV4AfterEdit(int ACol, int ARow) {
@@ -480,14 +520,15 @@ void TIntakeHandlers::BAddAllClick() {
     if (adding() || !m_win.session().isOpen())
         return;
     requireTitle();
+    // Without a file listed and clicked there is nothing to go on: say what to do.
     if (m_p->EName->text().isEmpty() || list->count() == 0)
-        return;
+        throw Error(msg::addAllNeedsFiles());
     QList<ListedFile> entries;
     for (int i = 0; i < list->count(); ++i) {
         const QListWidgetItem *item = list->item(i);
         QByteArray path = item->data(Qt::UserRole).toByteArray();
         if (path.isEmpty())
-            path = QFile::encodeName(QDir(QDir::currentPath()).filePath(item->text()));
+            path = QFile::encodeName(QDir(m_scannedFolder).filePath(item->text()));
         entries << ListedFile{item->text(), path};
     }
     RunSettings settings;

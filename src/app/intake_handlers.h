@@ -42,6 +42,9 @@ public:
     // Re-reads the folder tree from its root, keeping the selected folder.
     void refreshTree();
     void LB1Click();
+    // Lists dropped folders (as the scan lists a folder, the page's boxes applying) and files; one
+    // folder is also selected in the tree. False when nothing could be listed.
+    bool showDropped(const QList<QByteArray> &paths);
 
     // ---- probe ----
     // Probes `name` (an entry of the file list) through the workers; the page shows the answer when it
@@ -110,6 +113,7 @@ private:
     std::pair<int, int> m_barAt{0, 0}; // the position and maximum the bar is to show
     // The file system's name of the file the page shows.
     QByteArray m_shownPath;
+    QString m_scannedFolder; // the folder the file list shows; names without a path are found there
     quint64 m_clickTicket = 0;
     // The pool outlives the run that uses it.
     std::unique_ptr<ProbePool> m_pool;

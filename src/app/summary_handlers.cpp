@@ -3,6 +3,7 @@
 #include "browser/summary.h"
 #include "errorguard.h"
 #include "filter_bar.h"
+#include "letterkey.h"
 #include "narrownote.h"
 #include "page_intake.h"
 #include "page_summary.h"
@@ -180,8 +181,8 @@ void TSummaryHandlers::GVSVKeyDown(QKeyEvent *event) {
     const bool keypadPlus = key == Qt::Key_Plus && (event->modifiers() & Qt::KeypadModifier);
     if (key == Qt::Key_Control || key == Qt::Key_Insert || keypadPlus)
         m_win.stats().SelIOClick();
-    if (key >= Qt::Key_A && key <= Qt::Key_Z)
-        m_win.GVKNF(key, g, gvsv::Title);
+    if (const int letter = letterKey(event))
+        m_win.GVKNF(letter, g, gvsv::Title);
 }
 
 void TSummaryHandlers::GVSVMouseDown(Qt::MouseButton button) {

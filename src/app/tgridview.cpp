@@ -1,5 +1,7 @@
 #include "tgridview.h"
 
+#include <cmath>
+
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QFontMetrics>
@@ -134,7 +136,7 @@ QVariant GridModel::data(const QModelIndex &index, int role) const {
     case Qt::BackgroundRole:
         return QBrush(m_view->ResolveColor(m_view->highlighted(c, r) ? clHighlight : cell.Color()));
     case Qt::ForegroundRole:
-        return QBrush(m_view->ResolveColor(m_view->highlighted(c, r) ? clHighlightText : clWindowText));
+        return QBrush(m_view->TextColorOn(cell.Color(), m_view->highlighted(c, r)));
     case Qt::ToolTipRole: {
         // A text cut by its column shows whole when the mouse rests on it.
         if (col.Kind() == ColumnKind::CheckBox)
@@ -192,7 +194,7 @@ public:
                 const QString shown = col.GetWrapKind() == WrapKind::Ellipsis
                                           ? opt.fontMetrics.elidedText(text, Qt::ElideRight, area.width())
                                           : text;
-                p->setPen(m_view->ResolveColor(hl ? clHighlightText : clWindowText));
+                p->setPen(m_view->TextColorOn(cell.Color(), hl));
                 p->drawText(area, int(align) | Qt::TextSingleLine, shown);
             }
         }
@@ -261,7 +263,7 @@ TGridView::TGridView(QWidget *parent) : QTableView(parent), m_data(std::make_uni
     QHeaderView *vh = verticalHeader();
     vh->setSectionResizeMode(QHeaderView::Fixed);
     vh->setMinimumSectionSize(1);
-    vh->setDefaultSectionSize(m_data->RowSize());
+    vh->setDefaultSectionSize(ShownRowHeight());
     vh->setSectionsClickable(false);
     vh->setFixedWidth(12);
 
@@ -335,7 +337,44 @@ void TGridView::applyPalette() {
 
 void TGridView::SetRowSize(int px) {
     m_data->SetRowSize(px);
-    verticalHeader()->setDefaultSectionSize(px);
+    verticalHeader()->setDefaultSectionSize(ShownRowHeight());
+}
+
+int TGridView::ShownRowHeight() const {
+    // The line with room for accents above capitals (Ё) and a pixel of the grid line.
+    const QFontMetrics fm(font());
+    return std::max(m_data->RowSize(), fm.height() + 2);
+}
+
+void TGridView::changeEvent(QEvent *event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        verticalHeader()->setDefaultSectionSize(ShownRowHeight());
+}
+
+namespace {
+double luminance(const QColor &c) {
+    const auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+double contrast(const QColor &a, const QColor &b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+} // namespace
+
+QColor TGridView::TextColorOn(GridColor background, bool highlighted) const {
+    if (highlighted)
+        return ResolveColor(clHighlightText);
+    const QColor text = ResolveColor(clWindowText);
+    if (IsSystemColor(background))
+        return text; // the palette's own pair
+    const QColor fill = ResolveColor(background);
+    if (contrast(text, fill) >= 4.5)
+        return text;
+    return contrast(Qt::black, fill) >= contrast(Qt::white, fill) ? QColor(Qt::black) : QColor(Qt::white);
 }
 
 void TGridView::SetHeaderSize(int px) {

@@ -43,7 +43,10 @@ public:
     GridOptions Options() const { return m_data->Options(); }
     void SetOptions(GridOptions o) { m_data->SetOptions(o); }
     int RowSize() const { return m_data->RowSize(); }
+    // The design height; rows are never lower than the font needs (a larger font makes them higher).
     void SetRowSize(int px);
+    // The height rows get: the design height or the font's, whichever is more.
+    int ShownRowHeight() const;
     int HeaderSize() const { return m_headerSize; }
     void SetHeaderSize(int px);
     GridColor Color() const { return m_data->Color(); }
@@ -107,6 +110,9 @@ public:
     void Flush();
 
     QColor ResolveColor(GridColor c) const;
+    // The text colour on a cell of `background`: the palette's, unless a fixed colour of the grid
+    // (a mark, the recent highlight) would leave it unreadable, as light text on a dark palette is.
+    QColor TextColorOn(GridColor background, bool highlighted) const;
 
 Q_SIGNALS:
     void selectCell(int col, int row);
@@ -127,6 +133,7 @@ Q_SIGNALS:
     void dblClick();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;

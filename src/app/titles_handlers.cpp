@@ -6,6 +6,7 @@
 #include "catalog/messages.h"
 #include "dialogs.h"
 #include "errorguard.h"
+#include "letterkey.h"
 #include "ops/altnames.h"
 #include "ops/attach.h"
 #include "page_titles.h"
@@ -318,8 +319,8 @@ void TTitlesHandlers::GVKeyDown(QKeyEvent *event) {
             }
         }
     }
-    if (key >= Qt::Key_A && key <= Qt::Key_Z)
-        m_win.GVKNF(key, g, 1);
+    if (const int letter = letterKey(event))
+        m_win.GVKNF(letter, g, 1);
 }
 
 void TTitlesHandlers::GVAfterEdit(int ACol, int ARow, const QString &) {

@@ -38,6 +38,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace vq {
 
 void TClickPanel::mouseReleaseEvent(QMouseEvent *event) {
@@ -54,6 +56,7 @@ TView_Base::TView_Base(Dialogs &dialogs, QWidget *parent) : QMainWindow(parent),
     m_panelSizes = {300, 296, 360, 337, 0, 224, 300};
     buildWindow();
     connectHandlers();
+    buildMenus();
     applySeriesWidths();
     m_statsHandlers->VstatUpDate();
     wireIntake();
@@ -587,8 +590,19 @@ QString TView_Base::askCatalogFile() {
     return chosen;
 }
 
-void TView_Base::OpenBase(bool UseSaved) {
-    QString path;
+void TView_Base::OpenBase(bool UseSaved, const QString &chosen) {
+    QString path = chosen;
+    const QString given = std::exchange(m_givenCatalog, QString());
+    if (UseSaved && !given.isEmpty()) {
+        // A file handed over by the desktop or the command line: refused like any other
+        // non-catalog, and then the remembered catalog opens as without it.
+        try {
+            OpenBase(false, given);
+            return;
+        } catch (const Error &e) {
+            m_dialogs.showError(this, e.message());
+        }
+    }
     if (UseSaved) {
         path = rememberedCatalogPath();
         if (path.isEmpty()) {
@@ -603,7 +617,7 @@ void TView_Base::OpenBase(bool UseSaved) {
         if (!QFileInfo(path).isFile())
             path.clear();
     }
-    if (path.isEmpty()) {
+    if (path.isEmpty() && chosen.isEmpty()) {
         path = askCatalogFile();
         if (!path.isEmpty() && convert::isOldCatalog(path))
             path = ConvertOldCatalog(path);
@@ -627,6 +641,7 @@ void TView_Base::OpenBase(bool UseSaved) {
     }
     rememberCatalogPath(path);
     showCatalogPath();
+    fillRecentMenu();
     if (!UseSaved || previous != path) {
         // The selection belongs to the catalog it was made in; its rows come in name order.
         GVSV().ClearRows();
@@ -670,13 +685,12 @@ void TView_Base::Panel18Click() {
 }
 
 void TView_Base::BNewBaseClick() {
-    const std::optional<QString> name = m_dialogs.inputText(this, QStringLiteral("Название новой базы"),
-                                                            QStringLiteral("Введите имя файла"), QString());
-    if (!name || name->isEmpty())
-        return;
     if (!m_session.isOpen())
         throw Error(msg::noCatalogToCopy());
-    const QString newPath = CatalogSession::newCatalogPath(m_startDir, *name);
+    const QString newPath = askSavePath(msg::saveNewCatalogCaption(), QStringLiteral("vidoteq.vdq"),
+                                        QStringLiteral("Файл Vidoteq (*.vdq)"), false);
+    if (newPath.isEmpty())
+        return;
     if (QFileInfo::exists(newPath))
         throw Error(msg::newCatalogExists(QDir::toNativeSeparators(newPath)));
     postPendingTitleEdit();
@@ -690,7 +704,9 @@ void TView_Base::BNewBaseClick() {
     m_session.Name.setSort(CatalogSession::titleSort());
     m_session.Series.setSort(CatalogSession::episodeSort());
     m_summaryHandlers->fillFilterBar();
+    fillRecentMenu();
     UpDateAll(true);
+    m_dialogs.inform(this, QString(), msg::newCatalogMade(QDir::toNativeSeparators(newPath)));
 }
 
 } // namespace vq

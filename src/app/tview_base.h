@@ -18,6 +18,7 @@
 
 class QKeyEvent;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QSplitter;
 class QTabWidget;
@@ -82,7 +83,8 @@ public:
     // Puts the grids' current rows on the keys: GV and GVSV on the current title, GV4 on the intake
     // page's chosen title, GV3 on the current title where it is selected. `reveal` scrolls to them.
     void placeRows(bool reveal = false);
-    void OpenBase(bool UseSaved);
+    // `chosen`: a catalog already chosen (a recent one, one handed over), instead of the dialog.
+    void OpenBase(bool UseSaved, const QString &chosen = QString());
     // An Access catalog chosen in the open dialog: asks where to save, converts with a progress
     // bar and reports the repairs. The new catalog's path, empty when the user cancelled.
     QString ConvertOldCatalog(const QString &oldPath);
@@ -137,6 +139,23 @@ public:
     // After a change: the intake page shows its chosen title's name and episodes as they are now.
     void intakeTitlesChanged(const ChangeNotice &notice);
 
+    // ---- the desktop: menus, files handed over, saving, drops (desktop_wiring.cpp) ----
+    // The catalog named on the command line; opened at start-up instead of the remembered one.
+    void setGivenCatalog(const QString &path) { m_givenCatalog = path; }
+    // Opens a catalog chosen in the menu and shows it on every page.
+    void openCatalogFile(const QString &path);
+    void ConvertMenuClick();
+    void AboutClick();
+    QMenu *recentMenu() const { return m_recentMenu; }
+    // Asks where to save, starting in StartDir (or the documents folder); empty when cancelled or
+    // when the user would not replace an existing file.
+    QString askSavePath(const QString &caption, const QString &proposedName, const QString &filter,
+                        bool mayReplace = true);
+    // Names the new file and offers to show it with the desktop's program for it.
+    void offerToOpen(const QString &path);
+    // Dropped folders and files: the intake page lists them.
+    void dropPaths(const QList<QByteArray> &paths);
+
     // ---- state ----
     CatalogSession &session() { return m_session; }
     Dialogs &dialogs() { return m_dialogs; }
@@ -186,6 +205,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     // The size of the screen the window is measured against; tests give their own.
     virtual QSize screenSize() const;
     // Whether the desktop names a program for spreadsheets; false when it says there is none.
@@ -203,6 +224,10 @@ private:
     void readSeriesWidths();
     QString askCatalogFile();
     void openSpreadsheet(const QString &path);
+    void buildMenus();
+    void fillRecentMenu();
+    // Accessible names for the controls that have none (buttons and boxes name themselves).
+    void nameControls();
 
     Dialogs &m_dialogs;
     CatalogSession m_session;
@@ -220,6 +245,8 @@ private:
     bool m_shownOnce = false;
     QTimer *m_watch = nullptr;
     QString m_lastDialogPath;
+    QString m_givenCatalog;
+    QMenu *m_recentMenu = nullptr;
 
     QWidget *m_panel3 = nullptr;
     QLineEdit *m_eFound = nullptr;

@@ -22,7 +22,7 @@ std::map<QString, Entry> &registry() {
 }
 
 QString usageText() {
-    QString text = QStringLiteral("usage: vidoteq-cli [--catalog FILE] COMMAND [ARGS]\ncommands:\n");
+    QString text = msg::usageHeader();
     for (const auto &[name, entry] : registry())
         text += QStringLiteral("  %1\n").arg(entry.usage);
     return text;
@@ -34,28 +34,49 @@ Command::Command(const char *name, const char *usage, CommandFn fn) {
     registry()[QString::fromUtf8(name)] = {QString::fromUtf8(usage), fn};
 }
 
+Context::Context(QStringList args, QTextStream &out, QTextStream &err, QString catalogPath)
+    : m_args(std::move(args)), out(out), err(err), m_catalogPath(std::move(catalogPath)) {
+    if (const qsizetype end = m_args.indexOf(QStringLiteral("--")); end >= 0) {
+        m_afterOptions = m_args.mid(end + 1);
+        m_args.resize(end);
+    }
+}
+
 bool Context::takeFlag(const QString &name) {
+    const QString withValue = name + QLatin1Char('=');
+    for (const QString &a : std::as_const(m_args))
+        if (a.startsWith(withValue))
+            throw UsageError(msg::usageOptionTakesNoValue(name));
     return m_args.removeAll(name) > 0;
 }
 
 std::optional<QString> Context::takeOption(const QString &name) {
-    const int i = int(m_args.indexOf(name));
-    if (i < 0)
-        return std::nullopt;
-    if (i + 1 >= m_args.size())
-        throw UsageError(QStringLiteral("%1 needs a value").arg(name));
-    const QString value = m_args.at(i + 1);
-    m_args.remove(i, 2);
-    return value;
+    const QString withValue = name + QLatin1Char('=');
+    for (qsizetype i = 0; i < m_args.size(); ++i) {
+        if (m_args.at(i).startsWith(withValue)) {
+            const QString value = m_args.at(i).mid(withValue.size());
+            m_args.remove(i);
+            return value;
+        }
+        if (m_args.at(i) == name) {
+            if (i + 1 >= m_args.size())
+                throw UsageError(msg::usageOptionNeedsValue(name));
+            const QString value = m_args.at(i + 1);
+            m_args.remove(i, 2);
+            return value;
+        }
+    }
+    return std::nullopt;
 }
 
 QStringList Context::positional(int min, int max) {
-    for (const QString &a : m_args)
+    for (const QString &a : std::as_const(m_args))
         if (a.startsWith(QLatin1String("--")))
-            throw UsageError(QStringLiteral("unknown option %1").arg(a));
-    if (m_args.size() < min || (max >= 0 && m_args.size() > max))
-        throw UsageError(QStringLiteral("wrong number of arguments"));
-    return m_args;
+            throw UsageError(msg::usageUnknownOption(a.section(QLatin1Char('='), 0, 0)));
+    const QStringList all = m_args + m_afterOptions;
+    if (all.size() < min || (max >= 0 && all.size() > max))
+        throw UsageError(msg::usageWrongArgumentCount());
+    return all;
 }
 
 CatalogSession &Context::session() {
@@ -102,27 +123,64 @@ void Context::printTsv(const QStringList &fields) {
     out << m_line;
 }
 
+QString versionText() {
+    return QStringLiteral("vidoteq-cli %1").arg(QStringLiteral(VQ_VERSION));
+}
+
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err) {
+    // The tool's own options stand before the command; "--" ends them.
     QStringList args = arguments;
     QString catalog;
     bool given = false;
     try {
-        if (const int i = int(args.indexOf(QStringLiteral("--catalog"))); i >= 0) {
-            if (i + 1 >= args.size())
-                throw UsageError(QStringLiteral("--catalog needs a file"));
-            catalog = args.at(i + 1);
-            args.remove(i, 2);
+        while (!args.isEmpty() && args.first().startsWith(QLatin1Char('-'))) {
+            const QString a = args.takeFirst();
+            if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+                out << usageText();
+                out.flush();
+                return 0;
+            }
+            if (a == QLatin1String("--version")) {
+                out << versionText() << '\n';
+                out.flush();
+                return 0;
+            }
+            if (a == QLatin1String("--"))
+                break;
+            if (a == QLatin1String("--catalog")) {
+                if (args.isEmpty())
+                    throw UsageError(msg::usageOptionNeedsValue(a));
+                catalog = args.takeFirst();
+            } else if (a.startsWith(QLatin1String("--catalog="))) {
+                catalog = a.mid(10);
+            } else {
+                throw UsageError(msg::usageUnknownOption(a.section(QLatin1Char('='), 0, 0)));
+            }
             given = true;
         }
-        if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h"))
-            throw UsageError(args.isEmpty() ? QStringLiteral("no command given") : QString());
+        if (args.isEmpty())
+            throw UsageError(msg::usageNoCommand());
         const QString name = args.takeFirst();
         auto it = registry().find(name);
         if (it == registry().end())
-            throw UsageError(QStringLiteral("unknown command %1").arg(name));
+            throw UsageError(msg::usageUnknownCommand(name));
+        // "COMMAND --help" asks for the usage, not for the command; after "--" it is an argument.
+        const qsizetype end = args.indexOf(QStringLiteral("--"));
+        const QStringList options = end < 0 ? args : args.mid(0, end);
+        if (options.contains(QStringLiteral("--help")) || options.contains(QStringLiteral("-h"))) {
+            out << it->second.usage << '\n';
+            out.flush();
+            return 0;
+        }
+        // The catalog may also follow the command, as it always could.
+        Context ctx(args, out, err, QString());
+        if (const std::optional<QString> after = ctx.takeOption(QStringLiteral("--catalog"))) {
+            catalog = *after;
+            given = true;
+        }
         if (!given)
             catalog = rememberedCatalogPath();
-        Context ctx(args, out, err, catalog);
+        ctx.setCatalogPath(catalog);
         ctx.setCatalogGiven(given);
         const int status = it->second.fn(ctx);
         out.flush();

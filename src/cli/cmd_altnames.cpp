@@ -14,10 +14,10 @@ namespace vq::cli {
 
 namespace {
 
-qint64 idArgument(const QString &text, const char *what) {
+qint64 idArgument(const QString &text, QString (*notAnId)(const QString &)) {
     const std::optional<qint64> id = parseInt64(text);
     if (!id)
-        throw UsageError(QStringLiteral("'%1' is not %2").arg(text, QLatin1String(what)));
+        throw UsageError(notAnId(text));
     return *id;
 }
 
@@ -33,8 +33,9 @@ int cmdAltNames(Context &c) {
     const auto idText = c.takeOption(QStringLiteral("--title-id"));
     const QStringList args = c.positional(0, 3);
     if (!idText)
-        throw UsageError(QStringLiteral("alt-names needs --title-id ID"));
-    const qint64 titleId = idArgument(*idText, "a title ID");
+        throw UsageError(
+            msg::usageCommandNeeds(QStringLiteral("alt-names"), QStringLiteral("--title-id ID")));
+    const qint64 titleId = idArgument(*idText, msg::usageNotATitleId);
     const QString action = args.value(0);
     // Usage first: a wrong call is told before the catalog is opened.
     const int wanted = action.isEmpty()                    ? 0
@@ -43,13 +44,13 @@ int cmdAltNames(Context &c) {
                        : action == QLatin1String("remove") ? 1
                                                            : -1;
     if (wanted < 0)
-        throw UsageError(QStringLiteral("unknown alt-names action %1").arg(action));
+        throw UsageError(msg::usageUnknownAction(QStringLiteral("alt-names"), action));
     if (args.size() != wanted + 1 && !action.isEmpty())
-        throw UsageError(QStringLiteral("alt-names %1: wrong number of arguments").arg(action));
+        throw UsageError(msg::usageWrongArgumentCountOf(QStringLiteral("alt-names ") + action));
     if (json && !action.isEmpty())
-        throw UsageError(QStringLiteral("--json goes with the list of names only"));
+        throw UsageError(msg::usageJsonOnlyForList());
     const bool byAltId = action == QLatin1String("rename") || action == QLatin1String("remove");
-    const qint64 altId = byAltId ? idArgument(args.at(1), "an alternative name ID") : 0;
+    const qint64 altId = byAltId ? idArgument(args.at(1), msg::usageNotAnAltNameId) : 0;
 
     CatalogSession &s = c.session();
     if (action.isEmpty()) {

@@ -35,7 +35,7 @@ int cmdInit(Context &c) {
 int cmdNewCatalog(Context &c) {
     const QString name = c.positional(1, 1).first();
     if (name.isEmpty())
-        throw UsageError(QStringLiteral("the new catalog needs a name"));
+        throw UsageError(msg::usageNewCatalogNeedsName());
     CatalogSession &s = c.session();
     const QString newPath = CatalogSession::newCatalogPath(QDir::currentPath(), name);
     s.makeNewCatalog(newPath);
@@ -71,7 +71,7 @@ FilterOptions takeFilterOptions(Context &c) {
     o.contains = c.takeOption(QStringLiteral("--contains"));
     o.empty = c.takeFlag(QStringLiteral("--empty"));
     if (o.search && o.contains)
-        throw UsageError(QStringLiteral("--search and --contains cannot be given together"));
+        throw UsageError(msg::usageNotTogether(QStringLiteral("--search"), QStringLiteral("--contains")));
     return o;
 }
 
@@ -194,11 +194,11 @@ int cmdEpisodes(Context &c) {
     const auto idText = c.takeOption(QStringLiteral("--title-id"));
     c.positional(0, 0);
     if (!idText)
-        throw UsageError(QStringLiteral("episodes needs --title-id ID"));
+        throw UsageError(msg::usageCommandNeeds(QStringLiteral("episodes"), QStringLiteral("--title-id ID")));
     bool ok = false;
     const qint64 id = idText->toLongLong(&ok);
     if (!ok)
-        throw UsageError(QStringLiteral("'%1' is not a title ID").arg(*idText));
+        throw UsageError(msg::usageNotATitleId(*idText));
     CatalogSession &s = c.session();
     noteReadOnly(c);
     Catalog::ReadSnapshot snapshot(s.catalog());

@@ -30,8 +30,7 @@ std::vector<qint64> parseIds(const QString &text) {
         bool ok = false;
         const qint64 id = part.trimmed().toLongLong(&ok);
         if (!ok || id <= 0)
-            throw UsageError(
-                QStringLiteral("--selection takes title IDs separated by commas, not \"%1\"").arg(text));
+            throw UsageError(msg::usageBadSelection(text));
         // A title named twice is one title of the selection: listed once, as the totals count it.
         if (std::find(ids.begin(), ids.end(), id) == ids.end())
             ids.push_back(id);
@@ -47,9 +46,7 @@ ExportColumnChoice parseColumns(const QString &text) {
         bool ok = false;
         const int column = part.trimmed().toInt(&ok);
         if (!ok || column < 0 || column >= ExportColumnCount)
-            throw UsageError(
-                QStringLiteral("--columns takes column numbers 0 to 9 separated by commas, not \"%1\"")
-                    .arg(text));
+            throw UsageError(msg::usageBadColumns(text));
         choice[size_t(column)] = true;
     }
     return choice;
@@ -69,9 +66,9 @@ int runExport(Context &c, Format format) {
     const std::optional<QString> columns = c.takeOption(QStringLiteral("--columns"));
     const QString out = c.positional(1, 1).first();
     if (out.isEmpty())
-        throw UsageError(QStringLiteral("the output file needs a name"));
+        throw UsageError(msg::usageOutputNeedsName());
     if (columns && !selection)
-        throw UsageError(QStringLiteral("--columns chooses the columns of a --selection export"));
+        throw UsageError(msg::usageColumnsNeedSelection());
     const std::vector<qint64> ids = selection ? parseIds(*selection) : std::vector<qint64>();
     const ExportColumnChoice choice = columns ? parseColumns(*columns) : rememberedColumns();
 

@@ -2,6 +2,7 @@
 #include "cli.h"
 
 #include "browser/summary.h"
+#include "catalog/messages.h"
 #include "catalog/settings.h"
 #include "gridview/griddata.h"
 #include "import/listimport.h"
@@ -20,11 +21,12 @@ WizardChecks parseFields(const QString &text) {
     for (const QString &f : text.split(u',', Qt::SkipEmptyParts)) {
         const int item = int(names.indexOf(f.trimmed()));
         if (item < 0)
-            throw UsageError(QStringLiteral("unknown field '%1' (fields: %2)").arg(f, names.join(u',')));
+            throw UsageError(msg::usageUnknownField(f, names.join(u',')));
         checks[size_t(item)] = true;
     }
     if (checks[wizard::TypeAndEpisodes] && (checks[wizard::Type] || checks[wizard::Episodes]))
-        throw UsageError(QStringLiteral("type+episodes cannot be combined with type or episodes"));
+        throw UsageError(
+            msg::usageNotTogether(QStringLiteral("type+episodes"), QStringLiteral("type, episodes")));
     return checks;
 }
 
@@ -34,7 +36,7 @@ int cmdImportList(Context &c) {
     const QString file = c.positional(1, 1).first();
     const WizardChecks checks = fields ? parseFields(*fields) : defaultWizardChecks();
     if (newCatalog && newCatalog->isEmpty())
-        throw UsageError(QStringLiteral("the new catalog needs a name"));
+        throw UsageError(msg::usageNewCatalogNeedsName());
 
     const QStringList lines = readListFile(file);
     GridData summary, preview;

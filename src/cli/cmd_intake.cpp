@@ -149,7 +149,7 @@ qint32 intOption(Context &c, const QString &name, qint32 fallback) {
         return fallback;
     const std::optional<qint32> n = parseInt32(*text);
     if (!n)
-        throw UsageError(QStringLiteral("%1: '%2' is not a whole number").arg(name, *text));
+        throw UsageError(msg::usageNotAWholeNumber(name, *text));
     return *n;
 }
 
@@ -217,13 +217,14 @@ int cmdAdd(Context &c) {
     settings.again = c.takeFlag(QStringLiteral("--again"));
     const QStringList paths = c.positional(1, -1);
     if (request.titleName.has_value() == titleIdText.has_value())
-        throw UsageError(QStringLiteral("add needs one of --title NAME and --title-id ID"));
+        throw UsageError(msg::usageCommandNeeds(QStringLiteral("add"),
+                                                QStringLiteral("--title НАЗВАНИЕ или --title-id ID")));
     if (request.titleName && request.titleName->trimmed().isEmpty())
-        throw UsageError(QStringLiteral("the title needs a name"));
+        throw UsageError(msg::usageTitleNeedsName());
     if (titleIdText) {
         request.titleId = parseInt64(*titleIdText);
         if (!request.titleId)
-            throw UsageError(QStringLiteral("'%1' is not a title ID").arg(*titleIdText));
+            throw UsageError(msg::usageNotATitleId(*titleIdText));
     }
     const QList<NamedPath> named = requireExisting(paths, true);
 
@@ -236,29 +237,21 @@ int cmdAdd(Context &c) {
         if (!ops::languageExists(s, key))
             throw Error(QLatin1String(option) + QStringLiteral(": ") + msg::intakeNoSuchLanguage(key));
 
-    // The scan makes each folder current, as in the window; the caller's folder is given back.
-    const QString callerDir = QDir::currentPath();
     QStringList emptyFolders;
-    try {
-        for (const NamedPath &p : named) {
-            if (p.isFolder) {
-                const QString &folder = p.absolute;
-                const QList<ListedFile> listed = scanNativeFolder(p.native, !allEntries, recursive);
-                if (listed.isEmpty())
-                    emptyFolders << folder;
-                for (ListedFile f : listed) {
-                    f.shown = QDir(folder).filePath(f.shown);
-                    request.entries << f;
-                }
-            } else {
-                request.entries << ListedFile{p.absolute, p.native};
+    for (const NamedPath &p : named) {
+        if (p.isFolder) {
+            const QString &folder = p.absolute;
+            const QList<ListedFile> listed = scanNativeFolder(p.native, !allEntries, recursive);
+            if (listed.isEmpty())
+                emptyFolders << folder;
+            for (ListedFile f : listed) {
+                f.shown = QDir(folder).filePath(f.shown);
+                request.entries << f;
             }
+        } else {
+            request.entries << ListedFile{p.absolute, p.native};
         }
-    } catch (...) {
-        QDir::setCurrent(callerDir);
-        throw;
     }
-    QDir::setCurrent(callerDir);
     // Nothing to add is no success: no title is made for it either.
     if (request.entries.isEmpty())
         throw Error(msg::intakeNoVideoFiles(emptyFolders.join(QStringLiteral(", "))));

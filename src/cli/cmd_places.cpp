@@ -24,12 +24,12 @@ qint64 idOption(Context &c, const char *name, bool required) {
     const auto text = c.takeOption(QString::fromLatin1(name));
     if (!text) {
         if (required)
-            throw UsageError(QStringLiteral("%1 ID is needed").arg(QLatin1String(name)));
+            throw UsageError(msg::usageOptionNeedsValue(QLatin1String(name)));
         return 0;
     }
     const std::optional<qint64> id = parseInt64(*text);
     if (!id || *id <= 0)
-        throw UsageError(QStringLiteral("'%1' is not an ID").arg(*text));
+        throw UsageError(msg::usageNotAWholeNumber(QLatin1String(name), *text));
     return *id;
 }
 

@@ -1,6 +1,7 @@
 // The export buttons and the column chooser of a real window over a temporary catalog.
 #include "app/window_fixture.h"
 #include "catalog/formats.h"
+#include "catalog/messages.h"
 #include "catalog/settings.h"
 #include "dialogs.h"
 #include "page_stats.h"
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -44,7 +46,8 @@ public Q_SLOTS:
     void open(const QUrl &url) { opened << url; }
 };
 
-// Scripted answers, plus a look at the window at the moment a message is shown.
+// Scripted answers, plus a look at the window at the moment a message is shown. A save dialog
+// with no scripted answer takes the name it proposes, as Enter does.
 class WatchingDialogs : public ScriptedDialogs {
 public:
     std::function<void()> onInform;
@@ -52,6 +55,17 @@ public:
         ScriptedDialogs::inform(parent, caption, text);
         if (onInform)
             onInform();
+    }
+    bool askYesNo(QWidget *parent, const QString &caption, const QString &text) override {
+        const bool yes = ScriptedDialogs::askYesNo(parent, caption, text);
+        if (onInform)
+            onInform();
+        return yes;
+    }
+    QString saveFile(QWidget *parent, const QString &caption, const QString &startPath,
+                     const QString &filter) override {
+        const QString chosen = ScriptedDialogs::saveFile(parent, caption, startPath, filter);
+        return chosen.isEmpty() ? startPath : chosen;
     }
 };
 
@@ -91,9 +105,6 @@ class ExportWindow : public test::WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        // Spreadsheets go to the cache folder: a temporary one.
-        qputenv("XDG_CACHE_HOME",
-                QFile::encodeName(QFileInfo(startDir()).dir().filePath(QStringLiteral("cache"))));
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &opener, "open");
         akira = cat.addTitle(QStringLiteral("Akira"), QStringLiteral("1"), QStringLiteral("классика"), 2);
         cat.addEpisode(akira, {.name = QStringLiteral("Akira.mkv"),
@@ -125,7 +136,6 @@ protected:
     void TearDown() override {
         WindowTest::TearDown();
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-        qunsetenv("XDG_CACHE_HOME");
     }
 
     QString inStartDir(const QString &name) const { return QDir(startDir()).filePath(name); }
@@ -155,8 +165,9 @@ TEST_F(ExportWindow, SummaryHtmlWritesPageWithTotalsAndGivesTheRowsBack) {
     QTest::mouseClick(window->BToHtML(), Qt::LeftButton);
 
     ASSERT_TRUE(watching.errors().isEmpty()) << watching.errors().join('\n').toStdString();
-    ASSERT_EQ(watching.count(QStringLiteral("inform")), 1);
-    EXPECT_EQ(watching.calls().back().text, QStringLiteral("Создан файл AnimeList.html"));
+    ASSERT_EQ(watching.count(QStringLiteral("askYesNo")), 1);
+    EXPECT_EQ(watching.calls().back().text,
+              msg::fileSavedOpenIt(inStartDir(QStringLiteral("AnimeList.html"))));
     EXPECT_EQ(watching.calls().back().caption, QString());
     EXPECT_EQ(rowsWhileShown, 5); // the separator and the totals are there while the message is open
     EXPECT_EQ(stateOf(sv), before);
@@ -187,8 +198,9 @@ TEST_F(ExportWindow, SelectionHtmlUsesTheChoiceAndLeavesTheListExactlyAsItWas) {
     QTest::mouseClick(window->statsPage()->BSToHTML, Qt::LeftButton);
 
     ASSERT_TRUE(watching.errors().isEmpty()) << watching.errors().join('\n').toStdString();
-    ASSERT_EQ(watching.count(QStringLiteral("inform")), 1);
-    EXPECT_EQ(watching.calls().back().text, QStringLiteral("Создан файл SelAnime.html"));
+    ASSERT_EQ(watching.count(QStringLiteral("askYesNo")), 1);
+    EXPECT_EQ(watching.calls().back().text,
+              msg::fileSavedOpenIt(inStartDir(QStringLiteral("SelAnime.html"))));
     EXPECT_EQ(stateOf(g3), before);
     EXPECT_EQ(whileShown, before); // restored before the message, as the page is already written
 
@@ -213,27 +225,36 @@ TEST_F(ExportWindow, WriteFailureShowsTheErrorAndKeepsTheGrids) {
     struct Case {
         const char *what;
         bool selection;
+        const char *answer; // the path typed into the save dialog, below the start folder
         std::function<void(const QString &path)> block;
     };
     const Case cases[] = {
-        {"a folder in the way of the summary page", false, [](const QString &p) { QDir().mkpath(p); }},
-        {"a folder in the way of the selection page", true, [](const QString &p) { QDir().mkpath(p); }},
-        {"the start folder gone", false, [this](const QString &) { QDir(startDir()).removeRecursively(); }},
-        {"the start folder gone, selection", true,
-         [this](const QString &) { QDir(startDir()).removeRecursively(); }},
+        {"a folder in the way of the summary page", false, "AnimeList.html",
+         [](const QString &p) { QDir().mkpath(p); }},
+        {"a folder in the way of the selection page", true, "SelAnime.html",
+         [](const QString &p) { QDir().mkpath(p); }},
+        {"a file where the folder should be", false, "blocker/AnimeList.html",
+         [this](const QString &) {
+             QFile(inStartDir(QStringLiteral("blocker"))).open(QIODevice::WriteOnly);
+         }},
+        {"a file where the folder should be, selection", true, "blocker/SelAnime.html",
+         [this](const QString &) {
+             QFile(inStartDir(QStringLiteral("blocker"))).open(QIODevice::WriteOnly);
+         }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        const QString path =
-            inStartDir(c.selection ? QStringLiteral("SelAnime.html") : QStringLiteral("AnimeList.html"));
+        const QString path = inStartDir(QString::fromUtf8(c.answer));
         c.block(path);
         TGridView &grid = c.selection ? window->GV3() : window->GVSV();
         const GridState before = stateOf(grid);
         watching.clear();
+        watching.setNextFileName(path);
 
         QTest::mouseClick(c.selection ? window->statsPage()->BSToHTML : window->BToHtML(), Qt::LeftButton);
 
         ASSERT_EQ(watching.errors().size(), 1);
+        EXPECT_EQ(watching.count(QStringLiteral("askYesNo")), 0);
         EXPECT_TRUE(watching.errors().first().startsWith(
             QStringLiteral("Не удаётся создать файл \"%1\". ").arg(path)))
             << watching.errors().first().toStdString();
@@ -402,37 +423,28 @@ TEST_F(ExportWindow, SelectionSpreadsheetReadsTheListWithTheChosenColumns) {
         EXPECT_TRUE(row < 4 || column == 1) << row << "," << column; // only the titles total is chosen
 }
 
-TEST_F(ExportWindow, ASpreadsheetNothingCanShowIsNamedAndOldOnesGo) {
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    QDir().mkpath(cache);
-    struct Old {
-        const char *name;
-        int ageSecs;
-        bool stays;
-    };
-    const Old old[] = {{"AnimeList-20200101-000000.xlsx", 2 * 86400, false},
-                       {"AnimeList-20200101-000001.xlsx", 60, true},
-                       {"Notes.xlsx", 2 * 86400, true}};
-    for (const Old &o : old) {
-        QFile f(QDir(cache).filePath(QString::fromUtf8(o.name)));
+TEST_F(ExportWindow, ASpreadsheetNothingCanShowIsNamedAndNoOtherFileGoes) {
+    // Earlier workbooks, however old, are the user's files: an export never removes them.
+    const QString folder = inStartDir(QStringLiteral("sheets"));
+    QDir().mkpath(folder);
+    for (const char *name : {"AnimeList-20200101-000000.xlsx", "Notes.xlsx"}) {
+        QFile f(QDir(folder).filePath(QString::fromUtf8(name)));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("x");
-        f.flush();
-        f.setFileTime(QDateTime::currentDateTime().addSecs(-o.ageSecs), QFileDevice::FileModificationTime);
+        f.close();
+        f.setFileTime(QDateTime::currentDateTime().addDays(-2), QFileDevice::FileModificationTime);
     }
+    const QString made = QDir(folder).filePath(QStringLiteral("mine.xlsx"));
+    watching.setNextFileName(made);
     win->viewerKnown = false;
     QTest::mouseClick(window->BToExl(), Qt::LeftButton);
     ASSERT_TRUE(watching.errors().isEmpty()) << watching.errors().join('\n').toStdString();
     EXPECT_TRUE(opener.opened.isEmpty());
     ASSERT_EQ(watching.count(QStringLiteral("inform")), 1);
-    const QString text = watching.calls().back().text;
-    const QStringList made =
-        QDir(cache).entryList({QStringLiteral("AnimeList-2*.xlsx")}, QDir::Files, QDir::Time);
-    ASSERT_FALSE(made.isEmpty());
-    EXPECT_TRUE(text.contains(QDir::toNativeSeparators(QDir(cache).filePath(made.first()))))
-        << text.toStdString();
-    for (const Old &o : old)
-        EXPECT_EQ(QFileInfo::exists(QDir(cache).filePath(QString::fromUtf8(o.name))), o.stays) << o.name;
+    EXPECT_TRUE(watching.calls().back().text.contains(QDir::toNativeSeparators(made)))
+        << watching.calls().back().text.toStdString();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files),
+              (QStringList{"AnimeList-20200101-000000.xlsx", "mine.xlsx", "Notes.xlsx"}));
 }
 
 } // namespace

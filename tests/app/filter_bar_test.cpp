@@ -244,6 +244,7 @@ TEST_F(FilterBar, KeptAcrossStartsAndCatalogsAndRefreshes) {
     EXPECT_EQ(win->currentTitleId(), yolka);
 
     // The page shows what the export writes.
+    dialogs.setNextFileName(QDir(startDir()).filePath(QStringLiteral("AnimeList.html")));
     click(win->BToHtML());
     QFile page(QDir(startDir()).filePath(QStringLiteral("AnimeList.html")));
     ASSERT_TRUE(page.open(QIODevice::ReadOnly));

@@ -178,8 +178,7 @@ TEST_F(ImportWizardTest, NoMakesANewCatalogFirst) {
     click(w.BUpdate);
 
     // Declining the open catalog and then cancelling the new one imports nothing anywhere.
-    dialogs.setNextAnswer(Answer::No);
-    dialogs.setNextText(std::nullopt);
+    dialogs.setNextAnswer(Answer::No); // and the save dialog of the new catalog is cancelled
     click(w.BToBase);
     EXPECT_EQ(titlesOf(m_cat.path()), QStringLiteral("Existing"));
     EXPECT_EQ(win->session().path(), m_cat.path());
@@ -187,13 +186,13 @@ TEST_F(ImportWizardTest, NoMakesANewCatalogFirst) {
     // A name that is taken fails the new catalog: still nothing imported.
     QFile::copy(m_cat.path(), QDir(startDir()).filePath(QStringLiteral("taken.vdq")));
     dialogs.setNextAnswer(Answer::No);
-    dialogs.setNextText(QStringLiteral("taken"));
+    dialogs.setNextFileName(QDir(startDir()).filePath(QStringLiteral("taken.vdq")));
     click(w.BToBase);
     EXPECT_EQ(dialogs.errors().size(), 1);
     EXPECT_EQ(titlesOf(m_cat.path()), QStringLiteral("Existing"));
 
     dialogs.setNextAnswer(Answer::No);
-    dialogs.setNextText(QStringLiteral("2006"));
+    dialogs.setNextFileName(QDir(startDir()).filePath(QStringLiteral("2006")));
     click(w.BToBase);
     const QString made = QDir(startDir()).filePath(QStringLiteral("2006.vdq"));
     ASSERT_EQ(win->session().path(), made) << dialogs.errors().join(u'\n').toStdString();

@@ -122,7 +122,7 @@ protected:
     Step newCatalog(const QString &name) {
         return {"Новая База", [this, name] {
                     win->setActivePage(TView_Base::TabServ);
-                    dialogs.setNextText(name);
+                    dialogs.setNextFileName(QDir(win->StartDir()).filePath(name + QStringLiteral(".vdq")));
                     QTest::mouseClick(win->servicePage()->BNewBase, Qt::LeftButton);
                     win->setActivePage(TView_Base::TabNewA);
                 }};

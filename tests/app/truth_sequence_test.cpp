@@ -163,6 +163,15 @@ protected:
     Step clickButton(const char *what, std::function<QAbstractButton *()> button) {
         return {what, [button] { QTest::mouseClick(button(), Qt::LeftButton); }};
     }
+    // An export button, its save dialog answered with `name` in the start folder (a new file).
+    Step exportTo(const char *what, const QString &name, std::function<QAbstractButton *()> button) {
+        return {what, [this, name, button] {
+                    const QString path = QDir(startDir()).filePath(name);
+                    QFile::remove(path);
+                    dialogs.setNextFileName(path);
+                    QTest::mouseClick(button(), Qt::LeftButton);
+                }};
+    }
     Step otherProcess(const QString &sql) {
         return {"another process writes the file", [this, sql] { cat().exec(sql); }};
     }
@@ -276,7 +285,8 @@ TEST_F(TruthSequence, ACommentTypedIntoTheSelectionListOutlivesRefreshes) {
         SCOPED_TRACE(r.what);
         run(r.steps);
         EXPECT_EQ(str(column(win->GV3(), 9)), str(QStringList{typed}));
-        run({clickButton("To HTML of the selection", [this] { return win->statsPage()->BSToHTML; })});
+        run({exportTo("To HTML of the selection", QStringLiteral("SelAnime.html"),
+                      [this] { return win->statsPage()->BSToHTML; })});
         EXPECT_TRUE(startFile(QStringLiteral("SelAnime.html")).contains(typed));
     }
     // The list's text is its own: the catalog keeps the title's comment.
@@ -305,7 +315,8 @@ TEST_F(TruthSequence, ASelectionRowShowsAnEpisodeStoredWhileASearchHidItsTitle) 
     const QStringList now = rowAfterName(G::Summary, name);
     ASSERT_NE(str(now), str(before)) << "the new episode changes the summary row";
     EXPECT_EQ(str(rowAfterName(G::Selection, name)), str(now));
-    run({clickButton("To HTML of the selection", [this] { return win->statsPage()->BSToHTML; })});
+    run({exportTo("To HTML of the selection", QStringLiteral("SelAnime.html"),
+                  [this] { return win->statsPage()->BSToHTML; })});
     const QString html = startFile(QStringLiteral("SelAnime.html"));
     for (const QString &text : now)
         EXPECT_TRUE(html.contains(text.toHtmlEscaped())) << str(text);
@@ -417,7 +428,7 @@ TEST_F(TruthSequence, EscapeAfterF2KeepsTheOtherNameOfAFoundRow) {
              ASSERT_TRUE(sv.Editing());
              QTest::keyClick(sv.Editor(), Qt::Key_Escape);
          }},
-        clickButton("To HTML", [this] { return win->BToHtML(); }),
+        exportTo("To HTML", QStringLiteral("AnimeList.html"), [this] { return win->BToHtML(); }),
     });
     EXPECT_EQ(str(column(win->GVSV(), 0)), str(QStringList{found}));
     EXPECT_TRUE(startFile(QStringLiteral("AnimeList.html")).contains(found));

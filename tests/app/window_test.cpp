@@ -362,7 +362,7 @@ TEST_F(Window, PathPanelRefusedFileKeepsTheOpenCatalog) {
     EXPECT_FALSE(QFileInfo::exists(startDir() + QStringLiteral("/typed-but-missing.vdq")));
 }
 
-TEST_F(Window, NewCatalogAsksForANameAndCopiesTheOpenOne) {
+TEST_F(Window, NewCatalogAsksWhereAndCopiesTheOpenOne) {
     TempCatalog cat;
     cat.exec(QStringLiteral("INSERT INTO \"Sub\"(\"ID\", \"Язык\") VALUES (30, 'Клингонский')"));
     const qint64 a = cat.addTitle(QStringLiteral("Akira"));
@@ -370,18 +370,15 @@ TEST_F(Window, NewCatalogAsksForANameAndCopiesTheOpenOne) {
     ASSERT_TRUE(startOn(cat));
     win->stats().SelIOClick();
 
-    // Cancel and an empty name do nothing.
-    dialogs.setNextText(std::nullopt);
+    // Cancel does nothing.
     QTest::mouseClick(win->servicePage()->BNewBase, Qt::LeftButton);
-    dialogs.setNextText(QString());
-    QTest::mouseClick(win->servicePage()->BNewBase, Qt::LeftButton);
-    ASSERT_EQ(dialogs.count(QStringLiteral("inputText")), 2);
-    EXPECT_EQ(dialogs.calls()[0].caption, QStringLiteral("Название новой базы"));
-    EXPECT_EQ(dialogs.calls()[0].text, QStringLiteral("Введите имя файла"));
+    ASSERT_EQ(dialogs.count(QStringLiteral("saveFile")), 1);
+    EXPECT_EQ(dialogs.calls()[0].caption, QStringLiteral("Куда сохранить новую базу"));
+    EXPECT_EQ(dialogs.calls()[0].start, startDir() + QStringLiteral("/vidoteq.vdq"));
     EXPECT_EQ(QDir(startDir()).entryList(QDir::Files), QStringList());
     EXPECT_EQ(win->session().path(), cat.path());
 
-    dialogs.setNextText(QStringLiteral("2006"));
+    dialogs.setNextFileName(startDir() + QStringLiteral("/2006"));
     QTest::mouseClick(win->servicePage()->BNewBase, Qt::LeftButton);
     EXPECT_TRUE(dialogs.errors().isEmpty()) << dialogs.errors().join(';').toStdString();
     const QString made = startDir() + QStringLiteral("/2006.vdq");
@@ -407,8 +404,8 @@ TEST_F(Window, NewCatalogNeverOverwritesAFile) {
         f.write("keep me");
     }
     ASSERT_TRUE(startOn(cat));
-    for (const QString &name : {QStringLiteral("old"), QStringLiteral("a/b")}) {
-        dialogs.setNextText(name);
+    for (const QString &name : {QStringLiteral("old"), QStringLiteral("old.vdq")}) {
+        dialogs.setNextFileName(startDir() + u'/' + name);
         QTest::mouseClick(win->servicePage()->BNewBase, Qt::LeftButton);
         EXPECT_EQ(dialogs.errors().size(), 1) << name.toStdString();
         dialogs.clear();

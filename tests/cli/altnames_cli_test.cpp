@@ -163,13 +163,13 @@ TEST_F(AltNamesCli, BadCallsChangeNothingAndSaySo) {
     // Without a title, or with one that is no number, the ID is named.
     CliRun r = runCli({QStringLiteral("--catalog"), t.path(), QStringLiteral("alt-names")});
     EXPECT_EQ(r.status, 2);
-    EXPECT_TRUE(r.err.startsWith(QStringLiteral("vidoteq-cli: alt-names needs --title-id ID\n")));
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("vidoteq-cli: команде alt-names нужен --title-id ID\n")));
     r = runCli({QStringLiteral("--catalog"), t.path(), QStringLiteral("alt-names"),
                 QStringLiteral("--title-id"), QStringLiteral("7x")});
     EXPECT_EQ(r.status, 2);
-    EXPECT_TRUE(r.err.startsWith(QStringLiteral("vidoteq-cli: '7x' is not a title ID\n")));
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("vidoteq-cli: '7x' — не номер аниме\n")));
     // The tool's help lists the command.
-    EXPECT_TRUE(runCli({QStringLiteral("--help")}).err.contains(QStringLiteral("alt-names --title-id ID")));
+    EXPECT_TRUE(runCli({QStringLiteral("--help")}).out.contains(QStringLiteral("alt-names --title-id ID")));
 }
 
 TEST_F(AltNamesCli, ReadOnlyCatalogListsButRefusesWrites) {

@@ -809,4 +809,147 @@ QString renameVolumePrompt(const QString &name) {
     return QStringLiteral("Имя диска «%1»:").arg(name);
 }
 
+// --- desktop conventions -------------------------------------------------------------------------
+
+QString usageOptionNeedsValue(const QString &option) {
+    return QStringLiteral("параметру %1 нужно значение").arg(option);
+}
+
+QString usageOptionTakesNoValue(const QString &option) {
+    return QStringLiteral("параметр %1 не принимает значения").arg(option);
+}
+
+QString usageUnknownOption(const QString &option) {
+    return QStringLiteral("неизвестный параметр %1").arg(option);
+}
+
+QString usageWrongArgumentCount() {
+    return QStringLiteral("неверное число аргументов");
+}
+
+QString usageNoCommand() {
+    return QStringLiteral("не указана команда");
+}
+
+QString usageUnknownCommand(const QString &command) {
+    return QStringLiteral("неизвестная команда %1").arg(command);
+}
+
+QString usageHeader() {
+    return QStringLiteral("использование: vidoteq-cli [--catalog ФАЙЛ] КОМАНДА [АРГУМЕНТЫ]\n"
+                          "       vidoteq-cli --help | --version\n"
+                          "Параметры принимают и вид --параметр=значение; после -- всё — аргументы.\n"
+                          "команды:\n");
+}
+
+QString usageCommandNeeds(const QString &command, const QString &what) {
+    return QStringLiteral("команде %1 нужен %2").arg(command, what);
+}
+
+QString usageNotATitleId(const QString &text) {
+    return QStringLiteral("'%1' — не номер аниме").arg(text);
+}
+
+QString usageNotAnAltNameId(const QString &text) {
+    return QStringLiteral("'%1' — не номер другого названия").arg(text);
+}
+
+QString usageNotAWholeNumber(const QString &option, const QString &text) {
+    return QStringLiteral("%1: '%2' — не целое число").arg(option, text);
+}
+
+QString usageNotTogether(const QString &one, const QString &other) {
+    return QStringLiteral("%1 и %2 нельзя задать вместе").arg(one, other);
+}
+
+QString usageNewCatalogNeedsName() {
+    return QStringLiteral("у новой базы должно быть имя");
+}
+
+QString usageOutputNeedsName() {
+    return QStringLiteral("у файла, в который писать, должно быть имя");
+}
+
+QString usageTitleNeedsName() {
+    return QStringLiteral("у аниме должно быть название");
+}
+
+QString usageUnknownAction(const QString &command, const QString &action) {
+    return QStringLiteral("неизвестное действие %1: %2").arg(command, action);
+}
+
+QString usageWrongArgumentCountOf(const QString &what) {
+    return QStringLiteral("%1: неверное число аргументов").arg(what);
+}
+
+QString usageJsonOnlyForList() {
+    return QStringLiteral("--json — только для списка названий");
+}
+
+QString usageBadSelection(const QString &text) {
+    return QStringLiteral("--selection ждёт номера аниме через запятую, а не \"%1\"").arg(text);
+}
+
+QString usageBadColumns(const QString &text) {
+    return QStringLiteral("--columns ждёт номера столбцов от 0 до 9 через запятую, а не \"%1\"").arg(text);
+}
+
+QString usageColumnsNeedSelection() {
+    return QStringLiteral("--columns выбирает столбцы выгрузки с --selection");
+}
+
+QString usageUnknownField(const QString &field, const QString &fields) {
+    return QStringLiteral("неизвестное поле '%1' (поля: %2)").arg(field, fields);
+}
+
+QString saveHtmlCaption() {
+    return QStringLiteral("Куда сохранить страницу HTML");
+}
+
+QString saveSpreadsheetCaption() {
+    return QStringLiteral("Куда сохранить таблицу");
+}
+
+QString saveNewCatalogCaption() {
+    return QStringLiteral("Куда сохранить новую базу");
+}
+
+QString fileSavedOpenIt(const QString &path) {
+    return QStringLiteral("Создан файл %1\n\nОткрыть его?").arg(path);
+}
+
+QString replaceExistingFile(const QString &path) {
+    return QStringLiteral("Файл %1 уже есть. Заменить его?").arg(path);
+}
+
+QString newCatalogMade(const QString &path) {
+    return QStringLiteral("Создана база %1; теперь открыта она.").arg(path);
+}
+
+QString convertChooseCaption() {
+    return QStringLiteral("Какой каталог Access перенести");
+}
+
+QString aboutCaption() {
+    return QStringLiteral("О программе");
+}
+
+QString aboutText(const QString &version, const QString &catalogPath, int schemaVersion) {
+    QString text = QStringLiteral("Vidoteq %1\nКаталог аниме и видеофайлов их серий.\n"
+                                  "© Morvik. Все права защищены.\n\n")
+                       .arg(version);
+    if (catalogPath.isEmpty())
+        return text + QStringLiteral("База не открыта.");
+    return text + QStringLiteral("База: %1\nВерсия схемы базы: %2").arg(catalogPath).arg(schemaVersion);
+}
+
+QString dropHoldsNoFiles() {
+    return QStringLiteral("Среди перетащенного нет ни папок, ни файлов.");
+}
+
+QString addAllNeedsFiles() {
+    return QStringLiteral("Нечего добавлять: выберите папку с сериями в дереве (или перетащите её "
+                          "в окно) и щёлкните файл в списке.");
+}
+
 } // namespace vq::msg

@@ -260,4 +260,39 @@ QString renameVolumePrompt(const QString &name);
 // How a volume is known again (places::IdentKind: UUID, share, label and size, mount point).
 QString volumeIdentity(int kind);
 
+// --- desktop conventions: command-line usage, menus, save dialogs ---------------------------------
+QString usageOptionNeedsValue(const QString &option);
+QString usageOptionTakesNoValue(const QString &option);
+QString usageUnknownOption(const QString &option);
+QString usageWrongArgumentCount();
+QString usageNoCommand();
+QString usageUnknownCommand(const QString &command);
+QString usageHeader(); // the first lines of --help, before the commands
+QString usageCommandNeeds(const QString &command, const QString &what);
+QString usageNotATitleId(const QString &text);
+QString usageNotAnAltNameId(const QString &text);
+QString usageNotAWholeNumber(const QString &option, const QString &text);
+QString usageNotTogether(const QString &one, const QString &other);
+QString usageNewCatalogNeedsName();
+QString usageOutputNeedsName();
+QString usageTitleNeedsName();
+QString usageUnknownAction(const QString &command, const QString &action);
+QString usageWrongArgumentCountOf(const QString &what);
+QString usageJsonOnlyForList();
+QString usageBadSelection(const QString &text);
+QString usageBadColumns(const QString &text);
+QString usageColumnsNeedSelection();
+QString usageUnknownField(const QString &field, const QString &fields);
+QString saveHtmlCaption();
+QString saveSpreadsheetCaption();
+QString saveNewCatalogCaption();
+QString fileSavedOpenIt(const QString &path); // the question after an export
+QString replaceExistingFile(const QString &path);
+QString newCatalogMade(const QString &path);
+QString convertChooseCaption();
+QString aboutCaption();
+QString aboutText(const QString &version, const QString &catalogPath, int schemaVersion);
+QString dropHoldsNoFiles();
+QString addAllNeedsFiles(); // "Добавить всё" with no file listed or clicked
+
 } // namespace vq::msg

@@ -1,6 +1,7 @@
 #include "settings.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -42,10 +43,47 @@ QString rememberedCatalogPath() {
     return s->value(QStringLiteral("View/Data")).toString();
 }
 
+namespace {
+QString recentKey(int i) {
+    return QStringLiteral("Recent/File%1").arg(i + 1);
+}
+} // namespace
+
 void rememberCatalogPath(const QString &path) {
     auto s = openSettings();
     s->setValue(QStringLiteral("View/Data"), path);
+    QStringList recent = recentCatalogPaths();
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    recent.removeAll(absolute);
+    recent.prepend(absolute);
+    for (int i = 0; i < kRecentCatalogs; ++i) {
+        if (i < recent.size())
+            s->setValue(recentKey(i), recent.at(i));
+        else
+            s->remove(recentKey(i));
+    }
     s->sync();
+}
+
+QStringList recentCatalogPaths() {
+    auto s = openSettings();
+    QStringList out;
+    for (int i = 0; i < kRecentCatalogs; ++i) {
+        const QString p = s->value(recentKey(i)).toString();
+        if (!p.isEmpty() && !out.contains(p))
+            out << p;
+    }
+    return out;
+}
+
+QString saveStartFolder(const QString &startDir) {
+    const QFileInfo start(startDir);
+    if (!startDir.isEmpty() && start.isDir() && start.isWritable())
+        return start.absoluteFilePath();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
 }
 
 QString starterCatalogPath() {

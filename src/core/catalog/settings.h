@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QSettings;
@@ -25,5 +26,14 @@ void rememberCatalogPath(const QString &path);
 
 // Where the first catalog is made when none is remembered.
 QString starterCatalogPath();
+
+// The catalogs opened last, the latest first, at most kRecentCatalogs (group "Recent"); opening a
+// catalog (rememberCatalogPath) puts it first.
+inline constexpr int kRecentCatalogs = 10;
+QStringList recentCatalogPaths();
+
+// Where a save dialog starts: `startDir` when the program may write there, otherwise the user's
+// documents folder (the home folder when there is none).
+QString saveStartFolder(const QString &startDir);
 
 } // namespace vq

@@ -4,11 +4,9 @@
 #include "catalog/messages.h"
 #include "export/xlsxfile.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace vq {
 
@@ -135,26 +133,6 @@ void writeSelectionXlsx(const QString &path, int rowCount, const GridTextSource 
     SpreadsheetApplication app;
     exportSelectionSheet(app, rowCount, cellText, choice, totals);
     writeXlsx(app.workbook(1), path);
-}
-
-QString newSpreadsheetExportPath() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    if (!QDir().mkpath(folder))
-        throw Error(msg::cannotCreateFolder(folder));
-    // Earlier exports were handed to a viewer long ago; only the recent ones may still be read.
-    const QDateTime stale = QDateTime::currentDateTime().addSecs(-3600);
-    const QFileInfoList old = QDir(folder).entryInfoList({QStringLiteral("AnimeList-*.xlsx")}, QDir::Files);
-    for (const QFileInfo &f : old)
-        if (f.lastModified() < stale)
-            QFile::remove(f.absoluteFilePath());
-    const QString stem = QStringLiteral("AnimeList-") +
-                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString path = QDir(folder).filePath(stem + QStringLiteral(".xlsx"));
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = QDir(folder).filePath(QStringLiteral("%1-%2.xlsx").arg(stem).arg(n));
-    return path;
 }
 
 } // namespace vq

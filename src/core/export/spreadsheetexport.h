@@ -38,7 +38,8 @@ void writeSelectionXlsx(const QString &path, int rowCount, const GridTextSource 
 void writeSelectionXlsx(const QString &path, const GridData &grid, const ExportColumnChoice &choice,
                         const ExportTotals &totals);
 
-// A new file name for a spreadsheet export in the user's cache folder (the folder is made).
-QString newSpreadsheetExportPath();
+// The names the window proposes for the spreadsheets of the summary and of the selection.
+inline const QString SummarySheetFileName = QStringLiteral("AnimeList.xlsx");
+inline const QString SelectionSheetFileName = QStringLiteral("SelAnime.xlsx");
 
 } // namespace vq

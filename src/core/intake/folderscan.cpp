@@ -133,15 +133,13 @@ QList<ListedFile> scanNativeFolder(QByteArray root, bool videoOnly, bool recursi
     QList<ListedFile> out;
     while (root.size() > 1 && root.endsWith('/'))
         root.chop(1);
-    const QString absolute = pathText(root);
+    // A folder whose names can be read but whose files cannot be reached would list nothing: say why.
+    if (::access(root.constData(), X_OK) != 0 && !folderNames(root).isEmpty()) {
+        const int err = errno;
+        throw Error(msg::intakeCannotEnterFolder(pathText(root), QString::fromLocal8Bit(std::strerror(err))));
+    }
     QSet<QPair<quint64, quint64>> seen;
     scanInto(out, root, QString(), videoOnly, recursive, seen);
-    if (out.isEmpty())
-        return out;
-    if (::chdir(root.constData()) != 0) {
-        const int err = errno;
-        throw Error(msg::intakeCannotEnterFolder(absolute, QString::fromLocal8Bit(std::strerror(err))));
-    }
     return out;
 }
 

@@ -10,9 +10,10 @@
 namespace vq {
 
 // The video extensions the file list shows while the "AVI" box is checked, in search order.
-inline constexpr std::array<const char *, 16> ExtensionList = {"mp4", "avi",  "mkv", "vob", "ogm", "mpeg",
-                                                               "mpg", "mpgv", "mpv", "m1v", "m2v", "wmv",
-                                                               "mov", "rm",   "dat", "rmvb"};
+// Today's containers follow the old list; audio-only ones (mka) stay out, the box means video files.
+inline constexpr std::array<const char *, 24> ExtensionList = {
+    "mp4", "avi", "mkv", "vob",  "ogm",  "mpeg", "mpg", "mpgv", "mpv", "m1v", "m2v", "wmv",
+    "mov", "rm",  "dat", "rmvb", "webm", "m2ts", "mts", "ts",   "m4v", "flv", "ogv", "3gp"};
 
 // True for a path the folder tree may hand to the scan: a real file-system folder, not a virtual node.
 bool isScannableFolder(const QString &path);
@@ -24,9 +25,8 @@ bool hasVideoExtension(const QString &name);
 // extension is in ExtensionList, otherwise every file and subfolder (hidden ones too). Never "." or
 // "..", each name once, sorted case-insensitively in the user's locale; entries that are neither
 // regular files nor folders (fifos, sockets, devices, broken links) are left out.
-// When anything is listed, `folder` becomes the process's current directory, because the probe finds
-// the listed names through it; an empty result leaves the current directory alone. A folder that
-// cannot be read gives an empty list. Throws vq::Error when the folder cannot be made current.
+// The process's current directory is left alone (dialogs and exports would follow it); every entry
+// carries its own absolute path instead. A folder that cannot be read gives an empty list.
 QStringList See(const QString &folder, bool videoOnly);
 
 // One entry of the file list.

@@ -216,10 +216,10 @@ TEST(Probe, FindsTheListedNameInTheScannedFolder) {
     for (const QString &name : listed) {
         vq::TVVF e;
         vq::ProbePage page;
-        EXPECT_NO_THROW(vq::OpenAVI(name, e, page)) << name.toStdString();
+        EXPECT_NO_THROW(vq::OpenAVI(name, e, page, media.mediaFolder)) << name.toStdString();
         EXPECT_NE(e.ContainerFormat, kNa) << name.toStdString();
     }
-    QDir::setCurrent(start);
+    EXPECT_EQ(QDir::currentPath(), start); // the scan named the folder; it did not go there
 }
 
 TEST(ParsePlayTime, FixedPositions) {
