@@ -4,6 +4,7 @@
 
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSplitter;
@@ -36,6 +37,7 @@ public:
     QLineEdit *ESize = nullptr;
     QLineEdit *ETime = nullptr;
     QLineEdit *EKoment = nullptr;
+    QLabel *LGaps = nullptr; // the episodes the title lacks, by the numbers of its files' names
     TGridView *DBGrid2 = nullptr;
 };
 

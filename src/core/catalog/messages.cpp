@@ -702,4 +702,8 @@ QString filterShown(const QStringList &shown, const QStringList &all) {
              shown.value(3), all.value(3));
 }
 
+QString episodesMissing(const QString &list) {
+    return QStringLiteral("нет: %1").arg(list);
+}
+
 } // namespace vq::msg

@@ -235,4 +235,8 @@ QString altNameAddCaption();
 QString altNameEditCaption();
 QString altNamePrompt(const QString &title);
 
+// --- episode numbers read from file names ---------------------------------------------------------
+// The episodes a title lacks ("нет: 7, 12"), on the title page and in the summary's tooltip.
+QString episodesMissing(const QString &list);
+
 } // namespace vq::msg
