@@ -706,4 +706,13 @@ QString episodesMissing(const QString &list) {
     return QStringLiteral("нет: %1").arg(list);
 }
 
+QString guessFiledUnder(const QString &where, const QString &title, qint64 id, const QString &otherName) {
+    const QString to = QStringLiteral("%1 → «%2» (ID %3)").arg(where, title).arg(id);
+    return otherName.isEmpty() ? to : to + QStringLiteral(", по другому названию «%1»").arg(otherName);
+}
+
+QString guessNoTitle(const QString &where) {
+    return QStringLiteral("Из имён файлов не прочитать название аниме: %1").arg(where);
+}
+
 } // namespace vq::msg

@@ -238,5 +238,9 @@ QString altNamePrompt(const QString &title);
 // --- episode numbers read from file names ---------------------------------------------------------
 // The episodes a title lacks ("нет: 7, 12"), on the title page and in the summary's tooltip.
 QString episodesMissing(const QString &list);
+// The tool's add --guess-title: where the files of a folder (or a file) went, or that their names
+// give no title.
+QString guessFiledUnder(const QString &where, const QString &title, qint64 id, const QString &otherName);
+QString guessNoTitle(const QString &where);
 
 } // namespace vq::msg
