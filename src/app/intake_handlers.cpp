@@ -7,7 +7,9 @@
 #include "intake/folderscan.h"
 #include "intake/intakerun.h"
 #include "intake/probepool.h"
+#include "ops/altnames.h"
 #include "ops/intakesession.h"
+#include "ops/titleguess.h"
 #include "ops/titleops.h"
 #include "page_intake.h"
 #include "summary_handlers.h"
@@ -202,6 +204,43 @@ void TIntakeHandlers::See() {
         item->setData(Qt::UserRole, f.path);
     }
     m_p->LB1->setUpdatesEnabled(true);
+    proposeTitle(folder, listed);
+}
+
+void TIntakeHandlers::proposeTitle(const QString &folder, const QList<ListedFile> &listed) {
+    m_proposed.clear();
+    m_proposedMatch = 0;
+    CatalogSession &s = m_win.session();
+    QStringList names;
+    for (const ListedFile &f : listed)
+        names << f.shown;
+    const QString proposed = ops::proposedTitle(names, folder);
+    if (proposed.isEmpty() || !s.isOpen())
+        return;
+    // A match is chosen and shown; nothing is added until the user adds the files.
+    if (const std::optional<ops::TitleMatch> m = ops::matchTitle(s.catalog(), proposed)) {
+        if (rowOfId(m_win.GV4(), m->id) < 0)
+            m_win.summary().showAllTitles();
+        chooseTitle(m->id);
+        m_proposedMatch = m->id;
+    } else if (!m_p->ENewAni->hasFocus()) {
+        // Ready for Enter, which makes the title.
+        m_p->ENewAni->setText(proposed);
+        m_proposedInBox = proposed;
+    }
+    m_proposed = proposed;
+}
+
+void TIntakeHandlers::offerOtherName(qint64 picked) {
+    const QString proposed = std::exchange(m_proposed, QString());
+    CatalogSession &s = m_win.session();
+    if (proposed.isEmpty() || picked == m_proposedMatch ||
+        !ops::offersOtherName(s.catalog(), picked, proposed))
+        return;
+    const std::optional<ops::TitleRecord> title = ops::titleRecord(s.catalog(), picked);
+    if (title && m_win.dialogs().askYesNo(&m_win, msg::otherNameOfferCaption(),
+                                          msg::otherNameOffer(proposed, title->name)))
+        ops::addAltName(s, picked, proposed);
 }
 
 void TIntakeHandlers::BSeeClick() {
@@ -292,6 +331,9 @@ void TIntakeHandlers::showProbe() {
 void TIntakeHandlers::ENewAniClick() {
     if (m_p->ENewAni->text() == TPageIntake::newTitlePlaceholder())
         m_p->ENewAni->clear();
+    // The proposed name is taken with Enter or typed over, once the click has placed the cursor.
+    if (!m_proposedInBox.isEmpty() && m_p->ENewAni->text() == m_proposedInBox)
+        QTimer::singleShot(0, m_p->ENewAni, [e = m_p->ENewAni] { e->selectAll(); });
 }
 
 void TIntakeHandlers::ENewAniExit() {
@@ -360,7 +402,9 @@ void TIntakeHandlers::GV4SelectCell(int, int ARow) {
     TGridView &gv4 = m_win.GV4();
     if (!m_win.session().isOpen() || ARow < 0 || ARow >= gv4.RowCount())
         return;
-    chooseTitle(gv4.CellAt(0, ARow).AsInteger());
+    const qint64 picked = gv4.CellAt(0, ARow).AsInteger();
+    chooseTitle(picked);
+    offerOtherName(picked);
     if (gv4.Column(1).HasOption(coEditing))
         gv4.Column(1).RemoveOption(coEditing);
 }
@@ -449,6 +493,12 @@ void TIntakeHandlers::catalogChanged() {
     m_page = ProbePage();
     m_shownPath.clear();
     showProbe();
+    // What the files proposed was matched against the other catalog.
+    if (!m_proposedInBox.isEmpty() && m_p->ENewAni->text() == m_proposedInBox && !m_p->ENewAni->hasFocus())
+        m_p->ENewAni->setText(TPageIntake::newTitlePlaceholder());
+    m_proposed.clear();
+    m_proposedInBox.clear();
+    m_proposedMatch = 0;
 }
 
 void TIntakeHandlers::BAddClick() {

@@ -711,6 +711,15 @@ QString guessFiledUnder(const QString &where, const QString &title, qint64 id, c
     return otherName.isEmpty() ? to : to + QStringLiteral(", по другому названию «%1»").arg(otherName);
 }
 
+QString otherNameOfferCaption() {
+    return QStringLiteral("Другие названия");
+}
+
+QString otherNameOffer(const QString &proposed, const QString &title) {
+    return QStringLiteral("Имена файлов называют аниме «%1», выбрано «%2».\nДобавить как другое название?")
+        .arg(proposed, title);
+}
+
 QString guessNoTitle(const QString &where) {
     return QStringLiteral("Из имён файлов не прочитать название аниме: %1").arg(where);
 }

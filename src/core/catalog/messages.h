@@ -242,5 +242,8 @@ QString episodesMissing(const QString &list);
 // give no title.
 QString guessFiledUnder(const QString &where, const QString &title, qint64 id, const QString &otherName);
 QString guessNoTitle(const QString &where);
+// The intake page: the name the files propose, offered as another name of the title picked instead.
+QString otherNameOfferCaption();
+QString otherNameOffer(const QString &proposed, const QString &title);
 
 } // namespace vq::msg

@@ -5,6 +5,8 @@
 #include "catalog/messages.h"
 #include "catalog/namefold.h"
 #include "intake/releasename.h"
+#include "ops/altnames.h"
+#include "ops/titleops.h"
 
 #include <QHash>
 #include <sqlite3.h>
@@ -92,6 +94,17 @@ std::optional<TitleMatch> matchTitle(Catalog &catalog, const QString &name) {
         throw Error(msg::catalogCannotBeRead(catalog.path(), e.message()));
     }
     return found;
+}
+
+bool offersOtherName(Catalog &catalog, qint64 titleId, const QString &proposed) {
+    const QString key = titleKey(proposed);
+    const std::optional<TitleRecord> title = titleRecord(catalog, titleId);
+    if (key.isEmpty() || !title || titleKey(title->name) == key)
+        return false;
+    for (const AltName &a : altNames(catalog, titleId))
+        if (titleKey(a.name) == key)
+            return false;
+    return true;
 }
 
 } // namespace vq::ops

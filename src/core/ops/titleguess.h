@@ -27,5 +27,9 @@ struct TitleMatch {
 };
 std::optional<TitleMatch> matchTitle(Catalog &catalog, const QString &name);
 
+// Whether `proposed` is worth offering as another name of the title the user picked instead: it
+// is not already the title's name or one of its other names (by key).
+bool offersOtherName(Catalog &catalog, qint64 titleId, const QString &proposed);
+
 } // namespace ops
 } // namespace vq
