@@ -215,7 +215,8 @@ void TIntakeHandlers::proposeTitle(const QString &folder, const QList<ListedFile
     for (const ListedFile &f : listed)
         names << f.shown;
     const QString proposed = ops::proposedTitle(names, folder);
-    if (proposed.isEmpty() || !s.isOpen())
+    // A run in progress keeps the title it was started for on the page.
+    if (proposed.isEmpty() || !s.isOpen() || adding())
         return;
     // A match is chosen and shown; nothing is added until the user adds the files.
     if (const std::optional<ops::TitleMatch> m = ops::matchTitle(s.catalog(), proposed)) {
