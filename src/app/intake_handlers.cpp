@@ -208,13 +208,18 @@ void TIntakeHandlers::See() {
 }
 
 void TIntakeHandlers::proposeTitle(const QString &folder, const QList<ListedFile> &listed) {
-    m_proposed.clear();
-    m_proposedMatch = 0;
     CatalogSession &s = m_win.session();
     QStringList names;
     for (const ListedFile &f : listed)
         names << f.shown;
     const QString proposed = ops::proposedTitle(names, folder);
+    // The same folder read again (F5, the tree's own refresh) keeps what the user did with it.
+    if (folder == m_proposalFolder && proposed == m_proposalName)
+        return;
+    m_proposalFolder = folder;
+    m_proposalName = proposed;
+    m_proposed.clear();
+    m_proposedMatch = 0;
     // A run in progress keeps the title it was started for on the page.
     if (proposed.isEmpty() || !s.isOpen() || adding())
         return;
@@ -500,6 +505,8 @@ void TIntakeHandlers::catalogChanged() {
     m_proposed.clear();
     m_proposedInBox.clear();
     m_proposedMatch = 0;
+    m_proposalFolder.clear();
+    m_proposalName.clear();
 }
 
 void TIntakeHandlers::BAddClick() {

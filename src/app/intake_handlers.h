@@ -119,7 +119,8 @@ private:
     // as another name once, when the user picks another title.
     QString m_proposed;
     qint64 m_proposedMatch = 0;
-    QString m_proposedInBox; // put into the new-title box: selected when the box is entered
+    QString m_proposedInBox;                  // put into the new-title box: selected when the box is entered
+    QString m_proposalFolder, m_proposalName; // the folder last proposed for, and what it proposed
     void proposeTitle(const QString &folder, const QList<ListedFile> &listed);
     void offerOtherName(qint64 picked);
 };
