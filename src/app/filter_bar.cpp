@@ -87,6 +87,9 @@ TFilterBar::TFilterBar(QWidget *parent) : QWidget(parent) {
     daysLabel->setBuddy(EFDays);
     CBEmpty = new QCheckBox(QStringLiteral("Без серий"), this);
     CBEmpty->setObjectName(QStringLiteral("CBEmpty"));
+    CBIncomplete = new QCheckBox(QStringLiteral("неполные"), this);
+    CBIncomplete->setObjectName(QStringLiteral("CBIncomplete"));
+    CBIncomplete->setToolTip(QStringLiteral("Аниме, у которых по номерам в именах файлов не хватает серий"));
     CBAnywhere = new QCheckBox(QStringLiteral("в любом месте"), this);
     CBAnywhere->setObjectName(QStringLiteral("CBAnywhere"));
     CBAnywhere->setToolTip(
@@ -96,6 +99,7 @@ TFilterBar::TFilterBar(QWidget *parent) : QWidget(parent) {
     tail->addWidget(daysLabel);
     tail->addWidget(EFDays);
     tail->addWidget(CBEmpty);
+    tail->addWidget(CBIncomplete);
     tail->addWidget(CBAnywhere);
     tail->addWidget(BFClear);
     tail->addStretch(1);
@@ -115,6 +119,7 @@ TFilterBar::TFilterBar(QWidget *parent) : QWidget(parent) {
     };
     connect(EFDays, &QSpinBox::valueChanged, this, report);
     connect(CBEmpty, &QCheckBox::toggled, this, report);
+    connect(CBIncomplete, &QCheckBox::toggled, this, report);
     connect(CBAnywhere, &QCheckBox::toggled, this, report);
     connect(BFClear, &QPushButton::clicked, this, [this] {
         const bool wasEmpty = filter() == TitleFilter{}; // every field at rest, how names match too
@@ -166,6 +171,7 @@ TitleFilter TFilterBar::filter() const {
     if (EFDays->value() > 0)
         f.sinceDays = EFDays->value();
     f.empty = CBEmpty->isChecked();
+    f.incomplete = CBIncomplete->isChecked();
     f.anywhere = CBAnywhere->isChecked();
     return f;
 }
@@ -187,6 +193,7 @@ void TFilterBar::setFilter(const TitleFilter &f) {
     CFFrame->setCurrentIndex(frame > 0 ? frame : 0);
     EFDays->setValue(f.sinceDays.value_or(0));
     CBEmpty->setChecked(f.empty);
+    CBIncomplete->setChecked(f.incomplete);
     CBAnywhere->setChecked(f.anywhere);
     m_quiet = false;
 }

@@ -37,6 +37,7 @@ public:
     QComboBox *CFFormat = nullptr;
     QSpinBox *EFDays = nullptr; // 0: any time
     QCheckBox *CBEmpty = nullptr;
+    QCheckBox *CBIncomplete = nullptr;
     QCheckBox *CBAnywhere = nullptr;
     QPushButton *BFClear = nullptr;
     QLabel *LShown = nullptr;

@@ -9,7 +9,9 @@
 #include "intake/intakerun.h"
 #include "intake/probepool.h"
 #include "letterkey.h"
+#include "ops/altnames.h"
 #include "ops/intakesession.h"
+#include "ops/titleguess.h"
 #include "ops/titleops.h"
 #include "page_intake.h"
 #include "summary_handlers.h"
@@ -206,6 +208,49 @@ void TIntakeHandlers::See() {
         item->setData(Qt::UserRole, f.path);
     }
     m_p->LB1->setUpdatesEnabled(true);
+    proposeTitle(folder, listed);
+}
+
+void TIntakeHandlers::proposeTitle(const QString &folder, const QList<ListedFile> &listed) {
+    CatalogSession &s = m_win.session();
+    QStringList names;
+    for (const ListedFile &f : listed)
+        names << f.shown;
+    const QString proposed = ops::proposedTitle(names, folder);
+    // The same folder read again (F5, the tree's own refresh) keeps what the user did with it.
+    if (folder == m_proposalFolder && proposed == m_proposalName)
+        return;
+    m_proposalFolder = folder;
+    m_proposalName = proposed;
+    m_proposed.clear();
+    m_proposedMatch = 0;
+    // A run in progress keeps the title it was started for on the page.
+    if (proposed.isEmpty() || !s.isOpen() || adding())
+        return;
+    // A match is chosen and shown; nothing is added until the user adds the files.
+    if (const std::optional<ops::TitleMatch> m = ops::matchTitle(s.catalog(), proposed)) {
+        if (rowOfId(m_win.GV4(), m->id) < 0)
+            m_win.summary().showAllTitles();
+        chooseTitle(m->id);
+        m_proposedMatch = m->id;
+    } else if (!m_p->ENewAni->hasFocus()) {
+        // Ready for Enter, which makes the title.
+        m_p->ENewAni->setText(proposed);
+        m_proposedInBox = proposed;
+    }
+    m_proposed = proposed;
+}
+
+void TIntakeHandlers::offerOtherName(qint64 picked) {
+    const QString proposed = std::exchange(m_proposed, QString());
+    CatalogSession &s = m_win.session();
+    if (proposed.isEmpty() || picked == m_proposedMatch ||
+        !ops::offersOtherName(s.catalog(), picked, proposed))
+        return;
+    const std::optional<ops::TitleRecord> title = ops::titleRecord(s.catalog(), picked);
+    if (title && m_win.dialogs().askYesNo(&m_win, msg::otherNameOfferCaption(),
+                                          msg::otherNameOffer(proposed, title->name)))
+        ops::addAltName(s, picked, proposed);
 }
 
 bool TIntakeHandlers::showDropped(const QList<QByteArray> &paths) {
@@ -333,6 +378,9 @@ void TIntakeHandlers::showProbe() {
 void TIntakeHandlers::ENewAniClick() {
     if (m_p->ENewAni->text() == TPageIntake::newTitlePlaceholder())
         m_p->ENewAni->clear();
+    // The proposed name is taken with Enter or typed over, once the click has placed the cursor.
+    if (!m_proposedInBox.isEmpty() && m_p->ENewAni->text() == m_proposedInBox)
+        QTimer::singleShot(0, m_p->ENewAni, [e = m_p->ENewAni] { e->selectAll(); });
 }
 
 void TIntakeHandlers::ENewAniExit() {
@@ -401,7 +449,9 @@ void TIntakeHandlers::GV4SelectCell(int, int ARow) {
     TGridView &gv4 = m_win.GV4();
     if (!m_win.session().isOpen() || ARow < 0 || ARow >= gv4.RowCount())
         return;
-    chooseTitle(gv4.CellAt(0, ARow).AsInteger());
+    const qint64 picked = gv4.CellAt(0, ARow).AsInteger();
+    chooseTitle(picked);
+    offerOtherName(picked);
     if (gv4.Column(1).HasOption(coEditing))
         gv4.Column(1).RemoveOption(coEditing);
 }
@@ -490,6 +540,14 @@ void TIntakeHandlers::catalogChanged() {
     m_page = ProbePage();
     m_shownPath.clear();
     showProbe();
+    // What the files proposed was matched against the other catalog.
+    if (!m_proposedInBox.isEmpty() && m_p->ENewAni->text() == m_proposedInBox && !m_p->ENewAni->hasFocus())
+        m_p->ENewAni->setText(TPageIntake::newTitlePlaceholder());
+    m_proposed.clear();
+    m_proposedInBox.clear();
+    m_proposedMatch = 0;
+    m_proposalFolder.clear();
+    m_proposalName.clear();
 }
 
 void TIntakeHandlers::BAddClick() {

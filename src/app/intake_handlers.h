@@ -2,6 +2,7 @@
 
 #include "catalog/catalog.h"
 #include "intake/episodes.h"
+#include "intake/folderscan.h"
 #include "intake/mediaprobe.h"
 
 #include <QObject>
@@ -118,6 +119,14 @@ private:
     // The pool outlives the run that uses it.
     std::unique_ptr<ProbePool> m_pool;
     std::unique_ptr<IntakeRun> m_run;
+    // The title the scanned folder's names propose, and the title it matched (0: none); offered
+    // as another name once, when the user picks another title.
+    QString m_proposed;
+    qint64 m_proposedMatch = 0;
+    QString m_proposedInBox;                  // put into the new-title box: selected when the box is entered
+    QString m_proposalFolder, m_proposalName; // the folder last proposed for, and what it proposed
+    void proposeTitle(const QString &folder, const QList<ListedFile> &listed);
+    void offerOtherName(qint64 picked);
 };
 
 } // namespace vq

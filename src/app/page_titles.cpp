@@ -123,6 +123,10 @@ TPageTitles::TPageTitles(QWidget *parent) : QWidget(parent) {
     EKoment = new QLineEdit(Bar);
     EKoment->setObjectName(QStringLiteral("EKoment"));
     EKoment->setGeometry(502, 1, 265, 23);
+    LGaps = new QLabel(Bar);
+    LGaps->setObjectName(QStringLiteral("LGaps"));
+    LGaps->setGeometry(775, 1, 300, 23);
+    LGaps->setTextInteractionFlags(Qt::TextSelectableByMouse);
     setTabOrder(LCBType, ECount);
     setTabOrder(ECount, EKoment);
     setTabOrder(EKoment, ESize);

@@ -37,6 +37,7 @@ public:
     QLineEdit *ESize = nullptr;
     QLineEdit *ETime = nullptr;
     QLineEdit *EKoment = nullptr;
+    QLabel *LGaps = nullptr; // the episodes the title lacks, by the numbers of its files' names
     TGridView *DBGrid2 = nullptr;
     // Under the episodes: the chosen episode's drive, folder and state; its folder; a folder attached.
     QWidget *PlaceBar = nullptr;

@@ -1,6 +1,9 @@
 #include "summary_handlers.h"
 
+#include "browser/episodegaps.h"
 #include "browser/summary.h"
+#include "catalog/error.h"
+#include "catalog/messages.h"
 #include "errorguard.h"
 #include "filter_bar.h"
 #include "letterkey.h"
@@ -35,6 +38,18 @@ void TSummaryHandlers::connectAll() {
     connect(gvsv, &TGridView::mouseDown, this,
             g([this](Qt::MouseButton b, Qt::KeyboardModifiers, const QPoint &) { GVSVMouseDown(b); }));
     connect(gvsv, &TGridView::dblClick, this, g([this] { GVSVDblClick(); }));
+    // The episodes cell says which episodes the title lacks; a failed read only loses the hint.
+    gvsv->SetToolTipSource([this](int c, int r) -> QString {
+        if (c != gvsv::Episodes || !m_win.session().isOpen())
+            return {};
+        try {
+            const qint64 id = m_p->GVSV->GetCellText(gvsv::Id, r).toLongLong();
+            const std::vector<int> missing = titleMissingEpisodes(m_win.session().catalog(), id);
+            return missing.empty() ? QString() : msg::episodesMissing(missingList(missing));
+        } catch (const Error &) {
+            return {};
+        }
+    });
     connect(gvsv, &TGridView::afterEdit, this,
             g([this](int c, int r, const QString &v) { GVSVAfterEdit(c, r, v); }));
     for (TNarrowNote *note : {m_win.titlesPage()->NarrowNote, m_win.intakePage()->NarrowNote})

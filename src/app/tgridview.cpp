@@ -143,9 +143,10 @@ QVariant GridModel::data(const QModelIndex &index, int role) const {
             return QVariant();
         const QString text = cell.AsString();
         const int room = m_view->columnWidth(c) - 6;
+        const QString more = m_view->m_toolTipSource ? m_view->m_toolTipSource(c, r) : QString();
         if (text.isEmpty() || QFontMetrics(m_view->font()).horizontalAdvance(text) <= room)
-            return QVariant();
-        return text;
+            return more.isEmpty() ? QVariant() : QVariant(more);
+        return more.isEmpty() ? text : text + QLatin1Char('\n') + more;
     }
     default:
         return QVariant();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -114,6 +115,12 @@ public:
     // (a mark, the recent highlight) would leave it unreadable, as light text on a dark palette is.
     QColor TextColorOn(GridColor background, bool highlighted) const;
 
+    // More that a cell's tooltip says besides its cut text (empty: nothing more), asked when the
+    // mouse rests on the cell.
+    void SetToolTipSource(std::function<QString(int col, int row)> source) {
+        m_toolTipSource = std::move(source);
+    }
+
 Q_SIGNALS:
     void selectCell(int col, int row);
     void deselectCell(int col, int row);
@@ -143,6 +150,7 @@ protected:
     void updateEditorGeometries() override;
 
 private:
+    std::function<QString(int, int)> m_toolTipSource;
     friend class GridModel;
     friend class GridDelegate;
     bool highlighted(int col, int row) const;

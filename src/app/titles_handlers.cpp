@@ -1,5 +1,6 @@
 #include "titles_handlers.h"
 
+#include "browser/episodegaps.h"
 #include "browser/summary.h"
 #include "catalog/error.h"
 #include "catalog/formats.h"
@@ -156,6 +157,7 @@ void TTitlesHandlers::showTitleDetails(const std::optional<ops::TitleRecord> &re
     m_p->LCBType->setEnabled(has);
     m_p->ECount->setEnabled(has);
     m_p->EKoment->setEnabled(has);
+    m_p->LGaps->clear();
     if (!has) {
         m_p->LCBType->setCurrentIndex(-1);
         m_p->ECount->clear();
@@ -163,6 +165,9 @@ void TTitlesHandlers::showTitleDetails(const std::optional<ops::TitleRecord> &re
         return;
     }
     m_p->LCBType->setCurrentIndex(record->type ? m_p->LCBType->findData(*record->type) : -1);
+    if (const std::vector<int> missing = titleMissingEpisodes(m_win.session().catalog(), record->id);
+        !missing.empty())
+        m_p->LGaps->setText(msg::episodesMissing(missingList(missing)));
     // What the user is typing is what the file holds already: the box is left as it is.
     if (m_p->ECount->text() != record->count)
         m_p->ECount->setText(record->count);

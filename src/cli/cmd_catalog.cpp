@@ -7,6 +7,7 @@
 #include "catalog/messages.h"
 #include "catalog/settings.h"
 #include "intake/mediaprobe.h"
+#include "intake/releasename.h"
 #include "ops/titleops.h"
 
 #include <QDir>
@@ -53,6 +54,7 @@ struct FilterOptions {
         since;
     std::optional<QString> search, contains;
     bool empty = false;
+    bool incomplete = false;
 };
 
 FilterOptions takeFilterOptions(Context &c) {
@@ -70,6 +72,7 @@ FilterOptions takeFilterOptions(Context &c) {
     o.search = c.takeOption(QStringLiteral("--search"));
     o.contains = c.takeOption(QStringLiteral("--contains"));
     o.empty = c.takeFlag(QStringLiteral("--empty"));
+    o.incomplete = c.takeFlag(QStringLiteral("--incomplete"));
     if (o.search && o.contains)
         throw UsageError(msg::usageNotTogether(QStringLiteral("--search"), QStringLiteral("--contains")));
     return o;
@@ -120,6 +123,7 @@ TitleFilter resolveFilter(Catalog &catalog, const FilterOptions &o) {
     f.audioCodec = lookUp<qint64>(catalog, o.audioCodec, "--audio-codec", findCodec, msg::filterNoSuchCodec);
     f.format = lookUp<qint64>(catalog, o.format, "--format", findFormat, msg::filterNoSuchFormat);
     f.empty = o.empty;
+    f.incomplete = o.incomplete;
     if (o.search)
         f.name = *o.search;
     if (o.contains) {
@@ -131,7 +135,8 @@ TitleFilter resolveFilter(Catalog &catalog, const FilterOptions &o) {
 
 #define VQ_FILTER_USAGE                                                                                      \
     "[--type T] [--sound L] [--sub-in L] [--sub-ext L] [--min-height H] [--frame WxH] [--video-codec C] "    \
-    "[--audio-codec C] [--format F] [--since DAYS] [--empty] [--search PREFIX | --contains TEXT]"
+    "[--audio-codec C] [--format F] [--since DAYS] [--empty] [--incomplete] [--search PREFIX | --contains "  \
+    "TEXT]"
 
 int cmdTitles(Context &c) {
     const bool json = c.takeFlag(QStringLiteral("--json"));
@@ -215,6 +220,11 @@ int cmdEpisodes(Context &c) {
             for (int f = 0; f < 7; ++f)
                 o.insert(fields[f], e.texts[size_t(f)]);
             o.insert(QStringLiteral("ID"), e.id);
+            // What the file's name says; null where it says nothing.
+            o.insert(QStringLiteral("Number"), e.number >= 0 ? QJsonValue(e.number) : QJsonValue());
+            o.insert(QStringLiteral("Kind"), releaseKindWord(ReleaseKind(e.kind)));
+            o.insert(QStringLiteral("Version"), e.version > 0 ? QJsonValue(e.version) : QJsonValue());
+            o.insert(QStringLiteral("Group"), e.group);
             rows.append(o);
         } else {
             QStringList values(e.texts.begin(), e.texts.end());

@@ -9,6 +9,7 @@
 #include "intake/mediaprobe.h"
 #include "intake/probepool.h"
 #include "ops/intakesession.h"
+#include "ops/titleguess.h"
 #include "ops/titleops.h"
 
 #include <QDir>
@@ -153,31 +154,12 @@ qint32 intOption(Context &c, const QString &name, qint32 fallback) {
     return *n;
 }
 
+QJsonObject addReportJson(const ops::AddOutcome &o, const QStringList &emptyFolders);
+
 void printAddReport(Context &c, const ops::AddOutcome &o, const QStringList &emptyFolders, bool json) {
     const IntakeReport &r = o.report;
     if (json) {
-        QJsonArray already, also, skipped, empty;
-        for (const QString &e : r.skippedTwice)
-            already.append(e);
-        for (const IntakeReport::Elsewhere &e : r.elsewhere)
-            also.append(QJsonObject{{QStringLiteral("file"), e.entry},
-                                    {QStringLiteral("titles"), QJsonArray::fromStringList(e.titles)}});
-        for (const IntakeReport::Problem &p : r.problems)
-            skipped.append(
-                QJsonObject{{QStringLiteral("file"), p.entry}, {QStringLiteral("reason"), p.message}});
-        for (const QString &f : emptyFolders)
-            empty.append(f);
-        c.printJson(QJsonObject{
-            {QStringLiteral("stored"), r.stored},
-            {QStringLiteral("listed"), r.listed},
-            {QStringLiteral("titleId"), o.titleId != 0 ? QJsonValue(double(o.titleId)) : QJsonValue()},
-            {QStringLiteral("title"), o.titleName},
-            {QStringLiteral("titleMade"), o.titleMade},
-            {QStringLiteral("alreadyStored"), already},
-            {QStringLiteral("alsoUnder"), also},
-            {QStringLiteral("skipped"), skipped},
-            {QStringLiteral("emptyFolders"), empty},
-        });
+        c.printJson(addReportJson(o, emptyFolders));
         return;
     }
     QStringList lines;
@@ -201,8 +183,130 @@ void printAddReport(Context &c, const ops::AddOutcome &o, const QStringList &emp
         c.out << l << '\n';
 }
 
+QJsonObject addReportJson(const ops::AddOutcome &o, const QStringList &emptyFolders) {
+    const IntakeReport &r = o.report;
+    {
+        QJsonArray already, also, skipped, empty;
+        for (const QString &e : r.skippedTwice)
+            already.append(e);
+        for (const IntakeReport::Elsewhere &e : r.elsewhere)
+            also.append(QJsonObject{{QStringLiteral("file"), e.entry},
+                                    {QStringLiteral("titles"), QJsonArray::fromStringList(e.titles)}});
+        for (const IntakeReport::Problem &p : r.problems)
+            skipped.append(
+                QJsonObject{{QStringLiteral("file"), p.entry}, {QStringLiteral("reason"), p.message}});
+        for (const QString &f : emptyFolders)
+            empty.append(f);
+        return QJsonObject{
+            {QStringLiteral("stored"), r.stored},
+            {QStringLiteral("listed"), r.listed},
+            {QStringLiteral("titleId"), o.titleId != 0 ? QJsonValue(double(o.titleId)) : QJsonValue()},
+            {QStringLiteral("title"), o.titleName},
+            {QStringLiteral("titleMade"), o.titleMade},
+            {QStringLiteral("alreadyStored"), already},
+            {QStringLiteral("alsoUnder"), also},
+            {QStringLiteral("skipped"), skipped},
+            {QStringLiteral("emptyFolders"), empty},
+        };
+    }
+}
+
+// add --guess-title: each folder (and the loose files whose names give one title) goes to the title
+// its names propose, made when no title or other name matches. One report per group.
+int addGuessing(Context &c, const QList<NamedPath> &named, const ops::AddRequest &base, int jobs,
+                bool allEntries, bool recursive, bool json) {
+    struct Group {
+        QString where, folder;
+        QList<ListedFile> entries;
+        QStringList names;
+        QStringList emptyFolders;
+    };
+    std::vector<Group> groups;
+    const QString callerDir = QDir::currentPath();
+    try {
+        for (const NamedPath &p : named) {
+            if (p.isFolder) {
+                Group g{p.absolute, p.absolute, {}, {}, {}};
+                for (ListedFile f : scanNativeFolder(p.native, !allEntries, recursive)) {
+                    g.names << f.shown;
+                    f.shown = QDir(p.absolute).filePath(f.shown);
+                    g.entries << f;
+                }
+                if (g.entries.isEmpty())
+                    g.emptyFolders << p.absolute;
+                groups.push_back(std::move(g));
+                continue;
+            }
+            // A loose file joins the loose files before it whose names give its title.
+            const QString folder = QFileInfo(p.absolute).path();
+            const QString name = QFileInfo(p.absolute).fileName();
+            const QString key = ops::titleKey(ops::proposedTitle({name}, folder));
+            auto it = std::find_if(groups.begin(), groups.end(), [&](const Group &g) {
+                return g.folder.isEmpty() && !key.isEmpty() &&
+                       ops::titleKey(ops::proposedTitle(g.names)) == key;
+            });
+            if (it == groups.end())
+                it = groups.insert(groups.end(), Group{p.absolute, QString(), {}, {}, {}});
+            it->names << QDir(folder).dirName() + QLatin1Char('/') + name;
+            it->entries << ListedFile{p.absolute, p.native};
+        }
+    } catch (...) {
+        QDir::setCurrent(callerDir);
+        throw;
+    }
+    QDir::setCurrent(callerDir);
+
+    CatalogSession &s = c.session();
+    ProbePool pool(ProbePool::Options{QString(), jobs, 0});
+    noteTimeLimit(c, pool);
+    QJsonArray reports;
+    QStringList problems;
+    for (Group &g : groups) {
+        if (g.entries.isEmpty()) {
+            problems << msg::intakeNoVideoFiles(g.where);
+            continue;
+        }
+        const QString title = ops::proposedTitle(g.names, g.folder);
+        if (title.isEmpty()) {
+            problems << msg::guessNoTitle(g.where);
+            continue;
+        }
+        ops::AddRequest request = base;
+        request.entries = g.entries;
+        const std::optional<ops::TitleMatch> match = ops::matchTitle(s.catalog(), title);
+        if (match)
+            request.titleId = match->id;
+        else
+            request.titleName = title;
+        const ops::AddOutcome outcome = ops::addFiles(s, pool, std::move(request));
+        const QString otherName = match ? match->otherName : QString();
+        if (json) {
+            QJsonObject o = addReportJson(outcome, g.emptyFolders);
+            o.insert(QStringLiteral("path"), g.where);
+            o.insert(QStringLiteral("proposed"), title);
+            o.insert(QStringLiteral("otherName"), otherName);
+            reports.append(o);
+        } else {
+            if (outcome.titleId != 0)
+                c.out << msg::guessFiledUnder(g.where, outcome.titleName, outcome.titleId, otherName) << '\n';
+            printAddReport(c, outcome, g.emptyFolders, false);
+        }
+        const IntakeReport &r = outcome.report;
+        if (!r.stopped.isEmpty())
+            problems << r.stopped + QLatin1Char(' ') + msg::intakeRunStored(r.stored, r.listed);
+        else if (r.failed() > 0)
+            problems << msg::intakeRunFailed(r.failed(), r.listed);
+    }
+    if (json)
+        c.printJson(reports);
+    if (!problems.isEmpty())
+        throw Error(problems.join(QLatin1Char('\n')));
+    return 0;
+}
+
 int cmdAdd(Context &c) {
     ops::AddRequest request;
+    const bool guess = c.takeFlag(QStringLiteral("--guess-title"));
     request.titleName = c.takeOption(QStringLiteral("--title"));
     const auto titleIdText = c.takeOption(QStringLiteral("--title-id"));
     RunSettings &settings = request.settings;
@@ -216,9 +320,12 @@ int cmdAdd(Context &c) {
     const bool json = c.takeFlag(QStringLiteral("--json"));
     settings.again = c.takeFlag(QStringLiteral("--again"));
     const QStringList paths = c.positional(1, -1);
-    if (request.titleName.has_value() == titleIdText.has_value())
-        throw UsageError(msg::usageCommandNeeds(QStringLiteral("add"),
-                                                QStringLiteral("--title НАЗВАНИЕ или --title-id ID")));
+    if (guess && (request.titleName || titleIdText))
+        throw UsageError(
+            msg::usageNotTogether(QStringLiteral("--guess-title"), QStringLiteral("--title, --title-id")));
+    if (!guess && request.titleName.has_value() == titleIdText.has_value())
+        throw UsageError(msg::usageCommandNeeds(
+            QStringLiteral("add"), QStringLiteral("--title НАЗВАНИЕ, --title-id ID или --guess-title")));
     if (request.titleName && request.titleName->trimmed().isEmpty())
         throw UsageError(msg::usageTitleNeedsName());
     if (titleIdText) {
@@ -236,6 +343,8 @@ int cmdAdd(Context &c) {
           std::pair{"--sub-ext", *choice.subExtId}})
         if (!ops::languageExists(s, key))
             throw Error(QLatin1String(option) + QStringLiteral(": ") + msg::intakeNoSuchLanguage(key));
+    if (guess)
+        return addGuessing(c, named, request, jobs, allEntries, recursive, json);
 
     QStringList emptyFolders;
     for (const NamedPath &p : named) {
@@ -270,7 +379,8 @@ int cmdAdd(Context &c) {
 
 const Command probe("probe", "probe FILE... [--json] [--jobs N]", cmdProbe);
 const Command add("add",
-                  "add (--title NAME | --title-id ID) [--sound K] [--sub-in K] [--sub-ext K] [--all-entries] "
+                  "add (--title NAME | --title-id ID | --guess-title) [--sound K] [--sub-in K] [--sub-ext K] "
+                  "[--all-entries] "
                   "[--recursive] [--again] [--jobs N] [--json] PATH...",
                   cmdAdd);
 

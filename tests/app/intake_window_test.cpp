@@ -666,3 +666,36 @@ TEST_F(IntakeWindow, TitleListKeys) {
 }
 
 } // namespace
+
+// A scanned folder's names propose a title: a match is chosen (the files still wait for "Добавить
+// всё"), else the name waits in the new-title box; picking another title offers the name as one of
+// its other names, once.
+TEST_F(IntakeWindow, TheFolderProposesATitle) {
+    TempCatalog cat;
+    const qint64 steins = cat.addTitle(QStringLiteral("Steins;Gate 0"));
+    const qint64 beta = cat.addTitle(QStringLiteral("Beta"));
+    open(cat);
+    const QString known = folder(QStringLiteral("known"));
+    touch(known, QStringLiteral("[Grp] STEINS GATE 0 - 01 [1080p].mkv"));
+    clickFolder(known);
+    EXPECT_EQ(win->intakeSession().chosenTitle(), steins);
+    EXPECT_EQ(page->ESname->text(), QStringLiteral("Steins;Gate 0"));
+    EXPECT_EQ(win->GV4().GetCellText(0, win->GV4().CurrentRow()).toLongLong(), steins);
+    EXPECT_EQ(cat.scalar(QStringLiteral("SELECT count(*) FROM \"Серии\"")), QStringLiteral("0"));
+
+    const QString fresh = folder(QStringLiteral("fresh"));
+    touch(fresh, QStringLiteral("[Grp] Brand New Show - 01.mkv"));
+    clickFolder(fresh);
+    EXPECT_EQ(page->ENewAni->text(), QStringLiteral("Brand New Show"));
+    dialogs.setNextAnswer(Answer::Yes);
+    clickTitle(QStringLiteral("Beta"));
+    EXPECT_EQ(lastMessage(), msg::otherNameOffer(QStringLiteral("Brand New Show"), QStringLiteral("Beta")));
+    EXPECT_EQ(cat.scalar(
+                  QStringLiteral("SELECT group_concat(\"Название_id\" || ':' || \"Альтернативное Название\") "
+                                 "FROM \"Alt_Ani_Name\"")),
+              QStringLiteral("%1:Brand New Show").arg(beta));
+    // Asked once a scan: another pick asks nothing more.
+    const size_t asked = dialogs.calls().size();
+    clickTitle(QStringLiteral("Steins;Gate 0"));
+    EXPECT_EQ(dialogs.calls().size(), asked);
+}

@@ -217,3 +217,39 @@ TEST(CatalogCli, KilledNewCatalogLeavesNothingForLong) {
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(parts().isEmpty()) << parts().join(' ').toStdString();
 }
+
+// Episodes another version stored come up numbered, and list in natural order: episodes by number
+// (2 before 10), then other kinds, then names that say nothing.
+TEST(CatalogCli, EpisodesInNaturalOrderWithWhatTheirNamesSay) {
+    test::isolateSettings();
+    TempCatalog t;
+    const qint64 a = t.addTitle(QStringLiteral("Show"));
+    for (const char *name : {"Show - 10.mkv", "Show.mkv", "Show - NCOP 1.mkv", "[Grp] Show - 02v2.mkv",
+                             "Show - 1.mkv", "Show - 11.mkv", "Show - 9.mkv", "Show - 12.5.mkv"})
+        t.addEpisode(a, {.name = QString::fromUtf8(name)});
+    t.exec(QStringLiteral("UPDATE \"Серии\" SET \"Kind\" = NULL"));
+    t.exec(QStringLiteral("PRAGMA user_version = 4"));
+    const CliRun r = runCli({QStringLiteral("--catalog"), t.path(), QStringLiteral("episodes"),
+                             QStringLiteral("--title-id"), QString::number(a), QStringLiteral("--json")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    QStringList got;
+    for (const QJsonValue &v : QJsonDocument::fromJson(r.out.toUtf8()).array()) {
+        const QJsonObject o = v.toObject();
+        got << QStringLiteral("%1|%2|%3|%4|%5")
+                   .arg(o[QStringLiteral("Серия")].toString(),
+                        o[QStringLiteral("Number")].isNull()
+                            ? QStringLiteral("-")
+                            : QString::number(o[QStringLiteral("Number")].toDouble()),
+                        o[QStringLiteral("Kind")].toString(),
+                        o[QStringLiteral("Version")].isNull()
+                            ? QStringLiteral("-")
+                            : QString::number(o[QStringLiteral("Version")].toInt()),
+                        o[QStringLiteral("Group")].toString());
+    }
+    EXPECT_EQ(got.join(QLatin1Char(' ')),
+              (QStringList{"Show - 1.mkv|1|episode|-|", "[Grp] Show - 02v2.mkv|2|episode|2|Grp",
+                           "Show - 9.mkv|9|episode|-|", "Show - 10.mkv|10|episode|-|",
+                           "Show - 11.mkv|11|episode|-|", "Show - 12.5.mkv|12.5|episode|-|",
+                           "Show - NCOP 1.mkv|1|opening|-|", "Show.mkv|-||-|"}
+                   .join(QLatin1Char(' '))));
+}

@@ -562,4 +562,69 @@ TEST_F(IntakeCli, TwoAddsOfOneNewTitleAtOnceMakeItOnce) {
     }
 }
 
+// Each folder goes to the title its files' names propose: a title's own name or another name
+// matched however it is written, else a new title of that name; names that give none fail the
+// add and are reported.
+TEST_F(IntakeCli, GuessTitleFilesEachFolderUnderTheTitleItsNamesGive) {
+    TempCatalog cat;
+    const qint64 steins = cat.addTitle(QStringLiteral("Steins;Gate 0"));
+    const qint64 mob = cat.addTitle(QStringLiteral("Моб Психо"));
+    cat.exec(QStringLiteral("INSERT INTO \"Alt_Ani_Name\"(\"Название_id\", \"Альтернативное Название\") "
+                            "VALUES (%1, 'Mob Psycho 100')")
+                 .arg(mob));
+    struct Folder {
+        const char *folder, *file;
+    };
+    const Folder folders[] = {
+        {"a", "[Grp] STEINS GATE 0 - 01 [1080p].mkv"},
+        {"b", "Mob_Psycho_100_-_03_[720p].mkv"},
+        {"c", "[Grp] Brand New Show - 02v2.mkv"},
+        {"Ёлки Season 2", "01.mkv"},
+    };
+    QStringList args{QStringLiteral("add"), QStringLiteral("--guess-title")};
+    for (const Folder &f : folders) {
+        const QString dir = QDir(m_dir.path()).filePath(QString::fromUtf8(f.folder));
+        QDir().mkpath(dir);
+        ASSERT_TRUE(
+            QFile::copy(testMedia()[Sample::Mkv].path, QDir(dir).filePath(QString::fromUtf8(f.file))));
+        args << dir;
+    }
+    const CliResult r = cli(withCatalog(cat, args));
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QString made =
+        cat.scalar(QStringLiteral("SELECT \"ID\" FROM \"Список\" WHERE \"Название\" = 'Brand New Show'"));
+    const QString yolki =
+        cat.scalar(QStringLiteral("SELECT \"ID\" FROM \"Список\" WHERE \"Название\" = 'Ёлки'"));
+    ASSERT_FALSE(made.isEmpty());
+    ASSERT_FALSE(yolki.isEmpty());
+    const QDir root(m_dir.path());
+    for (const QString &expected :
+         {msg::guessFiledUnder(root.filePath(QStringLiteral("a")), QStringLiteral("Steins;Gate 0"), steins,
+                               {}),
+          msg::guessFiledUnder(root.filePath(QStringLiteral("b")), QStringLiteral("Моб Психо"), mob,
+                               QStringLiteral("Mob Psycho 100")),
+          msg::guessFiledUnder(root.filePath(QStringLiteral("c")), QStringLiteral("Brand New Show"),
+                               made.toLongLong(), {}),
+          msg::guessFiledUnder(root.filePath(QStringLiteral("Ёлки Season 2")), QStringLiteral("Ёлки"),
+                               yolki.toLongLong(), {})})
+        EXPECT_TRUE(r.out.contains(expected + u'\n')) << expected.toStdString() << "\n"
+                                                      << r.out.toStdString();
+    EXPECT_EQ(
+        cat.scalar(QStringLiteral("SELECT group_concat(\"Название\", ',') FROM (SELECT \"Название\" FROM "
+                                  "\"Серии\" ORDER BY \"Название\")")),
+        QStringLiteral("%1,%2,%3,%4").arg(steins).arg(mob).arg(made, yolki));
+
+    // A folder whose names give no title is reported; the others are still added.
+    const QString bare = QDir(m_dir.path()).filePath(QStringLiteral("Specials/Season 2"));
+    QDir().mkpath(bare);
+    ASSERT_TRUE(QFile::copy(testMedia()[Sample::Avi].path, QDir(bare).filePath(QStringLiteral("03.avi"))));
+    const CliResult none =
+        cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--guess-title"), bare}));
+    EXPECT_EQ(none.status, 1);
+    EXPECT_TRUE(none.err.contains(msg::guessNoTitle(bare))) << none.err.toStdString();
+    const CliResult both = cli(withCatalog(cat, {QStringLiteral("add"), QStringLiteral("--guess-title"),
+                                                 QStringLiteral("--title"), QStringLiteral("A"), bare}));
+    EXPECT_EQ(both.status, 2);
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #include "catalog/catalogsession.h"
 #include "catalog/formats.h"
 #include "catalog/parallel.h"
+#include "catalog/schema.h"
 #include "catalog/tabledata.h"
 #include "gridview/griddata.h"
 
@@ -125,12 +126,24 @@ std::vector<EpisodeTexts> titleEpisodeTexts(Catalog &catalog, qint64 titleId) {
     int fields[7];
     for (int c = 0; c < 7; ++c)
         fields[c] = episodes.fieldIndex(QString::fromUtf8(kFields[c]));
+    using namespace schema;
+    const QString numberField = columnName(kEpisodes, eNumber),
+                  lastField = columnName(kEpisodes, eNumberLast), kindField = columnName(kEpisodes, eKind),
+                  versionField = columnName(kEpisodes, eVersion), groupField = columnName(kEpisodes, eGroup);
     std::vector<EpisodeTexts> out(size_t(episodes.recordCount()));
     for (int r = 0; r < int(out.size()); ++r) {
         episodes.setRecNo(r + 1);
         out[size_t(r)].id = episodes.asInteger(0);
+        EpisodeTexts &e = out[size_t(r)];
         for (int c = 0; c < 7; ++c)
-            out[size_t(r)].texts[size_t(c)] = episodes.asString(fields[c]);
+            e.texts[size_t(c)] = episodes.asString(fields[c]);
+        if (!episodes.isNull(numberField)) {
+            e.number = episodes.asFloat(numberField);
+            e.numberLast = episodes.isNull(lastField) ? e.number : episodes.asFloat(lastField);
+        }
+        e.kind = int(episodes.asInteger(kindField));
+        e.version = int(episodes.asInteger(versionField));
+        e.group = episodes.asString(groupField);
     }
     return out;
 }

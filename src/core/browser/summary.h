@@ -85,6 +85,12 @@ private:
 struct EpisodeTexts {
     qint64 id = 0;
     std::array<QString, 7> texts;
+    // What the file's name says: number -1 and version 0 when it says none; kind a ReleaseKind.
+    double number = -1;
+    double numberLast = -1;
+    int kind = 0;
+    int version = 0;
+    QString group;
 };
 std::vector<EpisodeTexts> titleEpisodeTexts(Catalog &catalog, qint64 titleId);
 

@@ -1,5 +1,7 @@
 #include "titlefilter.h"
 
+#include "episodegaps.h"
+
 #include "catalog/catalog.h"
 #include "catalog/error.h"
 #include "catalog/messages.h"
@@ -153,19 +155,24 @@ FilterResult applyTitleFilter(Catalog &catalog, const TitleFilter &f, const QDat
         anyEpisode("Sum_codec", {QStringLiteral("\"Audio_Codec_id\" = %1")}, {*f.audioCodec});
     if (f.format)
         anyEpisode("Sum_codec", {QStringLiteral("\"Format_Pack_id\" = %1")}, {*f.format});
-    if (lists.empty()) // nothing narrows: every title
+    if (lists.empty() && !f.incomplete) // nothing narrows: every title
         lists.push_back({QStringLiteral("SELECT \"ID\" FROM \"Список\" ORDER BY \"ID\""), {}});
 
     FilterResult out;
     Catalog::ReadSnapshot snapshot(catalog);
     try {
         bool first = true;
+        if (f.incomplete) {
+            // Worked out from the numbers, not asked of SQL: the first list.
+            out.ids = titlesWithGaps(catalog);
+            first = false;
+        }
         for (size_t i = 0; i < lists.size(); ++i) {
             Statement &st = catalog.statement(lists[i].sql);
             Statement::ResetAfter done{st};
             lists[i].params.bindTo(st);
             std::vector<qint64> ids;
-            const bool own = i == 0 && lists[i].sql.startsWith(QLatin1String("SELECT s."));
+            const bool own = i == 0 && !f.incomplete && lists[i].sql.startsWith(QLatin1String("SELECT s."));
             while (st.step()) {
                 sqlite3_stmt *h = st.handle();
                 const qint64 id = sqlite3_column_int64(h, 0);
@@ -302,6 +309,8 @@ void saveTitleFilter(Settings &s, Catalog &c, const TitleFilter &f) {
     putInt("MinHeight", f.minHeight);
     putInt("Since", f.sinceDays);
     s.setValue(kGroup + QStringLiteral("Empty"), f.empty ? QStringLiteral("1") : QStringLiteral("0"));
+    s.setValue(kGroup + QStringLiteral("Incomplete"),
+               f.incomplete ? QStringLiteral("1") : QStringLiteral("0"));
     s.setValue(kGroup + QStringLiteral("Anywhere"), f.anywhere ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
@@ -326,6 +335,7 @@ TitleFilter loadTitleFilter(const Settings &s, Catalog &c) {
     f.minHeight = number("MinHeight", false);
     f.sinceDays = number("Since", false);
     f.empty = flag("Empty");
+    f.incomplete = flag("Incomplete");
     f.anywhere = flag("Anywhere");
     return f;
 }

@@ -22,6 +22,7 @@ struct TitleFilter {
     std::optional<qint64> format;                 // container key
     std::optional<int> sinceDays;                 // episodes stored (Update) within N days
     bool empty = false;                           // titles without episodes
+    bool incomplete = false;                      // titles some numbered episode is missing from
     QString name;                                 // search text: the start of any of the title's names
     bool anywhere = false;                        // the search text anywhere in a name
     bool isEmpty() const;                         // nothing narrows the list

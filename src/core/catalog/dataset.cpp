@@ -436,8 +436,35 @@ void DataSet::rebuild() {
 // A text order the table keeps for every data set on it (up to a size where sorting only the rows
 // shown is cheaper).
 bool DataSet::sortsByTableOrder(const TableData &t) const {
-    return m_sortCol >= 0 && t.column(m_sortCol).type == FieldType::Text;
+    return m_sortCol >= 0 && t.column(m_sortCol).type == FieldType::Text && !sortsNaturally();
 }
+
+// Episodes by their names sort in natural order: the kind (episodes first, names that say nothing
+// last), then the number, then the name, so that 2 comes before 10.
+bool DataSet::sortsNaturally() const {
+    return m_name == schema::kEpisodes && m_sortCol == schema::eEpisode;
+}
+
+namespace {
+
+int kindRank(const TableData &t, int r) {
+    const qint64 k = t.isNull(r, schema::eKind) ? 0 : t.intAt(r, schema::eKind);
+    return k > 0 ? int(k) : std::numeric_limits<int>::max();
+}
+
+bool naturallyBefore(const TableData &t, int a, int b) {
+    using namespace schema;
+    if (const int ka = kindRank(t, a), kb = kindRank(t, b); ka != kb)
+        return ka < kb;
+    const bool na = t.isNull(a, eNumber), nb = t.isNull(b, eNumber);
+    if (na != nb)
+        return nb;
+    if (!na && t.realAt(a, eNumber) != t.realAt(b, eNumber))
+        return t.realAt(a, eNumber) < t.realAt(b, eNumber);
+    return t.sortKey(a, eEpisode).compare(t.sortKey(b, eEpisode)) < 0;
+}
+
+} // namespace
 
 std::function<void()> DataSet::sortTask() {
     requireOpen();
@@ -452,7 +479,10 @@ void DataSet::ensureSorted() {
         return;
     const TableData &t = *m_table;
     const int c = m_sortCol;
-    if (t.column(c).type == FieldType::Text) {
+    if (sortsNaturally()) {
+        std::stable_sort(m_rows.begin(), m_rows.end(),
+                         [&](int a, int b) { return naturallyBefore(t, a, b); });
+    } else if (t.column(c).type == FieldType::Text) {
         std::stable_sort(m_rows.begin(), m_rows.end(),
                          [&](int a, int b) { return t.sortKey(a, c).compare(t.sortKey(b, c)) < 0; });
     } else {

@@ -150,6 +150,7 @@ private:
     TablePtr sourceTable();
     void rebuild();
     void ensureSorted();
+    bool sortsNaturally() const;
     bool sortsByTableOrder(const TableData &t) const;
     int currentRow();
     bool passes(const TableData &t, int r) const;

@@ -952,4 +952,26 @@ QString addAllNeedsFiles() {
                           "в окно) и щёлкните файл в списке.");
 }
 
+QString episodesMissing(const QString &list) {
+    return QStringLiteral("нет: %1").arg(list);
+}
+
+QString guessFiledUnder(const QString &where, const QString &title, qint64 id, const QString &otherName) {
+    const QString to = QStringLiteral("%1 → «%2» (ID %3)").arg(where, title).arg(id);
+    return otherName.isEmpty() ? to : to + QStringLiteral(", по другому названию «%1»").arg(otherName);
+}
+
+QString otherNameOfferCaption() {
+    return QStringLiteral("Другие названия");
+}
+
+QString otherNameOffer(const QString &proposed, const QString &title) {
+    return QStringLiteral("Имена файлов называют аниме «%1», выбрано «%2».\nДобавить как другое название?")
+        .arg(proposed, title);
+}
+
+QString guessNoTitle(const QString &where) {
+    return QStringLiteral("Из имён файлов не прочитать название аниме: %1").arg(where);
+}
+
 } // namespace vq::msg

@@ -295,4 +295,15 @@ QString aboutText(const QString &version, const QString &catalogPath, int schema
 QString dropHoldsNoFiles();
 QString addAllNeedsFiles(); // "Добавить всё" with no file listed or clicked
 
+// --- episode numbers read from file names ---------------------------------------------------------
+// The episodes a title lacks ("нет: 7, 12"), on the title page and in the summary's tooltip.
+QString episodesMissing(const QString &list);
+// The tool's add --guess-title: where the files of a folder (or a file) went, or that their names
+// give no title.
+QString guessFiledUnder(const QString &where, const QString &title, qint64 id, const QString &otherName);
+QString guessNoTitle(const QString &where);
+// The intake page: the name the files propose, offered as another name of the title picked instead.
+QString otherNameOfferCaption();
+QString otherNameOffer(const QString &proposed, const QString &title);
+
 } // namespace vq::msg

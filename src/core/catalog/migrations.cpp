@@ -1,11 +1,16 @@
 #include "migrations.h"
 
 #include "error.h"
+#include "intake/releasename.h"
+#include "parallel.h"
 #include "schema.h"
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <iterator>
+#include <limits>
+#include <thread>
 
 namespace vq::schema {
 
@@ -113,6 +118,9 @@ const QString kNameIndex = QStringLiteral("Серии by name");
 
 const QString kUpdateIndex = QStringLiteral("Серии by title and update");
 
+// The numbered episodes title by title: the filter of titles with gaps walks it once.
+const QString kNumberIndex = QStringLiteral("Серии by number");
+
 // The filter bar's questions answered from an index each, not by reading a whole kept table: the
 // titles with a value (sound, a subtitle language, a frame, a codec, a container, a type) and those
 // changed since a day.
@@ -141,7 +149,7 @@ QStringList plainIndexes() {
 }
 
 QStringList indexNames() {
-    QStringList out = filterIndexNames() << kNameIndex << kUpdateIndex;
+    QStringList out = filterIndexNames() << kNameIndex << kUpdateIndex << kNumberIndex;
     for (const auto &i : kLookupIndexes)
         out << QString::fromUtf8(i[0]);
     return out;
@@ -178,6 +186,15 @@ void toVersion4(sqlite3 *db) {
     run(db, placeStatements());
 }
 
+// Version 5: each episode's number, kind, release version and group, read from its stored name.
+void toVersion5(sqlite3 *db) {
+    fillEpisodeNumbers(db);
+    run(db,
+        QStringLiteral("CREATE INDEX IF NOT EXISTS \"%1\" ON \"Серии\"(\"Kind\", \"Название\", \"Number\", "
+                       "\"Number_last\")")
+            .arg(kNumberIndex));
+}
+
 bool hasPlaces(sqlite3 *db) {
     for (const QString &t : placeTableNames())
         if (!has(db, "table", t))
@@ -192,7 +209,7 @@ struct Step {
     int to;
     void (*apply)(sqlite3 *);
 };
-const Step kSteps[] = {{2, toVersion2}, {3, toVersion3}, {4, toVersion4}};
+const Step kSteps[] = {{2, toVersion2}, {3, toVersion3}, {4, toVersion4}, {5, toVersion5}};
 static_assert(std::size(kSteps) == kSchemaVersion - 1, "one step per version");
 
 // A statement of a derived table for the connection's temporary schema; empty for what a
@@ -225,7 +242,8 @@ int fileVersion(sqlite3 *db) {
 
 bool needsUpgrade(sqlite3 *db, int version) {
     if (version < kSchemaVersion || !complete(db, keptSums()) || !complete(db, keptCodecs()) ||
-        !complete(db, keptOrder()) || !hasPlaces(db))
+        !complete(db, keptOrder()) || !hasPlaces(db) ||
+        !hasColumn(db, kEpisodes, columnName(kEpisodes, eKind)))
         return true;
     for (const QString &i : indexNames())
         if (!has(db, "index", i))
@@ -265,6 +283,108 @@ bool deriveInTemp(sqlite3 *db) {
             !has(db, "table", sql.section(QLatin1Char('"'), 1, 1)))
             run(db, QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS ") + sql.mid(27));
     return made;
+}
+
+namespace {
+
+struct NameRow {
+    qint64 id = 0;
+    QString name;
+    ReleaseName read;
+};
+
+void bindNumber(sqlite3_stmt *st, int at, double n) {
+    if (n >= 0)
+        sqlite3_bind_double(st, at, n);
+    else
+        sqlite3_bind_null(st, at);
+}
+
+} // namespace
+
+void fillEpisodeNumbers(sqlite3 *db) {
+    // A batch at a time by key, so that a catalog of millions of episodes holds only one batch of
+    // names; the names of a batch are read on every core.
+    constexpr int kBatch = 65536;
+    sqlite3_stmt *select = nullptr, *update = nullptr;
+    const auto prepare = [&](const char *sql, sqlite3_stmt **st) {
+        if (sqlite3_prepare_v2(db, sql, -1, st, nullptr) != SQLITE_OK)
+            throw Error(QString::fromUtf8(sqlite3_errmsg(db)));
+    };
+    struct Finalize {
+        sqlite3_stmt *&a, *&b;
+        ~Finalize() {
+            sqlite3_finalize(a);
+            sqlite3_finalize(b);
+        }
+    } finalize{select, update};
+    prepare("SELECT \"ID\", \"Серия\" FROM \"Серии\" WHERE \"ID\" > ?1 AND \"Kind\" IS NULL ORDER BY "
+            "\"ID\" LIMIT ?2",
+            &select);
+    prepare("UPDATE \"Серии\" SET \"Number\" = ?2, \"Number_last\" = ?3, \"Kind\" = ?4, \"Version\" = ?5, "
+            "\"Release_group\" = ?6 WHERE \"ID\" = ?1",
+            &update);
+    const int threads = int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    std::vector<NameRow> rows;
+    qint64 after = std::numeric_limits<qint64>::min();
+    for (;;) {
+        rows.clear();
+        sqlite3_bind_int64(select, 1, after);
+        sqlite3_bind_int(select, 2, kBatch);
+        int rc;
+        while ((rc = sqlite3_step(select)) == SQLITE_ROW) {
+            NameRow r;
+            r.id = sqlite3_column_int64(select, 0);
+            r.name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(select, 1)),
+                                       sqlite3_column_bytes(select, 1));
+            rows.push_back(std::move(r));
+        }
+        sqlite3_reset(select);
+        if (rc != SQLITE_DONE)
+            throw Error(QString::fromUtf8(sqlite3_errmsg(db)));
+        if (rows.empty())
+            return;
+        after = rows.back().id;
+        std::vector<std::function<void()>> tasks;
+        const size_t part = (rows.size() + size_t(threads) - 1) / size_t(threads);
+        for (size_t from = 0; from < rows.size(); from += part)
+            tasks.push_back([&rows, from, to = std::min(rows.size(), from + part)] {
+                for (size_t i = from; i < to; ++i)
+                    rows[i].read = readReleaseName(rows[i].name);
+            });
+        runAtOnce(tasks);
+        for (const NameRow &r : rows) {
+            const EpisodeFacts f = episodeFacts(r.read);
+            sqlite3_bind_int64(update, 1, r.id);
+            bindNumber(update, 2, f.number);
+            bindNumber(update, 3, f.numberLast);
+            sqlite3_bind_int(update, 4, f.kind);
+            if (f.version > 0)
+                sqlite3_bind_int(update, 5, f.version);
+            else
+                sqlite3_bind_null(update, 5);
+            const QByteArray group = f.group.toUtf8();
+            if (group.isEmpty())
+                sqlite3_bind_null(update, 6);
+            else
+                sqlite3_bind_text(update, 6, group.constData(), int(group.size()), SQLITE_TRANSIENT);
+            rc = sqlite3_step(update);
+            sqlite3_reset(update);
+            if (rc != SQLITE_DONE)
+                throw Error(QString::fromUtf8(sqlite3_errmsg(db)));
+        }
+    }
+}
+
+EpisodeFacts episodeFacts(const ReleaseName &r) {
+    EpisodeFacts f;
+    f.number = r.firstEpisode;
+    f.numberLast = r.lastEpisode;
+    f.kind = int(r.kind);
+    f.version = r.version.toInt();
+    // The stored column takes what a text column of the catalog takes.
+    f.group = r.group.size() > kMaxTextLength ? r.group.left(kMaxTextLength) : r.group;
+    return f;
 }
 
 void createCatalog(sqlite3 *db) {

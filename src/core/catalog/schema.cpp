@@ -60,6 +60,11 @@ const ColumnSpec kEpisodeSpec[] = {
     {"Format_Pack_id", F::Integer, "INTEGER"},
     {"Audio_Stream_Count", F::Integer, "INTEGER"},
     {"Update", F::DateTime, "TEXT"},
+    {"Number", F::Float, "REAL", false, 5},
+    {"Number_last", F::Float, "REAL", false, 5},
+    {"Kind", F::Integer, "INTEGER", false, 5},
+    {"Version", F::Integer, "INTEGER", false, 5},
+    {"Release_group", F::Text, "TEXT", true, 5},
 };
 static_assert(std::size(kEpisodeSpec) == kEpisodeColumns);
 

@@ -39,7 +39,7 @@ constexpr int kMaxTextLength = 255;
 
 // The version of the files this program makes (PRAGMA user_version). A file of an earlier version is
 // brought up to it when it is opened (migrations.cpp); one of a later version is refused.
-constexpr int kSchemaVersion = 4;
+constexpr int kSchemaVersion = 5;
 
 QStringList tableNames();
 QStringList queryNames();
@@ -68,6 +68,14 @@ enum EpisodeColumn : int {
     eFormatPack,
     eAudioStreams,
     eUpdate,
+    // What the episode's file name says (version 5): its number (the first and last of a range),
+    // its kind (ReleaseKind; 0 when the name says nothing, NULL when not read yet), release version
+    // and group.
+    eNumber,
+    eNumberLast,
+    eKind,
+    eVersion,
+    eGroup,
     kEpisodeColumns
 };
 

@@ -7,6 +7,7 @@
 #include "catalog/catalog.h"
 #include "catalog/error.h"
 #include "catalog/messages.h"
+#include "catalog/migrations.h"
 #include "catalog/schema.h"
 #include "catalog/tabledata.h"
 
@@ -484,6 +485,13 @@ void Converter::write() {
             ++m_report.episodes;
             tick(1);
         }
+    }
+
+    // The old rows are written as they were; what their names say is read as an upgrade would.
+    try {
+        schema::fillEpisodeNumbers(file.db());
+    } catch (const Error &) {
+        file.fail();
     }
 
     // The new catalog must hold what the old one did, and refer to nothing it lacks.

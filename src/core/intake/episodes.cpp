@@ -7,7 +7,9 @@
 #include "catalog/dataset.h"
 #include "catalog/error.h"
 #include "catalog/messages.h"
+#include "catalog/migrations.h"
 #include "catalog/schema.h"
+#include "intake/releasename.h"
 
 #include <iterator>
 
@@ -105,8 +107,13 @@ qint64 appendEpisode(CatalogSession &session, TVVF &episode, const StoreChoice &
         "INSERT INTO \"Серии\" (\"Название\", \"Серия\", \"Объём (байт)\", \"Ширина\", \"Высота\", \"Звук\", "
         "\"Субтитры встроенные\", \"Субтитры внешние\", \"Длительность\", \"O_Bitrate\", \"V_Bitrate\", "
         "\"A_Bitrate\", \"A_Hz\", \"Audio_Stream_Count\", \"Video_Codec_id\", \"Audio_Codec_id\", "
-        "\"Format_Pack_id\", \"Update\") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        "\"Format_Pack_id\", \"Update\", \"Number\", \"Number_last\", \"Kind\", \"Version\", "
+        "\"Release_group\") "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     Statement::ResetAfter done{st};
+    // What the name says is kept with the row, so that episodes sort and count by number.
+    const schema::EpisodeFacts facts = schema::episodeFacts(readReleaseName(episode.FileName));
+    const auto number = [](double n) { return n >= 0 ? QVariant(n) : QVariant(); };
     const QVariant values[] = {episode.TitleId,
                                episode.FileName,
                                double(episode.SizeBytes),
@@ -124,7 +131,12 @@ qint64 appendEpisode(CatalogSession &session, TVVF &episode, const StoreChoice &
                                videoCodec,
                                audioCodec,
                                container,
-                               now};
+                               now,
+                               number(facts.number),
+                               number(facts.numberLast),
+                               facts.kind,
+                               facts.version > 0 ? QVariant(facts.version) : QVariant(),
+                               facts.group.isEmpty() ? QVariant() : QVariant(facts.group)};
     for (int i = 0; i < int(std::size(values)); ++i)
         st.bind(i + 1, values[i]);
     try {

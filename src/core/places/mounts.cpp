@@ -66,8 +66,7 @@ QString linkTo(const char *folder, const QByteArray &dev) {
     return {};
 }
 
-// Asked anew at every look: the same device node may hold another disk now. libblkid's own cache
-// checks a device again when it changed, and keeps the look cheap while it has not.
+// Asked anew at every look: the same device node may hold another disk now.
 DeviceNames namesOf(const QByteArray &source, quint64 devno) {
     QByteArray dev = source;
     if (!hasDevice(dev)) {
@@ -78,10 +77,25 @@ DeviceNames namesOf(const QByteArray &source, quint64 devno) {
     if (dev.isEmpty())
         return {};
     DeviceNames n;
+    // The device itself where it can be read (root, a container): always what it holds now.
+    if (blkid_probe pr = blkid_new_probe_from_filename(dev.constData())) {
+        blkid_probe_enable_superblocks(pr, 1);
+        blkid_probe_set_superblocks_flags(pr, BLKID_SUBLKS_UUID | BLKID_SUBLKS_LABEL);
+        if (blkid_do_safeprobe(pr) == 0) {
+            const char *v = nullptr;
+            if (blkid_probe_lookup_value(pr, "UUID", &v, nullptr) == 0 && v)
+                n.uuid = QString::fromUtf8(v);
+            if (blkid_probe_lookup_value(pr, "LABEL", &v, nullptr) == 0 && v)
+                n.label = QString::fromUtf8(v);
+        }
+        blkid_free_probe(pr);
+        if (!n.uuid.isEmpty())
+            return n;
+    }
+    // A user who cannot read it: what udev linked, else what libblkid's cache last saw.
     n.uuid = linkTo("/dev/disk/by-uuid", dev);
     n.label = linkTo("/dev/disk/by-label", dev);
     if (n.uuid.isEmpty()) {
-        // The cache answers for a user; as root (a container has no /dev/disk) it reads the device.
         QMutexLocker locked(&g_lock);
         if (g_cache || blkid_get_cache(&g_cache, nullptr) == 0) {
             n.uuid = blkidTag(g_cache, "UUID", dev);

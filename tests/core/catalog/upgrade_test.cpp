@@ -42,8 +42,8 @@ const QStringList kRows = {
                    "(2, 'Bebop', 3), (3, 'Empty', 4)"),
     QStringLiteral("INSERT INTO \"Серии\"(\"Название\", \"Серия\", \"Объём (байт)\", \"Длительность\", "
                    "\"Ширина\", \"Высота\", \"Video_Codec_id\", \"Update\") VALUES "
-                   "(1, 'a1.mkv', 100, 10, 640, 480, 1, '2026-01-01 10:00:00.000'), "
-                   "(1, 'a2.mkv', 200, 20, 720, 480, 1, '2026-02-01 10:00:00.000'), "
+                   "(1, '[Grp] Akira - 10v2.mkv', 100, 10, 640, 480, 1, '2026-01-01 10:00:00.000'), "
+                   "(1, 'Akira - NCOP 1.mkv', 200, 20, 720, 480, 1, '2026-02-01 10:00:00.000'), "
                    "(2, 'b1.mkv', 300, 30, 640, 480, 2, '2026-03-01 10:00:00.000'), "
                    "(2, 'b2.mkv', 400, 40, 640, 480, 2, NULL), (2, 'b3.mkv', 500, NULL, 640, 480, 2, NULL)"),
 };
@@ -76,6 +76,12 @@ const Earlier kEarlier[] = {
          return schema::seedStatements() + schema::sumStatements() + schema::filterIndexStatements() +
                 schema::codecSumStatements() + schema::titleOrderStatements() +
                 QStringList{"PRAGMA user_version = 3"} + kRows;
+     }},
+    {"version 4, no episode numbers",
+     [] {
+         return schema::seedStatements() + schema::sumStatements() + schema::filterIndexStatements() +
+                schema::codecSumStatements() + schema::titleOrderStatements() + schema::placeStatements() +
+                QStringList{"PRAGMA user_version = 4"} + kRows;
      }},
     {"version 2 whose sums another program dropped",
      [] { return schema::seedStatements() + QStringList{"PRAGMA user_version = 2"} + kRows; }},
@@ -129,6 +135,12 @@ TEST(CatalogUpgrade, EveryEarlierFileOpensUpgradedWithItsData) {
                                 "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name IN "
                                 "('Серии by name', 'Серии by video codec', 'Серии by title and update')")),
                   QStringLiteral("3"));
+        // Episodes stored before get what their names say.
+        EXPECT_EQ(
+            one(path, QStringLiteral("SELECT group_concat(ifnull(\"Number\", '-') || ':' || \"Kind\" || ':' "
+                                     "|| ifnull(\"Version\", '-') || ':' || ifnull(\"Release_group\", '-'), "
+                                     "' ') FROM (SELECT * FROM \"Серии\" ORDER BY \"ID\")")),
+            QStringLiteral("10.0:1:2:Grp 1.0:5:-:- -:0:-:- -:0:-:- -:0:-:-"));
         // The triggers are in place: another writer's episode is summed.
         run(path, {QStringLiteral("INSERT INTO \"Серии\"(\"Название\", \"Серия\", \"Объём (байт)\") "
                                   "VALUES (3, 'e1.mkv', 7)")});

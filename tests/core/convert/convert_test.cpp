@@ -164,6 +164,13 @@ TEST_F(ConvertSmall, EveryRowOfEveryTableAsWritten) {
         const auto r = repaired.find(name);
         EXPECT_EQ(extra, r == repaired.end() ? std::set<qint64>{} : r->second);
     }
+    // What the episodes' names say is read as an upgrade reads it: "Ковбой Бибоп - 01.avi" is 1.
+    int numbered = 0;
+    for (const auto &[id, row] : readTable(s_path, schema::kEpisodes)) {
+        EXPECT_FALSE(row.at(QStringLiteral("Kind")).null) << id;
+        numbered += !row.at(QStringLiteral("Number")).null;
+    }
+    EXPECT_GT(numbered, 0);
 }
 
 // The stored queries of the new catalog give what the old catalog's queries gave, for every

@@ -198,6 +198,33 @@ TEST_F(AddToBase, StoresEveryFieldOfTheProbe) {
     EXPECT_EQ(m_session.Series.recNo(), m_session.Series.recordCount());
 }
 
+TEST_F(AddToBase, KeepsWhatTheFileNameSays) {
+    struct Case {
+        const char *name, *stored; // number, last, kind, version, group
+    };
+    const Case cases[] = {
+        {"[Grp] Show - 03v2 [ABCD1234].mkv", "3|3|1|2|Grp"},
+        {"Show - 01-02.mkv", "1|2|1||"},
+        {"Show - NCED 2.mkv", "2|2|6||"},
+        {"readme.mkv", "||0||"},
+    };
+    for (const Case &c : cases) {
+        vq::TVVF episode;
+        episode.TitleId = m_title;
+        episode.FileName = QString::fromUtf8(c.name);
+        vq::AddToBase(m_session, episode, languages());
+    }
+    const Stored stored = readBack();
+    ASSERT_EQ(stored.episodes.size(), std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const QVariantMap &row = stored.episodes[qsizetype(i)];
+        QStringList got;
+        for (const char *column : {"Number", "Number_last", "Kind", "Version", "Release_group"})
+            got << row[QString::fromUtf8(column)].toString();
+        EXPECT_EQ(got.join(QLatin1Char('|')), QString::fromUtf8(cases[i].stored)) << cases[i].name;
+    }
+}
+
 TEST_F(AddToBase, TypedFrameSizeCountsOnlyWithTheBoxUnchecked) {
     const vq::test::MediaSample &s = testMedia()[Sample::Avi];
     vq::TVVF episode;
