@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QThread>
 
@@ -50,7 +51,8 @@ void TDrivesHandlers::stopCheck() {
 
 void TDrivesHandlers::fill() {
     // Counting each volume's files reads its part of the locations: only for the page on screen.
-    if (m_win.ActivePage() != TView_Base::TabDrives) {
+    CatalogSession &s = m_win.session();
+    if (m_win.PageControl1()->currentWidget() != m_p || !s.isOpen()) {
         m_stale = true;
         return;
     }
@@ -58,9 +60,6 @@ void TDrivesHandlers::fill() {
     const qint64 chosen = chosenVolume();
     QTableWidget &g = *m_p->GDrives;
     g.setRowCount(0);
-    CatalogSession &s = m_win.session();
-    if (!s.isOpen())
-        return;
     const auto rows = places::volumes(s.catalog(), places::Mounts::recent());
     g.setRowCount(int(rows.size()));
     for (int r = 0; r < int(rows.size()); ++r) {

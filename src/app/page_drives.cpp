@@ -23,6 +23,7 @@ TPageDrives::TPageDrives(QWidget *parent) : QWidget(parent) {
     GDrives->setSelectionMode(QAbstractItemView::SingleSelection);
     GDrives->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GDrives->verticalHeader()->hide();
+    GDrives->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     GDrives->horizontalHeader()->setStretchLastSection(true);
     lay->addWidget(GDrives, 1);
 

@@ -493,6 +493,7 @@ bool TView_Base::FormCreate() {
                 GV().MoveToCell(1, 0);
             fillLanguageLists();
             m_statsHandlers->VstatUpDate();
+            m_drivesHandlers->pageShown(); // the window may open on the drives page
         });
     } catch (const StartupCancelled &) {
         return false;

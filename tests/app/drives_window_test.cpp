@@ -123,4 +123,10 @@ TEST_F(DrivesWindow, AttachPlayUnplugCheckAndRemoveMissing) {
     run({enterOn(0)});
     EXPECT_EQ(dialogs.calls().back().text,
               QUrl::fromLocalFile(drive->mountPoint() + QStringLiteral("/Show/e2.mkv")).toString());
+
+    // Started again on the drives page: the list is there at once.
+    closeWindow();
+    ASSERT_TRUE(startOn(cat));
+    ASSERT_EQ(win->ActivePage(), TView_Base::TabDrives);
+    EXPECT_EQ(drives().GDrives->rowCount(), 1);
 }
