@@ -348,7 +348,7 @@ void TTitlesHandlers::showEpisodePlace() {
     m_p->BAttachFolder->setEnabled(m_win.currentTitleId() != 0);
 }
 
-void TTitlesHandlers::playEpisode(TGridView &grid) {
+void TTitlesHandlers::openEpisodeFile(TGridView &grid, bool folder) {
     const qint64 episode = chosenEpisode(grid);
     if (episode == 0)
         return;
@@ -356,18 +356,16 @@ void TTitlesHandlers::playEpisode(TGridView &grid) {
         places::fileToOpen(m_win.session().catalog(), episode, places::Mounts::current());
     if (t.path.isEmpty())
         throw Error(t.error);
-    m_win.dialogs().openUrl(QUrl::fromLocalFile(QFile::decodeName(t.path)));
+    const QString path = QFile::decodeName(t.path);
+    m_win.dialogs().openUrl(QUrl::fromLocalFile(folder ? QFileInfo(path).path() : path));
+}
+
+void TTitlesHandlers::playEpisode(TGridView &grid) {
+    openEpisodeFile(grid, false);
 }
 
 void TTitlesHandlers::BOpenFolderClick() {
-    const qint64 episode = chosenEpisode(*m_p->DBGrid2);
-    if (episode == 0)
-        return;
-    const places::OpenTarget t =
-        places::fileToOpen(m_win.session().catalog(), episode, places::Mounts::current());
-    if (t.path.isEmpty())
-        throw Error(t.error);
-    m_win.dialogs().openUrl(QUrl::fromLocalFile(QFileInfo(QFile::decodeName(t.path)).path()));
+    openEpisodeFile(*m_p->DBGrid2, true);
 }
 
 void TTitlesHandlers::BAttachFolderClick() {

@@ -61,6 +61,8 @@ protected:
 private:
     void connectAll();
     qint64 chosenEpisode(TGridView &grid) const;
+    // The episode's file, or its folder, handed to the desktop.
+    void openEpisodeFile(TGridView &grid, bool folder);
     void showTitleDetails(const std::optional<ops::TitleRecord> &record);
     void writeTitleField(ops::TitleField field, const QVariant &value);
     // The ID and name of GVAlt's current row; 0 when it has none.
