@@ -8,9 +8,13 @@
 #include <QMutex>
 
 #include <blkid/blkid.h>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace vq::places {
 
@@ -77,7 +81,12 @@ DeviceNames namesOf(const QByteArray &source, quint64 devno) {
     if (dev.isEmpty())
         return {};
     DeviceNames n;
-    // The device itself where it can be read (root, a container): always what it holds now.
+    // The device itself where it can be read (root, a container): always what it holds now. Its
+    // buffers are dropped first: a loop device attached anew may still hold its last file's blocks.
+    if (const int fd = ::open(dev.constData(), O_RDONLY | O_CLOEXEC); fd >= 0) {
+        ::ioctl(fd, BLKFLSBUF, 0);
+        ::close(fd);
+    }
     if (blkid_probe pr = blkid_new_probe_from_filename(dev.constData())) {
         blkid_probe_enable_superblocks(pr, 1);
         blkid_probe_set_superblocks_flags(pr, BLKID_SUBLKS_UUID | BLKID_SUBLKS_LABEL);
@@ -173,8 +182,25 @@ Mounts Mounts::current() {
     if (!f.open(QIODevice::ReadOnly))
         return out;
     // A file of the kernel's: its size is not known before it is read.
-    const QByteArray all = f.readAll();
-    for (const QByteArray &line : all.split('\n')) {
+    QList<QByteArray> lines = f.readAll().split('\n');
+    // Under chroot the root's own mount lies outside this process's root and is not listed; the
+    // file system of "/" is then taken as mounted there.
+    bool rootListed = false;
+    for (const QByteArray &line : std::as_const(lines))
+        if (const auto m = parseMountLine(line); m && m->mountPoint == "/")
+            rootListed = true;
+    struct stat rs {};
+    if (!rootListed && ::stat("/", &rs) == 0) {
+        QByteArray source;
+        if (char *name = major(rs.st_dev) != 0 ? blkid_devno_to_devname(rs.st_dev) : nullptr) {
+            source = name;
+            free(name);
+        }
+        lines << QByteArray::number(0) + " 0 " + QByteArray::number(major(rs.st_dev)) + ':' +
+                     QByteArray::number(minor(rs.st_dev)) + " / / rw - unknown " +
+                     (source.isEmpty() ? QByteArray("none") : source) + " rw";
+    }
+    for (const QByteArray &line : std::as_const(lines)) {
         const auto m = parseMountLine(line);
         if (!m || !holdsFiles(m->fsType))
             continue;
