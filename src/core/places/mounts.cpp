@@ -1,6 +1,5 @@
 #include "mounts.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -176,13 +175,21 @@ QString identOf(IdentKind kind, const QString &uuid, const QString &label, qint6
     return QStringLiteral("mount:%1:%2").arg(QString::fromUtf8(fsType), QFile::decodeName(mountPoint));
 }
 
-Mounts Mounts::current() {
-    Mounts out;
+namespace {
+QByteArray mountTable() {
     QFile f(QStringLiteral("/proc/self/mountinfo"));
-    if (!f.open(QIODevice::ReadOnly))
-        return out;
     // A file of the kernel's: its size is not known before it is read.
-    QList<QByteArray> lines = f.readAll().split('\n');
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+} // namespace
+
+Mounts Mounts::current() {
+    return fromTable(mountTable());
+}
+
+Mounts Mounts::fromTable(const QByteArray &table) {
+    Mounts out;
+    QList<QByteArray> lines = table.split('\n');
     // Under chroot the root's own mount lies outside this process's root and is not listed; the
     // file system of "/" is then taken as mounted there.
     bool rootListed = false;
@@ -229,20 +236,24 @@ Mounts Mounts::current() {
 
 namespace {
 Mounts g_recent;
-qint64 g_recentAt = -1;
+QByteArray g_recentTable;
+bool g_recentKnown = false;
 } // namespace
 
 Mounts Mounts::recent() {
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    // The table is read each time (it is small); the devices are asked again only when it changed,
+    // so a drive mounted a moment ago is never missed.
+    const QByteArray table = mountTable();
     {
         QMutexLocker locked(&g_lock);
-        if (g_recentAt >= 0 && now - g_recentAt < 1000 && now >= g_recentAt)
+        if (g_recentKnown && table == g_recentTable)
             return g_recent;
     }
-    Mounts m = current();
+    Mounts m = fromTable(table);
     QMutexLocker locked(&g_lock);
     g_recent = m;
-    g_recentAt = now;
+    g_recentTable = table;
+    g_recentKnown = true;
     return m;
 }
 
@@ -251,7 +262,7 @@ void Mounts::forget() {
     if (g_cache)
         blkid_put_cache(g_cache);
     g_cache = nullptr;
-    g_recentAt = -1;
+    g_recentKnown = false;
 }
 
 namespace {

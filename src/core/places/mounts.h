@@ -49,8 +49,10 @@ class Mounts {
 public:
     // The mounts of this process now (read from /proc/self/mountinfo, identified once per device).
     static Mounts current();
-    // current() of at most a second ago: for many files stored one after another.
+    // current() without asking the devices again while the mount table stays as it was: for many
+    // files stored one after another.
     static Mounts recent();
+    static Mounts fromTable(const QByteArray &mountinfo);
     // Forget what was read of the devices and the last mounts, so that the next look reads anew.
     static void forget();
 
