@@ -7,7 +7,8 @@
 set -euo pipefail
 what=${1:-test}
 run=(cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libsqlite3-dev libmediainfo-dev
-     libxlsxwriter-dev mdbtools-dev libblkid-dev)
+     libxlsxwriter-dev mdbtools-dev libblkid-dev
+     librhash-dev)
 test=(libgtest-dev ffmpeg unzip e2fsprogs xfsprogs mount)
 package=(dpkg-dev file)
 ci=(clang-format desktop-file-utils appstream lintian shared-mime-info)

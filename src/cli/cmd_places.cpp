@@ -8,8 +8,10 @@
 #include "ops/attach.h"
 #include "ops/titleops.h"
 #include "places/check.h"
+#include "places/hashing.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -45,13 +47,21 @@ QJsonObject locationJson(const places::LocationRow &r) {
                        {QStringLiteral("VolumeID"), r.volumeId == 0 ? QJsonValue() : QJsonValue(r.volumeId)},
                        {QStringLiteral("Path"), shownPath(r.path)},
                        {QStringLiteral("AbsolutePath"), shownPath(r.absolutePath)},
-                       {QStringLiteral("State"), places::stateWord(r.state)}};
+                       {QStringLiteral("State"), places::stateWord(r.state)},
+                       {QStringLiteral("CRC32"), r.crc32},
+                       {QStringLiteral("ED2K"), r.ed2k}};
 }
 
 void printLocation(Context &c, const places::LocationRow &r) {
     c.printTsv({QString::number(r.episodeId), r.episodeName,
                 r.volumeId ? QString::number(r.volumeId) : QString(), shownPath(r.path),
-                shownPath(r.absolutePath), places::stateWord(r.state)});
+                shownPath(r.absolutePath), places::stateWord(r.state), r.crc32, r.ed2k});
+}
+
+// The volume an option names, refused when the catalog knows none by that key.
+void volumeOption(CatalogSession &s, qint64 volumeId, const places::Mounts &mounts) {
+    if (volumeId != 0 && !places::volume(s.catalog(), volumeId, mounts))
+        throw Error(msg::noVolumeWithId(volumeId));
 }
 
 int cmdVolumes(Context &c) {
@@ -108,8 +118,7 @@ int cmdCheck(Context &c) {
     c.positional(0, 0);
     CatalogSession &s = c.session();
     const places::Mounts mounts = places::Mounts::current();
-    if (volumeId != 0 && !places::volume(s.catalog(), volumeId, mounts))
-        throw Error(msg::noVolumeWithId(volumeId));
+    volumeOption(s, volumeId, mounts);
     const bool tty = isatty(STDERR_FILENO);
     const places::CheckReport r =
         places::checkFiles(s.catalog(), mounts, volumeId, deep, [&](qint64 done, qint64 total) {
@@ -184,10 +193,125 @@ int cmdAttach(Context &c) {
     return 0;
 }
 
+// Reads the files the queue holds (every file with `all`) in the foreground, a line of progress on
+// stderr; a digest is written as soon as its file is read, so an interrupted run loses one file.
+places::HashReport runHashes(Context &c, CatalogSession &s, qint64 volumeId, bool all,
+                             const places::Mounts &mounts) {
+    QElapsedTimer shown;
+    shown.start();
+    const places::HashReport r =
+        places::hashFiles(s.catalog(), mounts, volumeId, all, [&](qint64 f, qint64 of, qint64 b, qint64 ofb) {
+            if (f == of || shown.elapsed() > 250) {
+                c.err << '\r' << msg::hashProgress(f, of, b, ofb);
+                c.err.flush();
+                shown.restart();
+            }
+            return true;
+        });
+    if (r.files > 0)
+        c.err << '\n';
+    for (const auto &[path, why] : r.failures)
+        c.err << pathText(path) << ": " << why << '\n';
+    return r;
+}
+
+int cmdHash(Context &c) {
+    const bool json = c.takeFlag(QStringLiteral("--json"));
+    const bool all = c.takeFlag(QStringLiteral("--all"));
+    const qint64 volumeId = idOption(c, "--volume", false);
+    c.positional(0, 0);
+    CatalogSession &s = c.session();
+    const places::Mounts mounts = places::Mounts::current();
+    volumeOption(s, volumeId, mounts);
+    const places::HashReport r = runHashes(c, s, volumeId, all, mounts);
+    if (json)
+        c.printJson(QJsonObject{{QStringLiteral("Files"), r.files},
+                                {QStringLiteral("Bytes"), r.bytes},
+                                {QStringLiteral("Hashed"), r.hashed},
+                                {QStringLiteral("Same"), r.same},
+                                {QStringLiteral("Changed"), r.changed},
+                                {QStringLiteral("Failed"), r.failed},
+                                {QStringLiteral("Offline"), r.offline}});
+    else
+        c.err << msg::hashSummary(r.hashed, r.same, r.changed, r.failed, r.offline) << '\n';
+    return r.failed > 0 ? 1 : 0;
+}
+
+int cmdVerify(Context &c) {
+    const bool json = c.takeFlag(QStringLiteral("--json"));
+    const bool recheck = c.takeFlag(QStringLiteral("--recheck"));
+    const qint64 volumeId = idOption(c, "--volume", false);
+    c.positional(0, 0);
+    CatalogSession &s = c.session();
+    const places::Mounts mounts = places::Mounts::current();
+    volumeOption(s, volumeId, mounts);
+    // The files not hashed yet are read first; a recheck reads every file again.
+    if (!s.catalog().isReadOnly())
+        runHashes(c, s, volumeId, recheck, mounts);
+    const places::VerifyReport r = places::verifyNames(s.catalog(), mounts, volumeId);
+    if (json) {
+        QJsonArray files;
+        for (const places::VerifyEntry &e : r.files) {
+            QJsonObject o = locationJson(e.row);
+            o.insert(QStringLiteral("NameCRC32"), e.nameCrc);
+            o.insert(QStringLiteral("Problem"),
+                     e.changed ? QStringLiteral("changed") : QStringLiteral("mismatch"));
+            files.append(o);
+        }
+        c.printJson(QJsonObject{{QStringLiteral("WithChecksum"), r.withChecksum},
+                                {QStringLiteral("Match"), r.match},
+                                {QStringLiteral("Mismatch"), r.mismatch},
+                                {QStringLiteral("Changed"), r.changed},
+                                {QStringLiteral("Pending"), r.pending},
+                                {QStringLiteral("Files"), files}});
+    } else {
+        for (const places::VerifyEntry &e : r.files)
+            c.printTsv({e.changed ? QStringLiteral("changed") : QStringLiteral("mismatch"), e.nameCrc,
+                        e.row.crc32, QString::number(e.row.episodeId), e.row.episodeName,
+                        shownPath(e.row.absolutePath.isEmpty() ? e.row.path : e.row.absolutePath)});
+        c.err << msg::verifySummary(r.withChecksum, r.match, r.mismatch, r.changed, r.pending) << '\n';
+    }
+    return 0;
+}
+
+int cmdDuplicates(Context &c) {
+    const bool json = c.takeFlag(QStringLiteral("--json"));
+    c.positional(0, 0);
+    CatalogSession &s = c.session();
+    QJsonArray groups;
+    const auto found = places::duplicateGroups(s.catalog(), places::Mounts::current());
+    for (const places::DuplicateGroup &g : found) {
+        if (json) {
+            QJsonArray locations;
+            for (const places::LocationRow &r : g.locations)
+                locations.append(locationJson(r));
+            groups.append(QJsonObject{{QStringLiteral("Size"), g.size},
+                                      {QStringLiteral("ED2K"), places::ed2kHex(g.ed2k)},
+                                      {QStringLiteral("CRC32"), places::crcHex(g.crc32)},
+                                      {QStringLiteral("AcrossTitles"), g.acrossTitles},
+                                      {QStringLiteral("Locations"), locations}});
+            continue;
+        }
+        c.out << msg::duplicateGroupLine(qint64(g.locations.size()), g.size,
+                                         msg::duplicateKind(g.acrossTitles))
+              << '\t' << places::ed2kHex(g.ed2k) << '\n';
+        for (const places::LocationRow &r : g.locations)
+            printLocation(c, r);
+    }
+    if (json)
+        c.printJson(groups);
+    else if (found.empty())
+        c.err << msg::duplicatesNone() << '\n';
+    return 0;
+}
+
 const Command volumes("volumes", "volumes [--json]", cmdVolumes);
 const Command locate("locate", "locate --title-id ID [--json]", cmdLocate);
 const Command check("check", "check [--volume ID] [--deep] [--json]", cmdCheck);
 const Command attach("attach", "attach --title-id ID FOLDER [--json]", cmdAttach);
+const Command hash("hash", "hash [--volume ID] [--all] [--json]", cmdHash);
+const Command verify("verify", "verify [--volume ID] [--recheck] [--json]", cmdVerify);
+const Command duplicates("duplicates", "duplicates [--json]", cmdDuplicates);
 
 } // namespace
 

@@ -974,4 +974,52 @@ QString guessNoTitle(const QString &where) {
     return QStringLiteral("Из имён файлов не прочитать название аниме: %1").arg(where);
 }
 
+QString fileChangedWhileRead() {
+    return QStringLiteral("файл изменился, пока его читали");
+}
+
+QString hashProgress(qint64 files, qint64 ofFiles, qint64 bytes, qint64 ofBytes) {
+    return QStringLiteral("Суммы файлов: %1 из %2, %3 из %4 МБ")
+        .arg(files)
+        .arg(ofFiles)
+        .arg(bytes / 1000000)
+        .arg(ofBytes / 1000000);
+}
+
+QString hashSummary(qint64 hashed, qint64 same, qint64 changed, qint64 failed, qint64 offline) {
+    return QStringLiteral(
+               "Посчитано: %1, без изменений: %2, изменились: %3, не прочитаны: %4, ждут диска: %5")
+        .arg(hashed)
+        .arg(same)
+        .arg(changed)
+        .arg(failed)
+        .arg(offline);
+}
+
+QString verifySummary(qint64 withChecksum, qint64 match, qint64 mismatch, qint64 changed, qint64 pending) {
+    return QStringLiteral("С суммой в имени: %1, совпадают: %2, не совпадают: %3, изменились: %4, ещё не "
+                          "посчитаны: %5")
+        .arg(withChecksum)
+        .arg(match)
+        .arg(mismatch)
+        .arg(changed)
+        .arg(pending);
+}
+
+QString duplicateKind(bool acrossTitles) {
+    return acrossTitles ? QStringLiteral("в разных аниме") : QStringLiteral("копии");
+}
+
+QString duplicateGroupLine(qint64 files, qint64 bytes, const QString &kind) {
+    return QStringLiteral("%1 файла по %2 байт, %3").arg(files).arg(bytes).arg(kind);
+}
+
+QString duplicatesNone() {
+    return QStringLiteral("Одинаковых файлов нет.");
+}
+
+QString episodeCopies(int copies) {
+    return QStringLiteral("копий: %1").arg(copies);
+}
+
 } // namespace vq::msg

@@ -306,4 +306,17 @@ QString guessNoTitle(const QString &where);
 QString otherNameOfferCaption();
 QString otherNameOffer(const QString &proposed, const QString &title);
 
+// --- files' digests: hashing, the names' checksums, duplicates ------------------------------------
+QString fileChangedWhileRead();
+// The queue's progress: files and bytes done of those planned.
+QString hashProgress(qint64 files, qint64 ofFiles, qint64 bytes, qint64 ofBytes);
+QString hashSummary(qint64 hashed, qint64 same, qint64 changed, qint64 failed, qint64 offline);
+QString verifySummary(qint64 withChecksum, qint64 match, qint64 mismatch, qint64 changed, qint64 pending);
+// A duplicate group: copies of one title, or files of different titles.
+QString duplicateKind(bool acrossTitles);
+QString duplicateGroupLine(qint64 files, qint64 bytes, const QString &kind);
+QString duplicatesNone();
+// The title page's place line: how many copies of the chosen episode are known.
+QString episodeCopies(int copies);
+
 } // namespace vq::msg

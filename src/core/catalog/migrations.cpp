@@ -195,6 +195,11 @@ void toVersion5(sqlite3 *db) {
             .arg(kNumberIndex));
 }
 
+// Version 6: the files' digests (`Location_hash`), read in the background after the upgrade.
+void toVersion6(sqlite3 *db) {
+    run(db, placeStatements());
+}
+
 bool hasPlaces(sqlite3 *db) {
     for (const QString &t : placeTableNames())
         if (!has(db, "table", t))
@@ -202,14 +207,14 @@ bool hasPlaces(sqlite3 *db) {
     for (const QString &t : placeTriggerNames())
         if (!has(db, "trigger", t))
             return false;
-    return true;
+    return has(db, "index", QStringLiteral("Location_hash by digest"));
 }
 
 struct Step {
     int to;
     void (*apply)(sqlite3 *);
 };
-const Step kSteps[] = {{2, toVersion2}, {3, toVersion3}, {4, toVersion4}, {5, toVersion5}};
+const Step kSteps[] = {{2, toVersion2}, {3, toVersion3}, {4, toVersion4}, {5, toVersion5}, {6, toVersion6}};
 static_assert(std::size(kSteps) == kSchemaVersion - 1, "one step per version");
 
 // A statement of a derived table for the connection's temporary schema; empty for what a

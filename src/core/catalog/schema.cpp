@@ -254,11 +254,11 @@ QStringList titleOrderFillStatements() {
 }
 
 QStringList placeTableNames() {
-    return {kVolumes, kLocations};
+    return {kVolumes, kLocations, QStringLiteral("Location_hash")};
 }
 
 QStringList placeTriggerNames() {
-    return {QStringLiteral("Location_episode_delete")};
+    return {QStringLiteral("Location_episode_delete"), QStringLiteral("Location_hash_delete")};
 }
 
 QStringList placeStatements() {
@@ -285,6 +285,19 @@ QStringList placeStatements() {
         // A trigger, not a foreign key: writers that do not turn foreign keys on delete episodes too.
         QStringLiteral("CREATE TRIGGER IF NOT EXISTS \"Location_episode_delete\" AFTER DELETE ON \"Серии\" "
                        "BEGIN DELETE FROM \"Location\" WHERE \"Episode\" = old.\"ID\"; END"),
+        // A location's digests, of the state of the file (Size, MTime) they were read from: CRC32
+        // as a number, ED2K 16 bytes. Hashed and Verified: when read, when last read again; Changed:
+        // the last reading differed from the digest, which stays as the file was.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS \"Location_hash\" (\"Location\" INTEGER PRIMARY KEY, "
+                       "\"Size\" INTEGER NOT NULL, \"MTime\" INTEGER NOT NULL, \"CRC32\" INTEGER NOT NULL, "
+                       "\"ED2K\" BLOB NOT NULL, \"Hashed\" INTEGER, \"Verified\" INTEGER, "
+                       "\"Changed\" INTEGER NOT NULL DEFAULT 0)"),
+        // Duplicates are the groups of this index.
+        QStringLiteral(
+            "CREATE INDEX IF NOT EXISTS \"Location_hash by digest\" ON \"Location_hash\"(\"ED2K\", "
+            "\"Size\")"),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS \"Location_hash_delete\" AFTER DELETE ON \"Location\" "
+                       "BEGIN DELETE FROM \"Location_hash\" WHERE \"Location\" = old.\"ID\"; END"),
     };
 }
 

@@ -39,7 +39,7 @@ constexpr int kMaxTextLength = 255;
 
 // The version of the files this program makes (PRAGMA user_version). A file of an earlier version is
 // brought up to it when it is opened (migrations.cpp); one of a later version is refused.
-constexpr int kSchemaVersion = 5;
+constexpr int kSchemaVersion = 6;
 
 QStringList tableNames();
 QStringList queryNames();

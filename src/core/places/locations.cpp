@@ -63,11 +63,13 @@ QString volumeSelect(bool counts) {
 std::vector<LocationRow> readLocations(Catalog &catalog, const QString &where, qint64 key,
                                        const Mounts &mounts) {
     Statement &st = catalog.statement(
-        QStringLiteral("SELECT e.\"ID\", e.\"Серия\", l.\"ID\", l.\"Volume\", l.\"Path\", l.\"Size\", "
-                       "l.\"MTime\", l.\"State\", v.\"Ident\", coalesce(nullif(v.\"Name\", ''), "
-                       "nullif(v.\"Label\", ''), v.\"MountPoint\") FROM \"Серии\" e "
-                       "LEFT JOIN \"Location\" l ON l.\"Episode\" = e.\"ID\" "
-                       "LEFT JOIN \"Volume\" v ON v.\"ID\" = l.\"Volume\" WHERE ") +
+        QStringLiteral(
+            "SELECT e.\"ID\", e.\"Серия\", l.\"ID\", l.\"Volume\", l.\"Path\", l.\"Size\", "
+            "l.\"MTime\", l.\"State\", v.\"Ident\", coalesce(nullif(v.\"Name\", ''), "
+            "nullif(v.\"Label\", ''), v.\"MountPoint\"), h.\"CRC32\", h.\"ED2K\" FROM \"Серии\" e "
+            "LEFT JOIN \"Location\" l ON l.\"Episode\" = e.\"ID\" "
+            "LEFT JOIN \"Volume\" v ON v.\"ID\" = l.\"Volume\" LEFT JOIN \"Location_hash\" h ON "
+            "h.\"Location\" = l.\"ID\" AND h.\"Size\" = l.\"Size\" AND h.\"MTime\" = l.\"MTime\" WHERE ") +
         where + QStringLiteral(" ORDER BY e.\"ID\", l.\"ID\""));
     Statement::ResetAfter done{st};
     st.bind(1, key);
@@ -90,6 +92,12 @@ std::vector<LocationRow> readLocations(Catalog &catalog, const QString &where, q
                 r.absolutePath = Mounts::absolutePath(*m, r.path);
             } else {
                 r.state = State::Offline;
+            }
+            if (sqlite3_column_type(h, 10) != SQLITE_NULL) {
+                r.crc32 = QStringLiteral("%1")
+                              .arg(quint32(sqlite3_column_int64(h, 10)), 8, 16, QLatin1Char('0'))
+                              .toUpper();
+                r.ed2k = QString::fromLatin1(blob(h, 11).toHex()).toUpper();
             }
         }
         out.push_back(std::move(r));
@@ -211,6 +219,10 @@ std::vector<LocationRow> titleLocations(Catalog &catalog, qint64 titleId, const 
 
 std::vector<LocationRow> episodeLocations(Catalog &catalog, qint64 episodeId, const Mounts &mounts) {
     return readLocations(catalog, QStringLiteral("e.\"ID\" = ?"), episodeId, mounts);
+}
+
+std::vector<LocationRow> locationRow(Catalog &catalog, qint64 locationId, const Mounts &mounts) {
+    return readLocations(catalog, QStringLiteral("l.\"ID\" = ?"), locationId, mounts);
 }
 
 OpenTarget fileToOpen(Catalog &catalog, qint64 episodeId, const Mounts &mounts) {

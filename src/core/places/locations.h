@@ -66,11 +66,14 @@ struct LocationRow {
     QString volumeName;
     qint64 size = 0, mtimeNs = 0;
     State state = State::Unknown;
+    QString crc32, ed2k; // upper-case hex of the file's stored state; empty until it is hashed
 };
 // Every location of the title's episodes in the episodes' stored order, and one row for each
 // episode without any.
 std::vector<LocationRow> titleLocations(Catalog &catalog, qint64 titleId, const Mounts &mounts);
 std::vector<LocationRow> episodeLocations(Catalog &catalog, qint64 episodeId, const Mounts &mounts);
+// One location by its key (none when it is gone).
+std::vector<LocationRow> locationRow(Catalog &catalog, qint64 locationId, const Mounts &mounts);
 
 // The file to open for an episode: a copy on a drive that is plugged in, if there is one; else
 // `error` says why there is none (the drive is not connected, the file is not there, unknown).
