@@ -90,6 +90,13 @@ TFilterBar::TFilterBar(QWidget *parent) : QWidget(parent) {
     CBIncomplete = new QCheckBox(QStringLiteral("неполные"), this);
     CBIncomplete->setObjectName(QStringLiteral("CBIncomplete"));
     CBIncomplete->setToolTip(QStringLiteral("Аниме, у которых по номерам в именах файлов не хватает серий"));
+    CBDuplicates = new QCheckBox(QStringLiteral("есть дубликаты"), this);
+    CBDuplicates->setObjectName(QStringLiteral("CBDuplicates"));
+    CBDuplicates->setToolTip(
+        QStringLiteral("Аниме, у которых серия хранится в двух местах или тот же файл есть у другой серии"));
+    CBSingleCopy = new QCheckBox(QStringLiteral("одна копия"), this);
+    CBSingleCopy->setObjectName(QStringLiteral("CBSingleCopy"));
+    CBSingleCopy->setToolTip(QStringLiteral("Аниме, у которых есть серия только на одном диске"));
     CBAnywhere = new QCheckBox(QStringLiteral("в любом месте"), this);
     CBAnywhere->setObjectName(QStringLiteral("CBAnywhere"));
     CBAnywhere->setToolTip(
@@ -100,6 +107,8 @@ TFilterBar::TFilterBar(QWidget *parent) : QWidget(parent) {
     tail->addWidget(EFDays);
     tail->addWidget(CBEmpty);
     tail->addWidget(CBIncomplete);
+    tail->addWidget(CBDuplicates);
+    tail->addWidget(CBSingleCopy);
     tail->addWidget(CBAnywhere);
     tail->addWidget(BFClear);
     tail->addStretch(1);
@@ -120,6 +129,8 @@ TFilterBar::TFilterBar(QWidget *parent) : QWidget(parent) {
     connect(EFDays, &QSpinBox::valueChanged, this, report);
     connect(CBEmpty, &QCheckBox::toggled, this, report);
     connect(CBIncomplete, &QCheckBox::toggled, this, report);
+    connect(CBDuplicates, &QCheckBox::toggled, this, report);
+    connect(CBSingleCopy, &QCheckBox::toggled, this, report);
     connect(CBAnywhere, &QCheckBox::toggled, this, report);
     connect(BFClear, &QPushButton::clicked, this, [this] {
         const bool wasEmpty = filter() == TitleFilter{}; // every field at rest, how names match too
@@ -172,6 +183,8 @@ TitleFilter TFilterBar::filter() const {
         f.sinceDays = EFDays->value();
     f.empty = CBEmpty->isChecked();
     f.incomplete = CBIncomplete->isChecked();
+    f.duplicates = CBDuplicates->isChecked();
+    f.singleCopy = CBSingleCopy->isChecked();
     f.anywhere = CBAnywhere->isChecked();
     return f;
 }
@@ -194,6 +207,8 @@ void TFilterBar::setFilter(const TitleFilter &f) {
     EFDays->setValue(f.sinceDays.value_or(0));
     CBEmpty->setChecked(f.empty);
     CBIncomplete->setChecked(f.incomplete);
+    CBDuplicates->setChecked(f.duplicates);
+    CBSingleCopy->setChecked(f.singleCopy);
     CBAnywhere->setChecked(f.anywhere);
     m_quiet = false;
 }

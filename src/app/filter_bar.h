@@ -38,6 +38,8 @@ public:
     QSpinBox *EFDays = nullptr; // 0: any time
     QCheckBox *CBEmpty = nullptr;
     QCheckBox *CBIncomplete = nullptr;
+    QCheckBox *CBDuplicates = nullptr;
+    QCheckBox *CBSingleCopy = nullptr;
     QCheckBox *CBAnywhere = nullptr;
     QPushButton *BFClear = nullptr;
     QLabel *LShown = nullptr;

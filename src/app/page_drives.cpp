@@ -1,11 +1,13 @@
 #include "page_drives.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace vq {
@@ -49,6 +51,37 @@ TPageDrives::TPageDrives(QWidget *parent) : QWidget(parent) {
     LStatus->setObjectName(QStringLiteral("LStatus"));
     LStatus->setWordWrap(true);
     lay->addWidget(LStatus);
+
+    auto *sums = new QHBoxLayout;
+    BHash = new QPushButton(QStringLiteral("Посчитать суммы"), this);
+    BHash->setToolTip(QStringLiteral("Прочитать файлы без CRC32 и ed2k; каждый диск читается одним потоком"));
+    BVerify = new QPushButton(QStringLiteral("Сверить с именами"), this);
+    BVerify->setToolTip(QStringLiteral("Сравнить CRC32 файлов с суммами в квадратных скобках в их именах"));
+    BRecheck = new QPushButton(QStringLiteral("Перепроверить"), this);
+    BRecheck->setToolTip(QStringLiteral("Прочитать все файлы заново и сравнить с сохранёнными суммами"));
+    BDuplicates = new QPushButton(QStringLiteral("Одинаковые файлы"), this);
+    CBHashBackground = new QCheckBox(QStringLiteral("Считать суммы в фоне"), this);
+    CBHashBackground->setToolTip(
+        QStringLiteral("Считать суммы новых файлов сразу после добавления и при открытии каталога"));
+    const std::pair<QWidget *, const char *> named[] = {{BHash, "BHash"},
+                                                        {BVerify, "BVerify"},
+                                                        {BRecheck, "BRecheck"},
+                                                        {BDuplicates, "BDuplicates"},
+                                                        {CBHashBackground, "CBHashBackground"}};
+    for (const auto &[w, name] : named) {
+        w->setObjectName(QLatin1String(name));
+        sums->addWidget(w);
+    }
+    sums->addStretch(1);
+    lay->addLayout(sums);
+    TReport = new QTreeWidget(this);
+    TReport->setObjectName(QStringLiteral("TReport"));
+    TReport->setAccessibleName(QStringLiteral("Результат сверки"));
+    TReport->setHeaderLabels({QStringLiteral("Файл"), QStringLiteral("Диск"), QStringLiteral("CRC32"),
+                              QStringLiteral("В имени"), QStringLiteral("Серия")});
+    TReport->setRootIsDecorated(true);
+    TReport->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    lay->addWidget(TReport, 1);
 }
 
 } // namespace vq

@@ -2,10 +2,12 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
+class QTreeWidget;
 
 namespace vq {
 
@@ -24,6 +26,13 @@ public:
     QPushButton *BCancel = nullptr;
     QProgressBar *Progress = nullptr;
     QLabel *LStatus = nullptr;
+    // The files' digests: read now, the names' checksums, every file read again, equal files.
+    QCheckBox *CBHashBackground = nullptr;
+    QPushButton *BHash = nullptr;
+    QPushButton *BVerify = nullptr;
+    QPushButton *BRecheck = nullptr;
+    QPushButton *BDuplicates = nullptr;
+    QTreeWidget *TReport = nullptr; // the mismatched and changed files, or the groups of equal ones
 };
 
 } // namespace vq

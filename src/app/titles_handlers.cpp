@@ -11,6 +11,7 @@
 #include "ops/altnames.h"
 #include "ops/attach.h"
 #include "page_titles.h"
+#include "places/hashing.h"
 #include "places/locations.h"
 #include "tgridview.h"
 #include "tview_base.h"
@@ -341,9 +342,14 @@ qint64 TTitlesHandlers::chosenEpisode(TGridView &grid) const {
 
 void TTitlesHandlers::showEpisodePlace() {
     const qint64 episode = chosenEpisode(*m_p->DBGrid2);
-    m_p->LPlace->setText(episode == 0 ? QString()
-                                      : places::placeText(places::episodeLocations(
-                                            m_win.session().catalog(), episode, places::Mounts::recent())));
+    QString text;
+    if (episode != 0) {
+        Catalog &c = m_win.session().catalog();
+        text = places::placeText(places::episodeLocations(c, episode, places::Mounts::recent()));
+        if (const int copies = places::episodeCopyCount(c, episode); copies > 0)
+            text = msg::episodeCopies(copies) + QLatin1Char('\n') + text;
+    }
+    m_p->LPlace->setText(text);
     m_p->BOpenFolder->setEnabled(episode != 0);
     m_p->BAttachFolder->setEnabled(m_win.currentTitleId() != 0);
 }

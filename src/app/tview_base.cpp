@@ -8,6 +8,7 @@
 #include "dialogs.h"
 #include "drives_handlers.h"
 #include "errorguard.h"
+#include "hash_handlers.h"
 #include "page_drives.h"
 #include "page_intake.h"
 #include "page_service.h"
@@ -88,6 +89,7 @@ TView_Base::~TView_Base() {
     m_titlesHandlers = nullptr;
     m_statsHandlers = nullptr;
     m_drivesHandlers = nullptr;
+    m_hashHandlers = nullptr;
     if (ErrorGuard::dialogs() == &m_dialogs)
         ErrorGuard::install(nullptr);
 }
@@ -191,6 +193,7 @@ void TView_Base::connectHandlers() {
     m_titlesHandlers = new TTitlesHandlers(*this);
     m_statsHandlers = new TStatsHandlers(*this);
     m_drivesHandlers = new TDrivesHandlers(*this);
+    m_hashHandlers = new THashHandlers(*this);
     connect(m_bToExl, &QPushButton::clicked, this, g([this] { BToExlClick(); }));
     connect(m_bToHtML, &QPushButton::clicked, this, g([this] { BToHtMLClick(); }));
     connect(m_service->BNewBase, &QPushButton::clicked, this, g([this] { BNewBaseClick(); }));
@@ -494,6 +497,7 @@ bool TView_Base::FormCreate() {
             fillLanguageLists();
             m_statsHandlers->VstatUpDate();
             m_drivesHandlers->pageShown(); // the window may open on the drives page
+            m_hashHandlers->catalogOpened();
         });
     } catch (const StartupCancelled &) {
         return false;
@@ -535,6 +539,7 @@ void TView_Base::UpDateAll(bool Full) {
 void TView_Base::UpDateAll(const ChangeNotice &notice) {
     if (!m_session.isOpen() || notice.isEmpty())
         return;
+    m_hashHandlers->changed(notice);
     if (notice.all || notice.places) {
         m_drivesHandlers->fill();
         m_titlesHandlers->showEpisodePlace();
@@ -656,6 +661,7 @@ void TView_Base::OpenBase(bool UseSaved, const QString &chosen) {
     m_session.Name.setSort(CatalogSession::titleSort());
     m_session.Series.setSort(CatalogSession::episodeSort());
     if (!m_starting) {
+        m_hashHandlers->catalogOpened();
         // A catalog opened later needs its lookup lists too.
         m_session.ADoType.open();
         m_titlesHandlers->fillTypeList();

@@ -34,6 +34,7 @@ class TPageIntake;
 class TPageService;
 class TPageDrives;
 class TDrivesHandlers;
+class THashHandlers;
 class TSummaryHandlers;
 class TTitlesHandlers;
 class TStatsHandlers;
@@ -101,6 +102,7 @@ public:
     TTitlesHandlers &titles() { return *m_titlesHandlers; }
     TStatsHandlers &stats() { return *m_statsHandlers; }
     TDrivesHandlers &drives() { return *m_drivesHandlers; }
+    THashHandlers &hashes() { return *m_hashHandlers; }
 
     // ---- operations that span pages ----
     // Row of a title in a grid, -1 when the grid does not list it.
@@ -265,6 +267,7 @@ private:
     TTitlesHandlers *m_titlesHandlers = nullptr;
     TStatsHandlers *m_statsHandlers = nullptr;
     TDrivesHandlers *m_drivesHandlers = nullptr;
+    THashHandlers *m_hashHandlers = nullptr;
 };
 
 } // namespace vq

@@ -55,6 +55,7 @@ struct FilterOptions {
     std::optional<QString> search, contains;
     bool empty = false;
     bool incomplete = false;
+    bool duplicates = false, singleCopy = false;
 };
 
 FilterOptions takeFilterOptions(Context &c) {
@@ -73,6 +74,8 @@ FilterOptions takeFilterOptions(Context &c) {
     o.contains = c.takeOption(QStringLiteral("--contains"));
     o.empty = c.takeFlag(QStringLiteral("--empty"));
     o.incomplete = c.takeFlag(QStringLiteral("--incomplete"));
+    o.duplicates = c.takeFlag(QStringLiteral("--duplicates"));
+    o.singleCopy = c.takeFlag(QStringLiteral("--single-copy"));
     if (o.search && o.contains)
         throw UsageError(msg::usageNotTogether(QStringLiteral("--search"), QStringLiteral("--contains")));
     return o;
@@ -124,6 +127,8 @@ TitleFilter resolveFilter(Catalog &catalog, const FilterOptions &o) {
     f.format = lookUp<qint64>(catalog, o.format, "--format", findFormat, msg::filterNoSuchFormat);
     f.empty = o.empty;
     f.incomplete = o.incomplete;
+    f.duplicates = o.duplicates;
+    f.singleCopy = o.singleCopy;
     if (o.search)
         f.name = *o.search;
     if (o.contains) {
@@ -135,7 +140,8 @@ TitleFilter resolveFilter(Catalog &catalog, const FilterOptions &o) {
 
 #define VQ_FILTER_USAGE                                                                                      \
     "[--type T] [--sound L] [--sub-in L] [--sub-ext L] [--min-height H] [--frame WxH] [--video-codec C] "    \
-    "[--audio-codec C] [--format F] [--since DAYS] [--empty] [--incomplete] [--search PREFIX | --contains "  \
+    "[--audio-codec C] [--format F] [--since DAYS] [--empty] [--incomplete] [--duplicates] [--single-copy] " \
+    "[--search PREFIX | --contains "                                                                         \
     "TEXT]"
 
 int cmdTitles(Context &c) {

@@ -8,6 +8,7 @@
 #include "catalog/namefold.h"
 #include "catalog/schema.h"
 #include "catalog/tabledata.h"
+#include "places/hashing.h"
 
 #include <QRegularExpression>
 #include <QSettings>
@@ -155,24 +156,41 @@ FilterResult applyTitleFilter(Catalog &catalog, const TitleFilter &f, const QDat
         anyEpisode("Sum_codec", {QStringLiteral("\"Audio_Codec_id\" = %1")}, {*f.audioCodec});
     if (f.format)
         anyEpisode("Sum_codec", {QStringLiteral("\"Format_Pack_id\" = %1")}, {*f.format});
-    if (lists.empty() && !f.incomplete) // nothing narrows: every title
+    // Worked out in code, not asked of SQL alone: the first lists.
+    std::vector<std::vector<qint64> (*)(Catalog &)> computed;
+    if (f.incomplete)
+        computed.push_back(titlesWithGaps);
+    if (f.duplicates)
+        computed.push_back(places::titlesWithDuplicates);
+    if (f.singleCopy)
+        computed.push_back(places::titlesWithSingleCopy);
+    if (lists.empty() && computed.empty()) // nothing narrows: every title
         lists.push_back({QStringLiteral("SELECT \"ID\" FROM \"Список\" ORDER BY \"ID\""), {}});
 
     FilterResult out;
     Catalog::ReadSnapshot snapshot(catalog);
     try {
         bool first = true;
-        if (f.incomplete) {
-            // Worked out from the numbers, not asked of SQL: the first list.
-            out.ids = titlesWithGaps(catalog);
-            first = false;
-        }
+        auto narrow = [&](std::vector<qint64> ids) {
+            if (first) {
+                out.ids = std::move(ids);
+                first = false;
+                return;
+            }
+            std::vector<qint64> both;
+            std::set_intersection(out.ids.begin(), out.ids.end(), ids.begin(), ids.end(),
+                                  std::back_inserter(both));
+            out.ids = std::move(both);
+        };
+        for (auto titles : computed)
+            narrow(titles(catalog));
         for (size_t i = 0; i < lists.size(); ++i) {
             Statement &st = catalog.statement(lists[i].sql);
             Statement::ResetAfter done{st};
             lists[i].params.bindTo(st);
             std::vector<qint64> ids;
-            const bool own = i == 0 && !f.incomplete && lists[i].sql.startsWith(QLatin1String("SELECT s."));
+            const bool own =
+                i == 0 && computed.empty() && lists[i].sql.startsWith(QLatin1String("SELECT s."));
             while (st.step()) {
                 sqlite3_stmt *h = st.handle();
                 const qint64 id = sqlite3_column_int64(h, 0);
@@ -181,15 +199,7 @@ FilterResult applyTitleFilter(Catalog &catalog, const TitleFilter &f, const QDat
                     sqlite3_column_type(h, 2) != SQLITE_NULL)
                     out.altNames.insert(id, st.text(3));
             }
-            if (first) {
-                out.ids = std::move(ids);
-                first = false;
-            } else {
-                std::vector<qint64> both;
-                std::set_intersection(out.ids.begin(), out.ids.end(), ids.begin(), ids.end(),
-                                      std::back_inserter(both));
-                out.ids = std::move(both);
-            }
+            narrow(std::move(ids));
         }
         if (!out.altNames.isEmpty()) // a name of a title some other field let go
             for (auto it = out.altNames.begin(); it != out.altNames.end();)
@@ -311,6 +321,10 @@ void saveTitleFilter(Settings &s, Catalog &c, const TitleFilter &f) {
     s.setValue(kGroup + QStringLiteral("Empty"), f.empty ? QStringLiteral("1") : QStringLiteral("0"));
     s.setValue(kGroup + QStringLiteral("Incomplete"),
                f.incomplete ? QStringLiteral("1") : QStringLiteral("0"));
+    s.setValue(kGroup + QStringLiteral("Duplicates"),
+               f.duplicates ? QStringLiteral("1") : QStringLiteral("0"));
+    s.setValue(kGroup + QStringLiteral("SingleCopy"),
+               f.singleCopy ? QStringLiteral("1") : QStringLiteral("0"));
     s.setValue(kGroup + QStringLiteral("Anywhere"), f.anywhere ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
@@ -336,6 +350,8 @@ TitleFilter loadTitleFilter(const Settings &s, Catalog &c) {
     f.sinceDays = number("Since", false);
     f.empty = flag("Empty");
     f.incomplete = flag("Incomplete");
+    f.duplicates = flag("Duplicates");
+    f.singleCopy = flag("SingleCopy");
     f.anywhere = flag("Anywhere");
     return f;
 }

@@ -23,6 +23,8 @@ struct TitleFilter {
     std::optional<int> sinceDays;                 // episodes stored (Update) within N days
     bool empty = false;                           // titles without episodes
     bool incomplete = false;                      // titles some numbered episode is missing from
+    bool duplicates = false;                      // titles with an episode stored twice
+    bool singleCopy = false;                      // titles with an episode on one drive only
     QString name;                                 // search text: the start of any of the title's names
     bool anywhere = false;                        // the search text anywhere in a name
     bool isEmpty() const;                         // nothing narrows the list

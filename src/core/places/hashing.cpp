@@ -495,21 +495,31 @@ std::vector<DuplicateGroup> duplicateGroups(Catalog &catalog, const Mounts &moun
     return out;
 }
 
-QHash<qint64, int> episodeCopies(Catalog &catalog, qint64 titleId) {
+namespace {
+QHash<qint64, int> copiesWhere(Catalog &catalog, const char *where, qint64 key) {
     Statement &st = catalog.statement(
         QStringLiteral("SELECT l.\"Episode\", count(DISTINCT coalesce(o.\"ID\", l.\"ID\")) FROM \"Серии\" e "
                        "JOIN \"Location\" l ON l.\"Episode\" = e.\"ID\" LEFT JOIN \"Location_hash\" h ON "
                        "h.\"Location\" = l.\"ID\" AND %1 LEFT JOIN \"Location_hash\" h2 ON h2.\"ED2K\" = "
                        "h.\"ED2K\" AND h2.\"Size\" = h.\"Size\" LEFT JOIN \"Location\" o ON o.\"ID\" = "
                        "h2.\"Location\" AND o.\"Size\" = h2.\"Size\" AND o.\"MTime\" = h2.\"MTime\" WHERE "
-                       "e.\"Название\" = ? GROUP BY l.\"Episode\"")
-            .arg(QLatin1String(kCurrent)));
+                       "%2 = ? GROUP BY l.\"Episode\"")
+            .arg(QLatin1String(kCurrent), QLatin1String(where)));
     Statement::ResetAfter done{st};
-    st.bind(1, titleId);
+    st.bind(1, key);
     QHash<qint64, int> out;
     while (st.step())
         out.insert(sqlite3_column_int64(st.handle(), 0), sqlite3_column_int(st.handle(), 1));
     return out;
+}
+} // namespace
+
+QHash<qint64, int> episodeCopies(Catalog &catalog, qint64 titleId) {
+    return copiesWhere(catalog, "e.\"Название\"", titleId);
+}
+
+int episodeCopyCount(Catalog &catalog, qint64 episodeId) {
+    return copiesWhere(catalog, "e.\"ID\"", episodeId).value(episodeId);
 }
 
 std::vector<qint64> titlesWithDuplicates(Catalog &catalog) {

@@ -120,6 +120,7 @@ struct DuplicateGroup {
 std::vector<DuplicateGroup> duplicateGroups(Catalog &catalog, const Mounts &mounts);
 // The number of locations holding each of the title's episodes: its own and same-digest files.
 QHash<qint64, int> episodeCopies(Catalog &catalog, qint64 titleId);
+int episodeCopyCount(Catalog &catalog, qint64 episodeId);
 // Titles with an episode stored twice; titles with an episode on one drive only. Ascending keys.
 std::vector<qint64> titlesWithDuplicates(Catalog &catalog);
 std::vector<qint64> titlesWithSingleCopy(Catalog &catalog);
