@@ -504,7 +504,7 @@ QHash<qint64, int> copiesWhere(Catalog &catalog, const char *where, qint64 key) 
                        "h.\"ED2K\" AND h2.\"Size\" = h.\"Size\" LEFT JOIN \"Location\" o ON o.\"ID\" = "
                        "h2.\"Location\" AND o.\"Size\" = h2.\"Size\" AND o.\"MTime\" = h2.\"MTime\" WHERE "
                        "%2 = ? GROUP BY l.\"Episode\"")
-            .arg(QLatin1String(kCurrent), QLatin1String(where)));
+            .arg(QLatin1String(kCurrent), QString::fromUtf8(where)));
     Statement::ResetAfter done{st};
     st.bind(1, key);
     QHash<qint64, int> out;
