@@ -243,7 +243,7 @@ void Catalog::checkKept() {
     m_hasSums = has(schema::kTitleSums) && has(schema::kExtSums) && has(schema::kAllSums);
     m_hasCodecSums = has(schema::kCodecSums);
     m_tempSums = false;
-    if (!m_hasSums || !m_hasCodecSums || !has(schema::kLocations)) {
+    if (!m_hasSums || !m_hasCodecSums || !has(schema::kLocations) || !has(QStringLiteral("Location_hash"))) {
         try {
             m_tempSums = schema::deriveInTemp(m_db);
         } catch (const Error &e) {
