@@ -1,20 +1,28 @@
 // Files on real drives: two file systems in loop devices, added, unplugged, plugged in elsewhere,
 // moved, deleted and changed behind the catalog's back.
+#include "catalog/catalog.h"
 #include "cli.h"
+#include "places/locations.h"
 #include "places/mounts.h"
 #include "support/core_app.h"
 #include "support/loopfs.h"
 #include "support/media.h"
 #include "support/temp_catalog.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <memory>
+
+#include <csignal>
 
 using namespace vq;
 using vq::test::LoopVolume;
@@ -211,4 +219,67 @@ TEST_F(Drives, EpisodesOfAnOldCatalogAreAttachedByFolder) {
     EXPECT_EQ(where(cat.path(), title),
               (QStringList{QStringLiteral("a.mkv present Old/a.mkv"), QStringLiteral("b.mkv unknown "),
                            QStringLiteral("b.mkv unknown "), QStringLiteral("gone.mkv unknown ")}));
+}
+
+TEST(HashTool, KilledWhileHashingResumesWhereItStopped) {
+    TempCatalog cat;
+    const qint64 title = cat.addTitle(QStringLiteral("T"));
+    const int files = 24;
+    {
+        // Files of 48 MB holding no blocks: long enough to read that the kill lands in the middle.
+        Catalog c(cat.path());
+        const QString dir = cat.dir() + QStringLiteral("/files/");
+        QDir().mkpath(dir);
+        for (int i = 0; i < files; ++i) {
+            const QString name =
+                QStringLiteral("[G] T - %1 [00000000].mkv").arg(i + 1, 2, 10, QLatin1Char('0'));
+            QFile f(dir + name);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.resize(48 << 20));
+            const qint64 e = cat.addEpisode(title, {.name = name});
+            ASSERT_TRUE(
+                places::storeLocation(c, e, QFile::encodeName(dir + name), places::Mounts::current()));
+        }
+    }
+    const QString hashed = QStringLiteral("SELECT count(*) FROM \"Location_hash\"");
+    QProcess p;
+    p.start(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vidoteq-cli")),
+            {QStringLiteral("--catalog"), cat.path(), QStringLiteral("hash")});
+    ASSERT_TRUE(p.waitForStarted());
+    QElapsedTimer waited;
+    waited.start();
+    while (p.state() == QProcess::Running && waited.elapsed() < 60000 && cat.scalar(hashed).toInt() < 2)
+        QThread::msleep(5);
+    ::kill(pid_t(p.processId()), SIGKILL);
+    p.waitForFinished();
+    const int kept = cat.scalar(hashed).toInt();
+    ASSERT_LT(kept, files) << "finished before the kill";
+    ASSERT_GE(kept, 2);
+
+    // The second run reads only what the first did not write: at most the file it was reading.
+    const QJsonObject again =
+        tool(cat.path(), {QStringLiteral("hash"), QStringLiteral("--json")}).json().toObject();
+    EXPECT_EQ(again[QStringLiteral("Hashed")].toInt(), files - kept);
+    EXPECT_EQ(cat.scalar(hashed).toInt(), files);
+    EXPECT_EQ(
+        cat.scalar(QStringLiteral("SELECT count(DISTINCT \"ED2K\" || \"CRC32\") FROM \"Location_hash\"")),
+        QStringLiteral("1"));
+
+    // Every name's checksum is wrong: each is listed, as locate lists it, with the name's value.
+    const QJsonObject v =
+        tool(cat.path(), {QStringLiteral("verify"), QStringLiteral("--json")}).json().toObject();
+    EXPECT_EQ(v[QStringLiteral("WithChecksum")].toInt(), files);
+    EXPECT_EQ(v[QStringLiteral("Mismatch")].toInt(), files);
+    EXPECT_EQ(v[QStringLiteral("Match")].toInt(), 0);
+    const QJsonArray listed = v[QStringLiteral("Files")].toArray();
+    ASSERT_EQ(listed.size(), files);
+    const QJsonObject first = listed[0].toObject();
+    EXPECT_EQ(first[QStringLiteral("NameCRC32")].toString(), QStringLiteral("00000000"));
+    EXPECT_EQ(first[QStringLiteral("CRC32")].toString().size(), 8);
+    EXPECT_EQ(first[QStringLiteral("ED2K")].toString().size(), 32);
+    // All 24 are one file twenty-four times: one group of equal files within the title.
+    const QJsonArray groups =
+        tool(cat.path(), {QStringLiteral("duplicates"), QStringLiteral("--json")}).json().toArray();
+    ASSERT_EQ(groups.size(), 1);
+    EXPECT_EQ(groups[0].toObject()[QStringLiteral("Locations")].toArray().size(), files);
+    EXPECT_EQ(groups[0].toObject()[QStringLiteral("Size")].toInteger(), 48 << 20);
 }
