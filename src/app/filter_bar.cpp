@@ -107,8 +107,6 @@ TFilterBar::TFilterBar(QWidget *parent) : QWidget(parent) {
     tail->addWidget(EFDays);
     tail->addWidget(CBEmpty);
     tail->addWidget(CBIncomplete);
-    tail->addWidget(CBDuplicates);
-    tail->addWidget(CBSingleCopy);
     tail->addWidget(CBAnywhere);
     tail->addWidget(BFClear);
     tail->addStretch(1);
@@ -118,7 +116,13 @@ TFilterBar::TFilterBar(QWidget *parent) : QWidget(parent) {
     LShown->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A narrow window cuts the line rather than growing past the screen.
     LShown->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    grid->addWidget(LShown, 3, 0, 1, 8);
+    // The copies' filters share the last row with the count: the row above is full at 800 pixels.
+    auto *last = new QHBoxLayout;
+    last->setSpacing(6);
+    last->addWidget(CBDuplicates);
+    last->addWidget(CBSingleCopy);
+    last->addWidget(LShown, 1);
+    grid->addLayout(last, 3, 0, 1, 8);
     for (int c = 1; c < 8; c += 2)
         grid->setColumnStretch(c, 1);
 

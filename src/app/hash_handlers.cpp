@@ -15,8 +15,8 @@
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
-#include <QSettings>
 #include <QPushButton>
+#include <QSettings>
 #include <QStatusBar>
 #include <QThread>
 #include <QTreeWidget>
@@ -89,9 +89,10 @@ void THashHandlers::catalogOpened() {
 }
 
 void THashHandlers::changed(const ChangeNotice &notice) {
-    // Files came (this window's intake, another process): read them. Our own digests say "places".
+    // Files came (this window's intake, an attached folder, another process): read them. The
+    // notices of our own digests plan once more after the run, and find nothing.
     CatalogSession &s = m_win.session();
-    if ((notice.all || notice.episodes) && background() && s.isOpen() && !s.isReadOnly())
+    if ((notice.all || notice.episodes || notice.places) && background() && s.isOpen() && !s.isReadOnly())
         start(0, false);
 }
 

@@ -347,7 +347,7 @@ void TTitlesHandlers::showEpisodePlace() {
         Catalog &c = m_win.session().catalog();
         text = places::placeText(places::episodeLocations(c, episode, places::Mounts::recent()));
         if (const int copies = places::episodeCopyCount(c, episode); copies > 0)
-            text = msg::episodeCopies(copies) + QLatin1Char('\n') + text;
+            text += QLatin1Char('\n') + msg::episodeCopies(copies);
     }
     m_p->LPlace->setText(text);
     m_p->BOpenFolder->setEnabled(episode != 0);

@@ -4,7 +4,10 @@
 
 #include "catalog/messages.h"
 #include "drives_handlers.h"
+#include "filter_bar.h"
+#include "hash_handlers.h"
 #include "page_drives.h"
+#include "page_summary.h"
 #include "page_titles.h"
 #include "places/mounts.h"
 #include "support/loopfs.h"
@@ -12,6 +15,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QCheckBox>
+#include <QTreeWidget>
 
 using namespace vq;
 using namespace vq::test;
@@ -129,4 +134,32 @@ TEST_F(DrivesWindow, AttachPlayUnplugCheckAndRemoveMissing) {
     ASSERT_TRUE(startOn(cat));
     ASSERT_EQ(win->ActivePage(), TView_Base::TabDrives);
     EXPECT_EQ(drives().GDrives->rowCount(), 1);
+}
+
+TEST_F(DrivesWindow, DigestsReadInTheBackgroundShowCopiesAndEqualFiles) {
+    ASSERT_TRUE(startOn(cat));
+    run({clickTitle(), {"attach the folder", [this] {
+                            dialogs.setNextFileName(drive->mountPoint() + QStringLiteral("/Show"));
+                            QTest::mouseClick(page().BAttachFolder, Qt::LeftButton);
+                        }}});
+    // Both files hold the same bytes: each episode is there twice once the queue has read them.
+    QTRY_COMPARE_WITH_TIMEOUT(cat.scalar(QStringLiteral("SELECT count(*) FROM \"Location_hash\"")),
+                              QStringLiteral("2"), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!win->hashes().running(), 10000);
+    run({enterOn(0)});
+    EXPECT_TRUE(place().endsWith(msg::episodeCopies(2))) << place().toStdString();
+
+    run({{"only titles stored twice", [this] {
+              win->setActivePage(TView_Base::Tns);
+              QTest::mouseClick(win->summaryPage()->FilterBar->CBDuplicates, Qt::LeftButton);
+          }}});
+    EXPECT_EQ(column(win->GV(), 1), QStringList{QStringLiteral("Show")});
+
+    win->setActivePage(TView_Base::TabDrives);
+    run({{"equal files", [this] { QTest::mouseClick(drives().BDuplicates, Qt::LeftButton); }}});
+    ASSERT_EQ(drives().TReport->topLevelItemCount(), 1);
+    EXPECT_EQ(drives().TReport->topLevelItem(0)->childCount(), 2);
+    run({{"read every file again", [this] { QTest::mouseClick(drives().BRecheck, Qt::LeftButton); }}});
+    QTRY_VERIFY_WITH_TIMEOUT(!win->hashes().running(), 10000);
+    EXPECT_EQ(drives().LStatus->text(), msg::verifySummary(0, 0, 0, 0, 0));
 }
