@@ -14,6 +14,7 @@
 #include "tgridview.h"
 #include "tselform.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QProcess>
@@ -75,8 +76,8 @@ void TView_Base::openSpreadsheet(const QString &path) {
 }
 
 namespace {
-const QString kHtmlFilter = QStringLiteral("Страница HTML (*.html *.htm)");
-const QString kSheetFilter = QStringLiteral("Таблица Excel (*.xlsx)");
+const QString kHtmlFilter = QCoreApplication::translate("exports_wiring", "Страница HTML (*.html *.htm)");
+const QString kSheetFilter = QCoreApplication::translate("exports_wiring", "Таблица Excel (*.xlsx)");
 } // namespace
 
 void TView_Base::BToHtMLClick() {

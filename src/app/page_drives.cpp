@@ -1,5 +1,6 @@
 #include "page_drives.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -15,10 +16,10 @@ TPageDrives::TPageDrives(QWidget *parent) : QWidget(parent) {
     auto *lay = new QVBoxLayout(this);
     GDrives = new QTableWidget(0, kColumns, this);
     GDrives->setObjectName(QStringLiteral("GDrives"));
-    GDrives->setHorizontalHeaderLabels({QStringLiteral("Диск"), QStringLiteral("Метка"),
-                                        QStringLiteral("Состояние"), QStringLiteral("Файлов"),
-                                        QStringLiteral("Объём"), QStringLiteral("Последняя проверка"),
-                                        QStringLiteral("Опознаётся по")});
+    GDrives->setHorizontalHeaderLabels({QCoreApplication::translate("page_drives", "Диск"), QCoreApplication::translate("page_drives", "Метка"),
+                                        QCoreApplication::translate("page_drives", "Состояние"), QCoreApplication::translate("page_drives", "Файлов"),
+                                        QCoreApplication::translate("page_drives", "Объём"), QCoreApplication::translate("page_drives", "Последняя проверка"),
+                                        QCoreApplication::translate("page_drives", "Опознаётся по")});
     GDrives->setSelectionBehavior(QAbstractItemView::SelectRows);
     GDrives->setSelectionMode(QAbstractItemView::SingleSelection);
     GDrives->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -28,11 +29,11 @@ TPageDrives::TPageDrives(QWidget *parent) : QWidget(parent) {
     lay->addWidget(GDrives, 1);
 
     auto *buttons = new QHBoxLayout;
-    BRename = new QPushButton(QStringLiteral("Переименовать"), this);
-    BCheck = new QPushButton(QStringLiteral("Проверить файлы"), this);
-    BForget = new QPushButton(QStringLiteral("Забыть диск"), this);
-    BRemoveMissing = new QPushButton(QStringLiteral("Убрать ненайденные"), this);
-    BCancel = new QPushButton(QStringLiteral("Отмена"), this);
+    BRename = new QPushButton(QCoreApplication::translate("page_drives", "Переименовать"), this);
+    BCheck = new QPushButton(QCoreApplication::translate("page_drives", "Проверить файлы"), this);
+    BForget = new QPushButton(QCoreApplication::translate("page_drives", "Забыть диск"), this);
+    BRemoveMissing = new QPushButton(QCoreApplication::translate("page_drives", "Убрать ненайденные"), this);
+    BCancel = new QPushButton(QCoreApplication::translate("page_drives", "Отмена"), this);
     BCancel->setEnabled(false);
     Progress = new QProgressBar(this);
     Progress->setVisible(false);
