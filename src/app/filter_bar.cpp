@@ -14,7 +14,9 @@ namespace vq {
 
 namespace {
 
-const QString kAny = QCoreApplication::translate("filter_bar", "все");
+QString anyChoice() {
+    return QCoreApplication::translate("filter_bar", "все");
+}
 
 QComboBox *makeBox(QWidget *parent, const char *name) {
     auto *b = new QComboBox(parent);
@@ -28,7 +30,7 @@ QComboBox *makeBox(QWidget *parent, const char *name) {
 void fillKeys(QComboBox *box, const QList<FilterChoices::Item> &items) {
     const QString before = box->currentIndex() > 0 ? box->currentText() : QString();
     box->clear();
-    box->addItem(kAny);
+    box->addItem(anyChoice());
     for (const FilterChoices::Item &i : items)
         box->addItem(i.name, i.key);
     const int at = before.isEmpty() ? -1 : box->findText(before);
@@ -90,7 +92,7 @@ TFilterBar::TFilterBar(QWidget *parent) : QWidget(parent) {
     EFDays = new QSpinBox(this);
     EFDays->setObjectName(QStringLiteral("EFDays"));
     EFDays->setRange(0, 36500);
-    EFDays->setSpecialValueText(kAny);
+    EFDays->setSpecialValueText(anyChoice());
     daysLabel->setBuddy(EFDays);
     CBEmpty = new QCheckBox(QCoreApplication::translate("filter_bar", "Без серий"), this);
     CBEmpty->setObjectName(QStringLiteral("CBEmpty"));
@@ -147,7 +149,7 @@ void TFilterBar::fill(const FilterChoices &c) {
     fillKeys(CFFormat, c.formats);
     const QVariant frame = CFFrame->currentData();
     CFFrame->clear();
-    CFFrame->addItem(kAny);
+    CFFrame->addItem(anyChoice());
     for (const int h : kMinHeights)
         CFFrame->addItem(QCoreApplication::translate("filter_bar", "от %1p").arg(h), QPoint(0, h));
     for (const auto &[w, h] : c.frames)

@@ -158,7 +158,7 @@ TEST_F(LanguageWindow, InRussianTheTextsAreTheSeeds) {
         tabs << win->PageControl1()->tabText(p);
     EXPECT_EQ(tabs, QStringList({"Информация по сериям", "Сводная таблица", "Статистика", "Добавить новое",
                                  "Дополнительно", "Диски"}));
-    EXPECT_EQ(QCoreApplication::translate("QDialogButtonBox", "&Yes"), QStringLiteral("&Да"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Да"));
 }
 
 } // namespace
