@@ -16,7 +16,8 @@ QString TView_Base::ConvertOldCatalog(const QString &oldPath) {
                            QCoreApplication::translate("convert_wiring", "Файл Vidoteq (*.vdq)"));
     if (target.isEmpty())
         return QString();
-    QProgressDialog progress(msg::mdbProgressText(oldPath), QCoreApplication::translate("convert_wiring", "Отмена"), 0, 1, this);
+    QProgressDialog progress(msg::mdbProgressText(oldPath),
+                             QCoreApplication::translate("convert_wiring", "Отмена"), 0, 1, this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     progress.setAutoReset(false);

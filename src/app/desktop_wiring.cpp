@@ -10,12 +10,12 @@
 #include "errorguard.h"
 #include "intake_handlers.h"
 
-#include <QCoreApplication>
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -42,21 +42,25 @@ void TView_Base::buildMenus() {
     QMenuBar *bar = menuBar();
 
     QMenu *file = bar->addMenu(QCoreApplication::translate("desktop_wiring", "&Файл"));
-    QAction *open = file->addAction(QCoreApplication::translate("desktop_wiring", "&Открыть каталог…"), this, g([this] { Panel18Click(); }));
+    QAction *open = file->addAction(QCoreApplication::translate("desktop_wiring", "&Открыть каталог…"), this,
+                                    g([this] { Panel18Click(); }));
     open->setShortcut(QKeySequence::Open);
     open->setObjectName(QStringLiteral("ActOpen"));
     m_recentMenu = file->addMenu(QCoreApplication::translate("desktop_wiring", "&Недавние каталоги"));
     m_recentMenu->setObjectName(QStringLiteral("MenuRecent"));
     file->addSeparator();
-    file->addAction(QCoreApplication::translate("desktop_wiring", "Новая &База…"), this, g([this] { BNewBaseClick(); }))
+    file->addAction(QCoreApplication::translate("desktop_wiring", "Новая &База…"), this,
+                    g([this] { BNewBaseClick(); }))
         ->setObjectName(QStringLiteral("ActNewBase"));
-    file->addAction(QCoreApplication::translate("desktop_wiring", "&Перенести каталог Access…"), this, g([this] { ConvertMenuClick(); }))
+    file->addAction(QCoreApplication::translate("desktop_wiring", "&Перенести каталог Access…"), this,
+                    g([this] { ConvertMenuClick(); }))
         ->setObjectName(QStringLiteral("ActConvert"));
     QMenu *exports = file->addMenu(QCoreApplication::translate("desktop_wiring", "&Экспорт"));
     exports->addAction(QStringLiteral("To &Excel…"), this, g([this] { BToExlClick(); }));
     exports->addAction(QStringLiteral("To &HTML…"), this, g([this] { BToHtMLClick(); }));
     file->addSeparator();
-    QAction *quit = file->addAction(QCoreApplication::translate("desktop_wiring", "В&ыход"), this, [this] { close(); });
+    QAction *quit =
+        file->addAction(QCoreApplication::translate("desktop_wiring", "В&ыход"), this, [this] { close(); });
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     quit->setObjectName(QStringLiteral("ActQuit"));
 
@@ -69,11 +73,13 @@ void TView_Base::buildMenus() {
     find->setObjectName(QStringLiteral("ActFind"));
 
     QMenu *help = bar->addMenu(QCoreApplication::translate("desktop_wiring", "&Справка"));
-    help->addAction(QCoreApplication::translate("desktop_wiring", "&О программе"), this, g([this] { AboutClick(); }))
+    help->addAction(QCoreApplication::translate("desktop_wiring", "&О программе"), this,
+                    g([this] { AboutClick(); }))
         ->setObjectName(QStringLiteral("ActAbout"));
 
     // The path panel is a mouse target; the menu is the keyboard's way to the same command.
-    m_panel18->setToolTip(QCoreApplication::translate("desktop_wiring", "Щелчок — открыть другой каталог (Ctrl+O)"));
+    m_panel18->setToolTip(
+        QCoreApplication::translate("desktop_wiring", "Щелчок — открыть другой каталог (Ctrl+O)"));
     setAcceptDrops(true);
     fillRecentMenu();
     nameControls();
@@ -102,8 +108,9 @@ void TView_Base::openCatalogFile(const QString &path) {
 }
 
 void TView_Base::ConvertMenuClick() {
-    const QString old = m_dialogs.openFile(this, msg::convertChooseCaption(), m_lastDialogPath,
-                                           QCoreApplication::translate("desktop_wiring", "Каталог Access (*.mdb);;Все файлы (*)"));
+    const QString old = m_dialogs.openFile(
+        this, msg::convertChooseCaption(), m_lastDialogPath,
+        QCoreApplication::translate("desktop_wiring", "Каталог Access (*.mdb);;Все файлы (*)"));
     if (old.isEmpty())
         return;
     const QString made = ConvertOldCatalog(old);

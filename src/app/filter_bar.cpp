@@ -1,8 +1,8 @@
 #include "filter_bar.h"
 
-#include <QCoreApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -98,11 +98,12 @@ TFilterBar::TFilterBar(QWidget *parent) : QWidget(parent) {
     CBEmpty->setObjectName(QStringLiteral("CBEmpty"));
     CBIncomplete = new QCheckBox(QCoreApplication::translate("filter_bar", "неполные"), this);
     CBIncomplete->setObjectName(QStringLiteral("CBIncomplete"));
-    CBIncomplete->setToolTip(QCoreApplication::translate("filter_bar", "Аниме, у которых по номерам в именах файлов не хватает серий"));
+    CBIncomplete->setToolTip(QCoreApplication::translate(
+        "filter_bar", "Аниме, у которых по номерам в именах файлов не хватает серий"));
     CBAnywhere = new QCheckBox(QCoreApplication::translate("filter_bar", "в любом месте"), this);
     CBAnywhere->setObjectName(QStringLiteral("CBAnywhere"));
-    CBAnywhere->setToolTip(
-        QCoreApplication::translate("filter_bar", "Искать текст поиска в любом месте названия, а не только в начале"));
+    CBAnywhere->setToolTip(QCoreApplication::translate(
+        "filter_bar", "Искать текст поиска в любом месте названия, а не только в начале"));
     BFClear = new QPushButton(QCoreApplication::translate("filter_bar", "Сбросить"), this);
     BFClear->setObjectName(QStringLiteral("BFClear"));
     tail->addWidget(daysLabel);

@@ -2,9 +2,9 @@
 #include "dialogs.h"
 #include "tview_base.h"
 
-#include <QCoreApplication>
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cstring>
@@ -13,10 +13,12 @@ namespace {
 
 // vidoteq [FILE]: the desktop hands a catalog over (%f); --help and --version as every program has.
 void describe(QCommandLineParser &parser) {
-    parser.setApplicationDescription(QCoreApplication::translate("main", "Vidoteq: каталог аниме и видеофайлов их серий."));
+    parser.setApplicationDescription(
+        QCoreApplication::translate("main", "Vidoteq: каталог аниме и видеофайлов их серий."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("FILE"), QCoreApplication::translate("main", "каталог (.vdq), который открыть"),
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QCoreApplication::translate("main", "каталог (.vdq), который открыть"),
                                  QStringLiteral("[FILE]"));
 }
 

@@ -16,9 +16,12 @@ TPageDrives::TPageDrives(QWidget *parent) : QWidget(parent) {
     auto *lay = new QVBoxLayout(this);
     GDrives = new QTableWidget(0, kColumns, this);
     GDrives->setObjectName(QStringLiteral("GDrives"));
-    GDrives->setHorizontalHeaderLabels({QCoreApplication::translate("page_drives", "Диск"), QCoreApplication::translate("page_drives", "Метка"),
-                                        QCoreApplication::translate("page_drives", "Состояние"), QCoreApplication::translate("page_drives", "Файлов"),
-                                        QCoreApplication::translate("page_drives", "Объём"), QCoreApplication::translate("page_drives", "Последняя проверка"),
+    GDrives->setHorizontalHeaderLabels({QCoreApplication::translate("page_drives", "Диск"),
+                                        QCoreApplication::translate("page_drives", "Метка"),
+                                        QCoreApplication::translate("page_drives", "Состояние"),
+                                        QCoreApplication::translate("page_drives", "Файлов"),
+                                        QCoreApplication::translate("page_drives", "Объём"),
+                                        QCoreApplication::translate("page_drives", "Последняя проверка"),
                                         QCoreApplication::translate("page_drives", "Опознаётся по")});
     GDrives->setSelectionBehavior(QAbstractItemView::SelectRows);
     GDrives->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -5,10 +5,10 @@
 #include "page_titles.h"
 #include "tgridview.h"
 
-#include <QCoreApplication>
 #include <QAbstractFileIconProvider>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QGridLayout>
@@ -177,10 +177,12 @@ TPageIntake::TPageIntake(QWidget *parent) : QWidget(parent) {
     buttons->addWidget(BCancel);
     buttons->addStretch(1);
     g->addLayout(buttons, row++, 1, 1, 3);
-    CAgain = new QCheckBox(QCoreApplication::translate("page_intake", "Добавлять и уже добавленные"), ProbePanel);
+    CAgain =
+        new QCheckBox(QCoreApplication::translate("page_intake", "Добавлять и уже добавленные"), ProbePanel);
     CAgain->setObjectName(QStringLiteral("CAgain"));
-    CAgain->setToolTip(QCoreApplication::translate("page_intake", "Файл с тем же именем и размером, что уже есть у этого аниме, "
-                                      "добавляется ещё раз"));
+    CAgain->setToolTip(QCoreApplication::translate(
+        "page_intake", "Файл с тем же именем и размером, что уже есть у этого аниме, "
+                       "добавляется ещё раз"));
     g->addWidget(CAgain, row++, 1, 1, 3);
     PBAdd = new QProgressBar(ProbePanel);
     PBAdd->setObjectName(QStringLiteral("PBAdd"));

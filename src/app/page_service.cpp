@@ -15,7 +15,8 @@ TPageService::TPageService(QWidget *parent) : QWidget(parent) {
     BNewBase = new QPushButton(QCoreApplication::translate("page_service", "Новая База"), GBService);
     BNewBase->setObjectName(QStringLiteral("BNewBase"));
     BNewBase->setToolTip(QCoreApplication::translate("page_service", "Создать новый файл Vidoteq"));
-    BImportSp = new QPushButton(QCoreApplication::translate("page_service", "Мастер Импорта Списка"), GBService);
+    BImportSp =
+        new QPushButton(QCoreApplication::translate("page_service", "Мастер Импорта Списка"), GBService);
     BImportSp->setObjectName(QStringLiteral("BImportSp"));
     gl->addWidget(BNewBase);
     gl->addWidget(BImportSp);

@@ -18,8 +18,9 @@ namespace {
 QGroupBox *statsBox(const QString &title, QLabel *values[4], QWidget *parent) {
     auto *box = new QGroupBox(title, parent);
     auto *g = new QGridLayout(box);
-    const char *captions[4] = {QT_TRANSLATE_NOOP("page_stats", "Аниме:"), QT_TRANSLATE_NOOP("page_stats", "Файлов:"),
-                               QT_TRANSLATE_NOOP("page_stats", "Объём:"), QT_TRANSLATE_NOOP("page_stats", "Время:")};
+    const char *captions[4] = {
+        QT_TRANSLATE_NOOP("page_stats", "Аниме:"), QT_TRANSLATE_NOOP("page_stats", "Файлов:"),
+        QT_TRANSLATE_NOOP("page_stats", "Объём:"), QT_TRANSLATE_NOOP("page_stats", "Время:")};
     QFont big = box->font();
     big.setPointSizeF(big.pointSizeF() * 1.3);
     for (int i = 0; i < 4; ++i) {

@@ -4,8 +4,8 @@
 #include "narrownote.h"
 #include "tgridview.h"
 
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>

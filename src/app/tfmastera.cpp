@@ -143,8 +143,8 @@ QStringList TFMasterA::lines() const {
 
 void TFMasterA::BOpenClick() {
     const QString path =
-        m_main.dialogs().openFile(this, QCoreApplication::translate("tfmastera", "Выберите файл для импорта"), ImportFileName,
-                                  QStringLiteral("Text file (*.txt);;Any text file (*)"));
+        m_main.dialogs().openFile(this, QCoreApplication::translate("tfmastera", "Выберите файл для импорта"),
+                                  ImportFileName, QStringLiteral("Text file (*.txt);;Any text file (*)"));
     if (path.isEmpty())
         return;
     // Read first: a file that cannot be read leaves the list as it was.

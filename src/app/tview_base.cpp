@@ -19,10 +19,10 @@
 #include "tgridview.h"
 #include "titles_handlers.h"
 
-#include <QCoreApplication>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -584,9 +584,10 @@ void TView_Base::fillLanguageLists() {
 // ---- catalogs ----
 
 QString TView_Base::askCatalogFile() {
-    const QString chosen = m_dialogs.openFile(this, QCoreApplication::translate("tview_base", "Укажите файл базы"), m_lastDialogPath,
-                                              QCoreApplication::translate("tview_base", "Файл Vidoteq (*.vdq);;Каталог Access (*.mdb);;"
-                                                             "Все файлы (*)"));
+    const QString chosen = m_dialogs.openFile(
+        this, QCoreApplication::translate("tview_base", "Укажите файл базы"), m_lastDialogPath,
+        QCoreApplication::translate("tview_base", "Файл Vidoteq (*.vdq);;Каталог Access (*.mdb);;"
+                                                  "Все файлы (*)"));
     if (!chosen.isEmpty())
         m_lastDialogPath = chosen;
     return chosen;
@@ -689,8 +690,9 @@ void TView_Base::Panel18Click() {
 void TView_Base::BNewBaseClick() {
     if (!m_session.isOpen())
         throw Error(msg::noCatalogToCopy());
-    const QString newPath = askSavePath(msg::saveNewCatalogCaption(), QStringLiteral("vidoteq.vdq"),
-                                        QCoreApplication::translate("tview_base", "Файл Vidoteq (*.vdq)"), false);
+    const QString newPath =
+        askSavePath(msg::saveNewCatalogCaption(), QStringLiteral("vidoteq.vdq"),
+                    QCoreApplication::translate("tview_base", "Файл Vidoteq (*.vdq)"), false);
     if (newPath.isEmpty())
         return;
     if (QFileInfo::exists(newPath))

@@ -73,7 +73,8 @@ void collectTexts(QWidget *root, QList<std::pair<QString, QString>> &out) {
 }
 
 bool hasCyrillic(const QString &s) {
-    return std::any_of(s.begin(), s.end(), [](QChar c) { return c.unicode() >= 0x0400 && c.unicode() <= 0x04FF; });
+    return std::any_of(s.begin(), s.end(),
+                       [](QChar c) { return c.unicode() >= 0x0400 && c.unicode() <= 0x04FF; });
 }
 
 class LanguageWindow : public WindowTest {
@@ -88,20 +89,22 @@ protected:
         const qint64 id = cat.addTitle(QStringLiteral("Cowboy Bebop"), QStringLiteral("26"),
                                        QStringLiteral("space western"), 3);
         for (int e = 1; e <= 3; ++e)
-            cat.addEpisode(id, {.name = QStringLiteral("Cowboy Bebop - %1.mkv").arg(e, 2, 10, QLatin1Char('0')),
-                                .size = 367001600.0,
-                                .width = 640,
-                                .height = 480,
-                                .durationMs = 1440000,
-                                .sound = 0,
-                                .subIn = 1,
-                                .subExt = 2});
+            cat.addEpisode(id,
+                           {.name = QStringLiteral("Cowboy Bebop - %1.mkv").arg(e, 2, 10, QLatin1Char('0')),
+                            .size = 367001600.0,
+                            .width = 640,
+                            .height = 480,
+                            .durationMs = 1440000,
+                            .sound = 0,
+                            .subIn = 1,
+                            .subExt = 2});
         cat.addTitle(QStringLiteral("Akira"), QStringLiteral("1"), QString(), 2);
         for (const QString &table : {QStringLiteral("\"Sub\""), QStringLiteral("\"Тип\"")}) {
-            const QString column = table == QLatin1String("\"Sub\"") ? QStringLiteral("\"Язык\"")
-                                                                     : QStringLiteral("\"Тип\"");
-            dataNames += cat.scalar(QStringLiteral("SELECT group_concat(%1, char(31)) FROM %2").arg(column, table))
-                             .split(QChar(31));
+            const QString column =
+                table == QLatin1String("\"Sub\"") ? QStringLiteral("\"Язык\"") : QStringLiteral("\"Тип\"");
+            dataNames +=
+                cat.scalar(QStringLiteral("SELECT group_concat(%1, char(31)) FROM %2").arg(column, table))
+                    .split(QChar(31));
         }
         std::sort(dataNames.begin(), dataNames.end(),
                   [](const QString &a, const QString &b) { return a.size() > b.size(); });
@@ -143,8 +146,9 @@ TEST_F(LanguageWindow, InEnglishNoTextIsCyrillicButTheCatalogsData) {
         seen << text;
     }
     // The window did show its English texts, on each page.
-    for (const char *s : {"Episode details", "Summary table", "Statistics", "Add new", "More", "Drives", "&File",
-                          "Title", "Add all", "Show all", "Other names", "Select all", "List Import Wizard"})
+    for (const char *s :
+         {"Episode details", "Summary table", "Statistics", "Add new", "More", "Drives", "&File", "Title",
+          "Add all", "Show all", "Other names", "Select all", "List Import Wizard"})
         EXPECT_TRUE(seen.contains(QString::fromUtf8(s))) << s;
 }
 

@@ -65,7 +65,8 @@ TEST(LanguageCli, TheHtmlExportIsWrittenInTheLanguage) {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("list.html"));
     auto page = [&] {
-        const test::CliRun r = test::runCli({QStringLiteral("--catalog"), cat.path(), QStringLiteral("export-html"), out});
+        const test::CliRun r =
+            test::runCli({QStringLiteral("--catalog"), cat.path(), QStringLiteral("export-html"), out});
         EXPECT_EQ(r.status, 0) << r.err.toStdString();
         QFile f(out);
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
@@ -75,8 +76,9 @@ TEST(LanguageCli, TheHtmlExportIsWrittenInTheLanguage) {
         QStringList has, hasNot;
     } cases[] = {
         {lang::Language::English,
-         {QStringLiteral("<b>Title </b>"), QStringLiteral("<b>Running time </b>"), QStringLiteral("<b>Comment </b>"),
-          QStringLiteral("Total:  1"), QStringLiteral("Берсерк"), QStringLiteral("Японский")},
+         {QStringLiteral("<b>Title </b>"), QStringLiteral("<b>Running time </b>"),
+          QStringLiteral("<b>Comment </b>"), QStringLiteral("Total:  1"), QStringLiteral("Берсерк"),
+          QStringLiteral("Японский")},
          {QStringLiteral("Название"), QStringLiteral("Всего")}},
         {lang::Language::Russian,
          {QStringLiteral("<b>Название </b>"), QStringLiteral("<b>Длительность </b>"),

@@ -70,9 +70,8 @@ bool install(Language language) {
     // Qt's own dialogs (Yes/No, the file dialog) speak the window's language; Qt's English is its
     // source text, so only Russian needs its catalogue.
     g_qt = new QTranslator;
-    const bool qtLoaded = g_qt->load(language == Language::Russian ? QStringLiteral("qtbase_ru")
-                                                                  : QStringLiteral("qtbase_en"),
-                                     qtDir);
+    const bool qtLoaded = g_qt->load(
+        language == Language::Russian ? QStringLiteral("qtbase_ru") : QStringLiteral("qtbase_en"), qtDir);
     if (qtLoaded)
         QCoreApplication::installTranslator(g_qt);
     else

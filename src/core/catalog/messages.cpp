@@ -8,7 +8,9 @@ namespace vq::msg {
 
 // --- catalog: files, connection, data sets, values --------------------------------------------
 QString catalogReadOnly(const QString &path) {
-    return QCoreApplication::translate("vq::msg", "Каталог «%1» открыт только для чтения: изменение не сохранено.").arg(path);
+    return QCoreApplication::translate("vq::msg",
+                                       "Каталог «%1» открыт только для чтения: изменение не сохранено.")
+        .arg(path);
 }
 QString catalogOpenedReadOnly(const QString &path) {
     return QCoreApplication::translate("vq::msg", "Каталог «%1» открыт только для чтения.").arg(path);
@@ -17,11 +19,14 @@ QString readOnlyMark() {
     return QCoreApplication::translate("vq::msg", " (только чтение)");
 }
 QString notACatalogColumns(const QString &path, const QString &table, const QString &columns) {
-    return QCoreApplication::translate("vq::msg", "Файл «%1» не является каталогом Vidoteq: в «%2» нет столбцов %3. Файл не изменён.")
+    return QCoreApplication::translate(
+               "vq::msg", "Файл «%1» не является каталогом Vidoteq: в «%2» нет столбцов %3. Файл не изменён.")
         .arg(path, table, columns);
 }
 QString catalogFileExists(const QString &path) {
-    return QCoreApplication::translate("vq::msg", "Файл «%1» уже существует; новый каталог поверх него не создан.").arg(path);
+    return QCoreApplication::translate("vq::msg",
+                                       "Файл «%1» уже существует; новый каталог поверх него не создан.")
+        .arg(path);
 }
 QString catalogCannotBeMade(const QString &path, const QString &why) {
     return QCoreApplication::translate("vq::msg", "Каталог «%1» не удалось создать: %2").arg(path, why);
@@ -86,15 +91,20 @@ QString probeUnreadable(const QString &file, const QString &reason) {
 }
 
 QString probeNoSize(const QString &file, const QString &answer) {
-    return QCoreApplication::translate("vq::msg", "%1: библиотека MediaInfo не назвала размер файла (ответ «%2»)").arg(file, answer);
+    return QCoreApplication::translate("vq::msg",
+                                       "%1: библиотека MediaInfo не назвала размер файла (ответ «%2»)")
+        .arg(file, answer);
 }
 
 QString probeTimeLimit(const QString &file, int seconds) {
-    return QCoreApplication::translate("vq::msg", "%1: проверка не закончилась за %2 с и прервана").arg(file).arg(seconds);
+    return QCoreApplication::translate("vq::msg", "%1: проверка не закончилась за %2 с и прервана")
+        .arg(file)
+        .arg(seconds);
 }
 
 QString probeTimeLimitSetting(const QString &key, const QString &written, int least, int most, int taken) {
-    return QCoreApplication::translate("vq::msg", "Настройка %1 = «%2» вне пределов %3–%4 с: проверка файла ограничена %5 с.")
+    return QCoreApplication::translate(
+               "vq::msg", "Настройка %1 = «%2» вне пределов %3–%4 с: проверка файла ограничена %5 с.")
         .arg(key, written)
         .arg(least)
         .arg(most)
@@ -102,11 +112,14 @@ QString probeTimeLimitSetting(const QString &key, const QString &written, int le
 }
 
 QString probeCrashed(const QString &file, const QString &how) {
-    return QCoreApplication::translate("vq::msg", "%1: библиотека MediaInfo аварийно завершилась на этом файле (%2)").arg(file, how);
+    return QCoreApplication::translate("vq::msg",
+                                       "%1: библиотека MediaInfo аварийно завершилась на этом файле (%2)")
+        .arg(file, how);
 }
 
 QString probeWorkerMissing(const QString &program, const QString &reason) {
-    return QCoreApplication::translate("vq::msg", "Не удалось запустить программу проверки файлов «%1»: %2").arg(program, reason);
+    return QCoreApplication::translate("vq::msg", "Не удалось запустить программу проверки файлов «%1»: %2")
+        .arg(program, reason);
 }
 
 QString intakeNotStored(const QString &file, const QString &reason) {
@@ -118,7 +131,9 @@ QString intakeCatalogChanged() {
 }
 
 QString intakeBadJobs(const QString &text) {
-    return QCoreApplication::translate("vq::msg", "--jobs: «%1» — не число рабочих процессов (нужно 1 или больше)").arg(text);
+    return QCoreApplication::translate("vq::msg",
+                                       "--jobs: «%1» — не число рабочих процессов (нужно 1 или больше)")
+        .arg(text);
 }
 
 QString intakeNoSuchTitle(qint64 id) {
@@ -138,11 +153,14 @@ QString intakeRunCancelled() {
 }
 
 QString intakeRunSkippedTwice(int count) {
-    return QCoreApplication::translate("vq::msg", "Пропущено уже добавленных к этому аниме (то же имя и размер): %1.").arg(count);
+    return QCoreApplication::translate("vq::msg",
+                                       "Пропущено уже добавленных к этому аниме (то же имя и размер): %1.")
+        .arg(count);
 }
 
 QString intakeRunElsewhereHeader(int count) {
-    return QCoreApplication::translate("vq::msg", "Добавлены, хотя файл с тем же именем и размером есть у другого аниме: %1")
+    return QCoreApplication::translate(
+               "vq::msg", "Добавлены, хотя файл с тем же именем и размером есть у другого аниме: %1")
         .arg(count);
 }
 
@@ -159,11 +177,14 @@ QString intakeRunMore(int count) {
 }
 
 QString intakeRunFailed(int failed, int listed) {
-    return QCoreApplication::translate("vq::msg", "Не удалось добавить файлов: %1 из %2.").arg(failed).arg(listed);
+    return QCoreApplication::translate("vq::msg", "Не удалось добавить файлов: %1 из %2.")
+        .arg(failed)
+        .arg(listed);
 }
 
 QString intakeNoTitleChosen() {
-    return QCoreApplication::translate("vq::msg", "Не выбрано аниме: выберите его в списке или создайте новое.");
+    return QCoreApplication::translate("vq::msg",
+                                       "Не выбрано аниме: выберите его в списке или создайте новое.");
 }
 
 QString intakeNoFileProbed() {
@@ -191,7 +212,8 @@ QString addReportTitleMade(const QString &title, qint64 id) {
 }
 
 QString addReportTitleNotMade(const QString &title) {
-    return QCoreApplication::translate("vq::msg", "Ни один файл не добавлен; аниме «%1» не создано.").arg(title);
+    return QCoreApplication::translate("vq::msg", "Ни один файл не добавлен; аниме «%1» не создано.")
+        .arg(title);
 }
 
 QString addReportAlreadyStored(const QString &file) {
@@ -199,7 +221,8 @@ QString addReportAlreadyStored(const QString &file) {
 }
 
 QString addReportAlsoUnder(const QString &file, const QString &titles) {
-    return QCoreApplication::translate("vq::msg", "Добавлен, хотя есть и у другого аниме: %1 (также у: %2)").arg(file, titles);
+    return QCoreApplication::translate("vq::msg", "Добавлен, хотя есть и у другого аниме: %1 (также у: %2)")
+        .arg(file, titles);
 }
 
 QString addReportSkipped(const QString &reason) {
@@ -219,8 +242,8 @@ QString mdbQuoted(const QString &s) {
 // Russian plural of a count: 1 серия, 2 серии, 5 серий; English has "one" and "many" only.
 QString mdbCounted(qint64 n, const char *one, const char *few, const char *many) {
     const qint64 m10 = n % 10, m100 = n % 100;
-    const char *w = lang::current() == lang::Language::English ? (n == 1 ? one : many)
-                    : (m10 == 1 && m100 != 11)                             ? one
+    const char *w = lang::current() == lang::Language::English           ? (n == 1 ? one : many)
+                    : (m10 == 1 && m100 != 11)                           ? one
                     : (m10 >= 2 && m10 <= 4 && (m100 < 12 || m100 > 14)) ? few
                                                                          : many;
     return QStringLiteral("%1 %2").arg(n).arg(QCoreApplication::translate("vq::msg", w));
@@ -239,59 +262,73 @@ QString mdbNoSuchFile(const QString &path) {
     return QCoreApplication::translate("vq::msg", "Файла %1 нет.").arg(mdbQuoted(path));
 }
 QString mdbNotAccessFile(const QString &path) {
-    return QCoreApplication::translate("vq::msg", "Файл %1 — не каталог Access (.mdb): перенос невозможен.").arg(mdbQuoted(path));
+    return QCoreApplication::translate("vq::msg", "Файл %1 — не каталог Access (.mdb): перенос невозможен.")
+        .arg(mdbQuoted(path));
 }
 QString mdbDamaged(const QString &path, const QString &detail) {
-    return QCoreApplication::translate("vq::msg", "Каталог Access %1 повреждён (%2): перенос невозможен, новый каталог не создан.")
+    return QCoreApplication::translate(
+               "vq::msg", "Каталог Access %1 повреждён (%2): перенос невозможен, новый каталог не создан.")
         .arg(mdbQuoted(path), detail);
 }
 QString mdbCannotRead(const QString &path, const QString &reason) {
-    return QCoreApplication::translate("vq::msg", "Файл %1 не удаётся прочитать: %2").arg(mdbQuoted(path), reason);
+    return QCoreApplication::translate("vq::msg", "Файл %1 не удаётся прочитать: %2")
+        .arg(mdbQuoted(path), reason);
 }
 QString mdbNotOurCatalog(const QString &path, const QString &missingTables) {
-    return QCoreApplication::translate("vq::msg", "Файл %1 — база Access другой программы, а не каталог Vidoteq (нет таблиц: %2).")
+    return QCoreApplication::translate(
+               "vq::msg", "Файл %1 — база Access другой программы, а не каталог Vidoteq (нет таблиц: %2).")
         .arg(mdbQuoted(path), missingTables);
 }
 QString mdbMissingColumn(const QString &path, const QString &table, const QString &column) {
-    return QCoreApplication::translate("vq::msg", "В таблице %1 файла %2 нет столбца %3: это не каталог Vidoteq.")
+    return QCoreApplication::translate("vq::msg",
+                                       "В таблице %1 файла %2 нет столбца %3: это не каталог Vidoteq.")
         .arg(mdbQuoted(table), mdbQuoted(path), mdbQuoted(column));
 }
 QString mdbUnexpectedType(const QString &path, const QString &table, const QString &column) {
-    return QCoreApplication::translate("vq::msg", "Столбец %1 таблицы %2 файла %3 имеет неожиданный тип: это не каталог Vidoteq.")
+    return QCoreApplication::translate(
+               "vq::msg", "Столбец %1 таблицы %2 файла %3 имеет неожиданный тип: это не каталог Vidoteq.")
         .arg(mdbQuoted(column), mdbQuoted(table), mdbQuoted(path));
 }
 QString mdbJet3(const QString &path) {
-    return QCoreApplication::translate("vq::msg", "Файл %1 сохранён в формате Access 97 (Jet 3). Его тексты записаны в кодовой "
+    return QCoreApplication::translate(
+               "vq::msg", "Файл %1 сохранён в формате Access 97 (Jet 3). Его тексты записаны в кодовой "
                           "странице Windows, которую файл не называет, и не перенеслись бы без искажений. "
                           "Сохраните его в Access в формате Access 2000 и повторите.")
         .arg(mdbQuoted(path));
 }
 QString mdbUnknownVersion(const QString &path, int version) {
-    return QCoreApplication::translate("vq::msg", "Файл %1 — база Access неизвестной версии (%2): перенос невозможен.")
+    return QCoreApplication::translate("vq::msg",
+                                       "Файл %1 — база Access неизвестной версии (%2): перенос невозможен.")
         .arg(mdbQuoted(path))
         .arg(version);
 }
 QString mdbTextTooLong(const QString &path, const QString &table, qint64 id, const QString &column) {
-    return QCoreApplication::translate("vq::msg", "В файле %1 текст %2 строки %3 таблицы %4 длиннее 255 знаков: перенос невозможен.")
+    return QCoreApplication::translate(
+               "vq::msg", "В файле %1 текст %2 строки %3 таблицы %4 длиннее 255 знаков: перенос невозможен.")
         .arg(mdbQuoted(path), mdbQuoted(column))
         .arg(id)
         .arg(mdbQuoted(table));
 }
 QString mdbTargetExists(const QString &path) {
-    return QCoreApplication::translate("vq::msg", "Файл %1 уже есть; он не будет заменён. Выберите другое имя.").arg(mdbQuoted(path));
+    return QCoreApplication::translate("vq::msg",
+                                       "Файл %1 уже есть; он не будет заменён. Выберите другое имя.")
+        .arg(mdbQuoted(path));
 }
 QString mdbTargetMissing() {
     return QCoreApplication::translate("vq::msg", "Не указано, куда сохранить новый каталог.");
 }
 QString mdbTargetIsSource(const QString &path) {
-    return QCoreApplication::translate("vq::msg", "Каталог %1 нельзя перенести в самого себя: укажите новый файл .vdq.")
+    return QCoreApplication::translate("vq::msg",
+                                       "Каталог %1 нельзя перенести в самого себя: укажите новый файл .vdq.")
         .arg(mdbQuoted(path));
 }
 QString mdbCannotWrite(const QString &path, const QString &reason) {
-    return QCoreApplication::translate("vq::msg", "Новый каталог %1 не удаётся записать: %2").arg(mdbQuoted(path), reason);
+    return QCoreApplication::translate("vq::msg", "Новый каталог %1 не удаётся записать: %2")
+        .arg(mdbQuoted(path), reason);
 }
 QString mdbTotalsDiffer(const QString &path) {
-    return QCoreApplication::translate("vq::msg", "Итоги нового каталога %1 не сходятся со старыми: перенос отменён.")
+    return QCoreApplication::translate("vq::msg",
+                                       "Итоги нового каталога %1 не сходятся со старыми: перенос отменён.")
         .arg(mdbQuoted(path));
 }
 QString mdbDetailCutShort() {
@@ -316,13 +353,15 @@ QString mdbDetailTimeLimit(int seconds) {
     return QCoreApplication::translate("vq::msg", "чтение не продвинулось за %1 с и прервано").arg(seconds);
 }
 QString mdbDetailMemoryLimit(qint64 megabytes) {
-    return QCoreApplication::translate("vq::msg", "чтению не хватило %1 МБ памяти, оно прервано").arg(megabytes);
+    return QCoreApplication::translate("vq::msg", "чтению не хватило %1 МБ памяти, оно прервано")
+        .arg(megabytes);
 }
 QString mdbDetailReaderStopped(const QString &how) {
     return QCoreApplication::translate("vq::msg", "чтение оборвалось: %1").arg(how);
 }
 QString mdbWorkerMissing(const QString &program, const QString &reason) {
-    return QCoreApplication::translate("vq::msg", "Программа переноса каталогов %1 не запускается (%2): перенос невозможен.")
+    return QCoreApplication::translate(
+               "vq::msg", "Программа переноса каталогов %1 не запускается (%2): перенос невозможен.")
         .arg(mdbQuoted(program), reason);
 }
 
@@ -347,7 +386,8 @@ QString mdbPlaceholderFormat(qint64 key) {
 
 QString mdbSummary(qint64 titleCount, qint64 episodeCount, qint64 altNames, qint64 types, qint64 languages,
                    qint64 codecs, qint64 formats) {
-    return QCoreApplication::translate("vq::msg", "Перенесено: %1, %2, альтернативных названий: %3, типов: %4, языков: %5, "
+    return QCoreApplication::translate(
+               "vq::msg", "Перенесено: %1, %2, альтернативных названий: %3, типов: %4, языков: %5, "
                           "кодеков: %6, форматов: %7.")
         .arg(mdbTitles(titleCount), mdbEpisodes(episodeCount))
         .arg(altNames)
@@ -357,7 +397,8 @@ QString mdbSummary(qint64 titleCount, qint64 episodeCount, qint64 altNames, qint
         .arg(formats);
 }
 QString mdbRepairOrphans(qint64 key, qint64 episodeCount, qint64 altNames, const QString &newTitle) {
-    return QCoreApplication::translate("vq::msg", "Названия с ключом %1 нет (удалено): %2 и альтернативных названий: %3 — под новым "
+    return QCoreApplication::translate(
+               "vq::msg", "Названия с ключом %1 нет (удалено): %2 и альтернативных названий: %3 — под новым "
                           "названием %4 (ID %1, тип 4).")
         .arg(key)
         .arg(mdbEpisodes(episodeCount))
@@ -365,7 +406,8 @@ QString mdbRepairOrphans(qint64 key, qint64 episodeCount, qint64 altNames, const
         .arg(mdbQuoted(newTitle));
 }
 QString mdbRepairNoKey(qint64 episodeCount, qint64 newId, const QString &newTitle) {
-    return QCoreApplication::translate("vq::msg", "Без ключа названия: %1 — под новым названием %2 (ID %3, тип 4).")
+    return QCoreApplication::translate("vq::msg",
+                                       "Без ключа названия: %1 — под новым названием %2 (ID %3, тип 4).")
         .arg(mdbEpisodes(episodeCount), mdbQuoted(newTitle))
         .arg(newId);
 }
@@ -383,17 +425,20 @@ QString mdbRepairLanguage(qint64 key, qint64 episodeCount, const QString &name) 
         .arg(mdbEpisodes(episodeCount), mdbQuoted(name));
 }
 QString mdbRepairCodec(qint64 key, qint64 episodeCount, const QString &name) {
-    return QCoreApplication::translate("vq::msg", "Кодека %1 нет в таблице «Codec»: %2 — добавлен кодек %1 %3.")
+    return QCoreApplication::translate("vq::msg",
+                                       "Кодека %1 нет в таблице «Codec»: %2 — добавлен кодек %1 %3.")
         .arg(key)
         .arg(mdbEpisodes(episodeCount), mdbQuoted(name));
 }
 QString mdbRepairFormat(qint64 key, qint64 episodeCount, const QString &name) {
-    return QCoreApplication::translate("vq::msg", "Формата %1 нет в таблице «Format»: %2 — добавлен формат %1 %3.")
+    return QCoreApplication::translate("vq::msg",
+                                       "Формата %1 нет в таблице «Format»: %2 — добавлен формат %1 %3.")
         .arg(key)
         .arg(mdbEpisodes(episodeCount), mdbQuoted(name));
 }
 QString mdbRepairNoColumn(const QString &table, const QString &column) {
-    return QCoreApplication::translate("vq::msg", "В таблице %1 нет столбца %2: его значения оставлены пустыми.")
+    return QCoreApplication::translate("vq::msg",
+                                       "В таблице %1 нет столбца %2: его значения оставлены пустыми.")
         .arg(mdbQuoted(table), mdbQuoted(column));
 }
 QString mdbNoRepairs() {
@@ -432,7 +477,8 @@ QString fileCreated(const QString &name) {
 }
 
 QString spreadsheetNotOpened(const QString &path) {
-    return QCoreApplication::translate("vq::msg", "Таблица сохранена в файл %1, но открыть её нечем.").arg(path);
+    return QCoreApplication::translate("vq::msg", "Таблица сохранена в файл %1, но открыть её нечем.")
+        .arg(path);
 }
 
 // --- grid ---------------------------------------------------------------------------------------
@@ -444,11 +490,15 @@ QString cellOutOfBounds(int col, int row) {
 // --- list import --------------------------------------------------------------------------------
 
 QString listNulByte(int lineNo) {
-    return QCoreApplication::translate("vq::msg", "Строка %1 списка содержит нулевой байт: это не текстовый список.").arg(lineNo);
+    return QCoreApplication::translate("vq::msg",
+                                       "Строка %1 списка содержит нулевой байт: это не текстовый список.")
+        .arg(lineNo);
 }
 
 QString listUndecodableLine(int lineNo) {
-    return QCoreApplication::translate("vq::msg", "Строка %1 списка не читается ни как UTF-8, ни как Windows-1251.").arg(lineNo);
+    return QCoreApplication::translate("vq::msg",
+                                       "Строка %1 списка не читается ни как UTF-8, ни как Windows-1251.")
+        .arg(lineNo);
 }
 
 QString listOddUtf16Length() {
@@ -473,7 +523,9 @@ QString noQuery(const QString &name) {
     return QCoreApplication::translate("vq::msg", "В каталоге нет запроса «%1».").arg(name);
 }
 QString noFieldNumber(const QString &set, int index) {
-    return QCoreApplication::translate("vq::msg", "В наборе данных «%1» нет поля номер %2.").arg(set).arg(index);
+    return QCoreApplication::translate("vq::msg", "В наборе данных «%1» нет поля номер %2.")
+        .arg(set)
+        .arg(index);
 }
 QString noField(const QString &set, const QString &field) {
     return QCoreApplication::translate("vq::msg", "В наборе данных «%1» нет поля «%2».").arg(set, field);
@@ -485,7 +537,8 @@ QString queryReadOnly(const QString &set) {
     return QCoreApplication::translate("vq::msg", "Запрос «%1» только для чтения.").arg(set);
 }
 QString cannotSortBy(const QString &set, const QString &field) {
-    return QCoreApplication::translate("vq::msg", "Набор данных «%1» нельзя упорядочить по «%2».").arg(set, field);
+    return QCoreApplication::translate("vq::msg", "Набор данных «%1» нельзя упорядочить по «%2».")
+        .arg(set, field);
 }
 QString noRecordToEdit(const QString &set) {
     return QCoreApplication::translate("vq::msg", "В наборе данных «%1» нет записи для изменения.").arg(set);
@@ -494,25 +547,31 @@ QString noRecordToDelete(const QString &set) {
     return QCoreApplication::translate("vq::msg", "В наборе данных «%1» нет записи для удаления.").arg(set);
 }
 QString notEditing(const QString &set) {
-    return QCoreApplication::translate("vq::msg", "Набор данных «%1» не в режиме правки или добавления.").arg(set);
+    return QCoreApplication::translate("vq::msg", "Набор данных «%1» не в режиме правки или добавления.")
+        .arg(set);
 }
 QString fieldReadOnly(const QString &field) {
     return QCoreApplication::translate("vq::msg", "Поле «%1» изменить нельзя.").arg(field);
 }
 QString textTooLong(const QString &field, int most, qsizetype given) {
-    return QCoreApplication::translate("vq::msg", "Поле «%1» вмещает не больше %2 знаков, а в тексте их %3. Ничего не сохранено.")
+    return QCoreApplication::translate(
+               "vq::msg", "Поле «%1» вмещает не больше %2 знаков, а в тексте их %3. Ничего не сохранено.")
         .arg(field)
         .arg(most)
         .arg(given);
 }
 QString cannotStoreRow(const QString &set, const QString &path, const QString &why) {
-    return QCoreApplication::translate("vq::msg", "Новую запись «%1» не удалось сохранить в каталоге \"%2\": %3").arg(set, path, why);
+    return QCoreApplication::translate("vq::msg",
+                                       "Новую запись «%1» не удалось сохранить в каталоге \"%2\": %3")
+        .arg(set, path, why);
 }
 QString cannotStoreChange(const QString &set, const QString &path, const QString &why) {
-    return QCoreApplication::translate("vq::msg", "Изменение «%1» не удалось сохранить в каталоге \"%2\": %3").arg(set, path, why);
+    return QCoreApplication::translate("vq::msg", "Изменение «%1» не удалось сохранить в каталоге \"%2\": %3")
+        .arg(set, path, why);
 }
 QString cannotDeleteRow(const QString &set, const QString &path, const QString &why) {
-    return QCoreApplication::translate("vq::msg", "Запись «%1» не удалось удалить из каталога \"%2\": %3").arg(set, path, why);
+    return QCoreApplication::translate("vq::msg", "Запись «%1» не удалось удалить из каталога \"%2\": %3")
+        .arg(set, path, why);
 }
 QString cannotRunQuery(const QString &why) {
     return QCoreApplication::translate("vq::msg", "Каталог не может выполнить запрос: %1").arg(why);
@@ -536,11 +595,13 @@ QString notACatalog(const QString &path) {
     return QCoreApplication::translate("vq::msg", "Файл \"%1\" — не каталог Vidoteq.").arg(path);
 }
 QString notACatalogMissing(const QString &path, const QString &missing) {
-    return QCoreApplication::translate("vq::msg", "Файл \"%1\" — не каталог Vidoteq (в нём нет: %2).").arg(path, missing);
+    return QCoreApplication::translate("vq::msg", "Файл \"%1\" — не каталог Vidoteq (в нём нет: %2).")
+        .arg(path, missing);
 }
 
 QString catalogTooNew(const QString &path, int version, int ours) {
-    return QCoreApplication::translate("vq::msg", "Каталог «%1» сделан более новой версией Vidoteq (версия файла %2, эта программа "
+    return QCoreApplication::translate(
+               "vq::msg", "Каталог «%1» сделан более новой версией Vidoteq (версия файла %2, эта программа "
                           "читает до %3). Обновите программу. Файл не изменён.")
         .arg(path)
         .arg(version)
@@ -548,7 +609,8 @@ QString catalogTooNew(const QString &path, int version, int ours) {
 }
 
 QString catalogCannotBeUpgraded(const QString &path, const QString &why) {
-    return QCoreApplication::translate("vq::msg", "Каталог «%1» не удалось обновить до версии этой программы: %2. Файл не изменён.")
+    return QCoreApplication::translate(
+               "vq::msg", "Каталог «%1» не удалось обновить до версии этой программы: %2. Файл не изменён.")
         .arg(path, why);
 }
 QString catalogCannotOpen(const QString &path, const QString &why) {
@@ -561,13 +623,15 @@ QString catalogFailure(const QString &what, const QString &path, const QString &
     return QCoreApplication::translate("vq::msg", "%1 в каталоге \"%2\": %3").arg(what, path, why);
 }
 QString tableUnreadable(const QString &table, const QString &path, const QString &why) {
-    return QCoreApplication::translate("vq::msg", "Таблица «%1» каталога \"%2\" не читается: %3").arg(table, path, why);
+    return QCoreApplication::translate("vq::msg", "Таблица «%1» каталога \"%2\" не читается: %3")
+        .arg(table, path, why);
 }
 QString noLanguageChosen() {
     return QCoreApplication::translate("vq::msg", "Не выбран язык звука или субтитров.");
 }
 QString noCp1251Converter() {
-    return QCoreApplication::translate("vq::msg", "Список не в UTF-8, а перевода из Windows-1251 в системе нет.");
+    return QCoreApplication::translate("vq::msg",
+                                       "Список не в UTF-8, а перевода из Windows-1251 в системе нет.");
 }
 
 // --- the spreadsheet's automation surface ------------------------------------------------------
@@ -588,7 +652,8 @@ QString badColumnWidth(double width) {
     return QCoreApplication::translate("vq::msg", "Недопустимая ширина столбца %1.").arg(width);
 }
 QString rangeOutsideSheet(bool row, int index) {
-    return (row ? QCoreApplication::translate("vq::msg", "Строка %1 вне листа.") : QCoreApplication::translate("vq::msg", "Столбец %1 вне листа."))
+    return (row ? QCoreApplication::translate("vq::msg", "Строка %1 вне листа.")
+                : QCoreApplication::translate("vq::msg", "Столбец %1 вне листа."))
         .arg(index);
 }
 QString sheetExists(const QString &name) {
@@ -598,7 +663,9 @@ QString cellOutsideSheet(int row, int column) {
     return QCoreApplication::translate("vq::msg", "Ячейка (%1, %2) вне листа.").arg(row).arg(column);
 }
 QString cellTextTooLong(int row, int column) {
-    return QCoreApplication::translate("vq::msg", "Текст для ячейки (%1, %2) длиннее, чем вмещает ячейка.").arg(row).arg(column);
+    return QCoreApplication::translate("vq::msg", "Текст для ячейки (%1, %2) длиннее, чем вмещает ячейка.")
+        .arg(row)
+        .arg(column);
 }
 QString noSheet(const QString &which) {
     return QCoreApplication::translate("vq::msg", "Нет листа %1.").arg(which);
@@ -622,14 +689,17 @@ QString importIntoThisCatalog() {
     return QCoreApplication::translate("vq::msg", "Добавить в текущею базу?");
 }
 QString listRowRefused(int lineNo, int before, const QString &reason) {
-    return QCoreApplication::translate("vq::msg", "Строку %1 списка добавить не удалось: %2 Строки до неё (%3) уже в каталоге; "
+    return QCoreApplication::translate(
+               "vq::msg", "Строку %1 списка добавить не удалось: %2 Строки до неё (%3) уже в каталоге; "
                           "строка %1 и следующие — нет.")
         .arg(lineNo)
         .arg(reason)
         .arg(before);
 }
 QString listNextStart(int lineNo) {
-    return QCoreApplication::translate("vq::msg", "\nСледующее «To Base» в этот каталог начнётся со строки %1.").arg(lineNo);
+    return QCoreApplication::translate("vq::msg",
+                                       "\nСледующее «To Base» в этот каталог начнётся со строки %1.")
+        .arg(lineNo);
 }
 
 // --- titles, selection and pages --------------------------------------------------------------
@@ -653,21 +723,26 @@ QString altNameEmpty() {
     return QCoreApplication::translate("vq::msg", "Другое название аниме не может быть пустым.");
 }
 QString altNameControlCharacter() {
-    return QCoreApplication::translate("vq::msg", "В другом названии аниме не может быть табуляций, переводов строки и других "
-                          "управляющих знаков.");
+    return QCoreApplication::translate(
+        "vq::msg", "В другом названии аниме не может быть табуляций, переводов строки и других "
+                   "управляющих знаков.");
 }
 QString altNameIsMainName(const QString &existing) {
-    return QCoreApplication::translate("vq::msg", "«%1» — основное название этого аниме; другое название должно от него отличаться.")
+    return QCoreApplication::translate(
+               "vq::msg", "«%1» — основное название этого аниме; другое название должно от него отличаться.")
         .arg(existing);
 }
 QString altNameTaken(const QString &existing) {
-    return QCoreApplication::translate("vq::msg", "У этого аниме уже есть другое название «%1».").arg(existing);
+    return QCoreApplication::translate("vq::msg", "У этого аниме уже есть другое название «%1».")
+        .arg(existing);
 }
 QString noAltNameWithId(qint64 id) {
     return QCoreApplication::translate("vq::msg", "В каталоге нет другого названия с ID %1.").arg(id);
 }
 QString altNameNotOfTitle(qint64 altId, qint64 titleId) {
-    return QCoreApplication::translate("vq::msg", "Другое название с ID %1 принадлежит не аниме с ID %2.").arg(altId).arg(titleId);
+    return QCoreApplication::translate("vq::msg", "Другое название с ID %1 принадлежит не аниме с ID %2.")
+        .arg(altId)
+        .arg(titleId);
 }
 QString altNameAddCaption() {
     return QCoreApplication::translate("vq::msg", "Новое название");
@@ -688,19 +763,25 @@ QString filterNoSuchLanguage(const QString &text) {
     return QCoreApplication::translate("vq::msg", "нет языка «%1» (нужен ключ или название языка)").arg(text);
 }
 QString filterNoSuchCodec(const QString &text) {
-    return QCoreApplication::translate("vq::msg", "нет кодека «%1» (нужен ключ или название кодека)").arg(text);
+    return QCoreApplication::translate("vq::msg", "нет кодека «%1» (нужен ключ или название кодека)")
+        .arg(text);
 }
 QString filterNoSuchFormat(const QString &text) {
-    return QCoreApplication::translate("vq::msg", "нет контейнера «%1» (нужен ключ или название формата)").arg(text);
+    return QCoreApplication::translate("vq::msg", "нет контейнера «%1» (нужен ключ или название формата)")
+        .arg(text);
 }
 QString filterBadFrame(const QString &text) {
-    return QCoreApplication::translate("vq::msg", "«%1» — не размер кадра (нужно ШИРИНАxВЫСОТА, например 1280x720)").arg(text);
+    return QCoreApplication::translate("vq::msg",
+                                       "«%1» — не размер кадра (нужно ШИРИНАxВЫСОТА, например 1280x720)")
+        .arg(text);
 }
 QString filterBadHeight(const QString &text) {
-    return QCoreApplication::translate("vq::msg", "«%1» — не высота кадра (нужно целое число 0 или больше)").arg(text);
+    return QCoreApplication::translate("vq::msg", "«%1» — не высота кадра (нужно целое число 0 или больше)")
+        .arg(text);
 }
 QString filterBadDays(const QString &text) {
-    return QCoreApplication::translate("vq::msg", "«%1» — не число дней (нужно целое число 0 или больше)").arg(text);
+    return QCoreApplication::translate("vq::msg", "«%1» — не число дней (нужно целое число 0 или больше)")
+        .arg(text);
 }
 
 QString filterShown(const QStringList &shown, const QStringList &all) {
@@ -716,7 +797,8 @@ QString placeUnknown() {
 }
 
 QString episodePlaceUnknown(const QString &episode) {
-    return QCoreApplication::translate("vq::msg", "Где файл серии «%1», неизвестно (место неизвестно). Привяжите папку с ним.")
+    return QCoreApplication::translate(
+               "vq::msg", "Где файл серии «%1», неизвестно (место неизвестно). Привяжите папку с ним.")
         .arg(episode);
 }
 
@@ -733,7 +815,8 @@ QString noVolumeWithId(qint64 id) {
 }
 
 QString fileNotFoundOnDrive(const QString &path) {
-    return QCoreApplication::translate("vq::msg", "Файл '%1' не найден на диске. Проверьте файлы диска.").arg(path);
+    return QCoreApplication::translate("vq::msg", "Файл '%1' не найден на диске. Проверьте файлы диска.")
+        .arg(path);
 }
 
 QString sureQuestion() {
@@ -766,7 +849,9 @@ QString placeState(const QString &word) {
 }
 
 QString checkSummary(qint64 present, qint64 changed, qint64 missing, qint64 moved, qint64 offline) {
-    return QCoreApplication::translate("vq::msg", "На месте: %1, изменены: %2, не найдены: %3, перемещены: %4, на отключённых дисках: %5")
+    return QCoreApplication::translate(
+               "vq::msg",
+               "На месте: %1, изменены: %2, не найдены: %3, перемещены: %4, на отключённых дисках: %5")
         .arg(present)
         .arg(changed)
         .arg(missing)
@@ -779,18 +864,22 @@ QString checkProgress(qint64 done, qint64 total) {
 }
 
 QString removeMissingQuestion(qint64 missing) {
-    return QCoreApplication::translate("vq::msg", "Убрать из каталога ненайденные файлы (%1)? %2").arg(missing).arg(sureQuestion());
+    return QCoreApplication::translate("vq::msg", "Убрать из каталога ненайденные файлы (%1)? %2")
+        .arg(missing)
+        .arg(sureQuestion());
 }
 
 QString forgetVolumeQuestion(const QString &name, qint64 files) {
-    return QCoreApplication::translate("vq::msg", "Забыть диск «%1»? Его файлы (%2) останутся в каталоге, место неизвестно. %3")
+    return QCoreApplication::translate(
+               "vq::msg", "Забыть диск «%1»? Его файлы (%2) останутся в каталоге, место неизвестно. %3")
         .arg(name)
         .arg(files)
         .arg(sureQuestion());
 }
 
 QString attachSummary(int matched, int ambiguous, int leftEpisodes, int leftFiles) {
-    return QCoreApplication::translate("vq::msg", "Привязано: %1, неоднозначно: %2, без файла: %3, лишних файлов: %4")
+    return QCoreApplication::translate("vq::msg",
+                                       "Привязано: %1, неоднозначно: %2, без файла: %3, лишних файлов: %4")
         .arg(matched)
         .arg(ambiguous)
         .arg(leftEpisodes)
@@ -841,10 +930,11 @@ QString usageUnknownCommand(const QString &command) {
 }
 
 QString usageHeader() {
-    return QCoreApplication::translate("vq::msg", "использование: vidoteq-cli [--catalog ФАЙЛ] КОМАНДА [АРГУМЕНТЫ]\n"
-                          "       vidoteq-cli --help | --version\n"
-                          "Параметры принимают и вид --параметр=значение; после -- всё — аргументы.\n"
-                          "команды:\n");
+    return QCoreApplication::translate(
+        "vq::msg", "использование: vidoteq-cli [--catalog ФАЙЛ] КОМАНДА [АРГУМЕНТЫ]\n"
+                   "       vidoteq-cli --help | --version\n"
+                   "Параметры принимают и вид --параметр=значение; после -- всё — аргументы.\n"
+                   "команды:\n");
 }
 
 QString usageCommandNeeds(const QString &command, const QString &what) {
@@ -892,11 +982,14 @@ QString usageJsonOnlyForList() {
 }
 
 QString usageBadSelection(const QString &text) {
-    return QCoreApplication::translate("vq::msg", "--selection ждёт номера аниме через запятую, а не \"%1\"").arg(text);
+    return QCoreApplication::translate("vq::msg", "--selection ждёт номера аниме через запятую, а не \"%1\"")
+        .arg(text);
 }
 
 QString usageBadColumns(const QString &text) {
-    return QCoreApplication::translate("vq::msg", "--columns ждёт номера столбцов от 0 до 9 через запятую, а не \"%1\"").arg(text);
+    return QCoreApplication::translate("vq::msg",
+                                       "--columns ждёт номера столбцов от 0 до 9 через запятую, а не \"%1\"")
+        .arg(text);
 }
 
 QString usageColumnsNeedSelection() {
@@ -940,12 +1033,15 @@ QString aboutCaption() {
 }
 
 QString aboutText(const QString &version, const QString &catalogPath, int schemaVersion) {
-    QString text = QCoreApplication::translate("vq::msg", "Vidoteq %1\nКаталог аниме и видеофайлов их серий.\n"
-                                  "© Morvik. Все права защищены.\n\n")
-                       .arg(version);
+    QString text =
+        QCoreApplication::translate("vq::msg", "Vidoteq %1\nКаталог аниме и видеофайлов их серий.\n"
+                                               "© Morvik. Все права защищены.\n\n")
+            .arg(version);
     if (catalogPath.isEmpty())
         return text + QCoreApplication::translate("vq::msg", "База не открыта.");
-    return text + QCoreApplication::translate("vq::msg", "База: %1\nВерсия схемы базы: %2").arg(catalogPath).arg(schemaVersion);
+    return text + QCoreApplication::translate("vq::msg", "База: %1\nВерсия схемы базы: %2")
+                      .arg(catalogPath)
+                      .arg(schemaVersion);
 }
 
 QString dropHoldsNoFiles() {
@@ -953,8 +1049,9 @@ QString dropHoldsNoFiles() {
 }
 
 QString addAllNeedsFiles() {
-    return QCoreApplication::translate("vq::msg", "Нечего добавлять: выберите папку с сериями в дереве (или перетащите её "
-                          "в окно) и щёлкните файл в списке.");
+    return QCoreApplication::translate(
+        "vq::msg", "Нечего добавлять: выберите папку с сериями в дереве (или перетащите её "
+                   "в окно) и щёлкните файл в списке.");
 }
 
 QString episodesMissing(const QString &list) {
@@ -963,7 +1060,9 @@ QString episodesMissing(const QString &list) {
 
 QString guessFiledUnder(const QString &where, const QString &title, qint64 id, const QString &otherName) {
     const QString to = QStringLiteral("%1 → «%2» (ID %3)").arg(where, title).arg(id);
-    return otherName.isEmpty() ? to : to + QCoreApplication::translate("vq::msg", ", по другому названию «%1»").arg(otherName);
+    return otherName.isEmpty()
+               ? to
+               : to + QCoreApplication::translate("vq::msg", ", по другому названию «%1»").arg(otherName);
 }
 
 QString otherNameOfferCaption() {
@@ -971,12 +1070,14 @@ QString otherNameOfferCaption() {
 }
 
 QString otherNameOffer(const QString &proposed, const QString &title) {
-    return QCoreApplication::translate("vq::msg", "Имена файлов называют аниме «%1», выбрано «%2».\nДобавить как другое название?")
+    return QCoreApplication::translate(
+               "vq::msg", "Имена файлов называют аниме «%1», выбрано «%2».\nДобавить как другое название?")
         .arg(proposed, title);
 }
 
 QString guessNoTitle(const QString &where) {
-    return QCoreApplication::translate("vq::msg", "Из имён файлов не прочитать название аниме: %1").arg(where);
+    return QCoreApplication::translate("vq::msg", "Из имён файлов не прочитать название аниме: %1")
+        .arg(where);
 }
 
 } // namespace vq::msg

@@ -14,16 +14,11 @@ struct ColumnSpec {
 };
 
 constexpr ColumnSpec Columns[ExportColumnCount] = {
-    {QT_TRANSLATE_NOOP("Export", "Название"), 35},
-    {QT_TRANSLATE_NOOP("Export", "Тип"), 8},
-    {QT_TRANSLATE_NOOP("Export", "Серии"), 8},
-    {QT_TRANSLATE_NOOP("Export", "Объём"), 8},
-    {QT_TRANSLATE_NOOP("Export", "Длительность"), 15},
-    {QT_TRANSLATE_NOOP("Export", "Качество"), 10},
-    {QT_TRANSLATE_NOOP("Export", "Звук"), 10},
-    {QT_TRANSLATE_NOOP("Export", "Sub In"), 8},
-    {QT_TRANSLATE_NOOP("Export", "Sub Ext"), 8},
-    {QT_TRANSLATE_NOOP("Export", "Комментарий"), 30},
+    {QT_TRANSLATE_NOOP("Export", "Название"), 35},     {QT_TRANSLATE_NOOP("Export", "Тип"), 8},
+    {QT_TRANSLATE_NOOP("Export", "Серии"), 8},         {QT_TRANSLATE_NOOP("Export", "Объём"), 8},
+    {QT_TRANSLATE_NOOP("Export", "Длительность"), 15}, {QT_TRANSLATE_NOOP("Export", "Качество"), 10},
+    {QT_TRANSLATE_NOOP("Export", "Звук"), 10},         {QT_TRANSLATE_NOOP("Export", "Sub In"), 8},
+    {QT_TRANSLATE_NOOP("Export", "Sub Ext"), 8},       {QT_TRANSLATE_NOOP("Export", "Комментарий"), 30},
 };
 
 } // namespace

@@ -108,15 +108,18 @@ std::optional<QString> decodeUtf16(const QByteArray &bytes) {
 } // namespace
 
 QStringList wizardItemTexts() {
-    return {QCoreApplication::translate("ListImport", "Название"), QCoreApplication::translate("ListImport", "Тип"),
+    return {QCoreApplication::translate("ListImport", "Название"),
+            QCoreApplication::translate("ListImport", "Тип"),
             QCoreApplication::translate("ListImport", "Серии"),
             QCoreApplication::translate("ListImport", "Тип и Серии (если в одном поле)"),
             QCoreApplication::translate("ListImport", "Комментарий")};
 }
 
 QStringList WizardColumnCaptions() {
-    return {QCoreApplication::translate("ListImport", "Название"), QCoreApplication::translate("ListImport", "Тип"),
-            QCoreApplication::translate("ListImport", "Серии"), QCoreApplication::translate("ListImport", "Тип и Серии"),
+    return {QCoreApplication::translate("ListImport", "Название"),
+            QCoreApplication::translate("ListImport", "Тип"),
+            QCoreApplication::translate("ListImport", "Серии"),
+            QCoreApplication::translate("ListImport", "Тип и Серии"),
             QCoreApplication::translate("ListImport", "Комментарий")};
 }
 

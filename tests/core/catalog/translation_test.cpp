@@ -51,8 +51,8 @@ std::vector<Entry> readCatalogue(const QString &path) {
             out.back().source = xml.readElementText();
         } else if (xml.name() == QLatin1String("translation")) {
             const QStringView type = xml.attributes().value(QLatin1String("type"));
-            out.back().unfinished = type == QLatin1String("unfinished") || type == QLatin1String("vanished") ||
-                                    type == QLatin1String("obsolete");
+            out.back().unfinished = type == QLatin1String("unfinished") ||
+                                    type == QLatin1String("vanished") || type == QLatin1String("obsolete");
             if (xml.attributes().value(QLatin1String("numerus")).isEmpty()) {
                 // A plain translation; the plural forms are read as their own elements.
                 const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
@@ -158,8 +158,8 @@ const std::pair<const char *, const char *> kPatterns[] = {
 TEST(Language, FromTheLocaleName) {
     const std::pair<const char *, Language> cases[] = {
         {"en_US.UTF-8", Language::English}, {"de_DE@euro", Language::English}, {"fr", Language::English},
-        {"ru_RU.UTF-8", Language::Russian}, {"ru", Language::Russian},          {"C.UTF-8", Language::Russian},
-        {"C", Language::Russian},           {"POSIX", Language::Russian},       {"", Language::Russian},
+        {"ru_RU.UTF-8", Language::Russian}, {"ru", Language::Russian},         {"C.UTF-8", Language::Russian},
+        {"C", Language::Russian},           {"POSIX", Language::Russian},      {"", Language::Russian},
     };
     for (const auto &[name, expected] : cases)
         EXPECT_EQ(lang::fromLocaleName(name), expected) << name;
@@ -173,8 +173,8 @@ TEST(Language, ForcedByTheEnvironmentThenTheSettingThenTheLocale) {
         Language expected;
     } cases[] = {
         {"", "", "en_GB.UTF-8", Language::English},     {"", "auto", "ru_RU.UTF-8", Language::Russian},
-        {"", "ru", "en_GB.UTF-8", Language::Russian},    {"", "EN", "C.UTF-8", Language::English},
-        {"ru", "en", "en_GB.UTF-8", Language::Russian},  {"en", "ru", "C.UTF-8", Language::English},
+        {"", "ru", "en_GB.UTF-8", Language::Russian},   {"", "EN", "C.UTF-8", Language::English},
+        {"ru", "en", "en_GB.UTF-8", Language::Russian}, {"en", "ru", "C.UTF-8", Language::English},
         {"bogus", "bogus", "de_DE", Language::English},
     };
     const QByteArray savedEnv = qgetenv("VIDOTEQ_LANGUAGE"), savedAll = qgetenv("LC_ALL");
@@ -261,15 +261,17 @@ TEST(Translations, EveryTextOfTheCodeIsInTheCatalogue) {
     while (it.hasNext()) {
         const QString path = it.next();
         const QString rel = path.mid(kSource.size() + 1);
-        if (std::any_of(std::begin(kDataFiles), std::end(kDataFiles), [&](const char *f) { return rel == f; }))
+        if (std::any_of(std::begin(kDataFiles), std::end(kDataFiles),
+                        [&](const char *f) { return rel == f; }))
             continue;
         for (const Literal &l : cyrillicLiterals(codeOf(path))) {
             ++seen;
-            const std::string where = (rel + u':' + QString::number(l.line) + QStringLiteral(": ") + l.text)
-                                          .toStdString();
+            const std::string where =
+                (rel + u':' + QString::number(l.line) + QStringLiteral(": ") + l.text).toStdString();
             const QRegularExpressionMatch m = context.match(l.before);
             if (m.hasMatch()) {
-                EXPECT_TRUE(keyed.contains(m.captured(1) + u'\x1f' + l.text)) << "not in the catalogue: " << where;
+                EXPECT_TRUE(keyed.contains(m.captured(1) + u'\x1f' + l.text))
+                    << "not in the catalogue: " << where;
                 continue;
             }
             if (std::any_of(std::begin(kPatterns), std::end(kPatterns), [&](const auto &p) {
