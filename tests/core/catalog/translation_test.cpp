@@ -194,7 +194,15 @@ TEST(Language, MessagesFollowTheInstalledLanguage) {
     EXPECT_EQ(msg::catalogOpenedReadOnly(QStringLiteral("a.vdq")),
               QStringLiteral("Catalog “a.vdq” is open read-only."));
     EXPECT_EQ(msg::notAnInteger(QStringLiteral("x")), QStringLiteral("'x' is not an integer"));
+    // Counted words: English has one and many, Russian one, few and many.
+    EXPECT_EQ(msg::mdbSummary(1, 21, 0, 0, 0, 0, 0),
+              QStringLiteral("Brought over: 1 title, 21 episodes, other names: 0, types: 0, languages: 0, "
+                             "codecs: 0, formats: 0."));
     ASSERT_TRUE(lang::install(Language::Russian));
+    EXPECT_TRUE(msg::mdbSummary(1, 21, 0, 0, 0, 0, 0)
+                    .startsWith(QStringLiteral("Перенесено: 1 название, 21 серия, ")));
+    EXPECT_TRUE(
+        msg::mdbSummary(2, 5, 0, 0, 0, 0, 0).startsWith(QStringLiteral("Перенесено: 2 названия, 5 серий, ")));
     EXPECT_EQ(msg::catalogOpenedReadOnly(QStringLiteral("a.vdq")),
               QStringLiteral("Каталог «a.vdq» открыт только для чтения."));
 }
