@@ -6,9 +6,9 @@
 #   tools/deps.sh ci     everything CI checks as well: format, package, desktop files
 set -euo pipefail
 what=${1:-test}
-run=(cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libsqlite3-dev libmediainfo-dev
-     libxlsxwriter-dev mdbtools-dev libblkid-dev
-     librhash-dev)
+run=(cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n qt6-tools-dev qt6-l10n-tools
+     libsqlite3-dev libmediainfo-dev
+     libxlsxwriter-dev mdbtools-dev libblkid-dev librhash-dev)
 test=(libgtest-dev ffmpeg unzip e2fsprogs xfsprogs mount)
 package=(dpkg-dev file)
 ci=(clang-format desktop-file-utils appstream lintian shared-mime-info)

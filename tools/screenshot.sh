@@ -2,6 +2,7 @@
 # Runs the window under Xvfb on a small generated catalog and saves each page as a PNG.
 #   tools/screenshot.sh [build folder] [output folder]
 # Needs the targets vidoteq and gen_catalog built in the build folder, xvfb-run and ImageMagick.
+# LOCALE=en_US.UTF-8 shows the English window (the default C.UTF-8 shows the Russian one).
 set -eu
 BUILD=$(cd "${1:-build}" && pwd)
 OUT=${2:-screenshots}
@@ -17,7 +18,7 @@ for page in ${PAGES:-0 1 2 3 4}; do
     # The settings file stands in for the registry key; the page is chosen through it.
     printf '[View]\nData=%s\nActivePage=%s\nLeft=0\nTop=0\n' "$tmp/sample.vdq" "$page" \
         >"$tmp/config/Morvik/Vidoteq.ini"
-    XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" HOME="$tmp" LC_ALL=C.UTF-8 \
+    XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" HOME="$tmp" LC_ALL="${LOCALE:-C.UTF-8}" \
         xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
             "$0/vidoteq" & pid=$!
             sleep 4

@@ -1,10 +1,11 @@
 #include "application.h"
 
+#include "catalog/language.h"
+#include "catalog/settings.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
+#include <QSettings>
 
 namespace vq {
 
@@ -14,15 +15,13 @@ bool setUpApplication(QCoreApplication &app) {
     // The desktop finds the menu entry and its icon by this name.
     if (qobject_cast<QGuiApplication *>(&app))
         QGuiApplication::setDesktopFileName(QStringLiteral("org.morvik.Vidoteq"));
-    // The program's own texts are Russian whatever the desktop's language, so Qt's must be too.
-    auto *qt = new QTranslator(&app);
-    if (!qt->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
-                  QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete qt;
-        return false;
-    }
-    QCoreApplication::installTranslator(qt);
-    return true;
+    // Qt's own file dialog, not the desktop's: the desktop's speaks the desktop's language, which
+    // the setting may have overruled, and mixed the two.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    // The window, Qt's own dialogs and the messages speak one language: the setting's, or the
+    // desktop's.
+    auto settings = openSettings();
+    return lang::install(lang::chosen(*settings));
 }
 
 } // namespace vq

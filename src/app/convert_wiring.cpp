@@ -13,10 +13,11 @@ namespace vq {
 QString TView_Base::ConvertOldCatalog(const QString &oldPath) {
     const QString target =
         m_dialogs.saveFile(this, msg::mdbSaveCaption(), convert::convertedCatalogPath(oldPath),
-                           QStringLiteral("Файл Vidoteq (*.vdq)"));
+                           QCoreApplication::translate("convert_wiring", "Файл Vidoteq (*.vdq)"));
     if (target.isEmpty())
         return QString();
-    QProgressDialog progress(msg::mdbProgressText(oldPath), QStringLiteral("Отмена"), 0, 1, this);
+    QProgressDialog progress(msg::mdbProgressText(oldPath),
+                             QCoreApplication::translate("convert_wiring", "Отмена"), 0, 1, this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     progress.setAutoReset(false);

@@ -15,6 +15,7 @@
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -40,39 +41,45 @@ void TView_Base::buildMenus() {
     auto g = [this](auto f) { return ErrorGuard::wrap(this, f); };
     QMenuBar *bar = menuBar();
 
-    QMenu *file = bar->addMenu(QStringLiteral("&Файл"));
-    QAction *open = file->addAction(QStringLiteral("&Открыть каталог…"), this, g([this] { Panel18Click(); }));
+    QMenu *file = bar->addMenu(QCoreApplication::translate("desktop_wiring", "&Файл"));
+    QAction *open = file->addAction(QCoreApplication::translate("desktop_wiring", "&Открыть каталог…"), this,
+                                    g([this] { Panel18Click(); }));
     open->setShortcut(QKeySequence::Open);
     open->setObjectName(QStringLiteral("ActOpen"));
-    m_recentMenu = file->addMenu(QStringLiteral("&Недавние каталоги"));
+    m_recentMenu = file->addMenu(QCoreApplication::translate("desktop_wiring", "&Недавние каталоги"));
     m_recentMenu->setObjectName(QStringLiteral("MenuRecent"));
     file->addSeparator();
-    file->addAction(QStringLiteral("Новая &База…"), this, g([this] { BNewBaseClick(); }))
+    file->addAction(QCoreApplication::translate("desktop_wiring", "Новая &База…"), this,
+                    g([this] { BNewBaseClick(); }))
         ->setObjectName(QStringLiteral("ActNewBase"));
-    file->addAction(QStringLiteral("&Перенести каталог Access…"), this, g([this] { ConvertMenuClick(); }))
+    file->addAction(QCoreApplication::translate("desktop_wiring", "&Перенести каталог Access…"), this,
+                    g([this] { ConvertMenuClick(); }))
         ->setObjectName(QStringLiteral("ActConvert"));
-    QMenu *exports = file->addMenu(QStringLiteral("&Экспорт"));
+    QMenu *exports = file->addMenu(QCoreApplication::translate("desktop_wiring", "&Экспорт"));
     exports->addAction(QStringLiteral("To &Excel…"), this, g([this] { BToExlClick(); }));
     exports->addAction(QStringLiteral("To &HTML…"), this, g([this] { BToHtMLClick(); }));
     file->addSeparator();
-    QAction *quit = file->addAction(QStringLiteral("В&ыход"), this, [this] { close(); });
+    QAction *quit =
+        file->addAction(QCoreApplication::translate("desktop_wiring", "В&ыход"), this, [this] { close(); });
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     quit->setObjectName(QStringLiteral("ActQuit"));
 
-    QMenu *edit = bar->addMenu(QStringLiteral("&Правка"));
-    QAction *find = edit->addAction(QStringLiteral("&Найти"), this, [this] {
+    QMenu *edit = bar->addMenu(QCoreApplication::translate("desktop_wiring", "&Правка"));
+    QAction *find = edit->addAction(QCoreApplication::translate("desktop_wiring", "&Найти"), this, [this] {
         m_eFound->setFocus(Qt::ShortcutFocusReason);
         m_eFound->selectAll();
     });
     find->setShortcut(QKeySequence::Find);
     find->setObjectName(QStringLiteral("ActFind"));
 
-    QMenu *help = bar->addMenu(QStringLiteral("&Справка"));
-    help->addAction(QStringLiteral("&О программе"), this, g([this] { AboutClick(); }))
+    QMenu *help = bar->addMenu(QCoreApplication::translate("desktop_wiring", "&Справка"));
+    help->addAction(QCoreApplication::translate("desktop_wiring", "&О программе"), this,
+                    g([this] { AboutClick(); }))
         ->setObjectName(QStringLiteral("ActAbout"));
 
     // The path panel is a mouse target; the menu is the keyboard's way to the same command.
-    m_panel18->setToolTip(QStringLiteral("Щелчок — открыть другой каталог (Ctrl+O)"));
+    m_panel18->setToolTip(
+        QCoreApplication::translate("desktop_wiring", "Щелчок — открыть другой каталог (Ctrl+O)"));
     setAcceptDrops(true);
     fillRecentMenu();
     nameControls();
@@ -101,8 +108,9 @@ void TView_Base::openCatalogFile(const QString &path) {
 }
 
 void TView_Base::ConvertMenuClick() {
-    const QString old = m_dialogs.openFile(this, msg::convertChooseCaption(), m_lastDialogPath,
-                                           QStringLiteral("Каталог Access (*.mdb);;Все файлы (*)"));
+    const QString old = m_dialogs.openFile(
+        this, msg::convertChooseCaption(), m_lastDialogPath,
+        QCoreApplication::translate("desktop_wiring", "Каталог Access (*.mdb);;Все файлы (*)"));
     if (old.isEmpty())
         return;
     const QString made = ConvertOldCatalog(old);
@@ -148,27 +156,27 @@ struct ControlName {
     const char *name;
 };
 constexpr ControlName kControlNames[] = {
-    {"EFound", "Поиск по названию"},
-    {"Panel18", "Открытый каталог"},
-    {"PageControl1", "Страницы"},
-    {"GV", "Список аниме"},
-    {"DBGrid2", "Серии аниме"},
-    {"GVSV", "Сводная таблица"},
-    {"GV3", "Выбранные аниме"},
-    {"GV4", "Аниме для новых серий"},
-    {"GDrives", "Диски"},
-    {"DBGrid1", "Серии выбранного аниме"},
-    {"ENewAni", "Название нового аниме"},
-    {"STV", "Папки"},
-    {"LB1", "Файлы папки"},
-    {"PBAdd", "Ход добавления"},
-    {"GVAlt", "Другие названия"},
-    {"LCBType", "Тип"},
-    {"ECount", "Число серий"},
-    {"EKoment", "Комментарий"},
-    {"ESize", "Объём серий"},
-    {"ETime", "Время серий"},
-    {"qt_menubar_ext_button", "Другие меню"},
+    {"EFound", QT_TRANSLATE_NOOP("desktop_wiring", "Поиск по названию")},
+    {"Panel18", QT_TRANSLATE_NOOP("desktop_wiring", "Открытый каталог")},
+    {"PageControl1", QT_TRANSLATE_NOOP("desktop_wiring", "Страницы")},
+    {"GV", QT_TRANSLATE_NOOP("desktop_wiring", "Список аниме")},
+    {"DBGrid2", QT_TRANSLATE_NOOP("desktop_wiring", "Серии аниме")},
+    {"GVSV", QT_TRANSLATE_NOOP("desktop_wiring", "Сводная таблица")},
+    {"GV3", QT_TRANSLATE_NOOP("desktop_wiring", "Выбранные аниме")},
+    {"GV4", QT_TRANSLATE_NOOP("desktop_wiring", "Аниме для новых серий")},
+    {"GDrives", QT_TRANSLATE_NOOP("desktop_wiring", "Диски")},
+    {"DBGrid1", QT_TRANSLATE_NOOP("desktop_wiring", "Серии выбранного аниме")},
+    {"ENewAni", QT_TRANSLATE_NOOP("desktop_wiring", "Название нового аниме")},
+    {"STV", QT_TRANSLATE_NOOP("desktop_wiring", "Папки")},
+    {"LB1", QT_TRANSLATE_NOOP("desktop_wiring", "Файлы папки")},
+    {"PBAdd", QT_TRANSLATE_NOOP("desktop_wiring", "Ход добавления")},
+    {"GVAlt", QT_TRANSLATE_NOOP("desktop_wiring", "Другие названия")},
+    {"LCBType", QT_TRANSLATE_NOOP("desktop_wiring", "Тип")},
+    {"ECount", QT_TRANSLATE_NOOP("desktop_wiring", "Число серий")},
+    {"EKoment", QT_TRANSLATE_NOOP("desktop_wiring", "Комментарий")},
+    {"ESize", QT_TRANSLATE_NOOP("desktop_wiring", "Объём серий")},
+    {"ETime", QT_TRANSLATE_NOOP("desktop_wiring", "Время серий")},
+    {"qt_menubar_ext_button", QT_TRANSLATE_NOOP("desktop_wiring", "Другие меню")},
 };
 
 bool isControl(const QWidget *w) {
@@ -216,7 +224,7 @@ void TView_Base::nameControls() {
         QString name;
         for (const ControlName &c : kControlNames)
             if (w->objectName() == QLatin1String(c.object))
-                name = QString::fromUtf8(c.name);
+                name = QCoreApplication::translate("desktop_wiring", c.name);
         if (name.isEmpty())
             name = rowCaption(w);
         if (name.isEmpty())

@@ -14,6 +14,7 @@
 #include "tgridview.h"
 #include "tselform.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QProcess>
@@ -75,12 +76,16 @@ void TView_Base::openSpreadsheet(const QString &path) {
 }
 
 namespace {
-const QString kHtmlFilter = QStringLiteral("Страница HTML (*.html *.htm)");
-const QString kSheetFilter = QStringLiteral("Таблица Excel (*.xlsx)");
+QString htmlFilter() {
+    return QCoreApplication::translate("exports_wiring", "Страница HTML (*.html *.htm)");
+}
+QString sheetFilter() {
+    return QCoreApplication::translate("exports_wiring", "Таблица Excel (*.xlsx)");
+}
 } // namespace
 
 void TView_Base::BToHtMLClick() {
-    const QString path = askSavePath(msg::saveHtmlCaption(), SummaryHtmlFileName, kHtmlFilter);
+    const QString path = askSavePath(msg::saveHtmlCaption(), SummaryHtmlFileName, htmlFilter());
     if (path.isEmpty())
         return;
     const ExportTotals totals = summaryExportTotals();
@@ -93,7 +98,7 @@ void TView_Base::BToHtMLClick() {
 }
 
 void TView_Base::BSToHTMLClick() {
-    const QString path = askSavePath(msg::saveHtmlCaption(), SelectionHtmlFileName, kHtmlFilter);
+    const QString path = askSavePath(msg::saveHtmlCaption(), SelectionHtmlFileName, htmlFilter());
     if (path.isEmpty())
         return;
     TPageStats *st = statsPage();
@@ -114,7 +119,7 @@ void TView_Base::BToExlClick() {
     // A typed change of the current title belongs in the sheet.
     postPendingTitleEdit();
     // The workbook is the user's file, kept where it was saved.
-    const QString path = askSavePath(msg::saveSpreadsheetCaption(), SummarySheetFileName, kSheetFilter);
+    const QString path = askSavePath(msg::saveSpreadsheetCaption(), SummarySheetFileName, sheetFilter());
     if (path.isEmpty())
         return;
     const ExportTotals totals = summaryExportTotals();
@@ -124,7 +129,7 @@ void TView_Base::BToExlClick() {
 
 void TView_Base::BSToExcelClick() {
     TPageStats *st = statsPage();
-    const QString path = askSavePath(msg::saveSpreadsheetCaption(), SelectionSheetFileName, kSheetFilter);
+    const QString path = askSavePath(msg::saveSpreadsheetCaption(), SelectionSheetFileName, sheetFilter());
     if (path.isEmpty())
         return;
     const ExportTotals totals = labelTotals(st->LVAni, st->LVFile, st->LVSize, st->LVtime);

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,7 +14,9 @@ namespace vq {
 
 namespace {
 
-const QString kAny = QStringLiteral("все");
+QString anyChoice() {
+    return QCoreApplication::translate("filter_bar", "все");
+}
 
 QComboBox *makeBox(QWidget *parent, const char *name) {
     auto *b = new QComboBox(parent);
@@ -27,7 +30,7 @@ QComboBox *makeBox(QWidget *parent, const char *name) {
 void fillKeys(QComboBox *box, const QList<FilterChoices::Item> &items) {
     const QString before = box->currentIndex() > 0 ? box->currentText() : QString();
     box->clear();
-    box->addItem(kAny);
+    box->addItem(anyChoice());
     for (const FilterChoices::Item &i : items)
         box->addItem(i.name, i.key);
     const int at = before.isEmpty() ? -1 : box->findText(before);
@@ -61,11 +64,17 @@ TFilterBar::TFilterBar(QWidget *parent) : QWidget(parent) {
     CFAudio = makeBox(this, "CFAudio");
     CFFormat = makeBox(this, "CFFormat");
     const std::pair<const char *, QComboBox *> fields[] = {
-        {"Тип", CFType},   {"Звук", CFSound},  {"Субт. встр.", CFSubIn}, {"Субт. внеш.", CFSubExt},
-        {"Кадр", CFFrame}, {"Видео", CFVideo}, {"Аудио", CFAudio},       {"Контейнер", CFFormat}};
+        {QT_TRANSLATE_NOOP("filter_bar", "Тип"), CFType},
+        {QT_TRANSLATE_NOOP("filter_bar", "Звук"), CFSound},
+        {QT_TRANSLATE_NOOP("filter_bar", "Субт. встр."), CFSubIn},
+        {QT_TRANSLATE_NOOP("filter_bar", "Субт. внеш."), CFSubExt},
+        {QT_TRANSLATE_NOOP("filter_bar", "Кадр"), CFFrame},
+        {QT_TRANSLATE_NOOP("filter_bar", "Видео"), CFVideo},
+        {QT_TRANSLATE_NOOP("filter_bar", "Аудио"), CFAudio},
+        {QT_TRANSLATE_NOOP("filter_bar", "Контейнер"), CFFormat}};
     int column = 0;
     for (const auto &[caption, box] : fields) {
-        auto *label = new QLabel(QString::fromUtf8(caption), this);
+        auto *label = new QLabel(QCoreApplication::translate("filter_bar", caption), this);
         label->setBuddy(box);
         const int row = column / 4;
         const int at = (column % 4) * 2;
@@ -79,29 +88,31 @@ TFilterBar::TFilterBar(QWidget *parent) : QWidget(parent) {
     }
     auto *tail = new QHBoxLayout;
     tail->setSpacing(6);
-    auto *daysLabel = new QLabel(QStringLiteral("Добавлены за дней"), this);
+    auto *daysLabel = new QLabel(QCoreApplication::translate("filter_bar", "Добавлены за дней"), this);
     EFDays = new QSpinBox(this);
     EFDays->setObjectName(QStringLiteral("EFDays"));
     EFDays->setRange(0, 36500);
-    EFDays->setSpecialValueText(kAny);
+    EFDays->setSpecialValueText(anyChoice());
     daysLabel->setBuddy(EFDays);
-    CBEmpty = new QCheckBox(QStringLiteral("Без серий"), this);
+    CBEmpty = new QCheckBox(QCoreApplication::translate("filter_bar", "Без серий"), this);
     CBEmpty->setObjectName(QStringLiteral("CBEmpty"));
-    CBIncomplete = new QCheckBox(QStringLiteral("неполные"), this);
+    CBIncomplete = new QCheckBox(QCoreApplication::translate("filter_bar", "неполные"), this);
     CBIncomplete->setObjectName(QStringLiteral("CBIncomplete"));
-    CBIncomplete->setToolTip(QStringLiteral("Аниме, у которых по номерам в именах файлов не хватает серий"));
-    CBDuplicates = new QCheckBox(QStringLiteral("есть дубликаты"), this);
+    CBIncomplete->setToolTip(QCoreApplication::translate(
+        "filter_bar", "Аниме, у которых по номерам в именах файлов не хватает серий"));
+    CBDuplicates = new QCheckBox(QCoreApplication::translate("filter_bar", "есть дубликаты"), this);
     CBDuplicates->setObjectName(QStringLiteral("CBDuplicates"));
-    CBDuplicates->setToolTip(
-        QStringLiteral("Аниме, у которых серия хранится в двух местах или тот же файл есть у другой серии"));
-    CBSingleCopy = new QCheckBox(QStringLiteral("одна копия"), this);
+    CBDuplicates->setToolTip(QCoreApplication::translate(
+        "filter_bar", "Аниме, у которых серия хранится в двух местах или тот же файл есть у другой серии"));
+    CBSingleCopy = new QCheckBox(QCoreApplication::translate("filter_bar", "одна копия"), this);
     CBSingleCopy->setObjectName(QStringLiteral("CBSingleCopy"));
-    CBSingleCopy->setToolTip(QStringLiteral("Аниме, у которых есть серия только на одном диске"));
-    CBAnywhere = new QCheckBox(QStringLiteral("в любом месте"), this);
+    CBSingleCopy->setToolTip(
+        QCoreApplication::translate("filter_bar", "Аниме, у которых есть серия только на одном диске"));
+    CBAnywhere = new QCheckBox(QCoreApplication::translate("filter_bar", "в любом месте"), this);
     CBAnywhere->setObjectName(QStringLiteral("CBAnywhere"));
-    CBAnywhere->setToolTip(
-        QStringLiteral("Искать текст поиска в любом месте названия, а не только в начале"));
-    BFClear = new QPushButton(QStringLiteral("Сбросить"), this);
+    CBAnywhere->setToolTip(QCoreApplication::translate(
+        "filter_bar", "Искать текст поиска в любом месте названия, а не только в начале"));
+    BFClear = new QPushButton(QCoreApplication::translate("filter_bar", "Сбросить"), this);
     BFClear->setObjectName(QStringLiteral("BFClear"));
     tail->addWidget(daysLabel);
     tail->addWidget(EFDays);
@@ -155,9 +166,9 @@ void TFilterBar::fill(const FilterChoices &c) {
     fillKeys(CFFormat, c.formats);
     const QVariant frame = CFFrame->currentData();
     CFFrame->clear();
-    CFFrame->addItem(kAny);
+    CFFrame->addItem(anyChoice());
     for (const int h : kMinHeights)
-        CFFrame->addItem(QStringLiteral("от %1p").arg(h), QPoint(0, h));
+        CFFrame->addItem(QCoreApplication::translate("filter_bar", "от %1p").arg(h), QPoint(0, h));
     for (const auto &[w, h] : c.frames)
         CFFrame->addItem(QStringLiteral("%1x%2").arg(w).arg(h), QPoint(w, h));
     const int at = frame.isValid() ? CFFrame->findData(frame) : -1;

@@ -10,6 +10,7 @@
 #include "tview_base.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -43,8 +44,8 @@ THashHandlers::THashHandlers(TView_Base &window) : QObject(&window), m_win(windo
     m_bar = new QProgressBar(box);
     m_bar->setRange(0, 1000);
     m_bar->setMaximumWidth(160);
-    m_bar->setAccessibleName(QStringLiteral("Суммы файлов"));
-    m_cancel = new QPushButton(QStringLiteral("Отмена"), box);
+    m_bar->setAccessibleName(QCoreApplication::translate("hash_handlers", "Суммы файлов"));
+    m_cancel = new QPushButton(QCoreApplication::translate("hash_handlers", "Отмена"), box);
     m_cancel->setObjectName(QStringLiteral("BHashCancel"));
     lay->addWidget(m_status);
     lay->addWidget(m_bar);
@@ -247,8 +248,9 @@ void THashHandlers::showVerify() {
     QTreeWidget &t = *m_p->TReport;
     t.clear();
     for (bool changed : {false, true}) {
-        auto *head = new QTreeWidgetItem(QStringList{changed ? QStringLiteral("Изменились после подсчёта")
-                                                             : QStringLiteral("Не совпадают с именем")});
+        auto *head = new QTreeWidgetItem(
+            QStringList{changed ? QCoreApplication::translate("hash_handlers", "Изменились после подсчёта")
+                                : QCoreApplication::translate("hash_handlers", "Не совпадают с именем")});
         for (const places::VerifyEntry &e : r.files)
             if (e.changed == changed)
                 head->addChild(fileItem(e.row, e.nameCrc));

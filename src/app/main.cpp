@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cstring>
@@ -12,10 +13,12 @@ namespace {
 
 // vidoteq [FILE]: the desktop hands a catalog over (%f); --help and --version as every program has.
 void describe(QCommandLineParser &parser) {
-    parser.setApplicationDescription(QStringLiteral("Vidoteq: каталог аниме и видеофайлов их серий."));
+    parser.setApplicationDescription(
+        QCoreApplication::translate("main", "Vidoteq: каталог аниме и видеофайлов их серий."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("каталог (.vdq), который открыть"),
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QCoreApplication::translate("main", "каталог (.vdq), который открыть"),
                                  QStringLiteral("[FILE]"));
 }
 
@@ -36,6 +39,7 @@ bool onlyPrints(int argc, char **argv) {
 int main(int argc, char **argv) {
     if (onlyPrints(argc, argv)) {
         QCoreApplication app(argc, argv);
+        vq::setUpApplication(app); // the help in the window's language
         QCoreApplication::setApplicationName(QStringLiteral("vidoteq"));
         QCoreApplication::setApplicationVersion(QStringLiteral(VQ_VERSION));
         QCommandLineParser parser;

@@ -1,5 +1,6 @@
 #include "narrownote.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -14,7 +15,7 @@ TNarrowNote::TNarrowNote(QWidget *parent) : QWidget(parent) {
     LNote->setObjectName(QStringLiteral("LNarrowed"));
     // A narrow list cuts the line rather than growing the panel.
     LNote->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    BShowAll = new QPushButton(QStringLiteral("Показать все"), this);
+    BShowAll = new QPushButton(QCoreApplication::translate("narrownote", "Показать все"), this);
     BShowAll->setObjectName(QStringLiteral("BShowAll"));
     BShowAll->setAutoDefault(false);
     l->addWidget(LNote, 1);
@@ -24,9 +25,9 @@ TNarrowNote::TNarrowNote(QWidget *parent) : QWidget(parent) {
 }
 
 void TNarrowNote::setNarrowed(bool narrowed, int shown, int all) {
-    LNote->setText(QStringLiteral("Показано %1 из %2").arg(shown).arg(all));
+    LNote->setText(QCoreApplication::translate("narrownote", "Показано %1 из %2").arg(shown).arg(all));
     // The line is short for a narrow list; the tooltip says why not every title is there.
-    LNote->setToolTip(QStringLiteral("Список сужен поиском или фильтром"));
+    LNote->setToolTip(QCoreApplication::translate("narrownote", "Список сужен поиском или фильтром"));
     setVisible(narrowed);
 }
 

@@ -1,6 +1,7 @@
 #include "page_drives.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,10 +18,13 @@ TPageDrives::TPageDrives(QWidget *parent) : QWidget(parent) {
     auto *lay = new QVBoxLayout(this);
     GDrives = new QTableWidget(0, kColumns, this);
     GDrives->setObjectName(QStringLiteral("GDrives"));
-    GDrives->setHorizontalHeaderLabels({QStringLiteral("Диск"), QStringLiteral("Метка"),
-                                        QStringLiteral("Состояние"), QStringLiteral("Файлов"),
-                                        QStringLiteral("Объём"), QStringLiteral("Последняя проверка"),
-                                        QStringLiteral("Опознаётся по")});
+    GDrives->setHorizontalHeaderLabels({QCoreApplication::translate("page_drives", "Диск"),
+                                        QCoreApplication::translate("page_drives", "Метка"),
+                                        QCoreApplication::translate("page_drives", "Состояние"),
+                                        QCoreApplication::translate("page_drives", "Файлов"),
+                                        QCoreApplication::translate("page_drives", "Объём"),
+                                        QCoreApplication::translate("page_drives", "Последняя проверка"),
+                                        QCoreApplication::translate("page_drives", "Опознаётся по")});
     GDrives->setSelectionBehavior(QAbstractItemView::SelectRows);
     GDrives->setSelectionMode(QAbstractItemView::SingleSelection);
     GDrives->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -30,11 +34,11 @@ TPageDrives::TPageDrives(QWidget *parent) : QWidget(parent) {
     lay->addWidget(GDrives, 1);
 
     auto *buttons = new QHBoxLayout;
-    BRename = new QPushButton(QStringLiteral("Переименовать"), this);
-    BCheck = new QPushButton(QStringLiteral("Проверить файлы"), this);
-    BForget = new QPushButton(QStringLiteral("Забыть диск"), this);
-    BRemoveMissing = new QPushButton(QStringLiteral("Убрать ненайденные"), this);
-    BCancel = new QPushButton(QStringLiteral("Отмена"), this);
+    BRename = new QPushButton(QCoreApplication::translate("page_drives", "Переименовать"), this);
+    BCheck = new QPushButton(QCoreApplication::translate("page_drives", "Проверить файлы"), this);
+    BForget = new QPushButton(QCoreApplication::translate("page_drives", "Забыть диск"), this);
+    BRemoveMissing = new QPushButton(QCoreApplication::translate("page_drives", "Убрать ненайденные"), this);
+    BCancel = new QPushButton(QCoreApplication::translate("page_drives", "Отмена"), this);
     BCancel->setEnabled(false);
     Progress = new QProgressBar(this);
     Progress->setVisible(false);
@@ -53,16 +57,20 @@ TPageDrives::TPageDrives(QWidget *parent) : QWidget(parent) {
     lay->addWidget(LStatus);
 
     auto *sums = new QHBoxLayout;
-    BHash = new QPushButton(QStringLiteral("Посчитать суммы"), this);
-    BHash->setToolTip(QStringLiteral("Прочитать файлы без CRC32 и ed2k; каждый диск читается одним потоком"));
-    BVerify = new QPushButton(QStringLiteral("Сверить с именами"), this);
-    BVerify->setToolTip(QStringLiteral("Сравнить CRC32 файлов с суммами в квадратных скобках в их именах"));
-    BRecheck = new QPushButton(QStringLiteral("Перепроверить"), this);
-    BRecheck->setToolTip(QStringLiteral("Прочитать все файлы заново и сравнить с сохранёнными суммами"));
-    BDuplicates = new QPushButton(QStringLiteral("Одинаковые файлы"), this);
-    CBHashBackground = new QCheckBox(QStringLiteral("Считать суммы в фоне"), this);
-    CBHashBackground->setToolTip(
-        QStringLiteral("Считать суммы новых файлов сразу после добавления и при открытии каталога"));
+    BHash = new QPushButton(QCoreApplication::translate("page_drives", "Посчитать суммы"), this);
+    BHash->setToolTip(QCoreApplication::translate(
+        "page_drives", "Прочитать файлы без CRC32 и ed2k; каждый диск читается одним потоком"));
+    BVerify = new QPushButton(QCoreApplication::translate("page_drives", "Сверить с именами"), this);
+    BVerify->setToolTip(QCoreApplication::translate(
+        "page_drives", "Сравнить CRC32 файлов с суммами в квадратных скобках в их именах"));
+    BRecheck = new QPushButton(QCoreApplication::translate("page_drives", "Перепроверить"), this);
+    BRecheck->setToolTip(QCoreApplication::translate(
+        "page_drives", "Прочитать все файлы заново и сравнить с сохранёнными суммами"));
+    BDuplicates = new QPushButton(QCoreApplication::translate("page_drives", "Одинаковые файлы"), this);
+    CBHashBackground =
+        new QCheckBox(QCoreApplication::translate("page_drives", "Считать суммы в фоне"), this);
+    CBHashBackground->setToolTip(QCoreApplication::translate(
+        "page_drives", "Считать суммы новых файлов сразу после добавления и при открытии каталога"));
     const std::pair<QWidget *, const char *> named[] = {{BHash, "BHash"},
                                                         {BVerify, "BVerify"},
                                                         {BRecheck, "BRecheck"},
@@ -76,9 +84,11 @@ TPageDrives::TPageDrives(QWidget *parent) : QWidget(parent) {
     lay->addLayout(sums);
     TReport = new QTreeWidget(this);
     TReport->setObjectName(QStringLiteral("TReport"));
-    TReport->setAccessibleName(QStringLiteral("Результат сверки"));
-    TReport->setHeaderLabels({QStringLiteral("Файл"), QStringLiteral("Диск"), QStringLiteral("CRC32"),
-                              QStringLiteral("В имени"), QStringLiteral("Серия")});
+    TReport->setAccessibleName(QCoreApplication::translate("page_drives", "Результат сверки"));
+    TReport->setHeaderLabels({QCoreApplication::translate("page_drives", "Файл"),
+                              QCoreApplication::translate("page_drives", "Диск"), QStringLiteral("CRC32"),
+                              QCoreApplication::translate("page_drives", "В имени"),
+                              QCoreApplication::translate("page_drives", "Серия")});
     TReport->setRootIsDecorated(true);
     TReport->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     lay->addWidget(TReport, 1);

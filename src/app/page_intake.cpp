@@ -8,6 +8,7 @@
 #include <QAbstractFileIconProvider>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QGridLayout>
@@ -30,7 +31,7 @@ namespace {
 bool g_watchFolders = true;
 
 QLabel *caption(const char *text, QWidget *parent) {
-    auto *l = new QLabel(QString::fromUtf8(text), parent);
+    auto *l = new QLabel(QCoreApplication::translate("page_intake", text), parent);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return l;
 }
@@ -123,27 +124,27 @@ TPageIntake::TPageIntake(QWidget *parent) : QWidget(parent) {
     auto *g = new QGridLayout(ProbePanel);
     int row = 0;
     ESname = edit("ESname", ProbePanel);
-    g->addWidget(caption("Аниме:", ProbePanel), row, 0);
+    g->addWidget(caption(QT_TRANSLATE_NOOP("page_intake", "Аниме:"), ProbePanel), row, 0);
     g->addWidget(ESname, row++, 1, 1, 3);
     EName = edit("EName", ProbePanel);
-    g->addWidget(caption("Серия:", ProbePanel), row, 0);
+    g->addWidget(caption(QT_TRANSLATE_NOOP("page_intake", "Серия:"), ProbePanel), row, 0);
     g->addWidget(EName, row++, 1, 1, 3);
     ELong = edit("ELong", ProbePanel);
-    g->addWidget(caption("Время:", ProbePanel), row, 0);
+    g->addWidget(caption(QT_TRANSLATE_NOOP("page_intake", "Время:"), ProbePanel), row, 0);
     g->addWidget(ELong, row++, 1, 1, 3);
     EDSize = edit("EDSize", ProbePanel);
-    g->addWidget(caption("Объём:", ProbePanel), row, 0);
+    g->addWidget(caption(QT_TRANSLATE_NOOP("page_intake", "Объём:"), ProbePanel), row, 0);
     g->addWidget(EDSize, row++, 1, 1, 3);
     EWidth = edit("EWidth", ProbePanel, false);
     EHeigth = edit("EHeigth", ProbePanel, false);
-    g->addWidget(caption("Размеры:", ProbePanel), row, 0);
+    g->addWidget(caption(QT_TRANSLATE_NOOP("page_intake", "Размеры:"), ProbePanel), row, 0);
     g->addWidget(EWidth, row, 1);
     auto *x = new QLabel(QStringLiteral("X"), ProbePanel);
     x->setAlignment(Qt::AlignCenter);
     g->addWidget(x, row, 2);
     g->addWidget(EHeigth, row++, 3);
     ECodec = edit("ECodec", ProbePanel);
-    g->addWidget(caption("Кодеки:", ProbePanel), row, 0);
+    g->addWidget(caption(QT_TRANSLATE_NOOP("page_intake", "Кодеки:"), ProbePanel), row, 0);
     g->addWidget(ECodec, row++, 1, 1, 3);
     LRate = new QLabel(ProbePanel);
     LRate->setObjectName(QStringLiteral("LRate"));
@@ -152,23 +153,23 @@ TPageIntake::TPageIntake(QWidget *parent) : QWidget(parent) {
     CSound->setObjectName(QStringLiteral("CSound"));
     LSCount = new QLabel(ProbePanel);
     LSCount->setObjectName(QStringLiteral("LSCount"));
-    g->addWidget(caption("Звук:", ProbePanel), row, 0);
+    g->addWidget(caption(QT_TRANSLATE_NOOP("page_intake", "Звук:"), ProbePanel), row, 0);
     g->addWidget(CSound, row, 1);
     g->addWidget(LSCount, row++, 2, 1, 2);
     CSub_In = new QComboBox(ProbePanel);
     CSub_In->setObjectName(QStringLiteral("CSub_In"));
-    g->addWidget(caption("Sub In:", ProbePanel), row, 0);
+    g->addWidget(caption(QT_TRANSLATE_NOOP("page_intake", "Sub In:"), ProbePanel), row, 0);
     g->addWidget(CSub_In, row++, 1);
     CSub_Ext = new QComboBox(ProbePanel);
     CSub_Ext->setObjectName(QStringLiteral("CSub_Ext"));
-    g->addWidget(caption("Sub Ext:", ProbePanel), row, 0);
+    g->addWidget(caption(QT_TRANSLATE_NOOP("page_intake", "Sub Ext:"), ProbePanel), row, 0);
     g->addWidget(CSub_Ext, row++, 1);
     auto *buttons = new QHBoxLayout;
-    BAdd = new QPushButton(QStringLiteral("Добавить"), ProbePanel);
+    BAdd = new QPushButton(QCoreApplication::translate("page_intake", "Добавить"), ProbePanel);
     BAdd->setObjectName(QStringLiteral("BAdd"));
-    BAddAll = new QPushButton(QStringLiteral("Добавить всё"), ProbePanel);
+    BAddAll = new QPushButton(QCoreApplication::translate("page_intake", "Добавить всё"), ProbePanel);
     BAddAll->setObjectName(QStringLiteral("BAddAll"));
-    BCancel = new QPushButton(QStringLiteral("Отмена"), ProbePanel);
+    BCancel = new QPushButton(QCoreApplication::translate("page_intake", "Отмена"), ProbePanel);
     BCancel->setObjectName(QStringLiteral("BCancel"));
     BCancel->hide();
     buttons->addWidget(BAdd);
@@ -176,10 +177,12 @@ TPageIntake::TPageIntake(QWidget *parent) : QWidget(parent) {
     buttons->addWidget(BCancel);
     buttons->addStretch(1);
     g->addLayout(buttons, row++, 1, 1, 3);
-    CAgain = new QCheckBox(QStringLiteral("Добавлять и уже добавленные"), ProbePanel);
+    CAgain =
+        new QCheckBox(QCoreApplication::translate("page_intake", "Добавлять и уже добавленные"), ProbePanel);
     CAgain->setObjectName(QStringLiteral("CAgain"));
-    CAgain->setToolTip(QStringLiteral("Файл с тем же именем и размером, что уже есть у этого аниме, "
-                                      "добавляется ещё раз"));
+    CAgain->setToolTip(QCoreApplication::translate(
+        "page_intake", "Файл с тем же именем и размером, что уже есть у этого аниме, "
+                       "добавляется ещё раз"));
     g->addWidget(CAgain, row++, 1, 1, 3);
     PBAdd = new QProgressBar(ProbePanel);
     PBAdd->setObjectName(QStringLiteral("PBAdd"));
@@ -214,9 +217,9 @@ TPageIntake::TPageIntake(QWidget *parent) : QWidget(parent) {
     CAvi = new QCheckBox(QStringLiteral("AVI"), files);
     CAvi->setObjectName(QStringLiteral("CAvi"));
     CAvi->setChecked(true);
-    BSee = new QPushButton(QStringLiteral("Обновить"), files);
+    BSee = new QPushButton(QCoreApplication::translate("page_intake", "Обновить"), files);
     BSee->setObjectName(QStringLiteral("BSee"));
-    CSubFolders = new QCheckBox(QStringLiteral("С подпапками"), files);
+    CSubFolders = new QCheckBox(QCoreApplication::translate("page_intake", "С подпапками"), files);
     CSubFolders->setObjectName(QStringLiteral("CSubFolders"));
     fileBar->addWidget(CAvi);
     fileBar->addWidget(CSubFolders);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QWidget>
 
 class QCheckBox;
@@ -79,7 +80,9 @@ public:
     // Shows `model` in the tree (the old model goes once the events in hand are done).
     void setFolderModel(QFileSystemModel *model);
 
-    static QString newTitlePlaceholder() { return QStringLiteral("...Добавить новое аниме..."); }
+    static QString newTitlePlaceholder() {
+        return QCoreApplication::translate("page_intake", "...Добавить новое аниме...");
+    }
 };
 
 } // namespace vq

@@ -1,5 +1,6 @@
 #include "page_service.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -9,12 +10,13 @@ namespace vq {
 
 TPageService::TPageService(QWidget *parent) : QWidget(parent) {
     auto *lay = new QVBoxLayout(this);
-    GBService = new QGroupBox(QStringLiteral("Сервисные функции"), this);
+    GBService = new QGroupBox(QCoreApplication::translate("page_service", "Сервисные функции"), this);
     auto *gl = new QHBoxLayout(GBService);
-    BNewBase = new QPushButton(QStringLiteral("Новая База"), GBService);
+    BNewBase = new QPushButton(QCoreApplication::translate("page_service", "Новая База"), GBService);
     BNewBase->setObjectName(QStringLiteral("BNewBase"));
-    BNewBase->setToolTip(QStringLiteral("Создать новый файл Vidoteq"));
-    BImportSp = new QPushButton(QStringLiteral("Мастер Импорта Списка"), GBService);
+    BNewBase->setToolTip(QCoreApplication::translate("page_service", "Создать новый файл Vidoteq"));
+    BImportSp =
+        new QPushButton(QCoreApplication::translate("page_service", "Мастер Импорта Списка"), GBService);
     BImportSp->setObjectName(QStringLiteral("BImportSp"));
     gl->addWidget(BNewBase);
     gl->addWidget(BImportSp);

@@ -3,6 +3,7 @@
 #include "browser/summary.h"
 #include "tgridview.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,11 +18,13 @@ namespace {
 QGroupBox *statsBox(const QString &title, QLabel *values[4], QWidget *parent) {
     auto *box = new QGroupBox(title, parent);
     auto *g = new QGridLayout(box);
-    const char *captions[4] = {"Аниме:", "Файлов:", "Объём:", "Время:"};
+    const char *captions[4] = {
+        QT_TRANSLATE_NOOP("page_stats", "Аниме:"), QT_TRANSLATE_NOOP("page_stats", "Файлов:"),
+        QT_TRANSLATE_NOOP("page_stats", "Объём:"), QT_TRANSLATE_NOOP("page_stats", "Время:")};
     QFont big = box->font();
     big.setPointSizeF(big.pointSizeF() * 1.3);
     for (int i = 0; i < 4; ++i) {
-        auto *cap = new QLabel(QString::fromUtf8(captions[i]), box);
+        auto *cap = new QLabel(QCoreApplication::translate("page_stats", captions[i]), box);
         cap->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         cap->setFont(big);
         values[i] = new QLabel(QStringLiteral("0"), box);
@@ -47,13 +50,13 @@ TPageStats::TPageStats(QWidget *parent) : QWidget(parent) {
     Panel6->setObjectName(QStringLiteral("Panel6"));
     auto *top = new QHBoxLayout(Panel6);
     QLabel *all[4];
-    GBAll = statsBox(QStringLiteral("Всего"), all, Panel6);
+    GBAll = statsBox(QCoreApplication::translate("page_stats", "Всего"), all, Panel6);
     LCount = all[0];
     LCE = all[1];
     LSize = all[2];
     LTime = all[3];
     QLabel *sel[4];
-    GBSelected = statsBox(QStringLiteral("Выбрано"), sel, Panel6);
+    GBSelected = statsBox(QCoreApplication::translate("page_stats", "Выбрано"), sel, Panel6);
     LVAni = sel[0];
     LVFile = sel[1];
     LVSize = sel[2];
@@ -73,7 +76,7 @@ TPageStats::TPageStats(QWidget *parent) : QWidget(parent) {
     top->addWidget(GBAll, 1);
     top->addWidget(GBSelected, 1);
 
-    GBList = new QGroupBox(QStringLiteral("Выбранно:"), Splitter);
+    GBList = new QGroupBox(QCoreApplication::translate("page_stats", "Выбранно:"), Splitter);
     auto *ll = new QVBoxLayout(GBList);
     // Narrow margins: the list's columns have the room the summary's have.
     ll->setContentsMargins(2, 2, 2, 2);

@@ -5,6 +5,7 @@
 #include "tgridview.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,9 +19,12 @@ namespace vq {
 // The widths fit the default window with the desktop's font: with the title list at its default
 // width, all seven columns and their captions show whole, the languages too.
 const EpisodeColumn kEpisodeColumns[7] = {
-    {"Серия", "Серия", 0, 35, "s2"},    {"Size", "Объём (байт)", 1, 13, "s3"},
-    {"Размеры", "Размеры", 2, 9, "s5"}, {"Time", "Длительность", 2, 12, "s8"},
-    {"Sound", "Звук", 2, 8, "s13"},     {"Sub_In", "SubIn", 2, 7, "s14"},
+    {"Серия", QT_TRANSLATE_NOOP("page_titles", "Серия"), 0, 35, "s2"},
+    {"Size", QT_TRANSLATE_NOOP("page_titles", "Объём (байт)"), 1, 13, "s3"},
+    {"Размеры", QT_TRANSLATE_NOOP("page_titles", "Размеры"), 2, 9, "s5"},
+    {"Time", QT_TRANSLATE_NOOP("page_titles", "Длительность"), 2, 12, "s8"},
+    {"Sound", QT_TRANSLATE_NOOP("page_titles", "Звук"), 2, 8, "s13"},
+    {"Sub_In", "SubIn", 2, 7, "s14"},
     {"Sub_Ext", "SubExt", 2, 7, "s15"},
 };
 
@@ -31,7 +35,7 @@ void setupEpisodeGrid(TGridView &grid) {
     grid.SetRowSize(16);
     grid.SetHeaderSize(18);
     for (const EpisodeColumn &c : kEpisodeColumns) {
-        GridColumn &col = grid.AddTextColumn(QString::fromUtf8(c.caption));
+        GridColumn &col = grid.AddTextColumn(QCoreApplication::translate("page_titles", c.caption));
         col.SetAlignment(c.align == 0   ? GridAlignment::Left
                          : c.align == 1 ? GridAlignment::Right
                                         : GridAlignment::Center);
@@ -59,7 +63,7 @@ TPageTitles::TPageTitles(QWidget *parent) : QWidget(parent) {
     GV->SetRowSize(16);
     GV->SetAutoScroll(false);
 
-    PanelAlt = new QGroupBox(QStringLiteral("Другие названия"), Panel1);
+    PanelAlt = new QGroupBox(QCoreApplication::translate("page_titles", "Другие названия"), Panel1);
     PanelAlt->setObjectName(QStringLiteral("PanelAlt"));
     auto *al = new QVBoxLayout(PanelAlt);
     al->setContentsMargins(4, 4, 4, 4);
@@ -72,18 +76,18 @@ TPageTitles::TPageTitles(QWidget *parent) : QWidget(parent) {
     GridColumn &altId = alt.AddColumn(ColumnKind::Numeric, QStringLiteral("ID"));
     altId.SetDefaultValue(QStringLiteral("0"));
     altId.SetVisible(false);
-    GridColumn &altName = alt.AddTextColumn(QStringLiteral("Название"));
+    GridColumn &altName = alt.AddTextColumn(QCoreApplication::translate("page_titles", "Название"));
     altName.SetOptions(altName.Options() & ~(coEditing | coCanSort | coCanClick));
     // Five names show without scrolling; the title list keeps the rest of the panel.
     GVAlt->setFixedHeight(5 * 16 + 2 * GVAlt->frameWidth());
     al->addWidget(GVAlt);
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(4);
-    BAltAdd = new QPushButton(QStringLiteral("Добавить"), PanelAlt);
+    BAltAdd = new QPushButton(QCoreApplication::translate("page_titles", "Добавить"), PanelAlt);
     BAltAdd->setObjectName(QStringLiteral("BAltAdd"));
-    BAltEdit = new QPushButton(QStringLiteral("Изменить"), PanelAlt);
+    BAltEdit = new QPushButton(QCoreApplication::translate("page_titles", "Изменить"), PanelAlt);
     BAltEdit->setObjectName(QStringLiteral("BAltEdit"));
-    BAltDel = new QPushButton(QStringLiteral("Удалить"), PanelAlt);
+    BAltDel = new QPushButton(QCoreApplication::translate("page_titles", "Удалить"), PanelAlt);
     BAltDel->setObjectName(QStringLiteral("BAltDel"));
     // The user may make the title list narrower than the buttons' captions.
     PanelAlt->setMinimumWidth(1);
@@ -144,9 +148,9 @@ TPageTitles::TPageTitles(QWidget *parent) : QWidget(parent) {
     LPlace->setObjectName(QStringLiteral("LPlace"));
     LPlace->setTextInteractionFlags(Qt::TextSelectableByMouse);
     LPlace->setWordWrap(true);
-    BOpenFolder = new QPushButton(QStringLiteral("Открыть папку"), PlaceBar);
+    BOpenFolder = new QPushButton(QCoreApplication::translate("page_titles", "Открыть папку"), PlaceBar);
     BOpenFolder->setObjectName(QStringLiteral("BOpenFolder"));
-    BAttachFolder = new QPushButton(QStringLiteral("Привязать папку…"), PlaceBar);
+    BAttachFolder = new QPushButton(QCoreApplication::translate("page_titles", "Привязать папку…"), PlaceBar);
     BAttachFolder->setObjectName(QStringLiteral("BAttachFolder"));
     pb->addWidget(LPlace, 1);
     pb->addWidget(BOpenFolder);

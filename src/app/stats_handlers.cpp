@@ -8,6 +8,7 @@
 #include "tgridview.h"
 #include "tview_base.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -41,7 +42,7 @@ void TStatsHandlers::UpStat() {
         return;
     m_stats = vq::UpStat(s);
     const CatalogStats &st = m_stats;
-    m_win.SBarPanel()->setText(QStringLiteral("Всего: ") + st.LCount);
+    m_win.SBarPanel()->setText(QCoreApplication::translate("stats_handlers", "Всего: ") + st.LCount);
     m_p->LCount->setText(st.LCount);
     m_p->LCE->setText(st.LCE);
     m_p->LSize->setText(st.LSize);

@@ -7,6 +7,7 @@
 #include "tgridview.h"
 #include "tview_base.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -21,15 +22,15 @@ QString TFMasterA::ImportFileName;
 
 TFMasterA::TFMasterA(TView_Base &main) : QDialog(&main), m_main(main) {
     setObjectName(QStringLiteral("FMasterA"));
-    setWindowTitle(QStringLiteral("Мастер импорта списка"));
+    setWindowTitle(QCoreApplication::translate("tfmastera", "Мастер импорта списка"));
     setModal(true);
     setFixedSize(FixedWidth, FixedHeight);
 
     auto *left = new QWidget(this);
     auto *leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
-    BOpen = new QPushButton(QStringLiteral("Открыть"), left);
-    BUpdate = new QPushButton(QStringLiteral("Обновить"), left);
+    BOpen = new QPushButton(QCoreApplication::translate("tfmastera", "Открыть"), left);
+    BUpdate = new QPushButton(QCoreApplication::translate("tfmastera", "Обновить"), left);
     BToBase = new QPushButton(QStringLiteral("To Base"), left);
     CLB = new QListWidget(left);
     LB = new QListWidget(left);
@@ -142,8 +143,8 @@ QStringList TFMasterA::lines() const {
 
 void TFMasterA::BOpenClick() {
     const QString path =
-        m_main.dialogs().openFile(this, QStringLiteral("Выберите файл для импорта"), ImportFileName,
-                                  QStringLiteral("Text file (*.txt);;Any text file (*)"));
+        m_main.dialogs().openFile(this, QCoreApplication::translate("tfmastera", "Выберите файл для импорта"),
+                                  ImportFileName, QStringLiteral("Text file (*.txt);;Any text file (*)"));
     if (path.isEmpty())
         return;
     // Read first: a file that cannot be read leaves the list as it was.

@@ -1,5 +1,6 @@
 #include "tselform.h"
 
+#include <QCoreApplication>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -27,7 +28,7 @@ TSelForm::TSelForm(ExportColumnChoice &choice, QWidget *parent) : QDialog(parent
     BApple->setObjectName(QStringLiteral("BApple"));
     BApple->setGeometry(12, 8, 75, 25);
     BApple->setDefault(true);
-    BSelAll = new QPushButton(QStringLiteral("Выбрать всё"), panel);
+    BSelAll = new QPushButton(QCoreApplication::translate("tselform", "Выбрать всё"), panel);
     BSelAll->setObjectName(QStringLiteral("BSelAll"));
     BSelAll->setGeometry(112, 8, 97, 25);
 

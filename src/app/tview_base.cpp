@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -163,16 +164,16 @@ void TView_Base::buildWindow() {
     m_intake = new TPageIntake;
     m_service = new TPageService;
     m_drives = new TPageDrives;
-    m_pages->addTab(m_titles, QStringLiteral("Информация по сериям"));
-    m_pages->addTab(m_summary, QStringLiteral("Сводная таблица"));
-    m_pages->addTab(m_stats, QStringLiteral("Статистика"));
-    m_pages->addTab(m_intake, QStringLiteral("Добавить новое"));
-    m_pages->addTab(m_service, QStringLiteral("Дополнительно"));
-    m_pages->addTab(m_drives, QStringLiteral("Диски"));
+    m_pages->addTab(m_titles, QCoreApplication::translate("tview_base", "Информация по сериям"));
+    m_pages->addTab(m_summary, QCoreApplication::translate("tview_base", "Сводная таблица"));
+    m_pages->addTab(m_stats, QCoreApplication::translate("tview_base", "Статистика"));
+    m_pages->addTab(m_intake, QCoreApplication::translate("tview_base", "Добавить новое"));
+    m_pages->addTab(m_service, QCoreApplication::translate("tview_base", "Дополнительно"));
+    m_pages->addTab(m_drives, QCoreApplication::translate("tview_base", "Диски"));
     cl->addWidget(m_pages, 1);
     setCentralWidget(central);
 
-    m_sbarPanel = new QLabel(QStringLiteral("Всего:"), this);
+    m_sbarPanel = new QLabel(QCoreApplication::translate("tview_base", "Всего:"), this);
     m_sbarPanel->setObjectName(QStringLiteral("SBar"));
     m_sbarPanel->setFixedWidth(150);
     statusBar()->addWidget(m_sbarPanel);
@@ -588,9 +589,10 @@ void TView_Base::fillLanguageLists() {
 // ---- catalogs ----
 
 QString TView_Base::askCatalogFile() {
-    const QString chosen = m_dialogs.openFile(this, QStringLiteral("Укажите файл базы"), m_lastDialogPath,
-                                              QStringLiteral("Файл Vidoteq (*.vdq);;Каталог Access (*.mdb);;"
-                                                             "Все файлы (*)"));
+    const QString chosen = m_dialogs.openFile(
+        this, QCoreApplication::translate("tview_base", "Укажите файл базы"), m_lastDialogPath,
+        QCoreApplication::translate("tview_base", "Файл Vidoteq (*.vdq);;Каталог Access (*.mdb);;"
+                                                  "Все файлы (*)"));
     if (!chosen.isEmpty())
         m_lastDialogPath = chosen;
     return chosen;
@@ -694,8 +696,9 @@ void TView_Base::Panel18Click() {
 void TView_Base::BNewBaseClick() {
     if (!m_session.isOpen())
         throw Error(msg::noCatalogToCopy());
-    const QString newPath = askSavePath(msg::saveNewCatalogCaption(), QStringLiteral("vidoteq.vdq"),
-                                        QStringLiteral("Файл Vidoteq (*.vdq)"), false);
+    const QString newPath =
+        askSavePath(msg::saveNewCatalogCaption(), QStringLiteral("vidoteq.vdq"),
+                    QCoreApplication::translate("tview_base", "Файл Vidoteq (*.vdq)"), false);
     if (newPath.isEmpty())
         return;
     if (QFileInfo::exists(newPath))

@@ -12,6 +12,7 @@
 #include "ops/titleguess.h"
 #include "ops/titleops.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -325,7 +326,8 @@ int cmdAdd(Context &c) {
             msg::usageNotTogether(QStringLiteral("--guess-title"), QStringLiteral("--title, --title-id")));
     if (!guess && request.titleName.has_value() == titleIdText.has_value())
         throw UsageError(msg::usageCommandNeeds(
-            QStringLiteral("add"), QStringLiteral("--title НАЗВАНИЕ, --title-id ID или --guess-title")));
+            QStringLiteral("add"),
+            QCoreApplication::translate("vq::msg", "--title НАЗВАНИЕ, --title-id ID или --guess-title")));
     if (request.titleName && request.titleName->trimmed().isEmpty())
         throw UsageError(msg::usageTitleNeedsName());
     if (titleIdText) {

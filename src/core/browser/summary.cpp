@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include <QCoreApplication>
+
 namespace vq {
 
 namespace {
@@ -27,16 +29,21 @@ struct ColumnSpec {
 };
 
 const ColumnSpec kSummaryColumns[10] = {
-    {"Название", GridAlignment::Left, 262},       {"Тип", GridAlignment::Center, 73},
-    {"Серии", GridAlignment::Center, 73},         {"Объём", GridAlignment::Right, 67},
-    {"Длительность", GridAlignment::Center, 108}, {"Качество", GridAlignment::Center, 80},
-    {"Звук", GridAlignment::Center, 80},          {"Sub In", GridAlignment::Center, 62},
-    {"Sub Ext", GridAlignment::Center, 62},       {"Комментарий", GridAlignment::Left, 186},
+    {QT_TRANSLATE_NOOP("Summary", "Название"), GridAlignment::Left, 262},
+    {QT_TRANSLATE_NOOP("Summary", "Тип"), GridAlignment::Center, 73},
+    {QT_TRANSLATE_NOOP("Summary", "Серии"), GridAlignment::Center, 73},
+    {QT_TRANSLATE_NOOP("Summary", "Объём"), GridAlignment::Right, 67},
+    {QT_TRANSLATE_NOOP("Summary", "Длительность"), GridAlignment::Center, 108},
+    {QT_TRANSLATE_NOOP("Summary", "Качество"), GridAlignment::Center, 80},
+    {QT_TRANSLATE_NOOP("Summary", "Звук"), GridAlignment::Center, 80},
+    {QT_TRANSLATE_NOOP("Summary", "Sub In"), GridAlignment::Center, 62},
+    {QT_TRANSLATE_NOOP("Summary", "Sub Ext"), GridAlignment::Center, 62},
+    {QT_TRANSLATE_NOOP("Summary", "Комментарий"), GridAlignment::Left, 186},
 };
 
 void addTextColumns(GridData &grid) {
     for (const ColumnSpec &c : kSummaryColumns) {
-        GridColumn &col = grid.AddTextColumn(QString::fromUtf8(c.caption));
+        GridColumn &col = grid.AddTextColumn(QCoreApplication::translate("Summary", c.caption));
         col.SetAlignment(c.align);
         col.SetWidth(c.width);
         col.SetDefaultWidth(c.width);
@@ -57,7 +64,7 @@ void setupSummaryGrid(GridData &grid) {
     // The texts come from the kept summary, column n from its n-th text.
     for (int c = 0; c < TExportList::FieldCount; ++c)
         grid.Column(c).SetSourceField(c);
-    GridColumn &sel = grid.AddColumn(ColumnKind::CheckBox, QStringLiteral("Выбрано"));
+    GridColumn &sel = grid.AddColumn(ColumnKind::CheckBox, QCoreApplication::translate("Summary", "Выбрано"));
     sel.SetDefaultValue(QStringLiteral("false"));
     sel.SetWidth(80);
     sel.SetVisible(false);
@@ -80,7 +87,7 @@ void setupTitleGrid(GridData &grid) {
     id.SetDefaultValue(QStringLiteral("0"));
     id.SetWidth(80);
     id.SetVisible(false);
-    GridColumn &title = grid.AddTextColumn(QStringLiteral("Название"));
+    GridColumn &title = grid.AddTextColumn(QCoreApplication::translate("Summary", "Название"));
     title.SetSourceField(gvsv::Title); // a title's texts as the summary keeps them
     title.SetWidth(262);
     title.SetOptions(title.Options() & ~coEditing);

@@ -4,7 +4,8 @@
 #include <QStringList>
 
 // Every message the program itself shows or prints (errors, questions, reports) lives here, in
-// Russian, so the window and the command-line tool say the same thing in the same words.
+// Russian, so the window and the command-line tool say the same thing in the same words. Each goes
+// through the translations (context "vq::msg"): English comes from translations/vidoteq_en.ts.
 // Captions of controls stay with the controls. Keep each area's texts in its own section.
 namespace vq::msg {
 

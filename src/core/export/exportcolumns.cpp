@@ -2,25 +2,30 @@
 
 #include "browser/summary.h"
 
+#include <QCoreApplication>
+
 namespace vq {
 
 namespace {
 
 struct ColumnSpec {
-    const char16_t *caption;
+    const char *caption; // translated on use: an export speaks the window's language
     int spreadsheetWidth;
 };
 
 constexpr ColumnSpec Columns[ExportColumnCount] = {
-    {u"Название", 35}, {u"Тип", 8},   {u"Серии", 8},  {u"Объём", 8},   {u"Длительность", 15},
-    {u"Качество", 10}, {u"Звук", 10}, {u"Sub In", 8}, {u"Sub Ext", 8}, {u"Комментарий", 30},
+    {QT_TRANSLATE_NOOP("Export", "Название"), 35},     {QT_TRANSLATE_NOOP("Export", "Тип"), 8},
+    {QT_TRANSLATE_NOOP("Export", "Серии"), 8},         {QT_TRANSLATE_NOOP("Export", "Объём"), 8},
+    {QT_TRANSLATE_NOOP("Export", "Длительность"), 15}, {QT_TRANSLATE_NOOP("Export", "Качество"), 10},
+    {QT_TRANSLATE_NOOP("Export", "Звук"), 10},         {QT_TRANSLATE_NOOP("Export", "Sub In"), 8},
+    {QT_TRANSLATE_NOOP("Export", "Sub Ext"), 8},       {QT_TRANSLATE_NOOP("Export", "Комментарий"), 30},
 };
 
 } // namespace
 
 QString exportColumnCaption(int column) {
     Q_ASSERT(column >= 0 && column < ExportColumnCount);
-    return QString::fromUtf16(Columns[column].caption);
+    return QCoreApplication::translate("Export", Columns[column].caption);
 }
 
 int exportSpreadsheetWidth(int column) {
@@ -41,7 +46,7 @@ ExportTotals selectionTotals(const SelTotals &totals) {
 }
 
 QString totalsLabel(const QString &titleCount) {
-    return QStringLiteral("Всего:  ") + titleCount;
+    return QCoreApplication::translate("Export", "Всего:  ") + titleCount;
 }
 
 std::array<int, ExportColumnCount> packedColumnIndexes(const ExportColumnChoice &choice) {

@@ -6,6 +6,7 @@
 #include "catalog/messages.h"
 #include "gridview/griddata.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QStringDecoder>
 
@@ -107,13 +108,19 @@ std::optional<QString> decodeUtf16(const QByteArray &bytes) {
 } // namespace
 
 QStringList wizardItemTexts() {
-    return {QStringLiteral("Название"), QStringLiteral("Тип"), QStringLiteral("Серии"),
-            QStringLiteral("Тип и Серии (если в одном поле)"), QStringLiteral("Комментарий")};
+    return {QCoreApplication::translate("ListImport", "Название"),
+            QCoreApplication::translate("ListImport", "Тип"),
+            QCoreApplication::translate("ListImport", "Серии"),
+            QCoreApplication::translate("ListImport", "Тип и Серии (если в одном поле)"),
+            QCoreApplication::translate("ListImport", "Комментарий")};
 }
 
 QStringList WizardColumnCaptions() {
-    return {QStringLiteral("Название"), QStringLiteral("Тип"), QStringLiteral("Серии"),
-            QStringLiteral("Тип и Серии"), QStringLiteral("Комментарий")};
+    return {QCoreApplication::translate("ListImport", "Название"),
+            QCoreApplication::translate("ListImport", "Тип"),
+            QCoreApplication::translate("ListImport", "Серии"),
+            QCoreApplication::translate("ListImport", "Тип и Серии"),
+            QCoreApplication::translate("ListImport", "Комментарий")};
 }
 
 WizardChecks defaultWizardChecks() {
