@@ -353,6 +353,41 @@
         <source>от %1p</source>
         <translation>from %1p</translation>
     </message>
+    <message>
+        <source>есть дубликаты</source>
+        <translation>stored twice</translation>
+    </message>
+    <message>
+        <source>Аниме, у которых серия хранится в двух местах или тот же файл есть у другой серии</source>
+        <translation>Anime with an episode stored in two places, or whose file another episode has too</translation>
+    </message>
+    <message>
+        <source>одна копия</source>
+        <translation>one copy</translation>
+    </message>
+    <message>
+        <source>Аниме, у которых есть серия только на одном диске</source>
+        <translation>Anime with an episode on one drive only</translation>
+    </message>
+</context>
+<context>
+    <name>hash_handlers</name>
+    <message>
+        <source>Суммы файлов</source>
+        <translation>File checksums</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Изменились после подсчёта</source>
+        <translation>Changed since they were hashed</translation>
+    </message>
+    <message>
+        <source>Не совпадают с именем</source>
+        <translation>Do not match the name</translation>
+    </message>
 </context>
 <context>
     <name>main</name>
@@ -429,6 +464,58 @@
     <message>
         <source>Отмена</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Посчитать суммы</source>
+        <translation>Hash files</translation>
+    </message>
+    <message>
+        <source>Прочитать файлы без CRC32 и ed2k; каждый диск читается одним потоком</source>
+        <translation>Read the files that have no CRC32 and ed2k yet; each drive is read by one reader</translation>
+    </message>
+    <message>
+        <source>Сверить с именами</source>
+        <translation>Check against names</translation>
+    </message>
+    <message>
+        <source>Сравнить CRC32 файлов с суммами в квадратных скобках в их именах</source>
+        <translation>Compare the files' CRC32 with the checksums in square brackets in their names</translation>
+    </message>
+    <message>
+        <source>Перепроверить</source>
+        <translation>Recheck</translation>
+    </message>
+    <message>
+        <source>Прочитать все файлы заново и сравнить с сохранёнными суммами</source>
+        <translation>Read every file again and compare it with the stored checksums</translation>
+    </message>
+    <message>
+        <source>Одинаковые файлы</source>
+        <translation>Identical files</translation>
+    </message>
+    <message>
+        <source>Считать суммы в фоне</source>
+        <translation>Hash in the background</translation>
+    </message>
+    <message>
+        <source>Считать суммы новых файлов сразу после добавления и при открытии каталога</source>
+        <translation>Hash new files right after they are added and when the catalog opens</translation>
+    </message>
+    <message>
+        <source>Результат сверки</source>
+        <translation>Check results</translation>
+    </message>
+    <message>
+        <source>Файл</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>В имени</source>
+        <translation>In the name</translation>
+    </message>
+    <message>
+        <source>Серия</source>
+        <translation>Episode</translation>
     </message>
 </context>
 <context>
@@ -1690,6 +1777,42 @@ Add it as another name?</translation>
     <message>
         <source>Из имён файлов не прочитать название аниме: %1</source>
         <translation>The file names do not give a title&apos;s name: %1</translation>
+    </message>
+    <message>
+        <source>файл изменился, пока его читали</source>
+        <translation>the file changed while it was being read</translation>
+    </message>
+    <message>
+        <source>Суммы файлов: %1 из %2, %3 из %4 МБ</source>
+        <translation>Hashing: %1 of %2 files, %3 of %4 MB</translation>
+    </message>
+    <message>
+        <source>Посчитано: %1, без изменений: %2, изменились: %3, не прочитаны: %4, ждут диска: %5</source>
+        <translation>Hashed: %1, unchanged: %2, changed: %3, unreadable: %4, waiting for their drive: %5</translation>
+    </message>
+    <message>
+        <source>С суммой в имени: %1, совпадают: %2, не совпадают: %3, изменились: %4, ещё не посчитаны: %5</source>
+        <translation>With a checksum in the name: %1, match: %2, do not match: %3, changed: %4, not hashed yet: %5</translation>
+    </message>
+    <message>
+        <source>в разных аниме</source>
+        <translation>in different anime</translation>
+    </message>
+    <message>
+        <source>копии</source>
+        <translation>copies</translation>
+    </message>
+    <message>
+        <source>файлов: %1, по %2 байт, %3</source>
+        <translation>files: %1, %2 bytes each, %3</translation>
+    </message>
+    <message>
+        <source>Одинаковых файлов нет.</source>
+        <translation>No identical files.</translation>
+    </message>
+    <message>
+        <source>копий: %1</source>
+        <translation>copies: %1</translation>
     </message>
 </context>
 </TS>
