@@ -82,6 +82,12 @@ const Kept &keptCodecs() {
     return k;
 }
 
+const Kept &keptCodecMonths() {
+    static const Kept k{{kCodecMonthSums}, codecMonthSumTriggerNames(), codecMonthSumStatements,
+                        codecMonthSumFillStatements};
+    return k;
+}
+
 const Kept &keptOrder() {
     static const Kept k{{kTitleOrder, kOrderLocale},
                         {QStringLiteral("Sort_title_insert"), QStringLiteral("Sort_title_update"),
@@ -195,6 +201,11 @@ void toVersion5(sqlite3 *db) {
             .arg(kNumberIndex));
 }
 
+// Version 6: each title's files and bytes per video codec and month, which the charts draw.
+void toVersion6(sqlite3 *db) {
+    ensure(db, keptCodecMonths());
+}
+
 bool hasPlaces(sqlite3 *db) {
     for (const QString &t : placeTableNames())
         if (!has(db, "table", t))
@@ -209,7 +220,7 @@ struct Step {
     int to;
     void (*apply)(sqlite3 *);
 };
-const Step kSteps[] = {{2, toVersion2}, {3, toVersion3}, {4, toVersion4}, {5, toVersion5}};
+const Step kSteps[] = {{2, toVersion2}, {3, toVersion3}, {4, toVersion4}, {5, toVersion5}, {6, toVersion6}};
 static_assert(std::size(kSteps) == kSchemaVersion - 1, "one step per version");
 
 // A statement of a derived table for the connection's temporary schema; empty for what a
@@ -242,7 +253,7 @@ int fileVersion(sqlite3 *db) {
 
 bool needsUpgrade(sqlite3 *db, int version) {
     if (version < kSchemaVersion || !complete(db, keptSums()) || !complete(db, keptCodecs()) ||
-        !complete(db, keptOrder()) || !hasPlaces(db) ||
+        !complete(db, keptOrder()) || !complete(db, keptCodecMonths()) || !hasPlaces(db) ||
         !hasColumn(db, kEpisodes, columnName(kEpisodes, eKind)))
         return true;
     for (const QString &i : indexNames())
@@ -263,7 +274,7 @@ void upgrade(sqlite3 *db) {
 
 bool deriveInTemp(sqlite3 *db) {
     bool made = false;
-    for (const Kept *k : {&keptSums(), &keptCodecs()}) {
+    for (const Kept *k : {&keptSums(), &keptCodecs(), &keptCodecMonths()}) {
         bool inFile = true;
         for (const QString &t : k->tables)
             inFile = inFile && has(db, "table", t);

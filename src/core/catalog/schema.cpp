@@ -231,6 +231,63 @@ QStringList codecSumTriggerDrops() {
     return out;
 }
 
+namespace {
+
+const QString kMonthOf = QStringLiteral("substr(%1.\"Update\", 1, 7)");
+
+QString codecMonthChange(const QString &r, bool add) {
+    const QString match = QStringLiteral("\"ID\" = %1.\"Название\" AND \"Video_Codec_id\" IS %1.\"Video_Codec_id\" "
+                                         "AND \"Month\" IS %2")
+                              .arg(r, kMonthOf.arg(r));
+    const QString amounts = QStringLiteral("\"Count\" = \"Count\" %1 1, \"Size\" = \"Size\" %1 "
+                                           "coalesce(%2.\"Объём (байт)\", 0.0)")
+                                .arg(add ? QStringLiteral("+") : QStringLiteral("-"), r);
+    if (!add)
+        return QStringLiteral("UPDATE \"Sum_codec_month\" SET %1 WHERE %2; "
+                              "DELETE FROM \"Sum_codec_month\" WHERE %2 AND \"Count\" <= 0; ")
+            .arg(amounts, match);
+    return QStringLiteral("INSERT INTO \"Sum_codec_month\"(\"ID\", \"Video_Codec_id\", \"Month\") SELECT "
+                          "%1.\"Название\", %1.\"Video_Codec_id\", %2 WHERE %1.\"Название\" IS NOT NULL AND "
+                          "NOT EXISTS (SELECT 1 FROM \"Sum_codec_month\" WHERE %3); "
+                          "UPDATE \"Sum_codec_month\" SET %4 WHERE %3; ")
+        .arg(r, kMonthOf.arg(r), match, amounts);
+}
+
+} // namespace
+
+QStringList codecMonthSumTriggerNames() {
+    return {QStringLiteral("Sum_codec_month_insert"), QStringLiteral("Sum_codec_month_delete"),
+            QStringLiteral("Sum_codec_month_update")};
+}
+
+QStringList codecMonthSumStatements() {
+    const QStringList t = codecMonthSumTriggerNames();
+    return {
+        // Month: the first seven characters of the stored time ("2025-12"), NULL when none is stored.
+        QStringLiteral("CREATE TABLE \"Sum_codec_month\" (\"ID\" INTEGER NOT NULL, \"Video_Codec_id\" INTEGER, "
+                       "\"Month\" TEXT, \"Count\" INTEGER NOT NULL DEFAULT 0, \"Size\" REAL NOT NULL DEFAULT 0.0)"),
+        QStringLiteral("CREATE INDEX \"Sum_codec_month by key\" ON \"Sum_codec_month\"(\"ID\", "
+                       "\"Video_Codec_id\", \"Month\")"),
+        QStringLiteral("CREATE TRIGGER \"%1\" AFTER INSERT ON \"Серии\" BEGIN %2END")
+            .arg(t[0], codecMonthChange(QStringLiteral("new"), true)),
+        QStringLiteral("CREATE TRIGGER \"%1\" AFTER DELETE ON \"Серии\" BEGIN %2END")
+            .arg(t[1], codecMonthChange(QStringLiteral("old"), false)),
+        QStringLiteral("CREATE TRIGGER \"%1\" AFTER UPDATE OF \"Название\", \"Video_Codec_id\", "
+                       "\"Объём (байт)\", \"Update\" ON \"Серии\" BEGIN %2%3END")
+            .arg(t[2], codecMonthChange(QStringLiteral("old"), false),
+                 codecMonthChange(QStringLiteral("new"), true)),
+    };
+}
+
+QStringList codecMonthSumFillStatements() {
+    return {QStringLiteral("DELETE FROM \"Sum_codec_month\""),
+            QStringLiteral("INSERT INTO \"Sum_codec_month\"(\"ID\", \"Video_Codec_id\", \"Month\", \"Count\", "
+                           "\"Size\") SELECT \"Название\", \"Video_Codec_id\", %1, count(*), "
+                           "total(\"Объём (байт)\") FROM \"Серии\" WHERE \"Название\" IS NOT NULL GROUP BY "
+                           "\"Название\", \"Video_Codec_id\", %1")
+                .arg(kMonthOf.arg(QStringLiteral("\"Серии\"")))};
+}
+
 QStringList titleOrderStatements() {
     return {
         QStringLiteral("CREATE TABLE \"Sort_title\" (\"ID\" INTEGER PRIMARY KEY, \"Rank\" INTEGER)"),
@@ -486,6 +543,9 @@ QStringList requiredColumns(const QString &t) {
             c << QString::fromUtf8(i[1]);
         return c << QStringLiteral("Count");
     }
+    if (t == kCodecMonthSums)
+        return {QStringLiteral("ID"), QStringLiteral("Video_Codec_id"), QStringLiteral("Month"),
+                QStringLiteral("Count"), QStringLiteral("Size")};
     if (t == kAllSums)
         return {QStringLiteral("Count"), QStringLiteral("Size"), QStringLiteral("Size_n"),
                 QStringLiteral("Long"), QStringLiteral("Long_n")};

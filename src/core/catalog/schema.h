@@ -26,6 +26,8 @@ inline const QString kTitleSums = QStringLiteral("Sum_title");
 inline const QString kExtSums = QStringLiteral("Sum_ext");
 inline const QString kCodecSums = QStringLiteral("Sum_codec");
 inline const QString kAllSums = QStringLiteral("Sum_all");
+// Files and bytes per title, video codec and month stored: what the statistics charts draw.
+inline const QString kCodecMonthSums = QStringLiteral("Sum_codec_month");
 // Each title's place in name order (the user's locale), kept by the program: triggers clear a title's
 // place when any writer adds or renames it, and the program places it again (TitleOrder).
 inline const QString kTitleOrder = QStringLiteral("Sort_title");
@@ -39,7 +41,7 @@ constexpr int kMaxTextLength = 255;
 
 // The version of the files this program makes (PRAGMA user_version). A file of an earlier version is
 // brought up to it when it is opened (migrations.cpp); one of a later version is refused.
-constexpr int kSchemaVersion = 5;
+constexpr int kSchemaVersion = 6;
 
 QStringList tableNames();
 QStringList queryNames();
@@ -109,6 +111,11 @@ QStringList codecSumStatements();
 QStringList codecSumFillStatements();
 // Drops the triggers of `Sum_codec`, wherever they are.
 QStringList codecSumTriggerDrops();
+// Each title's files and bytes per video codec and per month stored (`Update`), kept by triggers,
+// so the statistics charts never read the episodes.
+QStringList codecMonthSumStatements();
+QStringList codecMonthSumFillStatements();
+QStringList codecMonthSumTriggerNames();
 // The titles' kept places in name order, their triggers, and the statements that list every title
 // without a place yet.
 QStringList titleOrderStatements();
