@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 
@@ -96,97 +97,112 @@ ChartSeries chartSeries(Catalog &catalog, const places::Mounts &mounts, const st
                    : QString();
     };
 
+    // Each kept table is read once, row by row, and summed here: a GROUP BY would sort what a
+    // hash of a few keys gathers in one pass.
+    struct Sum {
+        qint64 files = 0;
+        double bytes = 0;
+        void add(const Statement &st, int at) {
+            files += int64(st, at);
+            bytes += real(st, at + 1);
+        }
+    };
+
+    QHash<qint64, Sum> perType;
     read(catalog,
-         QStringLiteral("SELECT s.\"NType\", t.\"Тип\", sum(k.\"Count\"), total(k.\"Size\") FROM \"Sum_title\" k "
-                        "JOIN \"Список\" s ON s.\"ID\" = k.\"ID\" LEFT JOIN \"Тип\" t ON t.\"ID\" = s.\"NType\"%1 "
-                        "GROUP BY s.\"NType\"")
+         QStringLiteral("SELECT s.\"NType\", k.\"Count\", k.\"Size\" FROM \"Sum_title\" k JOIN \"Список\" s ON "
+                        "s.\"ID\" = k.\"ID\"%1")
              .arg(where("k.\"ID\"")),
-         ids, [&](const Statement &st) {
-             ChartPoint p;
-             p.id = int64(st, 0);
-             p.known = !isNull(st, 1);
-             p.key = st.text(1);
-             p.files = int64(st, 2);
-             p.bytes = real(st, 3);
-             out.byType.push_back(p);
-         });
+         ids, [&](const Statement &st) { perType[int64(st, 0)].add(st, 1); });
+    QHash<qint64, QString> typeNames;
+    read(catalog, QStringLiteral("SELECT \"ID\", \"Тип\" FROM \"Тип\""), nullptr,
+         [&](const Statement &st) { typeNames.insert(int64(st, 0), st.text(1)); });
+    for (auto t = perType.cbegin(); t != perType.cend(); ++t) {
+        ChartPoint p;
+        p.id = t.key();
+        p.known = typeNames.contains(t.key());
+        p.key = typeNames.value(t.key());
+        p.files = t->files;
+        p.bytes = t->bytes;
+        out.byType.push_back(p);
+    }
     largestFirst(out.byType);
 
+    QHash<std::pair<int, int>, Sum> perFrame;
     read(catalog,
-         QStringLiteral("SELECT \"Ширина\", \"Высота\", sum(\"Count\"), total(\"Size\") FROM \"Sum_ext\"%1 "
-                        "GROUP BY \"Высота\", \"Ширина\" ORDER BY \"Высота\", \"Ширина\"")
+         QStringLiteral("SELECT \"Ширина\", \"Высота\", \"Count\", \"Size\" FROM \"Sum_ext\"%1").arg(where("\"ID\"")),
+         ids, [&](const Statement &st) {
+             // Frames nobody could read (none stored, or 0) are one point, 0 x 0.
+             const bool known = !isNull(st, 0) && !isNull(st, 1) && int64(st, 1) > 0;
+             perFrame[known ? std::pair(int(int64(st, 0)), int(int64(st, 1))) : std::pair(0, 0)].add(st, 2);
+         });
+    for (auto f = perFrame.cbegin(); f != perFrame.cend(); ++f) {
+        ChartPoint p;
+        p.known = f.key().second > 0;
+        if (p.known) {
+            p.width = f.key().first;
+            p.height = f.key().second;
+            p.key = QStringLiteral("%1x%2").arg(p.width).arg(p.height);
+        }
+        p.files = f->files;
+        p.bytes = f->bytes;
+        out.byHeight.push_back(p);
+    }
+    std::sort(out.byHeight.begin(), out.byHeight.end(), [](const ChartPoint &a, const ChartPoint &b) {
+        return std::pair(a.height, a.width) < std::pair(b.height, b.width);
+    });
+
+    // One read for the codecs and the months; a codec key of -1 stands for none.
+    QHash<qint64, Sum> perCodec;
+    QHash<QString, Sum> perMonth;
+    read(catalog,
+         QStringLiteral("SELECT \"Video_Codec_id\", \"Count\", \"Size\", \"Month\" FROM \"Sum_codec_month\"%1")
              .arg(where("\"ID\"")),
          ids, [&](const Statement &st) {
-             ChartPoint p;
-             p.known = !isNull(st, 0) && !isNull(st, 1) && int64(st, 1) > 0;
-             if (p.known) {
-                 p.width = int(int64(st, 0));
-                 p.height = int(int64(st, 1));
-                 p.key = QStringLiteral("%1x%2").arg(p.width).arg(p.height);
-             }
-             p.files = int64(st, 2);
-             p.bytes = real(st, 3);
-             // Frames nobody could read (none stored, or 0) are one point, first.
-             if (!p.known && !out.byHeight.empty() && !out.byHeight.front().known) {
-                 out.byHeight.front().files += p.files;
-                 out.byHeight.front().bytes += p.bytes;
-             } else if (!p.known) {
-                 out.byHeight.insert(out.byHeight.begin(), p);
-             } else {
-                 out.byHeight.push_back(p);
-             }
+             perCodec[isNull(st, 0) ? -1 : int64(st, 0)].add(st, 1);
+             perMonth[isNull(st, 3) ? QString() : st.text(3)].add(st, 1);
          });
-
-    read(catalog,
-         QStringLiteral("SELECT k.\"Video_Codec_id\", c.\"Name\", sum(k.\"Count\"), total(k.\"Size\") FROM "
-                        "\"Sum_codec_month\" k LEFT JOIN \"Codec\" c ON c.\"ID\" = k.\"Video_Codec_id\"%1 "
-                        "GROUP BY k.\"Video_Codec_id\"")
-             .arg(where("k.\"ID\"")),
-         ids, [&](const Statement &st) {
-             ChartPoint p;
-             p.known = !isNull(st, 0);
-             p.id = p.known ? int64(st, 0) : 0;
-             p.key = st.text(1);
-             p.files = int64(st, 2);
-             p.bytes = real(st, 3);
-             out.byVideoCodec.push_back(p);
-         });
+    QHash<qint64, QString> codecNames;
+    if (!perCodec.isEmpty())
+        read(catalog, QStringLiteral("SELECT \"ID\", \"Name\" FROM \"Codec\""), nullptr,
+             [&](const Statement &st) { codecNames.insert(int64(st, 0), st.text(1)); });
+    for (auto c = perCodec.cbegin(); c != perCodec.cend(); ++c) {
+        ChartPoint p;
+        p.known = c.key() >= 0;
+        p.id = p.known ? c.key() : 0;
+        p.key = codecNames.value(c.key());
+        p.files = c->files;
+        p.bytes = c->bytes;
+        out.byVideoCodec.push_back(p);
+    }
     largestFirst(out.byVideoCodec);
-
-    read(catalog,
-         QStringLiteral("SELECT \"Month\", sum(\"Count\"), total(\"Size\") FROM \"Sum_codec_month\"%1 "
-                        "GROUP BY \"Month\" ORDER BY \"Month\"")
-             .arg(where("\"ID\"")),
-         ids, [&](const Statement &st) {
-             ChartPoint p;
-             p.known = !isNull(st, 0);
-             p.key = st.text(0);
-             p.files = int64(st, 1);
-             p.bytes = real(st, 2);
-             out.byMonth.push_back(p);
-         });
+    for (auto m = perMonth.cbegin(); m != perMonth.cend(); ++m) {
+        ChartPoint p;
+        p.known = !m.key().isEmpty();
+        p.key = m.key();
+        p.files = m->files;
+        p.bytes = m->bytes;
+        out.byMonth.push_back(p);
+    }
+    std::sort(out.byMonth.begin(), out.byMonth.end(),
+              [](const ChartPoint &a, const ChartPoint &b) { return a.key < b.key; });
     fillMonths(out.byMonth);
 
-    // Locations are per file, not kept as sums: the whole catalog reads the index of sizes per
-    // volume; the shown titles go from their episodes (by title) to their locations (by episode).
-    QHash<qint64, std::pair<qint64, double>> perVolume;
+    QHash<qint64, Sum> perVolume;
     read(catalog,
-         ids ? QStringLiteral("SELECT l.\"Volume\", count(*), total(l.\"Size\") FROM json_each(?1) t JOIN "
-                              "\"Серии\" e ON e.\"Название\" = t.value JOIN \"Location\" l ON l.\"Episode\" = "
-                              "e.\"ID\" GROUP BY l.\"Volume\"")
-             : QStringLiteral("SELECT \"Volume\", count(*), total(\"Size\") FROM \"Location\" GROUP BY \"Volume\""),
-         ids, [&](const Statement &st) { perVolume.insert(int64(st, 0), {int64(st, 1), real(st, 2)}); });
+         QStringLiteral("SELECT \"Volume\", \"Count\", \"Size\" FROM \"Sum_volume\"%1").arg(where("\"ID\"")), ids,
+         [&](const Statement &st) { perVolume[int64(st, 0)].add(st, 1); });
     if (!perVolume.isEmpty())
         for (const places::VolumeRow &v : places::volumes(catalog, mounts, false)) {
             const auto found = perVolume.constFind(v.id);
-            if (found == perVolume.cend())
+            if (found == perVolume.cend() || found->files <= 0)
                 continue;
             ChartPoint p;
             p.id = v.id;
             p.key = v.shownName();
             p.online = v.online;
-            p.files = found->first;
-            p.bytes = found->second;
+            p.files = found->files;
+            p.bytes = found->bytes;
             out.byDrive.push_back(p);
         }
     std::stable_sort(out.byDrive.begin(), out.byDrive.end(),

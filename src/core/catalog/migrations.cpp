@@ -88,6 +88,11 @@ const Kept &keptCodecMonths() {
     return k;
 }
 
+const Kept &keptVolumes() {
+    static const Kept k{{kVolumeSums}, volumeSumTriggerNames(), volumeSumStatements, volumeSumFillStatements};
+    return k;
+}
+
 const Kept &keptOrder() {
     static const Kept k{{kTitleOrder, kOrderLocale},
                         {QStringLiteral("Sort_title_insert"), QStringLiteral("Sort_title_update"),
@@ -201,9 +206,11 @@ void toVersion5(sqlite3 *db) {
             .arg(kNumberIndex));
 }
 
-// Version 6: each title's files and bytes per video codec and month, which the charts draw.
+// Version 6: each title's files and bytes per video codec and month, and its located files per
+// volume, which the charts draw.
 void toVersion6(sqlite3 *db) {
     ensure(db, keptCodecMonths());
+    ensure(db, keptVolumes());
 }
 
 bool hasPlaces(sqlite3 *db) {
@@ -253,7 +260,7 @@ int fileVersion(sqlite3 *db) {
 
 bool needsUpgrade(sqlite3 *db, int version) {
     if (version < kSchemaVersion || !complete(db, keptSums()) || !complete(db, keptCodecs()) ||
-        !complete(db, keptOrder()) || !complete(db, keptCodecMonths()) || !hasPlaces(db) ||
+        !complete(db, keptOrder()) || !complete(db, keptCodecMonths()) || !complete(db, keptVolumes()) || !hasPlaces(db) ||
         !hasColumn(db, kEpisodes, columnName(kEpisodes, eKind)))
         return true;
     for (const QString &i : indexNames())
@@ -293,6 +300,15 @@ bool deriveInTemp(sqlite3 *db) {
         if (sql.startsWith(QLatin1String("CREATE TABLE IF NOT EXISTS \"")) &&
             !has(db, "table", sql.section(QLatin1Char('"'), 1, 1)))
             run(db, QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS ") + sql.mid(27));
+    // After the locations: their sums per volume are made from them.
+    if (!has(db, "table", kVolumeSums)) {
+        run(db, QStringLiteral("DROP TABLE IF EXISTS temp.\"%1\"").arg(kVolumeSums));
+        for (const QString &sql : keptVolumes().make())
+            if (const QString t = inTemp(sql); !t.isEmpty())
+                run(db, t);
+        run(db, keptVolumes().fill());
+        made = true;
+    }
     return made;
 }
 

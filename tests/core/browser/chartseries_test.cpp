@@ -14,25 +14,26 @@ using vq::test::TempCatalog;
 
 namespace {
 
-// "key|files|bytes" per point, sorted; months without files left out (the series fills them in).
-QStringList lines(const std::vector<ChartPoint> &points) {
+// "key|files|bytes" per point, sorted, one a line; months without files left out (the series
+// fills them in).
+std::string lines(const std::vector<ChartPoint> &points) {
     QStringList out;
     for (const ChartPoint &p : points)
         if (p.files > 0)
             out << QStringLiteral("%1|%2|%3").arg(p.key).arg(p.files).arg(p.bytes, 0, 'f', 0);
     out.sort();
-    return out;
+    return out.join(QLatin1Char('\n')).toStdString();
 }
 
 // The same from an independent GROUP BY whose rows are key, files, bytes.
-QStringList expected(TempCatalog &t, const QString &sql) {
+std::string expected(TempCatalog &t, const QString &sql) {
     const QStringList rows = t.scalar(QStringLiteral("SELECT group_concat(k || '|' || f || '|' || "
                                                      "printf('%.0f', b), char(10)) FROM (%1)")
                                           .arg(sql))
                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QStringList out = rows;
     out.sort();
-    return out;
+    return out.join(QLatin1Char('\n')).toStdString();
 }
 
 struct Step {
@@ -84,6 +85,10 @@ TEST(ChartSeries, FollowEpisodesThroughChanges) {
           QStringLiteral("UPDATE \"Серии\" SET \"Update\" = '2024-06-01 12:00:00.000' WHERE \"Высота\" = 2160")}},
         {"an episode moved to another title",
          {QStringLiteral("UPDATE \"Серии\" SET \"Название\" = %1 WHERE \"Высота\" = 720").arg(c)}},
+        {"a file found on the other drive, another's place forgotten",
+         {QStringLiteral("UPDATE \"Location\" SET \"Volume\" = 3 - \"Volume\", \"Size\" = 5 WHERE \"Episode\" = "
+                         "(SELECT min(\"ID\") FROM \"Серии\")"),
+          QStringLiteral("DELETE FROM \"Location\" WHERE \"Episode\" = (SELECT max(\"ID\") FROM \"Серии\")")}},
         {"an episode and a title deleted",
          {QStringLiteral("DELETE FROM \"Серии\" WHERE \"Высота\" = 480"),
           QStringLiteral("DELETE FROM \"Список\" WHERE \"ID\" = %1").arg(b)}},
