@@ -76,6 +76,7 @@ TStatsCharts::TStatsCharts(QWidget *parent) : QWidget(parent) {
         applyLook(chart);
     }
     connect(CBShownOnly, &QCheckBox::toggled, this, [this] { Q_EMIT shownOnlyToggled(); });
+    connect(Tabs, &QTabWidget::currentChanged, this, [this] { Q_EMIT chartShown(); });
 }
 
 void TStatsCharts::changeEvent(QEvent *event) {
@@ -87,12 +88,19 @@ void TStatsCharts::changeEvent(QEvent *event) {
     }
 }
 
+unsigned TStatsCharts::shownSeries() const {
+    static constexpr unsigned kOf[ChartCount] = {TypeSeries, DriveSeries, HeightSeries, CodecSeries,
+                                                 MonthSeries};
+    const int at = Tabs->currentIndex();
+    return at >= 0 && at < ChartCount ? kOf[at] : 0u;
+}
+
 void TStatsCharts::applyLook(QChart *chart) {
     const QPalette pal = palette();
     // The desktop's own colours and font: a light or dark series palette to match, then its
     // background, text and font over it.
     chart->setTheme(pal.color(QPalette::Window).lightness() < 128 ? QChart::ChartThemeDark
-                                                                   : QChart::ChartThemeLight);
+                                                                  : QChart::ChartThemeLight);
     chart->setBackgroundBrush(pal.brush(QPalette::Window));
     chart->setBackgroundPen(Qt::NoPen);
     chart->setTitleBrush(pal.brush(QPalette::WindowText));
@@ -121,22 +129,35 @@ QString TStatsCharts::pointText(const ChartPoint &p) const {
     return tr("%1: файлов %2, %3").arg(p.key).arg(p.files).arg(gigabyteText(p.bytes));
 }
 
-void TStatsCharts::draw(const ChartSeries &series) {
-    if (&series != &m_series)
-        m_series = series;
+void TStatsCharts::draw(const ChartSeries &series, unsigned which) {
     // Points the episodes say nothing of carry a name the user can read.
     const QString unknown = tr("неизвестно");
-    for (auto *list : {&m_series.byType, &m_series.byHeight, &m_series.byVideoCodec, &m_series.byMonth})
-        for (ChartPoint &p : *list)
+    const auto take = [&](const std::vector<ChartPoint> &from, std::vector<ChartPoint> &into) {
+        if (&from != &into)
+            into = from;
+        for (ChartPoint &p : into)
             if (p.key.isEmpty())
                 p.key = unknown;
-    drawType();
-    drawDrives();
-    drawHeights();
-    drawCodecs();
-    drawMonths();
-    for (QChartView *v : m_views)
-        applyLook(v->chart());
+    };
+    const struct {
+        unsigned set;
+        const std::vector<ChartPoint> &from;
+        std::vector<ChartPoint> &into;
+        void (TStatsCharts::*draw)();
+        Chart chart;
+    } charts[] = {
+        {TypeSeries, series.byType, m_series.byType, &TStatsCharts::drawType, ByType},
+        {DriveSeries, series.byDrive, m_series.byDrive, &TStatsCharts::drawDrives, ByDrive},
+        {HeightSeries, series.byHeight, m_series.byHeight, &TStatsCharts::drawHeights, ByHeight},
+        {CodecSeries, series.byVideoCodec, m_series.byVideoCodec, &TStatsCharts::drawCodecs, ByVideoCodec},
+        {MonthSeries, series.byMonth, m_series.byMonth, &TStatsCharts::drawMonths, ByMonth},
+    };
+    for (const auto &c : charts)
+        if (which & c.set) {
+            take(c.from, c.into);
+            (this->*c.draw)();
+            applyLook(m_views[c.chart]->chart());
+        }
 }
 
 void TStatsCharts::drawType() {
@@ -160,7 +181,8 @@ void TStatsCharts::drawType() {
     });
     connect(pie, &QPieSeries::hovered, this, [this](QPieSlice *s, bool on) {
         if (on)
-            QToolTip::showText(QCursor::pos(), pointText(m_series.byType.at(size_t(s->property("vqPoint").toInt()))));
+            QToolTip::showText(QCursor::pos(),
+                               pointText(m_series.byType.at(size_t(s->property("vqPoint").toInt()))));
     });
     chart->addSeries(pie);
     chart->setTitle(tr("Объём по типам"));

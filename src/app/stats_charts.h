@@ -20,7 +20,10 @@ class TStatsCharts : public QWidget {
 public:
     explicit TStatsCharts(QWidget *parent = nullptr);
 
-    void draw(const ChartSeries &series);
+    // Draws the charts `which` names (ChartSet) from `series`; the others stay as they were.
+    void draw(const ChartSeries &series, unsigned which = AllSeries);
+    // The series of the chart in sight.
+    unsigned shownSeries() const;
     const ChartSeries &drawn() const { return m_series; }
 
     enum Chart { ByType, ByDrive, ByHeight, ByVideoCodec, ByMonth, ChartCount };
@@ -31,6 +34,7 @@ public:
 
 Q_SIGNALS:
     void shownOnlyToggled();
+    void chartShown(); // another chart's tab was picked
     void typeClicked(qint64 type);
     void frameClicked(int width, int height);
     void videoCodecClicked(qint64 codec);

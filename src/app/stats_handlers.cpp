@@ -4,11 +4,11 @@
 #include "browser/summary.h"
 #include "errorguard.h"
 #include "filter_bar.h"
+#include "ops/summarysource.h"
+#include "page_stats.h"
 #include "page_summary.h"
 #include "places/mounts.h"
 #include "stats_charts.h"
-#include "ops/summarysource.h"
-#include "page_stats.h"
 #include "summary_handlers.h"
 #include "tgridview.h"
 #include "tview_base.h"
@@ -52,6 +52,7 @@ void TStatsHandlers::showCharts() {
         m_p->Charts = c;
         auto g = [this](auto f) { return ErrorGuard::wrap(&m_win, f); };
         connect(c, &TStatsCharts::shownOnlyToggled, this, g([this] { chartsChanged(); }));
+        connect(c, &TStatsCharts::chartShown, this, g([this] { drawCharts(); }));
         TFilterBar *bar = m_win.summaryPage()->FilterBar;
         connect(c, &TStatsCharts::typeClicked, this, g([this, bar](qint64 t) { narrowTo(bar->CFType, t); }));
         connect(c, &TStatsCharts::videoCodecClicked, this,
@@ -60,32 +61,36 @@ void TStatsHandlers::showCharts() {
                 g([this, bar](int w, int h) { narrowTo(bar->CFFrame, QPoint(w, h)); }));
         c->show();
     }
-    if (m_chartsStale)
-        drawCharts();
+    drawCharts();
 }
 
 void TStatsHandlers::chartsChanged(bool shownOnly) {
     TStatsCharts *c = m_p->Charts;
     if (shownOnly && !(c && c->CBShownOnly->isChecked()))
         return;
-    m_chartsStale = true;
+    m_staleCharts = AllSeries;
     if (c && c->isVisible())
         drawCharts();
 }
 
 void TStatsHandlers::drawCharts() {
+    // Only the chart in sight is read and drawn; the others when their tab is picked.
     TStatsCharts *c = m_p->Charts;
-    CatalogSession &s = m_win.session();
-    if (!c)
+    if (!c || !c->isVisible())
         return;
-    m_chartsStale = false;
+    const unsigned want = c->shownSeries() & m_staleCharts;
+    if (!want)
+        return;
+    m_staleCharts &= ~want;
+    CatalogSession &s = m_win.session();
     if (!s.isOpen()) {
-        c->draw(ChartSeries{});
+        c->draw(ChartSeries{}, want);
         return;
     }
     const Narrowing &shown = m_win.summary().shown();
     const bool only = c->CBShownOnly->isChecked() && shown.narrowed;
-    c->draw(chartSeries(s.catalog(), places::Mounts::recent(), only ? &shown.found.ids : nullptr));
+    c->draw(chartSeries(s.catalog(), places::Mounts::recent(), only ? &shown.found.ids : nullptr, want),
+            want);
 }
 
 void TStatsHandlers::narrowTo(QComboBox *field, const QVariant &value) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser/chartseries.h"
 #include "browser/summary.h"
 
 #include <QObject>
@@ -65,7 +66,7 @@ private:
     TView_Base &m_win;
     TPageStats *m_p;
     CatalogStats m_stats;
-    bool m_chartsStale = true;
+    unsigned m_staleCharts = AllSeries; // ChartSet: the charts to read again when seen
 };
 
 } // namespace vq

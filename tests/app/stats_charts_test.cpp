@@ -59,11 +59,11 @@ TEST_F(StatsCharts, MadeWhenShownAndAClickOnABarNarrowsTheBar) {
     win->setActivePage(TView_Base::Stat);
     QCoreApplication::processEvents();
     ASSERT_NE(win->statsPage()->Charts, nullptr);
+    charts().Tabs->setCurrentWidget(charts().view(TStatsCharts::ByVideoCodec));
+    QCoreApplication::processEvents();
     EXPECT_EQ(codecBars(), (QStringList{QStringLiteral("AVC:5"), QStringLiteral("HEVC:1")}));
 
     charts().CBShownOnly->setChecked(true);
-    charts().Tabs->setCurrentWidget(charts().view(TStatsCharts::ByVideoCodec));
-    QCoreApplication::processEvents();
     QChartView *view = charts().view(TStatsCharts::ByVideoCodec);
     QChart *chart = view->chart();
     auto *bars = qobject_cast<QAbstractBarSeries *>(chart->series().value(0));

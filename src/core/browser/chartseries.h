@@ -32,11 +32,22 @@ struct ChartSeries {
     std::vector<ChartPoint> byMonth;      // "2025-12", every month from the first to the last
 };
 
-// The series of the whole catalog, or of the titles `shown` holds when it is given. Read from the
-// kept sums (per title, per frame and languages, per video codec and month) and the locations'
-// index, never from the episodes table, in one read transaction.
-ChartSeries chartSeries(Catalog &catalog, const places::Mounts &mounts,
-                        const std::vector<qint64> *shown = nullptr);
+// Which series to read: a chart not seen need not be read.
+enum ChartSet : unsigned {
+    TypeSeries = 1,
+    DriveSeries = 2,
+    HeightSeries = 4,
+    CodecSeries = 8,
+    MonthSeries = 16,
+    AllSeries = 31,
+};
+
+// The series of the whole catalog, or of the titles `shown` holds when it is given; those `wanted`
+// names are read, the others left empty. Read from the kept sums (per title, per frame and
+// languages, per video codec and month, per volume), never from the episodes or their locations,
+// in one read transaction.
+ChartSeries chartSeries(Catalog &catalog, const places::Mounts &mounts, const std::vector<qint64> *shown = nullptr,
+                        unsigned wanted = AllSeries);
 
 // "SD", "720p", "1080p" or "2160p": the class of a frame height; "" when unknown (0).
 QString heightClass(int height);

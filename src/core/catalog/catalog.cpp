@@ -191,8 +191,8 @@ void Catalog::checkSchema() {
     QStringList check = missing;
     {
         Statement st(m_db, QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"));
-        const QStringList kept = schema::sumTableNames() << schema::kCodecSums << schema::kCodecMonthSums
-                                                          << schema::kVolumeSums;
+        const QStringList kept = schema::sumTableNames()
+                                 << schema::kCodecSums << schema::kCodecMonthSums << schema::kVolumeSums;
         while (st.step()) {
             const QString name = st.text(0);
             missing.removeAll(name);

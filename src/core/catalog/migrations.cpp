@@ -83,8 +83,8 @@ const Kept &keptCodecs() {
 }
 
 const Kept &keptCodecMonths() {
-    static const Kept k{{kCodecMonthSums}, codecMonthSumTriggerNames(), codecMonthSumStatements,
-                        codecMonthSumFillStatements};
+    static const Kept k{
+        {kCodecMonthSums}, codecMonthSumTriggerNames(), codecMonthSumStatements, codecMonthSumFillStatements};
     return k;
 }
 
@@ -260,8 +260,8 @@ int fileVersion(sqlite3 *db) {
 
 bool needsUpgrade(sqlite3 *db, int version) {
     if (version < kSchemaVersion || !complete(db, keptSums()) || !complete(db, keptCodecs()) ||
-        !complete(db, keptOrder()) || !complete(db, keptCodecMonths()) || !complete(db, keptVolumes()) || !hasPlaces(db) ||
-        !hasColumn(db, kEpisodes, columnName(kEpisodes, eKind)))
+        !complete(db, keptOrder()) || !complete(db, keptCodecMonths()) || !complete(db, keptVolumes()) ||
+        !hasPlaces(db) || !hasColumn(db, kEpisodes, columnName(kEpisodes, eKind)))
         return true;
     for (const QString &i : indexNames())
         if (!has(db, "index", i))

@@ -236,9 +236,10 @@ namespace {
 const QString kMonthOf = QStringLiteral("substr(%1.\"Update\", 1, 7)");
 
 QString codecMonthChange(const QString &r, bool add) {
-    const QString match = QStringLiteral("\"ID\" = %1.\"Название\" AND \"Video_Codec_id\" IS %1.\"Video_Codec_id\" "
-                                         "AND \"Month\" IS %2")
-                              .arg(r, kMonthOf.arg(r));
+    const QString match =
+        QStringLiteral("\"ID\" = %1.\"Название\" AND \"Video_Codec_id\" IS %1.\"Video_Codec_id\" "
+                       "AND \"Month\" IS %2")
+            .arg(r, kMonthOf.arg(r));
     const QString amounts = QStringLiteral("\"Count\" = \"Count\" %1 1, \"Size\" = \"Size\" %1 "
                                            "coalesce(%2.\"Объём (байт)\", 0.0)")
                                 .arg(add ? QStringLiteral("+") : QStringLiteral("-"), r);
@@ -264,8 +265,9 @@ QStringList codecMonthSumStatements() {
     const QStringList t = codecMonthSumTriggerNames();
     return {
         // Month: the first seven characters of the stored time ("2025-12"), NULL when none is stored.
-        QStringLiteral("CREATE TABLE \"Sum_codec_month\" (\"ID\" INTEGER NOT NULL, \"Video_Codec_id\" INTEGER, "
-                       "\"Month\" TEXT, \"Count\" INTEGER NOT NULL DEFAULT 0, \"Size\" REAL NOT NULL DEFAULT 0.0)"),
+        QStringLiteral(
+            "CREATE TABLE \"Sum_codec_month\" (\"ID\" INTEGER NOT NULL, \"Video_Codec_id\" INTEGER, "
+            "\"Month\" TEXT, \"Count\" INTEGER NOT NULL DEFAULT 0, \"Size\" REAL NOT NULL DEFAULT 0.0)"),
         QStringLiteral("CREATE INDEX \"Sum_codec_month by key\" ON \"Sum_codec_month\"(\"ID\", "
                        "\"Video_Codec_id\", \"Month\")"),
         QStringLiteral("CREATE TRIGGER \"%1\" AFTER INSERT ON \"Серии\" BEGIN %2END")
@@ -280,12 +282,13 @@ QStringList codecMonthSumStatements() {
 }
 
 QStringList codecMonthSumFillStatements() {
-    return {QStringLiteral("DELETE FROM \"Sum_codec_month\""),
-            QStringLiteral("INSERT INTO \"Sum_codec_month\"(\"ID\", \"Video_Codec_id\", \"Month\", \"Count\", "
-                           "\"Size\") SELECT \"Название\", \"Video_Codec_id\", %1, count(*), "
-                           "total(\"Объём (байт)\") FROM \"Серии\" WHERE \"Название\" IS NOT NULL GROUP BY "
-                           "\"Название\", \"Video_Codec_id\", %1")
-                .arg(kMonthOf.arg(QStringLiteral("\"Серии\"")))};
+    return {
+        QStringLiteral("DELETE FROM \"Sum_codec_month\""),
+        QStringLiteral("INSERT INTO \"Sum_codec_month\"(\"ID\", \"Video_Codec_id\", \"Month\", \"Count\", "
+                       "\"Size\") SELECT \"Название\", \"Video_Codec_id\", %1, count(*), "
+                       "total(\"Объём (байт)\") FROM \"Серии\" WHERE \"Название\" IS NOT NULL GROUP BY "
+                       "\"Название\", \"Video_Codec_id\", %1")
+            .arg(kMonthOf.arg(QStringLiteral("\"Серии\"")))};
 }
 
 namespace {
@@ -300,39 +303,46 @@ QString titleOfLocation(const QString &r) {
 QString volumeChange(const QString &r, bool add) {
     const QString title = titleOfLocation(r);
     const QString match = QStringLiteral("\"ID\" = %1 AND \"Volume\" = %2.\"Volume\"").arg(title, r);
-    const QString amounts = QStringLiteral("\"Count\" = \"Count\" %1 1, \"Size\" = \"Size\" %1 coalesce(%2.\"Size\", 0)")
-                                .arg(add ? QStringLiteral("+") : QStringLiteral("-"), r);
+    const QString amounts =
+        QStringLiteral("\"Count\" = \"Count\" %1 1, \"Size\" = \"Size\" %1 coalesce(%2.\"Size\", 0)")
+            .arg(add ? QStringLiteral("+") : QStringLiteral("-"), r);
     if (!add)
         return QStringLiteral("UPDATE \"Sum_volume\" SET %1 WHERE %2; "
                               "DELETE FROM \"Sum_volume\" WHERE %2 AND \"Count\" <= 0; ")
             .arg(amounts, match);
-    return QStringLiteral("INSERT INTO \"Sum_volume\"(\"ID\", \"Volume\") SELECT %1, %2.\"Volume\" WHERE %1 IS NOT "
-                          "NULL AND NOT EXISTS (SELECT 1 FROM \"Sum_volume\" WHERE %3); "
-                          "UPDATE \"Sum_volume\" SET %4 WHERE %3; ")
+    return QStringLiteral(
+               "INSERT INTO \"Sum_volume\"(\"ID\", \"Volume\") SELECT %1, %2.\"Volume\" WHERE %1 IS NOT "
+               "NULL AND NOT EXISTS (SELECT 1 FROM \"Sum_volume\" WHERE %3); "
+               "UPDATE \"Sum_volume\" SET %4 WHERE %3; ")
         .arg(title, r, match, amounts);
 }
 
 // All locations of the episode row `r` ("old" or "new") added to or taken from the title it names.
 QString episodeVolumesChange(const QString &r, bool add) {
-    const QString of = QStringLiteral("FROM \"Location\" l WHERE l.\"Episode\" = %1.\"ID\" AND l.\"Volume\" = "
-                                      "\"Sum_volume\".\"Volume\"")
-                           .arg(r);
+    const QString of =
+        QStringLiteral("FROM \"Location\" l WHERE l.\"Episode\" = %1.\"ID\" AND l.\"Volume\" = "
+                       "\"Sum_volume\".\"Volume\"")
+            .arg(r);
     const QString sign = add ? QStringLiteral("+") : QStringLiteral("-");
     const QString where = QStringLiteral("\"ID\" = %1.\"Название\" AND \"Volume\" IN (SELECT \"Volume\" FROM "
                                          "\"Location\" WHERE \"Episode\" = %1.\"ID\")")
                               .arg(r);
     QString sql;
     if (add)
-        sql += QStringLiteral("INSERT INTO \"Sum_volume\"(\"ID\", \"Volume\") SELECT DISTINCT %1.\"Название\", "
-                              "l.\"Volume\" FROM \"Location\" l WHERE l.\"Episode\" = %1.\"ID\" AND %1.\"Название\" "
-                              "IS NOT NULL AND NOT EXISTS (SELECT 1 FROM \"Sum_volume\" s WHERE s.\"ID\" = "
-                              "%1.\"Название\" AND s.\"Volume\" = l.\"Volume\"); ")
+        sql += QStringLiteral(
+                   "INSERT INTO \"Sum_volume\"(\"ID\", \"Volume\") SELECT DISTINCT %1.\"Название\", "
+                   "l.\"Volume\" FROM \"Location\" l WHERE l.\"Episode\" = %1.\"ID\" AND %1.\"Название\" "
+                   "IS NOT NULL AND NOT EXISTS (SELECT 1 FROM \"Sum_volume\" s WHERE s.\"ID\" = "
+                   "%1.\"Название\" AND s.\"Volume\" = l.\"Volume\"); ")
                    .arg(r);
-    sql += QStringLiteral("UPDATE \"Sum_volume\" SET \"Count\" = \"Count\" %1 (SELECT count(*) %2), \"Size\" = "
-                          "\"Size\" %1 (SELECT total(l.\"Size\") %2) WHERE %3; ")
-               .arg(sign, of, where);
+    sql +=
+        QStringLiteral("UPDATE \"Sum_volume\" SET \"Count\" = \"Count\" %1 (SELECT count(*) %2), \"Size\" = "
+                       "\"Size\" %1 (SELECT total(l.\"Size\") %2) WHERE %3; ")
+            .arg(sign, of, where);
     if (!add)
-        sql += QStringLiteral("DELETE FROM \"Sum_volume\" WHERE \"ID\" = %1.\"Название\" AND \"Count\" <= 0; ").arg(r);
+        sql +=
+            QStringLiteral("DELETE FROM \"Sum_volume\" WHERE \"ID\" = %1.\"Название\" AND \"Count\" <= 0; ")
+                .arg(r);
     return sql;
 }
 
@@ -351,10 +361,13 @@ QStringList volumeSumStatements() {
         QStringLiteral("CREATE TABLE \"Sum_volume\" (\"ID\" INTEGER NOT NULL, \"Volume\" INTEGER NOT NULL, "
                        "\"Count\" INTEGER NOT NULL DEFAULT 0, \"Size\" REAL NOT NULL DEFAULT 0.0)"),
         QStringLiteral("CREATE INDEX \"Sum_volume by key\" ON \"Sum_volume\"(\"ID\", \"Volume\")"),
-        QStringLiteral("CREATE TRIGGER \"%1\" AFTER INSERT ON \"Location\" BEGIN %2END").arg(t[0], volumeChange(n, true)),
-        QStringLiteral("CREATE TRIGGER \"%1\" AFTER DELETE ON \"Location\" BEGIN %2END").arg(t[1], volumeChange(o, false)),
-        QStringLiteral("CREATE TRIGGER \"%1\" AFTER UPDATE OF \"Episode\", \"Volume\", \"Size\" ON \"Location\" "
-                       "BEGIN %2%3END")
+        QStringLiteral("CREATE TRIGGER \"%1\" AFTER INSERT ON \"Location\" BEGIN %2END")
+            .arg(t[0], volumeChange(n, true)),
+        QStringLiteral("CREATE TRIGGER \"%1\" AFTER DELETE ON \"Location\" BEGIN %2END")
+            .arg(t[1], volumeChange(o, false)),
+        QStringLiteral(
+            "CREATE TRIGGER \"%1\" AFTER UPDATE OF \"Episode\", \"Volume\", \"Size\" ON \"Location\" "
+            "BEGIN %2%3END")
             .arg(t[2], volumeChange(o, false), volumeChange(n, true)),
         // Before: the episode's locations go after it (Location_episode_delete), when its title
         // can no longer be found from them.
@@ -366,11 +379,12 @@ QStringList volumeSumStatements() {
 }
 
 QStringList volumeSumFillStatements() {
-    return {QStringLiteral("DELETE FROM \"Sum_volume\""),
-            QStringLiteral("INSERT INTO \"Sum_volume\"(\"ID\", \"Volume\", \"Count\", \"Size\") SELECT "
-                           "e.\"Название\", l.\"Volume\", count(*), total(l.\"Size\") FROM \"Location\" l JOIN "
-                           "\"Серии\" e ON e.\"ID\" = l.\"Episode\" WHERE e.\"Название\" IS NOT NULL GROUP BY "
-                           "e.\"Название\", l.\"Volume\"")};
+    return {
+        QStringLiteral("DELETE FROM \"Sum_volume\""),
+        QStringLiteral("INSERT INTO \"Sum_volume\"(\"ID\", \"Volume\", \"Count\", \"Size\") SELECT "
+                       "e.\"Название\", l.\"Volume\", count(*), total(l.\"Size\") FROM \"Location\" l JOIN "
+                       "\"Серии\" e ON e.\"ID\" = l.\"Episode\" WHERE e.\"Название\" IS NOT NULL GROUP BY "
+                       "e.\"Название\", l.\"Volume\"")};
 }
 
 QStringList titleOrderStatements() {
@@ -632,7 +646,8 @@ QStringList requiredColumns(const QString &t) {
         return {QStringLiteral("ID"), QStringLiteral("Video_Codec_id"), QStringLiteral("Month"),
                 QStringLiteral("Count"), QStringLiteral("Size")};
     if (t == kVolumeSums)
-        return {QStringLiteral("ID"), QStringLiteral("Volume"), QStringLiteral("Count"), QStringLiteral("Size")};
+        return {QStringLiteral("ID"), QStringLiteral("Volume"), QStringLiteral("Count"),
+                QStringLiteral("Size")};
     if (t == kAllSums)
         return {QStringLiteral("Count"), QStringLiteral("Size"), QStringLiteral("Size_n"),
                 QStringLiteral("Long"), QStringLiteral("Long_n")};

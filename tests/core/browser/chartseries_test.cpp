@@ -57,9 +57,10 @@ TEST(ChartSeries, FollowEpisodesThroughChanges) {
         int w, h;
         const char *when;
         int codec;
-    } eps[] = {{a, 700e6, 1920, 1080, "2024-01-05T10:00:00", 1}, {a, 650e6, 1920, 1080, "2024-01-20T10:00:00", 1},
-               {a, 300e6, 1280, 720, "2024-04-02T10:00:00", 2},  {b, 4e9, 3840, 2160, "2024-04-03T10:00:00", 2},
-               {b, 1e8, 640, 480, "2023-11-30T23:59:59", 0},     {c, 2e8, 0, 0, "2024-02-01T00:00:00", 1}};
+    } eps[] = {
+        {a, 700e6, 1920, 1080, "2024-01-05T10:00:00", 1}, {a, 650e6, 1920, 1080, "2024-01-20T10:00:00", 1},
+        {a, 300e6, 1280, 720, "2024-04-02T10:00:00", 2},  {b, 4e9, 3840, 2160, "2024-04-03T10:00:00", 2},
+        {b, 1e8, 640, 480, "2023-11-30T23:59:59", 0},     {c, 2e8, 0, 0, "2024-02-01T00:00:00", 1}};
     for (const auto &e : eps) {
         EpisodeRow r;
         r.size = e.size;
@@ -70,25 +71,32 @@ TEST(ChartSeries, FollowEpisodesThroughChanges) {
         r.update = at(e.when);
         const qint64 id = t.addEpisode(e.title, r);
         if (e.codec)
-            t.exec(QStringLiteral("UPDATE \"Серии\" SET \"Video_Codec_id\" = %1 WHERE \"ID\" = %2").arg(e.codec).arg(id));
+            t.exec(QStringLiteral("UPDATE \"Серии\" SET \"Video_Codec_id\" = %1 WHERE \"ID\" = %2")
+                       .arg(e.codec)
+                       .arg(id));
     }
-    t.exec(QStringLiteral("INSERT INTO \"Volume\"(\"ID\", \"Ident\", \"Label\") VALUES (1, 'uuid:x', 'Archive'), "
-                          "(2, 'uuid:y', 'Backup')"));
-    t.exec(QStringLiteral("INSERT INTO \"Location\"(\"Episode\", \"Volume\", \"Path\", \"Size\") SELECT \"ID\", "
-                          "1 + (\"ID\" % 2), CAST('f' || \"ID\" AS BLOB), \"Объём (байт)\" FROM \"Серии\""));
+    t.exec(QStringLiteral(
+        "INSERT INTO \"Volume\"(\"ID\", \"Ident\", \"Label\") VALUES (1, 'uuid:x', 'Archive'), "
+        "(2, 'uuid:y', 'Backup')"));
+    t.exec(
+        QStringLiteral("INSERT INTO \"Location\"(\"Episode\", \"Volume\", \"Path\", \"Size\") SELECT \"ID\", "
+                       "1 + (\"ID\" % 2), CAST('f' || \"ID\" AS BLOB), \"Объём (байт)\" FROM \"Серии\""));
 
     const Step steps[] = {
         {"as made", {}},
         {"a size, a codec and a date edited, each alone",
          {QStringLiteral("UPDATE \"Серии\" SET \"Объём (байт)\" = 123456789 WHERE \"Объём (байт)\" = 700e6"),
           QStringLiteral("UPDATE \"Серии\" SET \"Video_Codec_id\" = 2 WHERE \"Объём (байт)\" = 650e6"),
-          QStringLiteral("UPDATE \"Серии\" SET \"Update\" = '2024-06-01 12:00:00.000' WHERE \"Высота\" = 2160")}},
+          QStringLiteral(
+              "UPDATE \"Серии\" SET \"Update\" = '2024-06-01 12:00:00.000' WHERE \"Высота\" = 2160")}},
         {"an episode moved to another title",
          {QStringLiteral("UPDATE \"Серии\" SET \"Название\" = %1 WHERE \"Высота\" = 720").arg(c)}},
         {"a file found on the other drive, another's place forgotten",
-         {QStringLiteral("UPDATE \"Location\" SET \"Volume\" = 3 - \"Volume\", \"Size\" = 5 WHERE \"Episode\" = "
-                         "(SELECT min(\"ID\") FROM \"Серии\")"),
-          QStringLiteral("DELETE FROM \"Location\" WHERE \"Episode\" = (SELECT max(\"ID\") FROM \"Серии\")")}},
+         {QStringLiteral(
+              "UPDATE \"Location\" SET \"Volume\" = 3 - \"Volume\", \"Size\" = 5 WHERE \"Episode\" = "
+              "(SELECT min(\"ID\") FROM \"Серии\")"),
+          QStringLiteral(
+              "DELETE FROM \"Location\" WHERE \"Episode\" = (SELECT max(\"ID\") FROM \"Серии\")")}},
         {"an episode and a title deleted",
          {QStringLiteral("DELETE FROM \"Серии\" WHERE \"Высота\" = 480"),
           QStringLiteral("DELETE FROM \"Список\" WHERE \"ID\" = %1").arg(b)}},
@@ -110,28 +118,33 @@ TEST(ChartSeries, FollowEpisodesThroughChanges) {
                 QString sql;
             } charts[] = {
                 {"type", s.byType,
-                 QStringLiteral("SELECT coalesce(ty.\"Тип\", '') k, count(*) f, total(e.\"Объём (байт)\") b FROM "
-                                "\"Серии\" e JOIN \"Список\" s ON s.\"ID\" = e.\"Название\" LEFT JOIN \"Тип\" ty ON "
-                                "ty.\"ID\" = s.\"NType\"%1 GROUP BY s.\"NType\"")
+                 QStringLiteral(
+                     "SELECT coalesce(ty.\"Тип\", '') k, count(*) f, total(e.\"Объём (байт)\") b FROM "
+                     "\"Серии\" e JOIN \"Список\" s ON s.\"ID\" = e.\"Название\" LEFT JOIN \"Тип\" ty ON "
+                     "ty.\"ID\" = s.\"NType\"%1 GROUP BY s.\"NType\"")
                      .arg(w)},
                 {"frame", s.byHeight,
-                 QStringLiteral("SELECT CASE WHEN coalesce(e.\"Высота\", 0) > 0 THEN e.\"Ширина\" || 'x' || "
-                                "e.\"Высота\" ELSE '' END k, count(*) f, total(e.\"Объём (байт)\") b FROM \"Серии\" "
-                                "e%1 GROUP BY k")
+                 QStringLiteral(
+                     "SELECT CASE WHEN coalesce(e.\"Высота\", 0) > 0 THEN e.\"Ширина\" || 'x' || "
+                     "e.\"Высота\" ELSE '' END k, count(*) f, total(e.\"Объём (байт)\") b FROM \"Серии\" "
+                     "e%1 GROUP BY k")
                      .arg(w)},
                 {"codec", s.byVideoCodec,
-                 QStringLiteral("SELECT coalesce(c.\"Name\", '') k, count(*) f, total(e.\"Объём (байт)\") b FROM "
-                                "\"Серии\" e LEFT JOIN \"Codec\" c ON c.\"ID\" = e.\"Video_Codec_id\"%1 GROUP BY "
-                                "e.\"Video_Codec_id\"")
+                 QStringLiteral(
+                     "SELECT coalesce(c.\"Name\", '') k, count(*) f, total(e.\"Объём (байт)\") b FROM "
+                     "\"Серии\" e LEFT JOIN \"Codec\" c ON c.\"ID\" = e.\"Video_Codec_id\"%1 GROUP BY "
+                     "e.\"Video_Codec_id\"")
                      .arg(w)},
                 {"month", s.byMonth,
-                 QStringLiteral("SELECT coalesce(substr(e.\"Update\", 1, 7), '') k, count(*) f, total(e.\"Объём "
-                                "(байт)\") b FROM \"Серии\" e%1 GROUP BY k")
+                 QStringLiteral(
+                     "SELECT coalesce(substr(e.\"Update\", 1, 7), '') k, count(*) f, total(e.\"Объём "
+                     "(байт)\") b FROM \"Серии\" e%1 GROUP BY k")
                      .arg(w)},
                 {"drive", s.byDrive,
-                 QStringLiteral("SELECT v.\"Label\" k, count(*) f, total(l.\"Size\") b FROM \"Location\" l JOIN "
-                                "\"Volume\" v ON v.\"ID\" = l.\"Volume\" JOIN \"Серии\" e ON e.\"ID\" = "
-                                "l.\"Episode\"%1 GROUP BY v.\"ID\"")
+                 QStringLiteral(
+                     "SELECT v.\"Label\" k, count(*) f, total(l.\"Size\") b FROM \"Location\" l JOIN "
+                     "\"Volume\" v ON v.\"ID\" = l.\"Volume\" JOIN \"Серии\" e ON e.\"ID\" = "
+                     "l.\"Episode\"%1 GROUP BY v.\"ID\"")
                      .arg(w)},
             };
             for (const auto &chart : charts)

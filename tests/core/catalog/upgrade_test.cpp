@@ -121,9 +121,10 @@ QString sumsOf(const QString &path) {
                QStringLiteral("SELECT group_concat(\"ID\" || ':' || \"Video_Codec_id\" || ':' || \"Count\") "
                               "FROM \"Sum_codec\"")) +
            QStringLiteral(" / ") +
-           one(path, QStringLiteral("SELECT group_concat(x) FROM (SELECT \"ID\" || ':' || \"Video_Codec_id\" || ':' "
-                                    "|| ifnull(\"Month\", '-') || ':' || \"Count\" || ':' || \"Size\" AS x FROM "
-                                    "\"Sum_codec_month\" ORDER BY \"ID\", \"Month\")"));
+           one(path, QStringLiteral(
+                         "SELECT group_concat(x) FROM (SELECT \"ID\" || ':' || \"Video_Codec_id\" || ':' "
+                         "|| ifnull(\"Month\", '-') || ':' || \"Count\" || ':' || \"Size\" AS x FROM "
+                         "\"Sum_codec_month\" ORDER BY \"ID\", \"Month\")"));
 }
 
 const QString kExpectedSums = QStringLiteral("1:2:300.0:30:2026-02-01 10:00:00.000 | "
@@ -188,7 +189,8 @@ TEST(CatalogUpgrade, ReadOnlyEarlierFileIsReadAsItIs) {
             EXPECT_EQ(sums.durationAt(0), 30.0);
             EXPECT_EQ(sums.combosOf(1).size(), 2u);
             EXPECT_EQ(c.episodeCount(), 5);
-            Statement &months = c.statement(QStringLiteral("SELECT total(\"Size\") FROM \"Sum_codec_month\""));
+            Statement &months =
+                c.statement(QStringLiteral("SELECT total(\"Size\") FROM \"Sum_codec_month\""));
             ASSERT_TRUE(months.step());
             EXPECT_EQ(months.text(0), QStringLiteral("1500.0"));
             months.reset();
