@@ -14,11 +14,11 @@ class Mounts;
 
 // One bar or slice of a statistics chart: its files and bytes, and what it stands for.
 struct ChartPoint {
-    QString key;        // the name shown ("" when the episodes do not say: no codec, no frame, no date)
-    qint64 id = 0;      // the key a click narrows by: type, codec or volume; 0 when none
-    qint64 files = 0;   // episodes (for drives: files found there)
-    double bytes = 0;   // their stored sizes
-    int width = 0;      // byHeight: the exact frame (0 x 0 when unknown)
+    QString key;      // the name shown ("" when the episodes do not say: no codec, no frame, no date)
+    qint64 id = 0;    // the key a click narrows by: type, codec or volume; 0 when none
+    qint64 files = 0; // episodes (for drives: files found there)
+    double bytes = 0; // their stored sizes
+    int width = 0;    // byHeight: the exact frame (0 x 0 when unknown)
     int height = 0;
     bool online = false; // byDrive: mounted now
     bool known = true;   // false for the point of episodes that do not say (key "")
@@ -46,8 +46,8 @@ enum ChartSet : unsigned {
 // names are read, the others left empty. Read from the kept sums (per title, per frame and
 // languages, per video codec and month, per volume), never from the episodes or their locations,
 // in one read transaction.
-ChartSeries chartSeries(Catalog &catalog, const places::Mounts &mounts, const std::vector<qint64> *shown = nullptr,
-                        unsigned wanted = AllSeries);
+ChartSeries chartSeries(Catalog &catalog, const places::Mounts &mounts,
+                        const std::vector<qint64> *shown = nullptr, unsigned wanted = AllSeries);
 
 // "SD", "720p", "1080p" or "2160p": the class of a frame height; "" when unknown (0).
 QString heightClass(int height);
