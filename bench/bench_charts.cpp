@@ -94,24 +94,44 @@ int main(int argc, char **argv) {
     }
     std::printf("%-44s cpu %7.2f ms  wall %7.2f ms (once)\n", "page first shown: charts made and drawn",
                 first.cpu, first.wall);
-    // Every chart read, drawn and painted, as after a change of the catalog with the page shown
-    // and each chart's tab picked in turn.
-    const auto paintAll = [&] {
-        for (int c = 0; c < vq::TStatsCharts::ChartCount; ++c) {
-            charts->Tabs->setCurrentIndex(c);
-            charts->view(vq::TStatsCharts::Chart(c))->grab();
-        }
+    // Each chart read, drawn, laid out and painted when its tab is picked after a change of the
+    // catalog; then all five in turn.
+    const char *names[vq::TStatsCharts::ChartCount] = {"type", "drive", "frame", "video codec", "month"};
+    const auto pick = [&](int c) {
+        charts->Tabs->setCurrentIndex(c);
+        QCoreApplication::processEvents(); // the chart lays itself out and is painted
     };
+    for (int c = 0; c < vq::TStatsCharts::ChartCount; ++c) {
+        const int before = (c + 1) % vq::TStatsCharts::ChartCount;
+        report((std::string("chart tab picked: ") + names[c]).c_str(),
+               paired(runs, upStat,
+                      [&] {
+                          pick(before);
+                          win.stats().chartsChanged();
+                          return measure([&] { pick(c); });
+                      }),
+               "UpStat", 50);
+    }
     report("every chart read, drawn and painted",
            paired(runs, upStat,
                   [&] {
-                      charts->Tabs->setCurrentIndex(vq::TStatsCharts::ChartCount - 1);
+                      pick(vq::TStatsCharts::ChartCount - 1);
                       return measure([&] {
                           win.stats().chartsChanged();
-                          paintAll();
+                          for (int c = 0; c < vq::TStatsCharts::ChartCount; ++c)
+                              pick(c);
                       });
                   }),
            "UpStat", 50);
+
+    // VQ_BENCH_CHARTS_PNG=FOLDER: each chart as drawn, to look at.
+    if (const QString dir = qEnvironmentVariable("VQ_BENCH_CHARTS_PNG"); !dir.isEmpty())
+        for (int c = 0; c < vq::TStatsCharts::ChartCount; ++c) {
+            charts->Tabs->setCurrentIndex(c);
+            charts->view(vq::TStatsCharts::Chart(c))
+                ->grab()
+                .save(QStringLiteral("%1/chart%2.png").arg(dir).arg(c));
+        }
 
     // A change of the filter bar, the charts following it, shown and hidden in turn.
     charts->CBShownOnly->setChecked(true);

@@ -48,6 +48,16 @@ std::vector<ChartPoint> readable(const std::vector<ChartPoint> &points, const QS
     return out;
 }
 
+// A value axis of whole numbers. Few ticks: every label is a text item of its own to lay out, and
+// a narrow chart cannot show many anyway.
+QValueAxis *valueAxis(const QString &title) {
+    auto *a = new QValueAxis;
+    a->setTitleText(title);
+    a->setLabelFormat(QStringLiteral("%.0f"));
+    a->setTickCount(4);
+    return a;
+}
+
 } // namespace
 
 TStatsCharts::TStatsCharts(QWidget *parent) : QWidget(parent) {
@@ -71,7 +81,8 @@ TStatsCharts::TStatsCharts(QWidget *parent) : QWidget(parent) {
         chart->setBackgroundRoundness(0);
         m_views[c] = new QChartView(chart, Tabs);
         m_views[c]->setObjectName(QString::fromLatin1(names[c]));
-        m_views[c]->setRenderHint(QPainter::Antialiasing);
+        // Bars are rectangles: smoothing is for the slices and lines, where it costs less.
+        m_views[c]->setRenderHint(QPainter::Antialiasing, c == ByType || c == ByMonth);
         Tabs->addTab(m_views[c], captions[c]);
         applyLook(chart);
     }
@@ -102,6 +113,7 @@ void TStatsCharts::applyLook(QChart *chart) {
     chart->setTheme(pal.color(QPalette::Window).lightness() < 128 ? QChart::ChartThemeDark
                                                                   : QChart::ChartThemeLight);
     chart->setBackgroundBrush(pal.brush(QPalette::Window));
+    chart->setDropShadowEnabled(false); // a blurred shadow costs more to paint than the chart
     chart->setBackgroundPen(Qt::NoPen);
     chart->setTitleBrush(pal.brush(QPalette::WindowText));
     chart->setTitleFont(font());
@@ -211,13 +223,12 @@ void TStatsCharts::drawDrives() {
     chart->addSeries(bars);
     auto *y = new QBarCategoryAxis;
     y->append(names);
-    auto *x = new QValueAxis;
-    x->setTitleText(tr("Гб"));
-    x->setLabelFormat(QStringLiteral("%.0f"));
+    auto *x = valueAxis(tr("Гб"));
     chart->addAxis(y, Qt::AlignLeft);
     chart->addAxis(x, Qt::AlignBottom);
     bars->attachAxis(x);
     bars->attachAxis(y);
+    x->applyNiceNumbers();
     chart->setTitle(points.empty() ? tr("Объём по дискам: места файлов не известны") : tr("Объём по дискам"));
     chart->legend()->setVisible(!points.empty());
 }
@@ -255,13 +266,12 @@ void TStatsCharts::drawHeights() {
     chart->addSeries(bars);
     auto *x = new QBarCategoryAxis;
     x->append(classes);
-    auto *y = new QValueAxis;
-    y->setTitleText(tr("Файлов"));
-    y->setLabelFormat(QStringLiteral("%.0f"));
+    auto *y = valueAxis(tr("Файлов"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     bars->attachAxis(x);
     bars->attachAxis(y);
+    y->applyNiceNumbers();
     chart->setTitle(tr("Файлы по кадру"));
     chart->legend()->setVisible(m_series.byHeight.size() <= size_t(kMostBars));
     chart->legend()->setAlignment(Qt::AlignRight);
@@ -290,13 +300,12 @@ void TStatsCharts::drawCodecs() {
     chart->addSeries(bars);
     auto *y = new QBarCategoryAxis;
     y->append(names);
-    auto *x = new QValueAxis;
-    x->setTitleText(tr("Файлов"));
-    x->setLabelFormat(QStringLiteral("%.0f"));
+    auto *x = valueAxis(tr("Файлов"));
     chart->addAxis(y, Qt::AlignLeft);
     chart->addAxis(x, Qt::AlignBottom);
     bars->attachAxis(x);
     bars->attachAxis(y);
+    x->applyNiceNumbers();
     chart->setTitle(tr("Видеокодеки"));
     chart->legend()->setVisible(false);
 }
@@ -327,16 +336,13 @@ void TStatsCharts::drawMonths() {
     chart->addSeries(space);
     auto *x = new QDateTimeAxis;
     x->setFormat(QStringLiteral("MM.yyyy"));
+    x->setTickCount(4);
     if (first.isValid())
         x->setRange(first, first == last ? first.addMonths(1) : last);
-    auto *yFiles = new QValueAxis;
-    yFiles->setTitleText(tr("Файлов"));
+    auto *yFiles = valueAxis(tr("Файлов"));
     yFiles->setRange(0, std::max(1.0, mostFiles * 1.05));
-    yFiles->setLabelFormat(QStringLiteral("%.0f"));
-    auto *yGb = new QValueAxis;
-    yGb->setTitleText(tr("Гб"));
+    auto *yGb = valueAxis(tr("Гб"));
     yGb->setRange(0, std::max(1.0, mostGb * 1.05));
-    yGb->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(yFiles, Qt::AlignLeft);
     chart->addAxis(yGb, Qt::AlignRight);
