@@ -71,6 +71,8 @@ TStatsCharts::TStatsCharts(QWidget *parent) : QWidget(parent) {
     Tabs = new QTabWidget(this);
     Tabs->setObjectName(QStringLiteral("ChartTabs"));
     Tabs->setDocumentMode(true);
+    // Made after the window named its controls: named here for screen readers.
+    Tabs->setAccessibleName(tr("Диаграммы"));
     lay->addWidget(Tabs, 1);
     const QString captions[ChartCount] = {tr("По типам"), tr("По дискам"), tr("По кадру"), tr("Видеокодеки"),
                                           tr("По месяцам")};
@@ -83,6 +85,7 @@ TStatsCharts::TStatsCharts(QWidget *parent) : QWidget(parent) {
         m_views[c]->setObjectName(QString::fromLatin1(names[c]));
         // Bars are rectangles: smoothing is for the slices and lines, where it costs less.
         m_views[c]->setRenderHint(QPainter::Antialiasing, c == ByType || c == ByMonth);
+        m_views[c]->setAccessibleName(captions[c]);
         Tabs->addTab(m_views[c], captions[c]);
         applyLook(chart);
     }
