@@ -6,9 +6,11 @@
 #   tools/deps.sh ci     everything CI checks as well: format, package, desktop files
 set -euo pipefail
 what=${1:-test}
+# libqt6opengl6-dev: Qt Charts' CMake files need Qt's OpenGL ones, and Debian 12's qt6-charts-dev
+# does not bring them.
 run=(cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n qt6-tools-dev qt6-l10n-tools
-     libsqlite3-dev libmediainfo-dev
-     libxlsxwriter-dev mdbtools-dev libblkid-dev librhash-dev)
+     libsqlite3-dev libmediainfo-dev libxlsxwriter-dev mdbtools-dev libblkid-dev librhash-dev
+     qt6-charts-dev libqt6opengl6-dev)
 test=(libgtest-dev ffmpeg unzip e2fsprogs xfsprogs mount)
 package=(dpkg-dev file)
 ci=(clang-format desktop-file-utils appstream lintian shared-mime-info)

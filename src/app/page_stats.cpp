@@ -75,6 +75,11 @@ TPageStats::TPageStats(QWidget *parent) : QWidget(parent) {
     static_cast<QGridLayout *>(GBSelected->layout())->addLayout(buttons, 5, 0, 1, 2);
     top->addWidget(GBAll, 1);
     top->addWidget(GBSelected, 1);
+    ChartsHolder = new QWidget(Panel6);
+    ChartsHolder->setObjectName(QStringLiteral("ChartsHolder"));
+    auto *cl = new QVBoxLayout(ChartsHolder);
+    cl->setContentsMargins(0, 0, 0, 0);
+    top->addWidget(ChartsHolder, 2);
 
     GBList = new QGroupBox(QCoreApplication::translate("page_stats", "Выбранно:"), Splitter);
     auto *ll = new QVBoxLayout(GBList);

@@ -10,6 +10,7 @@ class QSplitter;
 namespace vq {
 
 class TGridView;
+class TStatsCharts;
 
 // Page 2 "Статистика": totals of the catalog and of the selection, and the selection list.
 class TPageStats : public QWidget {
@@ -32,6 +33,9 @@ public:
     QPushButton *BSToExcel = nullptr;
     QPushButton *BSToHTML = nullptr;
     QPushButton *BSet = nullptr;
+    // Beside the boxes: the charts, made the first time the page is shown (TStatsHandlers).
+    QWidget *ChartsHolder = nullptr;
+    TStatsCharts *Charts = nullptr;
     QGroupBox *GBList = nullptr; // "Выбранно:"
     TGridView *GV3 = nullptr;
 };

@@ -1,17 +1,27 @@
 #include "stats_handlers.h"
 
+#include "browser/chartseries.h"
 #include "browser/summary.h"
 #include "errorguard.h"
+#include "filter_bar.h"
 #include "ops/summarysource.h"
 #include "page_stats.h"
+#include "page_summary.h"
+#include "places/mounts.h"
+#include "stats_charts.h"
 #include "summary_handlers.h"
 #include "tgridview.h"
 #include "tview_base.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPoint>
 #include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
 
 namespace vq {
 
@@ -19,6 +29,77 @@ TStatsHandlers::TStatsHandlers(TView_Base &window)
     : QObject(&window), m_win(window), m_p(window.statsPage()) {
     setObjectName(QStringLiteral("StatsHandlers"));
     connectAll();
+    m_p->installEventFilter(this);
+}
+
+bool TStatsHandlers::eventFilter(QObject *watched, QEvent *event) {
+    // Right after the page shows, so that neither the window's start nor the page's first paint
+    // waits for the charts.
+    if (watched == m_p && event->type() == QEvent::Show)
+        QTimer::singleShot(0, this, ErrorGuard::wrap(&m_win, [this] { showCharts(); }));
+    return QObject::eventFilter(watched, event);
+}
+
+TStatsCharts *TStatsHandlers::charts() const {
+    return m_p->Charts;
+}
+
+void TStatsHandlers::showCharts() {
+    if (!m_p->isVisible())
+        return;
+    if (!m_p->Charts) {
+        auto *c = new TStatsCharts(m_p->ChartsHolder);
+        m_p->ChartsHolder->layout()->addWidget(c);
+        m_p->Charts = c;
+        auto g = [this](auto f) { return ErrorGuard::wrap(&m_win, f); };
+        connect(c, &TStatsCharts::shownOnlyToggled, this, g([this] { chartsChanged(); }));
+        connect(c, &TStatsCharts::chartShown, this, g([this] { drawCharts(); }));
+        TFilterBar *bar = m_win.summaryPage()->FilterBar;
+        connect(c, &TStatsCharts::typeClicked, this, g([this, bar](qint64 t) { narrowTo(bar->CFType, t); }));
+        connect(c, &TStatsCharts::videoCodecClicked, this,
+                g([this, bar](qint64 k) { narrowTo(bar->CFVideo, k); }));
+        connect(c, &TStatsCharts::frameClicked, this,
+                g([this, bar](int w, int h) { narrowTo(bar->CFFrame, QPoint(w, h)); }));
+        c->show();
+    }
+    drawCharts();
+}
+
+void TStatsHandlers::chartsChanged(bool shownOnly) {
+    TStatsCharts *c = m_p->Charts;
+    if (shownOnly && !(c && c->CBShownOnly->isChecked()))
+        return;
+    m_staleCharts = AllSeries;
+    if (c && c->isVisible())
+        drawCharts();
+}
+
+void TStatsHandlers::drawCharts() {
+    // Only the chart in sight is read and drawn; the others when their tab is picked.
+    TStatsCharts *c = m_p->Charts;
+    if (!c || !c->isVisible())
+        return;
+    const unsigned want = c->shownSeries() & m_staleCharts;
+    if (!want)
+        return;
+    m_staleCharts &= ~want;
+    CatalogSession &s = m_win.session();
+    if (!s.isOpen()) {
+        c->draw(ChartSeries{}, want);
+        return;
+    }
+    const Narrowing &shown = m_win.summary().shown();
+    const bool only = c->CBShownOnly->isChecked() && shown.narrowed;
+    c->draw(chartSeries(s.catalog(), places::Mounts::recent(), only ? &shown.found.ids : nullptr, want),
+            want);
+}
+
+void TStatsHandlers::narrowTo(QComboBox *field, const QVariant &value) {
+    // The field's change reports itself to the summary's handlers, which narrow the lists (and,
+    // while the charts follow them, the charts too).
+    const int at = field->findData(value);
+    if (at > 0)
+        field->setCurrentIndex(at);
 }
 
 void TStatsHandlers::connectAll() {

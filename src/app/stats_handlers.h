@@ -1,15 +1,18 @@
 #pragma once
 
+#include "browser/chartseries.h"
 #include "browser/summary.h"
 
 #include <QObject>
 
+class QComboBox;
 class QKeyEvent;
 
 namespace vq {
 
 class TView_Base;
 class TPageStats;
+class TStatsCharts;
 
 // The handlers of the page "Статистика": the totals of the catalog and of the selection, and the
 // selection set (toggled from the summary, listed in GV3). The window owns one; the state it
@@ -39,8 +42,22 @@ public:
     // Fills the list from the selection's keys.
     void fillSelection();
 
+    // The charts: after a change of the catalog, or of what the lists show (`shownOnly`: matters
+    // only while the charts follow the filter bar). Drawn at once while they are seen, else the
+    // next time the page is shown.
+    void chartsChanged(bool shownOnly = false);
+    // Makes the charts (the first time) and draws them if anything changed since.
+    void showCharts();
+    TStatsCharts *charts() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void connectAll();
+    void drawCharts();
+    // A click on a chart's bar or slice: the filter bar's field set to it.
+    void narrowTo(QComboBox *field, const QVariant &value);
     // Takes a title out of the selection: its row, its mark, its share of the totals.
     void removeFromSelection(qint64 id);
     // The summary row of `id` marked as selected or not.
@@ -49,6 +66,7 @@ private:
     TView_Base &m_win;
     TPageStats *m_p;
     CatalogStats m_stats;
+    unsigned m_staleCharts = AllSeries; // ChartSet: the charts to read again when seen
 };
 
 } // namespace vq

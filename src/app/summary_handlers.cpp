@@ -108,6 +108,7 @@ void TSummaryHandlers::FilterChange() {
     loadLists(false);
     selectSummaryRow(0);
     m_win.placeRows(true);
+    m_win.stats().chartsChanged(true);
 }
 
 void TSummaryHandlers::narrowTitles(bool withSearch) {

@@ -566,6 +566,7 @@ void TView_Base::UpDateAll(const ChangeNotice &notice) {
         m_titlesHandlers->LoadSeries();
     intakeTitlesChanged(notice);
     placeRows();
+    m_statsHandlers->chartsChanged();
 }
 
 void TView_Base::fillLanguageLists() {

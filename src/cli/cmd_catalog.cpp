@@ -1,6 +1,7 @@
 // Commands over the catalog itself: making one, a new one, the summary, episodes and totals.
 #include "cli.h"
 
+#include "browser/chartseries.h"
 #include "browser/filterview.h"
 #include "browser/summary.h"
 #include "catalog/formats.h"
@@ -9,6 +10,7 @@
 #include "intake/mediaprobe.h"
 #include "intake/releasename.h"
 #include "ops/titleops.h"
+#include "places/mounts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -243,6 +245,22 @@ int cmdEpisodes(Context &c) {
     return 0;
 }
 
+// A chart's series as the window draws it: Key, Files, Bytes, and what a point says besides.
+QJsonArray seriesJson(const std::vector<ChartPoint> &points, bool frames = false, bool drives = false) {
+    QJsonArray out;
+    for (const ChartPoint &p : points) {
+        QJsonObject o{{QStringLiteral("Key"), p.key},
+                      {QStringLiteral("Files"), double(p.files)},
+                      {QStringLiteral("Bytes"), p.bytes}};
+        if (frames)
+            o.insert(QStringLiteral("Class"), heightClass(p.height));
+        if (drives)
+            o.insert(QStringLiteral("Online"), p.online);
+        out.append(o);
+    }
+    return out;
+}
+
 int cmdStats(Context &c) {
     const bool json = c.takeFlag(QStringLiteral("--json"));
     const FilterOptions options = takeFilterOptions(c);
@@ -254,8 +272,11 @@ int cmdStats(Context &c) {
     QStringList fields{st.LCount, st.LCE, st.LSize, st.LTime};
     // With a filter, the same four texts follow for the titles it shows.
     QStringList shown;
-    if (!filter.isEmpty())
-        shown = shownTexts(applyTitleFilter(c.session().catalog(), filter));
+    FilterResult found;
+    if (!filter.isEmpty()) {
+        found = applyTitleFilter(c.session().catalog(), filter);
+        shown = shownTexts(found);
+    }
     if (json) {
         QJsonObject o;
         const char *const keys[] = {"LCount", "LCE", "LSize", "LTime"};
@@ -264,6 +285,14 @@ int cmdStats(Context &c) {
             o.insert(QString::fromUtf8(keys[i]), fields[i]);
         for (int i = 0; i < shown.size(); ++i)
             o.insert(QString::fromUtf8(shownKeys[i]), shown[i]);
+        // The charts' series, of the titles the filters leave when there are filters.
+        const ChartSeries series = chartSeries(c.session().catalog(), places::Mounts::current(),
+                                               filter.isEmpty() ? nullptr : &found.ids);
+        o.insert(QStringLiteral("ByType"), seriesJson(series.byType));
+        o.insert(QStringLiteral("ByDrive"), seriesJson(series.byDrive, false, true));
+        o.insert(QStringLiteral("ByHeight"), seriesJson(series.byHeight, true));
+        o.insert(QStringLiteral("ByVideoCodec"), seriesJson(series.byVideoCodec));
+        o.insert(QStringLiteral("ByMonth"), seriesJson(series.byMonth));
         c.printJson(o);
     } else {
         c.printTsv(fields + shown);

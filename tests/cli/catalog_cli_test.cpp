@@ -84,6 +84,21 @@ TEST(CatalogCli, InitTitlesEpisodesStats) {
     EXPECT_EQ(st[QStringLiteral("LCount")].toString(), QStringLiteral("2"));
     EXPECT_EQ(st[QStringLiteral("LCE")].toString(), QStringLiteral("1"));
     EXPECT_EQ(st[QStringLiteral("LSize")].toString(), QStringLiteral("0.68 Gb"));
+    // The charts' series: the one episode under its type, frame, and no codec or date stored.
+    const std::pair<const char *, QString> series[] = {{"ByType", QStringLiteral("Movie")},
+                                                       {"ByHeight", QStringLiteral("1920x1080")},
+                                                       {"ByVideoCodec", QString()},
+                                                       {"ByMonth", QString()}};
+    for (const auto &[key, first] : series) {
+        const QJsonArray points = st[QLatin1String(key)].toArray();
+        ASSERT_EQ(points.size(), 1) << key;
+        EXPECT_EQ(points[0].toObject()[QStringLiteral("Files")].toInteger(), 1) << key;
+        EXPECT_EQ(points[0].toObject()[QStringLiteral("Bytes")].toDouble(), 734003200.0) << key;
+        EXPECT_EQ(points[0].toObject()[QStringLiteral("Key")].toString(), first) << key;
+    }
+    EXPECT_EQ(st[QStringLiteral("ByHeight")].toArray()[0].toObject()[QStringLiteral("Class")].toString(),
+              QStringLiteral("1080p"));
+    EXPECT_TRUE(st[QStringLiteral("ByDrive")].toArray().isEmpty()) << "no place of the file is known";
 }
 
 TEST(CatalogCli, NewCatalogInTheCurrentFolder) {

@@ -191,7 +191,8 @@ void Catalog::checkSchema() {
     QStringList check = missing;
     {
         Statement st(m_db, QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"));
-        const QStringList kept = schema::sumTableNames() << schema::kCodecSums;
+        const QStringList kept = schema::sumTableNames()
+                                 << schema::kCodecSums << schema::kCodecMonthSums << schema::kVolumeSums;
         while (st.step()) {
             const QString name = st.text(0);
             missing.removeAll(name);
@@ -243,7 +244,8 @@ void Catalog::checkKept() {
     m_hasSums = has(schema::kTitleSums) && has(schema::kExtSums) && has(schema::kAllSums);
     m_hasCodecSums = has(schema::kCodecSums);
     m_tempSums = false;
-    if (!m_hasSums || !m_hasCodecSums || !has(schema::kLocations) || !has(QStringLiteral("Location_hash"))) {
+    if (!m_hasSums || !m_hasCodecSums || !has(schema::kCodecMonthSums) || !has(schema::kVolumeSums) ||
+        !has(schema::kLocations) || !has(QStringLiteral("Location_hash"))) {
         try {
             m_tempSums = schema::deriveInTemp(m_db);
         } catch (const Error &e) {
@@ -792,6 +794,8 @@ void Catalog::deleteAllTitles() {
         exec(QStringLiteral("DROP TRIGGER \"%1\"").arg(QString::fromUtf8(t)));
     for (const QString &sql : schema::codecSumTriggerDrops())
         exec(sql);
+    for (const QString &t : schema::codecMonthSumTriggerNames() + schema::volumeSumTriggerNames())
+        exec(QStringLiteral("DROP TRIGGER IF EXISTS \"%1\"").arg(t));
     exec(QStringLiteral("DELETE FROM \"Список\""));
     auto again = [this](const QStringList &fill, const QStringList &made) {
         for (const QString &sql : fill)
@@ -802,6 +806,8 @@ void Catalog::deleteAllTitles() {
     };
     again(schema::sumFillStatements(), schema::sumStatements());
     again(schema::codecSumFillStatements(), schema::codecSumStatements());
+    again(schema::codecMonthSumFillStatements(), schema::codecMonthSumStatements());
+    again(schema::volumeSumFillStatements(), schema::volumeSumStatements());
     tx.commit();
     m_statements.clear();
     invalidate();

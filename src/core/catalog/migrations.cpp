@@ -82,6 +82,17 @@ const Kept &keptCodecs() {
     return k;
 }
 
+const Kept &keptCodecMonths() {
+    static const Kept k{
+        {kCodecMonthSums}, codecMonthSumTriggerNames(), codecMonthSumStatements, codecMonthSumFillStatements};
+    return k;
+}
+
+const Kept &keptVolumes() {
+    static const Kept k{{kVolumeSums}, volumeSumTriggerNames(), volumeSumStatements, volumeSumFillStatements};
+    return k;
+}
+
 const Kept &keptOrder() {
     static const Kept k{{kTitleOrder, kOrderLocale},
                         {QStringLiteral("Sort_title_insert"), QStringLiteral("Sort_title_update"),
@@ -195,9 +206,13 @@ void toVersion5(sqlite3 *db) {
             .arg(kNumberIndex));
 }
 
-// Version 6: the files' digests (`Location_hash`), read in the background after the upgrade.
+// Version 6: each title's files and bytes per video codec and month, and its located files per
+// volume, which the charts draw; the files' digests (`Location_hash`), read in the background after
+// the upgrade.
 void toVersion6(sqlite3 *db) {
     run(db, placeStatements());
+    ensure(db, keptCodecMonths());
+    ensure(db, keptVolumes());
 }
 
 bool hasPlaces(sqlite3 *db) {
@@ -247,8 +262,8 @@ int fileVersion(sqlite3 *db) {
 
 bool needsUpgrade(sqlite3 *db, int version) {
     if (version < kSchemaVersion || !complete(db, keptSums()) || !complete(db, keptCodecs()) ||
-        !complete(db, keptOrder()) || !hasPlaces(db) ||
-        !hasColumn(db, kEpisodes, columnName(kEpisodes, eKind)))
+        !complete(db, keptOrder()) || !complete(db, keptCodecMonths()) || !complete(db, keptVolumes()) ||
+        !hasPlaces(db) || !hasColumn(db, kEpisodes, columnName(kEpisodes, eKind)))
         return true;
     for (const QString &i : indexNames())
         if (!has(db, "index", i))
@@ -268,7 +283,7 @@ void upgrade(sqlite3 *db) {
 
 bool deriveInTemp(sqlite3 *db) {
     bool made = false;
-    for (const Kept *k : {&keptSums(), &keptCodecs()}) {
+    for (const Kept *k : {&keptSums(), &keptCodecs(), &keptCodecMonths()}) {
         bool inFile = true;
         for (const QString &t : k->tables)
             inFile = inFile && has(db, "table", t);
@@ -287,6 +302,15 @@ bool deriveInTemp(sqlite3 *db) {
         if (sql.startsWith(QLatin1String("CREATE TABLE IF NOT EXISTS \"")) &&
             !has(db, "table", sql.section(QLatin1Char('"'), 1, 1)))
             run(db, QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS ") + sql.mid(27));
+    // After the locations: their sums per volume are made from them.
+    if (!has(db, "table", kVolumeSums)) {
+        run(db, QStringLiteral("DROP TABLE IF EXISTS temp.\"%1\"").arg(kVolumeSums));
+        for (const QString &sql : keptVolumes().make())
+            if (const QString t = inTemp(sql); !t.isEmpty())
+                run(db, t);
+        run(db, keptVolumes().fill());
+        made = true;
+    }
     return made;
 }
 

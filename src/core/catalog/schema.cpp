@@ -231,6 +231,162 @@ QStringList codecSumTriggerDrops() {
     return out;
 }
 
+namespace {
+
+const QString kMonthOf = QStringLiteral("substr(%1.\"Update\", 1, 7)");
+
+QString codecMonthChange(const QString &r, bool add) {
+    const QString match =
+        QStringLiteral("\"ID\" = %1.\"Название\" AND \"Video_Codec_id\" IS %1.\"Video_Codec_id\" "
+                       "AND \"Month\" IS %2")
+            .arg(r, kMonthOf.arg(r));
+    const QString amounts = QStringLiteral("\"Count\" = \"Count\" %1 1, \"Size\" = \"Size\" %1 "
+                                           "coalesce(%2.\"Объём (байт)\", 0.0)")
+                                .arg(add ? QStringLiteral("+") : QStringLiteral("-"), r);
+    if (!add)
+        return QStringLiteral("UPDATE \"Sum_codec_month\" SET %1 WHERE %2; "
+                              "DELETE FROM \"Sum_codec_month\" WHERE %2 AND \"Count\" <= 0; ")
+            .arg(amounts, match);
+    return QStringLiteral("INSERT INTO \"Sum_codec_month\"(\"ID\", \"Video_Codec_id\", \"Month\") SELECT "
+                          "%1.\"Название\", %1.\"Video_Codec_id\", %2 WHERE %1.\"Название\" IS NOT NULL AND "
+                          "NOT EXISTS (SELECT 1 FROM \"Sum_codec_month\" WHERE %3); "
+                          "UPDATE \"Sum_codec_month\" SET %4 WHERE %3; ")
+        .arg(r, kMonthOf.arg(r), match, amounts);
+}
+
+} // namespace
+
+QStringList codecMonthSumTriggerNames() {
+    return {QStringLiteral("Sum_codec_month_insert"), QStringLiteral("Sum_codec_month_delete"),
+            QStringLiteral("Sum_codec_month_update")};
+}
+
+QStringList codecMonthSumStatements() {
+    const QStringList t = codecMonthSumTriggerNames();
+    return {
+        // Month: the first seven characters of the stored time ("2025-12"), NULL when none is stored.
+        QStringLiteral(
+            "CREATE TABLE \"Sum_codec_month\" (\"ID\" INTEGER NOT NULL, \"Video_Codec_id\" INTEGER, "
+            "\"Month\" TEXT, \"Count\" INTEGER NOT NULL DEFAULT 0, \"Size\" REAL NOT NULL DEFAULT 0.0)"),
+        QStringLiteral("CREATE INDEX \"Sum_codec_month by key\" ON \"Sum_codec_month\"(\"ID\", "
+                       "\"Video_Codec_id\", \"Month\")"),
+        QStringLiteral("CREATE TRIGGER \"%1\" AFTER INSERT ON \"Серии\" BEGIN %2END")
+            .arg(t[0], codecMonthChange(QStringLiteral("new"), true)),
+        QStringLiteral("CREATE TRIGGER \"%1\" AFTER DELETE ON \"Серии\" BEGIN %2END")
+            .arg(t[1], codecMonthChange(QStringLiteral("old"), false)),
+        QStringLiteral("CREATE TRIGGER \"%1\" AFTER UPDATE OF \"Название\", \"Video_Codec_id\", "
+                       "\"Объём (байт)\", \"Update\" ON \"Серии\" BEGIN %2%3END")
+            .arg(t[2], codecMonthChange(QStringLiteral("old"), false),
+                 codecMonthChange(QStringLiteral("new"), true)),
+    };
+}
+
+QStringList codecMonthSumFillStatements() {
+    return {
+        QStringLiteral("DELETE FROM \"Sum_codec_month\""),
+        QStringLiteral("INSERT INTO \"Sum_codec_month\"(\"ID\", \"Video_Codec_id\", \"Month\", \"Count\", "
+                       "\"Size\") SELECT \"Название\", \"Video_Codec_id\", %1, count(*), "
+                       "total(\"Объём (байт)\") FROM \"Серии\" WHERE \"Название\" IS NOT NULL GROUP BY "
+                       "\"Название\", \"Video_Codec_id\", %1")
+            .arg(kMonthOf.arg(QStringLiteral("\"Серии\"")))};
+}
+
+namespace {
+
+// The title of a location's episode, for the location row `r`; NULL once the episode is gone (its
+// share left with it, before it went).
+QString titleOfLocation(const QString &r) {
+    return QStringLiteral("(SELECT e.\"Название\" FROM \"Серии\" e WHERE e.\"ID\" = %1.\"Episode\")").arg(r);
+}
+
+// One location row `r` added to or taken from its title's sums on its volume.
+QString volumeChange(const QString &r, bool add) {
+    const QString title = titleOfLocation(r);
+    const QString match = QStringLiteral("\"ID\" = %1 AND \"Volume\" = %2.\"Volume\"").arg(title, r);
+    const QString amounts =
+        QStringLiteral("\"Count\" = \"Count\" %1 1, \"Size\" = \"Size\" %1 coalesce(%2.\"Size\", 0)")
+            .arg(add ? QStringLiteral("+") : QStringLiteral("-"), r);
+    if (!add)
+        return QStringLiteral("UPDATE \"Sum_volume\" SET %1 WHERE %2; "
+                              "DELETE FROM \"Sum_volume\" WHERE %2 AND \"Count\" <= 0; ")
+            .arg(amounts, match);
+    return QStringLiteral(
+               "INSERT INTO \"Sum_volume\"(\"ID\", \"Volume\") SELECT %1, %2.\"Volume\" WHERE %1 IS NOT "
+               "NULL AND NOT EXISTS (SELECT 1 FROM \"Sum_volume\" WHERE %3); "
+               "UPDATE \"Sum_volume\" SET %4 WHERE %3; ")
+        .arg(title, r, match, amounts);
+}
+
+// All locations of the episode row `r` ("old" or "new") added to or taken from the title it names.
+QString episodeVolumesChange(const QString &r, bool add) {
+    const QString of =
+        QStringLiteral("FROM \"Location\" l WHERE l.\"Episode\" = %1.\"ID\" AND l.\"Volume\" = "
+                       "\"Sum_volume\".\"Volume\"")
+            .arg(r);
+    const QString sign = add ? QStringLiteral("+") : QStringLiteral("-");
+    const QString where = QStringLiteral("\"ID\" = %1.\"Название\" AND \"Volume\" IN (SELECT \"Volume\" FROM "
+                                         "\"Location\" WHERE \"Episode\" = %1.\"ID\")")
+                              .arg(r);
+    QString sql;
+    if (add)
+        sql += QStringLiteral(
+                   "INSERT INTO \"Sum_volume\"(\"ID\", \"Volume\") SELECT DISTINCT %1.\"Название\", "
+                   "l.\"Volume\" FROM \"Location\" l WHERE l.\"Episode\" = %1.\"ID\" AND %1.\"Название\" "
+                   "IS NOT NULL AND NOT EXISTS (SELECT 1 FROM \"Sum_volume\" s WHERE s.\"ID\" = "
+                   "%1.\"Название\" AND s.\"Volume\" = l.\"Volume\"); ")
+                   .arg(r);
+    sql +=
+        QStringLiteral("UPDATE \"Sum_volume\" SET \"Count\" = \"Count\" %1 (SELECT count(*) %2), \"Size\" = "
+                       "\"Size\" %1 (SELECT total(l.\"Size\") %2) WHERE %3; ")
+            .arg(sign, of, where);
+    if (!add)
+        sql +=
+            QStringLiteral("DELETE FROM \"Sum_volume\" WHERE \"ID\" = %1.\"Название\" AND \"Count\" <= 0; ")
+                .arg(r);
+    return sql;
+}
+
+} // namespace
+
+QStringList volumeSumTriggerNames() {
+    return {QStringLiteral("Sum_volume_insert"), QStringLiteral("Sum_volume_delete"),
+            QStringLiteral("Sum_volume_update"), QStringLiteral("Sum_volume_episode_delete"),
+            QStringLiteral("Sum_volume_episode_move")};
+}
+
+QStringList volumeSumStatements() {
+    const QStringList t = volumeSumTriggerNames();
+    const QString o = QStringLiteral("old"), n = QStringLiteral("new");
+    return {
+        QStringLiteral("CREATE TABLE \"Sum_volume\" (\"ID\" INTEGER NOT NULL, \"Volume\" INTEGER NOT NULL, "
+                       "\"Count\" INTEGER NOT NULL DEFAULT 0, \"Size\" REAL NOT NULL DEFAULT 0.0)"),
+        QStringLiteral("CREATE INDEX \"Sum_volume by key\" ON \"Sum_volume\"(\"ID\", \"Volume\")"),
+        QStringLiteral("CREATE TRIGGER \"%1\" AFTER INSERT ON \"Location\" BEGIN %2END")
+            .arg(t[0], volumeChange(n, true)),
+        QStringLiteral("CREATE TRIGGER \"%1\" AFTER DELETE ON \"Location\" BEGIN %2END")
+            .arg(t[1], volumeChange(o, false)),
+        QStringLiteral(
+            "CREATE TRIGGER \"%1\" AFTER UPDATE OF \"Episode\", \"Volume\", \"Size\" ON \"Location\" "
+            "BEGIN %2%3END")
+            .arg(t[2], volumeChange(o, false), volumeChange(n, true)),
+        // Before: the episode's locations go after it (Location_episode_delete), when its title
+        // can no longer be found from them.
+        QStringLiteral("CREATE TRIGGER \"%1\" BEFORE DELETE ON \"Серии\" BEGIN %2END")
+            .arg(t[3], episodeVolumesChange(o, false)),
+        QStringLiteral("CREATE TRIGGER \"%1\" AFTER UPDATE OF \"Название\" ON \"Серии\" BEGIN %2%3END")
+            .arg(t[4], episodeVolumesChange(o, false), episodeVolumesChange(n, true)),
+    };
+}
+
+QStringList volumeSumFillStatements() {
+    return {
+        QStringLiteral("DELETE FROM \"Sum_volume\""),
+        QStringLiteral("INSERT INTO \"Sum_volume\"(\"ID\", \"Volume\", \"Count\", \"Size\") SELECT "
+                       "e.\"Название\", l.\"Volume\", count(*), total(l.\"Size\") FROM \"Location\" l JOIN "
+                       "\"Серии\" e ON e.\"ID\" = l.\"Episode\" WHERE e.\"Название\" IS NOT NULL GROUP BY "
+                       "e.\"Название\", l.\"Volume\"")};
+}
+
 QStringList titleOrderStatements() {
     return {
         QStringLiteral("CREATE TABLE \"Sort_title\" (\"ID\" INTEGER PRIMARY KEY, \"Rank\" INTEGER)"),
@@ -499,6 +655,12 @@ QStringList requiredColumns(const QString &t) {
             c << QString::fromUtf8(i[1]);
         return c << QStringLiteral("Count");
     }
+    if (t == kCodecMonthSums)
+        return {QStringLiteral("ID"), QStringLiteral("Video_Codec_id"), QStringLiteral("Month"),
+                QStringLiteral("Count"), QStringLiteral("Size")};
+    if (t == kVolumeSums)
+        return {QStringLiteral("ID"), QStringLiteral("Volume"), QStringLiteral("Count"),
+                QStringLiteral("Size")};
     if (t == kAllSums)
         return {QStringLiteral("Count"), QStringLiteral("Size"), QStringLiteral("Size_n"),
                 QStringLiteral("Long"), QStringLiteral("Long_n")};

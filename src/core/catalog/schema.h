@@ -26,6 +26,10 @@ inline const QString kTitleSums = QStringLiteral("Sum_title");
 inline const QString kExtSums = QStringLiteral("Sum_ext");
 inline const QString kCodecSums = QStringLiteral("Sum_codec");
 inline const QString kAllSums = QStringLiteral("Sum_all");
+// Files and bytes per title, video codec and month stored: what the statistics charts draw.
+inline const QString kCodecMonthSums = QStringLiteral("Sum_codec_month");
+// Files and bytes of each title's locations per volume: the charts' space by drive.
+inline const QString kVolumeSums = QStringLiteral("Sum_volume");
 // Each title's place in name order (the user's locale), kept by the program: triggers clear a title's
 // place when any writer adds or renames it, and the program places it again (TitleOrder).
 inline const QString kTitleOrder = QStringLiteral("Sort_title");
@@ -109,6 +113,16 @@ QStringList codecSumStatements();
 QStringList codecSumFillStatements();
 // Drops the triggers of `Sum_codec`, wherever they are.
 QStringList codecSumTriggerDrops();
+// Each title's files and bytes per video codec and per month stored (`Update`), kept by triggers,
+// so the statistics charts never read the episodes.
+QStringList codecMonthSumStatements();
+QStringList codecMonthSumFillStatements();
+QStringList codecMonthSumTriggerNames();
+// Each title's located files and their bytes per volume, kept by triggers on `Location` and on
+// `Серии` (an episode deleted or given to another title takes its files' share with it).
+QStringList volumeSumStatements();
+QStringList volumeSumFillStatements();
+QStringList volumeSumTriggerNames();
 // The titles' kept places in name order, their triggers, and the statements that list every title
 // without a place yet.
 QStringList titleOrderStatements();

@@ -59,6 +59,12 @@ QStringList withPlaces(int version) {
     places.removeIf([](const QString &sql) { return sql.contains(QLatin1String("Location_hash")); });
     return schema::seedStatements() + schema::sumStatements() + schema::filterIndexStatements() +
            schema::codecSumStatements() + schema::titleOrderStatements() + places +
+           (version >= 5 ? QStringList{"ALTER TABLE \"Серии\" ADD COLUMN \"Number\" REAL",
+                                       "ALTER TABLE \"Серии\" ADD COLUMN \"Number_last\" REAL",
+                                       "ALTER TABLE \"Серии\" ADD COLUMN \"Kind\" INTEGER",
+                                       "ALTER TABLE \"Серии\" ADD COLUMN \"Version\" INTEGER",
+                                       "ALTER TABLE \"Серии\" ADD COLUMN \"Release_group\" TEXT"}
+                         : QStringList()) +
            QStringList{QStringLiteral("PRAGMA user_version = %1").arg(version)} + kRows;
 }
 
@@ -87,7 +93,7 @@ const Earlier kEarlier[] = {
                 QStringList{"PRAGMA user_version = 3"} + kRows;
      }},
     {"version 4, no episode numbers", [] { return withPlaces(4); }},
-    {"version 5, no digests", [] { return withPlaces(5); }},
+    {"version 5, no digests nor sums per codec and month", [] { return withPlaces(5); }},
     {"version 2 whose sums another program dropped",
      [] { return schema::seedStatements() + QStringList{"PRAGMA user_version = 2"} + kRows; }},
 };
@@ -112,12 +118,18 @@ QString sumsOf(const QString &path) {
            QStringLiteral(" / ") +
            one(path,
                QStringLiteral("SELECT group_concat(\"ID\" || ':' || \"Video_Codec_id\" || ':' || \"Count\") "
-                              "FROM \"Sum_codec\""));
+                              "FROM \"Sum_codec\"")) +
+           QStringLiteral(" / ") +
+           one(path, QStringLiteral(
+                         "SELECT group_concat(x) FROM (SELECT \"ID\" || ':' || \"Video_Codec_id\" || ':' "
+                         "|| ifnull(\"Month\", '-') || ':' || \"Count\" || ':' || \"Size\" AS x FROM "
+                         "\"Sum_codec_month\" ORDER BY \"ID\", \"Month\")"));
 }
 
 const QString kExpectedSums = QStringLiteral("1:2:300.0:30:2026-02-01 10:00:00.000 | "
                                              "2:3:1200.0:70:2026-03-01 10:00:00.000 / 5:1500.0:100 / 3 / "
-                                             "1:1:2,2:2:3");
+                                             "1:1:2,2:2:3 / 1:1:2026-01:1:100.0,1:1:2026-02:1:200.0,"
+                                             "2:2:-:2:900.0,2:2:2026-03:1:300.0");
 
 } // namespace
 
@@ -176,10 +188,15 @@ TEST(CatalogUpgrade, ReadOnlyEarlierFileIsReadAsItIs) {
             EXPECT_EQ(sums.durationAt(0), 30.0);
             EXPECT_EQ(sums.combosOf(1).size(), 2u);
             EXPECT_EQ(c.episodeCount(), 5);
-            // The digests a file of its version lacks read as none.
+            // The digests and sums a file of its version lacks come from the connection's own tables.
             Statement st(c.handle(), QStringLiteral("SELECT count(*) FROM \"Location_hash\""));
             ASSERT_TRUE(st.step());
             EXPECT_EQ(st.text(0), QStringLiteral("0"));
+            Statement &months =
+                c.statement(QStringLiteral("SELECT total(\"Size\") FROM \"Sum_codec_month\""));
+            ASSERT_TRUE(months.step());
+            EXPECT_EQ(months.text(0), QStringLiteral("1500.0"));
+            months.reset();
         }
         EXPECT_EQ(test::fileBytes(path), before);
     }
