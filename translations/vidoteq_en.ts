@@ -479,7 +479,7 @@
     </message>
     <message>
         <source>Сравнить CRC32 файлов с суммами в квадратных скобках в их именах</source>
-        <translation>Compare the files' CRC32 with the checksums in square brackets in their names</translation>
+        <translation>Compare the files&apos; CRC32 with the checksums in square brackets in their names</translation>
     </message>
     <message>
         <source>Перепроверить</source>
@@ -688,6 +688,89 @@
     <message>
         <source>Привязать папку…</source>
         <translation>Attach folder…</translation>
+    </message>
+</context>
+<context>
+    <name>stats_charts</name>
+    <message>
+        <source>только показанные</source>
+        <translation>shown only</translation>
+    </message>
+    <message>
+        <source>Диаграммы только по аниме, которые показывают фильтр и поиск</source>
+        <translation>Charts of only the titles the filter and the search show</translation>
+    </message>
+    <message>
+        <source>Диаграммы</source>
+        <translation>Charts</translation>
+    </message>
+    <message>
+        <source>По типам</source>
+        <translation>By type</translation>
+    </message>
+    <message>
+        <source>По дискам</source>
+        <translation>By drive</translation>
+    </message>
+    <message>
+        <source>По кадру</source>
+        <translation>By frame</translation>
+    </message>
+    <message>
+        <source>Видеокодеки</source>
+        <translation>Video codecs</translation>
+    </message>
+    <message>
+        <source>По месяцам</source>
+        <translation>By month</translation>
+    </message>
+    <message>
+        <source>%1: файлов %2, %3</source>
+        <translation>%1: %2 files, %3</translation>
+    </message>
+    <message>
+        <source>неизвестно</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>Объём по типам</source>
+        <translation>Space by type</translation>
+    </message>
+    <message>
+        <source>прочие</source>
+        <translation>others</translation>
+    </message>
+    <message>
+        <source>подключён</source>
+        <translation>connected</translation>
+    </message>
+    <message>
+        <source>не подключён</source>
+        <translation>not connected</translation>
+    </message>
+    <message>
+        <source>Гб</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>Объём по дискам: места файлов не известны</source>
+        <translation>Space by drive: the files' places are not known</translation>
+    </message>
+    <message>
+        <source>Объём по дискам</source>
+        <translation>Space by drive</translation>
+    </message>
+    <message>
+        <source>Файлов</source>
+        <translation>Files</translation>
+    </message>
+    <message>
+        <source>Файлы по кадру</source>
+        <translation>Files by frame</translation>
+    </message>
+    <message>
+        <source>Добавлено по месяцам</source>
+        <translation>Added by month</translation>
     </message>
 </context>
 <context>

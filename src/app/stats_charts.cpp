@@ -8,6 +8,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QDateTime>
 #include <QDateTimeAxis>
@@ -64,18 +65,22 @@ TStatsCharts::TStatsCharts(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("StatsCharts"));
     auto *lay = new QVBoxLayout(this);
     lay->setContentsMargins(0, 0, 0, 0);
-    CBShownOnly = new QCheckBox(tr("только показанные"), this);
+    CBShownOnly = new QCheckBox(QCoreApplication::translate("stats_charts", "только показанные"), this);
     CBShownOnly->setObjectName(QStringLiteral("CBShownOnly"));
-    CBShownOnly->setToolTip(tr("Диаграммы только по аниме, которые показывают фильтр и поиск"));
+    CBShownOnly->setToolTip(QCoreApplication::translate(
+        "stats_charts", "Диаграммы только по аниме, которые показывают фильтр и поиск"));
     lay->addWidget(CBShownOnly);
     Tabs = new QTabWidget(this);
     Tabs->setObjectName(QStringLiteral("ChartTabs"));
     Tabs->setDocumentMode(true);
     // Made after the window named its controls: named here for screen readers.
-    Tabs->setAccessibleName(tr("Диаграммы"));
+    Tabs->setAccessibleName(QCoreApplication::translate("stats_charts", "Диаграммы"));
     lay->addWidget(Tabs, 1);
-    const QString captions[ChartCount] = {tr("По типам"), tr("По дискам"), tr("По кадру"), tr("Видеокодеки"),
-                                          tr("По месяцам")};
+    const QString captions[ChartCount] = {QCoreApplication::translate("stats_charts", "По типам"),
+                                          QCoreApplication::translate("stats_charts", "По дискам"),
+                                          QCoreApplication::translate("stats_charts", "По кадру"),
+                                          QCoreApplication::translate("stats_charts", "Видеокодеки"),
+                                          QCoreApplication::translate("stats_charts", "По месяцам")};
     const char *names[ChartCount] = {"ChartType", "ChartDrive", "ChartHeight", "ChartCodec", "ChartMonth"};
     for (int c = 0; c < ChartCount; ++c) {
         auto *chart = new QChart;
@@ -141,12 +146,15 @@ void TStatsCharts::clear(QChart *chart) {
 }
 
 QString TStatsCharts::pointText(const ChartPoint &p) const {
-    return tr("%1: файлов %2, %3").arg(p.key).arg(p.files).arg(gigabyteText(p.bytes));
+    return QCoreApplication::translate("stats_charts", "%1: файлов %2, %3")
+        .arg(p.key)
+        .arg(p.files)
+        .arg(gigabyteText(p.bytes));
 }
 
 void TStatsCharts::draw(const ChartSeries &series, unsigned which) {
     // Points the episodes say nothing of carry a name the user can read.
-    const QString unknown = tr("неизвестно");
+    const QString unknown = QCoreApplication::translate("stats_charts", "неизвестно");
     const auto take = [&](const std::vector<ChartPoint> &from, std::vector<ChartPoint> &into) {
         if (&from != &into)
             into = from;
@@ -200,16 +208,17 @@ void TStatsCharts::drawType() {
                                pointText(m_series.byType.at(size_t(s->property("vqPoint").toInt()))));
     });
     chart->addSeries(pie);
-    chart->setTitle(tr("Объём по типам"));
+    chart->setTitle(QCoreApplication::translate("stats_charts", "Объём по типам"));
     chart->legend()->setVisible(false);
 }
 
 void TStatsCharts::drawDrives() {
     QChart *chart = m_views[ByDrive]->chart();
     clear(chart);
-    const std::vector<ChartPoint> points = readable(m_series.byDrive, tr("прочие"));
-    auto *online = new QBarSet(tr("подключён"));
-    auto *offline = new QBarSet(tr("не подключён"));
+    const std::vector<ChartPoint> points =
+        readable(m_series.byDrive, QCoreApplication::translate("stats_charts", "прочие"));
+    auto *online = new QBarSet(QCoreApplication::translate("stats_charts", "подключён"));
+    auto *offline = new QBarSet(QCoreApplication::translate("stats_charts", "не подключён"));
     QStringList names;
     for (const ChartPoint &p : points) {
         names << p.key;
@@ -226,13 +235,15 @@ void TStatsCharts::drawDrives() {
     chart->addSeries(bars);
     auto *y = new QBarCategoryAxis;
     y->append(names);
-    auto *x = valueAxis(tr("Гб"));
+    auto *x = valueAxis(QCoreApplication::translate("stats_charts", "Гб"));
     chart->addAxis(y, Qt::AlignLeft);
     chart->addAxis(x, Qt::AlignBottom);
     bars->attachAxis(x);
     bars->attachAxis(y);
     x->applyNiceNumbers();
-    chart->setTitle(points.empty() ? tr("Объём по дискам: места файлов не известны") : tr("Объём по дискам"));
+    chart->setTitle(points.empty() ? QCoreApplication::translate("stats_charts",
+                                                                 "Объём по дискам: места файлов не известны")
+                                   : QCoreApplication::translate("stats_charts", "Объём по дискам"));
     chart->legend()->setVisible(!points.empty());
 }
 
@@ -269,13 +280,13 @@ void TStatsCharts::drawHeights() {
     chart->addSeries(bars);
     auto *x = new QBarCategoryAxis;
     x->append(classes);
-    auto *y = valueAxis(tr("Файлов"));
+    auto *y = valueAxis(QCoreApplication::translate("stats_charts", "Файлов"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     bars->attachAxis(x);
     bars->attachAxis(y);
     y->applyNiceNumbers();
-    chart->setTitle(tr("Файлы по кадру"));
+    chart->setTitle(QCoreApplication::translate("stats_charts", "Файлы по кадру"));
     chart->legend()->setVisible(m_series.byHeight.size() <= size_t(kMostBars));
     chart->legend()->setAlignment(Qt::AlignRight);
 }
@@ -283,8 +294,9 @@ void TStatsCharts::drawHeights() {
 void TStatsCharts::drawCodecs() {
     QChart *chart = m_views[ByVideoCodec]->chart();
     clear(chart);
-    const std::vector<ChartPoint> points = readable(m_series.byVideoCodec, tr("прочие"));
-    auto *set = new QBarSet(tr("Файлов"));
+    const std::vector<ChartPoint> points =
+        readable(m_series.byVideoCodec, QCoreApplication::translate("stats_charts", "прочие"));
+    auto *set = new QBarSet(QCoreApplication::translate("stats_charts", "Файлов"));
     QStringList names;
     for (const ChartPoint &p : points) {
         names << p.key;
@@ -303,13 +315,13 @@ void TStatsCharts::drawCodecs() {
     chart->addSeries(bars);
     auto *y = new QBarCategoryAxis;
     y->append(names);
-    auto *x = valueAxis(tr("Файлов"));
+    auto *x = valueAxis(QCoreApplication::translate("stats_charts", "Файлов"));
     chart->addAxis(y, Qt::AlignLeft);
     chart->addAxis(x, Qt::AlignBottom);
     bars->attachAxis(x);
     bars->attachAxis(y);
     x->applyNiceNumbers();
-    chart->setTitle(tr("Видеокодеки"));
+    chart->setTitle(QCoreApplication::translate("stats_charts", "Видеокодеки"));
     chart->legend()->setVisible(false);
 }
 
@@ -317,9 +329,9 @@ void TStatsCharts::drawMonths() {
     QChart *chart = m_views[ByMonth]->chart();
     clear(chart);
     auto *files = new QLineSeries;
-    files->setName(tr("Файлов"));
+    files->setName(QCoreApplication::translate("stats_charts", "Файлов"));
     auto *space = new QLineSeries;
-    space->setName(tr("Гб"));
+    space->setName(QCoreApplication::translate("stats_charts", "Гб"));
     double mostFiles = 0, mostGb = 0;
     QDateTime first, last;
     for (const ChartPoint &p : m_series.byMonth) {
@@ -342,9 +354,9 @@ void TStatsCharts::drawMonths() {
     x->setTickCount(4);
     if (first.isValid())
         x->setRange(first, first == last ? first.addMonths(1) : last);
-    auto *yFiles = valueAxis(tr("Файлов"));
+    auto *yFiles = valueAxis(QCoreApplication::translate("stats_charts", "Файлов"));
     yFiles->setRange(0, std::max(1.0, mostFiles * 1.05));
-    auto *yGb = valueAxis(tr("Гб"));
+    auto *yGb = valueAxis(QCoreApplication::translate("stats_charts", "Гб"));
     yGb->setRange(0, std::max(1.0, mostGb * 1.05));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(yFiles, Qt::AlignLeft);
@@ -353,7 +365,7 @@ void TStatsCharts::drawMonths() {
     files->attachAxis(yFiles);
     space->attachAxis(x);
     space->attachAxis(yGb);
-    chart->setTitle(tr("Добавлено по месяцам"));
+    chart->setTitle(QCoreApplication::translate("stats_charts", "Добавлено по месяцам"));
     chart->legend()->setVisible(true);
 }
 
