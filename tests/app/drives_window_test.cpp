@@ -12,10 +12,10 @@
 #include "places/mounts.h"
 #include "support/loopfs.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QCheckBox>
 #include <QTreeWidget>
 
 using namespace vq;
