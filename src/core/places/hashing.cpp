@@ -540,28 +540,33 @@ std::vector<qint64> titlesWithDuplicates(Catalog &catalog) {
 
 std::vector<qint64> titlesWithSingleCopy(Catalog &catalog) {
     Catalog::ReadSnapshot snapshot(catalog);
-    // Episodes whose locations are all on one volume, less those whose file also lies on another
-    // volume under another episode.
-    std::vector<qint64> spread = column(
-        catalog,
-        QStringLiteral("SELECT l.\"Episode\" FROM (%1) g JOIN \"Location_hash\" h ON h.\"ED2K\" = "
-                       "g.\"ED2K\" AND h.\"Size\" = g.\"Size\" JOIN \"Location\" l ON l.\"ID\" = "
-                       "h.\"Location\" AND %2 GROUP BY g.\"ED2K\", g.\"Size\", l.\"Episode\" HAVING "
-                       "(SELECT count(DISTINCT l2.\"Volume\") FROM \"Location_hash\" h2 JOIN \"Location\" "
-                       "l2 ON l2.\"ID\" = h2.\"Location\" WHERE h2.\"ED2K\" = g.\"ED2K\" AND h2.\"Size\" = "
-                       "g.\"Size\") > 1")
-            .arg(QLatin1String(kGroups), QLatin1String(kCurrent)));
-    spread = sortedUnique(std::move(spread));
-    Statement &st =
-        catalog.statement(QStringLiteral("SELECT l.\"Episode\", e.\"Название\" FROM \"Location\" l JOIN "
-                                         "\"Серии\" e ON e.\"ID\" = l.\"Episode\" "
-                                         "GROUP BY l.\"Episode\" HAVING count(DISTINCT l.\"Volume\") = 1"));
-    Statement::ResetAfter done{st};
-    std::vector<qint64> out;
-    while (st.step())
-        if (!std::binary_search(spread.begin(), spread.end(), sqlite3_column_int64(st.handle(), 0)))
-            out.push_back(sqlite3_column_int64(st.handle(), 1));
-    return sortedUnique(std::move(out));
+    // Every title with a located file is one, unless each of its located episodes lies on two drives
+    // or more: those episodes are few, found among the episodes with two locations.
+    std::vector<qint64> located =
+        column(catalog, QStringLiteral("SELECT \"ID\" FROM \"Sum_volume\" GROUP BY \"ID\""));
+    QHash<qint64, int> spread; // title: its episodes on two drives or more
+    {
+        Statement &st = catalog.statement(QStringLiteral(
+            "SELECT e.\"Название\" FROM \"Серии\" e WHERE e.\"ID\" IN (SELECT \"Episode\" FROM \"Location\" "
+            "WHERE \"Episode\" IN (SELECT \"Episode\" FROM \"Location\" GROUP BY \"Episode\" HAVING count(*) "
+            "> 1) "
+            "GROUP BY \"Episode\" HAVING count(DISTINCT \"Volume\") > 1)"));
+        Statement::ResetAfter done{st};
+        while (st.step())
+            ++spread[sqlite3_column_int64(st.handle(), 0)];
+    }
+    Statement &count = catalog.statement(
+        QStringLiteral("SELECT count(DISTINCT l.\"Episode\") FROM \"Серии\" e JOIN \"Location\" l ON "
+                       "l.\"Episode\" = e.\"ID\" WHERE e.\"Название\" = ?"));
+    std::erase_if(located, [&](qint64 title) {
+        const auto it = spread.constFind(title);
+        if (it == spread.constEnd())
+            return false;
+        Statement::ResetAfter done{count};
+        count.bind(1, title);
+        return count.step() && sqlite3_column_int(count.handle(), 0) <= it.value();
+    });
+    return located;
 }
 
 } // namespace vq::places

@@ -121,7 +121,8 @@ std::vector<DuplicateGroup> duplicateGroups(Catalog &catalog, const Mounts &moun
 // The number of locations holding each of the title's episodes: its own and same-digest files.
 QHash<qint64, int> episodeCopies(Catalog &catalog, qint64 titleId);
 int episodeCopyCount(Catalog &catalog, qint64 episodeId);
-// Titles with an episode stored twice; titles with an episode on one drive only. Ascending keys.
+// Titles with an episode stored twice (two locations, or a file another location holds too);
+// titles with an episode whose locations are all on one drive. Ascending keys.
 std::vector<qint64> titlesWithDuplicates(Catalog &catalog);
 std::vector<qint64> titlesWithSingleCopy(Catalog &catalog);
 
