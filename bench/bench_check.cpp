@@ -16,34 +16,13 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace vq;
 
 namespace {
 
-double childrenCpuMs() {
-    rusage r{};
-    getrusage(RUSAGE_CHILDREN, &r);
-    return (double(r.ru_utime.tv_sec) + double(r.ru_stime.tv_sec)) * 1e3 +
-           (double(r.ru_utime.tv_usec) + double(r.ru_stime.tv_usec)) / 1e3;
-}
-
 bench::Sample runFind(const QByteArray &folder) {
-    const double c = childrenCpuMs(), w = bench::wallMs();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int devnull = open("/dev/null", O_WRONLY);
-        dup2(devnull, 1);
-        execlp("find", "find", folder.constData(), "-printf", "%s %T@\\n", static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return {childrenCpuMs() - c, bench::wallMs() - w};
+    return bench::runChild({"find", folder.constData(), "-printf", "%s %T@\\n"});
 }
 
 } // namespace

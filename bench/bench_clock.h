@@ -8,7 +8,11 @@
 
 #include <algorithm>
 #include <ctime>
+#include <fcntl.h>
 #include <functional>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace vq::bench {
@@ -33,6 +37,30 @@ inline Sample measure(const std::function<void()> &op) {
     const double c = processCpuMs(), w = wallMs();
     op();
     return {processCpuMs() - c, wallMs() - w};
+}
+
+// The processor time of the children waited for so far.
+inline double childrenCpuMs() {
+    rusage r{};
+    getrusage(RUSAGE_CHILDREN, &r);
+    return (double(r.ru_utime.tv_sec) + double(r.ru_stime.tv_sec)) * 1e3 +
+           (double(r.ru_utime.tv_usec) + double(r.ru_stime.tv_usec)) / 1e3;
+}
+
+// Runs a program (a floor such as find or rhash) with its output thrown away: its CPU and wall time.
+inline Sample runChild(std::vector<const char *> argv) {
+    argv.push_back(nullptr);
+    const double c = childrenCpuMs(), w = wallMs();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int devnull = open("/dev/null", O_WRONLY);
+        dup2(devnull, 1);
+        execvp(argv[0], const_cast<char *const *>(argv.data()));
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return {childrenCpuMs() - c, wallMs() - w};
 }
 
 inline double median(std::vector<double> v) {
