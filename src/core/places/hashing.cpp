@@ -166,7 +166,8 @@ HashPlan planHashes(Catalog &catalog, const Mounts &mounts, qint64 volumeId, boo
             continue;
         const MountedVolume *m = mounts.find(v.ident);
         Statement &st = catalog.statement(QStringLiteral(
-            "SELECT l.\"ID\", l.\"Path\", l.\"Size\" FROM \"Location\" l LEFT JOIN \"Location_hash\" h ON "
+            "SELECT l.\"ID\", l.\"Path\", l.\"Size\", h.\"Size\", h.\"MTime\" FROM \"Location\" l LEFT JOIN "
+            "\"Location_hash\" h ON "
             "h.\"Location\" = l.\"ID\" WHERE l.\"Volume\" = ?1 AND l.\"State\" <> 'missing' AND (?2 OR "
             "h.\"Location\" IS NULL OR h.\"Size\" IS NOT l.\"Size\" OR h.\"MTime\" IS NOT l.\"MTime\") "
             "ORDER BY l.\"Path\""));
@@ -183,6 +184,12 @@ HashPlan planHashes(Catalog &catalog, const Mounts &mounts, qint64 volumeId, boo
             const QByteArray abs = Mounts::absolutePath(*m, blobOf(h, 1));
             if (abs.isEmpty())
                 continue;
+            if (!all && sqlite3_column_type(h, 3) != SQLITE_NULL) {
+                // A file changed since it was stored whose new state was read already: not again.
+                const FileStat f = statFile(abs);
+                if (f.ok && f.size == sqlite3_column_int64(h, 3) && f.mtimeNs == sqlite3_column_int64(h, 4))
+                    continue;
+            }
             HashJob j{sqlite3_column_int64(h, 0), abs, sqlite3_column_int64(h, 2), device, all};
             plan.bytes += j.size;
             plan.jobs.push_back(std::move(j));

@@ -240,13 +240,19 @@ TEST_F(Hashing, NamesAndSilentChanges) {
     const struct timespec times[2] = {before.st_atim, before.st_mtim};
     ::utimensat(AT_FDCWD, rotting.constData(), times, 0);
     EXPECT_EQ(hashFiles(*catalog, Mounts::current(), 0, false).hashed, 0);
+    // Another file grows: read again, its digest is of a state the catalog did not store, and later
+    // runs leave it be until the catalog learns of the change.
+    write(QStringLiteral("[G] T - 02 [00000000].mkv"), bytes(2500));
     const HashReport again = hashFiles(*catalog, Mounts::current(), 0, true);
     EXPECT_EQ(again.changed, 1);
-    EXPECT_EQ(again.same, 2);
+    EXPECT_EQ(again.same, 1);
+    EXPECT_EQ(again.hashed, 1);
+    EXPECT_EQ(hashFiles(*catalog, Mounts::current(), 0, false).hashed, 0);
     v = verifyNames(*catalog, Mounts::current(), 0);
     EXPECT_EQ(v.changed, 1);
-    ASSERT_EQ(v.files.size(), 2u);
-    EXPECT_TRUE(v.files[1].changed || v.files[0].changed);
+    EXPECT_EQ(v.pending, 1); // the grown file's stored state has no digest now
+    ASSERT_EQ(v.files.size(), 1u);
+    EXPECT_TRUE(v.files[0].changed);
     // The stored digest stays what the file was.
     EXPECT_EQ(
         cat.scalar(
