@@ -20,6 +20,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QThread>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace vq {
@@ -84,9 +85,12 @@ bool THashHandlers::background() const {
 void THashHandlers::catalogOpened() {
     stop();
     m_again = false;
-    CatalogSession &s = m_win.session();
-    if (background() && s.isOpen() && !s.isReadOnly())
-        start(0, false);
+    // A moment after the window is up, so that the plan's own connection does not slow the start.
+    QTimer::singleShot(1500, this, ErrorGuard::wrap(&m_win, [this] {
+                           CatalogSession &s = m_win.session();
+                           if (background() && s.isOpen() && !s.isReadOnly())
+                               start(0, false);
+                       }));
 }
 
 void THashHandlers::changed(const ChangeNotice &notice) {
