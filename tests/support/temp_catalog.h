@@ -53,7 +53,8 @@ QByteArray fileBytes(const QString &path);
 
 // libmdb loops on some damage by what it reads of memory it never wrote. The sanitizer's allocator
 // fills new memory, which lets it through; while one of these lives, worker processes get memory as
-// it comes, as in a release build.
+// it comes, as in a release build, and freed memory is not held back in a quarantine that would
+// count against a worker's memory watch.
 class PlainMemoryForWorkers {
 public:
     PlainMemoryForWorkers();
