@@ -14,7 +14,8 @@ namespace vq::test {
 
 PlainMemoryForWorkers::PlainMemoryForWorkers()
     : m_saved(qgetenv("ASAN_OPTIONS")), m_had(qEnvironmentVariableIsSet("ASAN_OPTIONS")) {
-    qputenv("ASAN_OPTIONS", m_saved + (m_saved.isEmpty() ? "" : ":") + "max_malloc_fill_size=0:quarantine_size_mb=16");
+    qputenv("ASAN_OPTIONS",
+            m_saved + (m_saved.isEmpty() ? "" : ":") + "max_malloc_fill_size=0:quarantine_size_mb=16");
 }
 
 PlainMemoryForWorkers::~PlainMemoryForWorkers() {
